@@ -1,0 +1,21 @@
+// Where the program's messages go: parentless message boxes in the window
+// program, a recorder in tests, the standard error stream in command-line tools.
+#pragma once
+
+#include <string>
+
+enum class MessageIcon { Information, Warning };
+
+class MessagePresenter {
+ public:
+  virtual ~MessagePresenter() = default;
+
+  // Modal box with a caption, an icon and one OK button, no owner window.
+  virtual void showBox(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+
+  // The plain message dialog: the text and one OK button.
+  virtual void showPlain(const std::string& text) = 0;
+
+  // The standard error box for an error that left an event handler.
+  virtual void showError(const std::string& text) = 0;
+};

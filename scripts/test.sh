@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with warnings as errors and runs every test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" -DDISPFIT_WERROR=ON
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "${BUILD_DIR:-$root/build}" --output-on-failure -j "$(nproc)"
