@@ -36,59 +36,76 @@ std::string_view withoutPlus(std::string_view field) {
   return field;
 }
 
+template <typename T>
+bool parseWhole(std::string_view text, T& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
 }  // namespace
 
 FreeFormatReader::FreeFormatReader(std::istream& in, std::string sourceName)
     : in_(&in), sourceName_(std::move(sourceName)) {}
 
-std::vector<std::string> FreeFormatReader::readFields(std::size_t count) {
-  std::vector<std::string> fields;
+bool FreeFormatReader::readFields(std::size_t count, std::vector<std::string>& fields) {
+  fields.clear();
   std::string line;
   while (fields.size() < count) {
     if (!std::getline(*in_, line)) {
-      fail("ends before all expected numbers were read (" + std::to_string(count) + " needed, " +
-           std::to_string(fields.size()) + " found)");
+      return fail("ends before all expected numbers were read (" + std::to_string(count) +
+                  " needed, " + std::to_string(fields.size()) + " found)");
     }
     ++lineNumber_;
     splitFields(line, fields);
   }
   fields.resize(count);
-  return fields;
+  return true;
 }
 
-std::vector<double> FreeFormatReader::readReals(std::size_t count) {
-  std::vector<double> values;
-  values.reserve(count);
-  for (const std::string& field : readFields(count)) {
-    const std::string_view text = withoutPlus(field);
+bool FreeFormatReader::readReals(std::size_t count, std::vector<double>& values) {
+  std::vector<std::string> fields;
+  if (!readFields(count, fields)) {
+    return false;
+  }
+  values.clear();
+  for (const std::string& field : fields) {
     double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-      fail("\"" + field + "\" is not a number");
+    if (!parseWhole(withoutPlus(field), value) || !std::isfinite(value)) {
+      return fail("\"" + field + "\" is not a number");
     }
     values.push_back(value);
   }
-  return values;
+  return true;
 }
 
-std::vector<std::int32_t> FreeFormatReader::readIntegers(std::size_t count) {
-  std::vector<std::int32_t> values;
-  values.reserve(count);
-  for (const std::string& field : readFields(count)) {
-    const std::string_view text = withoutPlus(field);
+bool FreeFormatReader::readIntegers(std::size_t count, std::vector<std::int32_t>& values) {
+  std::vector<std::string> fields;
+  if (!readFields(count, fields)) {
+    return false;
+  }
+  values.clear();
+  for (const std::string& field : fields) {
     std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-      fail("\"" + field + "\" is not an integer");
+    if (!parseWhole(withoutPlus(field), value)) {
+      return fail("\"" + field + "\" is not an integer");
     }
     values.push_back(value);
   }
-  return values;
+  return true;
 }
 
-void FreeFormatReader::fail(std::string_view what) const {
-  throw FreeFormatError(sourceName_ + ", line " + std::to_string(lineNumber_) + ": " +
-                        std::string(what));
+bool FreeFormatReader::readInteger(std::int32_t& value) {
+  std::vector<std::int32_t> values;
+  if (!readIntegers(1, values)) {
+    return false;
+  }
+  value = values.front();
+  return true;
+}
+
+bool FreeFormatReader::fail(std::string_view what) {
+  error_ = sourceName_ + ", line " + std::to_string(lineNumber_) + ": " + std::string(what);
+  return false;
 }
 
 }  // namespace swcore

@@ -8,42 +8,40 @@
 #include <cstddef>
 #include <cstdint>
 #include <istream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace swcore {
 
-class FreeFormatError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 class FreeFormatReader {
  public:
   // `sourceName` names the input in error messages.
   FreeFormatReader(std::istream& in, std::string sourceName);
 
-  // Reads `count` finite numbers. Throws FreeFormatError when the input ends
-  // early or a field is not a number.
-  std::vector<double> readReals(std::size_t count);
+  // Reads `count` finite numbers into `values`. Returns false when the input
+  // ends early or a field is not a number; error() then says where and why.
+  bool readReals(std::size_t count, std::vector<double>& values);
 
-  // Reads `count` integers. Throws FreeFormatError as readReals does, and for
-  // a field that is a number but not an integer of 32 bits.
-  std::vector<std::int32_t> readIntegers(std::size_t count);
+  // Reads `count` integers; fails as readReals does, and also for a number
+  // that is not an integer of 32 bits.
+  bool readIntegers(std::size_t count, std::vector<std::int32_t>& values);
 
-  std::int32_t readInteger() { return readIntegers(1).front(); }
+  bool readInteger(std::int32_t& value);
+
+  // The message of the last failed read: "<source>, line <n>: <what>".
+  const std::string& error() const { return error_; }
 
  private:
   // Fields of the next line(s) until `count` are gathered; the rest of the
   // last line is dropped.
-  std::vector<std::string> readFields(std::size_t count);
-  [[noreturn]] void fail(std::string_view what) const;
+  bool readFields(std::size_t count, std::vector<std::string>& fields);
+  bool fail(std::string_view what);
 
   std::istream* in_;
   std::string sourceName_;
   std::size_t lineNumber_ = 0;
+  std::string error_;
 };
 
 }  // namespace swcore
