@@ -6,6 +6,9 @@
 
 enum class MessageIcon { Information, Warning };
 
+// The caption of the program's message boxes.
+inline constexpr const char* kMessageCaption = "Sondrix提示...";
+
 class MessagePresenter {
  public:
   virtual ~MessagePresenter() = default;

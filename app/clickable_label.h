@@ -1,0 +1,18 @@
+// A label that reports a left click, for the unit notes and the About
+// window's web link.
+#pragma once
+
+#include <QLabel>
+
+class ClickableLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  using QLabel::QLabel;
+
+ signals:
+  void clicked();
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};

@@ -1,0 +1,25 @@
+// The points of the dispersion chart's line series: (frequency, velocity),
+// kept in ascending order of frequency.
+#pragma once
+
+#include <vector>
+
+struct CurvePoint {
+  double frequency = 0.0;  // Hz
+  double velocity = 0.0;   // m/s
+
+  bool operator==(const CurvePoint&) const = default;
+};
+
+// The curve freq[i], vr[i] for i < count, widened to double and sorted by
+// frequency; points of equal frequency keep their order.
+std::vector<CurvePoint> curvePoints(const float* freq, const float* vr, int count);
+
+struct FrequencySpan {
+  double lowest = 0.0;
+  double highest = 0.0;
+};
+
+// The smallest and largest frequency of the points (the bottom axis's
+// automatic range); {0, 0} when there are none.
+FrequencySpan frequencySpan(const std::vector<CurvePoint>& points);

@@ -1,0 +1,17 @@
+// Opens a web address in the user's browser; tests record the address instead.
+#pragma once
+
+#include <QUrl>
+
+class LinkOpener {
+ public:
+  virtual ~LinkOpener() = default;
+  virtual void open(const QUrl& address) = 0;
+};
+
+// Hands the address to the desktop, which opens it in the default browser.
+// A failure is ignored.
+class DesktopLinkOpener : public LinkOpener {
+ public:
+  void open(const QUrl& address) override;
+};

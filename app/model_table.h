@@ -1,0 +1,53 @@
+// The text side of the model table: one row of three cell texts per layer,
+// how the rows change when the layer count is stepped, and how the rows are
+// read into numbers.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Cell texts of one layer: thickness (m), S velocity (m/s), density (g/cm3).
+struct LayerTexts {
+  std::string thickness;
+  std::string vs;
+  std::string density;
+
+  bool operator==(const LayerTexts&) const = default;
+};
+
+struct ParsedLayers {
+  std::vector<float> thickness;
+  std::vector<float> vs;
+  std::vector<float> density;
+
+  int count() const { return static_cast<int>(vs.size()); }
+};
+
+// The first cell that does not hold a number, rows counted from 1 and
+// columns 1 = thickness, 2 = velocity, 3 = density as in the table.
+struct BadCell {
+  int row = 0;
+  int column = 0;
+  std::string text;
+};
+
+struct TableReading {
+  std::optional<ParsedLayers> layers;  // set when every cell holds a number
+  BadCell bad;                         // the first bad cell otherwise
+};
+
+// Rows after the layer count changed to newCount (>= 1): the rows that remain
+// keep their texts, rows added at the end copy the former last row, rows
+// beyond newCount are dropped. An empty table grows with empty texts.
+std::vector<LayerTexts> resizeLayerRows(const std::vector<LayerTexts>& rows, int newCount);
+
+// Reads every row, top first, cells left to right, in single precision.
+TableReading readLayerRows(const std::vector<LayerTexts>& rows);
+
+// The row message of the forward run for a bad row numbered from 1.
+std::string badRowMessage(int row);
+
+// The toolkit's error text for a cell that is not a floating-point number.
+std::string invalidNumberMessage(const std::string& text);

@@ -1,0 +1,5 @@
+// The program's title: main window caption, task-bar title and the title part
+// of the About window's caption.
+#pragma once
+
+inline constexpr const char* kProgramTitle = "DispFit";
