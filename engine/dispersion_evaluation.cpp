@@ -1,0 +1,115 @@
+#include "dispersion_evaluation.h"
+
+#include <iostream>
+
+#include "model_limits.h"
+#include "root_search.h"
+#include "secular_function.h"
+#include "swcore.h"
+
+namespace swcore {
+
+namespace {
+
+constexpr double kStartFactor = 0.800000011920929;     // 0.8 in single precision
+constexpr double kFineStepBand = 0.05000000074505806;  // km/s, 0.05 in single precision
+constexpr double kTwoPi = 6.2831854820251465;          // 2 pi in single precision
+constexpr double kFineStep = 0.001;                    // km/s
+constexpr double kCoarseStep = 0.005;                  // km/s
+
+std::span<const double> layers(const double* values, const EngineState& state) {
+  return {values, static_cast<std::size_t>(state.layerCount)};
+}
+
+void refreshDerivedLayerValues(EngineState& state) {
+  for (int32_t i = 0; i < state.layerCount; ++i) {
+    state.pVelocity[i] = 3.0 * state.shearVelocity[i];
+    state.density[i] = state.inversion.RHOIN[i];
+  }
+}
+
+void printModel(const EngineState& state, RecordWriter& console) {
+  console.write(Record().add(depthAndMeanVelocity(state).depth * 1000.0));
+  console.write(Record().add(layers(state.thickness, state), 1000.0));
+  console.write(Record().add(layers(state.shearVelocity, state), 1000.0));
+  console.write(Record().add(layers(state.pVelocity, state), 1000.0));
+  console.write(Record().add(layers(state.density, state)));
+}
+
+void printLayersAndCurve(const EngineState& state, RecordWriter& console) {
+  Record table;
+  for (int32_t i = 0; i < state.layerCount; ++i) {
+    table.add(state.thickness[i])
+        .add(state.shearVelocity[i])
+        .add(state.pVelocity[i])
+        .add(state.density[i]);
+  }
+  console.write(table);
+  Record curve;
+  for (int32_t j = 0; j < state.inversion.M; ++j) {
+    curve.add(1.0 / state.FREQ[j]).add(state.inversion.phaseCopy[j]);
+  }
+  console.write(curve);
+}
+
+// Root at the angular frequency of `period`, from the current start velocity.
+void searchAtPeriod(EngineState& state, double period, double step, double& cell) {
+  state.omega = kTwoPi / period;
+  const SecularFunction d(state);
+  findRoot(d, state.startVelocity, step, kDisrayTolerance, cell);
+}
+
+// Group velocity from the phase velocity c at period T and the roots at the
+// periods T - dT and T + dT: U = c / ((T / c) dc/dT + 1).
+double groupVelocity(EngineState& state, double period, double step, double c) {
+  InversionState& inv = state.inversion;
+  searchAtPeriod(state, period - kPeriodOffset, step, inv.groupScratch[0]);
+  searchAtPeriod(state, period + kPeriodOffset, step, inv.groupScratch[1]);
+  const double slope = (inv.groupScratch[1] - inv.groupScratch[0]) / kTwicePeriodOffset;
+  return c / ((period / c) * slope + 1.0);
+}
+
+}  // namespace
+
+bool DISRAY(EngineState& state, std::span<double> freeParameters, RecordWriter& console) {
+  InversionState& inv = state.inversion;
+  if (inv.KK != 0 && !MODLIM(state, freeParameters, console)) {
+    return false;
+  }
+  if (!layerCountInRange(state.layerCount) || inv.M < 0 || inv.M > kMaxData) {
+    return false;
+  }
+  refreshDerivedLayerValues(state);
+  state.startVelocity = state.shearVelocity[0] * kStartFactor;
+  if (inv.PRTSW != 0 && inv.KK != 0) {
+    printModel(state, console);
+  }
+  const double halfSpaceShear = state.shearVelocity[state.layerCount - 1];
+  for (int32_t j = 0; j < inv.M; ++j) {
+    const double period = 1.0 / state.FREQ[j];
+    const double step =
+        (state.startVelocity < halfSpaceShear - kFineStepBand) ? kCoarseStep : kFineStep;
+    searchAtPeriod(state, period, step, state.velocity[j]);
+    inv.phaseCopy[j] = state.velocity[j];
+    if (inv.KPG != 0) {
+      inv.groupCopy[j] = groupVelocity(state, period, step, state.velocity[j]);
+      state.velocity[j] = inv.groupCopy[j];
+    }
+    state.startVelocity = state.velocity[j] - kRestartSteps * step;
+  }
+  if (inv.KK == 0) {
+    printLayersAndCurve(state, console);
+  }
+  return true;
+}
+
+}  // namespace swcore
+
+extern "C" void DISRAY(double* freeParameters) {
+  swcore::EngineState& state = swcore::engineState;
+  swcore::RecordWriter console(std::cout);
+  const auto count = static_cast<std::size_t>(
+      state.inversion.NF > 0 && state.inversion.NF <= swcore::kMaxParameters ? state.inversion.NF
+                                                                             : 0);
+  swcore::DISRAY(state, {freeParameters, count}, console);
+}
