@@ -67,13 +67,14 @@ double andersonBjorck(const Function& d, BracketEnd older, BracketEnd newer, dou
 // end: a sign change there proves it within that distance of the zero and it
 // is returned unchanged. Otherwise the search goes on inside the remaining
 // bracket with a safeguarded method until the bracket is narrower than the
-// tolerance. An undefined iterate is replaced the same way.
+// tolerance. An undefined iterate is replaced the same way when the bracket
+// the walk found has finite ends.
 template <class Function>
 double refineBracketedRoot(const Function& d, BracketEnd lower, BracketEnd upper,
                            double tolerance) {
   using detail::sameSign;
-  BracketEnd& a = lower;
-  BracketEnd& b = upper;
+  BracketEnd a = lower;
+  BracketEnd b = upper;
   bool firstPass = true;
   bool lastReplacedLower = false;
   double previous = 0.0;
@@ -98,8 +99,10 @@ double refineBracketedRoot(const Function& d, BracketEnd lower, BracketEnd upper
   }
 
   if (std::isnan(x)) {
-    const bool usable = std::isfinite(a.f) && std::isfinite(b.f) && !sameSign(a.f, b.f);
-    return usable ? detail::andersonBjorck(d, a, b, tolerance) : x;
+    // An undefined value met on the way: search the bracket the walk found.
+    const bool usable =
+        std::isfinite(lower.f) && std::isfinite(upper.f) && !sameSign(lower.f, upper.f);
+    return usable ? detail::andersonBjorck(d, lower, upper, tolerance) : x;
   }
   // The previous iterate is the end replaced last; the zero lies toward the other.
   const BracketEnd& nearEnd = lastReplacedLower ? a : b;

@@ -26,6 +26,10 @@ struct LayerTerms {
 template <bool Rescale>
 LayerTerms layerTerms(double cc, double kh, double v2) {
   const double q = 1.0 - cc / v2;
+  if (Rescale && q == 0.0) {
+    // c equal to the layer velocity: the continuous limits of the terms.
+    return {1.0, kh, 0.0, 1.0};
+  }
   if (q >= 0.0) {
     const double r = std::sqrt(q);
     double x = -kh * r;

@@ -29,7 +29,8 @@ class SecularFunction {
   double literal(double c) const;
 
   // The reduction with the growing exponential of every evanescent layer term
-  // and the running state divided out; same sign and zeros as literal().
+  // and the running state divided out; same sign and zeros as literal(). At a
+  // layer velocity itself the layer terms take their continuous limits.
   double rescaled(double c) const;
 
  private:

@@ -1,0 +1,63 @@
+// Models and helpers shared by the engine tests.
+#pragma once
+
+#include <cmath>
+#include <vector>
+
+#include "engine_state.h"
+#include "layered_determinant.h"
+
+namespace dispfit_test {
+
+// A layered model in engine units: km, km/s; P velocity is 3 x S velocity.
+struct Model {
+  std::vector<double> thickness;  // km, one per layer (the half-space entry unused)
+  std::vector<double> vs;         // km/s
+  std::vector<double> density;
+};
+
+// Engine state holding the model at angular frequency omega.
+swcore::EngineState stateFor(const Model& model, double omega);
+
+// The same model for the independent determinant.
+std::vector<Layer> layersFor(const Model& model);
+
+// Angular frequency as the forward entry derives it from a frequency in Hz.
+double engineOmega(double hertz);
+
+// The Rayleigh velocity of a half-space with Vp = 3 Vs, as a fraction of Vs,
+// from Rayleigh's cubic in xi = (c / Vs)^2 solved by bisection.
+double halfSpaceRayleighRatio();
+
+// 5 m and 10 m over a half-space; 150, 250, 400 m/s; 1.8, 1.9, 2.0.
+Model twoLayersOverHalfSpace();
+
+// 30 frequencies 150, 145, ..., 5 Hz.
+std::vector<float> standardFrequencies();
+
+// Regula falsi exactly as the search is written, without any later check:
+// the reference for the values the engine must keep unchanged.
+template <class Function>
+double plainRegulaFalsi(const Function& d, double a, double fa, double b, double fb,
+                        double tolerance) {
+  bool first = true;
+  double previous = 0.0;
+  for (;;) {
+    const double x = b - (a - b) * fb / (fa - fb);
+    if (!first && !(std::abs(previous - x) >= tolerance)) {
+      return x;
+    }
+    first = false;
+    previous = x;
+    const double fx = d(x);
+    if (fx / fa > 0.0) {
+      a = x;
+      fa = fx;
+    } else {
+      b = x;
+      fb = fx;
+    }
+  }
+}
+
+}  // namespace dispfit_test
