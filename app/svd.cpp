@@ -333,7 +333,14 @@ void deflateInner(const SvdSolver& solver, Decomposition& d, int j, int p) {
 }  // namespace
 
 int SvdSolver::svdDecompose(float* a, int m, int n, float* u, float* v, float eps, int ka) const {
-  if (m < 1 || n < 1) return kNotConverged;
+  if (m < 0 || n < 0) return kNotConverged;
+  if (m == 0 || n == 0) {
+    // Nothing to factor: no singular values, V the identity.
+    for (int i = 0; i < n; ++i) {
+      for (int j = 0; j < n; ++j) v[i * n + j] = i == j ? 1.0f : 0.0f;
+    }
+    return kConverged;
+  }
   // The vectors are indexed from 1 up to max(m, n); a short ka is widened.
   const int workSize = std::max(ka, std::max(m, n) + 1) + 2;
   Decomposition d(a, m, n, u, v, eps, workSize);

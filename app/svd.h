@@ -20,7 +20,8 @@ class SvdSolver {
   //   eps relative tolerance of the negligibility tests.
   //   ka  workspace size, at least max(m, n) + 1.
   // Returns kConverged, or kNotConverged when a singular value needed more
-  // than kSweepLimit sweeps (or m or n is below 1).
+  // than kSweepLimit sweeps. A matrix without rows or columns has no
+  // singular values and converges at once; a negative size is refused.
   int svdDecompose(float* a, int m, int n, float* u, float* v, float eps, int ka) const;
 
   // Writes the diagonal s and superdiagonal e (indexed from 1, as the

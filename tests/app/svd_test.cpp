@@ -242,14 +242,18 @@ TEST(SvdFailure, NonFiniteInputExhaustsTheSweepLimit) {
   EXPECT_EQ(f.result, SvdSolver::kNotConverged);
 }
 
-TEST(SvdFailure, EmptyShapeIsRefused) {
+TEST(SvdFailure, EmptyShapesHaveNoSingularValuesAndNegativeOnesAreRefused) {
   std::vector<float> a(4, 1.0f);
-  std::vector<float> u(4, 0.0f);
-  std::vector<float> v(4, 0.0f);
+  std::vector<float> u(4, 5.0f);
+  std::vector<float> v(4, 5.0f);
   const SvdSolver solver;
+  EXPECT_EQ(solver.svdDecompose(a.data(), 3, 0, u.data(), v.data(), kEps, 4),
+            SvdSolver::kConverged);
   EXPECT_EQ(solver.svdDecompose(a.data(), 0, 2, u.data(), v.data(), kEps, 3),
-            SvdSolver::kNotConverged);
-  EXPECT_EQ(solver.svdDecompose(a.data(), 2, 0, u.data(), v.data(), kEps, 3),
+            SvdSolver::kConverged);
+  EXPECT_EQ(v, (std::vector<float>{1.0f, 0.0f, 0.0f, 1.0f}));
+  EXPECT_EQ(a, std::vector<float>(4, 1.0f));
+  EXPECT_EQ(solver.svdDecompose(a.data(), -1, 2, u.data(), v.data(), kEps, 3),
             SvdSolver::kNotConverged);
 }
 

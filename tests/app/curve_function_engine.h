@@ -1,0 +1,36 @@
+// A ForwardEngine for inversion tests: the curve is a function of the model
+// chosen by the test, every call is recorded, and a chosen run can fail the
+// way the engine binding fails (a report, then false).
+#pragma once
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "forward_engine.h"
+
+class CurveFunctionEngine : public ForwardEngine {
+ public:
+  // Writes the phase velocities of call.freqCount frequencies.
+  using Curve = std::function<void(ForwardCall& call)>;
+
+  explicit CurveFunctionEngine(Curve curveFunction) : curve(std::move(curveFunction)) {}
+
+  bool run(ForwardCall& call) override {
+    ++runs;
+    calls.push_back(call);
+    if (runs == failAtRun || (failFromRun > 0 && runs >= failFromRun)) {
+      ++failures;  // stands for the binding's message box
+      return false;
+    }
+    curve(call);
+    return true;
+  }
+
+  Curve curve;
+  int runs = 0;
+  int failures = 0;
+  int failAtRun = 0;    // 1-based run that fails; 0 for none
+  int failFromRun = 0;  // every run from this one on fails; 0 for none
+  std::vector<ForwardCall> calls;
+};
