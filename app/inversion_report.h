@@ -1,0 +1,11 @@
+// The text of the inversion's result report.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The report: iteration count, misfit ("0.00E+00") and the fitted layers
+// (number, thickness and velocity in "0.0"), top layer first. params holds
+// the velocities of the length / 2 layers, then their thicknesses.
+std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length,
+                            const float* params);
