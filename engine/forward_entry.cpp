@@ -24,6 +24,9 @@ void storeModel(EngineState& state, const ForwardArguments& args) {
     state.shearVelocity[i] = args.shearVelocity[i] / 1000.0;
     state.density[i] = args.density[i];
   }
+  // The counts of the engine-side inversion follow the model and the data.
+  state.inversion.NF = n;
+  state.inversion.M = args.frequencyCount;
   for (int j = 0; j < args.frequencyCount; ++j) {
     state.FREQ[j] = args.frequency[j];
   }
@@ -41,9 +44,16 @@ void runForward(EngineState& state, const ForwardArguments& args) {
   }
   storeModel(state, args);
   const double halfSpaceShear = state.shearVelocity[args.layerCount - 1];
-  state.startVelocity = state.shearVelocity[0] * kStartFactor;
+  const double firstStart = state.shearVelocity[0] * kStartFactor;
+  state.startVelocity = firstStart;
 
   for (int j = 0; j < args.frequencyCount; ++j) {
+    // Only a frequency without a root in a fresh state (slot 0) leads to a
+    // start at or below zero, where D is undefined; search from the first
+    // start again instead.
+    if (!(state.startVelocity > 0.0)) {
+      state.startVelocity = firstStart;
+    }
     const double period = 1.0 / state.FREQ[j];
     state.FREQ[j] = period;
     state.omega = kTwoPi / period;

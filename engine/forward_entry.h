@@ -20,9 +20,11 @@ struct ForwardArguments {
 };
 
 // Fills the model and frequencies of `state`, follows the fundamental mode
-// from frequency to frequency and writes the phase velocities. Counts outside
-// 1..kMaxLayers layers or 0..kMaxFrequencies frequencies are refused: nothing
-// is read, computed or written.
+// from frequency to frequency and writes the phase velocities. A frequency
+// without a root leaves its slot as it was; a search that would then start at
+// or below zero starts at 0.8 x the top layer's S velocity, like the first.
+// Counts outside 1..kMaxLayers layers or 0..kMaxFrequencies frequencies are
+// refused: nothing is read, computed or written.
 void runForward(EngineState& state, const ForwardArguments& args);
 
 }  // namespace swcore
