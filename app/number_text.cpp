@@ -3,8 +3,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -61,10 +59,14 @@ std::string formatGeneral(double value) {
 
   // Round to 15 significant digits: d.dddddddddddddde±x
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, std::fabs(value));
-  const std::string_view scientific(buffer);
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                     std::chars_format::scientific, kSignificantDigits - 1);
+  const std::string_view scientific(buffer, static_cast<std::size_t>(written.ptr - buffer));
   const std::size_t ePos = scientific.find('e');
-  const int exponent = std::atoi(buffer + ePos + 1);
+  int exponent = 0;
+  const char* exponentStart = buffer + ePos + 1;
+  if (*exponentStart == '+') ++exponentStart;
+  std::from_chars(exponentStart, written.ptr, exponent);
   std::string digits(scientific.substr(0, 1));
   digits.append(scientific.substr(2, ePos - 2));
   digits = stripTrailingZeros(std::move(digits));
