@@ -49,6 +49,7 @@ FreeFormatReader::FreeFormatReader(std::istream& in, std::string sourceName)
 
 bool FreeFormatReader::readFields(std::size_t count, std::vector<std::string>& fields) {
   fields.clear();
+  fieldLines_.clear();
   std::string line;
   while (fields.size() < count) {
     if (!std::getline(*in_, line)) {
@@ -57,6 +58,7 @@ bool FreeFormatReader::readFields(std::size_t count, std::vector<std::string>& f
     }
     ++lineNumber_;
     splitFields(line, fields);
+    fieldLines_.resize(fields.size(), lineNumber_);
   }
   fields.resize(count);
   return true;
@@ -68,10 +70,11 @@ bool FreeFormatReader::readReals(std::size_t count, std::vector<double>& values)
     return false;
   }
   values.clear();
-  for (const std::string& field : fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::string& field = fields[i];
     double value = 0.0;
     if (!parseWhole(withoutPlus(field), value) || !std::isfinite(value)) {
-      return fail("\"" + field + "\" is not a number");
+      return failAt(fieldLines_[i], "\"" + field + "\" is not a number");
     }
     values.push_back(value);
   }
@@ -84,10 +87,11 @@ bool FreeFormatReader::readIntegers(std::size_t count, std::vector<std::int32_t>
     return false;
   }
   values.clear();
-  for (const std::string& field : fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::string& field = fields[i];
     std::int32_t value = 0;
     if (!parseWhole(withoutPlus(field), value)) {
-      return fail("\"" + field + "\" is not an integer");
+      return failAt(fieldLines_[i], "\"" + field + "\" is not an integer");
     }
     values.push_back(value);
   }
@@ -104,7 +108,11 @@ bool FreeFormatReader::readInteger(std::int32_t& value) {
 }
 
 bool FreeFormatReader::fail(std::string_view what) {
-  error_ = sourceName_ + ", line " + std::to_string(lineNumber_) + ": " + std::string(what);
+  return failAt(lineNumber_, what);
+}
+
+bool FreeFormatReader::failAt(std::size_t line, std::string_view what) {
+  error_ = sourceName_ + ", line " + std::to_string(line) + ": " + std::string(what);
   return false;
 }
 

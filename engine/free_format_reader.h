@@ -37,10 +37,12 @@ class FreeFormatReader {
   // last line is dropped.
   bool readFields(std::size_t count, std::vector<std::string>& fields);
   bool fail(std::string_view what);
+  bool failAt(std::size_t line, std::string_view what);
 
   std::istream* in_;
   std::string sourceName_;
   std::size_t lineNumber_ = 0;
+  std::vector<std::size_t> fieldLines_;  // line of each field of the current read
   std::string error_;
 };
 

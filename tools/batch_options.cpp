@@ -1,0 +1,131 @@
+#include "batch_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace swcore {
+
+namespace {
+
+std::optional<double> parseNumber(std::string_view text) {
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+  }
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// The setting an option with a value assigns, or nullptr for an unknown name.
+double* settingFor(std::string_view name, BatchSettings& settings) {
+  if (name == "--bl") return &settings.BL;
+  if (name == "--bu") return &settings.BU;
+  if (name == "--hl") return &settings.HL;
+  if (name == "--hu") return &settings.HU;
+  if (name == "--ea") return &settings.EA;
+  return nullptr;
+}
+
+BatchCommand error(std::string message) {
+  BatchCommand command;
+  command.action = BatchCommand::Action::Error;
+  command.error = std::move(message);
+  return command;
+}
+
+}  // namespace
+
+BatchCommand parseBatchOptions(std::span<const std::string_view> arguments) {
+  BatchCommand command;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string_view name = arguments[i];
+    std::optional<std::string_view> attached;
+    if (const std::size_t eq = name.find('='); eq != std::string_view::npos) {
+      attached = name.substr(eq + 1);
+      name = name.substr(0, eq);
+    }
+    if (name == "--help" || name == "-h") {
+      command.action = BatchCommand::Action::Help;
+      return command;
+    }
+    if ((name == "--invert" || name == "--group") && !attached) {
+      (name == "--invert" ? command.settings.KK : command.settings.KPG) = 1;
+      continue;
+    }
+    double* setting = settingFor(name, command.settings);
+    if (setting == nullptr) {
+      return error("unknown option '" + std::string(arguments[i]) + "'");
+    }
+    if (!attached && i + 1 == arguments.size()) {
+      return error("option " + std::string(name) + " needs a number");
+    }
+    const std::string_view text = attached ? *attached : arguments[++i];
+    const std::optional<double> value = parseNumber(text);
+    if (!value) {
+      return error("option " + std::string(name) + ": '" + std::string(text) + "' is not a number");
+    }
+    *setting = *value;
+  }
+  if (!(command.settings.BL < command.settings.BU)) {
+    return error("the mean-velocity bounds need BL < BU");
+  }
+  if (!(command.settings.HL < command.settings.HU)) {
+    return error("the depth bounds need HL < HU");
+  }
+  return command;
+}
+
+std::string batchUsage() {
+  const BatchSettings defaults;
+  return "Usage: swcore-batch [options]\n"
+         "\n"
+         "Runs the engine's batch run in the current directory.\n"
+         "\n"
+         "Forward run (the default): reads the model from SHR.TXT and the frequencies from\n"
+         "FIT.TXT, computes the fundamental-mode Rayleigh phase velocities and rewrites\n"
+         "FIT.TXT with them.\n"
+         "\n"
+         "Inversion (--invert): also reads LX.TXT and fits the free S velocities and\n"
+         "thicknesses to the curve in FIT.TXT by damped least squares; writes the fitted\n"
+         "curve to TVF.TXT and the fitted parameters to HPV.TXT.\n"
+         "\n"
+         "Files (free format: numbers separated by blanks, commas or line breaks):\n"
+         "  SHR.TXT  number of layers N (the half-space included), then per layer:\n"
+         "           thickness (m), S velocity (m/s), density (g/cm3)\n"
+         "  FIT.TXT  number of data M, then one line per datum: frequency (Hz),\n"
+         "           phase velocity (m/s); anything further on a line is skipped\n"
+         "  LX.TXT   2N flags in the order S velocity 1, thickness 1, S velocity 2, ...;\n"
+         "           0 frees the parameter, any other value fixes it\n"
+         "  TVF.TXT  per datum: period (s), fitted velocity (m/s), observed velocity (m/s)\n"
+         "  HPV.TXT  per free parameter: fitted value and starting value (m/s or m)\n"
+         "\n"
+         "Options:\n"
+         "  --invert    invert instead of the forward run\n"
+         "  --group     fit group velocities instead of phase velocities (inversion)\n"
+         "  --bl X      lower bound of the mean S velocity above the half-space, km/s (" +
+         formatNumber(static_cast<float>(defaults.BL)) +
+         ")\n"
+         "  --bu X      upper bound of that mean velocity, km/s (" +
+         formatNumber(defaults.BU) +
+         ")\n"
+         "  --hl X      lower bound of the depth to the half-space, km (" +
+         formatNumber(static_cast<float>(defaults.HL)) +
+         ")\n"
+         "  --hu X      upper bound of that depth, km (" +
+         formatNumber(static_cast<float>(defaults.HU)) +
+         ")\n"
+         "  --ea X      misfit below which an accepted step ends the inversion, (km/s)^2 (" +
+         formatNumber(defaults.EA) +
+         ")\n"
+         "  --help      show this text\n"
+         "\n"
+         "Records of the run go to standard output; faults go to standard error and end\n"
+         "the run with a non-zero exit status, leaving every output file as it was.\n";
+}
+
+}  // namespace swcore

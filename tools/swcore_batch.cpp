@@ -1,0 +1,41 @@
+// swcore-batch: runs the engine's batch run in the current directory.
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "batch_options.h"
+#include "batch_run.h"
+#include "engine_state.h"
+#include "record_writer.h"
+
+namespace {
+
+constexpr int kExitFault = 1;
+constexpr int kExitUsage = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const swcore::BatchCommand command = swcore::parseBatchOptions(arguments);
+  switch (command.action) {
+    case swcore::BatchCommand::Action::Help:
+      std::cout << swcore::batchUsage();
+      return 0;
+    case swcore::BatchCommand::Action::Error:
+      std::cerr << "swcore-batch: " << command.error << "\n"
+                << "Try 'swcore-batch --help'.\n";
+      return kExitUsage;
+    case swcore::BatchCommand::Action::Run:
+      break;
+  }
+  swcore::RecordWriter console(std::cout);
+  const swcore::BatchResult result =
+      swcore::INVRUN(swcore::engineState, command.settings, ".", console);
+  std::cout.flush();
+  if (!result.ok) {
+    std::cerr << "swcore-batch: " << result.error << "\n";
+    return kExitFault;
+  }
+  return 0;
+}
