@@ -99,6 +99,7 @@ void TForm1::buildChart() {
   Chart.setGeometry(272, 38, 400, 250);
   Chart.setFrameShape(QFrame::NoFrame);
   Chart.setRenderHint(QPainter::Antialiasing);
+  Chart.setBackgroundBrush(Qt::white);
 
   auto ownedChart = std::make_unique<QChart>();
   chart = ownedChart.get();
@@ -107,6 +108,7 @@ void TForm1::buildChart() {
   chart->legend()->hide();
   chart->setBackgroundBrush(Qt::white);
   chart->setBackgroundRoundness(0);
+  chart->setBackgroundPen(Qt::NoPen);
   chart->setDropShadowEnabled(false);
   chart->setMargins(QMargins(4, 2, 8, 2));
 

@@ -1,0 +1,386 @@
+// The main window driven as a user drives it: cells, spinner, buttons.
+#include <QKeyEvent>
+#include <QtTest/QTest>
+#include <algorithm>
+#include <cstring>
+
+#include "window_fixture.h"
+
+namespace {
+
+const std::vector<LayerTexts> kThreeLayers{
+    {"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}};
+
+std::vector<float> ramp(float first, float last, int n = 30) {
+  std::vector<float> curve;
+  for (int i = 0; i < n; ++i) {
+    curve.push_back(first + (last - first) * static_cast<float>(i) / static_cast<float>(n - 1));
+  }
+  return curve;
+}
+
+using StartUp = WindowTest;
+
+TEST_F(StartUp, WindowDataHoldTheirDefaults) {
+  EXPECT_EQ(form.layerCount, 1);
+  EXPECT_EQ(form.vs[0], 150.0f);
+  EXPECT_EQ(form.thickness[0], 2.0f);
+  EXPECT_EQ(form.density[0], 1.8f);
+  EXPECT_TRUE(std::all_of(form.vs + 1, form.vs + 20, [](float v) { return v == 0.0f; }));
+  EXPECT_EQ(form.freqCount, 30);
+  for (int i = 0; i < 30; ++i) {
+    EXPECT_EQ(form.freq[i], 150.0f - 5.0f * static_cast<float>(i));
+    EXPECT_EQ(form.vr[i], 136.5f);
+  }
+  EXPECT_EQ(form.freq[30], 0.0f);
+  EXPECT_EQ(form.vr[30], 0.0f);
+  EXPECT_EQ(sizeof form.vr / sizeof form.vr[0], 100u);
+  EXPECT_EQ(sizeof form.density / sizeof form.density[0], 20u);
+}
+
+TEST_F(StartUp, TableShowsOneLayer) {
+  EXPECT_EQ(form.Model.gridRowCount(), 2);
+  EXPECT_EQ(form.Model.cell(0, 0), "#");
+  EXPECT_EQ(form.Model.cell(1, 0), "H");
+  EXPECT_EQ(form.Model.cell(2, 0), "Vs");
+  EXPECT_EQ(form.Model.cell(3, 0), "Rho");
+  EXPECT_EQ(form.Model.cell(0, 1), "1");
+  EXPECT_EQ(form.Model.cell(1, 1), "2");
+  EXPECT_EQ(form.Model.cell(2, 1), "150");
+  EXPECT_EQ(form.Model.cell(3, 1), "1.79999995231628");
+  EXPECT_EQ(form.Edit1.text(), "1");
+  EXPECT_EQ(form.LUpDown.position(), 1);
+}
+
+TEST_F(StartUp, ChartShowsTheFlatCurveOnAFixedVelocityAxis) {
+  const std::vector<QPointF> points = seriesPoints();
+  ASSERT_EQ(points.size(), 30u);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    EXPECT_DOUBLE_EQ(points[i].x(), 5.0 + 5.0 * static_cast<double>(i));  // ascending
+    EXPECT_DOUBLE_EQ(points[i].y(), 136.5);
+  }
+  EXPECT_DOUBLE_EQ(form.LeftAxis->min(), 0.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 200.0);
+  EXPECT_TRUE(form.BottomAxis->isReverse());
+  EXPECT_DOUBLE_EQ(form.BottomAxis->min(), 5.0);
+  EXPECT_DOUBLE_EQ(form.BottomAxis->max(), 150.0);
+  EXPECT_EQ(form.chart->title(), "频散曲线");
+  EXPECT_EQ(form.BottomAxis->titleText(), "f/Hz");
+  EXPECT_EQ(form.LeftAxis->titleText(), "VR (m/s)");
+  EXPECT_FALSE(form.chart->legend()->isVisible());
+  EXPECT_EQ(form.Series1->color(), QColor(Qt::red));
+  EXPECT_TRUE(form.Series1->pointsVisible());
+}
+
+TEST_F(StartUp, LayoutHasTheFixedSizeAndTexts) {
+  EXPECT_EQ(form.size(), QSize(688, 377));
+  EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  EXPECT_EQ(form.Chart.geometry(), QRect(272, 38, 400, 250));
+  EXPECT_EQ(form.GroupBox1.geometry(), QRect(24, 32, 241, 257));
+  EXPECT_EQ(form.GroupBox1.title(), "速度模型");
+  EXPECT_EQ(form.Model.geometry(), QRect(16, 57, 209, 144));
+  EXPECT_EQ(form.StaticText1.text(), "层数");
+  EXPECT_EQ(form.Label3.text(), "密度单位g/cm");
+  EXPECT_EQ(form.Label4.text(), "3");
+  EXPECT_EQ(form.Label2.text(), "速度单位m/s，厚度单位m");
+  EXPECT_EQ(form.Label1.text(), "Sondrix");
+  EXPECT_FALSE(form.Label1.isEnabled());
+  const std::pair<QPushButton*, const char*> buttons[] = {{&form.Button4, "复制计算结果"},
+                                                          {&form.Button5, "打印频散曲线"},
+                                                          {&form.Button1, "计算频散曲线"},
+                                                          {&form.Button2, "反演频散曲线"},
+                                                          {&form.Button3, "退出计算"}};
+  int left = 72;
+  for (const auto& [button, text] : buttons) {
+    EXPECT_EQ(button->text(), QString::fromUtf8(text));
+    EXPECT_EQ(button->geometry(), QRect(left, 336, 105, 25));
+    left += 120;
+  }
+  EXPECT_EQ(form.font().family(), "WenQuanYi Micro Hei");
+}
+
+using Spinner = WindowTest;
+
+TEST_F(Spinner, SteppingUpKeepsTheRowsAndCopiesTheLastIntoTheNewRow) {
+  typeModel(kThreeLayers);
+  form.LUpDown.stepBy(+1);
+  EXPECT_EQ(form.Edit1.text(), "4");
+  EXPECT_EQ(form.tableRows(), (std::vector<LayerTexts>{kThreeLayers[0], kThreeLayers[1],
+                                                       kThreeLayers[2], kThreeLayers[2]}));
+  for (int r = 1; r <= 4; ++r) EXPECT_EQ(form.Model.cell(0, r), QString::number(r));
+  EXPECT_EQ(form.layerCount, 4);
+  const float vs[] = {200.0f, 400.0f, 800.0f, 800.0f}, h[] = {5.0f, 10.0f, 0.0f, 0.0f},
+              rho[] = {1.8f, 2.0f, 2.2f, 2.2f};
+  for (int j = 0; j < 4; ++j) {
+    EXPECT_EQ(form.vs[j], vs[j]);
+    EXPECT_EQ(form.thickness[j], h[j]);
+    EXPECT_EQ(form.density[j], rho[j]);
+  }
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(Spinner, SteppingDownDropsTheLastRow) {
+  typeModel(kThreeLayers);
+  form.LUpDown.stepBy(+1);
+  form.Model.setCell(2, 4, QStringLiteral("900"));
+  form.LUpDown.stepBy(-1);
+  EXPECT_EQ(form.tableRows(), kThreeLayers);
+  EXPECT_EQ(form.layerCount, 3);
+  EXPECT_EQ(form.vs[2], 800.0f);
+}
+
+TEST_F(Spinner, StopsAtBothEndsWithoutTouchingTheTable) {
+  form.LUpDown.stepBy(-1);
+  EXPECT_EQ(form.Edit1.text(), "1");
+  EXPECT_EQ(form.Model.gridRowCount(), 2);
+  // A bad cell would be reported if the handler ran; at the end it does not.
+  form.Model.setCell(1, 1, QStringLiteral("abc"));
+  form.LUpDown.stepBy(-1);
+  EXPECT_TRUE(messages.messages.empty());
+  form.Model.setCell(1, 1, QStringLiteral("2"));
+
+  for (int i = 0; i < 25; ++i) form.LUpDown.stepBy(+1);
+  EXPECT_EQ(form.LUpDown.position(), 20);
+  EXPECT_EQ(form.Edit1.text(), "20");
+  EXPECT_EQ(form.Model.gridRowCount(), 21);
+  EXPECT_EQ(form.layerCount, 20);
+  form.Model.setCell(1, 20, QStringLiteral("abc"));
+  form.LUpDown.stepBy(+1);
+  EXPECT_EQ(form.Model.gridRowCount(), 21);
+  EXPECT_EQ(form.Model.cell(1, 20), "abc");
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(Spinner, UpAndDownKeysInTheTextBoxStepIt) {
+  QTest::keyClick(&form.Edit1, Qt::Key_Up);
+  QTest::keyClick(&form.Edit1, Qt::Key_Up);
+  EXPECT_EQ(form.Edit1.text(), "3");
+  EXPECT_EQ(form.layerCount, 3);
+  QTest::keyClick(&form.Edit1, Qt::Key_Down);
+  EXPECT_EQ(form.Edit1.text(), "2");
+  EXPECT_EQ(form.Model.gridRowCount(), 3);
+  EXPECT_EQ(form.layerCount, 2);
+}
+
+TEST_F(Spinner, StepsFromANumberTypedIntoTheTextBox) {
+  form.Edit1.setText(QStringLiteral("4"));
+  EXPECT_EQ(form.Model.gridRowCount(), 2);  // typing alone changes nothing
+  EXPECT_EQ(form.layerCount, 1);
+  form.LUpDown.stepBy(+1);
+  EXPECT_EQ(form.Edit1.text(), "5");
+  EXPECT_EQ(form.Model.gridRowCount(), 6);
+  EXPECT_EQ(form.layerCount, 5);
+}
+
+TEST_F(Spinner, BadCellIsNamedAndTheWindowDataStayUntilTheTableIsValid) {
+  typeModel(kThreeLayers);
+  form.LUpDown.stepBy(+1);  // a valid step up and down takes the typed model
+  form.LUpDown.stepBy(-1);
+  ASSERT_EQ(form.density[2], 2.2f);
+  std::vector<float> dataBefore(form.vs, form.vs + 20);
+  dataBefore.insert(dataBefore.end(), form.thickness, form.thickness + 20);
+  dataBefore.insert(dataBefore.end(), form.density, form.density + 20);
+  const auto dataNow = [this] {
+    std::vector<float> now(form.vs, form.vs + 20);
+    now.insert(now.end(), form.thickness, form.thickness + 20);
+    now.insert(now.end(), form.density, form.density + 20);
+    return now;
+  };
+  form.Model.setCell(3, 3, QString());  // empty half-space density
+  form.LUpDown.stepBy(+1);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].kind, RecordedMessage::Kind::Error);
+  EXPECT_EQ(messages.messages[0].text, "'' is not a valid floating point value");
+  EXPECT_EQ(form.Model.gridRowCount(), 5);  // the table was rebuilt
+  EXPECT_EQ(form.Model.cell(3, 4), "");
+  EXPECT_EQ(form.layerCount, 3);  // the data are those of the last valid table
+  EXPECT_EQ(dataNow(), dataBefore);
+
+  form.Model.setCell(2, 2, QStringLiteral("4OO"));
+  form.LUpDown.stepBy(-1);
+  ASSERT_EQ(messages.messages.size(), 2u);
+  EXPECT_EQ(messages.messages[1].text, "'4OO' is not a valid floating point value");
+  EXPECT_EQ(form.layerCount, 3);
+  EXPECT_EQ(dataNow(), dataBefore);
+
+  form.Model.setCell(2, 2, QStringLiteral("450"));
+  form.Model.setCell(3, 3, QStringLiteral("2.3"));
+  form.LUpDown.stepBy(+1);
+  EXPECT_EQ(messages.messages.size(), 2u);
+  EXPECT_EQ(form.layerCount, 4);
+  EXPECT_EQ(form.vs[1], 450.0f);
+  EXPECT_EQ(form.density[3], 2.3f);
+}
+
+using ForwardRun = WindowTest;
+
+TEST_F(ForwardRun, ComputesTheCurveFromTheTable) {
+  typeModel(kThreeLayers);
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();
+
+  ASSERT_EQ(engine.calls.size(), 1u);
+  const ForwardCall& call = engine.calls[0];
+  EXPECT_EQ(call.layerCount, 3);
+  EXPECT_EQ(call.thickness[1], 10.0f);
+  EXPECT_EQ(call.vs[2], 800.0f);
+  EXPECT_EQ(call.density[0], 1.8f);
+  EXPECT_EQ(call.freqCount, 30);
+  EXPECT_EQ(call.freq[0], 150.0f);
+  EXPECT_EQ(call.freq[29], 5.0f);
+
+  EXPECT_TRUE(std::equal(engine.curve.begin(), engine.curve.end(), form.vr));
+  const std::vector<QPointF> points = seriesPoints();
+  ASSERT_EQ(points.size(), 30u);
+  EXPECT_DOUBLE_EQ(points.front().x(), 5.0);
+  EXPECT_DOUBLE_EQ(points.front().y(), 400.0);  // 5 Hz is the last frequency
+  EXPECT_DOUBLE_EQ(points.back().x(), 150.0);
+  EXPECT_DOUBLE_EQ(points.back().y(), 180.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->min(), 130.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 450.0);
+  EXPECT_DOUBLE_EQ(form.BottomAxis->min(), 5.0);
+  EXPECT_DOUBLE_EQ(form.BottomAxis->max(), 150.0);
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(ForwardRun, FlatCurveGivesAnAxisFromFiftyBelowToSixtyAbove) {
+  engine.curve.assign(30, 142.0961f);
+  form.Button1.click();
+  EXPECT_DOUBLE_EQ(form.LeftAxis->min(), double{142.0961f} - 50.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->max(), double{142.0961f} + 60.0);
+}
+
+TEST_F(ForwardRun, FirstValuePlusTenCanSetTheTop) {
+  std::vector<float> curve = ramp(180.0f, 400.0f);
+  std::swap(curve.front(), curve.back());
+  engine.curve = curve;
+  form.Button1.click();
+  EXPECT_DOUBLE_EQ(form.LeftAxis->min(), 130.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 460.0);
+}
+
+TEST_F(ForwardRun, CurveAboveTheStartUpAxisIsFitted) {
+  engine.curve = ramp(250.0f, 400.0f);
+  form.Button1.click();
+  EXPECT_DOUBLE_EQ(form.LeftAxis->min(), 200.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 450.0);
+  // A second run from that range to a slower curve.
+  engine.curve.assign(30, 100.0f);
+  form.Button1.click();
+  EXPECT_DOUBLE_EQ(form.LeftAxis->min(), 50.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 160.0);
+}
+
+TEST_F(ForwardRun, BadRowIsNamedAndNothingChanges) {
+  typeModel(kThreeLayers);
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();
+  form.Model.setCell(2, 2, QStringLiteral("450"));
+  form.Model.setCell(3, 3, QStringLiteral("abc"));
+  const std::vector<QPointF> before = seriesPoints();
+  const float vsBefore[3] = {form.vs[0], form.vs[1], form.vs[2]};
+  form.Button1.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  const RecordedMessage& shown = messages.messages[0];
+  EXPECT_EQ(shown.kind, RecordedMessage::Kind::Box);
+  EXPECT_EQ(shown.text, "第 3 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(shown.caption, "Sondrix提示...");
+  EXPECT_EQ(shown.icon, MessageIcon::Warning);
+  EXPECT_EQ(engine.calls.size(), 1u);  // only the first run
+  EXPECT_EQ(form.layerCount, 3);
+  EXPECT_TRUE(std::equal(vsBefore, vsBefore + 3, form.vs));  // 400, not 450
+  EXPECT_EQ(form.density[2], 2.2f);
+  EXPECT_TRUE(std::equal(engine.curve.begin(), engine.curve.end(), form.vr));
+  EXPECT_EQ(seriesPoints(), before);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->min(), 130.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 450.0);
+}
+
+TEST_F(ForwardRun, FirstOfSeveralBadRowsIsNamed) {
+  typeModel({{"1", "100", "1"}, {"x", "200", "2"}, {"3", "300", "3"}, {"4", "", "4"}});
+  form.Button1.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "第 2 行输入的模型参数错误，请检查！");
+}
+
+TEST_F(ForwardRun, EmptyHalfSpaceThicknessFailsLikeAnyCell) {
+  typeModel({{"5", "200", "1.8"}, {"", "800", "2.2"}});
+  form.Button1.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "第 2 行输入的模型参数错误，请检查！");
+
+  messages.messages.clear();
+  form.Model.setCell(1, 2, QStringLiteral(" 123.5 "));
+  engine.curve.assign(30, 300.0f);
+  form.Button1.click();
+  EXPECT_TRUE(messages.messages.empty());
+  ASSERT_EQ(engine.calls.size(), 1u);
+  EXPECT_EQ(engine.calls[0].thickness[1], 123.5f);  // passed on unchanged
+}
+
+TEST_F(ForwardRun, NegativeAndZeroValuesPassTheCheck) {
+  typeModel({{"-5", "0", "-1"}});
+  engine.curve.assign(30, 100.0f);
+  form.Button1.click();
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(form.thickness[0], -5.0f);
+  EXPECT_EQ(form.vs[0], 0.0f);
+}
+
+TEST_F(ForwardRun, FailedCalculationKeepsThePreviousCurve) {
+  typeModel(kThreeLayers);
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();
+  const std::vector<QPointF> computed = seriesPoints();
+
+  typeModel({{"5", "100", "1.8"}, {"0", "300", "2.0"}});
+  engine.answer = ScriptedEngine::Answer::Fail;  // scribbles -1 over the output
+  form.Button1.click();
+  EXPECT_EQ(engine.calls.size(), 2u);
+  EXPECT_EQ(form.layerCount, 2);  // the table's model was taken
+  EXPECT_EQ(form.vs[1], 300.0f);
+  EXPECT_TRUE(std::equal(engine.curve.begin(), engine.curve.end(), form.vr));
+  EXPECT_EQ(seriesPoints(), computed);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->min(), 130.0);
+  EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 450.0);
+}
+
+TEST_F(ForwardRun, AnErrorLeavingTheHandlerIsShownAndTheWindowGoesOn) {
+  engine.answer = ScriptedEngine::Answer::Throw;
+  form.Button1.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].kind, RecordedMessage::Kind::Error);
+  EXPECT_EQ(messages.messages[0].text, "scripted engine error");
+  engine.answer = ScriptedEngine::Answer::Curve;
+  engine.curve.assign(30, 150.0f);
+  form.Button1.click();
+  EXPECT_EQ(form.vr[0], 150.0f);
+}
+
+TEST_F(ForwardRun, CommandsCanBeDisabledWhileALongCommandRuns) {
+  form.setCommandsEnabled(false);
+  for (QPushButton* b :
+       {&form.Button1, &form.Button2, &form.Button3, &form.Button4, &form.Button5}) {
+    EXPECT_FALSE(b->isEnabled());
+  }
+  EXPECT_FALSE(form.Model.isEnabled());
+  form.Button1.click();  // a disabled button does nothing
+  EXPECT_TRUE(engine.calls.empty());
+  form.setCommandsEnabled(true);
+  EXPECT_TRUE(form.Button1.isEnabled());
+  EXPECT_TRUE(form.Model.isEnabled());
+}
+
+using Quit = WindowTest;
+
+TEST_F(Quit, ClosesTheWindowWithoutAsking) {
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  engine.curve.assign(30, 150.0f);
+  form.Button1.click();  // an uncopied, unprinted curve
+  form.Button3.click();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+}  // namespace

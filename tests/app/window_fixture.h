@@ -1,0 +1,67 @@
+// A main window wired to test doubles: recorded messages, a scripted engine
+// and a printer that writes a PDF file.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "printer_source.h"
+#include "recording_presenter.h"
+#include "scripted_engine.h"
+#include "tform1.h"
+
+class PdfPrinterSource : public PrinterSource {
+ public:
+  explicit PdfPrinterSource(QString path) : path_(std::move(path)) {}
+  std::unique_ptr<QPrinter> defaultPrinter() override {
+    ++requests;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path_);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(QPageLayout::Portrait);
+    return printer;
+  }
+  int requests = 0;
+
+ private:
+  QString path_;
+};
+
+class NoPrinterSource : public PrinterSource {
+ public:
+  std::unique_ptr<QPrinter> defaultPrinter() override { return nullptr; }
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() : printers(workDir.filePath(QStringLiteral("chart.pdf"))) {}
+
+  // Writes the model rows into the table through the spinner, as a user would.
+  void typeModel(const std::vector<LayerTexts>& rows) {
+    while (form.LUpDown.position() < static_cast<int>(rows.size())) form.LUpDown.stepBy(+1);
+    while (form.LUpDown.position() > static_cast<int>(rows.size())) form.LUpDown.stepBy(-1);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const int r = static_cast<int>(i) + 1;
+      form.Model.setCell(1, r, QString::fromStdString(rows[i].thickness));
+      form.Model.setCell(2, r, QString::fromStdString(rows[i].vs));
+      form.Model.setCell(3, r, QString::fromStdString(rows[i].density));
+    }
+  }
+
+  std::vector<QPointF> seriesPoints() const {
+    const QList<QPointF> points = form.Series1->points();
+    return {points.begin(), points.end()};
+  }
+
+  QTemporaryDir workDir;
+  RecordingPresenter messages;
+  ScriptedEngine engine;
+  PdfPrinterSource printers;
+  TForm1 form{messages, engine, printers};
+};
