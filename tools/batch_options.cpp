@@ -81,7 +81,6 @@ BatchCommand parseBatchOptions(std::span<const std::string_view> arguments) {
 }
 
 std::string batchUsage() {
-  const BatchSettings defaults;
   return "Usage: swcore-batch [options]\n"
          "\n"
          "Runs the engine's batch run in the current directory.\n"
@@ -104,28 +103,18 @@ std::string batchUsage() {
          "  TVF.TXT  per datum: period (s), fitted velocity (m/s), observed velocity (m/s)\n"
          "  HPV.TXT  per free parameter: fitted value and starting value (m/s or m)\n"
          "\n"
-         "Options:\n"
-         "  --invert    invert instead of the forward run\n"
-         "  --group     fit group velocities instead of phase velocities (inversion)\n"
-         "  --bl X      lower bound of the mean S velocity above the half-space, km/s (" +
-         formatNumber(static_cast<float>(defaults.BL)) +
-         ")\n"
-         "  --bu X      upper bound of that mean velocity, km/s (" +
-         formatNumber(defaults.BU) +
-         ")\n"
-         "  --hl X      lower bound of the depth to the half-space, km (" +
-         formatNumber(static_cast<float>(defaults.HL)) +
-         ")\n"
-         "  --hu X      upper bound of that depth, km (" +
-         formatNumber(static_cast<float>(defaults.HU)) +
-         ")\n"
-         "  --ea X      misfit below which an accepted step ends the inversion, (km/s)^2 (" +
-         formatNumber(defaults.EA) +
-         ")\n"
-         "  --help      show this text\n"
+         "Options (default in brackets):\n"
+         "  --invert  invert instead of the forward run\n"
+         "  --group   fit group velocities instead of phase velocities (inversion)\n"
+         "  --bl X    lower bound of the mean S velocity above the half-space, km/s [0.01]\n"
+         "  --bu X    upper bound of that mean velocity, km/s [5]\n"
+         "  --hl X    lower bound of the depth to the half-space, km [0.0001]\n"
+         "  --hu X    upper bound of that depth, km [0.05]\n"
+         "  --ea X    misfit that ends the inversion at an accepted step, (km/s)^2 [1e-5]\n"
+         "  --help    show this text\n"
          "\n"
-         "Records of the run go to standard output; faults go to standard error and end\n"
-         "the run with a non-zero exit status, leaving every output file as it was.\n";
+         "Records of the run go to standard output. A fault goes to standard error and\n"
+         "ends the run with a non-zero exit status, leaving every output file as it was.\n";
 }
 
 }  // namespace swcore

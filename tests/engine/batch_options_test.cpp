@@ -1,0 +1,136 @@
+#include "batch_options.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace swcore {
+namespace {
+
+BatchCommand parse(std::vector<std::string_view> arguments) {
+  return parseBatchOptions(arguments);
+}
+
+TEST(BatchOptions, NoArgumentsGiveTheBuiltInSettings) {
+  const BatchCommand command = parse({});
+  ASSERT_EQ(command.action, BatchCommand::Action::Run);
+  EXPECT_EQ(command.settings.KK, 0);
+  EXPECT_EQ(command.settings.KPG, 0);
+  EXPECT_EQ(command.settings.BL, static_cast<double>(0.01f));
+  EXPECT_EQ(command.settings.BU, 5.0);
+  EXPECT_EQ(command.settings.HL, static_cast<double>(1e-4f));
+  EXPECT_EQ(command.settings.HU, static_cast<double>(0.05f));
+  EXPECT_EQ(command.settings.EA, 1e-5);
+}
+
+TEST(BatchOptions, EveryOptionSetsItsSetting) {
+  const BatchCommand command = parse({"--invert", "--group", "--bl", "0.1", "--bu=0.9", "--hl",
+                                      "0.002", "--hu", "0.3", "--ea", "2e-6"});
+  ASSERT_EQ(command.action, BatchCommand::Action::Run) << command.error;
+  EXPECT_EQ(command.settings.KK, 1);
+  EXPECT_EQ(command.settings.KPG, 1);
+  EXPECT_EQ(command.settings.BL, 0.1);
+  EXPECT_EQ(command.settings.BU, 0.9);
+  EXPECT_EQ(command.settings.HL, 0.002);
+  EXPECT_EQ(command.settings.HU, 0.3);
+  EXPECT_EQ(command.settings.EA, 2e-6);
+}
+
+TEST(BatchOptions, HelpWinsAndNamesTheFilesAndOptions) {
+  EXPECT_EQ(parse({"--bl", "0.1", "--help"}).action, BatchCommand::Action::Help);
+  EXPECT_EQ(parse({"-h"}).action, BatchCommand::Action::Help);
+  const std::string usage = batchUsage();
+  for (const char* word : {"SHR.TXT", "FIT.TXT", "LX.TXT", "TVF.TXT", "HPV.TXT", "--invert",
+                           "--group", "--bl", "--bu", "--hl", "--hu", "--ea"}) {
+    EXPECT_NE(usage.find(word), std::string::npos) << word;
+  }
+}
+
+TEST(BatchOptions, FaultsAreRefusedWithAMessage) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    std::string message;
+  };
+  const std::vector<Case> cases{
+      {{"--fast"}, "unknown option '--fast'"},
+      {{"invert"}, "unknown option 'invert'"},
+      {{"--invert=1"}, "unknown option '--invert=1'"},
+      {{"--bl"}, "option --bl needs a number"},
+      {{"--hu", "abc"}, "option --hu: 'abc' is not a number"},
+      {{"--ea="}, "option --ea: '' is not a number"},
+      {{"--bu", "nan"}, "option --bu: 'nan' is not a number"},
+      {{"--bu", "1e400"}, "option --bu: '1e400' is not a number"},
+      {{"--bl", "6"}, "the mean-velocity bounds need BL < BU"},
+      {{"--hl", "0.05", "--hu", "0.05"}, "the depth bounds need HL < HU"},
+  };
+  for (const Case& c : cases) {
+    const BatchCommand command = parse(c.arguments);
+    EXPECT_EQ(command.action, BatchCommand::Action::Error) << c.message;
+    EXPECT_EQ(command.error, c.message);
+  }
+}
+
+#ifdef SWCORE_BATCH_PROGRAM
+// The program itself, run in a directory of its own.
+class BatchProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "swcore-cli-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  // Runs the program with `arguments`; returns its exit status and output.
+  int run(const std::string& arguments, std::string& out, std::string& err) const {
+    const std::string command = "cd '" + dir_.string() + "' && '" SWCORE_BATCH_PROGRAM "' " +
+                                arguments + " >out.log 2>err.log";
+    const int status = std::system(command.c_str());
+    out = slurp("out.log");
+    err = slurp("err.log");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string slurp(const std::string& name) const {
+    std::ifstream in(dir_ / name);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  void write(const std::string& name, const std::string& text) const {
+    std::ofstream(dir_ / name) << text;
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(BatchProgram, WithoutArgumentsItIsTheForwardRun) {
+  write("SHR.TXT", "1\n0 150 1.8\n");
+  write("FIT.TXT", "2\n50 0\n10 0\n");
+  std::string out;
+  std::string err;
+  ASSERT_EQ(run("", out, err), 0) << err;
+  EXPECT_EQ(out, "INPUT KK=\nKPG=\nBL=,BU=\nHL=,HU=\nEA=\nL= 1  M= 2\n");
+  EXPECT_EQ(err, "");
+  // A half-space alone: 0.9473076 x 150 m/s at every frequency.
+  EXPECT_EQ(slurp("FIT.TXT").substr(0, 10), "2\n50 142.0");
+}
+
+TEST_F(BatchProgram, FaultsGoToStandardErrorWithANonZeroStatus) {
+  std::string out;
+  std::string err;
+  EXPECT_EQ(run("", out, err), 1);
+  EXPECT_NE(err.find("swcore-batch: cannot open SHR.TXT"), std::string::npos) << err;
+  EXPECT_EQ(run("--bogus", out, err), 2);
+  EXPECT_NE(err.find("unknown option '--bogus'"), std::string::npos) << err;
+  EXPECT_EQ(run("--help", out, err), 0);
+  EXPECT_NE(out.find("Usage: swcore-batch"), std::string::npos);
+}
+#endif
+
+}  // namespace
+}  // namespace swcore
