@@ -10,6 +10,7 @@
 #include "free_format_reader.h"
 #include "inversion_fixtures.h"
 #include "model_limits.h"
+#include "swcore.h"
 
 namespace swcore {
 namespace {
@@ -222,6 +223,31 @@ TEST(DispersionEvaluation, InversionModeAdjustsTheParametersAndPrintsTheModel) {
   ASSERT_TRUE(DISRAY(*state, x, console));
   const std::string text = printed.str();
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
+}
+
+}  // namespace
+}  // namespace swcore
+
+namespace swcore {
+namespace {
+
+// The exported entry works on the library's one state and prints to the
+// standard output.
+TEST(DispersionEvaluationExport, WorksOnTheSharedStateAndPrintsToStandardOutput) {
+  const Model model{{0.0}, {0.25}, {2.0}};
+  const auto prepared = dataSetState(model, {25, 12});
+  engineState = *prepared;
+  engineState.inversion.NF = 1;
+  double x = -3.0;
+  testing::internal::CaptureStdout();
+  ::DISRAY(&x);
+  const std::string printed = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(x, -3.0);
+  EXPECT_NEAR(engineState.velocity[0], 0.25 * dispfit_test::halfSpaceRayleighRatio(), 1e-6);
+  EXPECT_NEAR(engineState.velocity[1], engineState.velocity[0], 1e-6);
+  EXPECT_EQ(printed.substr(0, 14), "0 0.25 0.75 2\n") << printed;
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 2);
+  engineState = EngineState{};
 }
 
 }  // namespace
