@@ -1,0 +1,113 @@
+// Cost of the forward entry and of one evaluation of the secular function.
+//
+// For each model: time per FORWARD call over the 30 frequencies 150, 145,
+// ..., 5 Hz, the number of secular-function evaluations per call, and the
+// time per evaluation and layer.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine_state.h"
+#include "forward_entry.h"
+#include "secular_function.h"
+
+namespace {
+
+struct BenchModel {
+  std::vector<float> thickness;  // m
+  std::vector<float> vs;         // m/s
+  std::vector<float> density;    // g/cm3
+};
+
+BenchModel halfSpace() {
+  return {{0.0f}, {150.0f}, {1.8f}};
+}
+
+BenchModel threeLayers() {
+  return {{5.0f, 10.0f, 0.0f}, {200.0f, 400.0f, 800.0f}, {1.8f, 2.0f, 2.2f}};
+}
+
+// 19 layers of 2 m with the S velocity rising from 120 to 660 m/s, one
+// low-velocity layer, over a 700 m/s half-space.
+BenchModel twentyLayers() {
+  BenchModel m;
+  for (int i = 0; i < 19; ++i) {
+    m.thickness.push_back(2.0f);
+    m.vs.push_back(120.0f + 30.0f * static_cast<float>(i));
+    m.density.push_back(1.7f + 0.02f * static_cast<float>(i));
+  }
+  m.vs[6] = 150.0f;
+  m.thickness.push_back(0.0f);
+  m.vs.push_back(700.0f);
+  m.density.push_back(2.2f);
+  return m;
+}
+
+BenchModel modelFor(int64_t layers) {
+  switch (layers) {
+    case 1:
+      return halfSpace();
+    case 3:
+      return threeLayers();
+    default:
+      return twentyLayers();
+  }
+}
+
+void BM_Forward(benchmark::State& state) {
+  const BenchModel model = modelFor(state.range(0));
+  const auto n = static_cast<int32_t>(model.vs.size());
+  std::array<float, 50> h{}, vs{}, rho{}, freq{}, out{};
+  std::copy(model.thickness.begin(), model.thickness.end(), h.begin());
+  std::copy(model.vs.begin(), model.vs.end(), vs.begin());
+  std::copy(model.density.begin(), model.density.end(), rho.begin());
+  int32_t nf = 0;
+  for (int hz = 150; hz >= 5; hz -= 5) {
+    freq[static_cast<size_t>(nf++)] = static_cast<float>(hz);
+  }
+  swcore::EngineState engine{};
+  const std::uint64_t before = swcore::secularEvaluationCount;
+  for (auto _ : state) {
+    swcore::runForward(engine, {n, h.data(), vs.data(), rho.data(), nf, freq.data(), out.data()});
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+  const auto evaluations = static_cast<double>(swcore::secularEvaluationCount - before);
+  const auto calls = static_cast<double>(state.iterations());
+  state.counters["evals_per_call"] = evaluations / calls;
+  state.counters["layers"] = n;
+  // Seconds per evaluation and layer, shown by the library in ns.
+  state.counters["time_per_eval_layer"] = benchmark::Counter(
+      evaluations * n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_Forward)->Arg(1)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
+
+// One evaluation of D at a velocity typical of a search on the model.
+void BM_SecularFunction(benchmark::State& state) {
+  const BenchModel model = modelFor(state.range(0));
+  swcore::EngineState engine{};
+  engine.layerCount = static_cast<int32_t>(model.vs.size());
+  for (size_t i = 0; i < model.vs.size(); ++i) {
+    engine.thickness[i] = model.thickness[i] / 1000.0;
+    engine.shearVelocity[i] = model.vs[i] / 1000.0;
+    engine.pVelocity[i] = 3.0 * engine.shearVelocity[i];
+    engine.density[i] = model.density[i];
+  }
+  engine.omega = 6.2831854820251465 * 40.0;
+  const swcore::SecularFunction d(engine);
+  double c = 0.8 * engine.shearVelocity[0];
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(d(c));
+    c += 1e-9;
+  }
+  state.counters["time_per_layer"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * static_cast<double>(engine.layerCount),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SecularFunction)->Arg(1)->Arg(3)->Arg(20);
+
+}  // namespace
+
+BENCHMARK_MAIN();
