@@ -1,6 +1,7 @@
 // A ForwardEngine for inversion tests: the curve is a function of the model
 // chosen by the test, every call is recorded, and a chosen run can fail the
-// way the engine binding fails (a report, then false).
+// way the engine binding fails (a report, then false). Calls are recorded
+// with the curve the engine gave.
 #pragma once
 
 #include <functional>
@@ -18,12 +19,13 @@ class CurveFunctionEngine : public ForwardEngine {
 
   bool run(ForwardCall& call) override {
     ++runs;
-    calls.push_back(call);
     if (runs == failAtRun || (failFromRun > 0 && runs >= failFromRun)) {
       ++failures;  // stands for the binding's message box
+      calls.push_back(call);
       return false;
     }
     curve(call);
+    calls.push_back(call);
     return true;
   }
 
