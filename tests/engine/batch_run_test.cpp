@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "batch_files.h"
+#include "dispersion_evaluation.h"
 #include "free_format_reader.h"
 
 namespace swcore {
@@ -191,6 +192,62 @@ TEST_F(BatchInversion, OutputFilesHoldTheFittedCurveAndOnlyTheFreeParameters) {
   const std::vector<double> hpv = numbers("HPV.TXT", 2);
   EXPECT_NEAR(hpv[0], 250, 3);
   EXPECT_EQ(hpv[1], 265);
+}
+
+TEST_F(BatchInversion, HalfSpaceAloneIsInvertedWithoutBoundsAdjustment) {
+  write("SHR.TXT", "1\n0 150 1.8\n");
+  write("FIT.TXT", "2\n30 0\n10 0\n");
+  ASSERT_TRUE(run().ok);
+  const BatchResult result = invert("1\n0 170 1.8\n", "0 1\n");
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.inversion.ISTAT, kStatusConverged);
+  const std::vector<double> hpv = numbers("HPV.TXT", 2);
+  // The run stops once the misfit of two data is below EA = 1e-5 (km/s)^2:
+  // within about 2.2 m/s in c, 2.4 m/s in the S velocity.
+  EXPECT_LT(result.inversion.PHIOUT, 1e-5);
+  EXPECT_NEAR(hpv[0], 150.0, 2.4);
+  EXPECT_EQ(hpv[1], 170.0);
+}
+
+TEST_F(BatchInversion, GroupVelocitiesAreFittedWithTheGroupSwitch) {
+  // Observed group velocities of the model, from the evaluation itself.
+  const double hertz[] = {60, 30, 20, 15, 10, 7, 5};
+  EngineState truth{};
+  truth.layerCount = 3;
+  const double vs[] = {0.15, 0.25, 0.40};
+  const double h[] = {0.005, 0.010, 0.0};
+  for (int i = 0; i < 3; ++i) {
+    truth.shearVelocity[i] = vs[i];
+    truth.thickness[i] = h[i];
+    truth.inversion.RHOIN[i] = 1.8 + 0.1 * i;
+  }
+  truth.inversion.M = 7;
+  truth.inversion.KPG = 1;
+  for (int j = 0; j < 7; ++j) {
+    truth.FREQ[j] = hertz[j];
+  }
+  std::ostringstream quiet;
+  RecordWriter sink(quiet);
+  ASSERT_TRUE(DISRAY(truth, {}, sink));
+  std::string fit = "7\n";
+  for (int j = 0; j < 7; ++j) {
+    fit += formatNumber(hertz[j]) + " " + formatNumber(truth.velocity[j] * 1000.0) + "\n";
+  }
+  write("FIT.TXT", fit);
+  write("SHR.TXT", "3\n5 150 1.8\n10 275 1.9\n0 400 2.0\n");
+  write("LX.TXT", "1 1 0 1 1 1\n");
+  BatchSettings settings;
+  settings.KK = 1;
+  settings.KPG = 1;
+  const BatchResult result = run(settings);
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.inversion.ISTAT, kStatusConverged);
+  EXPECT_NEAR(numbers("HPV.TXT", 2)[0], 250.0, 2.0);
+  // TVF.TXT compares group velocities with group velocities.
+  const std::vector<double> tvf = numbers("TVF.TXT", 21);
+  for (int j = 0; j < 7; ++j) {
+    EXPECT_NEAR(tvf[3 * j + 1], tvf[3 * j + 2], 3.0) << hertz[j] << " Hz";
+  }
 }
 
 TEST_F(BatchInversion, EveryParameterFixedIsRefused) {
