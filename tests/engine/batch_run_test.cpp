@@ -250,6 +250,21 @@ TEST_F(BatchInversion, GroupVelocitiesAreFittedWithTheGroupSwitch) {
   }
 }
 
+// Only the half-space thickness is free: no datum depends on it, no step
+// lowers the misfit, and the run ends at its iteration limit. It still writes
+// both files.
+TEST_F(BatchInversion, RunAtTheIterationLimitStillWritesItsFiles) {
+  observeModel("2\n20 0\n8 0\n");
+  const BatchResult result = invert("3\n5 160 1.8\n10 250 1.9\n30 400 2.0\n", "1 1 1 1 1 0\n");
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.inversion.ISTAT, kStatusIterationLimit);
+  EXPECT_EQ(result.inversion.ITER, 31);
+  EXPECT_NE(console_.str().find("\n1 " + formatNumber(result.inversion.PHIOUT) + " 31\n"),
+            std::string::npos);
+  EXPECT_EQ(numbers("HPV.TXT", 2), (std::vector<double>{30, 30}));
+  EXPECT_EQ(numbers("TVF.TXT", 6)[2], numbers("FIT.TXT", 5)[2]);
+}
+
 TEST_F(BatchInversion, EveryParameterFixedIsRefused) {
   observeModel("1\n20 0\n");
   const BatchResult result = invert(kModel, "1 1 1 1 1 1\n");
