@@ -9,6 +9,9 @@
 
 namespace swcore {
 
+static_assert(kMaxModelLayers == kMaxLayers, "RHOIN has one entry per model layer");
+static_assert(kMaxData == kMaxFrequencies, "one datum per frequency of the state");
+
 namespace {
 
 constexpr double kStartFactor = 0.800000011920929;     // 0.8 in single precision
