@@ -157,7 +157,7 @@ TEST(DispersionEvaluation, GroupVelocityMatchesTheDerivativeOfThePhaseCurve) {
     SCOPED_TRACE(std::to_string(f) + " Hz");
     EXPECT_NEAR(state->inversion.phaseCopy[j], c, 2e-5) << "the phase copy is kept";
     EXPECT_EQ(state->inversion.groupCopy[j], state->velocity[j]);
-    EXPECT_NEAR(state->velocity[j], group, 0.01 * group);
+    EXPECT_NEAR(state->velocity[j], group, 2e-3 * group);
     EXPECT_LT(state->velocity[j], c) << "normal dispersion: U < c";
   }
   // The next search started ten steps below the group velocity; the last
