@@ -116,7 +116,7 @@ void TForm1::buildChart() {
   Series1 = series.get();
   Series1->setPen(QPen(kCurveColour, 1.5));
   Series1->setPointsVisible(true);
-  Series1->setMarkerSize(7);  // circles 3 pixels each side of the point
+  Series1->setMarkerSize(3);  // circles reaching 3 pixels each side of the point
   Series1->setPointLabelsVisible(false);
   chart->addSeries(series.release());
 
