@@ -13,18 +13,24 @@ namespace {
 enum class Next { Finish, IterationStep, LineSearchTrial };
 
 std::size_t freeCount(const InversionState& inv) {
-  return static_cast<std::size_t>(inv.NF);
+  return static_cast<std::size_t>(std::clamp(inv.NF, 0, kMaxParameters));
+}
+
+int32_t dataCount(const InversionState& inv) {
+  return std::clamp(inv.M, 0, kMaxData);
 }
 
 double& normalEntry(InversionState& inv, int32_t row, int32_t column) {
   return inv.GNM[row * kMaxParameters + column];
 }
 
-// Step 5: the model just evaluated is better than PHIOLD.
+// The model just evaluated is better than PHIOLD: finish on a step that was
+// small against the parameters or on a misfit below EA, otherwise relax the
+// damping and go on.
 Next accept(InversionState& inv, std::span<const double> x) {
   double stepSize = 0.0;
   double parameterSize = 0.0;
-  for (std::size_t k = 0; k < freeCount(inv); ++k) {
+  for (std::size_t k = 0; k < x.size(); ++k) {
     stepSize += std::abs(inv.TFAC * inv.STEP[k]);
     parameterSize += std::abs(x[k]);
   }
@@ -36,7 +42,9 @@ Next accept(InversionState& inv, std::span<const double> x) {
   return Next::IterationStep;
 }
 
-// Step 4: what follows an evaluation, by the loop state ISB.
+// What follows an evaluation, by the loop state ISB: after the first one a
+// full step; after a full step acceptance or the parabolic trial; after a
+// trial acceptance, the halved trial, or the old point with more damping.
 Next decide(InversionState& inv, std::span<double> x, RecordWriter& console) {
   switch (inv.ISB) {
     case 2:
@@ -46,7 +54,7 @@ Next decide(InversionState& inv, std::span<double> x, RecordWriter& console) {
         return accept(inv, x);
       } else {
         double slope = 0.0;
-        for (std::size_t k = 0; k < freeCount(inv); ++k) {
+        for (std::size_t k = 0; k < x.size(); ++k) {
           slope += inv.GRAD[k] * inv.STEP[k];
         }
         inv.NTRY = 0;
@@ -63,7 +71,7 @@ Next decide(InversionState& inv, std::span<double> x, RecordWriter& console) {
         inv.TFAC *= 0.5;
         return Next::LineSearchTrial;
       }
-      for (std::size_t k = 0; k < freeCount(inv); ++k) {
+      for (std::size_t k = 0; k < x.size(); ++k) {
         x[k] = inv.XOLD[k];
       }
       inv.LAMBDA *= 1.5;
@@ -74,7 +82,7 @@ Next decide(InversionState& inv, std::span<double> x, RecordWriter& console) {
   }
 }
 
-// Step 2: evaluate, form the misfit and print it.
+// One evaluation of the trial parameters: curve, misfit and their records.
 bool evaluate(EngineState& state, std::span<double> x, RecordWriter& console) {
   InversionState& inv = state.inversion;
   if (!DISRAY(state, x, console)) {
@@ -90,17 +98,18 @@ bool evaluate(EngineState& state, std::span<double> x, RecordWriter& console) {
 
 // GRAD = S^T RES and GNM = S^T S + LAMBDA I over the free parameters.
 void formNormalEquations(InversionState& inv) {
-  const int32_t nf = inv.NF;
+  const auto nf = static_cast<int32_t>(freeCount(inv));
+  const int32_t m = dataCount(inv);
   for (int32_t k = 0; k < nf; ++k) {
     double g = 0.0;
-    for (int32_t j = 0; j < inv.M; ++j) {
+    for (int32_t j = 0; j < m; ++j) {
       g += inv.SENS[k][j] * inv.RES[j];
     }
     inv.GRAD[k] = g;
     inv.STEP[k] = g;
     for (int32_t l = k; l < nf; ++l) {
       double a = 0.0;
-      for (int32_t j = 0; j < inv.M; ++j) {
+      for (int32_t j = 0; j < m; ++j) {
         a += inv.SENS[k][j] * inv.SENS[l][j];
       }
       normalEntry(inv, k, l) = a;
@@ -115,7 +124,7 @@ void formNormalEquations(InversionState& inv) {
 double MISFIT(EngineState& state) {
   InversionState& inv = state.inversion;
   double phi = 0.0;
-  for (int32_t j = 0; j < inv.M; ++j) {
+  for (int32_t j = 0; j < dataCount(inv); ++j) {
     inv.RES[j] = inv.VOBS[j] - state.velocity[j];
     phi += inv.RES[j] * inv.RES[j];
   }
@@ -133,17 +142,19 @@ bool JACOB(EngineState& state, std::span<double> freeParameters, RecordWriter& c
   if (!DISRAY(state, freeParameters, console)) {
     return false;
   }
-  for (int32_t j = 0; j < inv.M; ++j) {
+  const int32_t m = dataCount(inv);
+  for (int32_t j = 0; j < m; ++j) {
     inv.referenceCurve[j] = state.velocity[j];
   }
-  for (std::size_t k = 0; k < freeCount(inv); ++k) {
+  const std::size_t nf = std::min(freeCount(inv), freeParameters.size());
+  for (std::size_t k = 0; k < nf; ++k) {
     freeParameters[k] += kSensitivityDelta;
     const bool evaluated = DISRAY(state, freeParameters, console);
     freeParameters[k] -= kSensitivityDelta;
     if (!evaluated) {
       return false;
     }
-    for (int32_t j = 0; j < inv.M; ++j) {
+    for (int32_t j = 0; j < m; ++j) {
       inv.SENS[k][j] = (state.velocity[j] - inv.referenceCurve[j]) * kSensitivityScale;
     }
   }
