@@ -76,7 +76,7 @@ TEST_F(BatchDirectory, BuiltInSettingsRewriteTheCurveFileWithTheForwardCurve) {
   const BatchResult result = run();
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(console_.str(), kPrompts + "L= 3  M= 4\n");
-  // The forward entry's documented values for this model, m/s.
+  // Phase velocities of this model from its determinant roots, m/s.
   const std::vector<double> file = numbers("FIT.TXT", 9);
   EXPECT_EQ(file[0], 4);
   const double expected[] = {142.097, 149.943, 221.983, 338.131};

@@ -20,7 +20,7 @@ using dispfit_test::Model;
 using dispfit_test::referencePhaseVelocity;
 using dispfit_test::twoLayersOverHalfSpace;
 
-// Model and frequencies of the forward entry's documented example.
+// Two layers over a half-space at four frequencies from high to low.
 const std::vector<double> kExampleHertz{150, 20, 10, 5};
 
 std::vector<double> curveOf(const EngineState& state) {
