@@ -211,6 +211,11 @@ TEST(DampedLeastSquares, StartOnTheObservedCurveBeginsNoStep) {
   EXPECT_EQ(run.outcome.ITER, 0);
   EXPECT_LT(run.outcome.PHIOUT, kMisfitFloor);
   EXPECT_EQ(run.x, start);
+  // The final sensitivity run leaves the curve with the last free parameter
+  // (the half-space velocity) raised: the 5 Hz velocity moves, 150 Hz does not.
+  EXPECT_GT(run.state->velocity[13], run.state->inversion.VOBS[13] + 1e-6);
+  EXPECT_NEAR(run.state->velocity[0], run.state->inversion.VOBS[0], 1e-9);
+  EXPECT_GT(run.state->inversion.SENS[4][13], 0.1);
   const std::string text = run.console.str();
   EXPECT_EQ(text.rfind("DAMPING LEAST SQUARE METHOD\n", 0), 0u);
   EXPECT_EQ(evaluationsIn(text).size(), 1u);
