@@ -1,6 +1,7 @@
 #include "up_down.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 
 UpDown::UpDown(QLineEdit& buddy, SpinnerRange range, QWidget* parent)
     : QWidget(parent), buddy_(buddy), range_(range), position_(range.minimum) {
