@@ -95,7 +95,8 @@ TEST_P(EngineBindingCallFailure, EndsInTheCalculationBoxWithTheLibraryReleased) 
 INSTANTIATE_TEST_SUITE_P(Faults, EngineBindingCallFailure,
                          ::testing::Values("libfake_engine_segv.so", "libfake_engine_fpe.so",
                                            "libfake_engine_ill.so", "libfake_engine_bus.so",
-                                           "libfake_engine_throw.so", "libfake_engine_nan.so"));
+                                           "libfake_engine_stack.so", "libfake_engine_throw.so",
+                                           "libfake_engine_nan.so"));
 
 TEST(EngineBinding, PassesTheSevenBuffersAndLoadsAfreshEveryRun) {
   RecordingPresenter messages;

@@ -1,5 +1,6 @@
 // Stand-ins for the engine library, one behaviour per build (FAKE_ENGINE_*):
-// a library without FORWARD, FORWARDs that fault, throw or return a value
+// a library without FORWARD, FORWARDs that fault (also by overflowing the
+// stack), throw or return a value
 // that is not a number, and one that echoes its inputs into the curve.
 #include <cmath>
 #include <csignal>
@@ -20,7 +21,18 @@ FAKE_API void ROOT(const double*, const double*, double* result) {
 
 namespace {
 int callsSinceLoad = 0;  // zero whenever the library is freshly loaded
+
+#if defined(FAKE_ENGINE_STACK)
+// Recurses until the stack is exhausted.
+int descend(int depth) {
+  volatile char frame[1024];
+  volatile bool deeper = true;
+  frame[0] = static_cast<char>(depth);
+  if (deeper) return descend(depth + 1) + frame[0];
+  return frame[0];
 }
+#endif
+}  // namespace
 
 FAKE_API void FORWARD(const int32_t* layerCount, const float* thickness, const float* vs,
                       const float* density, const int32_t* freqCount, const float* freq,
@@ -38,6 +50,8 @@ FAKE_API void FORWARD(const int32_t* layerCount, const float* thickness, const f
   (void)quotient;
 #elif defined(FAKE_ENGINE_ILL)
   __builtin_trap();
+#elif defined(FAKE_ENGINE_STACK)
+  phaseVelocity[1] = static_cast<float>(descend(0));
 #elif defined(FAKE_ENGINE_BUS)
   std::raise(SIGBUS);
 #elif defined(FAKE_ENGINE_THROW)
