@@ -1,10 +1,10 @@
 #include "secular_function.h"
 
-#include "swcore.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "swcore.h"
 
 namespace swcore {
 
@@ -12,85 +12,86 @@ std::uint64_t secularEvaluationCount = 0;
 
 namespace {
 
-// Vertical functions of one layer for one velocity: C = cosh(khr),
-// S = sinh(khr)/r, T = -r sinh(khr) below that velocity, and their circular
-// counterparts above it. `scale` is the positive factor the terms were
-// multiplied by (exp(-khr) for evanescent terms when rescaling, else 1).
-struct LayerTerms {
-  double c;
-  double s;
-  double t;
-  double scale;
-};
+constexpr int kTermSlots = 2 * kMaxLayers;
 
-template <bool Rescale>
-LayerTerms layerTerms(double cc, double kh, double v2) {
-  const double q = 1.0 - cc / v2;
-  if (Rescale && q == 0.0) {
-    // c equal to the layer velocity: the continuous limits of the terms.
-    return {1.0, kh, 0.0, 1.0};
-  }
-  if (q >= 0.0) {
-    const double r = std::sqrt(q);
-    double x = -kh * r;
-    if (x > 1e20) {
-      x = 20.0;
-    }
-    const double e = std::exp(x) / 2.0;
-    if constexpr (Rescale) {
-      // The terms times exp(x): cosh and sinh without their growing half.
-      const double e2 = 2.0 * e * e;
-      return {e2 + 0.5, (e2 - 0.5) / (-r), (e2 - 0.5) * r, 2.0 * e};
-    } else {
-      const double g = 1.0 / (4.0 * e);
-      return {e + g, (e - g) / (-r), (e - g) * r, 1.0};
-    }
-  }
-  const double r = std::sqrt(-q);
-  const double theta = kh * r;
-  const double sn = std::sin(theta);
-  return {std::cos(theta), sn / r, r * sn, 1.0};
-}
+// Vertical functions of every layer at one velocity, slot by slot (see the
+// header): C = cosh(khr), S = sinh(khr)/r, T = -r sinh(khr) where c is below
+// the slot's velocity, cos(khr), sin(khr)/r, r sin(khr) where it is above.
+// `scale` is the positive factor the terms carry (exp(-khr) for evanescent
+// terms when rescaling, else 1).
+struct VerticalTerms {
+  double c[kTermSlots];
+  double s[kTermSlots];
+  double t[kTermSlots];
+  double scale[kTermSlots];
+};
 
 struct ReductionState {
   double x1, x2, x3, x4, x5;
 };
 
-// Interface terms of layer m over layer m + 1 at one velocity.
+// Interface coefficients of layer m over layer m + 1 at one velocity, from
+// epsilon = rho[m+1] / rho[m], e = eta / c^2, a = e + epsilon, a' = e - 1 +
+// epsilon, e' = e - 1.
 struct InterfaceTerms {
-  double eps, a, ap, e, ep;
+  double eps;
+  double ae, apep, mixed;   // a e, a' e', a e' + a' e
+  double ee, epep, twoEep;  // e^2, e'^2, 2 e e'
+  double aa, apap, twoAap;  // a^2, a'^2, 2 a a'
 };
 
+InterfaceTerms interfaceTerms(double eps, double e) {
+  const double a = e + eps;
+  const double ap = e - 1.0 + eps;
+  const double ep = e - 1.0;
+  return {eps,     a * e,        ap * ep, a * ep + ap * e, e * e,
+          ep * ep, 2.0 * e * ep, a * a,   ap * ap,         2.0 * a * ap};
+}
+
+// Products of one P-velocity term (second letter) and one S-velocity term
+// (first letter) of a layer: tc = T_beta C_alpha and so on.
+struct LayerProducts {
+  double cc, tc, ct, tt, cs, ss, sc, ts, st;
+};
+
+LayerProducts layerProducts(double ca, double sa, double ta, double cb, double sb, double tb) {
+  return {cb * ca, tb * ca, cb * ta, tb * ta, cb * sa, sb * sa, sb * ca, tb * sa, sb * ta};
+}
+
+// One reduction step. The products and coefficients do not depend on the
+// state, so each new value is a short sum over the old ones.
 ReductionState reduceOddLayer(const ReductionState& s, const InterfaceTerms& i,
-                              const LayerTerms& pa, const LayerTerms& sb, double x1Scale) {
-  const double ca = pa.c, sa = pa.s, ta = pa.t;
-  const double cb = sb.c, sbb = sb.s, tb = sb.t;
-  const double u = s.x2 * tb * ca - s.x3 * cb * ca + (s.x5 * cb + s.x4 * tb) * ta;
-  const double v = (s.x3 * sbb + s.x2 * cb) * sa - s.x4 * cb * ca + s.x5 * sbb * ca;
+                              const LayerProducts& p, double x1Scale) {
+  const double u = (s.x2 * p.tc - s.x3 * p.cc) + (s.x5 * p.ct + s.x4 * p.tt);
+  const double v = (s.x3 * p.ss + s.x2 * p.cs) + (s.x5 * p.sc - s.x4 * p.cc);
   const double x1 = s.x1 * x1Scale;
   return {
-      i.a * i.e * u - (i.a * i.ep + i.ap * i.e) * x1 + i.ap * i.ep * v,
-      -i.eps * ((s.x2 * tb - s.x3 * cb) * sa - s.x4 * tb * ca - s.x5 * cb * ca),
-      i.e * i.e * u + (i.ep * v - 2.0 * i.e * x1) * i.ep,
-      i.a * i.a * u + (i.ap * v - 2.0 * i.a * x1) * i.ap,
-      -i.eps * (-s.x2 * cb * ca - s.x3 * sbb * ca - (s.x4 * cb - s.x5 * sbb) * ta),
+      (i.ae * u + i.apep * v) - i.mixed * x1,
+      -i.eps * ((s.x2 * p.ts - s.x3 * p.cs) - (s.x4 * p.tc + s.x5 * p.cc)),
+      (i.ee * u + i.epep * v) - i.twoEep * x1,
+      (i.aa * u + i.apap * v) - i.twoAap * x1,
+      -i.eps * (-(s.x2 * p.cc + s.x3 * p.sc) - (s.x4 * p.ct - s.x5 * p.st)),
   };
 }
 
 ReductionState reduceEvenLayer(const ReductionState& s, const InterfaceTerms& i,
-                               const LayerTerms& pa, const LayerTerms& sb, double x1Scale) {
-  const double ca = pa.c, sa = pa.s, ta = pa.t;
-  const double cb = sb.c, sbb = sb.s, tb = sb.t;
-  const double u = (s.x2 * cb - s.x3 * tb) * ta + s.x4 * cb * ca + s.x5 * tb * ca;
-  const double v = s.x2 * sbb * ca + s.x3 * cb * ca - (s.x4 * sbb - s.x5 * cb) * sa;
+                               const LayerProducts& p, double x1Scale) {
+  const double u = (s.x2 * p.ct - s.x3 * p.tt) + (s.x4 * p.cc + s.x5 * p.tc);
+  const double v = (s.x2 * p.sc + s.x3 * p.cc) - (s.x4 * p.ss - s.x5 * p.cs);
   const double x1 = s.x1 * x1Scale;
   return {
-      i.a * i.e * u - (i.a * i.ep + i.ap * i.e) * x1 + i.ap * i.ep * v,
-      -i.eps * ((s.x3 * cb + s.x2 * sbb) * ta + s.x4 * sbb * ca - s.x5 * cb * ca),
-      (2.0 * i.a * x1 - i.ap * v) * i.ap - i.a * i.a * u,
-      (2.0 * i.e * x1 - i.ep * v) * i.ep - i.e * i.e * u,
-      -i.eps * ((s.x5 * tb + s.x4 * cb) * sa - s.x2 * cb * ca + s.x3 * tb * ca),
+      (i.ae * u + i.apep * v) - i.mixed * x1,
+      -i.eps * ((s.x3 * p.ct + s.x2 * p.st) + (s.x4 * p.sc - s.x5 * p.cc)),
+      i.twoAap * x1 - (i.apap * v + i.aa * u),
+      i.twoEep * x1 - (i.epep * v + i.ee * u),
+      -i.eps * ((s.x5 * p.ts + s.x4 * p.cs) - (s.x2 * p.cc - s.x3 * p.tc)),
   };
+}
+
+bool allFinite(const ReductionState& s) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  return std::abs(s.x1) <= kMax && std::abs(s.x2) <= kMax && std::abs(s.x3) <= kMax &&
+         std::abs(s.x4) <= kMax && std::abs(s.x5) <= kMax;
 }
 
 // Divides the state by its largest magnitude (a positive factor).
@@ -109,6 +110,77 @@ double halfSpaceTerm(double cc, double v2) {
   return q >= 0.0 ? -std::sqrt(q) : std::sqrt(-q);
 }
 
+// Fills the vertical terms of `slots` slots. Three passes, so that the
+// arithmetic before and after the exponentials and sines runs over whole
+// arrays, and the transcendental calls do not wait on one another.
+template <bool Rescale>
+void verticalTerms(double cc, double k, const double* inverseVelocity2, const double* thickness,
+                   int slots, VerticalTerms& out) {
+  double q[kTermSlots];
+  double r[kTermSlots];
+  double rInverse[kTermSlots];
+  double kh[kTermSlots];
+  for (int i = 0; i < slots; ++i) {
+    q[i] = 1.0 - cc * inverseVelocity2[i];
+    r[i] = std::sqrt(q[i] >= 0.0 ? q[i] : -q[i]);
+    rInverse[i] = 1.0 / r[i];
+    kh[i] = k * thickness[i];
+  }
+  // Exponential where c is below the slot's velocity (x = -k h r, the value
+  // 20 standing in for x > 1e20), cosine and sine where it is above.
+  double first[kTermSlots];
+  double second[kTermSlots];
+  for (int i = 0; i < slots; ++i) {
+    if (q[i] >= 0.0) {
+      double x = -kh[i] * r[i];
+      if (x > 1e20) {
+        x = 20.0;
+      }
+      first[i] = std::exp(x) / 2.0;
+      second[i] = 0.0;
+    } else {
+      const double theta = kh[i] * r[i];
+      first[i] = std::cos(theta);
+      second[i] = std::sin(theta);
+    }
+  }
+  for (int i = 0; i < slots; ++i) {
+    const bool evanescent = q[i] >= 0.0;
+    const double e = evanescent ? first[i] : 1.0;
+    double growing;
+    double difference;
+    double scale;
+    if constexpr (Rescale) {
+      // The terms times exp(x): cosh and sinh without their growing half.
+      const double e2 = 2.0 * e * e;
+      growing = e2 + 0.5;
+      difference = e2 - 0.5;
+      scale = evanescent ? 2.0 * e : 1.0;
+    } else {
+      const double g = 1.0 / (4.0 * e);
+      growing = e + g;
+      difference = e - g;
+      scale = 1.0;
+    }
+    const double numerator = evanescent ? difference : second[i];
+    out.c[i] = evanescent ? growing : first[i];
+    out.s[i] = numerator * (evanescent ? -rInverse[i] : rInverse[i]);
+    out.t[i] = numerator * r[i];
+    out.scale[i] = scale;
+  }
+  if constexpr (Rescale) {
+    // c equal to the slot's velocity: the continuous limits of the terms.
+    for (int i = 0; i < slots; ++i) {
+      if (q[i] == 0.0) {
+        out.c[i] = 1.0;
+        out.s[i] = kh[i];
+        out.t[i] = 0.0;
+        out.scale[i] = 1.0;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 SecularFunction::SecularFunction(const EngineState& state) {
@@ -118,18 +190,21 @@ SecularFunction::SecularFunction(const EngineState& state) {
   layerCount_ = state.layerCount;
   omega_ = state.omega;
   const int n = layerCount_;
-  for (int m = 0; m < n; ++m) {
-    thickness_[m] = state.thickness[m];
-    p2_[m] = state.pVelocity[m] * state.pVelocity[m];
-    s2_[m] = state.shearVelocity[m] * state.shearVelocity[m];
+  for (int m = 0; m + 1 < n; ++m) {
+    inverseVelocity2_[2 * m] = 1.0 / (state.pVelocity[m] * state.pVelocity[m]);
+    inverseVelocity2_[2 * m + 1] = 1.0 / (state.shearVelocity[m] * state.shearVelocity[m]);
+    thickness_[2 * m] = state.thickness[m];
+    thickness_[2 * m + 1] = state.thickness[m];
   }
   for (int m = 0; m + 1 < n; ++m) {
+    const double s2 = state.shearVelocity[m] * state.shearVelocity[m];
+    const double s2Below = state.shearVelocity[m + 1] * state.shearVelocity[m + 1];
     densityRatio_[m] = state.density[m + 1] / state.density[m];
-    eta_[m] = 2.0 * (s2_[m] - densityRatio_[m] * s2_[m + 1]);
+    eta_[m] = 2.0 * (s2 - densityRatio_[m] * s2Below);
   }
-  twoTopShear2_ = 2.0 * s2_[0];
-  halfSpaceP2_ = p2_[n - 1];
-  halfSpaceS2_ = s2_[n - 1];
+  twoTopShear2_ = 2.0 * (state.shearVelocity[0] * state.shearVelocity[0]);
+  halfSpaceP2_ = state.pVelocity[n - 1] * state.pVelocity[n - 1];
+  halfSpaceS2_ = state.shearVelocity[n - 1] * state.shearVelocity[n - 1];
   const double sign = (n - 1) % 2 == 0 ? 1.0 : -1.0;
   const double rhoTop = state.density[0];
   const double rhoHalf = state.density[n - 1];
@@ -159,33 +234,47 @@ double SecularFunction::evaluate(double c) const {
   if (layerCount_ == 0) {
     return std::numeric_limits<double>::quiet_NaN();
   }
+  const int n = layerCount_;
+  const int layers = n - 1;
   const double cc = c * c;
-  const double k = omega_ / c;
-  const double gamma = twoTopShear2_ / cc;
+  const double cInverse = 1.0 / c;
+  const double ccInverse = cInverse * cInverse;
+  const double k = omega_ * cInverse;
+  const double gamma = twoTopShear2_ * ccInverse;
   ReductionState x{-gamma * (gamma - 1.0), 0.0, (gamma - 1.0) * (gamma - 1.0), gamma * gamma, 0.0};
 
-  const int n = layerCount_;
-  for (int m = 0; m + 1 < n; ++m) {
-    const double e = eta_[m] / cc;
-    const double eps = densityRatio_[m];
-    const InterfaceTerms it{eps, e + eps, e - 1.0 + eps, e, e - 1.0};
-    const double kh = k * thickness_[m];
-    const LayerTerms pa = layerTerms<Rescale>(cc, kh, p2_[m]);
-    const LayerTerms sb = layerTerms<Rescale>(cc, kh, s2_[m]);
-    const double x1Scale = Rescale ? pa.scale * sb.scale : 1.0;
+  VerticalTerms terms;
+  verticalTerms<Rescale>(cc, k, inverseVelocity2_, thickness_, 2 * layers, terms);
+  double e[kMaxLayers];
+  for (int m = 0; m < layers; ++m) {
+    e[m] = eta_[m] * ccInverse;
+  }
+
+  for (int m = 0; m < layers; ++m) {
+    const InterfaceTerms it = interfaceTerms(densityRatio_[m], e[m]);
+    const int a = 2 * m;
+    const int b = 2 * m + 1;
+    const LayerProducts p =
+        layerProducts(terms.c[a], terms.s[a], terms.t[a], terms.c[b], terms.s[b], terms.t[b]);
+    const double x1Scale = Rescale ? terms.scale[a] * terms.scale[b] : 1.0;
     // Layer m + 1 counted from one: odd layers sit at even indices.
-    x = (m % 2 == 0) ? reduceOddLayer(x, it, pa, sb, x1Scale)
-                     : reduceEvenLayer(x, it, pa, sb, x1Scale);
+    x = (m % 2 == 0) ? reduceOddLayer(x, it, p, x1Scale) : reduceEvenLayer(x, it, p, x1Scale);
     if constexpr (Rescale) {
       x = normalised(x);
+    } else if (m + 1 < layers && !allFinite(x)) {
+      // Once the state has overflowed before the last layer, D cannot come
+      // out finite: stop here, the caller rescales.
+      return std::numeric_limits<double>::quiet_NaN();
     }
   }
 
   const double sa = halfSpaceTerm(cc, halfSpaceP2_);
   const double sb = halfSpaceTerm(cc, halfSpaceS2_);
-  const double bracket = (n % 2 == 1) ? x.x3 - sb * x.x2 - sa * sb * x.x4 - sa * x.x5
-                                      : x.x4 + sa * x.x2 - sa * sb * x.x3 + sb * x.x5;
-  return bracket * (cc * cc) * halfSpaceFactor_ / (sa * sb);
+  const double sab = sa * sb;
+  const double closingFactor = (cc * cc) * halfSpaceFactor_ / sab;
+  const double bracket = (n % 2 == 1) ? (x.x3 - sb * x.x2) - (sab * x.x4 + sa * x.x5)
+                                      : (x.x4 + sa * x.x2) - (sab * x.x3 - sb * x.x5);
+  return bracket * closingFactor;
 }
 
 }  // namespace swcore

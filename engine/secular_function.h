@@ -34,6 +34,10 @@ class SecularFunction {
   double rescaled(double c) const;
 
  private:
+  // Two vertical-term slots per layer: 2m for the P velocity of layer m, 2m + 1
+  // for its S velocity.
+  static constexpr int kTermSlots = 2 * kMaxLayers;
+
   template <bool Rescale>
   double evaluate(double c) const;
 
@@ -43,9 +47,9 @@ class SecularFunction {
   double halfSpaceFactor_ = 0.0;
   double halfSpaceP2_ = 0.0;  // alpha[N]^2
   double halfSpaceS2_ = 0.0;  // beta[N]^2
-  double thickness_[kMaxLayers] = {};
-  double p2_[kMaxLayers] = {};            // alpha^2
-  double s2_[kMaxLayers] = {};            // beta^2
+  double inverseVelocity2_[kTermSlots] =
+      {};                                 // 1/alpha^2, 1/beta^2 of each layer above the half-space
+  double thickness_[kTermSlots] = {};     // its thickness, once per slot
   double densityRatio_[kMaxLayers] = {};  // epsilon = rho[m+1] / rho[m]
   double eta_[kMaxLayers] = {};           // 2 (beta[m]^2 - epsilon beta[m+1]^2)
 };
