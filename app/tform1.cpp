@@ -188,6 +188,7 @@ void TForm1::buildButtons() {
 void TForm1::connectEvents() {
   connect(&LUpDown, &UpDown::stepped, this, [this](bool up) { handle([&] { LUpDownClick(up); }); });
   connect(&Button1, &QPushButton::clicked, this, [this] { handle([this] { Button1Click(); }); });
+  connect(&Button2, &QPushButton::clicked, this, [this] { handle([this] { Button2Click(); }); });
   connect(&Button3, &QPushButton::clicked, this, [this] { handle([this] { Button3Click(); }); });
   connect(&Button4, &QPushButton::clicked, this, [this] { handle([this] { Button4Click(); }); });
   connect(&Button5, &QPushButton::clicked, this, [this] { handle([this] { Button5Click(); }); });

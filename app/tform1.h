@@ -59,6 +59,9 @@ class TForm1 : public QWidget {
   // while a long command runs.
   void setCommandsEnabled(bool enabled);
 
+  // True while an inversion runs; its message pump keeps the window live.
+  bool inversionRunning() const { return inversionRunning_; }
+
   MessagePresenter& messages() { return messages_; }
   ForwardEngine& engine() { return engine_; }
 
@@ -98,6 +101,10 @@ class TForm1 : public QWidget {
   float vr[kCurveCapacity] = {};
   float freq[kCurveCapacity] = {};
 
+ protected:
+  // A close asked for while an inversion runs waits for the inversion's end.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void buildLayout();
   void buildChart();
@@ -122,4 +129,6 @@ class TForm1 : public QWidget {
   ForwardEngine& engine_;
   PrinterSource& printers_;
   TAbout* about_ = nullptr;
+  bool inversionRunning_ = false;
+  bool closeDeferred_ = false;
 };
