@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "literal_secular_function.h"
 #include "secular_function.h"
 #include "test_models.h"
 
@@ -111,6 +112,41 @@ TEST(SecularFunction, RescaledFormKeepsSignAndZerosOfTheLiteralOne) {
     ASSERT_EQ(a.size(), b.size());
     for (size_t i = 0; i < a.size(); ++i) {
       EXPECT_NEAR(a[i], b[i], 1e-12);
+    }
+  }
+}
+
+TEST(SecularFunction, ValuesAgreeWithTheLineByLineTranscription) {
+  const std::vector<Model> models{
+      {{0.0}, {0.15}, {1.8}},
+      {{0.004, 0.0}, {0.12, 0.35}, {1.7, 2.0}},
+      {{0.005, 0.008, 0.0}, {0.18, 0.26, 0.42}, {1.8, 1.9, 2.1}},
+      {{0.002, 0.003, 0.0025, 0.004, 0.005, 0.0},
+       {0.16, 0.24, 0.13, 0.35, 0.2, 0.6},
+       {1.75, 1.85, 1.7, 1.95, 1.8, 2.2}},
+  };
+  for (const Model& m : models) {
+    for (double hz : {5.0, 30.0, 150.0}) {
+      const swcore::EngineState state = stateFor(m, kTwoPi * hz);
+      const SecularFunction d(state);
+      double largest = 0.0;
+      std::vector<std::pair<double, double>> values;
+      for (double c = 0.0712345; c < 2.0; c += 0.00317) {
+        const double reference = dispfit_test::literalSecularFunction(state, c);
+        if (!std::isfinite(reference)) {
+          continue;
+        }
+        values.emplace_back(reference, d(c));
+        largest = std::max(largest, std::abs(reference));
+      }
+      ASSERT_GT(values.size(), 100u);
+      // Same value up to rounding, which the reduction's cancellations
+      // magnify to about 1e-12: relative to the local size, and to the
+      // function's range where it passes through zero.
+      for (const auto& [reference, value] : values) {
+        EXPECT_NEAR(value, reference, 1e-10 * std::abs(reference) + 1e-12 * largest)
+            << m.vs.size() << " layers, " << hz << " Hz";
+      }
     }
   }
 }
