@@ -61,6 +61,9 @@ DampedInversion::DampedInversion(ForwardEngine& engine, int32_t groupCount,
   if (!fits_) return;
 
   std::fill_n(weight_, dataCount_, 1.0f);
+  // Until setBounds, the wide bounds that also stand in for a wrong count.
+  std::fill_n(upperBound_, paramCount_, kDefaultUpper);
+  std::fill_n(lowerBound_, paramCount_, kDefaultLower);
   model_.setData(groupCount, groupSizes, frequencies, observed);
   engineFailed_ = !model_.loadParams(length, params);
   model_.getParams(paramCount_, params_);

@@ -177,6 +177,20 @@ TEST(DampedInversionSetup, BoundsOfTheWrongCountFallBackToTheWideDefaults) {
   EXPECT_EQ(solve.engine.calls[1].thickness[1], 8.0f);
 }
 
+TEST(DampedInversionSetup, WithoutSetBoundsTheWideBoundsHold) {
+  CurveFunctionEngine engine(offsetCurve(0.0f));
+  const std::vector<float> f = frequencies();
+  const std::vector<float> v = observedCurve();
+  const std::vector<float> start = model({1500.0f}, {0.05f});
+  const int32_t sizes[] = {30};
+  DampedInversion inversion(engine, 1, sizes, f.data(), v.data(), 2, start.data(), false);
+  EXPECT_EQ(inversion.upperBounds()[1], 100000.0f);
+  EXPECT_EQ(inversion.lowerBounds()[1], 0.001f);
+  ASSERT_TRUE(inversion.solve());
+  EXPECT_EQ(engine.calls[1].vs[0], 1500.0f);
+  EXPECT_EQ(engine.calls[1].thickness[0], 0.05f);
+}
+
 TEST(DampedInversionExits, StartMisfitOfZeroEndsAtOnceWithIterationOne) {
   const std::vector<float> start = model({200.0f, 400.0f}, {3.0f, 1.0f});
   Solve solve(linearCurve, start, curveOf(start, linearCurve));
