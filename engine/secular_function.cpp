@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "exponential_kernel.h"
 #include "swcore.h"
 
 namespace swcore {
@@ -127,21 +128,27 @@ void verticalTerms(double cc, double k, const double* inverseVelocity2, const do
     kh[i] = k * thickness[i];
   }
   // Exponential where c is below the slot's velocity (x = -k h r, the value
-  // 20 standing in for x > 1e20), cosine and sine where it is above.
+  // 20 standing in for x > 1e20), cosine and sine where it is above. The
+  // exponential of every slot first, in a loop that vectorises; then the
+  // library's functions for the circular slots and the rare arguments beyond
+  // the kernel's range.
   double first[kTermSlots];
   double second[kTermSlots];
+  double x[kTermSlots];
   for (int i = 0; i < slots; ++i) {
-    if (q[i] >= 0.0) {
-      double x = -kh[i] * r[i];
-      if (x > 1e20) {
-        x = 20.0;
-      }
-      first[i] = std::exp(x) / 2.0;
-      second[i] = 0.0;
-    } else {
+    const double literalX = -kh[i] * r[i];
+    x[i] = literalX > 1e20 ? 20.0 : literalX;
+    const double above = x[i] < -kKernelArgumentLimit ? -kKernelArgumentLimit : x[i];
+    const double inRange = above > kKernelArgumentLimit ? kKernelArgumentLimit : above;
+    first[i] = exponentialKernel(inRange) / 2.0;
+  }
+  for (int i = 0; i < slots; ++i) {
+    if (q[i] < 0.0) {
       const double theta = kh[i] * r[i];
       first[i] = std::cos(theta);
       second[i] = std::sin(theta);
+    } else if (!(std::abs(x[i]) <= kKernelArgumentLimit)) {
+      first[i] = std::exp(x[i]) / 2.0;
     }
   }
   for (int i = 0; i < slots; ++i) {
