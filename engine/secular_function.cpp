@@ -131,13 +131,17 @@ void verticalTerms(double cc, double k, const double* inverseVelocity2, const do
   // 20 standing in for x > 1e20), cosine and sine where it is above. The
   // exponential of every slot first, in a loop that vectorises; then the
   // library's functions for the circular slots and the rare arguments beyond
-  // the kernel's range.
+  // the kernel's range. Rescaling takes the exponential of -|x|, the decaying
+  // half whatever the sign of k h (a negative thickness or velocity flips it).
   double first[kTermSlots];
   double second[kTermSlots];
   double x[kTermSlots];
   for (int i = 0; i < slots; ++i) {
     const double literalX = -kh[i] * r[i];
     x[i] = literalX > 1e20 ? 20.0 : literalX;
+    if constexpr (Rescale) {
+      x[i] = -std::abs(x[i]);
+    }
     const double above = x[i] < -kKernelArgumentLimit ? -kKernelArgumentLimit : x[i];
     const double inRange = above > kKernelArgumentLimit ? kKernelArgumentLimit : above;
     first[i] = exponentialKernel(inRange) / 2.0;
@@ -158,10 +162,12 @@ void verticalTerms(double cc, double k, const double* inverseVelocity2, const do
     double difference;
     double scale;
     if constexpr (Rescale) {
-      // The terms times exp(x): cosh and sinh without their growing half.
+      // The terms times exp(-|x|): cosh and sinh without their growing half
+      // (the difference changes sign with x, as sinh does).
       const double e2 = 2.0 * e * e;
+      const double literalX = -kh[i] * r[i];
       growing = e2 + 0.5;
-      difference = e2 - 0.5;
+      difference = (literalX > 0.0 ? 0.5 - e2 : e2 - 0.5);
       scale = evanescent ? 2.0 * e : 1.0;
     } else {
       const double g = 1.0 / (4.0 * e);

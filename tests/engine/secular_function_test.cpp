@@ -151,6 +151,33 @@ TEST(SecularFunction, ValuesAgreeWithTheLineByLineTranscription) {
   }
 }
 
+TEST(SecularFunction, NegativeThicknessStaysFiniteWithTheLiteralSign) {
+  // A trial model of an inversion can carry a negative thickness; its layer
+  // terms then grow with k|h|r the other way round.
+  const Model m{{-0.0022, 0.0084, 0.0}, {0.154, 0.048, 0.43}, {1.8, 1.9, 2.0}};
+  for (double hz : {5.0, 150.0}) {
+    const SecularFunction d(stateFor(m, kTwoPi * hz));
+    int literalFinite = 0;
+    int literalNot = 0;
+    for (double c = 0.0101; c < 1.0; c += 0.00077) {
+      const double value = d(c);
+      ASSERT_TRUE(std::isfinite(value)) << hz << " Hz, c = " << c;
+      const double lit = d.literal(c);
+      if (std::isfinite(lit)) {
+        ++literalFinite;
+        EXPECT_EQ(value, lit);
+        EXPECT_GT(d.rescaled(c) * lit, 0.0) << c;
+      } else {
+        ++literalNot;
+      }
+    }
+    EXPECT_GT(literalFinite, 0);
+    if (hz > 100.0) {
+      EXPECT_GT(literalNot, 0);
+    }
+  }
+}
+
 TEST(SecularFunction, IsUndefinedForALayerCountOutsideTheArrays) {
   for (int32_t n : {0, -3, 51}) {
     swcore::EngineState s{};
