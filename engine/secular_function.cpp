@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "exponential_kernel.h"
 #include "swcore.h"
 
 namespace swcore {
@@ -12,20 +11,6 @@ namespace swcore {
 std::uint64_t secularEvaluationCount = 0;
 
 namespace {
-
-constexpr int kTermSlots = 2 * kMaxLayers;
-
-// Vertical functions of every layer at one velocity, slot by slot (see the
-// header): C = cosh(khr), S = sinh(khr)/r, T = -r sinh(khr) where c is below
-// the slot's velocity, cos(khr), sin(khr)/r, r sin(khr) where it is above.
-// `scale` is the positive factor the terms carry (exp(-khr) for evanescent
-// terms when rescaling, else 1).
-struct VerticalTerms {
-  double c[kTermSlots];
-  double s[kTermSlots];
-  double t[kTermSlots];
-  double scale[kTermSlots];
-};
 
 struct ReductionState {
   double x1, x2, x3, x4, x5;
@@ -109,89 +94,6 @@ ReductionState normalised(const ReductionState& s) {
 double halfSpaceTerm(double cc, double v2) {
   const double q = 1.0 - cc / v2;
   return q >= 0.0 ? -std::sqrt(q) : std::sqrt(-q);
-}
-
-// Fills the vertical terms of `slots` slots. Three passes, so that the
-// arithmetic before and after the exponentials and sines runs over whole
-// arrays, and the transcendental calls do not wait on one another.
-template <bool Rescale>
-void verticalTerms(double cc, double k, const double* inverseVelocity2, const double* thickness,
-                   int slots, VerticalTerms& out) {
-  double q[kTermSlots];
-  double r[kTermSlots];
-  double rInverse[kTermSlots];
-  double kh[kTermSlots];
-  for (int i = 0; i < slots; ++i) {
-    q[i] = 1.0 - cc * inverseVelocity2[i];
-    r[i] = std::sqrt(q[i] >= 0.0 ? q[i] : -q[i]);
-    rInverse[i] = 1.0 / r[i];
-    kh[i] = k * thickness[i];
-  }
-  // Exponential where c is below the slot's velocity (x = -k h r, the value
-  // 20 standing in for x > 1e20), cosine and sine where it is above. The
-  // exponential of every slot first, in a loop that vectorises; then the
-  // library's functions for the circular slots and the rare arguments beyond
-  // the kernel's range. Rescaling takes the exponential of -|x|, the decaying
-  // half whatever the sign of k h (a negative thickness or velocity flips it).
-  double first[kTermSlots];
-  double second[kTermSlots];
-  double x[kTermSlots];
-  for (int i = 0; i < slots; ++i) {
-    const double literalX = -kh[i] * r[i];
-    x[i] = literalX > 1e20 ? 20.0 : literalX;
-    if constexpr (Rescale) {
-      x[i] = -std::abs(x[i]);
-    }
-    const double above = x[i] < -kKernelArgumentLimit ? -kKernelArgumentLimit : x[i];
-    const double inRange = above > kKernelArgumentLimit ? kKernelArgumentLimit : above;
-    first[i] = exponentialKernel(inRange) / 2.0;
-  }
-  for (int i = 0; i < slots; ++i) {
-    if (q[i] < 0.0) {
-      const double theta = kh[i] * r[i];
-      first[i] = std::cos(theta);
-      second[i] = std::sin(theta);
-    } else if (!(std::abs(x[i]) <= kKernelArgumentLimit)) {
-      first[i] = std::exp(x[i]) / 2.0;
-    }
-  }
-  for (int i = 0; i < slots; ++i) {
-    const bool evanescent = q[i] >= 0.0;
-    const double e = evanescent ? first[i] : 1.0;
-    double growing;
-    double difference;
-    double scale;
-    if constexpr (Rescale) {
-      // The terms times exp(-|x|): cosh and sinh without their growing half
-      // (the difference changes sign with x, as sinh does).
-      const double e2 = 2.0 * e * e;
-      const double literalX = -kh[i] * r[i];
-      growing = e2 + 0.5;
-      difference = (literalX > 0.0 ? 0.5 - e2 : e2 - 0.5);
-      scale = evanescent ? 2.0 * e : 1.0;
-    } else {
-      const double g = 1.0 / (4.0 * e);
-      growing = e + g;
-      difference = e - g;
-      scale = 1.0;
-    }
-    const double numerator = evanescent ? difference : second[i];
-    out.c[i] = evanescent ? growing : first[i];
-    out.s[i] = numerator * (evanescent ? -rInverse[i] : rInverse[i]);
-    out.t[i] = numerator * r[i];
-    out.scale[i] = scale;
-  }
-  if constexpr (Rescale) {
-    // c equal to the slot's velocity: the continuous limits of the terms.
-    for (int i = 0; i < slots; ++i) {
-      if (q[i] == 0.0) {
-        out.c[i] = 1.0;
-        out.s[i] = kh[i];
-        out.t[i] = 0.0;
-        out.scale[i] = 1.0;
-      }
-    }
-  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine_state.h"
+#include "vertical_terms.h"
 
 namespace swcore {
 
@@ -34,10 +35,6 @@ class SecularFunction {
   double rescaled(double c) const;
 
  private:
-  // Two vertical-term slots per layer: 2m for the P velocity of layer m, 2m + 1
-  // for its S velocity.
-  static constexpr int kTermSlots = 2 * kMaxLayers;
-
   template <bool Rescale>
   double evaluate(double c) const;
 
