@@ -156,4 +156,28 @@ TEST(Aitken, ExportIteratesTheSecularFunction) {
   swcore::engineState = {};
 }
 
+TEST(Exports, ALayerCountOutsideTheArraysIsRefusedByEverySearch) {
+  for (int32_t n : {0, -1, 51}) {
+    swcore::engineState = {};
+    swcore::engineState.layerCount = n;
+    swcore::engineState.omega = 100.0;
+    swcore::engineState.startVelocity = 0.1;
+    const double step = 0.005, tolerance = 1e-8;
+    double result = 0.25;
+    ROOT(&step, &tolerance, &result);
+    EXPECT_EQ(result, 0.25) << n;
+    double x = 0.3;
+    int32_t iterations = 10;
+    DATKN(&x, &tolerance, &iterations);
+    EXPECT_EQ(x, 0.3) << n;
+    EXPECT_EQ(iterations, 0) << n;
+    int32_t cycles = 10;
+    DPQRT(&x, &tolerance, &cycles);
+    EXPECT_EQ(x, 0.3) << n;
+    EXPECT_EQ(cycles, 0) << n;
+    EXPECT_TRUE(std::isnan(FRAYL(&x))) << n;
+  }
+  swcore::engineState = {};
+}
+
 }  // namespace
