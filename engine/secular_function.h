@@ -26,7 +26,7 @@ class SecularFunction {
   // rescaled one, which differs from it by a positive factor.
   double operator()(double c) const;
 
-  // The reduction exactly as written, without any guard against overflow.
+  // The plain reduction, without any guard against overflow.
   double literal(double c) const;
 
   // The reduction with the growing exponential of every evanescent layer term

@@ -1,6 +1,6 @@
-// The secular function transcribed line by line from its written form,
+// The secular function in its plain textbook form, term by term,
 // without any regard for speed: the reference for the values (not only the
-// zeros) of the engine's evaluation. Model arrays indexed from 1 as written.
+// zeros) of the engine's evaluation. Layers numbered from 1.
 #pragma once
 
 #include <cmath>

@@ -35,7 +35,8 @@ Model twoLayersOverHalfSpace();
 // 30 frequencies 150, 145, ..., 5 Hz.
 std::vector<float> standardFrequencies();
 
-// Regula falsi exactly as the search is written, without any later check:
+// Plain regula falsi, stopping on the step between successive iterates with
+// no check after it:
 // the reference for the values the engine must keep unchanged.
 template <class Function>
 double plainRegulaFalsi(const Function& d, double a, double fa, double b, double fb,
