@@ -36,8 +36,8 @@ Model twoLayersOverHalfSpace();
 std::vector<float> standardFrequencies();
 
 // Plain regula falsi, stopping on the step between successive iterates with
-// no check after it:
-// the reference for the values the engine must keep unchanged.
+// no check after it: the reference for the values the engine must keep
+// unchanged.
 template <class Function>
 double plainRegulaFalsi(const Function& d, double a, double fa, double b, double fb,
                         double tolerance) {
