@@ -23,35 +23,34 @@ constexpr double kDensity[] = {1.8, 1.9, 2.0};
 // half-space thickness free, built-in bounds.
 std::unique_ptr<EngineState> benchmarkState(const double* vs) {
   auto state = std::make_unique<EngineState>();
-  swcore::InversionState& inv = state->inversion;
   state->layerCount = 3;
-  inv.NP = 6;
+  state->NP = 6;
   for (int i = 0; i < 3; ++i) {
     state->shearVelocity[i] = vs[i];
     state->thickness[i] = kThickness[i];
-    inv.RHOIN[i] = kDensity[i];
-    inv.PAR[2 * i] = vs[i];
-    inv.PAR[2 * i + 1] = kThickness[i];
+    state->RHOIN[i] = kDensity[i];
+    state->PAR[2 * i] = vs[i];
+    state->PAR[2 * i + 1] = kThickness[i];
   }
-  inv.IFIX[5] = 1;
-  inv.NF = 5;
-  inv.M = 30;
+  state->IFIX[5] = 1;
+  state->NF = 5;
+  state->M = 30;
   for (int j = 0; j < 30; ++j) {
     state->FREQ[j] = 150.0 - 5.0 * j;
   }
-  inv.BL = 0.01;
-  inv.BU = 5.0;
-  inv.HL = 1e-4;
-  inv.HU = 0.05;
-  inv.EA = 1e-5;
+  state->BL = 0.01;
+  state->BU = 5.0;
+  state->HL = 1e-4;
+  state->HU = 0.05;
+  state->EA = 1e-5;
   return state;
 }
 
 std::vector<double> freeParameters(const EngineState& state) {
   std::vector<double> x;
-  for (int i = 0; i < state.inversion.NP; ++i) {
-    if (state.inversion.IFIX[i] == 0) {
-      x.push_back(state.inversion.PAR[i]);
+  for (int i = 0; i < state.NP; ++i) {
+    if (state.IFIX[i] == 0) {
+      x.push_back(state.PAR[i]);
     }
   }
   return x;
@@ -59,8 +58,8 @@ std::vector<double> freeParameters(const EngineState& state) {
 
 void BM_DisrayPhase(benchmark::State& bench) {
   auto state = benchmarkState(kVs);
-  state->inversion.KK = 1;
-  state->inversion.KPG = static_cast<int32_t>(bench.range(0));
+  state->KK = 1;
+  state->KPG = static_cast<int32_t>(bench.range(0));
   std::vector<double> x = freeParameters(*state);
   std::ostringstream sink;
   swcore::RecordWriter console(sink);
@@ -73,7 +72,7 @@ BENCHMARK(BM_DisrayPhase)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Jacobian(benchmark::State& bench) {
   auto state = benchmarkState(kVs);
-  state->inversion.KK = 1;
+  state->KK = 1;
   std::vector<double> x = freeParameters(*state);
   std::ostringstream sink;
   swcore::RecordWriter console(sink);
@@ -113,9 +112,9 @@ void BM_InversionRecovery(benchmark::State& bench) {
   constexpr double start[] = {0.17, 0.23, 0.42};
   for (auto _ : bench) {
     auto state = benchmarkState(start);
-    state->inversion.KK = 1;
+    state->KK = 1;
     for (int j = 0; j < 30; ++j) {
-      state->inversion.VOBS[j] = observed->velocity[j];
+      state->VOBS[j] = observed->velocity[j];
     }
     std::vector<double> x = freeParameters(*state);
     sink.str("");

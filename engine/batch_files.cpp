@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "engine_state.h"
 #include "free_format_reader.h"
-#include "inversion_state.h"
 
 namespace swcore {
 
@@ -70,7 +70,7 @@ bool readModelFile(const std::filesystem::path& path, ModelFile& model, std::str
   }
   FreeFormatReader reader(in, fileName(path));
   int32_t n = 0;
-  if (!readCount(reader, path, 1, kMaxModelLayers, "layers", n, error)) {
+  if (!readCount(reader, path, 1, kMaxLayers, "layers", n, error)) {
     return false;
   }
   std::vector<double> triples;

@@ -10,38 +10,36 @@ namespace swcore {
 namespace {
 
 void announceSettings(EngineState& state, const BatchSettings& settings, RecordWriter& console) {
-  InversionState& inv = state.inversion;
   console.write("INPUT KK=");
-  inv.KK = settings.KK;
+  state.KK = settings.KK;
   console.write("KPG=");
-  inv.KPG = settings.KPG;
+  state.KPG = settings.KPG;
   console.write("BL=,BU=");
-  inv.BL = settings.BL;
-  inv.BU = settings.BU;
+  state.BL = settings.BL;
+  state.BU = settings.BU;
   console.write("HL=,HU=");
-  inv.HL = settings.HL;
-  inv.HU = settings.HU;
+  state.HL = settings.HL;
+  state.HU = settings.HU;
   console.write("EA=");
-  inv.EA = settings.EA;
+  state.EA = settings.EA;
 }
 
 // The model in engine units, its parameters in PAR, and the data set.
 void storeRunData(EngineState& state, const ModelFile& model, const CurveFile& curve) {
-  InversionState& inv = state.inversion;
   const auto n = static_cast<int32_t>(model.shearVelocity.size());
   state.layerCount = n;
   for (int32_t i = 0; i < n; ++i) {
     const auto u = static_cast<std::size_t>(i);
     state.thickness[i] = model.thickness[u] / 1000.0;
     state.shearVelocity[i] = model.shearVelocity[u] / 1000.0;
-    inv.RHOIN[i] = model.density[u];
-    inv.PAR[2 * i] = state.shearVelocity[i];
-    inv.PAR[2 * i + 1] = state.thickness[i];
+    state.RHOIN[i] = model.density[u];
+    state.PAR[2 * i] = state.shearVelocity[i];
+    state.PAR[2 * i + 1] = state.thickness[i];
   }
-  inv.M = static_cast<int32_t>(curve.frequency.size());
-  for (int32_t j = 0; j < inv.M; ++j) {
+  state.M = static_cast<int32_t>(curve.frequency.size());
+  for (int32_t j = 0; j < state.M; ++j) {
     state.FREQ[j] = curve.frequency[static_cast<std::size_t>(j)];
-    inv.VOBS[j] = curve.velocity[static_cast<std::size_t>(j)] / 1000.0;
+    state.VOBS[j] = curve.velocity[static_cast<std::size_t>(j)] / 1000.0;
   }
 }
 
@@ -62,7 +60,7 @@ BatchResult forwardRun(EngineState& state, const ModelFile& model, const CurveFi
   const std::vector<float> shearVelocity = toSingle(model.shearVelocity);
   const std::vector<float> density = toSingle(model.density);
   const std::vector<float> frequency = toSingle(curve.frequency);
-  const int32_t m = state.inversion.M;
+  const int32_t m = state.M;
   std::vector<float> phaseVelocity(kMaxData, 0.0f);
   runForward(state, {state.layerCount, thickness.data(), shearVelocity.data(), density.data(), m,
                      frequency.data(), phaseVelocity.data()});
@@ -83,19 +81,18 @@ BatchResult forwardRun(EngineState& state, const ModelFile& model, const CurveFi
 
 BatchResult inversionRun(EngineState& state, const std::filesystem::path& directory,
                          RecordWriter& console) {
-  InversionState& inv = state.inversion;
-  inv.NP = 2 * state.layerCount;
+  state.NP = 2 * state.layerCount;
   std::vector<int32_t> flags;
   std::string error;
-  if (!readFixFlags(directory / kFixFlagsFileName, static_cast<std::size_t>(inv.NP), flags,
+  if (!readFixFlags(directory / kFixFlagsFileName, static_cast<std::size_t>(state.NP), flags,
                     error)) {
     return failure(error);
   }
   std::vector<double> x;
-  for (int32_t i = 0; i < inv.NP; ++i) {
-    inv.IFIX[i] = flags[static_cast<std::size_t>(i)];
-    if (inv.IFIX[i] == 0) {
-      x.push_back(inv.PAR[i]);
+  for (int32_t i = 0; i < state.NP; ++i) {
+    state.IFIX[i] = flags[static_cast<std::size_t>(i)];
+    if (state.IFIX[i] == 0) {
+      x.push_back(state.PAR[i]);
     }
   }
   if (x.empty()) {
@@ -103,9 +100,9 @@ BatchResult inversionRun(EngineState& state, const std::filesystem::path& direct
                    ": every parameter is fixed, so there is nothing to invert");
   }
   const std::vector<double> initial = x;
-  inv.NF = static_cast<int32_t>(x.size());
+  state.NF = static_cast<int32_t>(x.size());
 
-  console.write(Record().add(inv.BL).add(inv.BU).add(inv.HL).add(inv.HU));
+  console.write(Record().add(state.BL).add(state.BU).add(state.HL).add(state.HU));
   console.write("INVERSION FOR RAYLEIGH WAVE DISPERSION");
   BatchResult result;
   result.inversion = DLSINV(state, x, 1.0, console);
@@ -122,8 +119,10 @@ BatchResult inversionRun(EngineState& state, const std::filesystem::path& direct
       directory / kFittedCurveFileName,
       [&](RecordWriter& out) {
         Record record;
-        for (int32_t j = 0; j < inv.M; ++j) {
-          record.add(1.0 / state.FREQ[j]).add(state.velocity[j] * 1000.0).add(inv.VOBS[j] * 1000.0);
+        for (int32_t j = 0; j < state.M; ++j) {
+          record.add(1.0 / state.FREQ[j])
+              .add(state.velocity[j] * 1000.0)
+              .add(state.VOBS[j] * 1000.0);
         }
         out.write(record);
       },
@@ -155,7 +154,7 @@ BatchResult INVRUN(EngineState& state, const BatchSettings& settings,
     return failure(error);
   }
   storeRunData(state, model, curve);
-  console.write(Record("L=").add(state.layerCount).add(" M=").add(state.inversion.M));
+  console.write(Record("L=").add(state.layerCount).add(" M=").add(state.M));
   if (settings.KK == 0) {
     return forwardRun(state, model, curve, directory);
   }

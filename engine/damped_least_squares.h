@@ -45,6 +45,6 @@ bool JACOB(EngineState& state, std::span<double> freeParameters, RecordWriter& c
 double MISFIT(EngineState& state);
 
 // Solves GNM STEP = GRAD for the NF free parameters. False on a zero pivot.
-bool LDLSOL(InversionState& inv);
+bool LDLSOL(EngineState& state);
 
 }  // namespace swcore

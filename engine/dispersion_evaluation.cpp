@@ -9,9 +9,6 @@
 
 namespace swcore {
 
-static_assert(kMaxModelLayers == kMaxLayers, "RHOIN has one entry per model layer");
-static_assert(kMaxData == kMaxFrequencies, "one datum per frequency of the state");
-
 namespace {
 
 constexpr double kStartFactor = 0.800000011920929;     // 0.8 in single precision
@@ -27,7 +24,7 @@ std::span<const double> layers(const double* values, const EngineState& state) {
 void refreshDerivedLayerValues(EngineState& state) {
   for (int32_t i = 0; i < state.layerCount; ++i) {
     state.pVelocity[i] = 3.0 * state.shearVelocity[i];
-    state.density[i] = state.inversion.RHOIN[i];
+    state.density[i] = state.RHOIN[i];
   }
 }
 
@@ -49,8 +46,8 @@ void printLayersAndCurve(const EngineState& state, RecordWriter& console) {
   }
   console.write(table);
   Record curve;
-  for (int32_t j = 0; j < state.inversion.M; ++j) {
-    curve.add(1.0 / state.FREQ[j]).add(state.inversion.phaseCopy[j]);
+  for (int32_t j = 0; j < state.M; ++j) {
+    curve.add(1.0 / state.FREQ[j]).add(state.phaseCopy[j]);
   }
   console.write(curve);
 }
@@ -65,42 +62,40 @@ void searchAtPeriod(EngineState& state, double period, double step, double& cell
 // Group velocity from the phase velocity c at period T and the roots at the
 // periods T - dT and T + dT: U = c / ((T / c) dc/dT + 1).
 double groupVelocity(EngineState& state, double period, double step, double c) {
-  InversionState& inv = state.inversion;
-  searchAtPeriod(state, period - kPeriodOffset, step, inv.groupScratch[0]);
-  searchAtPeriod(state, period + kPeriodOffset, step, inv.groupScratch[1]);
-  const double slope = (inv.groupScratch[1] - inv.groupScratch[0]) / kTwicePeriodOffset;
+  searchAtPeriod(state, period - kPeriodOffset, step, state.groupScratch[0]);
+  searchAtPeriod(state, period + kPeriodOffset, step, state.groupScratch[1]);
+  const double slope = (state.groupScratch[1] - state.groupScratch[0]) / kTwicePeriodOffset;
   return c / ((period / c) * slope + 1.0);
 }
 
 }  // namespace
 
 bool DISRAY(EngineState& state, std::span<double> freeParameters, RecordWriter& console) {
-  InversionState& inv = state.inversion;
-  if (inv.KK != 0 && !MODLIM(state, freeParameters, console)) {
+  if (state.KK != 0 && !MODLIM(state, freeParameters, console)) {
     return false;
   }
-  if (!layerCountInRange(state.layerCount) || inv.M < 0 || inv.M > kMaxData) {
+  if (!layerCountInRange(state.layerCount) || state.M < 0 || state.M > kMaxData) {
     return false;
   }
   refreshDerivedLayerValues(state);
   state.startVelocity = state.shearVelocity[0] * kStartFactor;
-  if (inv.PRTSW != 0 && inv.KK != 0) {
+  if (state.PRTSW != 0 && state.KK != 0) {
     printModel(state, console);
   }
   const double halfSpaceShear = state.shearVelocity[state.layerCount - 1];
-  for (int32_t j = 0; j < inv.M; ++j) {
+  for (int32_t j = 0; j < state.M; ++j) {
     const double period = 1.0 / state.FREQ[j];
     const double step =
         (state.startVelocity < halfSpaceShear - kFineStepBand) ? kCoarseStep : kFineStep;
     searchAtPeriod(state, period, step, state.velocity[j]);
-    inv.phaseCopy[j] = state.velocity[j];
-    if (inv.KPG != 0) {
-      inv.groupCopy[j] = groupVelocity(state, period, step, state.velocity[j]);
-      state.velocity[j] = inv.groupCopy[j];
+    state.phaseCopy[j] = state.velocity[j];
+    if (state.KPG != 0) {
+      state.groupCopy[j] = groupVelocity(state, period, step, state.velocity[j]);
+      state.velocity[j] = state.groupCopy[j];
     }
     state.startVelocity = state.velocity[j] - kRestartSteps * step;
   }
-  if (inv.KK == 0) {
+  if (state.KK == 0) {
     printLayersAndCurve(state, console);
   }
   return true;
@@ -111,8 +106,7 @@ bool DISRAY(EngineState& state, std::span<double> freeParameters, RecordWriter& 
 extern "C" void DISRAY(double* freeParameters) {
   swcore::EngineState& state = swcore::engineState;
   swcore::RecordWriter console(std::cout);
-  const auto count = static_cast<std::size_t>(
-      state.inversion.NF > 0 && state.inversion.NF <= swcore::kMaxParameters ? state.inversion.NF
-                                                                             : 0);
+  const auto count =
+      static_cast<std::size_t>(state.NF > 0 && state.NF <= swcore::kMaxParameters ? state.NF : 0);
   swcore::DISRAY(state, {freeParameters, count}, console);
 }

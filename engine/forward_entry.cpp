@@ -25,8 +25,8 @@ void storeModel(EngineState& state, const ForwardArguments& args) {
     state.density[i] = args.density[i];
   }
   // The counts of the engine-side inversion follow the model and the data.
-  state.inversion.NF = n;
-  state.inversion.M = args.frequencyCount;
+  state.NF = n;
+  state.M = args.frequencyCount;
   for (int j = 0; j < args.frequencyCount; ++j) {
     state.FREQ[j] = args.frequency[j];
   }

@@ -91,9 +91,9 @@ TEST_F(BatchDirectory, BuiltInSettingsRewriteTheCurveFileWithTheForwardCurve) {
   EXPECT_FALSE(exists("TVF.TXT"));
   EXPECT_FALSE(exists("HPV.TXT"));
   EXPECT_FALSE(exists("FIT.TXT.new"));
-  EXPECT_EQ(state_->inversion.KK, 0);
-  EXPECT_EQ(state_->inversion.HU, 0.05000000074505806);
-  EXPECT_EQ(state_->inversion.BL, 0.009999999776482582);
+  EXPECT_EQ(state_->KK, 0);
+  EXPECT_EQ(state_->HU, 0.05000000074505806);
+  EXPECT_EQ(state_->BL, 0.009999999776482582);
 }
 
 TEST_F(BatchDirectory, ForwardCurveFileReadsBackAsObservedData) {
@@ -105,7 +105,7 @@ TEST_F(BatchDirectory, ForwardCurveFileReadsBackAsObservedData) {
   EXPECT_EQ(read("FIT.TXT"), first) << "the written curve is read back unchanged";
   const std::vector<double> values = numbers("FIT.TXT", 7);
   EXPECT_EQ(values[3], 12.5);
-  EXPECT_EQ(state_->inversion.VOBS[2], values[6] / 1000.0);
+  EXPECT_EQ(state_->VOBS[2], values[6] / 1000.0);
 }
 
 TEST_F(BatchDirectory, ModelLayoutOnLinesDoesNotMatter) {
@@ -219,10 +219,10 @@ TEST_F(BatchInversion, GroupVelocitiesAreFittedWithTheGroupSwitch) {
   for (int i = 0; i < 3; ++i) {
     truth.shearVelocity[i] = vs[i];
     truth.thickness[i] = h[i];
-    truth.inversion.RHOIN[i] = 1.8 + 0.1 * i;
+    truth.RHOIN[i] = 1.8 + 0.1 * i;
   }
-  truth.inversion.M = 7;
-  truth.inversion.KPG = 1;
+  truth.M = 7;
+  truth.KPG = 1;
   for (int j = 0; j < 7; ++j) {
     truth.FREQ[j] = hertz[j];
   }

@@ -128,23 +128,22 @@ void prepare(InversionRun& run, const Model& truth, const Model& start,
     ASSERT_TRUE(DISRAY(*observed, {}, sink));
     run.state = dataSetState(start, kHertz);
     for (std::size_t j = 0; j < kHertz.size(); ++j) {
-      run.state->inversion.VOBS[j] = observed->velocity[j];
+      run.state->VOBS[j] = observed->velocity[j];
     }
   }
-  InversionState& inv = run.state->inversion;
-  inv.KK = 1;
-  inv.BL = static_cast<double>(0.01f);
-  inv.BU = 5.0;
-  inv.HL = static_cast<double>(1e-4f);
-  inv.HU = static_cast<double>(0.05f);
-  inv.EA = 1e-5;
-  for (int32_t i = 0; i < inv.NP; ++i) {
-    inv.IFIX[i] = fixed[static_cast<std::size_t>(i)];
-    if (inv.IFIX[i] == 0) {
-      run.x.push_back(inv.PAR[i]);
+  run.state->KK = 1;
+  run.state->BL = static_cast<double>(0.01f);
+  run.state->BU = 5.0;
+  run.state->HL = static_cast<double>(1e-4f);
+  run.state->HU = static_cast<double>(0.05f);
+  run.state->EA = 1e-5;
+  for (int32_t i = 0; i < run.state->NP; ++i) {
+    run.state->IFIX[i] = fixed[static_cast<std::size_t>(i)];
+    if (run.state->IFIX[i] == 0) {
+      run.x.push_back(run.state->PAR[i]);
     }
   }
-  inv.NF = static_cast<int32_t>(run.x.size());
+  run.state->NF = static_cast<int32_t>(run.x.size());
 }
 
 void solve(InversionRun& run, double lambda0) {
@@ -158,12 +157,12 @@ TEST(DampedLeastSquares, MisfitIsThePlainSumOfSquaredResiduals) {
   const double observed[] = {0.25, 0.28, 0.35};
   for (int j = 0; j < 3; ++j) {
     state->velocity[j] = computed[j];
-    state->inversion.VOBS[j] = observed[j];
+    state->VOBS[j] = observed[j];
   }
   EXPECT_NEAR(MISFIT(*state), 0.05 * 0.05 + 0.02 * 0.02, 1e-15);
-  EXPECT_NEAR(state->inversion.RES[0], 0.05, 1e-15);
-  EXPECT_NEAR(state->inversion.RES[1], -0.02, 1e-15);
-  EXPECT_EQ(state->inversion.RES[2], 0.0);
+  EXPECT_NEAR(state->RES[0], 0.05, 1e-15);
+  EXPECT_NEAR(state->RES[1], -0.02, 1e-15);
+  EXPECT_EQ(state->RES[2], 0.0);
 }
 
 TEST(DampedLeastSquares, SensitivitiesAreForwardDifferencesOfTheCurve) {
@@ -174,7 +173,7 @@ TEST(DampedLeastSquares, SensitivitiesAreForwardDifferencesOfTheCurve) {
   RecordWriter sink(run.console);
   ASSERT_TRUE(JACOB(*run.state, x, sink));
   EXPECT_EQ(x, run.x) << "every parameter is put back after its perturbation";
-  EXPECT_EQ(run.state->inversion.PRTSW, 1);
+  EXPECT_EQ(run.state->PRTSW, 1);
   // Independent derivatives: central differences of determinant roots.
   const std::vector<std::pair<int, int>> params{{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}};
   for (std::size_t k = 0; k < params.size(); ++k) {
@@ -193,12 +192,12 @@ TEST(DampedLeastSquares, SensitivitiesAreForwardDifferencesOfTheCurve) {
                                 1e-3;
       // A difference over 1e-4 of roots found to 1e-6 km/s carries errors of
       // a few tenths in the steep places.
-      EXPECT_NEAR(run.state->inversion.SENS[k][j], derivative, 0.05 + 0.1 * std::abs(derivative))
+      EXPECT_NEAR(run.state->SENS[k][j], derivative, 0.05 + 0.1 * std::abs(derivative))
           << "parameter " << k << ", " << kHertz[j] << " Hz";
     }
   }
   // The last evaluation was the one with the last free parameter raised.
-  EXPECT_NE(run.state->velocity[13], run.state->inversion.referenceCurve[13]);
+  EXPECT_NE(run.state->velocity[13], run.state->referenceCurve[13]);
 }
 
 TEST(DampedLeastSquares, StartOnTheObservedCurveBeginsNoStep) {
@@ -213,9 +212,9 @@ TEST(DampedLeastSquares, StartOnTheObservedCurveBeginsNoStep) {
   EXPECT_EQ(run.x, start);
   // The final sensitivity run leaves the curve with the last free parameter
   // (the half-space velocity) raised: the 5 Hz velocity moves, 150 Hz does not.
-  EXPECT_GT(run.state->velocity[13], run.state->inversion.VOBS[13] + 1e-6);
-  EXPECT_NEAR(run.state->velocity[0], run.state->inversion.VOBS[0], 1e-9);
-  EXPECT_GT(run.state->inversion.SENS[4][13], 0.1);
+  EXPECT_GT(run.state->velocity[13], run.state->VOBS[13] + 1e-6);
+  EXPECT_NEAR(run.state->velocity[0], run.state->VOBS[0], 1e-9);
+  EXPECT_GT(run.state->SENS[4][13], 0.1);
   const std::string text = run.console.str();
   EXPECT_EQ(text.rfind("DAMPING LEAST SQUARE METHOD\n", 0), 0u);
   EXPECT_EQ(evaluationsIn(text).size(), 1u);
@@ -237,7 +236,7 @@ TEST(DampedLeastSquares, PerturbedVelocitiesAreRecovered) {
   const std::vector<Evaluation> trace = evaluationsIn(run.console.str());
   const Replay r = replay(trace, 1e-5);
   EXPECT_EQ(run.outcome.ITER, r.fullSteps);
-  EXPECT_DOUBLE_EQ(run.state->inversion.LAMBDA, r.lambdaFactor);
+  EXPECT_DOUBLE_EQ(run.state->LAMBDA, r.lambdaFactor);
 }
 
 // A weakly damped first step from far away overshoots: the line search and
@@ -255,7 +254,7 @@ TEST(DampedLeastSquares, LineSearchAndDampingFollowTheRules) {
   EXPECT_GT(r.restores, 0) << "the case must abandon a step";
   const int stepsBegun = r.fullSteps + (run.outcome.ISTAT == kStatusIterationLimit ? 1 : 0);
   EXPECT_EQ(run.outcome.ITER, stepsBegun);
-  EXPECT_DOUBLE_EQ(run.state->inversion.LAMBDA, 1e-8 * r.lambdaFactor);
+  EXPECT_DOUBLE_EQ(run.state->LAMBDA, 1e-8 * r.lambdaFactor);
   // (PHI, PHIOLD) follows every full-step evaluation.
   std::size_t pairs = 0;
   std::istringstream lines(run.console.str());
@@ -289,7 +288,7 @@ TEST(DampedLeastSquares, RunWithoutConvergenceEndsAtTheIterationLimit) {
   ASSERT_EQ(trace.size(), 1u + 30u * 3u);
   const Replay r = replay(trace, 1e-5, true);
   EXPECT_EQ(r.restores, 30);
-  EXPECT_DOUBLE_EQ(run.state->inversion.LAMBDA, std::pow(1.5, 30));
+  EXPECT_DOUBLE_EQ(run.state->LAMBDA, std::pow(1.5, 30));
   EXPECT_EQ(run.outcome.PHIOUT, trace.back().phi);
 }
 
@@ -308,7 +307,7 @@ TEST(DampedLeastSquares, ParameterWithoutSensitivityNeedsTheDamping) {
     EXPECT_EQ(run.outcome.ITER, 1);
     EXPECT_EQ(run.x, before) << "the step is not applied";
     for (int j = 0; j < 14; ++j) {
-      EXPECT_EQ(run.state->inversion.SENS[1][j], 0.0);
+      EXPECT_EQ(run.state->SENS[1][j], 0.0);
     }
   }
   {

@@ -24,7 +24,7 @@ using dispfit_test::twoLayersOverHalfSpace;
 const std::vector<double> kExampleHertz{150, 20, 10, 5};
 
 std::vector<double> curveOf(const EngineState& state) {
-  return {state.velocity, state.velocity + state.inversion.M};
+  return {state.velocity, state.velocity + state.M};
 }
 
 TEST(DispersionEvaluation, ConstantsAreTheSinglePrecisionValues) {
@@ -35,7 +35,7 @@ TEST(DispersionEvaluation, ConstantsAreTheSinglePrecisionValues) {
 TEST(DispersionEvaluation, ForwardModeComputesThePhaseCurveAndLeavesTheArgumentAlone) {
   const Model model = twoLayersOverHalfSpace();
   auto state = dataSetState(model, kExampleHertz);
-  state->inversion.NF = 2;
+  state->NF = 2;
   std::vector<double> untouched{-1.0, -2.0};
   std::ostringstream printed;
   RecordWriter console(printed);
@@ -47,7 +47,7 @@ TEST(DispersionEvaluation, ForwardModeComputesThePhaseCurveAndLeavesTheArgumentA
   for (std::size_t j = 0; j < kExampleHertz.size(); ++j) {
     const double expected = referencePhaseVelocity(model, kExampleHertz[j], 0.12);
     EXPECT_NEAR(state->velocity[j], expected, 2e-5) << kExampleHertz[j] << " Hz";
-    EXPECT_EQ(state->inversion.phaseCopy[j], state->velocity[j]);
+    EXPECT_EQ(state->phaseCopy[j], state->velocity[j]);
   }
   // The P velocities and densities are refreshed from the S velocities and RHOIN.
   for (int i = 0; i < 3; ++i) {
@@ -132,7 +132,7 @@ TEST(DispersionEvaluation, DatumWithoutRootKeepsItsPreviousValue) {
   ASSERT_TRUE(DISRAY(*state, {}, console));
   EXPECT_EQ(state->velocity[0], 0.777);
   EXPECT_EQ(state->velocity[1], 0.888);
-  EXPECT_EQ(state->inversion.phaseCopy[1], 0.888);
+  EXPECT_EQ(state->phaseCopy[1], 0.888);
   EXPECT_DOUBLE_EQ(state->startVelocity, 0.888 - 10 * 0.005);
 }
 
@@ -142,7 +142,7 @@ TEST(DispersionEvaluation, GroupVelocityMatchesTheDerivativeOfThePhaseCurve) {
   const Model model = twoLayersOverHalfSpace();
   const std::vector<double> hertz{60, 30, 20, 15, 10, 7, 5};
   auto state = dataSetState(model, hertz);
-  state->inversion.KPG = 1;
+  state->KPG = 1;
   std::ostringstream printed;
   RecordWriter console(printed);
   ASSERT_TRUE(DISRAY(*state, {}, console));
@@ -155,8 +155,8 @@ TEST(DispersionEvaluation, GroupVelocityMatchesTheDerivativeOfThePhaseCurve) {
                         (2.0 * df);
     const double group = c / (1.0 - (f / c) * dcdf);
     SCOPED_TRACE(std::to_string(f) + " Hz");
-    EXPECT_NEAR(state->inversion.phaseCopy[j], c, 2e-5) << "the phase copy is kept";
-    EXPECT_EQ(state->inversion.groupCopy[j], state->velocity[j]);
+    EXPECT_NEAR(state->phaseCopy[j], c, 2e-5) << "the phase copy is kept";
+    EXPECT_EQ(state->groupCopy[j], state->velocity[j]);
     EXPECT_NEAR(state->velocity[j], group, 2e-3 * group);
     EXPECT_LT(state->velocity[j], c) << "normal dispersion: U < c";
   }
@@ -170,21 +170,20 @@ TEST(DispersionEvaluation, GroupVelocityMatchesTheDerivativeOfThePhaseCurve) {
   std::vector<double> values;
   ASSERT_TRUE(reader.readReals(12, values));
   ASSERT_TRUE(reader.readReals(2 * hertz.size(), values));
-  EXPECT_EQ(values[1], state->inversion.phaseCopy[0]);
+  EXPECT_EQ(values[1], state->phaseCopy[0]);
 }
 
 TEST(DispersionEvaluation, InversionModeAdjustsTheParametersAndPrintsTheModel) {
   const Model model = twoLayersOverHalfSpace();
   auto state = dataSetState(model, {20});
-  InversionState& inv = state->inversion;
-  inv.KK = 1;
-  inv.PRTSW = 2;
-  inv.HL = 1e-4;
-  inv.HU = 0.012;  // depth 0.015 km is above: the 10 m layer is thinned
-  inv.BL = 0.01;
-  inv.BU = 5.0;
-  inv.IFIX[5] = 1;  // the half-space thickness is fixed
-  inv.NF = 5;
+  state->KK = 1;
+  state->PRTSW = 2;
+  state->HL = 1e-4;
+  state->HU = 0.012;  // depth 0.015 km is above: the 10 m layer is thinned
+  state->BL = 0.01;
+  state->BU = 5.0;
+  state->IFIX[5] = 1;  // the half-space thickness is fixed
+  state->NF = 5;
   std::vector<double> x{0.15, 0.005, 0.25, 0.010, 0.4};
   std::ostringstream printed;
   RecordWriter console(printed);
@@ -219,7 +218,7 @@ TEST(DispersionEvaluation, InversionModeAdjustsTheParametersAndPrintsTheModel) {
 
   // Without PRTSW only the PAR record is printed.
   printed.str("");
-  inv.PRTSW = 0;
+  state->PRTSW = 0;
   ASSERT_TRUE(DISRAY(*state, x, console));
   const std::string text = printed.str();
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
@@ -237,7 +236,7 @@ TEST(DispersionEvaluationExport, WorksOnTheSharedStateAndPrintsToStandardOutput)
   const Model model{{0.0}, {0.25}, {2.0}};
   const auto prepared = dataSetState(model, {25, 12});
   engineState = *prepared;
-  engineState.inversion.NF = 1;
+  engineState.NF = 1;
   double x = -3.0;
   testing::internal::CaptureStdout();
   ::DISRAY(&x);

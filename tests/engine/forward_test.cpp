@@ -93,8 +93,8 @@ TEST(Forward, LeavesPeriodsAndModelInTheStateAndTheCallersFrequenciesAlone) {
   EXPECT_DOUBLE_EQ(state.shearVelocity[2], 0.4);
   EXPECT_DOUBLE_EQ(state.pVelocity[2], 1.2);
   EXPECT_DOUBLE_EQ(state.density[0], static_cast<double>(1.8f));
-  EXPECT_EQ(state.inversion.NF, 3);
-  EXPECT_EQ(state.inversion.M, 4);
+  EXPECT_EQ(state.NF, 3);
+  EXPECT_EQ(state.M, 4);
   // The next search starts two steps below the last result; the 5 Hz search
   // began below 0.35 km/s, so its step was the coarse one.
   EXPECT_DOUBLE_EQ(state.startVelocity, state.velocity[3] - 2.0 * 0.005);

@@ -19,17 +19,16 @@ inline std::unique_ptr<swcore::EngineState> dataSetState(const Model& model,
   auto state = std::make_unique<swcore::EngineState>();
   const auto n = static_cast<int32_t>(model.vs.size());
   state->layerCount = n;
-  swcore::InversionState& inv = state->inversion;
-  inv.NP = 2 * n;
+  state->NP = 2 * n;
   for (int32_t i = 0; i < n; ++i) {
     const auto u = static_cast<std::size_t>(i);
     state->thickness[i] = model.thickness[u];
     state->shearVelocity[i] = model.vs[u];
-    inv.RHOIN[i] = model.density[u];
-    inv.PAR[2 * i] = model.vs[u];
-    inv.PAR[2 * i + 1] = model.thickness[u];
+    state->RHOIN[i] = model.density[u];
+    state->PAR[2 * i] = model.vs[u];
+    state->PAR[2 * i + 1] = model.thickness[u];
   }
-  inv.M = static_cast<int32_t>(hertz.size());
+  state->M = static_cast<int32_t>(hertz.size());
   for (std::size_t j = 0; j < hertz.size(); ++j) {
     state->FREQ[j] = hertz[j];
   }

@@ -21,31 +21,30 @@ struct BoundsCase {
              double hl, double hu, double bl, double bu) {
     const auto n = static_cast<int32_t>(velocities.size());
     state->layerCount = n;
-    InversionState& inv = state->inversion;
-    inv.NP = 2 * n;
+    state->NP = 2 * n;
     for (int32_t i = 0; i < n; ++i) {
-      inv.PAR[2 * i] = velocities[static_cast<std::size_t>(i)];
-      inv.PAR[2 * i + 1] = thicknesses[static_cast<std::size_t>(i)];
+      state->PAR[2 * i] = velocities[static_cast<std::size_t>(i)];
+      state->PAR[2 * i + 1] = thicknesses[static_cast<std::size_t>(i)];
     }
-    inv.HL = hl;
-    inv.HU = hu;
-    inv.BL = bl;
-    inv.BU = bu;
+    state->HL = hl;
+    state->HU = hu;
+    state->BL = bl;
+    state->BU = bu;
   }
 
   // The free entries of PAR, in order.
   std::vector<double> freeParameters() const {
     std::vector<double> x;
-    for (int32_t i = 0; i < state->inversion.NP; ++i) {
-      if (state->inversion.IFIX[i] == 0) {
-        x.push_back(state->inversion.PAR[i]);
+    for (int32_t i = 0; i < state->NP; ++i) {
+      if (state->IFIX[i] == 0) {
+        x.push_back(state->PAR[i]);
       }
     }
     return x;
   }
 
   bool run(std::vector<double>& x) { return MODLIM(*state, x, console); }
-  double par(int i) const { return state->inversion.PAR[i]; }
+  double par(int i) const { return state->PAR[i]; }
 };
 
 // The built-in bounds of the batch run.
@@ -62,8 +61,8 @@ TEST(ModelLimits, StepsAreTheSinglePrecisionValues) {
 
 TEST(ModelLimits, ModelInsideTheBoundsIsUnpackedPrintedAndRepackedUnchanged) {
   BoundsCase c({0.15, 0.25, 0.40}, {0.005, 0.010, 0.0}, kHL, kHU, kBL, kBU);
-  c.state->inversion.IFIX[1] = 1;  // thickness of layer 1 fixed
-  c.state->inversion.IFIX[5] = 7;  // half-space thickness fixed, any non-zero value
+  c.state->IFIX[1] = 1;  // thickness of layer 1 fixed
+  c.state->IFIX[5] = 7;  // half-space thickness fixed, any non-zero value
   std::vector<double> x{0.16, 0.26, 0.011, 0.41};
   ASSERT_TRUE(c.run(x));
   EXPECT_EQ(x, (std::vector<double>{0.16, 0.26, 0.011, 0.41}));
@@ -88,7 +87,7 @@ TEST(ModelLimits, DepthOneAndAHalfStepsAboveTheBoundThinsTheThickestLayerTwice) 
 TEST(ModelLimits, FixedParameterMovedByTheAdjustmentStaysOutOfTheFreeVector) {
   const double thickest = kHU + 1.5 * kThicknessNudge - 0.01;
   BoundsCase c({0.15, 0.25, 0.40}, {0.01, thickest, 0.0}, kHL, kHU, kBL, kBU);
-  c.state->inversion.IFIX[3] = 1;  // the thickness that will be moved
+  c.state->IFIX[3] = 1;  // the thickness that will be moved
   std::vector<double> x = c.freeParameters();
   const std::vector<double> before = x;
   ASSERT_TRUE(c.run(x));
