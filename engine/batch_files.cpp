@@ -1,8 +1,10 @@
 #include "batch_files.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 
 #include "engine_state.h"
 #include "free_format_reader.h"
@@ -10,6 +12,11 @@
 namespace swcore {
 
 namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string fileName(const std::filesystem::path& path) {
   return path.filename().string();
@@ -127,26 +134,24 @@ bool readFixFlags(const std::filesystem::path& path, std::size_t count,
   return true;
 }
 
-bool replaceFile(const std::filesystem::path& path, const std::function<void(RecordWriter&)>& fill,
-                 std::string& error) {
+bool replaceFile(const std::filesystem::path& path,
+                 const std::function<void(const RecordWriter&)>& fill, std::string& error) {
   std::filesystem::path partial = path;
   partial += ".new";
-  {
-    std::ofstream out(partial, std::ios::trunc);
-    if (!out.is_open()) {
-      error = "cannot write " + fileName(partial) + ": " + std::strerror(errno);
-      return false;
-    }
-    RecordWriter writer(out);
-    fill(writer);
-    out.flush();
-    if (!out) {
-      error = "writing " + fileName(partial) + " failed: " + std::strerror(errno);
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(partial, ignored);
-      return false;
-    }
+  FileHandle out(std::fopen(partial.c_str(), "w"));
+  if (!out) {
+    error = "cannot write " + fileName(partial) + ": " + std::strerror(errno);
+    return false;
+  }
+  fill(RecordWriter(out.get()));
+  const bool written = std::ferror(out.get()) == 0;
+  // Closing writes out what is still buffered, so it can fail too.
+  const bool closed = std::fclose(out.release()) == 0;
+  if (!written || !closed) {
+    error = "writing " + fileName(partial) + " failed: " + std::strerror(errno);
+    std::error_code ignored;
+    std::filesystem::remove(partial, ignored);
+    return false;
   }
   std::error_code ec;
   std::filesystem::rename(partial, path, ec);

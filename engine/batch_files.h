@@ -45,7 +45,7 @@ bool readFixFlags(const std::filesystem::path& path, std::size_t count,
 // Writes the records produced by `fill` into a new file beside `path` and
 // renames it over `path` once it is complete. On any failure `path` is left
 // as it was, the partial file is removed and false is returned.
-bool replaceFile(const std::filesystem::path& path, const std::function<void(RecordWriter&)>& fill,
-                 std::string& error);
+bool replaceFile(const std::filesystem::path& path,
+                 const std::function<void(const RecordWriter&)>& fill, std::string& error);
 
 }  // namespace swcore

@@ -9,7 +9,8 @@ namespace swcore {
 
 namespace {
 
-void announceSettings(EngineState& state, const BatchSettings& settings, RecordWriter& console) {
+void announceSettings(EngineState& state, const BatchSettings& settings,
+                      const RecordWriter& console) {
   console.write("INPUT KK=");
   state.KK = settings.KK;
   console.write("KPG=");
@@ -67,7 +68,7 @@ BatchResult forwardRun(EngineState& state, const ModelFile& model, const CurveFi
   BatchResult result;
   result.ok = replaceFile(
       directory / kCurveFileName,
-      [&](RecordWriter& out) {
+      [&](const RecordWriter& out) {
         out.write(Record().add(m));
         for (int32_t j = 0; j < m; ++j) {
           // The forward entry leaves the period in FREQ.
@@ -80,7 +81,7 @@ BatchResult forwardRun(EngineState& state, const ModelFile& model, const CurveFi
 }
 
 BatchResult inversionRun(EngineState& state, const std::filesystem::path& directory,
-                         RecordWriter& console) {
+                         const RecordWriter& console) {
   state.NP = 2 * state.layerCount;
   std::vector<int32_t> flags;
   std::string error;
@@ -117,7 +118,7 @@ BatchResult inversionRun(EngineState& state, const std::filesystem::path& direct
 
   const bool fittedCurveWritten = replaceFile(
       directory / kFittedCurveFileName,
-      [&](RecordWriter& out) {
+      [&](const RecordWriter& out) {
         Record record;
         for (int32_t j = 0; j < state.M; ++j) {
           record.add(1.0 / state.FREQ[j])
@@ -132,7 +133,7 @@ BatchResult inversionRun(EngineState& state, const std::filesystem::path& direct
   }
   result.ok = replaceFile(
       directory / kFittedParametersFileName,
-      [&](RecordWriter& out) {
+      [&](const RecordWriter& out) {
         for (std::size_t k = 0; k < x.size(); ++k) {
           out.write(Record().add(x[k] * 1000.0).add(initial[k] * 1000.0));
         }
@@ -144,7 +145,7 @@ BatchResult inversionRun(EngineState& state, const std::filesystem::path& direct
 }  // namespace
 
 BatchResult INVRUN(EngineState& state, const BatchSettings& settings,
-                   const std::filesystem::path& directory, RecordWriter& console) {
+                   const std::filesystem::path& directory, const RecordWriter& console) {
   announceSettings(state, settings, console);
   ModelFile model;
   CurveFile curve;

@@ -39,6 +39,6 @@ struct BatchResult {
 // system still writes its files: its status is in the result and on the
 // console.
 BatchResult INVRUN(EngineState& state, const BatchSettings& settings,
-                   const std::filesystem::path& directory, RecordWriter& console);
+                   const std::filesystem::path& directory, const RecordWriter& console);
 
 }  // namespace swcore

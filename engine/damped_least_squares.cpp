@@ -45,7 +45,7 @@ Next accept(EngineState& state, std::span<const double> x) {
 // What follows an evaluation, by the loop state ISB: after the first one a
 // full step; after a full step acceptance or the parabolic trial; after a
 // trial acceptance, the halved trial, or the old point with more damping.
-Next decide(EngineState& state, std::span<double> x, RecordWriter& console) {
+Next decide(EngineState& state, std::span<double> x, const RecordWriter& console) {
   switch (state.ISB) {
     case 2:
       console.write(Record().add(state.PHI).add(state.PHIOLD));
@@ -83,7 +83,7 @@ Next decide(EngineState& state, std::span<double> x, RecordWriter& console) {
 }
 
 // One evaluation of the trial parameters: curve, misfit and their records.
-bool evaluate(EngineState& state, std::span<double> x, RecordWriter& console) {
+bool evaluate(EngineState& state, std::span<double> x, const RecordWriter& console) {
   if (!DISRAY(state, x, console)) {
     return false;
   }
@@ -134,7 +134,7 @@ bool LDLSOL(EngineState& state) {
                   state.STEP, state.pivotInverse);
 }
 
-bool JACOB(EngineState& state, std::span<double> freeParameters, RecordWriter& console) {
+bool JACOB(EngineState& state, std::span<double> freeParameters, const RecordWriter& console) {
   state.PRTSW = 0;
   if (!DISRAY(state, freeParameters, console)) {
     return false;
@@ -160,7 +160,7 @@ bool JACOB(EngineState& state, std::span<double> freeParameters, RecordWriter& c
 }
 
 InversionOutcome DLSINV(EngineState& state, std::span<double> freeParameters, double LAMBDA0,
-                        RecordWriter& console) {
+                        const RecordWriter& console) {
   std::span<double> x = freeParameters.first(std::min(freeCount(state), freeParameters.size()));
   InversionOutcome out;
   console.write("DAMPING LEAST SQUARE METHOD");

@@ -35,11 +35,11 @@ struct InversionOutcome {
 // values; on return the velocity array holds the curve of the last
 // evaluation, that of the final sensitivity run.
 InversionOutcome DLSINV(EngineState& state, std::span<double> freeParameters, double LAMBDA0,
-                        RecordWriter& console);
+                        const RecordWriter& console);
 
 // Forward-difference sensitivities SENS at `freeParameters`, every parameter
 // raised in turn by kSensitivityDelta. Returns false when an evaluation failed.
-bool JACOB(EngineState& state, std::span<double> freeParameters, RecordWriter& console);
+bool JACOB(EngineState& state, std::span<double> freeParameters, const RecordWriter& console);
 
 // Residuals RES = VOBS - computed velocity and their plain sum of squares.
 double MISFIT(EngineState& state);

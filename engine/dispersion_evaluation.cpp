@@ -1,7 +1,5 @@
 #include "dispersion_evaluation.h"
 
-#include <iostream>
-
 #include "model_limits.h"
 #include "root_search.h"
 #include "secular_function.h"
@@ -28,7 +26,7 @@ void refreshDerivedLayerValues(EngineState& state) {
   }
 }
 
-void printModel(const EngineState& state, RecordWriter& console) {
+void printModel(const EngineState& state, const RecordWriter& console) {
   console.write(Record().add(depthAndMeanVelocity(state).depth * 1000.0));
   console.write(Record().add(layers(state.thickness, state), 1000.0));
   console.write(Record().add(layers(state.shearVelocity, state), 1000.0));
@@ -36,7 +34,7 @@ void printModel(const EngineState& state, RecordWriter& console) {
   console.write(Record().add(layers(state.density, state)));
 }
 
-void printLayersAndCurve(const EngineState& state, RecordWriter& console) {
+void printLayersAndCurve(const EngineState& state, const RecordWriter& console) {
   Record table;
   for (int32_t i = 0; i < state.layerCount; ++i) {
     table.add(state.thickness[i])
@@ -70,7 +68,7 @@ double groupVelocity(EngineState& state, double period, double step, double c) {
 
 }  // namespace
 
-bool DISRAY(EngineState& state, std::span<double> freeParameters, RecordWriter& console) {
+bool DISRAY(EngineState& state, std::span<double> freeParameters, const RecordWriter& console) {
   if (state.KK != 0 && !MODLIM(state, freeParameters, console)) {
     return false;
   }
@@ -105,7 +103,7 @@ bool DISRAY(EngineState& state, std::span<double> freeParameters, RecordWriter& 
 
 extern "C" void DISRAY(double* freeParameters) {
   swcore::EngineState& state = swcore::engineState;
-  swcore::RecordWriter console(std::cout);
+  const swcore::RecordWriter console;
   const auto count =
       static_cast<std::size_t>(state.NF > 0 && state.NF <= swcore::kMaxParameters ? state.NF : 0);
   swcore::DISRAY(state, {freeParameters, count}, console);

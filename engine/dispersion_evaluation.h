@@ -21,6 +21,6 @@ inline constexpr int kRestartSteps = 10;  // next search starts this many steps 
 // curve into `state.velocity` and the phase and group copies, printing the
 // records of the evaluation on `console`. Returns false only when the bounds
 // adjustment gave up; the curve is then not evaluated.
-bool DISRAY(EngineState& state, std::span<double> freeParameters, RecordWriter& console);
+bool DISRAY(EngineState& state, std::span<double> freeParameters, const RecordWriter& console);
 
 }  // namespace swcore

@@ -1,6 +1,6 @@
 #include "model_limits.h"
 
-#include <string>
+#include <cstdio>
 
 namespace swcore {
 
@@ -82,7 +82,7 @@ DepthAndMeanVelocity scanLayersAbove(EngineState& state) {
 
 // The general case, three or more layers: one nudge per pass until the model
 // lies inside all four bounds.
-bool adjustLayered(EngineState& state, RecordWriter& console) {
+bool adjustLayered(EngineState& state, const RecordWriter& console) {
   bool rescanVelocities = true;
   for (std::int64_t pass = 0; pass < kMaxBoundsPasses; ++pass) {
     if (rescanVelocities) {
@@ -108,9 +108,12 @@ bool adjustLayered(EngineState& state, RecordWriter& console) {
       return true;
     }
   }
-  console.write("MODLIM: the model could not be brought within the bounds in " +
-                std::to_string(kMaxBoundsPasses) +
-                " passes; check HL < HU and BL < BU and the layer thicknesses");
+  char message[160];
+  std::snprintf(message, sizeof message,
+                "MODLIM: the model could not be brought within the bounds in %lld passes; "
+                "check HL < HU and BL < BU and the layer thicknesses",
+                static_cast<long long>(kMaxBoundsPasses));
+  console.write(message);
   return false;
 }
 
@@ -143,7 +146,7 @@ DepthAndMeanVelocity depthAndMeanVelocity(const EngineState& state) {
   return {depth, weighted / depth};
 }
 
-bool MODLIM(EngineState& state, std::span<double> freeParameters, RecordWriter& console) {
+bool MODLIM(EngineState& state, std::span<double> freeParameters, const RecordWriter& console) {
   if (!layerCountInRange(state.layerCount) || state.NP < 0 || state.NP > kMaxParameters) {
     console.write("MODLIM: layer or parameter count out of range");
     return false;

@@ -33,6 +33,6 @@ DepthAndMeanVelocity depthAndMeanVelocity(const EngineState& state);
 // A model of one layer has nothing above its half-space and is left as it is.
 // Returns false, after printing why, when the bounds loop reaches its cap; the
 // model is then repacked as it stands.
-bool MODLIM(EngineState& state, std::span<double> freeParameters, RecordWriter& console);
+bool MODLIM(EngineState& state, std::span<double> freeParameters, const RecordWriter& console);
 
 }  // namespace swcore

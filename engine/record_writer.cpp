@@ -1,47 +1,42 @@
 #include "record_writer.h"
 
-#include <array>
-#include <charconv>
-
 namespace swcore {
 
-namespace {
-
-template <typename T>
-std::string shortestText(T value) {
-  std::array<char, 64> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  return std::string(buffer.data(), result.ptr);
-}
-
-}  // namespace
-
-std::string formatNumber(double value) {
-  return shortestText(value);
-}
-
-std::string formatNumber(float value) {
-  return shortestText(value);
+Record& Record::push(const Item& item) {
+  if (count_ < kCapacity) {
+    items_[count_++] = item;
+  } else {
+    cutShort_ = true;
+  }
+  return *this;
 }
 
 Record& Record::add(std::string_view text) {
-  items_.emplace_back(text);
-  return *this;
+  Item item{};
+  item.kind = Kind::Text;
+  item.text = {text.data(), text.size()};
+  return push(item);
 }
 
 Record& Record::add(double value) {
-  items_.push_back(formatNumber(value));
-  return *this;
+  Item item{};
+  item.kind = Kind::Double;
+  item.real = value;
+  return push(item);
 }
 
 Record& Record::add(float value) {
-  items_.push_back(formatNumber(value));
-  return *this;
+  Item item{};
+  item.kind = Kind::Float;
+  item.single = value;
+  return push(item);
 }
 
 Record& Record::add(std::int32_t value) {
-  items_.push_back(std::to_string(value));
-  return *this;
+  Item item{};
+  item.kind = Kind::Integer;
+  item.integer = value;
+  return push(item);
 }
 
 Record& Record::add(std::span<const double> values, double scale) {
@@ -51,19 +46,55 @@ Record& Record::add(std::span<const double> values, double scale) {
   return *this;
 }
 
-void RecordWriter::write(const Record& record) {
-  std::string line;
-  for (const std::string& item : record.items()) {
-    if (!line.empty() && line.size() + 1 + item.size() > lineLength_) {
-      *out_ << line << '\n';
-      line.clear();
-    }
-    if (!line.empty()) {
-      line += ' ';
-    }
-    line += item;
+std::string_view Record::itemText(std::size_t index, NumberText& buffer) const {
+  const Item& item = items_[index];
+  switch (item.kind) {
+    case Kind::Text:
+      return {item.text.data, item.text.size};
+    case Kind::Double:
+      buffer = formatNumber(item.real);
+      break;
+    case Kind::Float:
+      buffer = formatNumber(item.single);
+      break;
+    case Kind::Integer:
+      buffer = formatNumber(item.integer);
+      break;
   }
-  *out_ << line << '\n';
+  return buffer.view();
+}
+
+TextSink fileSink(std::FILE* file) {
+  return {[](void* context, const char* text, std::size_t length) {
+            std::fwrite(text, 1, length, static_cast<std::FILE*>(context));
+          },
+          file};
+}
+
+void RecordWriter::write(const Record& record) const {
+  // The marker that closes a record cut short.
+  constexpr std::string_view kCutMarker = "...";
+  std::size_t column = 0;
+  const auto putItem = [&](std::string_view text) {
+    if (column > 0 && column + 1 + text.size() > lineLength_) {
+      put("\n");
+      column = 0;
+    }
+    if (column > 0) {
+      put(" ");
+      ++column;
+    }
+    put(text);
+    column += text.size();
+  };
+  NumberText buffer;
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    putItem(record.itemText(i, buffer));
+  }
+  if (record.cutShort()) {
+    putItem(kCutMarker);
+  }
+  put("\n");
 }
 
 }  // namespace swcore

@@ -5,16 +5,24 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <ostream>
+#include <cstdio>
 #include <span>
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "engine_state.h"
+#include "number_text.h"
 
 namespace swcore {
 
+// The items of one record: texts and numbers, formatted when written. A text
+// item refers to its characters, which must outlive the record.
 class Record {
  public:
+  // The widest record the engine writes: thickness, S and P velocity and
+  // density of every layer. Items beyond it are dropped and the record is
+  // marked as cut short.
+  static constexpr std::size_t kCapacity = 4 * kMaxLayers;
+
   Record() = default;
   explicit Record(std::string_view text) { add(text); }
 
@@ -25,31 +33,64 @@ class Record {
   // Every value, multiplied by `scale`.
   Record& add(std::span<const double> values, double scale = 1.0);
 
-  const std::vector<std::string>& items() const { return items_; }
+  std::size_t size() const { return count_; }
+  // True when items were dropped for want of room.
+  bool cutShort() const { return cutShort_; }
+
+  // The text of item `index` (< size()); a number is formatted into
+  // `buffer`, which the returned view then refers to.
+  std::string_view itemText(std::size_t index, NumberText& buffer) const;
 
  private:
-  std::vector<std::string> items_;
+  enum class Kind : std::uint8_t { Text, Double, Float, Integer };
+  struct Item {
+    Kind kind;
+    union {
+      double real;
+      float single;
+      std::int32_t integer;
+      struct {
+        const char* data;
+        std::size_t size;
+      } text;
+    };
+  };
+
+  Record& push(const Item& item);
+
+  Item items_[kCapacity];
+  std::size_t count_ = 0;
+  bool cutShort_ = false;
 };
+
+// Where written text goes: `write(context, text, length)` takes the
+// characters as they come, line breaks included.
+struct TextSink {
+  void (*write)(void* context, const char* text, std::size_t length);
+  void* context;
+};
+
+// A sink appending to a C stream.
+TextSink fileSink(std::FILE* file);
 
 class RecordWriter {
  public:
   static constexpr std::size_t kLineLength = 80;
 
-  explicit RecordWriter(std::ostream& out, std::size_t lineLength = kLineLength)
-      : out_(&out), lineLength_(lineLength) {}
+  // Writes to `file`, the standard output unless told otherwise.
+  explicit RecordWriter(std::FILE* file = stdout, std::size_t lineLength = kLineLength)
+      : RecordWriter(fileSink(file), lineLength) {}
+  explicit RecordWriter(TextSink sink, std::size_t lineLength = kLineLength)
+      : sink_(sink), lineLength_(lineLength) {}
 
-  void write(const Record& record);
-  void write(std::string_view text) { write(Record(text)); }
-
-  std::ostream& stream() const { return *out_; }
+  void write(const Record& record) const;
+  void write(std::string_view text) const { write(Record(text)); }
 
  private:
-  std::ostream* out_;
+  void put(std::string_view text) const { sink_.write(sink_.context, text.data(), text.size()); }
+
+  TextSink sink_;
   std::size_t lineLength_;
 };
-
-// Shortest text that reads back to exactly `value`.
-std::string formatNumber(double value);
-std::string formatNumber(float value);
 
 }  // namespace swcore

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     case swcore::BatchCommand::Action::Run:
       break;
   }
-  swcore::RecordWriter console(std::cout);
+  const swcore::RecordWriter console;
   const swcore::BatchResult result =
       swcore::INVRUN(swcore::engineState, command.settings, ".", console);
   std::cout.flush();

@@ -15,6 +15,7 @@
 #include "batch_files.h"
 #include "dispersion_evaluation.h"
 #include "free_format_reader.h"
+#include "stream_sink.h"
 
 namespace swcore {
 namespace {
@@ -48,7 +49,7 @@ class BatchDirectory : public ::testing::Test {
   BatchResult run(const BatchSettings& settings = {}) {
     state_ = std::make_unique<EngineState>();
     console_.str("");
-    RecordWriter writer(console_);
+    RecordWriter writer(streamSink(console_));
     return INVRUN(*state_, settings, dir_, writer);
   }
 
@@ -227,11 +228,12 @@ TEST_F(BatchInversion, GroupVelocitiesAreFittedWithTheGroupSwitch) {
     truth.FREQ[j] = hertz[j];
   }
   std::ostringstream quiet;
-  RecordWriter sink(quiet);
+  RecordWriter sink(streamSink(quiet));
   ASSERT_TRUE(DISRAY(truth, {}, sink));
   std::string fit = "7\n";
   for (int j = 0; j < 7; ++j) {
-    fit += formatNumber(hertz[j]) + " " + formatNumber(truth.velocity[j] * 1000.0) + "\n";
+    fit += std::string(formatNumber(hertz[j]).view()) + " " +
+           std::string(formatNumber(truth.velocity[j] * 1000.0).view()) + "\n";
   }
   write("FIT.TXT", fit);
   write("SHR.TXT", "3\n5 150 1.8\n10 275 1.9\n0 400 2.0\n");
@@ -259,7 +261,8 @@ TEST_F(BatchInversion, RunAtTheIterationLimitStillWritesItsFiles) {
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(result.inversion.ISTAT, kStatusIterationLimit);
   EXPECT_EQ(result.inversion.ITER, 31);
-  EXPECT_NE(console_.str().find("\n1 " + formatNumber(result.inversion.PHIOUT) + " 31\n"),
+  EXPECT_NE(console_.str().find("\n1 " + std::string(formatNumber(result.inversion.PHIOUT).view()) +
+                                " 31\n"),
             std::string::npos);
   EXPECT_EQ(numbers("HPV.TXT", 2), (std::vector<double>{30, 30}));
   EXPECT_EQ(numbers("TVF.TXT", 6)[2], numbers("FIT.TXT", 5)[2]);

@@ -9,6 +9,7 @@
 
 #include "dispersion_evaluation.h"
 #include "inversion_fixtures.h"
+#include "stream_sink.h"
 
 namespace swcore {
 namespace {
@@ -124,7 +125,7 @@ void prepare(InversionRun& run, const Model& truth, const Model& start,
   {
     auto observed = dataSetState(truth, kHertz);
     std::ostringstream quiet;
-    RecordWriter sink(quiet);
+    RecordWriter sink(streamSink(quiet));
     ASSERT_TRUE(DISRAY(*observed, {}, sink));
     run.state = dataSetState(start, kHertz);
     for (std::size_t j = 0; j < kHertz.size(); ++j) {
@@ -147,7 +148,7 @@ void prepare(InversionRun& run, const Model& truth, const Model& start,
 }
 
 void solve(InversionRun& run, double lambda0) {
-  RecordWriter sink(run.console);
+  RecordWriter sink(streamSink(run.console));
   run.outcome = DLSINV(*run.state, run.x, lambda0, sink);
 }
 
@@ -170,7 +171,7 @@ TEST(DampedLeastSquares, SensitivitiesAreForwardDifferencesOfTheCurve) {
   const Model model = twoLayersOverHalfSpace();
   prepare(run, model, model, {0, 0, 0, 0, 0, 1});
   std::vector<double> x = run.x;
-  RecordWriter sink(run.console);
+  RecordWriter sink(streamSink(run.console));
   ASSERT_TRUE(JACOB(*run.state, x, sink));
   EXPECT_EQ(x, run.x) << "every parameter is put back after its perturbation";
   EXPECT_EQ(run.state->PRTSW, 1);

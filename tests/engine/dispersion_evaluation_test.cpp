@@ -10,6 +10,7 @@
 #include "free_format_reader.h"
 #include "inversion_fixtures.h"
 #include "model_limits.h"
+#include "stream_sink.h"
 #include "swcore.h"
 
 namespace swcore {
@@ -38,7 +39,7 @@ TEST(DispersionEvaluation, ForwardModeComputesThePhaseCurveAndLeavesTheArgumentA
   state->NF = 2;
   std::vector<double> untouched{-1.0, -2.0};
   std::ostringstream printed;
-  RecordWriter console(printed);
+  RecordWriter console(streamSink(printed));
   ASSERT_TRUE(DISRAY(*state, untouched, console));
   EXPECT_EQ(untouched, (std::vector<double>{-1.0, -2.0}));
 
@@ -79,7 +80,7 @@ TEST(DispersionEvaluation, ForwardModeComputesThePhaseCurveAndLeavesTheArgumentA
 TEST(DispersionEvaluation, RepeatedCallsGiveTheSameCurveAndKeepTheFrequencies) {
   auto state = dataSetState(twoLayersOverHalfSpace(), kExampleHertz);
   std::ostringstream printed;
-  RecordWriter console(printed);
+  RecordWriter console(streamSink(printed));
   ASSERT_TRUE(DISRAY(*state, {}, console));
   const std::vector<double> first = curveOf(*state);
   ASSERT_TRUE(DISRAY(*state, {}, console));
@@ -93,14 +94,14 @@ TEST(DispersionEvaluation, StepFollowsTheStartAndTheNextSearchStartsTenStepsBelo
   {  // Start 0.12 km/s lies 0.05 km/s or more below the half-space's 0.4: coarse step.
     auto state = dataSetState(twoLayersOverHalfSpace(), {150});
     std::ostringstream printed;
-    RecordWriter console(printed);
+    RecordWriter console(streamSink(printed));
     ASSERT_TRUE(DISRAY(*state, {}, console));
     EXPECT_DOUBLE_EQ(state->startVelocity, state->velocity[0] - 10 * 0.005);
   }
   {  // A half-space alone: start 0.12 within 0.05 of 0.15, fine step.
     auto state = dataSetState(Model{{0.0}, {0.15}, {1.8}}, {30});
     std::ostringstream printed;
-    RecordWriter console(printed);
+    RecordWriter console(streamSink(printed));
     ASSERT_TRUE(DISRAY(*state, {}, console));
     EXPECT_NEAR(state->velocity[0], 0.15 * dispfit_test::halfSpaceRayleighRatio(), 1e-6);
     EXPECT_DOUBLE_EQ(state->startVelocity, state->velocity[0] - 10 * 0.001);
@@ -113,7 +114,7 @@ TEST(DispersionEvaluation, RootUpToTenStepsBelowThePreviousIsStillFound) {
   const Model model = twoLayersOverHalfSpace();
   auto state = dataSetState(model, {10, 11});
   std::ostringstream printed;
-  RecordWriter console(printed);
+  RecordWriter console(streamSink(printed));
   ASSERT_TRUE(DISRAY(*state, {}, console));
   const double c10 = referencePhaseVelocity(model, 10, 0.12);
   const double c11 = referencePhaseVelocity(model, 11, 0.12);
@@ -128,7 +129,7 @@ TEST(DispersionEvaluation, DatumWithoutRootKeepsItsPreviousValue) {
   state->velocity[0] = 0.777;
   state->velocity[1] = 0.888;
   std::ostringstream printed;
-  RecordWriter console(printed);
+  RecordWriter console(streamSink(printed));
   ASSERT_TRUE(DISRAY(*state, {}, console));
   EXPECT_EQ(state->velocity[0], 0.777);
   EXPECT_EQ(state->velocity[1], 0.888);
@@ -144,7 +145,7 @@ TEST(DispersionEvaluation, GroupVelocityMatchesTheDerivativeOfThePhaseCurve) {
   auto state = dataSetState(model, hertz);
   state->KPG = 1;
   std::ostringstream printed;
-  RecordWriter console(printed);
+  RecordWriter console(streamSink(printed));
   ASSERT_TRUE(DISRAY(*state, {}, console));
   for (std::size_t j = 0; j < hertz.size(); ++j) {
     const double f = hertz[j];
@@ -186,7 +187,7 @@ TEST(DispersionEvaluation, InversionModeAdjustsTheParametersAndPrintsTheModel) {
   state->NF = 5;
   std::vector<double> x{0.15, 0.005, 0.25, 0.010, 0.4};
   std::ostringstream printed;
-  RecordWriter console(printed);
+  RecordWriter console(streamSink(printed));
   ASSERT_TRUE(DISRAY(*state, x, console));
   // 15 passes of 0.2 m bring the depth from 15 m to 12 m, then one more below 12 m.
   EXPECT_LT(x[3], 0.010 - 15.5 * kThicknessNudge);

@@ -8,6 +8,7 @@
 
 #include "free_format_reader.h"
 #include "record_writer.h"
+#include "stream_sink.h"
 
 namespace swcore {
 namespace {
@@ -84,7 +85,7 @@ TEST(FreeFormatReader, FaultsAreReportedWithFileAndLine) {
 
 TEST(RecordWriter, ItemsAreSeparatedByBlanksOneRecordPerLine) {
   std::ostringstream out;
-  RecordWriter writer(out);
+  RecordWriter writer(streamSink(out));
   writer.write(Record("L=").add(std::int32_t{3}).add(" M=").add(std::int32_t{30}));
   writer.write("INVERSION FOR RAYLEIGH WAVE DISPERSION");
   writer.write(Record().add(0.01f).add(5.0).add(1e-5));
@@ -96,7 +97,7 @@ TEST(RecordWriter, ItemsAreSeparatedByBlanksOneRecordPerLine) {
 
 TEST(RecordWriter, LongRecordsWrapWithinTheLineLength) {
   std::ostringstream out;
-  RecordWriter writer(out, 20);
+  RecordWriter writer(streamSink(out), 20);
   const std::vector<double> values{1.5, 22.25, 333.125, 4444.0625, 55555.5, 6.0};
   writer.write(Record().add(values, 2.0));
   EXPECT_EQ(out.str(), "3 44.5 666.25\n8888.125 111111 12\n");
@@ -121,7 +122,7 @@ TEST(FreeFormatRoundTrip, WrittenRecordsReadBackExactly) {
                                    5.0,
                                    std::numeric_limits<double>::denorm_min()};
   std::ostringstream out;
-  RecordWriter writer(out, 30);
+  RecordWriter writer(streamSink(out), 30);
   writer.write(Record().add(std::int32_t{10}));
   writer.write(Record().add(values));
   writer.write(Record().add(142.0961f).add(1.0f / 3.0f));

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "stream_sink.h"
+
 namespace swcore {
 namespace {
 
@@ -15,7 +17,7 @@ namespace {
 struct BoundsCase {
   std::unique_ptr<EngineState> state = std::make_unique<EngineState>();
   std::ostringstream printed;
-  RecordWriter console{printed};
+  RecordWriter console{streamSink(printed)};
 
   BoundsCase(const std::vector<double>& velocities, const std::vector<double>& thicknesses,
              double hl, double hu, double bl, double bu) {
