@@ -113,6 +113,40 @@ TEST(Library, HasNoGnuUniqueSymbols) {
   EXPECT_EQ(symbols.find("UNIQUE"), std::string::npos);
 }
 
+// Loading pulls in nothing beyond the C and maths libraries: no C++ runtime.
+TEST(Library, NeedsOnlyTheCAndMathsLibraries) {
+  const std::string dynamic =
+      commandOutput(std::string(SWCORE_READELF) + " -dW " + SWCORE_LIBRARY_PATH);
+  ASSERT_FALSE(dynamic.empty());
+  std::set<std::string> needed;
+  std::istringstream lines(dynamic);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const std::size_t open = line.find("(NEEDED)");
+    const std::size_t from = line.find('[');
+    const std::size_t to = line.find(']');
+    if (open != std::string::npos && from != std::string::npos && to > from) {
+      needed.insert(line.substr(from + 1, to - from - 1));
+    }
+  }
+  EXPECT_FALSE(needed.empty());
+  for (const std::string& name : needed) {
+    EXPECT_TRUE(name.starts_with("libc.") || name.starts_with("libm.")) << name;
+  }
+}
+
+// No static initialisers of its own (no iostreams), and no batch run: the
+// batch run and its files live outside the library.
+TEST(Library, HoldsNoStaticInitialisersAndNoBatchRun) {
+  const std::string symbols =
+      commandOutput(std::string(SWCORE_READELF) + " -Ws " + SWCORE_LIBRARY_PATH);
+  ASSERT_NE(symbols.find("FORWARD"), std::string::npos);
+  EXPECT_EQ(symbols.find("_GLOBAL__sub_I_"), std::string::npos);
+  EXPECT_EQ(symbols.find("ios_base4Init"), std::string::npos);
+  EXPECT_EQ(symbols.find("INVRUN"), std::string::npos);
+  EXPECT_EQ(symbols.find("FreeFormatReader"), std::string::npos);
+}
+
 TEST(Library, UnloadsOnCloseAndStartsFromAZeroedStateWhenLoadedAgain) {
   {
     const Loaded lib;
