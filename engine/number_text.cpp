@@ -15,7 +15,7 @@ namespace {
 template <typename T>
 constexpr int kMaxDigits = sizeof(T) == sizeof(double) ? 17 : 9;
 
-// The "C" numeric conventions for the calling thread while it lives.
+// The "C" numeric conventions on the calling thread while in scope.
 class ClassicNumbers {
  public:
   ClassicNumbers()
