@@ -1,8 +1,11 @@
 // e^x as straight-line arithmetic, so that a loop over an array of
-// arguments vectorises (the library's exp is a call per element).
+// arguments vectorises (the library's exp is a call per element): a plain
+// kernel, and one that also tells whether its value is the correctly rounded
+// one.
 #pragma once
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 namespace swcore {
@@ -42,6 +45,79 @@ inline double exponentialKernel(double x) {
   const auto bits = std::bit_cast<std::uint64_t>(shifted);
   const double twoToN = std::bit_cast<double>((bits + 1023u) << 52);
   return expR * twoToN;
+}
+
+// e^x for |x| <= kKernelArgumentLimit together with the knowledge whether it
+// is the value rounded to nearest. The same range reduction as above, but the
+// reduced argument is carried with its rounding error, r^2 is formed exactly
+// (Dekker's splitting) and the sum 1 + r + r^2/2 + r^3 P(r) is carried in two
+// parts. Before its last rounding the value is then wrong by less than
+// 2^-51 |r^3 P(r)| (the rounding errors of that term, which dominate) plus
+// 2^-62 (those of the small parts). `slack` is positive when the value is settled: it lies farther
+// than that, and 1/64 unit in the last place more, from every point halfway between two doubles, so
+// that any computation of e^x to within 1/64 unit before rounding (the C library's is one) rounds
+// it the same way.
+struct NearestExponential {
+  double value;
+  double slack;  // in units of e^r
+};
+
+[[gnu::always_inline]] inline NearestExponential nearestExponential(double x) {
+  constexpr double kLog2e = 0x1.71547652b82fep+0;
+  constexpr double kLn2High = 0x1.62e42fee00000p-1;  // 32 significant bits
+  constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
+  constexpr double kRoundingShift = 0x1.8p52;
+  constexpr double kSplitter = 0x1.0000002p+27;  // 2^27 + 1
+  const double shifted = x * kLog2e + kRoundingShift;
+  const double n = shifted - kRoundingShift;
+  // r + rLow = x - n ln 2: t is exact, the subtraction of n kLn2Low is
+  // followed by its rounding error (Knuth's two-sum).
+  const double t = x - n * kLn2High;
+  const double nLow = n * kLn2Low;
+  const double r = t - nLow;
+  const double back = r - t;
+  const double rLow = (t - (r - back)) + (-nLow - back);
+  // r^2 = square + squareLow exactly.
+  const double split = r * kSplitter;
+  const double rHigh = split - (split - r);
+  const double rTail = r - rHigh;
+  const double square = r * r;
+  const double squareLow = ((rHigh * rHigh - square) + 2.0 * rHigh * rTail) + rTail * rTail;
+
+  // P(r) = sum of r^(k-3) / k!, k = 3 .. 15 (truncation below 2e-19); 1/6 in
+  // two parts, the rest of the series in Estrin's scheme.
+  constexpr double c4 = 1.0 / 24.0, c5 = 1.0 / 120.0, c6 = 1.0 / 720.0, c7 = 1.0 / 5040.0;
+  constexpr double c8 = 1.0 / 40320.0, c9 = 1.0 / 362880.0, c10 = 1.0 / 3628800.0;
+  constexpr double c11 = 1.0 / 39916800.0, c12 = 1.0 / 479001600.0, c13 = 1.0 / 6227020800.0;
+  constexpr double c14 = 1.0 / 87178291200.0, c15 = 1.0 / 1307674368000.0;
+  constexpr double kSixthHigh = 0x1.5555555555555p-3;
+  constexpr double kSixthLow = 0x1.5555555555555p-57;
+  const double r4 = square * square;
+  const double fromFifth = ((c5 + c6 * r) + square * (c7 + c8 * r)) +
+                           r4 * ((c9 + c10 * r) + square * (c11 + c12 * r)) +
+                           (r4 * r4) * ((c13 + c14 * r) + square * c15);
+  const double p = kSixthHigh + (r * (c4 + r * fromFifth) + kSixthLow);
+  const double cubic = (r * square) * p;
+
+  // 1 + r and then + r^2/2, each with its exact rounding error (the larger
+  // term first), and the small rest.
+  const double one = 1.0 + r;
+  const double oneLow = r - (one - 1.0);
+  const double halfSquare = 0.5 * square;
+  const double sum = one + halfSquare;
+  const double sumLow = halfSquare - (sum - one);
+  const double rest = ((oneLow + sumLow) + (0.5 * squareLow + rLow * (1.0 + r))) + cubic;
+  const double expR = sum + rest;
+  const double beyond = rest - (expR - sum);  // what the rounding of expR left out
+
+  // e^r lies in [0.70, 1.42]: one unit in the last place is 2^-53 below 1,
+  // 2^-52 from 1 on; 1 itself, where the two meet, is never taken as settled.
+  const double unit = expR >= 1.0 ? 0x1p-52 : 0x1p-53;
+  const double doubt = 0x1p-51 * std::abs(cubic) + 0x1p-62 + 0x1p-6 * unit;
+  const double slack = expR != 1.0 ? (0.5 * unit - std::abs(beyond)) - doubt : -1.0;
+  const auto bits = std::bit_cast<std::uint64_t>(shifted);
+  const double twoToN = std::bit_cast<double>((bits + 1023u) << 52);
+  return {expR * twoToN, slack};
 }
 
 }  // namespace swcore
