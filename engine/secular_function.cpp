@@ -18,66 +18,100 @@ struct ReductionState {
 
 // Interface coefficients of layer m over layer m + 1 at one velocity, from
 // epsilon = rho[m+1] / rho[m], e = eta / c^2, a = e + epsilon, a' = e - 1 +
-// epsilon, e' = e - 1.
+// epsilon, e' = e - 1: the factors of the reduction that do not depend on the
+// state, each formed as the reduction's formulas form it.
 struct InterfaceTerms {
-  double eps;
-  double ae, apep, mixed;   // a e, a' e', a e' + a' e
-  double ee, epep, twoEep;  // e^2, e'^2, 2 e e'
-  double aa, apap, twoAap;  // a^2, a'^2, 2 a a'
+  double minusEps;
+  double ae, mixed, apep;  // a e, a e' + a' e, a' e'
+  double ee, aa;           // e^2, a^2
+  double twoE, twoA;       // 2 e, 2 a
+  double ep, ap;           // e', a'
 };
 
-InterfaceTerms interfaceTerms(double eps, double e) {
-  const double a = e + eps;
-  const double ap = e - 1.0 + eps;
-  const double ep = e - 1.0;
-  return {eps,     a * e,        ap * ep, a * ep + ap * e, e * e,
-          ep * ep, 2.0 * e * ep, a * a,   ap * ap,         2.0 * a * ap};
-}
-
-// Products of one P-velocity term (second letter) and one S-velocity term
-// (first letter) of a layer: tc = T_beta C_alpha and so on.
-struct LayerProducts {
-  double cc, tc, ct, tt, cs, ss, sc, ts, st;
+// The vertical terms of one layer: P velocity (a), S velocity (b).
+struct LayerTerms {
+  double ca, sa, ta, cb, sb, tb;
 };
 
-LayerProducts layerProducts(double ca, double sa, double ta, double cb, double sb, double tb) {
-  return {cb * ca, tb * ca, cb * ta, tb * ta, cb * sa, sb * sa, sb * ca, tb * sa, sb * ta};
+// Everything of the reduction at one velocity that does not depend on the
+// running state, one array entry per layer above the half-space, so that it
+// is worked out in passes over all layers that vectorise.
+struct ReductionInputs {
+  VerticalTerms terms;
+  double ae[kMaxLayers], mixed[kMaxLayers], apep[kMaxLayers];
+  double ee[kMaxLayers], aa[kMaxLayers], twoE[kMaxLayers], twoA[kMaxLayers];
+  double ep[kMaxLayers], ap[kMaxLayers];
+  double x1Scale[kMaxLayers];
+
+  InterfaceTerms interfaceAt(int m, double eps) const {
+    return {-eps, ae[m], mixed[m], apep[m], ee[m], aa[m], twoE[m], twoA[m], ep[m], ap[m]};
+  }
+  // Slot m holds the P terms of layer m, slot layers + m its S terms.
+  LayerTerms termsAt(int m, int layers) const {
+    const int b = layers + m;
+    return {terms.c[m], terms.s[m], terms.t[m], terms.c[b], terms.s[b], terms.t[b]};
+  }
+};
+
+// The layer terms and interface coefficients of every layer above the
+// half-space at c^2 = cc and k = omega / c.
+template <bool Rescale>
+[[gnu::always_inline]] inline void prepareReduction(const LayerConstants& model, double cc,
+                                                    double k, ReductionInputs& in) {
+  const int layers = model.layerCount - 1;
+  verticalTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * layers, in.terms);
+  for (int m = 0; m < layers; ++m) {
+    const double eps = model.densityRatio[m];
+    const double e = model.eta[m] / cc;
+    const double a = e + eps;
+    const double ap = e - 1.0 + eps;
+    const double ep = e - 1.0;
+    in.ae[m] = a * e;
+    in.mixed[m] = a * ep + ap * e;
+    in.apep[m] = ap * ep;
+    in.ee[m] = e * e;
+    in.aa[m] = a * a;
+    in.twoE[m] = 2.0 * e;
+    in.twoA[m] = 2.0 * a;
+    in.ep[m] = ep;
+    in.ap[m] = ap;
+    in.x1Scale[m] = Rescale ? in.terms.scale[layers + m] * in.terms.scale[m] : 1.0;
+  }
 }
 
-// One reduction step. The products and coefficients do not depend on the
-// state, so each new value is a short sum over the old ones.
-ReductionState reduceOddLayer(const ReductionState& s, const InterfaceTerms& i,
-                              const LayerProducts& p, double x1Scale) {
-  const double u = (s.x2 * p.tc - s.x3 * p.cc) + (s.x5 * p.ct + s.x4 * p.tt);
-  const double v = (s.x3 * p.ss + s.x2 * p.cs) + (s.x5 * p.sc - s.x4 * p.cc);
+// One reduction step, the products grouped as written, left to right, so
+// that the values are those of the plain formulas. Products of the state
+// that two new values share are formed once.
+ReductionState reduceOddLayer(const ReductionState& s, const InterfaceTerms& i, const LayerTerms& l,
+                              double x1Scale) {
+  const double x2tb = s.x2 * l.tb, x3cb = s.x3 * l.cb, x4tb = s.x4 * l.tb, x5cb = s.x5 * l.cb;
+  const double x2cb = s.x2 * l.cb, x3sb = s.x3 * l.sb, x4cb = s.x4 * l.cb, x5sb = s.x5 * l.sb;
   const double x1 = s.x1 * x1Scale;
+  const double u = (x2tb * l.ca - x3cb * l.ca) + (x5cb + x4tb) * l.ta;
+  const double v = ((x3sb + x2cb) * l.sa - x4cb * l.ca) + x5sb * l.ca;
   return {
-      (i.ae * u + i.apep * v) - i.mixed * x1,
-      -i.eps * ((s.x2 * p.ts - s.x3 * p.cs) - (s.x4 * p.tc + s.x5 * p.cc)),
-      (i.ee * u + i.epep * v) - i.twoEep * x1,
-      (i.aa * u + i.apap * v) - i.twoAap * x1,
-      -i.eps * (-(s.x2 * p.cc + s.x3 * p.sc) - (s.x4 * p.ct - s.x5 * p.st)),
+      (i.ae * u - i.mixed * x1) + i.apep * v,
+      i.minusEps * (((x2tb - x3cb) * l.sa - x4tb * l.ca) - x5cb * l.ca),
+      i.ee * u + (i.ep * v - i.twoE * x1) * i.ep,
+      i.aa * u + (i.ap * v - i.twoA * x1) * i.ap,
+      i.minusEps * ((-x2cb * l.ca - x3sb * l.ca) - (x4cb - x5sb) * l.ta),
   };
 }
 
 ReductionState reduceEvenLayer(const ReductionState& s, const InterfaceTerms& i,
-                               const LayerProducts& p, double x1Scale) {
-  const double u = (s.x2 * p.ct - s.x3 * p.tt) + (s.x4 * p.cc + s.x5 * p.tc);
-  const double v = (s.x2 * p.sc + s.x3 * p.cc) - (s.x4 * p.ss - s.x5 * p.cs);
+                               const LayerTerms& l, double x1Scale) {
+  const double x2cb = s.x2 * l.cb, x3tb = s.x3 * l.tb, x4cb = s.x4 * l.cb, x5tb = s.x5 * l.tb;
+  const double x2sb = s.x2 * l.sb, x3cb = s.x3 * l.cb, x4sb = s.x4 * l.sb, x5cb = s.x5 * l.cb;
   const double x1 = s.x1 * x1Scale;
+  const double u = ((x2cb - x3tb) * l.ta + x4cb * l.ca) + x5tb * l.ca;
+  const double v = (x2sb * l.ca + x3cb * l.ca) - (x4sb - x5cb) * l.sa;
   return {
-      (i.ae * u + i.apep * v) - i.mixed * x1,
-      -i.eps * ((s.x3 * p.ct + s.x2 * p.st) + (s.x4 * p.sc - s.x5 * p.cc)),
-      i.twoAap * x1 - (i.apap * v + i.aa * u),
-      i.twoEep * x1 - (i.epep * v + i.ee * u),
-      -i.eps * ((s.x5 * p.ts + s.x4 * p.cs) - (s.x2 * p.cc - s.x3 * p.tc)),
+      (i.ae * u - i.mixed * x1) + i.apep * v,
+      i.minusEps * (((x3cb + x2sb) * l.ta + x4sb * l.ca) - x5cb * l.ca),
+      (i.twoA * x1 - i.ap * v) * i.ap - i.aa * u,
+      (i.twoE * x1 - i.ep * v) * i.ep - i.ee * u,
+      i.minusEps * (((x5tb + x4cb) * l.sa - x2cb * l.ca) + x3tb * l.ca),
   };
-}
-
-bool allFinite(const ReductionState& s) {
-  constexpr double kMax = std::numeric_limits<double>::max();
-  return std::abs(s.x1) <= kMax && std::abs(s.x2) <= kMax && std::abs(s.x3) <= kMax &&
-         std::abs(s.x4) <= kMax && std::abs(s.x5) <= kMax;
 }
 
 // Divides the state by its largest magnitude (a positive factor).
@@ -96,35 +130,95 @@ double halfSpaceTerm(double cc, double v2) {
   return q >= 0.0 ? -std::sqrt(q) : std::sqrt(-q);
 }
 
+// D(c) for a model with a layer count in range. An overflow of the literal
+// state is carried to the end: once it has happened before the last layer,
+// every later value, and D, is infinite or undefined.
+template <bool Rescale>
+[[gnu::always_inline]] inline double secularValue(const LayerConstants& model, double c) {
+  const int n = model.layerCount;
+  const int layers = n - 1;
+  const double cc = c * c;
+  const double k = model.omega / c;
+  const double gamma = model.twoTopShear2 / cc;
+  ReductionState x{-gamma * (gamma - 1.0), 0.0, (gamma - 1.0) * (gamma - 1.0), gamma * gamma, 0.0};
+
+  ReductionInputs in;
+  prepareReduction<Rescale>(model, cc, k, in);
+  const auto odd = [&](const ReductionState& s, int m) {
+    const ReductionState next = reduceOddLayer(s, in.interfaceAt(m, model.densityRatio[m]),
+                                               in.termsAt(m, layers), in.x1Scale[m]);
+    return Rescale ? normalised(next) : next;
+  };
+  const auto even = [&](const ReductionState& s, int m) {
+    const ReductionState next = reduceEvenLayer(s, in.interfaceAt(m, model.densityRatio[m]),
+                                                in.termsAt(m, layers), in.x1Scale[m]);
+    return Rescale ? normalised(next) : next;
+  };
+  // Layers counted from one: the odd ones sit at even indices.
+  int m = 0;
+  for (; m + 1 < layers; m += 2) {
+    x = even(odd(x, m), m + 1);
+  }
+  if (m < layers) {
+    x = odd(x, m);
+  }
+
+  const double sa = halfSpaceTerm(cc, model.halfSpaceP2);
+  const double sb = halfSpaceTerm(cc, model.halfSpaceS2);
+  const double sab = sa * sb;
+  const double bracket = (n % 2 == 1) ? ((x.x3 - sb * x.x2) - sab * x.x4) - sa * x.x5
+                                      : ((x.x4 + sa * x.x2) - sab * x.x3) + sb * x.x5;
+  return bracket * cc * cc * model.halfSpaceFactor / sab;
+}
+
+// The literal evaluation is the hot path of every search: compiled once for
+// processors with AVX2, where the passes over the layers run four wide, and
+// once for any x86-64, chosen when the library is loaded. Both compute the
+// same values: the same operations in the same order, without fused
+// multiply-adds.
+[[gnu::target_clones("avx2", "default")]] double literalValue(const LayerConstants& model,
+                                                              double c) {
+  return secularValue<false>(model, c);
+}
+
+double rescaledValue(const LayerConstants& model, double c) {
+  return secularValue<true>(model, c);
+}
+
 }  // namespace
 
 SecularFunction::SecularFunction(const EngineState& state) {
   if (!layerCountInRange(state.layerCount)) {
     return;
   }
-  layerCount_ = state.layerCount;
-  omega_ = state.omega;
-  const int n = layerCount_;
-  for (int m = 0; m + 1 < n; ++m) {
-    inverseVelocity2_[2 * m] = 1.0 / (state.pVelocity[m] * state.pVelocity[m]);
-    inverseVelocity2_[2 * m + 1] = 1.0 / (state.shearVelocity[m] * state.shearVelocity[m]);
-    thickness_[2 * m] = state.thickness[m];
-    thickness_[2 * m + 1] = state.thickness[m];
+  LayerConstants& l = layers_;
+  l.layerCount = state.layerCount;
+  l.omega = state.omega;
+  const int n = l.layerCount;
+  const int layers = n - 1;
+  for (int m = 0; m < layers; ++m) {
+    l.velocity2[m] = state.pVelocity[m] * state.pVelocity[m];
+    l.velocity2[layers + m] = state.shearVelocity[m] * state.shearVelocity[m];
+    l.thickness[m] = state.thickness[m];
+    l.thickness[layers + m] = state.thickness[m];
   }
-  for (int m = 0; m + 1 < n; ++m) {
-    const double s2 = state.shearVelocity[m] * state.shearVelocity[m];
-    const double s2Below = state.shearVelocity[m + 1] * state.shearVelocity[m + 1];
-    densityRatio_[m] = state.density[m + 1] / state.density[m];
-    eta_[m] = 2.0 * (s2 - densityRatio_[m] * s2Below);
+  for (int m = 0; m < layers; ++m) {
+    const double eps = state.density[m + 1] / state.density[m];
+    const double below = state.shearVelocity[m + 1];
+    l.densityRatio[m] = eps;
+    l.eta[m] = 2.0 * (state.shearVelocity[m] * state.shearVelocity[m] - eps * below * below);
   }
-  twoTopShear2_ = 2.0 * (state.shearVelocity[0] * state.shearVelocity[0]);
-  halfSpaceP2_ = state.pVelocity[n - 1] * state.pVelocity[n - 1];
-  halfSpaceS2_ = state.shearVelocity[n - 1] * state.shearVelocity[n - 1];
-  const double sign = (n - 1) % 2 == 0 ? 1.0 : -1.0;
+  const double topShear = state.shearVelocity[0];
+  const double halfP = state.pVelocity[n - 1];
+  const double halfS = state.shearVelocity[n - 1];
   const double rhoTop = state.density[0];
   const double rhoHalf = state.density[n - 1];
-  halfSpaceFactor_ =
-      sign * (rhoTop * rhoTop) / (2.0 * halfSpaceP2_ * halfSpaceS2_ * (rhoHalf * rhoHalf));
+  l.twoTopShear2 = 2.0 * topShear * topShear;
+  l.halfSpaceP2 = halfP * halfP;
+  l.halfSpaceS2 = halfS * halfS;
+  const double sign = (n - 1) % 2 == 0 ? 1.0 : -1.0;
+  l.halfSpaceFactor =
+      sign * rhoTop * rhoTop / (2.0 * halfP * halfP * halfS * halfS * rhoHalf * rhoHalf);
 }
 
 double SecularFunction::operator()(double c) const {
@@ -146,50 +240,10 @@ double SecularFunction::rescaled(double c) const {
 
 template <bool Rescale>
 double SecularFunction::evaluate(double c) const {
-  if (layerCount_ == 0) {
+  if (layers_.layerCount == 0) {
     return std::numeric_limits<double>::quiet_NaN();
   }
-  const int n = layerCount_;
-  const int layers = n - 1;
-  const double cc = c * c;
-  const double cInverse = 1.0 / c;
-  const double ccInverse = cInverse * cInverse;
-  const double k = omega_ * cInverse;
-  const double gamma = twoTopShear2_ * ccInverse;
-  ReductionState x{-gamma * (gamma - 1.0), 0.0, (gamma - 1.0) * (gamma - 1.0), gamma * gamma, 0.0};
-
-  VerticalTerms terms;
-  verticalTerms<Rescale>(cc, k, inverseVelocity2_, thickness_, 2 * layers, terms);
-  double e[kMaxLayers];
-  for (int m = 0; m < layers; ++m) {
-    e[m] = eta_[m] * ccInverse;
-  }
-
-  for (int m = 0; m < layers; ++m) {
-    const InterfaceTerms it = interfaceTerms(densityRatio_[m], e[m]);
-    const int a = 2 * m;
-    const int b = 2 * m + 1;
-    const LayerProducts p =
-        layerProducts(terms.c[a], terms.s[a], terms.t[a], terms.c[b], terms.s[b], terms.t[b]);
-    const double x1Scale = Rescale ? terms.scale[a] * terms.scale[b] : 1.0;
-    // Layer m + 1 counted from one: odd layers sit at even indices.
-    x = (m % 2 == 0) ? reduceOddLayer(x, it, p, x1Scale) : reduceEvenLayer(x, it, p, x1Scale);
-    if constexpr (Rescale) {
-      x = normalised(x);
-    } else if (m + 1 < layers && !allFinite(x)) {
-      // Once the state has overflowed before the last layer, D cannot come
-      // out finite: stop here, the caller rescales.
-      return std::numeric_limits<double>::quiet_NaN();
-    }
-  }
-
-  const double sa = halfSpaceTerm(cc, halfSpaceP2_);
-  const double sb = halfSpaceTerm(cc, halfSpaceS2_);
-  const double sab = sa * sb;
-  const double closingFactor = (cc * cc) * halfSpaceFactor_ / sab;
-  const double bracket = (n % 2 == 1) ? (x.x3 - sb * x.x2) - (sab * x.x4 + sa * x.x5)
-                                      : (x.x4 + sa * x.x2) - (sab * x.x3 - sb * x.x5);
-  return bracket * closingFactor;
+  return Rescale ? rescaledValue(layers_, c) : literalValue(layers_, c);
 }
 
 }  // namespace swcore

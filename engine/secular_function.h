@@ -13,6 +13,22 @@ namespace swcore {
 // read by the tests and benchmarks to measure the cost of a search.
 extern std::uint64_t secularEvaluationCount;
 
+// Everything of the model and the angular frequency that D needs, in the
+// form its evaluation reads it: nothing here depends on c.
+struct LayerConstants {
+  int32_t layerCount = 0;
+  double omega = 0.0;
+  double twoTopShear2 = 0.0;  // 2 beta[1]^2
+  double halfSpaceFactor = 0.0;
+  double halfSpaceP2 = 0.0;  // alpha[N]^2
+  double halfSpaceS2 = 0.0;  // beta[N]^2
+  // v^2 and thickness of each vertical-term slot (see kTermSlots).
+  double velocity2[kTermSlots] = {};
+  double thickness[kTermSlots] = {};
+  double densityRatio[kMaxLayers] = {};  // epsilon = rho[m+1] / rho[m]
+  double eta[kMaxLayers] = {};           // 2 (beta[m]^2 - epsilon beta[m+1]^2)
+};
+
 // D(c) for one model and angular frequency. Everything that does not depend
 // on c is worked out once on construction, so a root search prepares the
 // model once and then evaluates D as often as it needs.
@@ -38,17 +54,7 @@ class SecularFunction {
   template <bool Rescale>
   double evaluate(double c) const;
 
-  int32_t layerCount_ = 0;
-  double omega_ = 0.0;
-  double twoTopShear2_ = 0.0;  // 2 beta[1]^2
-  double halfSpaceFactor_ = 0.0;
-  double halfSpaceP2_ = 0.0;  // alpha[N]^2
-  double halfSpaceS2_ = 0.0;  // beta[N]^2
-  double inverseVelocity2_[kTermSlots] =
-      {};                                 // 1/alpha^2, 1/beta^2 of each layer above the half-space
-  double thickness_[kTermSlots] = {};     // its thickness, once per slot
-  double densityRatio_[kMaxLayers] = {};  // epsilon = rho[m+1] / rho[m]
-  double eta_[kMaxLayers] = {};           // 2 (beta[m]^2 - epsilon beta[m+1]^2)
+  LayerConstants layers_;
 };
 
 }  // namespace swcore

@@ -10,8 +10,8 @@
 
 namespace swcore {
 
-// Two slots per layer: 2m for the P velocity of layer m, 2m + 1 for its S
-// velocity.
+// Two slots per layer above the half-space: with L such layers, slot m holds
+// the P velocity of layer m and slot L + m its S velocity.
 inline constexpr int kTermSlots = 2 * kMaxLayers;
 
 // Vertical functions of every slot at one velocity: C = cosh(khr),
@@ -27,35 +27,37 @@ struct VerticalTerms {
 };
 
 // Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
-// from each slot's 1/v^2 and thickness. Three passes, so that the arithmetic
+// from each slot's v^2 and thickness, each term formed by the same operations
+// as the plain formulas with the C library's functions, so with the same
+// value. Array passes, so that the arithmetic
 // before and after the exponentials and sines runs over whole arrays (and
 // vectorises), and the transcendental calls do not wait on one another.
 // With Rescale the evanescent terms come multiplied by exp(-k|h|r), their
 // growing half divided out, and at a slot's own velocity they take their
 // continuous limits.
 template <bool Rescale>
-void verticalTerms(double cc, double k, const double* inverseVelocity2, const double* thickness,
-                   int slots, VerticalTerms& out) {
+[[gnu::always_inline]] inline void verticalTerms(double cc, double k, const double* velocity2,
+                                                 const double* thickness, int slots,
+                                                 VerticalTerms& out) {
   double q[kTermSlots];
   double r[kTermSlots];
-  double rInverse[kTermSlots];
   double kh[kTermSlots];
-  for (int i = 0; i < slots; ++i) {
-    q[i] = 1.0 - cc * inverseVelocity2[i];
-    r[i] = std::sqrt(q[i] >= 0.0 ? q[i] : -q[i]);
-    rInverse[i] = 1.0 / r[i];
-    kh[i] = k * thickness[i];
-  }
   // Exponential where c is below the slot's velocity (x = -k h r, the value
   // 20 standing in for x > 1e20), cosine and sine where it is above. The
   // exponential of every slot first, in a loop that vectorises; then the
-  // library's functions for the circular slots and the rare arguments beyond
-  // the kernel's range. Rescaling takes the exponential of -|x|, the decaying
-  // half whatever the sign of k h (a negative thickness or velocity flips it).
+  // library's functions for the circular slots, for the rare arguments beyond
+  // the kernel's range and for the few exponentials whose rounding the kernel
+  // cannot settle, so that every value is the one the library's exp gives.
+  // Rescaling takes the exponential of -|x|, the decaying half whatever the
+  // sign of k h (a negative thickness or velocity flips it).
   double first[kTermSlots];
   double second[kTermSlots];
   double x[kTermSlots];
+  double slack[kTermSlots];
   for (int i = 0; i < slots; ++i) {
+    q[i] = 1.0 - cc / velocity2[i];
+    r[i] = std::sqrt(q[i] >= 0.0 ? q[i] : -q[i]);
+    kh[i] = k * thickness[i];
     const double literalX = -kh[i] * r[i];
     x[i] = literalX > 1e20 ? 20.0 : literalX;
     if constexpr (Rescale) {
@@ -63,14 +65,27 @@ void verticalTerms(double cc, double k, const double* inverseVelocity2, const do
     }
     const double above = x[i] < -kKernelArgumentLimit ? -kKernelArgumentLimit : x[i];
     const double inRange = above > kKernelArgumentLimit ? kKernelArgumentLimit : above;
-    first[i] = exponentialKernel(inRange) / 2.0;
+    const NearestExponential e = nearestExponential(inRange);
+    first[i] = e.value / 2.0;
+    second[i] = 0.0;
+    slack[i] = e.slack;
   }
+  // The slots the pass below has to fill, gathered without a branch per slot.
+  int fromLibrary[kTermSlots];
+  int count = 0;
   for (int i = 0; i < slots; ++i) {
+    const bool settled =
+        (q[i] >= 0.0) & (std::abs(x[i]) <= kKernelArgumentLimit) & (slack[i] > 0.0);
+    fromLibrary[count] = i;
+    count += settled ? 0 : 1;
+  }
+  for (int j = 0; j < count; ++j) {
+    const int i = fromLibrary[j];
     if (q[i] < 0.0) {
       const double theta = kh[i] * r[i];
       first[i] = std::cos(theta);
       second[i] = std::sin(theta);
-    } else if (!(std::abs(x[i]) <= kKernelArgumentLimit)) {
+    } else {
       first[i] = std::exp(x[i]) / 2.0;
     }
   }
@@ -96,7 +111,7 @@ void verticalTerms(double cc, double k, const double* inverseVelocity2, const do
     }
     const double numerator = evanescent ? difference : second[i];
     out.c[i] = evanescent ? growing : first[i];
-    out.s[i] = numerator * (evanescent ? -rInverse[i] : rInverse[i]);
+    out.s[i] = numerator / (evanescent ? -r[i] : r[i]);
     out.t[i] = numerator * r[i];
     out.scale[i] = scale;
   }
