@@ -70,14 +70,22 @@ template <bool Rescale>
     second[i] = 0.0;
     slack[i] = e.slack;
   }
-  // The slots the pass below has to fill, gathered without a branch per slot.
+  // The slots the pass below has to fill: a slack of the kernel's value that
+  // is not positive, counted in a pass that vectorises and, only when there
+  // are any, gathered without a branch per slot.
+  long open = 0;
+  for (int i = 0; i < slots; ++i) {
+    const double evanescentSlack = q[i] >= 0.0 ? slack[i] : -1.0;
+    slack[i] = std::abs(x[i]) <= kKernelArgumentLimit ? evanescentSlack : -1.0;
+    open += slack[i] > 0.0 ? 0 : 1;
+  }
   int fromLibrary[kTermSlots];
   int count = 0;
-  for (int i = 0; i < slots; ++i) {
-    const bool settled =
-        (q[i] >= 0.0) & (std::abs(x[i]) <= kKernelArgumentLimit) & (slack[i] > 0.0);
-    fromLibrary[count] = i;
-    count += settled ? 0 : 1;
+  if (open != 0) {
+    for (int i = 0; i < slots; ++i) {
+      fromLibrary[count] = i;
+      count += slack[i] > 0.0 ? 0 : 1;
+    }
   }
   for (int j = 0; j < count; ++j) {
     const int i = fromLibrary[j];
