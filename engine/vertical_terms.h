@@ -29,9 +29,9 @@ struct VerticalTerms {
 // Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
 // from each slot's v^2 and thickness, each term formed by the same operations
 // as the plain formulas with the C library's functions, so with the same
-// value. Array passes, so that the arithmetic
-// before and after the exponentials and sines runs over whole arrays (and
-// vectorises), and the transcendental calls do not wait on one another.
+// value. Array passes, so that the arithmetic before and after the
+// exponentials and sines runs over whole arrays (and vectorises), and the
+// transcendental calls do not wait on one another.
 // With Rescale the evanescent terms come multiplied by exp(-k|h|r), their
 // growing half divided out, and at a slot's own velocity they take their
 // continuous limits.
