@@ -8,9 +8,9 @@ struct ForwardCall {
   static constexpr int kCapacity = 50;
 
   int32_t layerCount = 0;
-  float thickness[kCapacity] = {};      // m
-  float vs[kCapacity] = {};             // m/s
-  float density[kCapacity] = {};        // g/cm3
+  float thickness[kCapacity] = {};  // m
+  float vs[kCapacity] = {};         // m/s
+  float density[kCapacity] = {};    // g/cm3
   int32_t freqCount = 0;
   float freq[kCapacity] = {};           // Hz
   float phaseVelocity[kCapacity] = {};  // m/s, written by the engine

@@ -30,8 +30,8 @@ extern "C" {
 //   freq           Hz, freqCount entries (not modified)
 //   phaseVelocity  m/s, out: freqCount entries written
 SWCORE_API void FORWARD(const int32_t* layerCount, const float* thickness,
-                        const float* shearVelocity, const float* density,
-                        const int32_t* freqCount, const float* freq, float* phaseVelocity);
+                        const float* shearVelocity, const float* density, const int32_t* freqCount,
+                        const float* freq, float* phaseVelocity);
 
 // First zero of the secular function above the start velocity held in the
 // engine state. The result cell is written only when a root is found.
