@@ -33,25 +33,14 @@ struct CallerModel {
   std::vector<float> density;
 };
 
-// 1 to 20 layers of 0.5 to 5 m over a half-space, S velocities 80 to 900 m/s
-// rising with depth, up to two low-velocity layers.
+// A random near-surface model in the caller's units.
 CallerModel randomModel(std::mt19937_64& rng) {
-  std::uniform_int_distribution<int> layerCount(1, 20);
-  std::uniform_real_distribution<float> thickness(0.5f, 5.0f);
-  std::uniform_real_distribution<float> velocity(80.0f, 900.0f);
-  std::uniform_real_distribution<float> density(1.6f, 2.2f);
-  const int n = layerCount(rng);
+  const dispfit_test::Model km = dispfit_test::randomNearSurfaceModel(rng);
   CallerModel m;
-  for (int i = 0; i < n; ++i) {
-    m.thickness.push_back(i + 1 < n ? thickness(rng) : 0.0f);
-    m.vs.push_back(velocity(rng));
-    m.density.push_back(density(rng));
-  }
-  std::sort(m.vs.begin(), m.vs.end());
-  std::uniform_int_distribution<int> slowCount(0, 2);
-  for (int k = slowCount(rng); k > 0 && n > 2; --k) {
-    const int i = std::uniform_int_distribution<int>(1, n - 2)(rng);
-    m.vs[i] = std::uniform_real_distribution<float>(80.0f, m.vs[i - 1])(rng);
+  for (size_t i = 0; i < km.vs.size(); ++i) {
+    m.thickness.push_back(static_cast<float>(km.thickness[i] * 1000.0));
+    m.vs.push_back(static_cast<float>(km.vs[i] * 1000.0));
+    m.density.push_back(static_cast<float>(km.density[i]));
   }
   return m;
 }

@@ -21,30 +21,6 @@ using dispfit_test::Model;
 constexpr int kModels = 120;
 constexpr double kAllowed = 1e-4;  // km/s, 0.1 m/s
 
-// 1 to 20 layers of 0.5 to 5 m over a half-space, S velocities 80 to 900
-// m/s rising with depth, with up to two layers made slower than their
-// neighbours above (low-velocity layers).
-Model randomModel(std::mt19937_64& rng) {
-  std::uniform_int_distribution<int> layerCount(1, 20);
-  std::uniform_real_distribution<double> thickness(0.0005, 0.005);
-  std::uniform_real_distribution<double> velocity(0.08, 0.9);
-  std::uniform_real_distribution<double> density(1.6, 2.2);
-  const int n = layerCount(rng);
-  Model m;
-  for (int i = 0; i < n; ++i) {
-    m.thickness.push_back(i + 1 < n ? thickness(rng) : 0.0);
-    m.vs.push_back(velocity(rng));
-    m.density.push_back(density(rng));
-  }
-  std::sort(m.vs.begin(), m.vs.end());
-  std::uniform_int_distribution<int> slowCount(0, 2);
-  for (int k = slowCount(rng); k > 0 && n > 2; --k) {
-    const int i = std::uniform_int_distribution<int>(1, n - 2)(rng);
-    m.vs[i] = std::uniform_real_distribution<double>(0.08, m.vs[i - 1])(rng);
-  }
-  return m;
-}
-
 struct Tally {
   int results = 0;
   int checkedAgainstDeterminant = 0;
@@ -121,7 +97,7 @@ TEST(RandomModels, CurvesHaveNoUndefinedValueAndLieOnTheBracketedZeros) {
   std::mt19937_64 rng(20240611);
   Tally tally;
   for (int i = 0; i < kModels; ++i) {
-    const Model model = randomModel(rng);
+    const Model model = dispfit_test::randomNearSurfaceModel(rng);
     SCOPED_TRACE(::testing::Message() << "model " << i << " with " << model.vs.size() << " layers");
     checkModel(model, tally);
     if (::testing::Test::HasFatalFailure()) {

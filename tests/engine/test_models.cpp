@@ -1,8 +1,30 @@
 #include "test_models.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace dispfit_test {
+
+Model randomNearSurfaceModel(std::mt19937_64& rng) {
+  std::uniform_int_distribution<int> layerCount(1, 20);
+  std::uniform_real_distribution<double> thickness(0.0005, 0.005);
+  std::uniform_real_distribution<double> velocity(0.08, 0.9);
+  std::uniform_real_distribution<double> density(1.6, 2.2);
+  const int n = layerCount(rng);
+  Model m;
+  for (int i = 0; i < n; ++i) {
+    m.thickness.push_back(i + 1 < n ? thickness(rng) : 0.0);
+    m.vs.push_back(velocity(rng));
+    m.density.push_back(density(rng));
+  }
+  std::sort(m.vs.begin(), m.vs.end());
+  std::uniform_int_distribution<int> slowCount(0, 2);
+  for (int k = slowCount(rng); k > 0 && n > 2; --k) {
+    const int i = std::uniform_int_distribution<int>(1, n - 2)(rng);
+    m.vs[i] = std::uniform_real_distribution<double>(0.08, m.vs[i - 1])(rng);
+  }
+  return m;
+}
 
 swcore::EngineState stateFor(const Model& model, double omega) {
   swcore::EngineState s{};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "engine_state.h"
@@ -15,6 +16,11 @@ struct Model {
   std::vector<double> vs;         // km/s
   std::vector<double> density;
 };
+
+// 1 to 20 layers of 0.5 to 5 m over a half-space, S velocities 80 to 900 m/s
+// rising with depth, with up to two layers made slower than the layer above
+// (low-velocity layers); densities 1.6 to 2.2.
+Model randomNearSurfaceModel(std::mt19937_64& rng);
 
 // Engine state holding the model at angular frequency omega.
 swcore::EngineState stateFor(const Model& model, double omega);
