@@ -121,6 +121,20 @@ int reportedIterations(const std::string& report) {
   return at == std::string::npos ? -1 : std::stoi(report.substr(at + label.size()));
 }
 
+// Makes the true model's curve, as a forward run computes it, the window's
+// observed curve, and shows the window. False when the engine is unusable.
+template <class Model>
+bool showTrueCurve(TForm1& form, ForwardEngine& engine, const Model& truth) {
+  loadModel(form, truth);
+  ForwardModel run(engine, form.freqCount, form.freq, form.layerCount, form.vs, form.thickness,
+                   form.density, false);
+  if (!run.runForward()) return false;
+  run.copyVrCalc(form.vr);
+  form.show();
+  QApplication::processEvents();
+  return true;
+}
+
 void BM_InvertButton(benchmark::State& state) {
   KeptMessages messages;
   EngineBinding binding(messages);
@@ -129,17 +143,10 @@ void BM_InvertButton(benchmark::State& state) {
   TForm1 form(messages, engine, printers);
   const Case c = benchmarkCase(static_cast<int>(state.range(0)));
 
-  // The observed curve: the true model's, as a forward run computes it.
-  loadModel(form, c.truth);
-  ForwardModel truth(binding, form.freqCount, form.freq, form.layerCount, form.vs, form.thickness,
-                     form.density, false);
-  if (!truth.runForward()) {
+  if (!showTrueCurve(form, binding, c.truth)) {
     state.SkipWithError("libswcore.so not usable");
     return;
   }
-  truth.copyVrCalc(form.vr);
-  form.show();
-  QApplication::processEvents();
 
   double wall = 0.0;
   for (auto _ : state) {
@@ -165,16 +172,10 @@ void BM_InversionParts(benchmark::State& state) {
   DefaultPrinter printers;
   TForm1 form(messages, engine, printers);
   const Case c = benchmarkCase(static_cast<int>(state.range(0)));
-  loadModel(form, c.truth);
-  ForwardModel truth(binding, form.freqCount, form.freq, form.layerCount, form.vs, form.thickness,
-                     form.density, false);
-  if (!truth.runForward()) {
+  if (!showTrueCurve(form, binding, c.truth)) {
     state.SkipWithError("libswcore.so not usable");
     return;
   }
-  truth.copyVrCalc(form.vr);
-  form.show();
-  QApplication::processEvents();
 
   double wall = 0.0;
   double pump = 0.0;
