@@ -13,22 +13,9 @@
 
 namespace {
 
+using dispfit_test::Recorded;
 using swcore::aitkenIteration;
 using swcore::thieleInterpolationRoot;
-
-template <class F>
-class Recorded {
- public:
-  explicit Recorded(F f) : f_(f) {}
-  double operator()(double x) const {
-    points.push_back(x);
-    return f_(x);
-  }
-  mutable std::vector<double> points;
-
- private:
-  F f_;
-};
 
 constexpr double kSpacing = 0.10000000149011612;
 

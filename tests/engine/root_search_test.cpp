@@ -12,27 +12,13 @@
 namespace {
 
 using dispfit_test::Model;
+using dispfit_test::Recorded;
 using dispfit_test::stateFor;
 using swcore::findRoot;
 using swcore::SecularFunction;
 
 constexpr double kTolerance = 1e-8;
 constexpr double kStartFactor = 0.800000011920929;
-
-// Wraps a function and records every point it is evaluated at.
-template <class F>
-class Recorded {
- public:
-  explicit Recorded(F f) : f_(f) {}
-  double operator()(double x) const {
-    points.push_back(x);
-    return f_(x);
-  }
-  mutable std::vector<double> points;
-
- private:
-  F f_;
-};
 
 TEST(RootSearch, HalfSpaceFromBelowFindsTheRayleighVelocity) {
   const SecularFunction d(stateFor({{0.0}, {0.15}, {1.8}}, 2.0 * M_PI * 50.0));

@@ -41,6 +41,21 @@ Model twoLayersOverHalfSpace();
 // 30 frequencies 150, 145, ..., 5 Hz.
 std::vector<float> standardFrequencies();
 
+// Wraps a function and records every point it is evaluated at.
+template <class F>
+class Recorded {
+ public:
+  explicit Recorded(F f) : f_(f) {}
+  double operator()(double x) const {
+    points.push_back(x);
+    return f_(x);
+  }
+  mutable std::vector<double> points;
+
+ private:
+  F f_;
+};
+
 // Plain regula falsi, stopping on the step between successive iterates with
 // no check after it: the reference for the values the engine must keep
 // unchanged.
