@@ -108,6 +108,32 @@ void BM_SecularFunction(benchmark::State& state) {
 }
 BENCHMARK(BM_SecularFunction)->Arg(1)->Arg(3)->Arg(20);
 
+// The same evaluation when each one waits for the previous value, as every
+// step of a root search does: the next velocity depends on D (through a
+// product with zero, so it stays the same velocity).
+void BM_SecularFunctionChained(benchmark::State& state) {
+  const BenchModel model = modelFor(state.range(0));
+  swcore::EngineState engine{};
+  engine.layerCount = static_cast<int32_t>(model.vs.size());
+  for (size_t i = 0; i < model.vs.size(); ++i) {
+    engine.thickness[i] = model.thickness[i] / 1000.0;
+    engine.shearVelocity[i] = model.vs[i] / 1000.0;
+    engine.pVelocity[i] = 3.0 * engine.shearVelocity[i];
+    engine.density[i] = model.density[i];
+  }
+  engine.omega = 6.2831854820251465 * 40.0;
+  const swcore::SecularFunction d(engine);
+  double c = 0.8 * engine.shearVelocity[0];
+  for (auto _ : state) {
+    c += 0.0 * d(c);
+  }
+  benchmark::DoNotOptimize(c);
+  state.counters["time_per_layer"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * static_cast<double>(engine.layerCount),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SecularFunctionChained)->Arg(1)->Arg(3)->Arg(20);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -1,51 +1,20 @@
 // e^x as straight-line arithmetic, so that a loop over an array of
-// arguments vectorises (the library's exp is a call per element): a plain
-// kernel, and one that also tells whether its value is the correctly rounded
-// one.
+// arguments, or a block of lanes, vectorises (the library's exp is a call per
+// element), together with the knowledge whether the value is the correctly
+// rounded one.
 #pragma once
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
 
+#include "lane_vector.h"
+
 namespace swcore {
 
-// Arguments accepted by exponentialKernel(); outside it the library's exp is
-// the one to use (the result there overflows or becomes subnormal).
+// Arguments accepted by the kernel; outside it the library's exp is the one
+// to use (the result there overflows or becomes subnormal).
 inline constexpr double kKernelArgumentLimit = 708.0;
-
-// e^x for |x| <= kKernelArgumentLimit, within about one unit in the last place.
-// x = n ln 2 + r with |r| <= ln 2 / 2 (ln 2 split in two parts so that n ln 2
-// is exact), e^r from its Taylor series to r^13 (truncation below 1e-17), and
-// 2^n placed directly into the exponent bits.
-inline double exponentialKernel(double x) {
-  constexpr double kLog2e = 0x1.71547652b82fep+0;
-  constexpr double kLn2High = 0x1.62e42fee00000p-1;  // 32 significant bits
-  constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
-  constexpr double kRoundingShift = 0x1.8p52;  // adding it rounds to an integer
-  const double shifted = x * kLog2e + kRoundingShift;
-  const double n = shifted - kRoundingShift;
-  const double r = (x - n * kLn2High) - n * kLn2Low;
-
-  // 1/k! for k = 2 .. 13.
-  constexpr double c2 = 1.0 / 2.0, c3 = 1.0 / 6.0, c4 = 1.0 / 24.0, c5 = 1.0 / 120.0;
-  constexpr double c6 = 1.0 / 720.0, c7 = 1.0 / 5040.0, c8 = 1.0 / 40320.0;
-  constexpr double c9 = 1.0 / 362880.0, c10 = 1.0 / 3628800.0, c11 = 1.0 / 39916800.0;
-  constexpr double c12 = 1.0 / 479001600.0, c13 = 1.0 / 6227020800.0;
-  const double r2 = r * r;
-  const double r4 = r2 * r2;
-  const double r8 = r4 * r4;
-  // Sum of c_k r^(k-2), k = 2 .. 13, in Estrin's scheme.
-  const double tail = ((c2 + c3 * r) + r2 * (c4 + c5 * r)) +
-                      r4 * ((c6 + c7 * r) + r2 * (c8 + c9 * r)) +
-                      r8 * ((c10 + c11 * r) + r2 * (c12 + c13 * r));
-  const double expR = 1.0 + (r + r2 * tail);
-
-  // The low bits of `shifted` hold n; move n + 1023 into the exponent field.
-  const auto bits = std::bit_cast<std::uint64_t>(shifted);
-  const double twoToN = std::bit_cast<double>((bits + 1023u) << 52);
-  return expR * twoToN;
-}
 
 // e^x for |x| <= kKernelArgumentLimit together with the knowledge whether it
 // is the value rounded to nearest. The same range reduction as above, but the
@@ -59,32 +28,36 @@ inline double exponentialKernel(double x) {
 // point halfway between two doubles, so that any computation of e^x to within
 // 1/64 unit before rounding rounds it the same way. The C library's is one:
 // its documented worst case is 0.511 units after rounding.
-struct NearestExponential {
-  double value;
-  double slack;  // in units of e^r
+template <class Value>
+struct NearestExponentialOf {
+  Value value;
+  Value slack;  // in units of e^r
 };
+using NearestExponential = NearestExponentialOf<double>;
 
-[[gnu::always_inline]] inline NearestExponential nearestExponential(double x) {
+// For one double or for every lane of a LaneVector at once.
+template <class Value>
+[[gnu::always_inline]] inline NearestExponentialOf<Value> nearestExponential(Value x) {
   constexpr double kLog2e = 0x1.71547652b82fep+0;
   constexpr double kLn2High = 0x1.62e42fee00000p-1;  // 32 significant bits
   constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
   constexpr double kRoundingShift = 0x1.8p52;
   constexpr double kSplitter = 0x1.0000002p+27;  // 2^27 + 1
-  const double shifted = x * kLog2e + kRoundingShift;
-  const double n = shifted - kRoundingShift;
+  const Value shifted = x * kLog2e + kRoundingShift;
+  const Value n = shifted - kRoundingShift;
   // r + rLow = x - n ln 2: t is exact, the subtraction of n kLn2Low is
   // followed by its rounding error (Knuth's two-sum).
-  const double t = x - n * kLn2High;
-  const double nLow = n * kLn2Low;
-  const double r = t - nLow;
-  const double back = r - t;
-  const double rLow = (t - (r - back)) + (-nLow - back);
+  const Value t = x - n * kLn2High;
+  const Value nLow = n * kLn2Low;
+  const Value r = t - nLow;
+  const Value back = r - t;
+  const Value rLow = (t - (r - back)) + (-nLow - back);
   // r^2 = square + squareLow exactly.
-  const double split = r * kSplitter;
-  const double rHigh = split - (split - r);
-  const double rTail = r - rHigh;
-  const double square = r * r;
-  const double squareLow = ((rHigh * rHigh - square) + 2.0 * rHigh * rTail) + rTail * rTail;
+  const Value split = r * kSplitter;
+  const Value rHigh = split - (split - r);
+  const Value rTail = r - rHigh;
+  const Value square = r * r;
+  const Value squareLow = ((rHigh * rHigh - square) + 2.0 * rHigh * rTail) + rTail * rTail;
 
   // P(r) = sum of r^(k-3) / k!, k = 3 .. 15 (truncation below 2e-19); 1/6 in
   // two parts, the rest of the series in Estrin's scheme.
@@ -94,31 +67,32 @@ struct NearestExponential {
   constexpr double c14 = 1.0 / 87178291200.0, c15 = 1.0 / 1307674368000.0;
   constexpr double kSixthHigh = 0x1.5555555555555p-3;
   constexpr double kSixthLow = 0x1.5555555555555p-57;
-  const double r4 = square * square;
-  const double fromFifth = ((c5 + c6 * r) + square * (c7 + c8 * r)) +
-                           r4 * ((c9 + c10 * r) + square * (c11 + c12 * r)) +
-                           (r4 * r4) * ((c13 + c14 * r) + square * c15);
-  const double p = kSixthHigh + (r * (c4 + r * fromFifth) + kSixthLow);
-  const double cubic = (r * square + r * squareLow) * p;
+  const Value r4 = square * square;
+  const Value fromFifth = ((c5 + c6 * r) + square * (c7 + c8 * r)) +
+                          r4 * ((c9 + c10 * r) + square * (c11 + c12 * r)) +
+                          (r4 * r4) * ((c13 + c14 * r) + square * c15);
+  const Value p = kSixthHigh + (r * (c4 + r * fromFifth) + kSixthLow);
+  const Value cubic = (r * square + r * squareLow) * p;
 
   // 1 + r and then + r^2/2, each with its exact rounding error (the larger
   // term first), and the small rest.
-  const double one = 1.0 + r;
-  const double oneLow = r - (one - 1.0);
-  const double halfSquare = 0.5 * square;
-  const double sum = one + halfSquare;
-  const double sumLow = halfSquare - (sum - one);
-  const double rest = ((oneLow + sumLow) + (0.5 * squareLow + rLow * sum)) + cubic;
-  const double expR = sum + rest;
-  const double beyond = rest - (expR - sum);  // what the rounding of expR left out
+  const Value one = 1.0 + r;
+  const Value oneLow = r - (one - 1.0);
+  const Value halfSquare = 0.5 * square;
+  const Value sum = one + halfSquare;
+  const Value sumLow = halfSquare - (sum - one);
+  const Value rest = ((oneLow + sumLow) + (0.5 * squareLow + rLow * sum)) + cubic;
+  const Value expR = sum + rest;
+  const Value beyond = rest - (expR - sum);  // what the rounding of expR left out
 
   // e^r lies in [0.70, 1.42]: one unit in the last place is 2^-53 below 1,
   // 2^-52 from 1 on; 1 itself, where the two meet, is never taken as settled.
-  const double unit = expR >= 1.0 ? 0x1p-52 : 0x1p-53;
-  const double doubt = 0x1p-50 * std::abs(cubic) + 0x1p-62 + 0x1p-6 * unit;
-  const double slack = expR != 1.0 ? (0.5 * unit - std::abs(beyond)) - doubt : -1.0;
-  const auto bits = std::bit_cast<std::uint64_t>(shifted);
-  const double twoToN = std::bit_cast<double>((bits + 1023u) << 52);
+  const Value unit = pick(expR >= 1.0, broadcast<Value>(0x1p-52), broadcast<Value>(0x1p-53));
+  const Value doubt = 0x1p-50 * magnitude(cubic) + 0x1p-62 + 0x1p-6 * unit;
+  const Value slack =
+      pick(expR != 1.0, (0.5 * unit - magnitude(beyond)) - doubt, broadcast<Value>(-1.0));
+  const auto bits = bitsOf(shifted);
+  const Value twoToN = fromBits<Value>((bits + 1023u) << 52);
   return {expR * twoToN, slack};
 }
 

@@ -59,7 +59,11 @@ template <bool Rescale>
 [[gnu::always_inline]] inline void prepareReduction(const LayerConstants& model, double cc,
                                                     double k, ReductionInputs& in) {
   const int layers = model.layerCount - 1;
-  verticalTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * layers, in.terms);
+  if (layers > 0 && 2 * layers <= kBlockSlots) {
+    blockTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * layers, in.terms);
+  } else {
+    verticalTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * layers, in.terms);
+  }
   for (int m = 0; m < layers; ++m) {
     const double eps = model.densityRatio[m];
     const double e = model.eta[m] / cc;
@@ -173,7 +177,8 @@ template <bool Rescale>
 
 // The literal evaluation is the hot path of every search: compiled for
 // processors with AVX-512 and with AVX2, where the passes over the layers run
-// eight and four wide, and for any x86-64; the loader picks one. All compute
+// eight and four wide and a block of four lanes fills one register, and for
+// any x86-64; the loader picks one. All compute
 // the same values: the same operations in the same order, and no fused
 // multiply-adds (the file is compiled with -ffp-contract=off).
 [[gnu::target_clones("avx512f", "avx2", "default")]] double literalValue(
@@ -201,6 +206,10 @@ SecularFunction::SecularFunction(const EngineState& state) {
     l.velocity2[layers + m] = state.shearVelocity[m] * state.shearVelocity[m];
     l.thickness[m] = state.thickness[m];
     l.thickness[layers + m] = state.thickness[m];
+  }
+  // The padding slots of a block of few layers.
+  for (int i = 2 * layers; i < kBlockSlots; ++i) {
+    l.velocity2[i] = 1.0;
   }
   for (int m = 0; m < layers; ++m) {
     const double eps = state.density[m + 1] / state.density[m];

@@ -7,12 +7,18 @@
 
 #include "engine_state.h"
 #include "exponential_kernel.h"
+#include "lane_vector.h"
 
 namespace swcore {
 
 // Two slots per layer above the half-space: with L such layers, slot m holds
 // the P velocity of layer m and slot L + m its S velocity.
 inline constexpr int kTermSlots = 2 * kMaxLayers;
+
+// Models of up to this many slots (two layers above the half-space, the
+// common near-surface case) are worked in one block of lanes; the slots past
+// the model's hold padding (any finite v^2 and thickness).
+inline constexpr int kBlockSlots = 4;
 
 // Vertical functions of every slot at one velocity: C = cosh(khr),
 // S = sinh(khr)/r, T = -r sinh(khr) where c is below the slot's velocity,
@@ -26,113 +32,202 @@ struct VerticalTerms {
   double scale[kTermSlots];
 };
 
+namespace detail {
+
+// What the exponential of a slot is taken of: q = 1 - c^2/v^2 (evanescent
+// where q >= 0), r = sqrt|q|, k h, x = -k h r as the formulas have it, the
+// argument after the substitution x > 1e20 -> 20 (and, rescaling, -|x|: the
+// decaying half whatever the sign of k h, which a negative thickness or
+// velocity flips), and that argument clamped to the kernel's range. For one
+// slot (double) or a block of them (LaneVector).
+template <class Value>
+struct SlotArguments {
+  Value q, r, kh, literalX, x, inRange;
+};
+
+template <bool Rescale, class Value>
+[[gnu::always_inline]] inline SlotArguments<Value> slotArguments(double cc, double k,
+                                                                 Value velocity2, Value thickness) {
+  const Value q = 1.0 - cc / velocity2;
+  const Value r = squareRoot(magnitude(q));  // q is never -0: 1 - y rounds to +0
+  const Value kh = k * thickness;
+  const Value literalX = -kh * r;
+  Value x = pick(literalX > 1e20, broadcast<Value>(20.0), literalX);
+  if constexpr (Rescale) {
+    x = -magnitude(x);
+  }
+  const Value above = pick(x < -kKernelArgumentLimit, broadcast<Value>(-kKernelArgumentLimit), x);
+  const Value inRange =
+      pick(above > kKernelArgumentLimit, broadcast<Value>(kKernelArgumentLimit), above);
+  return {q, r, kh, literalX, x, inRange};
+}
+
+// The slack of the kernel's exponential where it stands for the library's
+// (an evanescent slot within the kernel's range); -1 elsewhere.
+template <class Value>
+[[gnu::always_inline]] inline Value kernelSlack(const SlotArguments<Value>& a, Value slack) {
+  const Value inKernel =
+      pick(magnitude(a.x) <= kKernelArgumentLimit, slack, broadcast<Value>(-1.0));
+  return pick(a.q >= 0.0, inKernel, broadcast<Value>(-1.0));
+}
+
+// The library's value for one slot the kernel does not settle: cosine and
+// sine where c is above the slot's velocity, else the exponential (halved,
+// as the formulas use it).
+template <class Value>
+[[gnu::always_inline]] inline void libraryValue(double q, double kh, double r, double x,
+                                                Value& first, Value& second, int i) {
+  if (q < 0.0) {
+    const double theta = kh * r;
+    first[i] = std::cos(theta);
+    second[i] = std::sin(theta);
+  } else {
+    first[i] = std::exp(x) / 2.0;
+  }
+}
+
+template <class Value>
+struct SlotTerms {
+  Value c, s, t, scale;
+};
+
+// The terms from half the exponential (`first`, evanescent slots) or from the
+// cosine and sine (`first`, `second`, circular slots). With Rescale the
+// evanescent terms come multiplied by exp(-k|h|r), their growing half divided
+// out, and at a slot's own velocity they take their continuous limits.
+template <bool Rescale, class Value>
+[[gnu::always_inline]] inline SlotTerms<Value> slotTerms(const SlotArguments<Value>& a, Value first,
+                                                         Value second) {
+  const Value one = broadcast<Value>(1.0);
+  const Value e = pick(a.q >= 0.0, first, one);
+  Value growing;
+  Value difference;
+  Value scale;
+  if constexpr (Rescale) {
+    // cosh and sinh without their growing half (the difference changes sign
+    // with x, as sinh does).
+    const Value e2 = 2.0 * e * e;
+    growing = e2 + 0.5;
+    difference = pick(a.literalX > 0.0, 0.5 - e2, e2 - 0.5);
+    scale = pick(a.q >= 0.0, 2.0 * e, one);
+  } else {
+    const Value g = 1.0 / (4.0 * e);
+    growing = e + g;
+    difference = e - g;
+    scale = one;
+  }
+  const Value numerator = pick(a.q >= 0.0, difference, second);
+  SlotTerms<Value> out{pick(a.q >= 0.0, growing, first), numerator / pick(a.q >= 0.0, -a.r, a.r),
+                       numerator * a.r, scale};
+  if constexpr (Rescale) {
+    out.c = pick(a.q == 0.0, one, out.c);
+    out.s = pick(a.q == 0.0, a.kh, out.s);
+    out.t = pick(a.q == 0.0, broadcast<Value>(0.0), out.t);
+    out.scale = pick(a.q == 0.0, one, out.scale);
+  }
+  return out;
+}
+
+}  // namespace detail
+
 // Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
 // from each slot's v^2 and thickness, each term formed by the same operations
 // as the plain formulas with the C library's functions, so with the same
-// value. Array passes, so that the arithmetic before and after the
-// exponentials and sines runs over whole arrays (and vectorises), and the
-// transcendental calls do not wait on one another.
-// With Rescale the evanescent terms come multiplied by exp(-k|h|r), their
-// growing half divided out, and at a slot's own velocity they take their
-// continuous limits.
+// value. The exponential of every evanescent slot comes from the kernel; the
+// library's functions give the cosine and sine of the circular slots, the
+// exponential of the rare arguments beyond the kernel's range and of the few
+// whose rounding the kernel cannot settle, so that every value is the one the
+// library's exp gives.
+//
+// Array passes, so that the arithmetic before and after the exponentials runs
+// over whole arrays (and vectorises), and the library's calls do not wait on
+// one another.
 template <bool Rescale>
 [[gnu::always_inline]] inline void verticalTerms(double cc, double k, const double* velocity2,
                                                  const double* thickness, int slots,
                                                  VerticalTerms& out) {
+  // One array per quantity, so that the passes vectorise.
   double q[kTermSlots];
   double r[kTermSlots];
   double kh[kTermSlots];
-  // Exponential where c is below the slot's velocity (x = -k h r, the value
-  // 20 standing in for x > 1e20), cosine and sine where it is above. The
-  // exponential of every slot first, in a loop that vectorises; then the
-  // library's functions for the circular slots, for the rare arguments beyond
-  // the kernel's range and for the few exponentials whose rounding the kernel
-  // cannot settle, so that every value is the one the library's exp gives.
-  // Rescaling takes the exponential of -|x|, the decaying half whatever the
-  // sign of k h (a negative thickness or velocity flips it).
+  double literalX[kTermSlots];
+  double x[kTermSlots];
   double first[kTermSlots];
   double second[kTermSlots];
-  double x[kTermSlots];
   double slack[kTermSlots];
   for (int i = 0; i < slots; ++i) {
-    q[i] = 1.0 - cc / velocity2[i];
-    r[i] = std::sqrt(q[i] >= 0.0 ? q[i] : -q[i]);
-    kh[i] = k * thickness[i];
-    const double literalX = -kh[i] * r[i];
-    x[i] = literalX > 1e20 ? 20.0 : literalX;
-    if constexpr (Rescale) {
-      x[i] = -std::abs(x[i]);
-    }
-    const double above = x[i] < -kKernelArgumentLimit ? -kKernelArgumentLimit : x[i];
-    const double inRange = above > kKernelArgumentLimit ? kKernelArgumentLimit : above;
-    const NearestExponential e = nearestExponential(inRange);
+    const auto a = detail::slotArguments<Rescale>(cc, k, velocity2[i], thickness[i]);
+    q[i] = a.q;
+    r[i] = a.r;
+    kh[i] = a.kh;
+    literalX[i] = a.literalX;
+    x[i] = a.x;
+    const NearestExponential e = nearestExponential(a.inRange);
     first[i] = e.value / 2.0;
     second[i] = 0.0;
-    slack[i] = e.slack;
+    slack[i] = detail::kernelSlack(a, e.slack);
   }
-  // The slots the pass below has to fill: a slack of the kernel's value that
-  // is not positive, counted in a pass that vectorises and, only when there
-  // are any, gathered without a branch per slot.
+  // The slots the library has to fill, counted in a pass that vectorises and,
+  // only when there are any, gathered without a branch per slot.
   long open = 0;
   for (int i = 0; i < slots; ++i) {
-    const double evanescentSlack = q[i] >= 0.0 ? slack[i] : -1.0;
-    slack[i] = std::abs(x[i]) <= kKernelArgumentLimit ? evanescentSlack : -1.0;
     open += slack[i] > 0.0 ? 0 : 1;
   }
-  int fromLibrary[kTermSlots];
-  int count = 0;
   if (open != 0) {
+    int fromLibrary[kTermSlots];
+    int count = 0;
     for (int i = 0; i < slots; ++i) {
       fromLibrary[count] = i;
       count += slack[i] > 0.0 ? 0 : 1;
     }
-  }
-  for (int j = 0; j < count; ++j) {
-    const int i = fromLibrary[j];
-    if (q[i] < 0.0) {
-      const double theta = kh[i] * r[i];
-      first[i] = std::cos(theta);
-      second[i] = std::sin(theta);
-    } else {
-      first[i] = std::exp(x[i]) / 2.0;
+    for (int j = 0; j < count; ++j) {
+      const int i = fromLibrary[j];
+      detail::libraryValue(q[i], kh[i], r[i], x[i], first, second, i);
     }
   }
   for (int i = 0; i < slots; ++i) {
-    const bool evanescent = q[i] >= 0.0;
-    const double e = evanescent ? first[i] : 1.0;
-    double growing;
-    double difference;
-    double scale;
-    if constexpr (Rescale) {
-      // The terms times exp(-|x|): cosh and sinh without their growing half
-      // (the difference changes sign with x, as sinh does).
-      const double e2 = 2.0 * e * e;
-      const double literalX = -kh[i] * r[i];
-      growing = e2 + 0.5;
-      difference = (literalX > 0.0 ? 0.5 - e2 : e2 - 0.5);
-      scale = evanescent ? 2.0 * e : 1.0;
-    } else {
-      const double g = 1.0 / (4.0 * e);
-      growing = e + g;
-      difference = e - g;
-      scale = 1.0;
-    }
-    const double numerator = evanescent ? difference : second[i];
-    out.c[i] = evanescent ? growing : first[i];
-    out.s[i] = numerator / (evanescent ? -r[i] : r[i]);
-    out.t[i] = numerator * r[i];
-    out.scale[i] = scale;
+    const detail::SlotArguments<double> a{q[i], r[i], kh[i], literalX[i], x[i], x[i]};
+    const auto terms = detail::slotTerms<Rescale>(a, first[i], second[i]);
+    out.c[i] = terms.c;
+    out.s[i] = terms.s;
+    out.t[i] = terms.t;
+    out.scale[i] = terms.scale;
   }
-  if constexpr (Rescale) {
-    // c equal to the slot's velocity: the continuous limits of the terms.
+}
+
+// The same for a model of at most kBlockSlots slots, all of them at once in
+// one block of lanes: straight-line code with no pass to set up, which is
+// what a model of few layers spends most of its time on otherwise. The
+// padding slots are worked too but never go to the library.
+template <bool Rescale>
+[[gnu::always_inline]] inline void blockTerms(double cc, double k, const double* velocity2,
+                                              const double* thickness, int slots,
+                                              VerticalTerms& out) {
+  using Block = LaneVector<kBlockSlots>;
+  const detail::SlotArguments<Block> a = detail::slotArguments<Rescale>(
+      cc, k, loadLanes<Block>(velocity2), loadLanes<Block>(thickness));
+  const NearestExponentialOf<Block> e = nearestExponential(a.inRange);
+  Block first = e.value / 2.0;
+  Block second = broadcast<Block>(0.0);
+  Block lane;
+  for (int i = 0; i < kBlockSlots; ++i) {
+    lane[i] = i;
+  }
+  const Block standing = pick(lane < static_cast<double>(slots), detail::kernelSlack(a, e.slack),
+                              broadcast<Block>(1.0));
+  if (anyNotPositive(standing)) {
     for (int i = 0; i < slots; ++i) {
-      if (q[i] == 0.0) {
-        out.c[i] = 1.0;
-        out.s[i] = kh[i];
-        out.t[i] = 0.0;
-        out.scale[i] = 1.0;
+      if (!(standing[i] > 0.0)) {
+        detail::libraryValue(a.q[i], a.kh[i], a.r[i], a.x[i], first, second, i);
       }
     }
+  }
+  const detail::SlotTerms<Block> terms = detail::slotTerms<Rescale>(a, first, second);
+  for (int i = 0; i < kBlockSlots; ++i) {
+    out.c[i] = terms.c[i];
+    out.s[i] = terms.s[i];
+    out.t[i] = terms.t[i];
+    out.scale[i] = terms.scale[i];
   }
 }
 

@@ -1,0 +1,148 @@
+// The two ways the vertical terms are worked: a few slots at once in a block
+// of lanes, and any number in array passes. Every value must be the same bit
+// for bit, since the block serves the models of one or two layers and the
+// passes all others, and both must give the plain formulas' values.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "exponential_kernel.h"
+#include "lane_vector.h"
+#include "vertical_terms.h"
+
+namespace {
+
+using swcore::kBlockSlots;
+using swcore::VerticalTerms;
+
+bool sameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// One velocity against the slots of a model of one or two layers.
+struct SlotCase {
+  double cc;
+  double k;
+  double velocity2[kBlockSlots];
+  double thickness[kBlockSlots];
+  int slots;
+};
+
+// Velocities around the slots' own (both sides, and exactly on one), thin
+// and very thick layers (arguments beyond the kernel's range), one or two
+// layers with padding after them.
+std::vector<SlotCase> sampleCases() {
+  std::mt19937_64 rng(90210);
+  std::uniform_real_distribution<double> velocity(0.08, 2.7);
+  std::uniform_real_distribution<double> ratio(0.5, 1.6);
+  std::uniform_real_distribution<double> thickness(0.0005, 0.02);
+  std::uniform_real_distribution<double> frequency(5.0, 150.0);
+  std::vector<SlotCase> cases;
+  for (int n = 0; n < 20000; ++n) {
+    SlotCase s{};
+    s.slots = n % 2 == 0 ? 2 : 4;
+    for (int i = 0; i < kBlockSlots; ++i) {
+      const double v = velocity(rng);
+      s.velocity2[i] = i < s.slots ? v * v : 1.0;
+      s.thickness[i] = i < s.slots ? thickness(rng) : 0.0;
+    }
+    if (n % 7 == 0) {
+      s.thickness[0] = 40.0;  // k h r far beyond the kernel's range
+    }
+    const double c = std::sqrt(s.velocity2[n % s.slots]) * ratio(rng);
+    s.cc = n % 11 == 0 ? s.velocity2[n % s.slots] : c * c;  // c on a slot's velocity
+    s.k = 6.2831854820251465 * frequency(rng) / std::sqrt(s.cc);
+    cases.push_back(s);
+  }
+  return cases;
+}
+
+template <bool Rescale>
+void expectBlockEqualsPasses() {
+  int compared = 0;
+  for (const SlotCase& s : sampleCases()) {
+    VerticalTerms block{};
+    VerticalTerms passes{};
+    swcore::blockTerms<Rescale>(s.cc, s.k, s.velocity2, s.thickness, s.slots, block);
+    swcore::verticalTerms<Rescale>(s.cc, s.k, s.velocity2, s.thickness, s.slots, passes);
+    for (int i = 0; i < s.slots; ++i) {
+      ASSERT_TRUE(sameBits(block.c[i], passes.c[i])) << s.cc << " slot " << i;
+      ASSERT_TRUE(sameBits(block.s[i], passes.s[i])) << s.cc << " slot " << i;
+      ASSERT_TRUE(sameBits(block.t[i], passes.t[i])) << s.cc << " slot " << i;
+      ASSERT_TRUE(sameBits(block.scale[i], passes.scale[i])) << s.cc << " slot " << i;
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 60000);
+}
+
+TEST(VerticalTerms, BlockOfLanesEqualsArrayPassesBitForBit) {
+  expectBlockEqualsPasses<false>();
+}
+
+TEST(VerticalTerms, RescaledBlockEqualsRescaledArrayPassesBitForBit) {
+  expectBlockEqualsPasses<true>();
+}
+
+TEST(VerticalTerms, PlainTermsAreTheTextbookFunctions) {
+  // One evanescent and one circular slot, against cosh/sinh and cos/sin
+  // written out here.
+  const double cc = 0.04;  // c = 0.2 km/s
+  const double k = 6.2831854820251465 * 30.0 / 0.2;
+  const double velocity2[kBlockSlots] = {0.09, 0.0256, 1.0, 1.0};  // 0.3 and 0.16 km/s
+  const double thickness[kBlockSlots] = {0.005, 0.005, 0.0, 0.0};
+  VerticalTerms out{};
+  swcore::blockTerms<false>(cc, k, velocity2, thickness, 2, out);
+  const double r0 = std::sqrt(1.0 - cc / velocity2[0]);
+  const double r1 = std::sqrt(cc / velocity2[1] - 1.0);
+  const double a0 = k * thickness[0] * r0;
+  const double a1 = k * thickness[1] * r1;
+  EXPECT_NEAR(out.c[0], std::cosh(a0), 1e-14 * std::cosh(a0));
+  EXPECT_NEAR(out.s[0], std::sinh(a0) / r0, 1e-14 * std::cosh(a0) / r0);
+  EXPECT_NEAR(out.t[0], -r0 * std::sinh(a0), 1e-14 * std::cosh(a0));
+  EXPECT_NEAR(out.c[1], std::cos(a1), 1e-15);
+  EXPECT_NEAR(out.s[1], std::sin(a1) / r1, 1e-15 / r1);
+  EXPECT_NEAR(out.t[1], r1 * std::sin(a1), 1e-15);
+}
+
+TEST(NearestExponentialLanes, FourLanesAtOnceEqualOneAtATime) {
+  using Block = swcore::LaneVector<4>;
+  std::mt19937_64 rng(777);
+  std::uniform_real_distribution<double> wide(-swcore::kKernelArgumentLimit,
+                                              swcore::kKernelArgumentLimit);
+  std::uniform_real_distribution<double> near(-12.0, 3.0);
+  for (int n = 0; n < 100000; ++n) {
+    Block x;
+    for (int i = 0; i < 4; ++i) {
+      x[i] = i % 2 == 0 ? wide(rng) : near(rng);
+    }
+    if (n == 0) {
+      x[1] = 0.0;  // e^0 = 1, never reported settled
+    }
+    const auto lanes = swcore::nearestExponential(x);
+    for (int i = 0; i < 4; ++i) {
+      const auto one = swcore::nearestExponential(static_cast<double>(x[i]));
+      ASSERT_TRUE(sameBits(lanes.value[i], one.value)) << x[i];
+      ASSERT_TRUE(sameBits(lanes.slack[i], one.slack)) << x[i];
+    }
+  }
+}
+
+TEST(LaneVector, AnyNotPositiveSeesEveryLaneAndUndefinedValues) {
+  using Block = swcore::LaneVector<4>;
+  EXPECT_FALSE(swcore::anyNotPositive(Block{1.0, 2.0, 3.0, 4.0}));
+  for (int i = 0; i < 4; ++i) {
+    for (const double bad : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN()}) {
+      Block v{1.0, 2.0, 3.0, 4.0};
+      v[i] = bad;
+      EXPECT_TRUE(swcore::anyNotPositive(v)) << i << " " << bad;
+    }
+  }
+}
+
+}  // namespace
