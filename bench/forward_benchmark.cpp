@@ -84,9 +84,8 @@ void BM_Forward(benchmark::State& state) {
 }
 BENCHMARK(BM_Forward)->Arg(1)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
 
-// One evaluation of D at a velocity typical of a search on the model.
-void BM_SecularFunction(benchmark::State& state) {
-  const BenchModel model = modelFor(state.range(0));
+// The engine state of a model (km, km/s) at 40 Hz.
+swcore::EngineState engineAt40Hz(const BenchModel& model) {
   swcore::EngineState engine{};
   engine.layerCount = static_cast<int32_t>(model.vs.size());
   for (size_t i = 0; i < model.vs.size(); ++i) {
@@ -96,6 +95,12 @@ void BM_SecularFunction(benchmark::State& state) {
     engine.density[i] = model.density[i];
   }
   engine.omega = 6.2831854820251465 * 40.0;
+  return engine;
+}
+
+// One evaluation of D at a velocity typical of a search on the model.
+void BM_SecularFunction(benchmark::State& state) {
+  const swcore::EngineState engine = engineAt40Hz(modelFor(state.range(0)));
   const swcore::SecularFunction d(engine);
   double c = 0.8 * engine.shearVelocity[0];
   for (auto _ : state) {
@@ -112,16 +117,7 @@ BENCHMARK(BM_SecularFunction)->Arg(1)->Arg(3)->Arg(20);
 // step of a root search does: the next velocity depends on D (through a
 // product with zero, so it stays the same velocity).
 void BM_SecularFunctionChained(benchmark::State& state) {
-  const BenchModel model = modelFor(state.range(0));
-  swcore::EngineState engine{};
-  engine.layerCount = static_cast<int32_t>(model.vs.size());
-  for (size_t i = 0; i < model.vs.size(); ++i) {
-    engine.thickness[i] = model.thickness[i] / 1000.0;
-    engine.shearVelocity[i] = model.vs[i] / 1000.0;
-    engine.pVelocity[i] = 3.0 * engine.shearVelocity[i];
-    engine.density[i] = model.density[i];
-  }
-  engine.omega = 6.2831854820251465 * 40.0;
+  const swcore::EngineState engine = engineAt40Hz(modelFor(state.range(0)));
   const swcore::SecularFunction d(engine);
   double c = 0.8 * engine.shearVelocity[0];
   for (auto _ : state) {
