@@ -186,7 +186,8 @@ template <bool Rescale>
     }
   }
   for (int i = 0; i < slots; ++i) {
-    const detail::SlotArguments<double> a{q[i], r[i], kh[i], literalX[i], x[i], x[i]};
+    // The kernel's argument is not needed any more.
+    const detail::SlotArguments<double> a{q[i], r[i], kh[i], literalX[i], x[i], 0.0};
     const auto terms = detail::slotTerms<Rescale>(a, first[i], second[i]);
     out.c[i] = terms.c;
     out.s[i] = terms.s;
