@@ -91,6 +91,29 @@ LiteralCurve literalCurve(const CallerModel& model, const std::vector<float>& hz
   return curve;
 }
 
+// The engine's curve of a model through the forward entry, and the number of
+// evaluations of D it took.
+struct EngineCurve {
+  std::array<float, 50> velocity{};
+  std::uint64_t evaluations = 0;
+};
+
+EngineCurve engineCurve(const CallerModel& model, const std::vector<float>& hz) {
+  std::array<float, 50> h{}, vs{}, rho{}, freq{};
+  std::copy(model.thickness.begin(), model.thickness.end(), h.begin());
+  std::copy(model.vs.begin(), model.vs.end(), vs.begin());
+  std::copy(model.density.begin(), model.density.end(), rho.begin());
+  std::copy(hz.begin(), hz.end(), freq.begin());
+  const auto n = static_cast<int32_t>(model.vs.size());
+  swcore::EngineState state{};
+  EngineCurve curve;
+  const std::uint64_t before = swcore::secularEvaluationCount;
+  swcore::runForward(state, {n, h.data(), vs.data(), rho.data(), kFrequencies, freq.data(),
+                             curve.velocity.data()});
+  curve.evaluations = swcore::secularEvaluationCount - before;
+  return curve;
+}
+
 // Distance in units in the last place between two finite floats of one sign.
 std::int64_t ulpDistance(float a, float b) {
   return std::abs(static_cast<std::int64_t>(std::bit_cast<std::int32_t>(a)) -
@@ -111,15 +134,8 @@ TEST(LiteralForward, RandomCurvesAreTheTranscriptionsToTheBit) {
     SCOPED_TRACE(::testing::Message() << "model " << i << " with " << n << " layers");
     const LiteralCurve literal = literalCurve(model, hz);
 
-    std::array<float, 50> h{}, vs{}, rho{}, freq{}, out{};
-    std::copy(model.thickness.begin(), model.thickness.end(), h.begin());
-    std::copy(model.vs.begin(), model.vs.end(), vs.begin());
-    std::copy(model.density.begin(), model.density.end(), rho.begin());
-    std::copy(hz.begin(), hz.end(), freq.begin());
-    swcore::EngineState state{};
-    const std::uint64_t before = swcore::secularEvaluationCount;
-    swcore::runForward(state,
-                       {n, h.data(), vs.data(), rho.data(), kFrequencies, freq.data(), out.data()});
+    const EngineCurve engine = engineCurve(model, hz);
+    const std::array<float, 50>& out = engine.velocity;
 
     int sameHere = 0;
     for (int j = 0; j < literal.finiteUpTo; ++j) {
@@ -132,7 +148,7 @@ TEST(LiteralForward, RandomCurvesAreTheTranscriptionsToTheBit) {
     identical += sameHere;
     if (literal.finiteUpTo == kFrequencies) {
       curvesAllIdentical += sameHere == kFrequencies ? 1 : 0;
-      engineEvaluations += swcore::secularEvaluationCount - before;
+      engineEvaluations += engine.evaluations;
       literalEvaluations += literal.evaluations;
     }
   }
@@ -165,16 +181,9 @@ TEST(LiteralForward, FixedModelsGiveTheTranscriptionsCurvesAndEvaluationCounts) 
     SCOPED_TRACE(::testing::Message() << n << " layers over " << model.vs.back() << " m/s");
     const LiteralCurve literal = literalCurve(model, hz);
     ASSERT_EQ(literal.finiteUpTo, kFrequencies);
-    std::array<float, 50> h{}, vs{}, rho{}, freq{}, out{};
-    std::copy(model.thickness.begin(), model.thickness.end(), h.begin());
-    std::copy(model.vs.begin(), model.vs.end(), vs.begin());
-    std::copy(model.density.begin(), model.density.end(), rho.begin());
-    std::copy(hz.begin(), hz.end(), freq.begin());
-    swcore::EngineState state{};
-    const std::uint64_t before = swcore::secularEvaluationCount;
-    swcore::runForward(state,
-                       {n, h.data(), vs.data(), rho.data(), kFrequencies, freq.data(), out.data()});
-    EXPECT_EQ(swcore::secularEvaluationCount - before, literal.evaluations);
+    const EngineCurve engine = engineCurve(model, hz);
+    const std::array<float, 50>& out = engine.velocity;
+    EXPECT_EQ(engine.evaluations, literal.evaluations);
     for (int j = 0; j < kFrequencies; ++j) {
       EXPECT_EQ(out[j], literal.velocity[j]) << hz[j] << " Hz";
     }
