@@ -135,15 +135,23 @@ bool showTrueCurve(TForm1& form, ForwardEngine& engine, const Model& truth) {
   return true;
 }
 
-void BM_InvertButton(benchmark::State& state) {
+// The window with its engine (every run recorded), printer and messages.
+struct Window {
   KeptMessages messages;
-  EngineBinding binding(messages);
-  RecordingEngine engine(binding);
+  EngineBinding binding{messages};
+  RecordingEngine engine{binding};
   DefaultPrinter printers;
-  TForm1 form(messages, engine, printers);
+  TForm1 form{messages, engine, printers};
+};
+
+void BM_InvertButton(benchmark::State& state) {
+  Window w;
+  TForm1& form = w.form;
+  RecordingEngine& engine = w.engine;
+  const KeptMessages& messages = w.messages;
   const Case c = benchmarkCase(static_cast<int>(state.range(0)));
 
-  if (!showTrueCurve(form, binding, c.truth)) {
+  if (!showTrueCurve(form, w.binding, c.truth)) {
     state.SkipWithError("libswcore.so not usable");
     return;
   }
@@ -166,13 +174,11 @@ void BM_InvertButton(benchmark::State& state) {
 }
 
 void BM_InversionParts(benchmark::State& state) {
-  KeptMessages messages;
-  EngineBinding binding(messages);
-  RecordingEngine engine(binding);
-  DefaultPrinter printers;
-  TForm1 form(messages, engine, printers);
+  Window w;
+  TForm1& form = w.form;
+  RecordingEngine& engine = w.engine;
   const Case c = benchmarkCase(static_cast<int>(state.range(0)));
-  if (!showTrueCurve(form, binding, c.truth)) {
+  if (!showTrueCurve(form, w.binding, c.truth)) {
     state.SkipWithError("libswcore.so not usable");
     return;
   }
