@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "swcore.h"
 
@@ -33,19 +34,12 @@ struct LayerTerms {
   double ca, sa, ta, cb, sb, tb;
 };
 
-// Everything of the reduction at one velocity that does not depend on the
-// running state, one array entry per layer above the half-space, so that it
-// is worked out in passes over all layers that vectorise.
+// The vertical terms of every layer above the half-space at one velocity,
+// worked out in passes over all layers that vectorise.
 struct ReductionInputs {
   VerticalTerms terms;
-  double ae[kMaxLayers], mixed[kMaxLayers], apep[kMaxLayers];
-  double ee[kMaxLayers], aa[kMaxLayers], twoE[kMaxLayers], twoA[kMaxLayers];
-  double ep[kMaxLayers], ap[kMaxLayers];
   double x1Scale[kMaxLayers];
 
-  InterfaceTerms interfaceAt(int m, double eps) const {
-    return {-eps, ae[m], mixed[m], apep[m], ee[m], aa[m], twoE[m], twoA[m], ep[m], ap[m]};
-  }
   // Slot m holds the P terms of layer m, slot layers + m its S terms.
   LayerTerms termsAt(int m, int layers) const {
     const int b = layers + m;
@@ -53,32 +47,27 @@ struct ReductionInputs {
   }
 };
 
-// The layer terms and interface coefficients of every layer above the
-// half-space at c^2 = cc and k = omega / c.
+// The interface coefficients of layer m over layer m + 1 at c^2 = cc. They
+// come with the layer's step rather than from a pass of their own: the
+// reduction waits on its running state, and they fill the wait.
+[[gnu::always_inline]] inline InterfaceTerms interfaceTerms(const LayerConstants& model, int m,
+                                                            double cc) {
+  const double eps = model.densityRatio[m];
+  const double e = model.eta[m] / cc;
+  const double a = e + eps;
+  const double ap = e - 1.0 + eps;
+  const double ep = e - 1.0;
+  return {-eps, a * e, a * ep + ap * e, ap * ep, e * e, a * a, 2.0 * e, 2.0 * a, ep, ap};
+}
+
+// The vertical terms of every layer above the half-space at c^2 = cc and
+// k = omega / c.
 template <bool Rescale>
 [[gnu::always_inline]] inline void prepareReduction(const LayerConstants& model, double cc,
                                                     double k, ReductionInputs& in) {
   const int layers = model.layerCount - 1;
-  if (layers > 0 && 2 * layers <= kBlockSlots) {
-    blockTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * layers, in.terms);
-  } else {
-    verticalTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * layers, in.terms);
-  }
+  verticalTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * layers, in.terms);
   for (int m = 0; m < layers; ++m) {
-    const double eps = model.densityRatio[m];
-    const double e = model.eta[m] / cc;
-    const double a = e + eps;
-    const double ap = e - 1.0 + eps;
-    const double ep = e - 1.0;
-    in.ae[m] = a * e;
-    in.mixed[m] = a * ep + ap * e;
-    in.apep[m] = ap * ep;
-    in.ee[m] = e * e;
-    in.aa[m] = a * a;
-    in.twoE[m] = 2.0 * e;
-    in.twoA[m] = 2.0 * a;
-    in.ep[m] = ep;
-    in.ap[m] = ap;
     in.x1Scale[m] = Rescale ? in.terms.scale[layers + m] * in.terms.scale[m] : 1.0;
   }
 }
@@ -86,8 +75,9 @@ template <bool Rescale>
 // One reduction step, the products grouped as written, left to right, so
 // that the values are those of the plain formulas. Products of the state
 // that two new values share are formed once.
-ReductionState reduceOddLayer(const ReductionState& s, const InterfaceTerms& i, const LayerTerms& l,
-                              double x1Scale) {
+[[gnu::always_inline]] inline ReductionState reduceOddLayer(const ReductionState& s,
+                                                            const InterfaceTerms& i,
+                                                            const LayerTerms& l, double x1Scale) {
   const double x2tb = s.x2 * l.tb, x3cb = s.x3 * l.cb, x4tb = s.x4 * l.tb, x5cb = s.x5 * l.cb;
   const double x2cb = s.x2 * l.cb, x3sb = s.x3 * l.sb, x4cb = s.x4 * l.cb, x5sb = s.x5 * l.sb;
   const double x1 = s.x1 * x1Scale;
@@ -102,8 +92,9 @@ ReductionState reduceOddLayer(const ReductionState& s, const InterfaceTerms& i, 
   };
 }
 
-ReductionState reduceEvenLayer(const ReductionState& s, const InterfaceTerms& i,
-                               const LayerTerms& l, double x1Scale) {
+[[gnu::always_inline]] inline ReductionState reduceEvenLayer(const ReductionState& s,
+                                                             const InterfaceTerms& i,
+                                                             const LayerTerms& l, double x1Scale) {
   const double x2cb = s.x2 * l.cb, x3tb = s.x3 * l.tb, x4cb = s.x4 * l.cb, x5tb = s.x5 * l.tb;
   const double x2sb = s.x2 * l.sb, x3cb = s.x3 * l.cb, x4sb = s.x4 * l.sb, x5cb = s.x5 * l.cb;
   const double x1 = s.x1 * x1Scale;
@@ -134,45 +125,98 @@ double halfSpaceTerm(double cc, double v2) {
   return q >= 0.0 ? -std::sqrt(q) : std::sqrt(-q);
 }
 
-// D(c) for a model with a layer count in range. An overflow of the literal
-// state is carried to the end: once it has happened before the last layer,
-// every later value, and D, is infinite or undefined.
-template <bool Rescale>
-[[gnu::always_inline]] inline double secularValue(const LayerConstants& model, double c) {
-  const int n = model.layerCount;
-  const int layers = n - 1;
-  const double cc = c * c;
-  const double k = model.omega / c;
+// The state at the free surface.
+[[gnu::always_inline]] inline ReductionState surfaceState(const LayerConstants& model, double cc) {
   const double gamma = model.twoTopShear2 / cc;
-  ReductionState x{-gamma * (gamma - 1.0), 0.0, (gamma - 1.0) * (gamma - 1.0), gamma * gamma, 0.0};
+  return {-gamma * (gamma - 1.0), 0.0, (gamma - 1.0) * (gamma - 1.0), gamma * gamma, 0.0};
+}
 
-  ReductionInputs in;
-  prepareReduction<Rescale>(model, cc, k, in);
-  const auto odd = [&](const ReductionState& s, int m) {
-    const ReductionState next = reduceOddLayer(s, in.interfaceAt(m, model.densityRatio[m]),
-                                               in.termsAt(m, layers), in.x1Scale[m]);
-    return Rescale ? normalised(next) : next;
-  };
-  const auto even = [&](const ReductionState& s, int m) {
-    const ReductionState next = reduceEvenLayer(s, in.interfaceAt(m, model.densityRatio[m]),
-                                                in.termsAt(m, layers), in.x1Scale[m]);
-    return Rescale ? normalised(next) : next;
-  };
-  // Layers counted from one: the odd ones sit at even indices.
-  int m = 0;
-  for (; m + 1 < layers; m += 2) {
-    x = even(odd(x, m), m + 1);
-  }
-  if (m < layers) {
-    x = odd(x, m);
-  }
+// One step of the reduction, the state normalised when rescaling. Layers
+// are counted from 0 here, so the odd layers of the formulas sit at even
+// indices.
+template <bool Rescale, bool OddLayer>
+[[gnu::always_inline]] inline ReductionState reduced(const ReductionState& x,
+                                                     const InterfaceTerms& i, const LayerTerms& l,
+                                                     double x1Scale) {
+  const ReductionState next =
+      OddLayer ? reduceOddLayer(x, i, l, x1Scale) : reduceEvenLayer(x, i, l, x1Scale);
+  return Rescale ? normalised(next) : next;
+}
 
+// The closing with the half-space.
+[[gnu::always_inline]] inline double closedValue(const LayerConstants& model, double cc,
+                                                 const ReductionState& x) {
   const double sa = halfSpaceTerm(cc, model.halfSpaceP2);
   const double sb = halfSpaceTerm(cc, model.halfSpaceS2);
   const double sab = sa * sb;
-  const double bracket = (n % 2 == 1) ? ((x.x3 - sb * x.x2) - sab * x.x4) - sa * x.x5
-                                      : ((x.x4 + sa * x.x2) - sab * x.x3) + sb * x.x5;
+  const double bracket = (model.layerCount % 2 == 1)
+                             ? ((x.x3 - sb * x.x2) - sab * x.x4) - sa * x.x5
+                             : ((x.x4 + sa * x.x2) - sab * x.x3) + sb * x.x5;
   return bracket * cc * cc * model.halfSpaceFactor / sab;
+}
+
+// D(c) for `Layers` layers over the half-space, the common near-surface
+// case: their at most kBlockSlots slots in one block of lanes and the
+// reduction straight from its lanes, with no array in between.
+template <bool Rescale, int Layers>
+[[gnu::always_inline]] inline double fewLayerValue(const LayerConstants& model, double c) {
+  static_assert(Layers == 1 || Layers == 2);
+  const double cc = c * c;
+  const double k = model.omega / c;
+  ReductionState x = surfaceState(model, cc);
+  const detail::SlotTerms<TermBlock> terms =
+      blockTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * Layers);
+  const auto layer = [&](int m) {
+    const int b = Layers + m;
+    return LayerTerms{terms.c[m], terms.s[m], terms.t[m], terms.c[b], terms.s[b], terms.t[b]};
+  };
+  const auto x1Scale = [&](int m) {
+    return Rescale ? terms.scale[Layers + m] * terms.scale[m] : 1.0;
+  };
+  x = reduced<Rescale, true>(x, interfaceTerms(model, 0, cc), layer(0), x1Scale(0));
+  if constexpr (Layers == 2) {
+    x = reduced<Rescale, false>(x, interfaceTerms(model, 1, cc), layer(1), x1Scale(1));
+  }
+  return closedValue(model, cc, x);
+}
+
+// D(c) for any layer count in range: the half-space alone and models of one
+// or two layers over it in straight-line code, deeper ones with their terms
+// from array passes. An overflow of the literal state is carried to the end:
+// once it has happened before the last layer, every later value, and D, is
+// infinite or undefined.
+template <bool Rescale>
+[[gnu::always_inline]] inline double secularValue(const LayerConstants& model, double c) {
+  const int layers = model.layerCount - 1;
+  if (layers == 0) {
+    // The half-space alone.
+    const double cc = c * c;
+    return closedValue(model, cc, surfaceState(model, cc));
+  }
+  if (layers == 1) {
+    return fewLayerValue<Rescale, 1>(model, c);
+  }
+  if (layers == 2) {
+    return fewLayerValue<Rescale, 2>(model, c);
+  }
+  const double cc = c * c;
+  const double k = model.omega / c;
+  ReductionState x = surfaceState(model, cc);
+  ReductionInputs in;
+  prepareReduction<Rescale>(model, cc, k, in);
+  const auto step = [&](auto oddLayer, int m) {
+    x = reduced<Rescale, decltype(oddLayer)::value>(x, interfaceTerms(model, m, cc),
+                                                    in.termsAt(m, layers), in.x1Scale[m]);
+  };
+  int m = 0;
+  for (; m + 1 < layers; m += 2) {
+    step(std::true_type{}, m);
+    step(std::false_type{}, m + 1);
+  }
+  if (m < layers) {
+    step(std::true_type{}, m);
+  }
+  return closedValue(model, cc, x);
 }
 
 // The literal evaluation is the hot path of every search: compiled for
@@ -207,7 +251,7 @@ SecularFunction::SecularFunction(const EngineState& state) {
     l.thickness[m] = state.thickness[m];
     l.thickness[layers + m] = state.thickness[m];
   }
-  // The padding slots of a block of few layers.
+  // The padding lanes of the block of a model of one layer.
   for (int i = 2 * layers; i < kBlockSlots; ++i) {
     l.velocity2[i] = 1.0;
   }

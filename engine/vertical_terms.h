@@ -196,40 +196,36 @@ template <bool Rescale>
   }
 }
 
-// The same for a model of at most kBlockSlots slots, all of them at once in
-// one block of lanes: straight-line code with no pass to set up, which is
-// what a model of few layers spends most of its time on otherwise. The
-// padding slots are worked too but never go to the library.
+// The terms of up to kBlockSlots slots, all of them at once in one block of
+// lanes (lane i holds slot i): straight-line code with no pass to set up,
+// which is what a model of few layers spends most of its time on otherwise.
+// The padding lanes past `slots` are worked too but never go to the library.
+using TermBlock = LaneVector<kBlockSlots>;
+
 template <bool Rescale>
-[[gnu::always_inline]] inline void blockTerms(double cc, double k, const double* velocity2,
-                                              const double* thickness, int slots,
-                                              VerticalTerms& out) {
-  using Block = LaneVector<kBlockSlots>;
-  const detail::SlotArguments<Block> a = detail::slotArguments<Rescale>(
-      cc, k, loadLanes<Block>(velocity2), loadLanes<Block>(thickness));
-  const NearestExponentialOf<Block> e = nearestExponential(a.inRange);
-  Block first = e.value / 2.0;
-  Block second = broadcast<Block>(0.0);
-  Block lane;
+[[gnu::always_inline]] inline detail::SlotTerms<TermBlock> blockTerms(double cc, double k,
+                                                                      const double* velocity2,
+                                                                      const double* thickness,
+                                                                      int slots) {
+  const detail::SlotArguments<TermBlock> a = detail::slotArguments<Rescale>(
+      cc, k, loadLanes<TermBlock>(velocity2), loadLanes<TermBlock>(thickness));
+  const NearestExponentialOf<TermBlock> e = nearestExponential(a.inRange);
+  TermBlock first = e.value / 2.0;
+  TermBlock second = broadcast<TermBlock>(0.0);
+  TermBlock lane;
   for (int i = 0; i < kBlockSlots; ++i) {
     lane[i] = i;
   }
-  const Block standing = pick(lane < static_cast<double>(slots), detail::kernelSlack(a, e.slack),
-                              broadcast<Block>(1.0));
-  if (anyNotPositive(standing)) {
+  const TermBlock standing = pick(lane < static_cast<double>(slots),
+                                  detail::kernelSlack(a, e.slack), broadcast<TermBlock>(1.0));
+  if (anyNotPositive(standing)) [[unlikely]] {
     for (int i = 0; i < slots; ++i) {
       if (!(standing[i] > 0.0)) {
         detail::libraryValue(a.q[i], a.kh[i], a.r[i], a.x[i], first, second, i);
       }
     }
   }
-  const detail::SlotTerms<Block> terms = detail::slotTerms<Rescale>(a, first, second);
-  for (int i = 0; i < kBlockSlots; ++i) {
-    out.c[i] = terms.c[i];
-    out.s[i] = terms.s[i];
-    out.t[i] = terms.t[i];
-    out.scale[i] = terms.scale[i];
-  }
+  return detail::slotTerms<Rescale>(a, first, second);
 }
 
 }  // namespace swcore

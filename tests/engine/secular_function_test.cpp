@@ -11,6 +11,7 @@
 namespace {
 
 using dispfit_test::Model;
+using dispfit_test::sameBits;
 using dispfit_test::signChanges;
 using dispfit_test::stateFor;
 using swcore::SecularFunction;
@@ -91,27 +92,37 @@ TEST(SecularFunction, ThickSlowLayerOverflowsTheLiteralTermsButNotTheSearchValue
   EXPECT_TRUE(std::isfinite(d.rescaled(0.14)));
 }
 
+// One and two layers over the half-space and a deeper model: each is worked
+// in a way of its own, rescaled as well as literal.
 TEST(SecularFunction, RescaledFormKeepsSignAndZerosOfTheLiteralOne) {
-  const Model m{{0.004, 0.003, 0.006, 0.0}, {0.2, 0.12, 0.3, 0.5}, {1.8, 1.7, 1.9, 2.1}};
-  for (double hz : {10.0, 60.0}) {
-    const SecularFunction d(stateFor(m, kTwoPi * hz));
-    int compared = 0;
-    for (double c = 0.0812345; c < 0.4999; c += 0.00071) {
-      const double lit = d.literal(c);
-      if (!std::isfinite(lit) || lit == 0.0) {
-        continue;
+  const std::vector<Model> models{
+      {{0.007, 0.0}, {0.2, 0.5}, {1.8, 2.1}},
+      {{0.004, 0.006, 0.0}, {0.2, 0.12, 0.5}, {1.8, 1.7, 2.1}},
+      {{0.004, 0.003, 0.006, 0.0}, {0.2, 0.12, 0.3, 0.5}, {1.8, 1.7, 1.9, 2.1}},
+  };
+  for (const Model& m : models) {
+    SCOPED_TRACE(::testing::Message() << m.vs.size() << " layers");
+    for (double hz : {10.0, 60.0}) {
+      const SecularFunction d(stateFor(m, kTwoPi * hz));
+      int compared = 0;
+      for (double c = 0.0812345; c < 0.4999; c += 0.00071) {
+        const double lit = d.literal(c);
+        if (!std::isfinite(lit) || lit == 0.0) {
+          continue;
+        }
+        ++compared;
+        EXPECT_GT(lit / d.rescaled(c), 0.0) << c;
       }
-      ++compared;
-      EXPECT_GT(lit / d.rescaled(c), 0.0) << c;
-    }
-    EXPECT_GT(compared, 500);
-    const auto literal = [&d](double c) { return d.literal(c); };
-    const auto rescaled = [&d](double c) { return d.rescaled(c); };
-    const std::vector<double> a = signChanges(literal, 0.09, 0.4999, 1500);
-    const std::vector<double> b = signChanges(rescaled, 0.09, 0.4999, 1500);
-    ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-      EXPECT_NEAR(a[i], b[i], 1e-12);
+      EXPECT_GT(compared, 500);
+      const auto literal = [&d](double c) { return d.literal(c); };
+      const auto rescaled = [&d](double c) { return d.rescaled(c); };
+      const std::vector<double> a = signChanges(literal, 0.09, 0.4999, 1500);
+      const std::vector<double> b = signChanges(rescaled, 0.09, 0.4999, 1500);
+      EXPECT_FALSE(a.empty()) << hz << " Hz";
+      ASSERT_EQ(a.size(), b.size());
+      for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_NEAR(a[i], b[i], 1e-12);
+      }
     }
   }
 }
@@ -147,6 +158,41 @@ TEST(SecularFunction, ValuesAgreeWithTheLineByLineTranscription) {
         EXPECT_NEAR(value, reference, 1e-10 * std::abs(reference) + 1e-12 * largest)
             << m.vs.size() << " layers, " << hz << " Hz";
       }
+    }
+  }
+}
+
+// The engine works the half-space alone, one and two layers over it, and
+// deeper models each in a way of its own; every way must form the
+// transcription's values with the same operations. Velocities on both sides
+// of every layer velocity (circular and hyperbolic terms side by side) and
+// above the half-space's, at low and high frequency; only values the
+// transcription leaves finite are compared.
+TEST(SecularFunction, LiteralValuesAreTheTranscriptionsToTheBit) {
+  const std::vector<Model> models{
+      {{0.0}, {0.15}, {1.8}},
+      {{0.004, 0.0}, {0.12, 0.35}, {1.7, 2.0}},
+      {{0.006, 0.0}, {0.3, 0.2}, {1.9, 1.8}},
+      {{0.005, 0.008, 0.0}, {0.18, 0.26, 0.42}, {1.8, 1.9, 2.1}},
+      {{0.003, 0.002, 0.0}, {0.25, 0.11, 0.5}, {1.8, 1.7, 2.0}},
+      {{0.002, 0.003, 0.0025, 0.0}, {0.16, 0.24, 0.13, 0.35}, {1.75, 1.85, 1.7, 1.95}},
+  };
+  for (const Model& m : models) {
+    for (double hz : {5.0, 40.0, 150.0}) {
+      const swcore::EngineState state = stateFor(m, kTwoPi * hz);
+      const SecularFunction d(state);
+      int compared = 0;
+      int differing = 0;
+      for (double c = 0.0612345; c < 2.0; c += 0.000731) {
+        const double reference = dispfit_test::literalSecularFunction(state, c);
+        if (!std::isfinite(reference)) {
+          continue;
+        }
+        ++compared;
+        differing += sameBits(d.literal(c), reference) ? 0 : 1;
+      }
+      EXPECT_GT(compared, 2000) << m.vs.size() << " layers, " << hz << " Hz";
+      EXPECT_EQ(differing, 0) << m.vs.size() << " layers, " << hz << " Hz";
     }
   }
 }

@@ -1,7 +1,9 @@
 // Models and helpers shared by the engine tests.
 #pragma once
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -40,6 +42,11 @@ Model twoLayersOverHalfSpace();
 
 // 30 frequencies 150, 145, ..., 5 Hz.
 std::vector<float> standardFrequencies();
+
+// Whether two doubles are the same to the bit (a NaN only equals itself).
+inline bool sameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
 
 // Wraps a function and records every point it is evaluated at.
 template <class F>
