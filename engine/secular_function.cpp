@@ -251,8 +251,8 @@ SecularFunction::SecularFunction(const EngineState& state) {
     l.thickness[m] = state.thickness[m];
     l.thickness[layers + m] = state.thickness[m];
   }
-  // The padding lanes of the block of a model of one layer.
-  for (int i = 2 * layers; i < kBlockSlots; ++i) {
+  // The padding after the last slot (thickness 0).
+  for (int i = 2 * layers; i < paddedSlotCount(2 * layers); ++i) {
     l.velocity2[i] = 1.0;
   }
   for (int m = 0; m < layers; ++m) {

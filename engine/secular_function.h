@@ -22,7 +22,8 @@ struct LayerConstants {
   double halfSpaceFactor = 0.0;
   double halfSpaceP2 = 0.0;  // alpha[N]^2
   double halfSpaceS2 = 0.0;  // beta[N]^2
-  // v^2 and thickness of each vertical-term slot (see kTermSlots).
+  // v^2 and thickness of each vertical-term slot and of the padding after
+  // them (see kTermSlots).
   double velocity2[kTermSlots] = {};
   double thickness[kTermSlots] = {};
   double densityRatio[kMaxLayers] = {};  // epsilon = rho[m+1] / rho[m]

@@ -3,7 +3,10 @@
 // layer reduction is built from.
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "engine_state.h"
 #include "exponential_kernel.h"
@@ -12,13 +15,23 @@
 namespace swcore {
 
 // Two slots per layer above the half-space: with L such layers, slot m holds
-// the P velocity of layer m and slot L + m its S velocity.
-inline constexpr int kTermSlots = 2 * kMaxLayers;
+// the P velocity of layer m and slot L + m its S velocity. The array passes
+// work the slots in whole groups of kPassWidth (one AVX-512 register), so a
+// model's slots are followed by padding slots up to the end of their last
+// group: any finite v^2 and thickness, worked but never used.
+inline constexpr int kPassWidth = 8;
+
+inline constexpr int paddedSlotCount(int slots) {
+  return (slots + kPassWidth - 1) / kPassWidth * kPassWidth;
+}
+
+inline constexpr int kTermSlots = paddedSlotCount(2 * kMaxLayers);
 
 // Models of up to this many slots (two layers above the half-space, the
-// common near-surface case) are worked in one block of lanes; the slots past
-// the model's hold padding (any finite v^2 and thickness).
+// common near-surface case) are worked in one block of lanes, which reaches
+// into the padding.
 inline constexpr int kBlockSlots = 4;
+static_assert(kBlockSlots <= kPassWidth);
 
 // Vertical functions of every slot at one velocity: C = cosh(khr),
 // S = sinh(khr)/r, T = -r sinh(khr) where c is below the slot's velocity,
@@ -131,7 +144,8 @@ template <bool Rescale, class Value>
 }  // namespace detail
 
 // Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
-// from each slot's v^2 and thickness, each term formed by the same operations
+// from each slot's v^2 and thickness (both arrays padded up to
+// paddedSlotCount(slots), and so is `out`), each term formed by the same operations
 // as the plain formulas with the C library's functions, so with the same
 // value. The exponential of every evanescent slot comes from the kernel; the
 // library's functions give the cosine and sine of the circular slots, the
@@ -155,7 +169,9 @@ template <bool Rescale>
   double first[kTermSlots];
   double second[kTermSlots];
   double slack[kTermSlots];
-  for (int i = 0; i < slots; ++i) {
+  // Whole groups: a partial one would be worked one slot at a time.
+  const int passSlots = paddedSlotCount(slots);
+  for (int i = 0; i < passSlots; ++i) {
     const auto a = detail::slotArguments<Rescale>(cc, k, velocity2[i], thickness[i]);
     q[i] = a.q;
     r[i] = a.r;
@@ -167,25 +183,22 @@ template <bool Rescale>
     second[i] = 0.0;
     slack[i] = detail::kernelSlack(a, e.slack);
   }
-  // The slots the library has to fill, counted in a pass that vectorises and,
-  // only when there are any, gathered without a branch per slot.
-  long open = 0;
-  for (int i = 0; i < slots; ++i) {
-    open += slack[i] > 0.0 ? 0 : 1;
-  }
-  if (open != 0) {
-    int fromLibrary[kTermSlots];
-    int count = 0;
-    for (int i = 0; i < slots; ++i) {
-      fromLibrary[count] = i;
-      count += slack[i] > 0.0 ? 0 : 1;
+  // The slots the library has to fill (never padding), marked by one bit each
+  // in passes that vectorise, 64 slots a word, then visited bit by bit.
+  for (int word = 0; word * 64 < slots; ++word) {
+    const int from = word * 64;
+    const int to = std::min(slots, from + 64);
+    std::uint64_t open = 0;
+    for (int i = from; i < to; ++i) {
+      open |= static_cast<std::uint64_t>(slack[i] > 0.0 ? 0 : 1) << (i - from);
     }
-    for (int j = 0; j < count; ++j) {
-      const int i = fromLibrary[j];
+    while (open != 0) {
+      const int i = from + std::countr_zero(open);
+      open &= open - 1;
       detail::libraryValue(q[i], kh[i], r[i], x[i], first, second, i);
     }
   }
-  for (int i = 0; i < slots; ++i) {
+  for (int i = 0; i < passSlots; ++i) {
     // The kernel's argument is not needed any more.
     const detail::SlotArguments<double> a{q[i], r[i], kh[i], literalX[i], x[i], 0.0};
     const auto terms = detail::slotTerms<Rescale>(a, first[i], second[i]);

@@ -162,6 +162,19 @@ TEST(SecularFunction, ValuesAgreeWithTheLineByLineTranscription) {
   }
 }
 
+// `layers` layers of 1 m over a half-space, the S velocity rising from
+// 0.1 km/s by 0.02 km/s a layer with every fifth layer slower than the one
+// above it.
+Model manyThinLayers(int layers) {
+  Model m;
+  for (int i = 0; i <= layers; ++i) {
+    m.thickness.push_back(i < layers ? 0.001 : 0.0);
+    m.vs.push_back(0.1 + 0.02 * i - (i % 5 == 4 ? 0.05 : 0.0));
+    m.density.push_back(1.7 + 0.01 * i);
+  }
+  return m;
+}
+
 // The engine works the half-space alone, one and two layers over it, and
 // deeper models each in a way of its own; every way must form the
 // transcription's values with the same operations. Velocities on both sides
@@ -176,6 +189,8 @@ TEST(SecularFunction, LiteralValuesAreTheTranscriptionsToTheBit) {
       {{0.005, 0.008, 0.0}, {0.18, 0.26, 0.42}, {1.8, 1.9, 2.1}},
       {{0.003, 0.002, 0.0}, {0.25, 0.11, 0.5}, {1.8, 1.7, 2.0}},
       {{0.002, 0.003, 0.0025, 0.0}, {0.16, 0.24, 0.13, 0.35}, {1.75, 1.85, 1.7, 1.95}},
+      manyThinLayers(12),
+      manyThinLayers(40),  // more slots than one word of the library's marks
   };
   for (const Model& m : models) {
     for (double hz : {5.0, 40.0, 150.0}) {

@@ -21,11 +21,12 @@ using swcore::kBlockSlots;
 using swcore::VerticalTerms;
 
 // One velocity against the slots of a model of one or two layers.
+// The arrays hold the padding the passes work too.
 struct SlotCase {
   double cc;
   double k;
-  double velocity2[kBlockSlots];
-  double thickness[kBlockSlots];
+  double velocity2[swcore::kPassWidth];
+  double thickness[swcore::kPassWidth];
   int slots;
 };
 
@@ -42,7 +43,7 @@ std::vector<SlotCase> sampleCases() {
   for (int n = 0; n < 20000; ++n) {
     SlotCase s{};
     s.slots = n % 2 == 0 ? 2 : 4;
-    for (int i = 0; i < kBlockSlots; ++i) {
+    for (int i = 0; i < swcore::kPassWidth; ++i) {
       const double v = velocity(rng);
       s.velocity2[i] = i < s.slots ? v * v : 1.0;
       s.thickness[i] = i < s.slots ? thickness(rng) : 0.0;
