@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 #include "lane_vector.h"
 
@@ -16,18 +17,26 @@ namespace swcore {
 // to use (the result there overflows or becomes subnormal).
 inline constexpr double kKernelArgumentLimit = 708.0;
 
+// How the kernel's products and sums are formed: plainly, each operation
+// rounded, or with fused multiply-adds where the processor has them (fewer
+// operations, one rounding instead of two). The settled values are the same.
+// The fused form is written for one double, in loops the compiler
+// vectorises; the compiler leaves a fused multiply-add of lane vectors in
+// single lanes.
+enum class Arithmetic { plain, fused };
+
 // e^x for |x| <= kKernelArgumentLimit together with the knowledge whether it
-// is the value rounded to nearest. The same range reduction as above, but the
-// reduced argument is carried with its rounding error, r^2 is formed exactly
-// (Dekker's splitting) and the sum 1 + r + r^2/2 + r^3 P(r) is carried in two
-// parts. Before its last rounding the value is then wrong by less than
-// 2^-50 |r^3 P(r)| + 2^-62: the rounding errors of the cubic term (measured
-// against a long-double reference: at most 3.6 x 2^-53 |r^3 P(r)|) and those
-// of the small parts. `slack` is positive when the value is settled: it
-// lies farther than that, and 1/64 unit in the last place more, from every
-// point halfway between two doubles, so that any computation of e^x to within
-// 1/64 unit before rounding rounds it the same way. The C library's is one:
-// its documented worst case is 0.511 units after rounding.
+// is the value rounded to nearest. x = n ln 2 + r with |r| <= ln 2 / 2, the
+// reduced argument carried with its rounding error, r^2 formed exactly
+// (Dekker's splitting, or one fused multiply-add), and the sum
+// 1 + r + r^2/2 + r^3 P(r) carried in two parts. Before its last rounding the
+// value is then wrong by less than 2^-50 |r^3 P(r)| + 2^-62: the rounding
+// errors of the cubic term (measured against a long-double reference: at
+// most 3.6 x 2^-53 |r^3 P(r)|, plain or fused) and those of the small parts. `slack` is positive
+// when the value is settled: it lies farther than that, and 1/64 unit in the last place more, from
+// every point halfway between two doubles, so that any computation of e^x to within 1/64 unit
+// before rounding rounds it the same way. The C library's is one: its
+// documented worst case is 0.511 units after rounding.
 template <class Value>
 struct NearestExponentialOf {
   Value value;
@@ -36,28 +45,45 @@ struct NearestExponentialOf {
 using NearestExponential = NearestExponentialOf<double>;
 
 // For one double or for every lane of a LaneVector at once.
-template <class Value>
+template <Arithmetic kArithmetic = Arithmetic::plain, class Value>
 [[gnu::always_inline]] inline NearestExponentialOf<Value> nearestExponential(Value x) {
+  constexpr bool kFused = kArithmetic == Arithmetic::fused;
+  static_assert(!kFused || std::is_same_v<Value, double>);
   constexpr double kLog2e = 0x1.71547652b82fep+0;
   constexpr double kLn2High = 0x1.62e42fee00000p-1;  // 32 significant bits
   constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
   constexpr double kRoundingShift = 0x1.8p52;
   constexpr double kSplitter = 0x1.0000002p+27;  // 2^27 + 1
-  const Value shifted = x * kLog2e + kRoundingShift;
+  const auto all = [](double v) { return broadcast<Value>(v); };
+  // a b + c, fused or not.
+  const auto multiplyAdd = [](Value a, Value b, Value c) {
+    if constexpr (kFused) {
+      return __builtin_fma(a, b, c);
+    } else {
+      return a * b + c;
+    }
+  };
+  const Value shifted = multiplyAdd(x, all(kLog2e), all(kRoundingShift));
   const Value n = shifted - kRoundingShift;
-  // r + rLow = x - n ln 2: t is exact, the subtraction of n kLn2Low is
-  // followed by its rounding error (Knuth's two-sum).
-  const Value t = x - n * kLn2High;
+  // r + rLow = x - n ln 2: t is exact (n kLn2High has at most 43 bits), the
+  // subtraction of n kLn2Low is followed by its rounding error (Knuth's
+  // two-sum).
+  const Value t = multiplyAdd(-n, all(kLn2High), x);
   const Value nLow = n * kLn2Low;
   const Value r = t - nLow;
   const Value back = r - t;
   const Value rLow = (t - (r - back)) + (-nLow - back);
   // r^2 = square + squareLow exactly.
-  const Value split = r * kSplitter;
-  const Value rHigh = split - (split - r);
-  const Value rTail = r - rHigh;
   const Value square = r * r;
-  const Value squareLow = ((rHigh * rHigh - square) + 2.0 * rHigh * rTail) + rTail * rTail;
+  Value squareLow;
+  if constexpr (kFused) {
+    squareLow = __builtin_fma(r, r, -square);
+  } else {
+    const Value split = r * kSplitter;
+    const Value rHigh = split - (split - r);
+    const Value rTail = r - rHigh;
+    squareLow = ((rHigh * rHigh - square) + 2.0 * rHigh * rTail) + rTail * rTail;
+  }
 
   // P(r) = sum of r^(k-3) / k!, k = 3 .. 15 (truncation below 2e-19); 1/6 in
   // two parts, the rest of the series in Estrin's scheme.
@@ -68,11 +94,15 @@ template <class Value>
   constexpr double kSixthHigh = 0x1.5555555555555p-3;
   constexpr double kSixthLow = 0x1.5555555555555p-57;
   const Value r4 = square * square;
-  const Value fromFifth = ((c5 + c6 * r) + square * (c7 + c8 * r)) +
-                          r4 * ((c9 + c10 * r) + square * (c11 + c12 * r)) +
-                          (r4 * r4) * ((c13 + c14 * r) + square * c15);
-  const Value p = kSixthHigh + (r * (c4 + r * fromFifth) + kSixthLow);
-  const Value cubic = (r * square + r * squareLow) * p;
+  const Value fromFifth = multiplyAdd(
+      r4 * r4, multiplyAdd(all(c15), square, multiplyAdd(all(c14), r, all(c13))),
+      multiplyAdd(
+          r4,
+          multiplyAdd(square, multiplyAdd(all(c12), r, all(c11)),
+                      multiplyAdd(all(c10), r, all(c9))),
+          multiplyAdd(square, multiplyAdd(all(c8), r, all(c7)), multiplyAdd(all(c6), r, all(c5)))));
+  const Value p = kSixthHigh + multiplyAdd(r, multiplyAdd(r, fromFifth, all(c4)), all(kSixthLow));
+  const Value cubic = multiplyAdd(r, squareLow, r * square) * p;
 
   // 1 + r and then + r^2/2, each with its exact rounding error (the larger
   // term first), and the small rest.

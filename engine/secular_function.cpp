@@ -62,11 +62,12 @@ struct ReductionInputs {
 
 // The vertical terms of every layer above the half-space at c^2 = cc and
 // k = omega / c.
-template <bool Rescale>
+template <bool Rescale, Arithmetic kArithmetic>
 [[gnu::always_inline]] inline void prepareReduction(const LayerConstants& model, double cc,
                                                     double k, ReductionInputs& in) {
   const int layers = model.layerCount - 1;
-  verticalTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * layers, in.terms);
+  verticalTerms<Rescale, kArithmetic>(cc, k, model.velocity2, model.thickness, 2 * layers,
+                                      in.terms);
   for (int m = 0; m < layers; ++m) {
     in.x1Scale[m] = Rescale ? in.terms.scale[layers + m] * in.terms.scale[m] : 1.0;
   }
@@ -185,7 +186,7 @@ template <bool Rescale, int Layers>
 // from array passes. An overflow of the literal state is carried to the end:
 // once it has happened before the last layer, every later value, and D, is
 // infinite or undefined.
-template <bool Rescale>
+template <bool Rescale, Arithmetic kArithmetic>
 [[gnu::always_inline]] inline double secularValue(const LayerConstants& model, double c) {
   const int layers = model.layerCount - 1;
   if (layers == 0) {
@@ -203,7 +204,7 @@ template <bool Rescale>
   const double k = model.omega / c;
   ReductionState x = surfaceState(model, cc);
   ReductionInputs in;
-  prepareReduction<Rescale>(model, cc, k, in);
+  prepareReduction<Rescale, kArithmetic>(model, cc, k, in);
   const auto step = [&](auto oddLayer, int m) {
     x = reduced<Rescale, decltype(oddLayer)::value>(x, interfaceTerms(model, m, cc),
                                                     in.termsAt(m, layers), in.x1Scale[m]);
@@ -220,23 +221,78 @@ template <bool Rescale>
 }
 
 // The literal evaluation is the hot path of every search: compiled for
-// processors with AVX-512 and with AVX2, where the passes over the layers run
-// eight and four wide and a block of four lanes fills one register, and for
-// any x86-64; the loader picks one. All compute
-// the same values: the same operations in the same order, and no fused
-// multiply-adds (the file is compiled with -ffp-contract=off).
-[[gnu::target_clones("avx512f", "avx2", "default")]] double literalValue(
-    const LayerConstants& model, double c) {
-  return secularValue<false>(model, c);
+// processors with AVX-512, where the passes over the layers run eight wide,
+// for those with AVX2 and fused multiply-adds, where a block of four lanes
+// fills one register, and for any x86-64. All compute the same values: the
+// same operations in the same order (the file is compiled with
+// -ffp-contract=off), fused multiply-adds only inside the exponential
+// kernel of the array passes, whose settled values do not depend on them.
+double literalBaseline(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::plain>(model, c);
 }
 
+#if defined(__x86_64__)
+[[gnu::target("avx2,fma")]] double literalAvx2(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::fused>(model, c);
+}
+
+[[gnu::target("avx512f")]] double literalAvx512(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::fused>(model, c);
+}
+#endif
+
+// The rescaled evaluation only follows a literal one that overflowed.
 double rescaledValue(const LayerConstants& model, double c) {
-  return secularValue<true>(model, c);
+  return secularValue<true, Arithmetic::plain>(model, c);
+}
+
+LiteralEvaluation literalEvaluationFor(InstructionSet set) {
+#if defined(__x86_64__)
+  switch (set) {
+    case InstructionSet::avx512:
+      return literalAvx512;
+    case InstructionSet::avx2:
+      return literalAvx2;
+    case InstructionSet::baseline:
+      break;
+  }
+#endif
+  static_cast<void>(set);
+  return literalBaseline;
+}
+
+InstructionSet fastestInstructionSet() {
+  for (const InstructionSet set : {InstructionSet::avx512, InstructionSet::avx2}) {
+    if (processorHas(set)) {
+      return set;
+    }
+  }
+  return InstructionSet::baseline;
 }
 
 }  // namespace
 
-SecularFunction::SecularFunction(const EngineState& state) {
+bool processorHas(InstructionSet set) {
+#if defined(__x86_64__)
+  // The C runtime has filled in what the processor has before any of the
+  // engine's code runs.
+  switch (set) {
+    case InstructionSet::avx512:
+      return __builtin_cpu_supports("avx512f");
+    case InstructionSet::avx2:
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    case InstructionSet::baseline:
+      return true;
+  }
+#endif
+  return set == InstructionSet::baseline;
+}
+
+SecularFunction::SecularFunction(const EngineState& state)
+    : SecularFunction(state, fastestInstructionSet()) {}
+
+SecularFunction::SecularFunction(const EngineState& state, InstructionSet set)
+    : literal_(literalEvaluationFor(set)) {
   if (!layerCountInRange(state.layerCount)) {
     return;
   }
@@ -296,7 +352,7 @@ double SecularFunction::evaluate(double c) const {
   if (layers_.layerCount == 0) {
     return std::numeric_limits<double>::quiet_NaN();
   }
-  return Rescale ? rescaledValue(layers_, c) : literalValue(layers_, c);
+  return Rescale ? rescaledValue(layers_, c) : literal_(layers_, c);
 }
 
 }  // namespace swcore

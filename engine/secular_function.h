@@ -30,6 +30,16 @@ struct LayerConstants {
   double eta[kMaxLayers] = {};           // 2 (beta[m]^2 - epsilon beta[m+1]^2)
 };
 
+// The instruction sets the literal evaluation is compiled for. All give the
+// same values; the fastest one the processor has is used.
+enum class InstructionSet { baseline, avx2, avx512 };
+
+// Whether the processor can run the code for `set` (AVX2 counts with fused
+// multiply-adds only).
+bool processorHas(InstructionSet set);
+
+using LiteralEvaluation = double (*)(const LayerConstants& model, double c);
+
 // D(c) for one model and angular frequency. Everything that does not depend
 // on c is worked out once on construction, so a root search prepares the
 // model once and then evaluates D as often as it needs.
@@ -38,6 +48,10 @@ class SecularFunction {
   // Reads the model and omega from the state. A layer count outside
   // 1..kMaxLayers leaves the function undefined: it then returns NaN.
   explicit SecularFunction(const EngineState& state);
+
+  // The same with the code for `set`, which the processor must have
+  // (processorHas): lets the tests compare the instruction sets.
+  SecularFunction(const EngineState& state, InstructionSet set);
 
   // D(c): the literal reduction, and, only when that is not finite, the
   // rescaled one, which differs from it by a positive factor.
@@ -55,6 +69,7 @@ class SecularFunction {
   template <bool Rescale>
   double evaluate(double c) const;
 
+  LiteralEvaluation literal_;
   LayerConstants layers_;
 };
 

@@ -145,9 +145,9 @@ template <bool Rescale, class Value>
 
 // Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
 // from each slot's v^2 and thickness (both arrays padded up to
-// paddedSlotCount(slots), and so is `out`), each term formed by the same operations
-// as the plain formulas with the C library's functions, so with the same
-// value. The exponential of every evanescent slot comes from the kernel; the
+// paddedSlotCount(slots), and so is `out`), each term formed by the same
+// operations as the plain formulas with the C library's functions, so with
+// the same value. The exponential of every evanescent slot comes from the kernel; the
 // library's functions give the cosine and sine of the circular slots, the
 // exponential of the rare arguments beyond the kernel's range and of the few
 // whose rounding the kernel cannot settle, so that every value is the one the
@@ -156,7 +156,7 @@ template <bool Rescale, class Value>
 // Array passes, so that the arithmetic before and after the exponentials runs
 // over whole arrays (and vectorises), and the library's calls do not wait on
 // one another.
-template <bool Rescale>
+template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
 [[gnu::always_inline]] inline void verticalTerms(double cc, double k, const double* velocity2,
                                                  const double* thickness, int slots,
                                                  VerticalTerms& out) {
@@ -178,7 +178,7 @@ template <bool Rescale>
     kh[i] = a.kh;
     literalX[i] = a.literalX;
     x[i] = a.x;
-    const NearestExponential e = nearestExponential(a.inRange);
+    const NearestExponential e = nearestExponential<kArithmetic>(a.inRange);
     first[i] = e.value / 2.0;
     second[i] = 0.0;
     slack[i] = detail::kernelSlack(a, e.slack);
