@@ -14,7 +14,8 @@
 namespace swcore {
 
 // Arguments accepted by the kernel; outside it the library's exp is the one
-// to use (the result there overflows or becomes subnormal).
+// to use (the result there overflows or becomes subnormal), and what the
+// kernel gives there, or for an undefined argument, means nothing.
 inline constexpr double kKernelArgumentLimit = 708.0;
 
 // How the kernel's products and sums are formed: plainly, each operation

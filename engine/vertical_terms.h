@@ -51,11 +51,14 @@ namespace detail {
 // where q >= 0), r = sqrt|q|, k h, x = -k h r as the formulas have it, the
 // argument after the substitution x > 1e20 -> 20 (and, rescaling, -|x|: the
 // decaying half whatever the sign of k h, which a negative thickness or
-// velocity flips), and that argument clamped to the kernel's range. For one
-// slot (double) or a block of them (LaneVector).
+// velocity flips), and the kernel's argument. That is the same argument
+// wherever the kernel's range reaches; beyond it, where the substitution
+// also falls, the kernel's value is of no use, so its argument skips the
+// substitution and the clamping that would only lengthen the way to every
+// exponential. For one slot (double) or a block of them (LaneVector).
 template <class Value>
 struct SlotArguments {
-  Value q, r, kh, literalX, x, inRange;
+  Value q, r, kh, literalX, x, kernelArgument;
 };
 
 template <bool Rescale, class Value>
@@ -69,18 +72,17 @@ template <bool Rescale, class Value>
   if constexpr (Rescale) {
     x = -magnitude(x);
   }
-  const Value above = pick(x < -kKernelArgumentLimit, broadcast<Value>(-kKernelArgumentLimit), x);
-  const Value inRange =
-      pick(above > kKernelArgumentLimit, broadcast<Value>(kKernelArgumentLimit), above);
-  return {q, r, kh, literalX, x, inRange};
+  const Value kernelArgument = Rescale ? -magnitude(literalX) : literalX;
+  return {q, r, kh, literalX, x, kernelArgument};
 }
 
 // The slack of the kernel's exponential where it stands for the library's
-// (an evanescent slot within the kernel's range); -1 elsewhere.
+// (an evanescent slot within the kernel's range); -1 elsewhere, undefined
+// arguments included.
 template <class Value>
 [[gnu::always_inline]] inline Value kernelSlack(const SlotArguments<Value>& a, Value slack) {
   const Value inKernel =
-      pick(magnitude(a.x) <= kKernelArgumentLimit, slack, broadcast<Value>(-1.0));
+      pick(magnitude(a.kernelArgument) <= kKernelArgumentLimit, slack, broadcast<Value>(-1.0));
   return pick(a.q >= 0.0, inKernel, broadcast<Value>(-1.0));
 }
 
@@ -178,7 +180,7 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
     kh[i] = a.kh;
     literalX[i] = a.literalX;
     x[i] = a.x;
-    const NearestExponential e = nearestExponential<kArithmetic>(a.inRange);
+    const NearestExponential e = nearestExponential<kArithmetic>(a.kernelArgument);
     first[i] = e.value / 2.0;
     second[i] = 0.0;
     slack[i] = detail::kernelSlack(a, e.slack);
@@ -222,7 +224,7 @@ template <bool Rescale>
                                                                       int slots) {
   const detail::SlotArguments<TermBlock> a = detail::slotArguments<Rescale>(
       cc, k, loadLanes<TermBlock>(velocity2), loadLanes<TermBlock>(thickness));
-  const NearestExponentialOf<TermBlock> e = nearestExponential(a.inRange);
+  const NearestExponentialOf<TermBlock> e = nearestExponential(a.kernelArgument);
   TermBlock first = e.value / 2.0;
   TermBlock second = broadcast<TermBlock>(0.0);
   TermBlock lane;

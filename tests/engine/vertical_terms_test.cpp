@@ -95,6 +95,37 @@ TEST(VerticalTerms, BlockEqualsArrayPassesWithFusedKernelBitForBit) {
   expectBlockEqualsPasses<true, Arithmetic::fused>();
 }
 
+// Slots whose argument lies within the kernel's range or beyond it, is
+// positive (a negative thickness), or exceeds 1e20 and is replaced by 20:
+// their terms come from the exponential of the argument the formulas
+// prescribe, written out here with the library's exp.
+TEST(VerticalTerms, TermsTakeTheExponentialOfTheFormulasArgument) {
+  const double cc = 0.01;  // c = 0.1 km/s
+  const double k = 6.2831854820251465 * 150.0 / 0.1;
+  const double velocity2 = 0.04;  // 0.2 km/s
+  const double r = std::sqrt(1.0 - cc / velocity2);
+  for (const double thickness : {0.0752, 0.0868, 0.2, 40.0, -0.05, -1e25}) {
+    SCOPED_TRACE(::testing::Message() << "thickness " << thickness << " km");
+    const double slotVelocity2[kBlockSlots] = {velocity2, 1.0, 1.0, 1.0};
+    const double slotThickness[kBlockSlots] = {thickness, 0.0, 0.0, 0.0};
+    double x = -k * thickness * r;
+    if (x > 1e20) {
+      x = 20.0;
+    }
+    const double e = std::exp(x) / 2.0;
+    const double g = 1.0 / (4.0 * e);
+    const auto plain = swcore::blockTerms<false>(cc, k, slotVelocity2, slotThickness, 1);
+    EXPECT_TRUE(sameBits(plain.c[0], e + g));
+    EXPECT_TRUE(sameBits(plain.s[0], (e - g) / (-r)));
+    EXPECT_TRUE(sameBits(plain.t[0], (e - g) * r));
+    // Rescaled: the decaying half, whatever the sign of the argument.
+    const double decaying = std::exp(-std::abs(x)) / 2.0;
+    const auto rescaled = swcore::blockTerms<true>(cc, k, slotVelocity2, slotThickness, 1);
+    EXPECT_TRUE(sameBits(rescaled.scale[0], 2.0 * decaying));
+    EXPECT_TRUE(sameBits(rescaled.c[0], 2.0 * decaying * decaying + 0.5));
+  }
+}
+
 TEST(VerticalTerms, PlainTermsAreTheTextbookFunctions) {
   // One evanescent and one circular slot, against cosh/sinh and cos/sin
   // written out here.
