@@ -33,11 +33,12 @@ enum class Arithmetic { plain, fused };
 // 1 + r + r^2/2 + r^3 P(r) carried in two parts. Before its last rounding the
 // value is then wrong by less than 2^-50 |r^3 P(r)| + 2^-62: the rounding
 // errors of the cubic term (measured against a long-double reference: at
-// most 3.6 x 2^-53 |r^3 P(r)|, plain or fused) and those of the small parts. `slack` is positive
-// when the value is settled: it lies farther than that, and 1/64 unit in the last place more, from
-// every point halfway between two doubles, so that any computation of e^x to within 1/64 unit
-// before rounding rounds it the same way. The C library's is one: its
-// documented worst case is 0.511 units after rounding.
+// most 3.6 x 2^-53 |r^3 P(r)|, plain or fused) and those of the small parts.
+// `slack` is positive when the value is settled: it lies farther than that,
+// and 1/64 unit in the last place more, from every point halfway between two
+// doubles, so that any computation of e^x to within 1/64 unit before rounding
+// rounds it the same way. The C library's is one: its documented worst case
+// is 0.511 units after rounding.
 template <class Value>
 struct NearestExponentialOf {
   Value value;

@@ -38,7 +38,7 @@ struct LayerTerms {
 // worked out in passes over all layers that vectorise.
 struct ReductionInputs {
   VerticalTerms terms;
-  double x1Scale[kMaxLayers];
+  double x1Scale[kMaxLayers];  // filled when rescaling
 
   // Slot m holds the P terms of layer m, slot layers + m its S terms.
   LayerTerms termsAt(int m, int layers) const {
@@ -68,8 +68,10 @@ template <bool Rescale, Arithmetic kArithmetic>
   const int layers = model.layerCount - 1;
   verticalTerms<Rescale, kArithmetic>(cc, k, model.velocity2, model.thickness, 2 * layers,
                                       in.terms);
-  for (int m = 0; m < layers; ++m) {
-    in.x1Scale[m] = Rescale ? in.terms.scale[layers + m] * in.terms.scale[m] : 1.0;
+  if constexpr (Rescale) {
+    for (int m = 0; m < layers; ++m) {
+      in.x1Scale[m] = in.terms.scale[layers + m] * in.terms.scale[m];
+    }
   }
 }
 
@@ -206,8 +208,8 @@ template <bool Rescale, Arithmetic kArithmetic>
   ReductionInputs in;
   prepareReduction<Rescale, kArithmetic>(model, cc, k, in);
   const auto step = [&](auto oddLayer, int m) {
-    x = reduced<Rescale, decltype(oddLayer)::value>(x, interfaceTerms(model, m, cc),
-                                                    in.termsAt(m, layers), in.x1Scale[m]);
+    x = reduced<Rescale, decltype(oddLayer)::value>(
+        x, interfaceTerms(model, m, cc), in.termsAt(m, layers), Rescale ? in.x1Scale[m] : 1.0);
   };
   int m = 0;
   for (; m + 1 < layers; m += 2) {
