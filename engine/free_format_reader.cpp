@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
+#include <type_traits>
 #include <utility>
 
 namespace swcore {
@@ -64,7 +66,9 @@ bool FreeFormatReader::readFields(std::size_t count, std::vector<std::string>& f
   return true;
 }
 
-bool FreeFormatReader::readReals(std::size_t count, std::vector<double>& values) {
+template <class T>
+bool FreeFormatReader::readNumbers(std::size_t count, std::vector<T>& values,
+                                   std::string_view kind) {
   std::vector<std::string> fields;
   if (!readFields(count, fields)) {
     return false;
@@ -72,30 +76,25 @@ bool FreeFormatReader::readReals(std::size_t count, std::vector<double>& values)
   values.clear();
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const std::string& field = fields[i];
-    double value = 0.0;
-    if (!parseWhole(withoutPlus(field), value) || !std::isfinite(value)) {
-      return failAt(fieldLines_[i], "\"" + field + "\" is not a number");
+    T value{};
+    bool valid = parseWhole(withoutPlus(field), value);
+    if constexpr (std::is_floating_point_v<T>) {
+      valid = valid && std::isfinite(value);
+    }
+    if (!valid) {
+      return failAt(fieldLines_[i], "\"" + field + "\" is not " + std::string(kind));
     }
     values.push_back(value);
   }
   return true;
 }
 
+bool FreeFormatReader::readReals(std::size_t count, std::vector<double>& values) {
+  return readNumbers(count, values, "a number");
+}
+
 bool FreeFormatReader::readIntegers(std::size_t count, std::vector<std::int32_t>& values) {
-  std::vector<std::string> fields;
-  if (!readFields(count, fields)) {
-    return false;
-  }
-  values.clear();
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    const std::string& field = fields[i];
-    std::int32_t value = 0;
-    if (!parseWhole(withoutPlus(field), value)) {
-      return failAt(fieldLines_[i], "\"" + field + "\" is not an integer");
-    }
-    values.push_back(value);
-  }
-  return true;
+  return readNumbers(count, values, "an integer");
 }
 
 bool FreeFormatReader::readInteger(std::int32_t& value) {

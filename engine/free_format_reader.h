@@ -36,6 +36,9 @@ class FreeFormatReader {
   // Fields of the next line(s) until `count` are gathered; the rest of the
   // last line is dropped.
   bool readFields(std::size_t count, std::vector<std::string>& fields);
+  // `count` numbers of type T; `kind` names them in the error message.
+  template <class T>
+  bool readNumbers(std::size_t count, std::vector<T>& values, std::string_view kind);
   bool fail(std::string_view what);
   bool failAt(std::size_t line, std::string_view what);
 
