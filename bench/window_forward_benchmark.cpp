@@ -113,12 +113,3 @@ BENCHMARK(BM_WindowRun_Engine)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EngineForward)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

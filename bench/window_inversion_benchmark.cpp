@@ -211,12 +211,3 @@ BENCHMARK(BM_InvertButton)->Arg(3)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InversionParts)->Arg(3)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
