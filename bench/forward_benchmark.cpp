@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine_state.h"
-#include "forward_entry.h"
-#include "secular_function.h"
+#include "dispersion/engine_state.h"
+#include "dispersion/forward_entry.h"
+#include "dispersion/secular_function.h"
 
 namespace {
 

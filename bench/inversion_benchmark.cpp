@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "damped_least_squares.h"
-#include "dispersion_evaluation.h"
-#include "engine_state.h"
-#include "ldl_solve.h"
+#include "inversion/damped_least_squares.h"
+#include "inversion/dispersion_evaluation.h"
+#include "dispersion/engine_state.h"
+#include "inversion/ldl_solve.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "engine_binding.h"
-#include "printer_source.h"
-#include "qt_message_presenter.h"
-#include "tform1.h"
+#include "core/engine_binding.h"
+#include "window/printer_source.h"
+#include "window/qt_message_presenter.h"
+#include "window/tform1.h"
 
 namespace {
 

@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "engine_binding.h"
-#include "forward_model.h"
-#include "printer_source.h"
-#include "tform1.h"
-#include "window_inversion.h"
+#include "core/engine_binding.h"
+#include "core/forward_model.h"
+#include "window/printer_source.h"
+#include "window/tform1.h"
+#include "inversion/window_inversion.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "batch_run.h"
+#include "batch/batch_run.h"
 
 namespace swcore {
 

@@ -5,10 +5,10 @@
 #include <iostream>
 #include <string>
 
-#include "engine_binding.h"
-#include "inversion_files.h"
-#include "stream_message_presenter.h"
-#include "window_inversion.h"
+#include "core/engine_binding.h"
+#include "inversion/inversion_files.h"
+#include "core/stream_message_presenter.h"
+#include "inversion/window_inversion.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "batch_options.h"
-#include "batch_run.h"
-#include "engine_state.h"
-#include "record_writer.h"
+#include "batch/batch_run.h"
+#include "dispersion/engine_state.h"
+#include "records/record_writer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "forward_engine.h"
+#include "core/forward_engine.h"
 
 class CountingEngine : public ForwardEngine {
  public:

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "forward_engine.h"
+#include "core/forward_engine.h"
 
 class CurveFunctionEngine : public ForwardEngine {
  public:

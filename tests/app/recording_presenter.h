@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "message_presenter.h"
+#include "core/message_presenter.h"
 
 struct RecordedMessage {
   enum class Kind { Box, Plain, Error };

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "forward_engine.h"
+#include "core/forward_engine.h"
 
 class ScriptedEngine : public ForwardEngine {
  public:

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "printer_source.h"
+#include "window/printer_source.h"
 #include "recording_presenter.h"
 #include "scripted_engine.h"
-#include "tform1.h"
+#include "window/tform1.h"
 
 class PdfPrinterSource : public PrinterSource {
  public:

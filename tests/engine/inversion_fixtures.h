@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine_state.h"
+#include "dispersion/engine_state.h"
 #include "layered_determinant.h"
 #include "test_models.h"
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "engine_state.h"
+#include "dispersion/engine_state.h"
 
 namespace dispfit_test {
 

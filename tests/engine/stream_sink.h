@@ -5,7 +5,7 @@
 #include <ios>
 #include <ostream>
 
-#include "record_writer.h"
+#include "records/record_writer.h"
 
 inline swcore::TextSink streamSink(std::ostream& out) {
   return {[](void* context, const char* text, std::size_t length) {

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "engine_state.h"
+#include "dispersion/engine_state.h"
 #include "layered_determinant.h"
 
 namespace dispfit_test {

@@ -1,0 +1,18 @@
+#include "core/curve_points.h"
+
+#include <algorithm>
+
+std::vector<CurvePoint> curvePoints(const float* freq, const float* vr, int count) {
+  std::vector<CurvePoint> points;
+  points.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  for (int i = 0; i < count; ++i) points.push_back({freq[i], vr[i]});
+  std::stable_sort(points.begin(), points.end(), [](const CurvePoint& a, const CurvePoint& b) {
+    return a.frequency < b.frequency;
+  });
+  return points;
+}
+
+FrequencySpan frequencySpan(const std::vector<CurvePoint>& points) {
+  if (points.empty()) return {};
+  return {points.front().frequency, points.back().frequency};
+}

@@ -1,0 +1,14 @@
+#include "core/stream_message_presenter.h"
+
+void StreamMessagePresenter::showBox(const std::string& text, const std::string& caption,
+                                     MessageIcon /*icon*/) {
+  out_ << caption << ' ' << text << '\n';
+}
+
+void StreamMessagePresenter::showPlain(const std::string& text) {
+  out_ << text << '\n';
+}
+
+void StreamMessagePresenter::showError(const std::string& text) {
+  out_ << text << '\n';
+}

@@ -1,9 +1,0 @@
-#include <QPrinterInfo>
-
-#include "printer_source.h"
-
-std::unique_ptr<QPrinter> DefaultPrinter::defaultPrinter() {
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) return nullptr;
-  return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-}

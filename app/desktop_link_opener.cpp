@@ -1,7 +1,0 @@
-#include <QDesktopServices>
-
-#include "link_opener.h"
-
-void DesktopLinkOpener::open(const QUrl& address) {
-  QDesktopServices::openUrl(address);
-}

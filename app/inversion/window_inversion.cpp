@@ -1,0 +1,93 @@
+#include "inversion/window_inversion.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "core/engine_binding.h"
+#include "inversion/inversion_report.h"
+
+namespace {
+
+using Settings = WindowInversionSettings;
+
+// Velocities, then thicknesses, then densities of the window's layers.
+std::vector<float> startingVector(const InversionWindowData& window, int32_t layers) {
+  std::vector<float> params(3 * static_cast<size_t>(layers));
+  std::copy_n(window.vs, layers, params.begin());
+  std::copy_n(window.thickness, layers, params.begin() + layers);
+  std::copy_n(window.density, layers, params.begin() + 2 * layers);
+  return params;
+}
+
+void setWindowBounds(DampedInversion& inversion, int32_t layers) {
+  const int32_t count = 2 * layers;
+  std::vector<float> upper(static_cast<size_t>(count));
+  std::vector<float> lower(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    const bool velocity = i < layers;
+    upper[i] = velocity ? Settings::kVelocityUpper : Settings::kThicknessUpper;
+    lower[i] = velocity ? Settings::kVelocityLower : Settings::kThicknessLower;
+  }
+  inversion.setStepThreshold(Settings::kStepThreshold);
+  inversion.setBounds(count, upper.data(), lower.data());
+}
+
+// The write-back: layer count, velocities and thicknesses of the
+// fitted vector (velocities of the layers, then thicknesses).
+void writeBack(const std::vector<float>& params, int32_t length, InversionWindowData& window) {
+  const int32_t layers = std::clamp(length / 2, int32_t{0}, int32_t{window.kLayerCapacity});
+  window.layerCount = layers;
+  for (int32_t g = 0; g < layers; ++g) {
+    window.vs[g] = params[g];
+    window.thickness[g] = params[length / 2 + g];
+  }
+}
+
+}  // namespace
+
+WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
+                                         const DampedInversion::MessagePump& pump) {
+  const int32_t layers = std::clamp(window.layerCount, int32_t{0}, int32_t{window.kLayerCapacity});
+  const std::vector<float> start = startingVector(window, layers);
+  const int32_t groupSizes[] = {window.freqCount};
+
+  const auto inversion = std::make_unique<DampedInversion>(
+      engine, 1, groupSizes, window.freq, window.vr, 2 * layers, start.data(), false);
+  inversion->setMessagePump(pump);
+  inversion->setControls(Settings::kMaxIterations, Settings::kMisfitTolerance);
+  setWindowBounds(*inversion, layers);
+  inversion->solve();
+
+  WindowInversionOutcome outcome;
+  outcome.succeeded = inversion->succeeded();
+  if (!outcome.succeeded) {
+    outcome.text = trimmed(inversion->messageText());
+    return outcome;
+  }
+  int32_t iteration = 0;
+  float misfit = 0.0f;
+  inversion->results(iteration, misfit);
+  // Room for the parameter vector and the densities behind it.
+  std::vector<float> params(DampedInversion::kCapacity + DampedInversion::kCapacity / 2);
+  int32_t length = 0;
+  inversion->currentParams(length, params.data());
+  writeBack(params, length, window);
+  outcome.text = inversionReport(iteration, misfit, length, params.data());
+  return outcome;
+}
+
+void presentInversionOutcome(const WindowInversionOutcome& outcome, MessagePresenter& presenter) {
+  if (outcome.succeeded) {
+    presenter.showBox(outcome.text, EngineBinding::kCaption, MessageIcon::Warning);
+  } else {
+    presenter.showPlain(outcome.text);
+  }
+}
+
+std::string trimmed(const std::string& text) {
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  const auto first = std::find_if_not(text.begin(), text.end(), blank);
+  const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
+  return first < last ? std::string(first, last) : std::string();
+}

@@ -1,0 +1,7 @@
+#include <QDesktopServices>
+
+#include "window/link_opener.h"
+
+void DesktopLinkOpener::open(const QUrl& address) {
+  QDesktopServices::openUrl(address);
+}

@@ -1,0 +1,79 @@
+// Start-up of DispFit: the application object, the main window Form1 first
+// (its closing ends the program), the About window hidden, the message loop.
+#include <QApplication>
+#include <QScreen>
+#include <QStyle>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "core/engine_binding.h"
+#include "window/link_opener.h"
+#include "window/printer_source.h"
+#include "core/program_title.h"
+#include "window/qt_message_presenter.h"
+#include "window/tabout.h"
+#include "window/tform1.h"
+
+namespace {
+
+bool displayConfigured() {
+  const auto isSet = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+}
+
+// A platform that cannot be opened ends in a fatal Qt message; turn that into
+// a plain explanation and a failure exit code instead of an abort.
+void reportFatalStart(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  std::fprintf(stderr, "%s\n", qPrintable(message));
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "DispFit cannot start: no usable display was found.\n");
+    std::_Exit(EXIT_FAILURE);
+  }
+}
+
+void centreOnScreen(QWidget& window) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (!displayConfigured()) {
+    std::fprintf(stderr,
+                 "DispFit is a window program and needs a display, but none is set "
+                 "(DISPLAY is empty). Start it from a desktop session.\n");
+    return EXIT_FAILURE;
+  }
+  const QtMessageHandler previousHandler = qInstallMessageHandler(reportFatalStart);
+  QApplication application(argc, argv);
+  qInstallMessageHandler(previousHandler);
+  QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+
+  QtMessagePresenter messages;
+  EngineBinding engine(messages);
+  DefaultPrinter printers;
+  DesktopLinkOpener links;
+
+  TForm1 Form1(messages, engine, printers);
+  TAbout About(links);
+  Form1.attachAbout(&About);
+  centreOnScreen(Form1);
+  Form1.show();
+  About.hide();
+
+  try {
+    return QApplication::exec();
+  } catch (const std::exception& error) {
+    messages.showError(error.what());
+  } catch (...) {
+    messages.showError("");
+  }
+  return EXIT_SUCCESS;
+}

@@ -1,0 +1,285 @@
+// The main window's layout, its start-up state and the table rebuild of the
+// layer-count spinner.
+#include "window/tform1.h"
+
+#include <QFont>
+#include <QHeaderView>
+#include <QPen>
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+#include "core/axis_ticks.h"
+#include "core/curve_points.h"
+#include "core/number_text.h"
+#include "core/program_title.h"
+
+namespace {
+
+constexpr int kColumnWidth = 48;
+constexpr int kRowHeight = 24;
+const QColor kCurveColour = Qt::red;
+
+QFont windowFont(int pixelSize) {
+  QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+  font.setPixelSize(pixelSize);
+  return font;
+}
+
+QString cellText(float value) {
+  return QString::fromStdString(formatGeneral(value));
+}
+
+// Ticks at round values, counted from zero, about five intervals per axis.
+void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {
+  axis.setRange(minimum, maximum);
+  axis.setTickType(QValueAxis::TicksDynamic);
+  axis.setTickAnchor(0.0);
+  axis.setTickInterval(roundTickInterval(maximum - minimum));
+}
+
+}  // namespace
+
+TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource& printers,
+               QWidget* parent)
+    : QWidget(parent), messages_(messages), engine_(engine), printers_(printers) {
+  buildLayout();
+  setDefaults();
+  connectEvents();
+  FormCreate();
+}
+
+template <typename Handler>
+void TForm1::handle(Handler handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    messages_.showError(error.what());
+  } catch (...) {
+    messages_.showError("");
+  }
+}
+
+void TForm1::buildLayout() {
+  setWindowTitle(QString::fromUtf8(kProgramTitle));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  setFont(windowFont(12));
+  setAutoFillBackground(true);
+  setBackgroundRole(QPalette::Button);
+  buildChart();
+  buildModelGroup();
+  buildButtons();
+
+  Bevel1.setGeometry(0, 304, 105, 17);
+  Bevel2.setGeometry(168, 304, 521, 17);
+  for (QFrame* bevel : {&Bevel1, &Bevel2}) {
+    bevel->setFrameShape(QFrame::HLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+  }
+  Label1.setGeometry(112, 312 - 8, 53, 17);
+  Label1.setText(QStringLiteral("Sondrix"));
+  Label1.setAlignment(Qt::AlignCenter);
+  Label1.setEnabled(false);
+  Label1.setCursor(Qt::WhatsThisCursor);
+
+  // Tab order: chart, model group, then the buttons 1, 2, 3, 4, 5.
+  Chart.setFocusPolicy(Qt::TabFocus);
+  setTabOrder(&Chart, &Edit1);
+  setTabOrder(&Edit1, &Model);
+  setTabOrder(&Model, &Button1);
+  setTabOrder(&Button1, &Button2);
+  setTabOrder(&Button2, &Button3);
+  setTabOrder(&Button3, &Button4);
+  setTabOrder(&Button4, &Button5);
+}
+
+void TForm1::buildChart() {
+  Chart.setGeometry(272, 38, 400, 250);
+  Chart.setFrameShape(QFrame::NoFrame);
+  Chart.setRenderHint(QPainter::Antialiasing);
+  Chart.setBackgroundBrush(Qt::white);
+
+  auto ownedChart = std::make_unique<QChart>();
+  chart = ownedChart.get();
+  chart->setTitle(QStringLiteral("频散曲线"));
+  chart->setTitleFont(windowFont(13));
+  chart->legend()->hide();
+  chart->setBackgroundBrush(Qt::white);
+  chart->setBackgroundRoundness(0);
+  chart->setBackgroundPen(Qt::NoPen);
+  chart->setDropShadowEnabled(false);
+  chart->setMargins(QMargins(4, 2, 8, 2));
+
+  auto series = std::make_unique<QLineSeries>();
+  Series1 = series.get();
+  Series1->setPen(QPen(kCurveColour, 1.5));
+  Series1->setPointsVisible(true);
+  Series1->setMarkerSize(3);  // circles reaching 3 pixels each side of the point
+  Series1->setPointLabelsVisible(false);
+  chart->addSeries(series.release());
+
+  auto bottom = std::make_unique<QValueAxis>();
+  BottomAxis = bottom.get();
+  BottomAxis->setTitleText(QStringLiteral("f/Hz"));
+  BottomAxis->setReverse(true);
+  BottomAxis->setLabelFormat(QStringLiteral("%g"));
+  chart->addAxis(bottom.release(), Qt::AlignBottom);
+  auto left = std::make_unique<QValueAxis>();
+  LeftAxis = left.get();
+  LeftAxis->setTitleText(QStringLiteral("VR (m/s)"));
+  LeftAxis->setLabelFormat(QStringLiteral("%g"));
+  chart->addAxis(left.release(), Qt::AlignLeft);
+  for (QValueAxis* axis : {BottomAxis, LeftAxis}) {
+    axis->setTitleFont(windowFont(12));
+    axis->setLabelsFont(windowFont(11));
+  }
+  Series1->attachAxis(BottomAxis);
+  Series1->attachAxis(LeftAxis);
+  Chart.setChart(ownedChart.release());
+}
+
+void TForm1::buildModelGroup() {
+  GroupBox1.setGeometry(24, 32, 241, 257);
+  GroupBox1.setTitle(QStringLiteral("速度模型"));
+  StaticText1.setGeometry(48, 32, 28, 17);
+  StaticText1.setText(QStringLiteral("层数"));
+  Edit1.setGeometry(80, 28, 49, 21);
+  LUpDown.setGeometry(129, 28, 15, 21);
+  LUpDown.setPosition(1);
+
+  Model.setGeometry(16, 57, 209, 144);
+  Model.horizontalHeader()->setFixedHeight(kRowHeight);
+  Model.verticalHeader()->setDefaultSectionSize(kRowHeight);
+  for (int c = 0; c < Model.columnCount(); ++c) Model.setColumnWidth(c, kColumnWidth);
+  Model.setTextElideMode(Qt::ElideNone);
+
+  Label3.setGeometry(16, 216, 169, 17);
+  Label3.setText(QStringLiteral("密度单位g/cm"));
+  Label3.setCursor(Qt::WhatsThisCursor);
+  // The exponent sits right after "g/cm", two pixels higher.
+  const int exponentX = Label3.x() + Label3.fontMetrics().horizontalAdvance(Label3.text()) + 1;
+  Label4.setGeometry(exponentX, 214, 49, 13);
+  Label4.setText(QStringLiteral("3"));
+  Label4.setFont(windowFont(9));
+  Label4.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Label2.setGeometry(16, 232, 193, 17);
+  Label2.setText(QStringLiteral("速度单位m/s，厚度单位m"));
+  Label2.setCursor(Qt::WhatsThisCursor);
+}
+
+void TForm1::buildButtons() {
+  const struct {
+    QPushButton* button;
+    int left;
+    const char* text;
+  } buttons[] = {{&Button4, 72, "复制计算结果"},
+                 {&Button5, 192, "打印频散曲线"},
+                 {&Button1, 312, "计算频散曲线"},
+                 {&Button2, 432, "反演频散曲线"},
+                 {&Button3, 552, "退出计算"}};
+  for (const auto& entry : buttons) {
+    entry.button->setGeometry(entry.left, 336, 105, 25);
+    entry.button->setText(QString::fromUtf8(entry.text));
+  }
+}
+
+void TForm1::connectEvents() {
+  connect(&LUpDown, &UpDown::stepped, this, [this](bool up) { handle([&] { LUpDownClick(up); }); });
+  connect(&Button1, &QPushButton::clicked, this, [this] { handle([this] { Button1Click(); }); });
+  connect(&Button2, &QPushButton::clicked, this, [this] { handle([this] { Button2Click(); }); });
+  connect(&Button3, &QPushButton::clicked, this, [this] { handle([this] { Button3Click(); }); });
+  connect(&Button4, &QPushButton::clicked, this, [this] { handle([this] { Button4Click(); }); });
+  connect(&Button5, &QPushButton::clicked, this, [this] { handle([this] { Button5Click(); }); });
+  connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
+  connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
+}
+
+void TForm1::setDefaults() {
+  layerCount = 1;
+  vs[0] = 150.0f;
+  thickness[0] = 2.0f;
+  density[0] = 1.8f;
+  freqCount = 30;
+  freq[0] = 150.0f;
+  vr[0] = static_cast<float>(0.91 * vs[0]);
+  for (int i = 1; i < freqCount; ++i) {
+    freq[i] = freq[0] - 5.0f * static_cast<float>(i);
+    vr[i] = static_cast<float>(0.91 * vs[0]);
+  }
+  setRangeWithTicks(*LeftAxis, 0.0, 200.0);
+}
+
+void TForm1::FormCreate() {
+  Model.setGridRowCount(2);
+  const QString headers[] = {QStringLiteral("#"), QStringLiteral("H"), QStringLiteral("Vs"),
+                             QStringLiteral("Rho")};
+  for (int c = 0; c < 4; ++c) Model.setCell(c, 0, headers[c]);
+  Model.setCell(0, 1, QStringLiteral("1"));
+  Model.setCell(1, 1, cellText(thickness[0]));
+  Model.setCell(2, 1, cellText(vs[0]));
+  Model.setCell(3, 1, cellText(density[0]));
+
+  drawSeries();
+}
+
+void TForm1::setVelocityRange(double minimum, double maximum) {
+  setRangeWithTicks(*LeftAxis, minimum, maximum);
+}
+
+void TForm1::drawSeries() {
+  const std::vector<CurvePoint> points = curvePoints(freq, vr, freqCount);
+  QList<QPointF> chartPoints;
+  chartPoints.reserve(static_cast<qsizetype>(points.size()));
+  for (const CurvePoint& p : points) chartPoints.append(QPointF(p.frequency, p.velocity));
+  Series1->replace(chartPoints);
+  const FrequencySpan span = frequencySpan(points);
+  setRangeWithTicks(*BottomAxis, span.lowest, span.highest);
+}
+
+std::vector<LayerTexts> TForm1::tableRows() const {
+  std::vector<LayerTexts> rows;
+  for (int r = 1; r < Model.gridRowCount(); ++r) {
+    rows.push_back({Model.cell(1, r).toStdString(), Model.cell(2, r).toStdString(),
+                    Model.cell(3, r).toStdString()});
+  }
+  return rows;
+}
+
+void TForm1::setTableRows(const std::vector<LayerTexts>& rows) {
+  Model.setGridRowCount(static_cast<int>(rows.size()) + 1);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int r = static_cast<int>(i) + 1;
+    Model.setCell(0, r, QString::number(r));
+    Model.setCell(1, r, QString::fromStdString(rows[i].thickness));
+    Model.setCell(2, r, QString::fromStdString(rows[i].vs));
+    Model.setCell(3, r, QString::fromStdString(rows[i].density));
+  }
+}
+
+void TForm1::storeLayers(const ParsedLayers& layers) {
+  layerCount = std::min(layers.count(), kLayerCapacity);
+  std::copy_n(layers.thickness.begin(), layerCount, thickness);
+  std::copy_n(layers.vs.begin(), layerCount, vs);
+  std::copy_n(layers.density.begin(), layerCount, density);
+}
+
+void TForm1::LUpDownClick(bool /*up*/) {
+  // Rows that remain keep their texts; new rows copy the former last row.
+  setTableRows(resizeLayerRows(tableRows(), LUpDown.position()));
+  // The window data follow only a table that reads as numbers throughout.
+  const TableReading reading = readLayerRows(tableRows());
+  if (!reading.layers) {
+    messages_.showError(invalidNumberMessage(reading.bad.text));
+    return;
+  }
+  storeLayers(*reading.layers);
+}
+
+void TForm1::setCommandsEnabled(bool enabled) {
+  for (QPushButton* button : {&Button1, &Button2, &Button3, &Button4, &Button5}) {
+    button->setEnabled(enabled);
+  }
+  GroupBox1.setEnabled(enabled);
+}

@@ -1,0 +1,49 @@
+#include "window/up_down.h"
+
+#include <QKeyEvent>
+#include <algorithm>
+
+UpDown::UpDown(QLineEdit& buddy, SpinnerRange range, QWidget* parent)
+    : QWidget(parent), buddy_(buddy), range_(range), position_(range.minimum) {
+  upButton_.setArrowType(Qt::UpArrow);
+  downButton_.setArrowType(Qt::DownArrow);
+  upButton_.setAutoRepeat(true);
+  downButton_.setAutoRepeat(true);
+  upButton_.setFocusPolicy(Qt::NoFocus);
+  downButton_.setFocusPolicy(Qt::NoFocus);
+  connect(&upButton_, &QToolButton::clicked, this, [this] { stepBy(+1); });
+  connect(&downButton_, &QToolButton::clicked, this, [this] { stepBy(-1); });
+  buddy_.installEventFilter(this);
+  buddy_.setText(QString::number(position_));
+}
+
+void UpDown::setPosition(int position) {
+  position_ = std::clamp(position, range_.minimum, range_.maximum);
+  buddy_.setText(QString::number(position_));
+}
+
+void UpDown::stepBy(int delta) {
+  const int start = steppedPosition(position_, buddy_.text().toStdString(), 0, range_);
+  const int next = steppedPosition(position_, buddy_.text().toStdString(), delta, range_);
+  position_ = next;
+  buddy_.setText(QString::number(position_));
+  if (next != start) emit stepped(delta > 0);
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &buddy_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      stepBy(key == Qt::Key_Up ? +1 : -1);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void UpDown::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int half = height() / 2;
+  upButton_.setGeometry(0, 0, width(), half);
+  downButton_.setGeometry(0, half, width(), height() - half);
+}

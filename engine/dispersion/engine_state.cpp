@@ -1,0 +1,7 @@
+#include "dispersion/engine_state.h"
+
+namespace swcore {
+
+EngineState engineState{};
+
+}  // namespace swcore

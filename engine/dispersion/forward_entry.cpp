@@ -1,0 +1,78 @@
+#include "dispersion/forward_entry.h"
+
+#include "dispersion/root_search.h"
+#include "dispersion/secular_function.h"
+#include "swcore.h"
+
+namespace swcore {
+
+namespace {
+
+// Single-precision constants of the engine, widened to double.
+constexpr double kStartFactor = 0.800000011920929;     // 0.8f
+constexpr double kFineStepBand = 0.05000000074505806;  // 0.05f, km/s
+constexpr double kTwoPi = 6.2831854820251465;          // 2 pi in single precision
+constexpr double kFineStep = 0.001;                    // km/s
+constexpr double kCoarseStep = 0.005;                  // km/s
+constexpr double kTolerance = 1e-8;                    // km/s
+
+void storeModel(EngineState& state, const ForwardArguments& args) {
+  const int n = args.layerCount;
+  state.layerCount = n;
+  for (int i = 0; i < n; ++i) {
+    state.thickness[i] = args.thickness[i] / 1000.0;
+    state.shearVelocity[i] = args.shearVelocity[i] / 1000.0;
+    state.density[i] = args.density[i];
+  }
+  // The counts of the engine-side inversion follow the model and the data.
+  state.NF = n;
+  state.M = args.frequencyCount;
+  for (int j = 0; j < args.frequencyCount; ++j) {
+    state.FREQ[j] = args.frequency[j];
+  }
+  for (int i = 0; i < n; ++i) {
+    state.pVelocity[i] = 3.0 * state.shearVelocity[i];
+  }
+}
+
+}  // namespace
+
+void runForward(EngineState& state, const ForwardArguments& args) {
+  if (!layerCountInRange(args.layerCount) || args.frequencyCount < 0 ||
+      args.frequencyCount > kMaxFrequencies) {
+    return;
+  }
+  storeModel(state, args);
+  const double halfSpaceShear = state.shearVelocity[args.layerCount - 1];
+  const double firstStart = state.shearVelocity[0] * kStartFactor;
+  state.startVelocity = firstStart;
+
+  for (int j = 0; j < args.frequencyCount; ++j) {
+    // Only a frequency without a root in a fresh state (slot 0) leads to a
+    // start at or below zero, where D is undefined; search from the first
+    // start again instead.
+    if (!(state.startVelocity > 0.0)) {
+      state.startVelocity = firstStart;
+    }
+    const double period = 1.0 / state.FREQ[j];
+    state.FREQ[j] = period;
+    state.omega = kTwoPi / period;
+    const double step =
+        (state.startVelocity >= halfSpaceShear - kFineStepBand) ? kFineStep : kCoarseStep;
+    const SecularFunction d(state);
+    findRoot(d, state.startVelocity, step, kTolerance, state.velocity[j]);
+    state.startVelocity = state.velocity[j] - 2.0 * step;
+  }
+  for (int j = 0; j < args.frequencyCount; ++j) {
+    args.phaseVelocity[j] = static_cast<float>(state.velocity[j] * 1000.0);
+  }
+}
+
+}  // namespace swcore
+
+extern "C" void FORWARD(const int32_t* layerCount, const float* thickness,
+                        const float* shearVelocity, const float* density, const int32_t* freqCount,
+                        const float* freq, float* phaseVelocity) {
+  swcore::runForward(swcore::engineState, {*layerCount, thickness, shearVelocity, density,
+                                           *freqCount, freq, phaseVelocity});
+}

@@ -1,0 +1,57 @@
+// Search for the first zero of the secular function above a start velocity:
+// an upward walk in fixed steps, then the refinement of the bracketed zero.
+#pragma once
+
+#include <optional>
+
+#include "dispersion/bracket_refinement.h"
+
+namespace swcore {
+
+inline constexpr double kVelocityCeiling = 10.0;  // km/s
+
+// The two step points between which D changed sign.
+struct Bracket {
+  BracketEnd lower;
+  BracketEnd upper;
+};
+
+// The upward walk: from `start` in steps of `step` until D changes sign (a
+// zero or undefined quotient of successive values counts as a change),
+// giving up once a step without sign change ends at or above 10 km/s.
+// A start at or below zero (where D is undefined) begins the walk one step
+// above zero instead; a step that is not positive finds nothing.
+template <class Function>
+std::optional<Bracket> walkToSignChange(const Function& d, double start, double step) {
+  if (!(step > 0.0)) {
+    return std::nullopt;
+  }
+  double c = (start > 0.0) ? start : step;
+  double previousValue = d(c);
+  for (;;) {
+    c = c + step;
+    const double value = d(c);
+    if (!(value / previousValue > 0.0)) {
+      return Bracket{{c - step, previousValue}, {c, value}};
+    }
+    previousValue = value;
+    if (c >= kVelocityCeiling) {
+      return std::nullopt;
+    }
+  }
+}
+
+// The walk, then the refinement of the bracketed zero. Returns true and
+// writes `result` when a zero was bracketed; leaves `result` untouched
+// otherwise.
+template <class Function>
+bool findRoot(const Function& d, double start, double step, double tolerance, double& result) {
+  const std::optional<Bracket> bracket = walkToSignChange(d, start, step);
+  if (!bracket) {
+    return false;
+  }
+  result = refineBracketedRoot(d, bracket->lower, bracket->upper, tolerance);
+  return true;
+}
+
+}  // namespace swcore

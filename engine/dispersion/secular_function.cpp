@@ -1,0 +1,365 @@
+#include "dispersion/secular_function.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <type_traits>
+
+#include "swcore.h"
+
+namespace swcore {
+
+std::uint64_t secularEvaluationCount = 0;
+
+namespace {
+
+struct ReductionState {
+  double x1, x2, x3, x4, x5;
+};
+
+// Interface coefficients of layer m over layer m + 1 at one velocity, from
+// epsilon = rho[m+1] / rho[m], e = eta / c^2, a = e + epsilon, a' = e - 1 +
+// epsilon, e' = e - 1: the factors of the reduction that do not depend on the
+// state, each formed as the reduction's formulas form it.
+struct InterfaceTerms {
+  double minusEps;
+  double ae, mixed, apep;  // a e, a e' + a' e, a' e'
+  double ee, aa;           // e^2, a^2
+  double twoE, twoA;       // 2 e, 2 a
+  double ep, ap;           // e', a'
+};
+
+// The vertical terms of one layer: P velocity (a), S velocity (b).
+struct LayerTerms {
+  double ca, sa, ta, cb, sb, tb;
+};
+
+// The vertical terms of every layer above the half-space at one velocity,
+// worked out in passes over all layers that vectorise.
+struct ReductionInputs {
+  VerticalTerms terms;
+  double x1Scale[kMaxLayers];  // filled when rescaling
+
+  // Slot m holds the P terms of layer m, slot layers + m its S terms.
+  LayerTerms termsAt(int m, int layers) const {
+    const int b = layers + m;
+    return {terms.c[m], terms.s[m], terms.t[m], terms.c[b], terms.s[b], terms.t[b]};
+  }
+};
+
+// The interface coefficients of layer m over layer m + 1 at c^2 = cc. They
+// come with the layer's step rather than from a pass of their own: the
+// reduction waits on its running state, and they fill the wait.
+[[gnu::always_inline]] inline InterfaceTerms interfaceTerms(const LayerConstants& model, int m,
+                                                            double cc) {
+  const double eps = model.densityRatio[m];
+  const double e = model.eta[m] / cc;
+  const double a = e + eps;
+  const double ap = e - 1.0 + eps;
+  const double ep = e - 1.0;
+  return {-eps, a * e, a * ep + ap * e, ap * ep, e * e, a * a, 2.0 * e, 2.0 * a, ep, ap};
+}
+
+// The vertical terms of every layer above the half-space at c^2 = cc and
+// k = omega / c.
+template <bool Rescale, Arithmetic kArithmetic>
+[[gnu::always_inline]] inline void prepareReduction(const LayerConstants& model, double cc,
+                                                    double k, ReductionInputs& in) {
+  const int layers = model.layerCount - 1;
+  verticalTerms<Rescale, kArithmetic>(cc, k, model.velocity2, model.thickness, 2 * layers,
+                                      in.terms);
+  if constexpr (Rescale) {
+    for (int m = 0; m < layers; ++m) {
+      in.x1Scale[m] = in.terms.scale[layers + m] * in.terms.scale[m];
+    }
+  }
+}
+
+// One reduction step, the products grouped as written, left to right, so
+// that the values are those of the plain formulas. Products of the state
+// that two new values share are formed once.
+[[gnu::always_inline]] inline ReductionState reduceOddLayer(const ReductionState& s,
+                                                            const InterfaceTerms& i,
+                                                            const LayerTerms& l, double x1Scale) {
+  const double x2tb = s.x2 * l.tb, x3cb = s.x3 * l.cb, x4tb = s.x4 * l.tb, x5cb = s.x5 * l.cb;
+  const double x2cb = s.x2 * l.cb, x3sb = s.x3 * l.sb, x4cb = s.x4 * l.cb, x5sb = s.x5 * l.sb;
+  const double x1 = s.x1 * x1Scale;
+  const double u = (x2tb * l.ca - x3cb * l.ca) + (x5cb + x4tb) * l.ta;
+  const double v = ((x3sb + x2cb) * l.sa - x4cb * l.ca) + x5sb * l.ca;
+  return {
+      (i.ae * u - i.mixed * x1) + i.apep * v,
+      i.minusEps * (((x2tb - x3cb) * l.sa - x4tb * l.ca) - x5cb * l.ca),
+      i.ee * u + (i.ep * v - i.twoE * x1) * i.ep,
+      i.aa * u + (i.ap * v - i.twoA * x1) * i.ap,
+      i.minusEps * ((-x2cb * l.ca - x3sb * l.ca) - (x4cb - x5sb) * l.ta),
+  };
+}
+
+[[gnu::always_inline]] inline ReductionState reduceEvenLayer(const ReductionState& s,
+                                                             const InterfaceTerms& i,
+                                                             const LayerTerms& l, double x1Scale) {
+  const double x2cb = s.x2 * l.cb, x3tb = s.x3 * l.tb, x4cb = s.x4 * l.cb, x5tb = s.x5 * l.tb;
+  const double x2sb = s.x2 * l.sb, x3cb = s.x3 * l.cb, x4sb = s.x4 * l.sb, x5cb = s.x5 * l.cb;
+  const double x1 = s.x1 * x1Scale;
+  const double u = ((x2cb - x3tb) * l.ta + x4cb * l.ca) + x5tb * l.ca;
+  const double v = (x2sb * l.ca + x3cb * l.ca) - (x4sb - x5cb) * l.sa;
+  return {
+      (i.ae * u - i.mixed * x1) + i.apep * v,
+      i.minusEps * (((x3cb + x2sb) * l.ta + x4sb * l.ca) - x5cb * l.ca),
+      (i.twoA * x1 - i.ap * v) * i.ap - i.aa * u,
+      (i.twoE * x1 - i.ep * v) * i.ep - i.ee * u,
+      i.minusEps * (((x5tb + x4cb) * l.sa - x2cb * l.ca) + x3tb * l.ca),
+  };
+}
+
+// Divides the state by its largest magnitude (a positive factor).
+ReductionState normalised(const ReductionState& s) {
+  const double m =
+      std::max({std::abs(s.x1), std::abs(s.x2), std::abs(s.x3), std::abs(s.x4), std::abs(s.x5)});
+  if (!(m > 0.0) || !std::isfinite(m)) {
+    return s;
+  }
+  return {s.x1 / m, s.x2 / m, s.x3 / m, s.x4 / m, s.x5 / m};
+}
+
+// Vertical term of the half-space, real on both sides of its velocity.
+double halfSpaceTerm(double cc, double v2) {
+  const double q = 1.0 - cc / v2;
+  return q >= 0.0 ? -std::sqrt(q) : std::sqrt(-q);
+}
+
+// The state at the free surface.
+[[gnu::always_inline]] inline ReductionState surfaceState(const LayerConstants& model, double cc) {
+  const double gamma = model.twoTopShear2 / cc;
+  return {-gamma * (gamma - 1.0), 0.0, (gamma - 1.0) * (gamma - 1.0), gamma * gamma, 0.0};
+}
+
+// One step of the reduction, the state normalised when rescaling. Layers
+// are counted from 0 here, so the odd layers of the formulas sit at even
+// indices.
+template <bool Rescale, bool OddLayer>
+[[gnu::always_inline]] inline ReductionState reduced(const ReductionState& x,
+                                                     const InterfaceTerms& i, const LayerTerms& l,
+                                                     double x1Scale) {
+  const ReductionState next =
+      OddLayer ? reduceOddLayer(x, i, l, x1Scale) : reduceEvenLayer(x, i, l, x1Scale);
+  return Rescale ? normalised(next) : next;
+}
+
+// The closing with the half-space.
+[[gnu::always_inline]] inline double closedValue(const LayerConstants& model, double cc,
+                                                 const ReductionState& x) {
+  const double sa = halfSpaceTerm(cc, model.halfSpaceP2);
+  const double sb = halfSpaceTerm(cc, model.halfSpaceS2);
+  const double sab = sa * sb;
+  const double bracket = (model.layerCount % 2 == 1)
+                             ? ((x.x3 - sb * x.x2) - sab * x.x4) - sa * x.x5
+                             : ((x.x4 + sa * x.x2) - sab * x.x3) + sb * x.x5;
+  return bracket * cc * cc * model.halfSpaceFactor / sab;
+}
+
+// D(c) for `Layers` layers over the half-space, the common near-surface
+// case: their at most kBlockSlots slots in one block of lanes and the
+// reduction straight from its lanes, with no array in between.
+template <bool Rescale, int Layers>
+[[gnu::always_inline]] inline double fewLayerValue(const LayerConstants& model, double c) {
+  static_assert(Layers == 1 || Layers == 2);
+  const double cc = c * c;
+  const double k = model.omega / c;
+  ReductionState x = surfaceState(model, cc);
+  const detail::SlotTerms<TermBlock> terms =
+      blockTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * Layers);
+  const auto layer = [&](int m) {
+    const int b = Layers + m;
+    return LayerTerms{terms.c[m], terms.s[m], terms.t[m], terms.c[b], terms.s[b], terms.t[b]};
+  };
+  const auto x1Scale = [&](int m) {
+    return Rescale ? terms.scale[Layers + m] * terms.scale[m] : 1.0;
+  };
+  x = reduced<Rescale, true>(x, interfaceTerms(model, 0, cc), layer(0), x1Scale(0));
+  if constexpr (Layers == 2) {
+    x = reduced<Rescale, false>(x, interfaceTerms(model, 1, cc), layer(1), x1Scale(1));
+  }
+  return closedValue(model, cc, x);
+}
+
+// D(c) for any layer count in range: the half-space alone and models of one
+// or two layers over it in straight-line code, deeper ones with their terms
+// from array passes. An overflow of the literal state is carried to the end:
+// once it has happened before the last layer, every later value, and D, is
+// infinite or undefined.
+template <bool Rescale, Arithmetic kArithmetic>
+[[gnu::always_inline]] inline double secularValue(const LayerConstants& model, double c) {
+  const int layers = model.layerCount - 1;
+  if (layers == 0) {
+    // The half-space alone.
+    const double cc = c * c;
+    return closedValue(model, cc, surfaceState(model, cc));
+  }
+  if (layers == 1) {
+    return fewLayerValue<Rescale, 1>(model, c);
+  }
+  if (layers == 2) {
+    return fewLayerValue<Rescale, 2>(model, c);
+  }
+  const double cc = c * c;
+  const double k = model.omega / c;
+  ReductionState x = surfaceState(model, cc);
+  ReductionInputs in;
+  prepareReduction<Rescale, kArithmetic>(model, cc, k, in);
+  const auto step = [&](auto oddLayer, int m) {
+    x = reduced<Rescale, decltype(oddLayer)::value>(
+        x, interfaceTerms(model, m, cc), in.termsAt(m, layers), Rescale ? in.x1Scale[m] : 1.0);
+  };
+  int m = 0;
+  for (; m + 1 < layers; m += 2) {
+    step(std::true_type{}, m);
+    step(std::false_type{}, m + 1);
+  }
+  if (m < layers) {
+    step(std::true_type{}, m);
+  }
+  return closedValue(model, cc, x);
+}
+
+// The literal evaluation is the hot path of every search: compiled for
+// processors with AVX-512, where the passes over the layers run eight wide,
+// for those with AVX2 and fused multiply-adds, where a block of four lanes
+// fills one register, and for any x86-64. All compute the same values: the
+// same operations in the same order (the file is compiled with
+// -ffp-contract=off), fused multiply-adds only inside the exponential
+// kernel of the array passes, whose settled values do not depend on them.
+double literalBaseline(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::plain>(model, c);
+}
+
+#if defined(__x86_64__)
+[[gnu::target("avx2,fma")]] double literalAvx2(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::fused>(model, c);
+}
+
+[[gnu::target("avx512f")]] double literalAvx512(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::fused>(model, c);
+}
+#endif
+
+// The rescaled evaluation only follows a literal one that overflowed.
+double rescaledValue(const LayerConstants& model, double c) {
+  return secularValue<true, Arithmetic::plain>(model, c);
+}
+
+LiteralEvaluation literalEvaluationFor(InstructionSet set) {
+#if defined(__x86_64__)
+  switch (set) {
+    case InstructionSet::avx512:
+      return literalAvx512;
+    case InstructionSet::avx2:
+      return literalAvx2;
+    case InstructionSet::baseline:
+      break;
+  }
+#endif
+  static_cast<void>(set);
+  return literalBaseline;
+}
+
+InstructionSet fastestInstructionSet() {
+  for (const InstructionSet set : {InstructionSet::avx512, InstructionSet::avx2}) {
+    if (processorHas(set)) {
+      return set;
+    }
+  }
+  return InstructionSet::baseline;
+}
+
+}  // namespace
+
+bool processorHas(InstructionSet set) {
+#if defined(__x86_64__)
+  // The C runtime has filled in what the processor has before any of the
+  // engine's code runs.
+  switch (set) {
+    case InstructionSet::avx512:
+      return __builtin_cpu_supports("avx512f");
+    case InstructionSet::avx2:
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    case InstructionSet::baseline:
+      return true;
+  }
+#endif
+  return set == InstructionSet::baseline;
+}
+
+SecularFunction::SecularFunction(const EngineState& state)
+    : SecularFunction(state, fastestInstructionSet()) {}
+
+SecularFunction::SecularFunction(const EngineState& state, InstructionSet set)
+    : literal_(literalEvaluationFor(set)) {
+  if (!layerCountInRange(state.layerCount)) {
+    return;
+  }
+  LayerConstants& l = layers_;
+  l.layerCount = state.layerCount;
+  l.omega = state.omega;
+  const int n = l.layerCount;
+  const int layers = n - 1;
+  for (int m = 0; m < layers; ++m) {
+    l.velocity2[m] = state.pVelocity[m] * state.pVelocity[m];
+    l.velocity2[layers + m] = state.shearVelocity[m] * state.shearVelocity[m];
+    l.thickness[m] = state.thickness[m];
+    l.thickness[layers + m] = state.thickness[m];
+  }
+  // The padding after the last slot (thickness 0).
+  for (int i = 2 * layers; i < paddedSlotCount(2 * layers); ++i) {
+    l.velocity2[i] = 1.0;
+  }
+  for (int m = 0; m < layers; ++m) {
+    const double eps = state.density[m + 1] / state.density[m];
+    const double below = state.shearVelocity[m + 1];
+    l.densityRatio[m] = eps;
+    l.eta[m] = 2.0 * (state.shearVelocity[m] * state.shearVelocity[m] - eps * below * below);
+  }
+  const double topShear = state.shearVelocity[0];
+  const double halfP = state.pVelocity[n - 1];
+  const double halfS = state.shearVelocity[n - 1];
+  const double rhoTop = state.density[0];
+  const double rhoHalf = state.density[n - 1];
+  l.twoTopShear2 = 2.0 * topShear * topShear;
+  l.halfSpaceP2 = halfP * halfP;
+  l.halfSpaceS2 = halfS * halfS;
+  const double sign = (n - 1) % 2 == 0 ? 1.0 : -1.0;
+  l.halfSpaceFactor =
+      sign * rhoTop * rhoTop / (2.0 * halfP * halfP * halfS * halfS * rhoHalf * rhoHalf);
+}
+
+double SecularFunction::operator()(double c) const {
+  ++secularEvaluationCount;
+  const double d = evaluate<false>(c);
+  if (std::isfinite(d)) {
+    return d;
+  }
+  return evaluate<true>(c);
+}
+
+double SecularFunction::literal(double c) const {
+  return evaluate<false>(c);
+}
+
+double SecularFunction::rescaled(double c) const {
+  return evaluate<true>(c);
+}
+
+template <bool Rescale>
+double SecularFunction::evaluate(double c) const {
+  if (layers_.layerCount == 0) {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  return Rescale ? rescaledValue(layers_, c) : literal_(layers_, c);
+}
+
+}  // namespace swcore
+
+extern "C" double FRAYL(const double* phaseVelocity) {
+  const swcore::SecularFunction d(swcore::engineState);
+  return d(*phaseVelocity);
+}

@@ -1,0 +1,76 @@
+// Rayleigh secular function D(c) of the layered model in the engine state
+// (Knopoff's method in its fast layer-reduction form).
+#pragma once
+
+#include <cstdint>
+
+#include "dispersion/engine_state.h"
+#include "dispersion/vertical_terms.h"
+
+namespace swcore {
+
+// Number of evaluations of D since the library was loaded. Not exported;
+// read by the tests and benchmarks to measure the cost of a search.
+extern std::uint64_t secularEvaluationCount;
+
+// Everything of the model and the angular frequency that D needs, in the
+// form its evaluation reads it: nothing here depends on c.
+struct LayerConstants {
+  int32_t layerCount = 0;
+  double omega = 0.0;
+  double twoTopShear2 = 0.0;  // 2 beta[1]^2
+  double halfSpaceFactor = 0.0;
+  double halfSpaceP2 = 0.0;  // alpha[N]^2
+  double halfSpaceS2 = 0.0;  // beta[N]^2
+  // v^2 and thickness of each vertical-term slot and of the padding after
+  // them (see kTermSlots).
+  double velocity2[kTermSlots] = {};
+  double thickness[kTermSlots] = {};
+  double densityRatio[kMaxLayers] = {};  // epsilon = rho[m+1] / rho[m]
+  double eta[kMaxLayers] = {};           // 2 (beta[m]^2 - epsilon beta[m+1]^2)
+};
+
+// The instruction sets the literal evaluation is compiled for. All give the
+// same values; the fastest one the processor has is used.
+enum class InstructionSet { baseline, avx2, avx512 };
+
+// Whether the processor can run the code for `set` (AVX2 counts with fused
+// multiply-adds only).
+bool processorHas(InstructionSet set);
+
+using LiteralEvaluation = double (*)(const LayerConstants& model, double c);
+
+// D(c) for one model and angular frequency. Everything that does not depend
+// on c is worked out once on construction, so a root search prepares the
+// model once and then evaluates D as often as it needs.
+class SecularFunction {
+ public:
+  // Reads the model and omega from the state. A layer count outside
+  // 1..kMaxLayers leaves the function undefined: it then returns NaN.
+  explicit SecularFunction(const EngineState& state);
+
+  // The same with the code for `set`, which the processor must have
+  // (processorHas): lets the tests compare the instruction sets.
+  SecularFunction(const EngineState& state, InstructionSet set);
+
+  // D(c): the literal reduction, and, only when that is not finite, the
+  // rescaled one, which differs from it by a positive factor.
+  double operator()(double c) const;
+
+  // The plain reduction, without any guard against overflow.
+  double literal(double c) const;
+
+  // The reduction with the growing exponential of every evanescent layer term
+  // and the running state divided out; same sign and zeros as literal(). At a
+  // layer velocity itself the layer terms take their continuous limits.
+  double rescaled(double c) const;
+
+ private:
+  template <bool Rescale>
+  double evaluate(double c) const;
+
+  LiteralEvaluation literal_;
+  LayerConstants layers_;
+};
+
+}  // namespace swcore

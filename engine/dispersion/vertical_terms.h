@@ -1,0 +1,246 @@
+// The vertical functions of the layers above the half-space at one phase
+// velocity: the hyperbolic or circular functions the secular function's
+// layer reduction is built from.
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+#include "dispersion/engine_state.h"
+#include "simd/exponential_kernel.h"
+#include "simd/lane_vector.h"
+
+namespace swcore {
+
+// Two slots per layer above the half-space: with L such layers, slot m holds
+// the P velocity of layer m and slot L + m its S velocity. The array passes
+// work the slots in whole groups of kPassWidth (one AVX-512 register), so a
+// model's slots are followed by padding slots up to the end of their last
+// group: any finite v^2 and thickness, worked but never used.
+inline constexpr int kPassWidth = 8;
+
+inline constexpr int paddedSlotCount(int slots) {
+  return (slots + kPassWidth - 1) / kPassWidth * kPassWidth;
+}
+
+inline constexpr int kTermSlots = paddedSlotCount(2 * kMaxLayers);
+
+// Models of up to this many slots (two layers above the half-space, the
+// common near-surface case) are worked in one block of lanes, which reaches
+// into the padding.
+inline constexpr int kBlockSlots = 4;
+static_assert(kBlockSlots <= kPassWidth);
+
+// Vertical functions of every slot at one velocity: C = cosh(khr),
+// S = sinh(khr)/r, T = -r sinh(khr) where c is below the slot's velocity,
+// cos(khr), sin(khr)/r, r sin(khr) where it is above. `scale` is the positive
+// factor the terms carry (exp(-k|h|r) for evanescent terms when rescaling,
+// else 1).
+struct VerticalTerms {
+  double c[kTermSlots];
+  double s[kTermSlots];
+  double t[kTermSlots];
+  double scale[kTermSlots];
+};
+
+namespace detail {
+
+// What the exponential of a slot is taken of: q = 1 - c^2/v^2 (evanescent
+// where q >= 0), r = sqrt|q|, k h, x = -k h r as the formulas have it, the
+// argument after the substitution x > 1e20 -> 20 (and, rescaling, -|x|: the
+// decaying half whatever the sign of k h, which a negative thickness or
+// velocity flips), and the kernel's argument. That is the same argument
+// wherever the kernel's range reaches; beyond it, where the substitution
+// also falls, the kernel's value is of no use, so its argument skips the
+// substitution and the clamping that would only lengthen the way to every
+// exponential. For one slot (double) or a block of them (LaneVector).
+template <class Value>
+struct SlotArguments {
+  Value q, r, kh, literalX, x, kernelArgument;
+};
+
+template <bool Rescale, class Value>
+[[gnu::always_inline]] inline SlotArguments<Value> slotArguments(double cc, double k,
+                                                                 Value velocity2, Value thickness) {
+  const Value q = 1.0 - cc / velocity2;
+  const Value r = squareRoot(magnitude(q));  // q is never -0: 1 - y rounds to +0
+  const Value kh = k * thickness;
+  const Value literalX = -kh * r;
+  Value x = pick(literalX > 1e20, broadcast<Value>(20.0), literalX);
+  if constexpr (Rescale) {
+    x = -magnitude(x);
+  }
+  const Value kernelArgument = Rescale ? -magnitude(literalX) : literalX;
+  return {q, r, kh, literalX, x, kernelArgument};
+}
+
+// The slack of the kernel's exponential where it stands for the library's
+// (an evanescent slot within the kernel's range); -1 elsewhere, undefined
+// arguments included.
+template <class Value>
+[[gnu::always_inline]] inline Value kernelSlack(const SlotArguments<Value>& a, Value slack) {
+  const Value inKernel =
+      pick(magnitude(a.kernelArgument) <= kKernelArgumentLimit, slack, broadcast<Value>(-1.0));
+  return pick(a.q >= 0.0, inKernel, broadcast<Value>(-1.0));
+}
+
+// The library's value for one slot the kernel does not settle: cosine and
+// sine where c is above the slot's velocity, else the exponential (halved,
+// as the formulas use it).
+template <class Value>
+[[gnu::always_inline]] inline void libraryValue(double q, double kh, double r, double x,
+                                                Value& first, Value& second, int i) {
+  if (q < 0.0) {
+    const double theta = kh * r;
+    first[i] = std::cos(theta);
+    second[i] = std::sin(theta);
+  } else {
+    first[i] = std::exp(x) / 2.0;
+  }
+}
+
+template <class Value>
+struct SlotTerms {
+  Value c, s, t, scale;
+};
+
+// The terms from half the exponential (`first`, evanescent slots) or from the
+// cosine and sine (`first`, `second`, circular slots). With Rescale the
+// evanescent terms come multiplied by exp(-k|h|r), their growing half divided
+// out, and at a slot's own velocity they take their continuous limits.
+template <bool Rescale, class Value>
+[[gnu::always_inline]] inline SlotTerms<Value> slotTerms(const SlotArguments<Value>& a, Value first,
+                                                         Value second) {
+  const Value one = broadcast<Value>(1.0);
+  const Value e = pick(a.q >= 0.0, first, one);
+  Value growing;
+  Value difference;
+  Value scale;
+  if constexpr (Rescale) {
+    // cosh and sinh without their growing half (the difference changes sign
+    // with x, as sinh does).
+    const Value e2 = 2.0 * e * e;
+    growing = e2 + 0.5;
+    difference = pick(a.literalX > 0.0, 0.5 - e2, e2 - 0.5);
+    scale = pick(a.q >= 0.0, 2.0 * e, one);
+  } else {
+    const Value g = 1.0 / (4.0 * e);
+    growing = e + g;
+    difference = e - g;
+    scale = one;
+  }
+  const Value numerator = pick(a.q >= 0.0, difference, second);
+  SlotTerms<Value> out{pick(a.q >= 0.0, growing, first), numerator / pick(a.q >= 0.0, -a.r, a.r),
+                       numerator * a.r, scale};
+  if constexpr (Rescale) {
+    out.c = pick(a.q == 0.0, one, out.c);
+    out.s = pick(a.q == 0.0, a.kh, out.s);
+    out.t = pick(a.q == 0.0, broadcast<Value>(0.0), out.t);
+    out.scale = pick(a.q == 0.0, one, out.scale);
+  }
+  return out;
+}
+
+}  // namespace detail
+
+// Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
+// from each slot's v^2 and thickness (both arrays padded up to
+// paddedSlotCount(slots), and so is `out`), each term formed by the same
+// operations as the plain formulas with the C library's functions, so with
+// the same value. The exponential of every evanescent slot comes from the kernel; the
+// library's functions give the cosine and sine of the circular slots, the
+// exponential of the rare arguments beyond the kernel's range and of the few
+// whose rounding the kernel cannot settle, so that every value is the one the
+// library's exp gives.
+//
+// Array passes, so that the arithmetic before and after the exponentials runs
+// over whole arrays (and vectorises), and the library's calls do not wait on
+// one another.
+template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
+[[gnu::always_inline]] inline void verticalTerms(double cc, double k, const double* velocity2,
+                                                 const double* thickness, int slots,
+                                                 VerticalTerms& out) {
+  // One array per quantity, so that the passes vectorise.
+  double q[kTermSlots];
+  double r[kTermSlots];
+  double kh[kTermSlots];
+  double literalX[kTermSlots];
+  double x[kTermSlots];
+  double first[kTermSlots];
+  double second[kTermSlots];
+  double slack[kTermSlots];
+  // Whole groups: a partial one would be worked one slot at a time.
+  const int passSlots = paddedSlotCount(slots);
+  for (int i = 0; i < passSlots; ++i) {
+    const auto a = detail::slotArguments<Rescale>(cc, k, velocity2[i], thickness[i]);
+    q[i] = a.q;
+    r[i] = a.r;
+    kh[i] = a.kh;
+    literalX[i] = a.literalX;
+    x[i] = a.x;
+    const NearestExponential e = nearestExponential<kArithmetic>(a.kernelArgument);
+    first[i] = e.value / 2.0;
+    second[i] = 0.0;
+    slack[i] = detail::kernelSlack(a, e.slack);
+  }
+  // The slots the library has to fill (never padding), marked by one bit each
+  // in passes that vectorise, 64 slots a word, then visited bit by bit.
+  for (int word = 0; word * 64 < slots; ++word) {
+    const int from = word * 64;
+    const int to = std::min(slots, from + 64);
+    std::uint64_t open = 0;
+    for (int i = from; i < to; ++i) {
+      open |= static_cast<std::uint64_t>(slack[i] > 0.0 ? 0 : 1) << (i - from);
+    }
+    while (open != 0) {
+      const int i = from + std::countr_zero(open);
+      open &= open - 1;
+      detail::libraryValue(q[i], kh[i], r[i], x[i], first, second, i);
+    }
+  }
+  for (int i = 0; i < passSlots; ++i) {
+    // The kernel's argument is not needed any more.
+    const detail::SlotArguments<double> a{q[i], r[i], kh[i], literalX[i], x[i], 0.0};
+    const auto terms = detail::slotTerms<Rescale>(a, first[i], second[i]);
+    out.c[i] = terms.c;
+    out.s[i] = terms.s;
+    out.t[i] = terms.t;
+    out.scale[i] = terms.scale;
+  }
+}
+
+// The terms of up to kBlockSlots slots, all of them at once in one block of
+// lanes (lane i holds slot i): straight-line code with no pass to set up,
+// which is what a model of few layers spends most of its time on otherwise.
+// The padding lanes past `slots` are worked too but never go to the library.
+using TermBlock = LaneVector<kBlockSlots>;
+
+template <bool Rescale>
+[[gnu::always_inline]] inline detail::SlotTerms<TermBlock> blockTerms(double cc, double k,
+                                                                      const double* velocity2,
+                                                                      const double* thickness,
+                                                                      int slots) {
+  const detail::SlotArguments<TermBlock> a = detail::slotArguments<Rescale>(
+      cc, k, loadLanes<TermBlock>(velocity2), loadLanes<TermBlock>(thickness));
+  const NearestExponentialOf<TermBlock> e = nearestExponential(a.kernelArgument);
+  TermBlock first = e.value / 2.0;
+  TermBlock second = broadcast<TermBlock>(0.0);
+  TermBlock lane;
+  for (int i = 0; i < kBlockSlots; ++i) {
+    lane[i] = i;
+  }
+  const TermBlock standing = pick(lane < static_cast<double>(slots),
+                                  detail::kernelSlack(a, e.slack), broadcast<TermBlock>(1.0));
+  if (anyNotPositive(standing)) [[unlikely]] {
+    for (int i = 0; i < slots; ++i) {
+      if (!(standing[i] > 0.0)) {
+        detail::libraryValue(a.q[i], a.kh[i], a.r[i], a.x[i], first, second, i);
+      }
+    }
+  }
+  return detail::slotTerms<Rescale>(a, first, second);
+}
+
+}  // namespace swcore

@@ -1,7 +1,0 @@
-#include "engine_state.h"
-
-namespace swcore {
-
-EngineState engineState{};
-
-}  // namespace swcore

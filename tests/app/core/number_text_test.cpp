@@ -1,0 +1,92 @@
+#include "core/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <locale>
+#include <string>
+
+namespace {
+
+// Expected texts follow the toolkit's general format: 15 significant
+// digits, fixed notation while the integer part has at most 15 digits and
+// the magnitude is at least 1e-5, trailing zeros dropped.
+TEST(FormatGeneral, WritesTableDefaultsAsTheToolkitDoes) {
+  EXPECT_EQ(formatGeneral(static_cast<double>(1.8f)), "1.79999995231628");
+  EXPECT_EQ(formatGeneral(2.0), "2");
+  EXPECT_EQ(formatGeneral(150.0), "150");
+  EXPECT_EQ(formatGeneral(static_cast<double>(static_cast<float>(0.91 * 150.0))), "136.5");
+  EXPECT_EQ(formatGeneral(0.0), "0");
+  EXPECT_EQ(formatGeneral(-2.5), "-2.5");
+}
+
+TEST(FormatGeneral, RoundsToFifteenSignificantDigits) {
+  EXPECT_EQ(formatGeneral(1.0 / 3.0), "0.333333333333333");
+  EXPECT_EQ(formatGeneral(2.0 / 3.0), "0.666666666666667");
+  EXPECT_EQ(formatGeneral(0.1), "0.1");  // 0.1000000000000000055... rounds back
+  EXPECT_EQ(formatGeneral(static_cast<double>(2.2f)), "2.20000004768372");
+  EXPECT_EQ(formatGeneral(999999999999999.9), "1E15");
+}
+
+TEST(FormatGeneral, SwitchesToScientificOutsideTheFixedRange) {
+  EXPECT_EQ(formatGeneral(123456789012345.0), "123456789012345");
+  EXPECT_EQ(formatGeneral(1e15), "1E15");
+  EXPECT_EQ(formatGeneral(1.23e20), "1.23E20");
+  EXPECT_EQ(formatGeneral(0.00001), "0.00001");
+  EXPECT_EQ(formatGeneral(0.000123), "0.000123");
+  EXPECT_EQ(formatGeneral(1.5e-6), "1.5E-6");
+  EXPECT_EQ(formatGeneral(-4e-9), "-4E-9");
+}
+
+TEST(ParseDecimal, AcceptsDecimalNumbersWithBlanksAround) {
+  EXPECT_DOUBLE_EQ(parseDecimal("1.8").value(), 1.8);
+  EXPECT_DOUBLE_EQ(parseDecimal("  1.8  ").value(), 1.8);
+  EXPECT_DOUBLE_EQ(parseDecimal("\t200\t").value(), 200.0);
+  EXPECT_DOUBLE_EQ(parseDecimal("+3").value(), 3.0);
+  EXPECT_DOUBLE_EQ(parseDecimal("-4.5").value(), -4.5);
+  EXPECT_DOUBLE_EQ(parseDecimal(".5").value(), 0.5);
+  EXPECT_DOUBLE_EQ(parseDecimal("5.").value(), 5.0);
+  EXPECT_DOUBLE_EQ(parseDecimal("1e3").value(), 1000.0);
+  EXPECT_DOUBLE_EQ(parseDecimal("1.5E-2").value(), 0.015);
+  EXPECT_DOUBLE_EQ(parseDecimal("1.79999995231628").value(), 1.79999995231628);
+}
+
+TEST(ParseDecimal, RejectsEmptyPartialAndForeignTexts) {
+  for (const char* text : {"", "   ", "1.8x", "x1.8", "abc", "1,8", "1 8", "inf", "nan", "0x10",
+                           "1e", "e5", "--1", "+-1", ".", "-", "1e999", "1.8.1"}) {
+    EXPECT_FALSE(parseDecimal(text).has_value()) << '"' << text << '"';
+  }
+}
+
+TEST(ParseSingle, RejectsValuesASingleCannotHold) {
+  EXPECT_FLOAT_EQ(parseSingle("1.8").value(), 1.8f);
+  EXPECT_FALSE(parseSingle("1e39").has_value());
+  EXPECT_FALSE(parseSingle("-1e39").has_value());
+}
+
+// A numeric facet with a comma, as a German locale has.
+struct CommaDecimal : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+};
+
+TEST(NumberText, IgnoresTheUsersLocale) {
+  const std::locale previous =
+      std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+  const std::string previousC = std::setlocale(LC_ALL, nullptr);
+  // Use a comma-decimal C locale too where the system has one.
+  const bool commaC = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr ||
+                      std::setlocale(LC_NUMERIC, "zh_CN.UTF-8") != nullptr;
+  const std::optional<double> read = parseDecimal("1.8");
+  const std::optional<double> comma = parseDecimal("1,8");
+  const std::string written = formatGeneral(static_cast<double>(1.8f));
+  std::locale::global(previous);
+  std::setlocale(LC_ALL, previousC.c_str());
+
+  ASSERT_TRUE(read.has_value());
+  EXPECT_DOUBLE_EQ(*read, 1.8);
+  EXPECT_FALSE(comma.has_value());
+  EXPECT_EQ(written, "1.79999995231628");
+  RecordProperty("comma_c_locale", commaC ? "yes" : "no");
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+// The About window: its texts, opening it from the unit notes, closing it and
+// following its web link.
+#include "window/tabout.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "window_fixture.h"
+
+namespace {
+
+class RecordingLinkOpener : public LinkOpener {
+ public:
+  void open(const QUrl& address) override { opened.push_back(address); }
+  std::vector<QUrl> opened;
+};
+
+class AboutWindow : public WindowTest {
+ protected:
+  AboutWindow() { form.attachAbout(&about); }
+
+  // Clicks a label, then, once the About window is up, records its caption
+  // and closes it with close.
+  QString openWith(QWidget& label, const std::function<void(TAbout&)>& close) {
+    QString caption;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      wasModal = modal == &about;
+      caption = about.windowTitle();
+      close(about);
+    });
+    QTest::mouseClick(&label, Qt::LeftButton);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(about.isVisible());
+    return caption;
+  }
+
+  RecordingLinkOpener links;
+  TAbout about{links};
+};
+
+TEST_F(AboutWindow, OpensFromBothUnitNotesWithTheSameCaption) {
+  form.show();
+  const auto pressOk = [](TAbout& window) { window.BitBtn1.click(); };
+  EXPECT_EQ(openWith(form.Label3, pressOk), "关于DispFit...");
+  EXPECT_EQ(openWith(form.Label2, pressOk), "关于DispFit...");
+  EXPECT_EQ(about.result(), QDialog::Accepted);
+  // The caption's close box returns to the unchanged main window too.
+  EXPECT_EQ(openWith(form.Label3, [](TAbout& window) { window.close(); }), "关于DispFit...");
+  EXPECT_EQ(form.layerCount, 1);
+  EXPECT_EQ(form.Model.cell(3, 1), "1.79999995231628");
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(AboutWindow, HasItsLayoutAndTexts) {
+  EXPECT_EQ(about.size(), QSize(443, 422));
+  EXPECT_FALSE(about.isVisible());
+  EXPECT_EQ(about.Label6.text(), "版本: 2004.04");
+  EXPECT_EQ(about.Label5.text(), "最后日期:  2004-04-25");
+  EXPECT_EQ(about.StaticText4.text(), "本软件由");
+  EXPECT_EQ(about.StaticText11.text(), "网址：");
+  EXPECT_EQ(about.BitBtn1.text(), "确定");
+  EXPECT_EQ(about.BitBtn1.geometry(), QRect(348, 379, 75, 25));
+  EXPECT_EQ(about.Panel2.geometry(), QRect(74, 210, 353, 136));
+  EXPECT_EQ(about.StaticText10.pos(), QPoint(110, 99));
+  EXPECT_FALSE(about.Image1.pixmap().isNull());
+  EXPECT_EQ(about.Image1.pixmap().size(), QSize(64, 64));
+  EXPECT_EQ(about.StaticText10.cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_FALSE(about.StaticText10.toolTip().isEmpty());
+  for (const QLabel* label :
+       {&about.Label1, &about.Label2, &about.StaticText1, &about.StaticText2}) {
+    EXPECT_FALSE(label->text().isEmpty());
+  }
+}
+
+TEST_F(AboutWindow, WebLinkOpensTheAddressItShows) {
+  about.show();
+  QTest::mouseClick(&about.StaticText10, Qt::LeftButton);
+  ASSERT_EQ(links.opened.size(), 1u);
+  EXPECT_EQ(links.opened[0], about.webAddress());
+  EXPECT_TRUE(about.webAddress().isValid());
+  EXPECT_TRUE(about.webAddress().toString().contains(about.StaticText10.text()));
+  about.hide();
+}
+
+}  // namespace
