@@ -19,6 +19,7 @@
 #include "window/qt_message_presenter.h"
 #include "window/tform1.h"
 
+namespace dispfit {
 namespace {
 
 std::vector<LayerTexts> benchmarkModel(int layers) {
@@ -113,3 +114,4 @@ BENCHMARK(BM_WindowRun_Engine)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EngineForward)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+}  // namespace dispfit

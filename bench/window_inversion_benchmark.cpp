@@ -27,6 +27,7 @@
 #include "window/tform1.h"
 #include "inversion/window_inversion.h"
 
+namespace dispfit {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -211,3 +212,4 @@ BENCHMARK(BM_InvertButton)->Arg(3)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InversionParts)->Arg(3)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+}  // namespace dispfit

@@ -10,6 +10,7 @@
 #include "core/stream_message_presenter.h"
 #include "inversion/window_inversion.h"
 
+namespace dispfit {
 namespace {
 
 constexpr int kSolved = 0;
@@ -38,8 +39,10 @@ void printHelp(std::ostream& out) {
 }
 
 }  // namespace
+}  // namespace dispfit
 
 int main(int argc, char** argv) {
+  using namespace dispfit;
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     printHelp(std::cout);
     return kSolved;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <initializer_list>
 
+namespace dispfit {
+
 double roundTickInterval(double span, int wantedIntervals) {
   if (!(span > 0.0) || !std::isfinite(span) || wantedIntervals < 1) return 1.0;
   const double raw = span / wantedIntervals;
@@ -12,3 +14,5 @@ double roundTickInterval(double span, int wantedIntervals) {
   }
   return 10.0 * decade;
 }
+
+}  // namespace dispfit

@@ -2,4 +2,8 @@
 // ten) that gives about the wanted number of intervals over a range.
 #pragma once
 
+namespace dispfit {
+
 double roundTickInterval(double span, int wantedIntervals = 5);
+
+}  // namespace dispfit

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace dispfit {
+
 std::vector<CurvePoint> curvePoints(const float* freq, const float* vr, int count) {
   std::vector<CurvePoint> points;
   points.reserve(static_cast<std::size_t>(std::max(count, 0)));
@@ -16,3 +18,5 @@ FrequencySpan frequencySpan(const std::vector<CurvePoint>& points) {
   if (points.empty()) return {};
   return {points.front().frequency, points.back().frequency};
 }
+
+}  // namespace dispfit

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace dispfit {
+
 struct CurvePoint {
   double frequency = 0.0;  // Hz
   double velocity = 0.0;   // m/s
@@ -23,3 +25,5 @@ struct FrequencySpan {
 // The smallest and largest frequency of the points (the bottom axis's
 // automatic range); {0, 0} when there are none.
 FrequencySpan frequencySpan(const std::vector<CurvePoint>& points);
+
+}  // namespace dispfit

@@ -8,6 +8,8 @@
 
 #include "core/fault_guard.h"
 
+namespace dispfit {
+
 namespace {
 
 using ForwardEntry = void (*)(const int32_t*, const float*, const float*, const float*,
@@ -64,3 +66,5 @@ bool EngineBinding::run(ForwardCall& call) {
   }
   return true;
 }
+
+}  // namespace dispfit

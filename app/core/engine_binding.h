@@ -7,6 +7,8 @@
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
 
+namespace dispfit {
+
 class EngineBinding : public ForwardEngine {
  public:
   static constexpr const char* kDefaultLibrary = "libswcore.so";
@@ -29,3 +31,5 @@ class EngineBinding : public ForwardEngine {
   MessagePresenter& messages_;
   std::string libraryName_;
 };
+
+}  // namespace dispfit

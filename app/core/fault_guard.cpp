@@ -7,6 +7,8 @@
 
 #include <signal.h>
 
+namespace dispfit {
+
 namespace {
 
 constexpr int kFaultSignals[] = {SIGSEGV, SIGFPE, SIGBUS, SIGILL};
@@ -83,3 +85,5 @@ GuardedOutcome runGuarded(GuardedBody body, void* context) {
   trap.arm(&landing);
   return callCatchingExceptions(body, context);
 }
+
+}  // namespace dispfit

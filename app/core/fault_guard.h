@@ -2,6 +2,8 @@
 // comes back as an outcome instead of ending the program.
 #pragma once
 
+namespace dispfit {
+
 enum class GuardedOutcome { Completed, ProcessorFault, Exception };
 
 using GuardedBody = void (*)(void* context);
@@ -14,3 +16,5 @@ using GuardedBody = void (*)(void* context);
 // abandoned by a fault does not unwind: it must own nothing that needs
 // releasing. Not re-entrant.
 GuardedOutcome runGuarded(GuardedBody body, void* context);
+
+}  // namespace dispfit

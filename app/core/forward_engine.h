@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace dispfit {
+
 struct ForwardCall {
   static constexpr int kCapacity = 50;
 
@@ -24,3 +26,5 @@ class ForwardEngine {
   // computed; the failure has then already been reported to the user.
   virtual bool run(ForwardCall& call) = 0;
 };
+
+}  // namespace dispfit

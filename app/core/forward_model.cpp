@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace dispfit {
+
 namespace {
 
 int32_t clampCount(int32_t count, int capacity) {
@@ -41,3 +43,5 @@ bool ForwardModel::runForward() {
 void ForwardModel::copyVrCalc(float* destination) const {
   std::copy_n(vrCalc, clampCount(freqCount, kFreqCapacity), destination);
 }
+
+}  // namespace dispfit

@@ -8,6 +8,8 @@
 
 #include "core/forward_engine.h"
 
+namespace dispfit {
+
 class ForwardModel {
  public:
   static constexpr int kLayerCapacity = 50;
@@ -54,3 +56,5 @@ class ForwardModel {
  private:
   ForwardEngine* engine_;
 };
+
+}  // namespace dispfit

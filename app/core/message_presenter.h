@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace dispfit {
+
 enum class MessageIcon { Information, Warning };
 
 // The caption of the program's message boxes.
@@ -22,3 +24,5 @@ class MessagePresenter {
   // The standard error box for an error that left an event handler.
   virtual void showError(const std::string& text) = 0;
 };
+
+}  // namespace dispfit

@@ -4,6 +4,8 @@
 
 #include "core/number_text.h"
 
+namespace dispfit {
+
 std::vector<LayerTexts> resizeLayerRows(const std::vector<LayerTexts>& rows, int newCount) {
   const auto count = static_cast<std::size_t>(newCount < 1 ? 1 : newCount);
   const LayerTexts lastRow = rows.empty() ? LayerTexts{} : rows.back();
@@ -40,3 +42,5 @@ std::string badRowMessage(int row) {
 std::string invalidNumberMessage(const std::string& text) {
   return "'" + text + "' is not a valid floating point value";
 }
+
+}  // namespace dispfit

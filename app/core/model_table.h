@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace dispfit {
+
 // Cell texts of one layer: thickness (m), S velocity (m/s), density (g/cm3).
 struct LayerTexts {
   std::string thickness;
@@ -51,3 +53,5 @@ std::string badRowMessage(int row);
 
 // The toolkit's error text for a cell that is not a floating-point number.
 std::string invalidNumberMessage(const std::string& text);
+
+}  // namespace dispfit

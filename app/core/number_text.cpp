@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+namespace dispfit {
+
 namespace {
 
 constexpr int kSignificantDigits = 15;
@@ -118,3 +120,5 @@ std::optional<float> parseSingle(std::string_view text) {
   }
   return static_cast<float>(*value);
 }
+
+}  // namespace dispfit

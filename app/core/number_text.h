@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace dispfit {
+
 // General format with up to 15 significant digits: fixed notation while the
 // integer part has at most 15 digits and the magnitude is at least 1e-5,
 // otherwise scientific ("1.5E-6", "1E20"). Trailing zeros are dropped.
@@ -22,3 +24,5 @@ std::optional<double> parseDecimal(std::string_view text);
 
 // parseDecimal, further limited to what a single-precision cell can hold.
 std::optional<float> parseSingle(std::string_view text);
+
+}  // namespace dispfit

@@ -1,5 +1,7 @@
 #include "core/print_layout.h"
 
+namespace dispfit {
+
 PageRect printedChartRect(double pageWidth, double pageHeight, double chartWidth,
                           double chartHeight, double marginPercent, bool proportional) {
   const double marginX = pageWidth * marginPercent / 100.0;
@@ -20,3 +22,5 @@ PageRect printedChartRect(double pageWidth, double pageHeight, double chartWidth
   }
   return rect;
 }
+
+}  // namespace dispfit

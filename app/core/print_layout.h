@@ -3,6 +3,8 @@
 // shape.
 #pragma once
 
+namespace dispfit {
+
 struct PageRect {
   double left = 0.0;
   double top = 0.0;
@@ -18,3 +20,5 @@ struct PageRect {
 PageRect printedChartRect(double pageWidth, double pageHeight, double chartWidth,
                           double chartHeight, double marginPercent = 15.0,
                           bool proportional = true);
+
+}  // namespace dispfit

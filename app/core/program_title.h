@@ -2,4 +2,8 @@
 // of the About window's caption.
 #pragma once
 
+namespace dispfit {
+
 inline constexpr const char* kProgramTitle = "DispFit";
+
+}  // namespace dispfit

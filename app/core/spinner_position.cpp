@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 
+namespace dispfit {
+
 namespace {
 
 std::string_view trimBlanks(std::string_view text) {
@@ -30,3 +32,5 @@ int steppedPosition(int current, std::string_view boxText, int delta, SpinnerRan
   start = std::clamp(start, range.minimum, range.maximum);
   return std::clamp(start + delta, range.minimum, range.maximum);
 }
+
+}  // namespace dispfit

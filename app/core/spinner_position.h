@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+namespace dispfit {
+
 struct SpinnerRange {
   int minimum = 1;
   int maximum = 20;
@@ -14,3 +16,5 @@ struct SpinnerRange {
 // may have typed it), otherwise from current. The result stays within the
 // range; at either end it equals the start.
 int steppedPosition(int current, std::string_view boxText, int delta, SpinnerRange range);
+
+}  // namespace dispfit

@@ -1,5 +1,7 @@
 #include "core/stream_message_presenter.h"
 
+namespace dispfit {
+
 void StreamMessagePresenter::showBox(const std::string& text, const std::string& caption,
                                      MessageIcon /*icon*/) {
   out_ << caption << ' ' << text << '\n';
@@ -12,3 +14,5 @@ void StreamMessagePresenter::showPlain(const std::string& text) {
 void StreamMessagePresenter::showError(const std::string& text) {
   out_ << text << '\n';
 }
+
+}  // namespace dispfit

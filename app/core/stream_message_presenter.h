@@ -7,6 +7,8 @@
 
 #include "core/message_presenter.h"
 
+namespace dispfit {
+
 class StreamMessagePresenter : public MessagePresenter {
  public:
   explicit StreamMessagePresenter(std::ostream& out) : out_(out) {}
@@ -18,3 +20,5 @@ class StreamMessagePresenter : public MessagePresenter {
  private:
   std::ostream& out_;
 };
+
+}  // namespace dispfit

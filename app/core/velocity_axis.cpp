@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace dispfit {
+
 bool FixedAxis::setMinimum(double value) {
   if (!std::isfinite(value) || value > range_.maximum) return false;
   range_.minimum = value;
@@ -37,3 +39,5 @@ AxisRange fitVelocityAxis(AxisRange current, const float* vr, int count) {
   axis.setMaximum(axis.range().maximum + 50.0);
   return axis.range();
 }
+
+}  // namespace dispfit

@@ -2,6 +2,8 @@
 // computed dispersion curve.
 #pragma once
 
+namespace dispfit {
+
 struct AxisRange {
   double minimum = 0.0;
   double maximum = 0.0;
@@ -30,3 +32,5 @@ class FixedAxis {
 // both sides. The result runs from (smallest vr) - 50 to
 // max(largest vr, vr[0] + 10) + 50. With count <= 0 the range is unchanged.
 AxisRange fitVelocityAxis(AxisRange current, const float* vr, int count);
+
+}  // namespace dispfit

@@ -8,6 +8,8 @@
 #include "inversion/step_limit.h"
 #include "inversion/truncated_step.h"
 
+namespace dispfit {
+
 namespace {
 
 constexpr float kStartDamping = 0.5f;
@@ -251,3 +253,5 @@ void DampedInversion::fail(const char* message) {
 void DampedInversion::pumpMessages() const {
   if (pump_) pump_();
 }
+
+}  // namespace dispfit

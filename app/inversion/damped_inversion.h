@@ -13,6 +13,8 @@
 #include "core/forward_model.h"
 #include "inversion/svd.h"
 
+namespace dispfit {
+
 class DampedInversion {
  public:
   static constexpr int kCapacity = 100;  // data + parameters, and parameter-vector entries
@@ -101,3 +103,5 @@ class DampedInversion {
   bool engineFailed_ = false;  // a forward run of this inversion failed
   MessagePump pump_;
 };
+
+}  // namespace dispfit

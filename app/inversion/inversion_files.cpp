@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace dispfit {
+
 namespace {
 
 // Reads groups of numbers in free format, one read at a time.
@@ -141,3 +143,5 @@ std::string readObservedCurveFile(const std::string& path, ObservedCurve& curve)
   if (!in) return "cannot open the curve file " + path;
   return readObservedCurve(in, path, curve);
 }
+
+}  // namespace dispfit

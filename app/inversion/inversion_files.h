@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace dispfit {
+
 // Model file: the layer count, then one "thickness Vs density" triple per
 // layer (m, m/s, g/cm3), the half-space last.
 struct LayeredModel {
@@ -35,3 +37,5 @@ std::string readObservedCurve(std::istream& in, const std::string& name, Observe
 // The same for files on disk; a file that cannot be opened is an error.
 std::string readLayeredModelFile(const std::string& path, LayeredModel& model);
 std::string readObservedCurveFile(const std::string& path, ObservedCurve& curve);
+
+}  // namespace dispfit

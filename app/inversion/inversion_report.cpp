@@ -2,6 +2,8 @@
 
 #include "inversion/number_pattern.h"
 
+namespace dispfit {
+
 std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length,
                             const float* params) {
   const int32_t layers = length / 2;
@@ -15,3 +17,5 @@ std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length
   }
   return text;
 }
+
+}  // namespace dispfit

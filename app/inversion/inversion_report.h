@@ -4,8 +4,12 @@
 #include <cstdint>
 #include <string>
 
+namespace dispfit {
+
 // The report: iteration count, misfit ("0.00E+00") and the fitted layers
 // (number, thickness and velocity in "0.0"), top layer first. params holds
 // the velocities of the length / 2 layers, then their thicknesses.
 std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length,
                             const float* params);
+
+}  // namespace dispfit

@@ -7,6 +7,8 @@
 
 #include "core/forward_model.h"
 
+namespace dispfit {
+
 namespace {
 
 constexpr float kRelativePerturbation = 0.005f;
@@ -113,3 +115,5 @@ bool ForwardModel::computeSensitivity(const float* weights) {
   std::copy_n(baseline, freqCount, vrCalc);
   return true;
 }
+
+}  // namespace dispfit

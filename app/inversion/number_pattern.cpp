@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+namespace dispfit {
+
 namespace {
 
 // A finite non-zero value as sign, significant digits d1 d2 d3 ... and the
@@ -104,3 +106,5 @@ std::string formatOneDecimal(double value) {
   text += digits.substr(0, digits.size() - 1) + "." + digits.substr(digits.size() - 1);
   return text;
 }
+
+}  // namespace dispfit

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace dispfit {
+
 void limitStep(float* step, const float* params, const float* upper, const float* lower, int count,
                float threshold) {
   for (int i = 0; i < count; ++i) {
@@ -16,3 +18,5 @@ void limitStep(float* step, const float* params, const float* upper, const float
     if (fraction < 1.0f) step[i] = static_cast<float>(static_cast<double>(fraction) * d);
   }
 }
+
+}  // namespace dispfit

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+namespace dispfit {
+
 // Arithmetic convention: every stored value is single precision; each
 // expression is evaluated in double and rounded once when stored, and loop
 // sums accumulate in a float, rounding after every added (double) product.
@@ -411,3 +413,5 @@ void SvdSolver::givens(float& f, float g, float& c, float& sn) const {
   sn = stored(wide(g) / r);
   f = r;
 }
+
+}  // namespace dispfit

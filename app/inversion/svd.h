@@ -3,6 +3,8 @@
 // QR sweeps on the bidiagonal (Golub-Kahan-Reinsch, LINPACK SSVDC layout).
 #pragma once
 
+namespace dispfit {
+
 class SvdSolver {
  public:
   static constexpr int kConverged = 1;
@@ -32,3 +34,5 @@ class SvdSolver {
   // (c, sn) satisfy c*f0 + sn*g = r, -sn*f0 + c*g = 0.
   void givens(float& f, float g, float& c, float& sn) const;
 };
+
+}  // namespace dispfit

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace dispfit {
+
 int countRank(const float* a, int rows, int columns) {
   int rank = 0;
   for (int j = 0; j < std::min(rows, columns); ++j) {
@@ -32,3 +34,5 @@ void truncatedStep(const float* a, const float* u, const float* v, int rows, int
     step[i] = d;
   }
 }
+
+}  // namespace dispfit

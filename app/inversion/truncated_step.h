@@ -2,6 +2,8 @@
 // truncated pseudo-inverse applied to the right-hand side.
 #pragma once
 
+namespace dispfit {
+
 // Singular values at or above this take part in the step.
 inline constexpr double kSingularValueFloor = 0.00001;
 
@@ -15,3 +17,5 @@ int countRank(const float* a, int rows, int columns);
 // s_q = a[q][q]. Partial sums are kept in single precision.
 void truncatedStep(const float* a, const float* u, const float* v, int rows, int columns, int rank,
                    const float* rhs, float* step);
+
+}  // namespace dispfit

@@ -7,6 +7,8 @@
 #include "core/engine_binding.h"
 #include "inversion/inversion_report.h"
 
+namespace dispfit {
+
 namespace {
 
 using Settings = WindowInversionSettings;
@@ -91,3 +93,5 @@ std::string trimmed(const std::string& text) {
   const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
   return first < last ? std::string(first, last) : std::string();
 }
+
+}  // namespace dispfit

@@ -10,6 +10,8 @@
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
 
+namespace dispfit {
+
 // The window arrays an inversion reads and, on success, writes.
 struct InversionWindowData {
   static constexpr int kLayerCapacity = 20;
@@ -53,3 +55,5 @@ void presentInversionOutcome(const WindowInversionOutcome& outcome, MessagePrese
 // The text without the blanks, line breaks and other control characters at
 // either end.
 std::string trimmed(const std::string& text);
+
+}  // namespace dispfit

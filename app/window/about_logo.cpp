@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace dispfit {
+
 QPixmap aboutLogo(int size) {
   QPixmap logo(size, size);
   logo.fill(Qt::transparent);
@@ -28,3 +30,5 @@ QPixmap aboutLogo(int size) {
   }
   return logo;
 }
+
+}  // namespace dispfit

@@ -3,4 +3,8 @@
 
 #include <QPixmap>
 
+namespace dispfit {
+
 QPixmap aboutLogo(int size);
+
+}  // namespace dispfit

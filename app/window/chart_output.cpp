@@ -6,6 +6,8 @@
 
 #include "core/print_layout.h"
 
+namespace dispfit {
+
 QImage chartPicture(QWidget& chart) {
   QImage picture(chart.size(), QImage::Format_RGB32);
   picture.fill(Qt::white);
@@ -38,3 +40,5 @@ QString printChart(QGraphicsView& chart, QPrinter& printer) {
   }
   return {};
 }
+
+}  // namespace dispfit

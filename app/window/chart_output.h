@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace dispfit {
+
 // The widget as it is shown, drawn into an image of its on-screen size on a
 // white background.
 QImage chartPicture(QWidget& chart);
@@ -19,3 +21,5 @@ void copyChartToClipboard(QWidget& chart);
 // the rectangle of printedChartRect (15 % margins, proportional). Returns an
 // empty text on success, otherwise what went wrong; a failed job is aborted.
 QString printChart(QGraphicsView& chart, QPrinter& printer);
+
+}  // namespace dispfit

@@ -2,9 +2,13 @@
 
 #include <QMouseEvent>
 
+namespace dispfit {
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
     emit clicked();
   }
 }
+
+}  // namespace dispfit

@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+namespace dispfit {
+
 class ClickableLabel : public QLabel {
   Q_OBJECT
 
@@ -16,3 +18,5 @@ class ClickableLabel : public QLabel {
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+}  // namespace dispfit

@@ -2,6 +2,10 @@
 
 #include "window/link_opener.h"
 
+namespace dispfit {
+
 void DesktopLinkOpener::open(const QUrl& address) {
   QDesktopServices::openUrl(address);
 }
+
+}  // namespace dispfit

@@ -3,6 +3,8 @@
 
 #include <QUrl>
 
+namespace dispfit {
+
 class LinkOpener {
  public:
   virtual ~LinkOpener() = default;
@@ -15,3 +17,5 @@ class DesktopLinkOpener : public LinkOpener {
  public:
   void open(const QUrl& address) override;
 };
+
+}  // namespace dispfit

@@ -15,6 +15,7 @@
 #include "window/tabout.h"
 #include "window/tform1.h"
 
+namespace dispfit {
 namespace {
 
 bool displayConfigured() {
@@ -42,8 +43,10 @@ void centreOnScreen(QWidget& window) {
 }
 
 }  // namespace
+}  // namespace dispfit
 
 int main(int argc, char* argv[]) {
+  using namespace dispfit;
   if (!displayConfigured()) {
     std::fprintf(stderr,
                  "DispFit is a window program and needs a display, but none is set "

@@ -9,6 +9,8 @@
 #include "window/tform1.h"
 #include "inversion/window_inversion.h"
 
+namespace dispfit {
+
 namespace {
 
 // Runs an action when the scope is left, also by an exception.
@@ -56,3 +58,5 @@ void TForm1::closeEvent(QCloseEvent* event) {
   }
   QWidget::closeEvent(event);
 }
+
+}  // namespace dispfit

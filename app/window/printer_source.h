@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <memory>
 
+namespace dispfit {
+
 class PrinterSource {
  public:
   virtual ~PrinterSource() = default;
@@ -18,3 +20,5 @@ class DefaultPrinter : public PrinterSource {
  public:
   std::unique_ptr<QPrinter> defaultPrinter() override;
 };
+
+}  // namespace dispfit

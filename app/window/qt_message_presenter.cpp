@@ -4,6 +4,8 @@
 
 #include "core/program_title.h"
 
+namespace dispfit {
+
 namespace {
 
 void showModal(QMessageBox::Icon icon, const QString& caption, const QString& text) {
@@ -26,3 +28,5 @@ void QtMessagePresenter::showPlain(const std::string& text) {
 void QtMessagePresenter::showError(const std::string& text) {
   showModal(QMessageBox::Critical, QString::fromUtf8(kProgramTitle), QString::fromStdString(text));
 }
+
+}  // namespace dispfit

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+namespace dispfit {
+
 StringGrid::StringGrid(int columns, QWidget* parent) : QTableWidget(0, columns, parent) {
   verticalHeader()->hide();
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -43,3 +45,5 @@ void StringGrid::setCell(int column, int row, const QString& text) {
   QTableWidgetItem* found = row == 0 ? horizontalHeaderItem(column) : item(row - 1, column);
   if (found != nullptr) found->setText(text);
 }
+
+}  // namespace dispfit

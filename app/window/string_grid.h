@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTableWidget>
 
+namespace dispfit {
+
 class StringGrid : public QTableWidget {
   Q_OBJECT
 
@@ -19,3 +21,5 @@ class StringGrid : public QTableWidget {
   QString cell(int column, int row) const;
   void setCell(int column, int row, const QString& text);
 };
+
+}  // namespace dispfit

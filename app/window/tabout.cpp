@@ -5,6 +5,8 @@
 
 #include "window/about_logo.h"
 
+namespace dispfit {
+
 namespace {
 
 const char* const kWebAddress = "https://www.example.org/dispfit";
@@ -102,3 +104,5 @@ void TAbout::showModalWithTitle(const QString& programTitle) {
 void TAbout::StaticText10Click() {
   links_.open(webAddress());
 }
+
+}  // namespace dispfit

@@ -11,6 +11,8 @@
 #include "window/clickable_label.h"
 #include "window/link_opener.h"
 
+namespace dispfit {
+
 class TAbout : public QDialog {
   Q_OBJECT
 
@@ -55,3 +57,5 @@ class TAbout : public QDialog {
 
   LinkOpener& links_;
 };
+
+}  // namespace dispfit

@@ -14,6 +14,8 @@
 #include "core/number_text.h"
 #include "core/program_title.h"
 
+namespace dispfit {
+
 namespace {
 
 constexpr int kColumnWidth = 48;
@@ -283,3 +285,5 @@ void TForm1::setCommandsEnabled(bool enabled) {
   }
   GroupBox1.setEnabled(enabled);
 }
+
+}  // namespace dispfit

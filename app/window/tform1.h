@@ -25,6 +25,8 @@
 #include "window/string_grid.h"
 #include "window/up_down.h"
 
+namespace dispfit {
+
 class TAbout;
 
 class TForm1 : public QWidget {
@@ -132,3 +134,5 @@ class TForm1 : public QWidget {
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;
 };
+
+}  // namespace dispfit

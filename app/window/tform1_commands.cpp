@@ -6,6 +6,8 @@
 #include "window/tform1.h"
 #include "core/velocity_axis.h"
 
+namespace dispfit {
+
 void TForm1::Button1Click() {
   const TableReading reading = readLayerRows(tableRows());
   if (!reading.layers) {
@@ -51,3 +53,5 @@ void TForm1::Label3Click() {
   if (about_ == nullptr) return;
   about_->showModalWithTitle(QString::fromUtf8(kProgramTitle));
 }
+
+}  // namespace dispfit

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+namespace dispfit {
+
 UpDown::UpDown(QLineEdit& buddy, SpinnerRange range, QWidget* parent)
     : QWidget(parent), buddy_(buddy), range_(range), position_(range.minimum) {
   upButton_.setArrowType(Qt::UpArrow);
@@ -47,3 +49,5 @@ void UpDown::resizeEvent(QResizeEvent* event) {
   upButton_.setGeometry(0, 0, width(), half);
   downButton_.setGeometry(0, half, width(), height() - half);
 }
+
+}  // namespace dispfit

@@ -9,6 +9,8 @@
 
 #include "core/spinner_position.h"
 
+namespace dispfit {
+
 class UpDown : public QWidget {
   Q_OBJECT
 
@@ -36,3 +38,5 @@ class UpDown : public QWidget {
   QToolButton upButton_{this};
   QToolButton downButton_{this};
 };
+
+}  // namespace dispfit

@@ -5,6 +5,8 @@
 
 #include "core/forward_engine.h"
 
+namespace dispfit {
+
 class CountingEngine : public ForwardEngine {
  public:
   explicit CountingEngine(ForwardEngine& inner) : inner_(inner) {}
@@ -23,3 +25,5 @@ class CountingEngine : public ForwardEngine {
  private:
   ForwardEngine& inner_;
 };
+
+}  // namespace dispfit

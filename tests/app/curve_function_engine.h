@@ -10,6 +10,8 @@
 
 #include "core/forward_engine.h"
 
+namespace dispfit {
+
 class CurveFunctionEngine : public ForwardEngine {
  public:
   // Writes the phase velocities of call.freqCount frequencies.
@@ -36,3 +38,5 @@ class CurveFunctionEngine : public ForwardEngine {
   int failFromRun = 0;  // every run from this one on fails; 0 for none
   std::vector<ForwardCall> calls;
 };
+
+}  // namespace dispfit

@@ -6,6 +6,8 @@
 
 #include "core/message_presenter.h"
 
+namespace dispfit {
+
 struct RecordedMessage {
   enum class Kind { Box, Plain, Error };
   Kind kind = Kind::Box;
@@ -28,3 +30,5 @@ class RecordingPresenter : public MessagePresenter {
 
   std::vector<RecordedMessage> messages;
 };
+
+}  // namespace dispfit

@@ -7,6 +7,8 @@
 
 #include "core/forward_engine.h"
 
+namespace dispfit {
+
 class ScriptedEngine : public ForwardEngine {
  public:
   enum class Answer { Curve, Fail, Throw };
@@ -29,3 +31,5 @@ class ScriptedEngine : public ForwardEngine {
   std::vector<float> curve;
   std::vector<ForwardCall> calls;
 };
+
+}  // namespace dispfit

@@ -15,6 +15,8 @@
 #include "scripted_engine.h"
 #include "window/tform1.h"
 
+namespace dispfit {
+
 class PdfPrinterSource : public PrinterSource {
  public:
   explicit PdfPrinterSource(QString path) : path_(std::move(path)) {}
@@ -65,3 +67,5 @@ class WindowTest : public ::testing::Test {
   PdfPrinterSource printers;
   TForm1 form{messages, engine, printers};
 };
+
+}  // namespace dispfit

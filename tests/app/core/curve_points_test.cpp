@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace dispfit {
+
 namespace {
 
 TEST(CurvePoints, AreSortedByAscendingFrequency) {
@@ -53,3 +55,5 @@ TEST(RoundTickInterval, PicksOneTwoOrFiveTimesAPowerOfTen) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

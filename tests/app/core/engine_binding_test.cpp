@@ -10,6 +10,8 @@
 #include "core/forward_model.h"
 #include "recording_presenter.h"
 
+namespace dispfit {
+
 namespace {
 
 constexpr float kSentinel = -7.0f;
@@ -149,3 +151,5 @@ TEST(EngineBindingWithEngine, HalfSpaceGivesTheRayleighVelocity) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

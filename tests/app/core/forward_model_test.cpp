@@ -7,6 +7,8 @@
 
 #include "scripted_engine.h"
 
+namespace dispfit {
+
 namespace {
 
 constexpr float kSentinel = -7.0f;
@@ -115,3 +117,5 @@ TEST(CopyVrCalc, CopiesExactlyFreqCountValues) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

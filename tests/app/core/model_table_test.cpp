@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace dispfit {
+
 namespace {
 
 const LayerTexts kTop{"5", "200", "1.8"};
@@ -65,3 +67,5 @@ TEST(ModelTableMessages, AreWordedAsShownToTheUser) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

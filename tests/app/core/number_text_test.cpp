@@ -6,6 +6,8 @@
 #include <locale>
 #include <string>
 
+namespace dispfit {
+
 namespace {
 
 // Expected texts follow the toolkit's general format: 15 significant
@@ -90,3 +92,5 @@ TEST(NumberText, IgnoresTheUsersLocale) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace dispfit {
+
 namespace {
 
 // A chart of 400 x 250 (ratio 1.6) on an A4 page of 2100 x 2970 units.
@@ -47,3 +49,5 @@ TEST(PrintedChartRect, KeepsTheChartsProportionsAndStaysInsideTheMargins) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+namespace dispfit {
+
 namespace {
 
 AxisRange fit(AxisRange current, const std::vector<float>& curve) {
@@ -68,3 +70,5 @@ TEST(FitVelocityAxis, NoPointsLeaveTheRangeAlone) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

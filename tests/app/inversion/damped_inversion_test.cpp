@@ -14,6 +14,8 @@
 #include "curve_function_engine.h"
 #include "inversion/window_inversion.h"
 
+namespace dispfit {
+
 namespace {
 
 using Settings = WindowInversionSettings;
@@ -400,3 +402,5 @@ TEST(DampedInversionExits, MoreDataThanTheModelHoldsIsRefused) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

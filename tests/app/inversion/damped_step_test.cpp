@@ -9,6 +9,8 @@
 #include "inversion/svd.h"
 #include "inversion/truncated_step.h"
 
+namespace dispfit {
+
 namespace {
 
 TEST(StepLimit, ComponentsNoLargerThanTheThresholdBecomeZero) {
@@ -98,3 +100,5 @@ TEST(TruncatedStep, DiscardedDirectionsContributeNothing) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

@@ -15,6 +15,8 @@
 #include "recording_presenter.h"
 #include "inversion/window_inversion.h"
 
+namespace dispfit {
+
 namespace {
 
 constexpr int kFreqCount = 30;
@@ -200,3 +202,5 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingLibrary{"libfake_engine_nan.so", EngineBinding::kCallFailed}));
 
 }  // namespace
+
+}  // namespace dispfit

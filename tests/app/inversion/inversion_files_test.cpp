@@ -6,6 +6,8 @@
 
 #include <sstream>
 
+namespace dispfit {
+
 namespace {
 
 LayeredModel readModel(const std::string& text, std::string& error) {
@@ -94,3 +96,5 @@ TEST(InversionFiles, MissingFilesCannotBeOpened) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

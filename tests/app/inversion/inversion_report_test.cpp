@@ -9,6 +9,8 @@
 
 #include "inversion/number_pattern.h"
 
+namespace dispfit {
+
 namespace {
 
 TEST(NumberPattern, ScientificHasTwoDecimalsAndASignedTwoDigitExponent) {
@@ -71,3 +73,5 @@ TEST(InversionReport, PerfectFitShowsZeroMisfit) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

@@ -10,6 +10,8 @@
 #include "curve_function_engine.h"
 #include "core/forward_model.h"
 
+namespace dispfit {
+
 namespace {
 
 constexpr float kDelta = 0.005f;
@@ -278,3 +280,5 @@ TEST_F(ModelOperations, FailedRunsAreReportedAndLeaveTheModelAsItWas) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

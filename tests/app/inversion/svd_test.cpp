@@ -12,6 +12,8 @@
 #include <random>
 #include <vector>
 
+namespace dispfit {
+
 namespace {
 
 struct Factors {
@@ -313,3 +315,5 @@ TEST(SvdRandomTall, StackedRankDeficientSystemKeepsSmallSingularValues) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

@@ -13,6 +13,8 @@
 #include "core/engine_binding.h"
 #include "recording_presenter.h"
 
+namespace dispfit {
+
 namespace {
 
 // The window's data after start-up: one layer 2 m, 150 m/s, 1.8 g/cm3 and
@@ -180,3 +182,5 @@ TEST(WindowInversion, TrimmingRemovesBlanksAndLineBreaksAtBothEnds) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

@@ -10,6 +10,8 @@
 
 #include "window_fixture.h"
 
+namespace dispfit {
+
 namespace {
 
 struct InkBox {
@@ -148,3 +150,5 @@ TEST(DefaultPrinter, GivesNoPrinterWhenNoneIsInstalled) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

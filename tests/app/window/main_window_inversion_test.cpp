@@ -12,6 +12,8 @@
 #include "core/engine_binding.h"
 #include "window_fixture.h"
 
+namespace dispfit {
+
 namespace {
 
 class InvertButton : public WindowTest {
@@ -116,3 +118,5 @@ TEST(InvertButtonOnStandInLibrary, FaultingEngineShowsOneBoxThenTheFailureDialog
 }
 
 }  // namespace
+
+}  // namespace dispfit

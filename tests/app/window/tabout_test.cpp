@@ -9,6 +9,8 @@
 
 #include "window_fixture.h"
 
+namespace dispfit {
+
 namespace {
 
 class RecordingLinkOpener : public LinkOpener {
@@ -87,3 +89,5 @@ TEST_F(AboutWindow, WebLinkOpensTheAddressItShows) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

@@ -6,6 +6,8 @@
 
 #include "window_fixture.h"
 
+namespace dispfit {
+
 namespace {
 
 const std::vector<LayerTexts> kThreeLayers{
@@ -384,3 +386,5 @@ TEST_F(Quit, ClosesTheWindowWithoutAsking) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

@@ -2,6 +2,8 @@
 #include "core/engine_binding.h"
 #include "window_fixture.h"
 
+namespace dispfit {
+
 namespace {
 
 class WindowOnEngine : public ::testing::Test {
@@ -80,3 +82,5 @@ TEST(WindowWithFaultyEngine, ShowsTheCalculationBoxAndKeepsRunning) {
 }
 
 }  // namespace
+
+}  // namespace dispfit

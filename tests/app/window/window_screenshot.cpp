@@ -10,6 +10,7 @@
 #include "window/tform1.h"
 
 int main(int argc, char* argv[]) {
+  using namespace dispfit;
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s <output.png>\n", argv[0]);
     return 2;
