@@ -51,7 +51,7 @@ TableReading readLayerRows(const std::vector<LayerTexts>& rows);
 // The row message of the forward run for a bad row numbered from 1.
 std::string badRowMessage(int row);
 
-// The toolkit's error text for a cell that is not a floating-point number.
+// The error text for a cell that is not a floating-point number.
 std::string invalidNumberMessage(const std::string& text);
 
 }  // namespace dispfit

@@ -1,7 +1,6 @@
-// Conversion between numbers and the texts of the model table, the way the
-// form toolkit does it: the general format with 15 significant digits one
-// way, a strict decimal reading the other. Both always use the full stop as
-// decimal separator, whatever the user's locale.
+// Conversion between numbers and the texts of the model table: the general
+// format with 15 significant digits one way, a strict decimal reading the other. Both always use
+// the full stop as decimal separator, whatever the user's locale.
 #pragma once
 
 #include <optional>

@@ -57,8 +57,8 @@ void roundDigits(DecimalDigits& number, int count) {
   }
 }
 
-// The toolkit first takes 18 significant digits, then rounds for the pattern.
-DecimalDigits toolkitDigits(double value) {
+// A pattern first takes 18 significant digits, then rounds to its own.
+DecimalDigits patternDigits(double value) {
   DecimalDigits number = exactDigits(value);
   roundDigits(number, 18);
   return number;
@@ -78,7 +78,7 @@ std::string nonFinite(double value) {
 std::string formatScientific(double value) {
   if (!std::isfinite(value)) return nonFinite(value);
   if (value == 0.0) return "0.00E+00";
-  DecimalDigits number = toolkitDigits(value);
+  DecimalDigits number = patternDigits(value);
   roundDigits(number, 3);
   number.digits.resize(3);  // a carry leaves "100" followed by a dropped 0
   char text[32];
@@ -91,7 +91,7 @@ std::string formatScientific(double value) {
 std::string formatOneDecimal(double value) {
   if (!std::isfinite(value)) return nonFinite(value);
   if (value == 0.0) return "0.0";
-  DecimalDigits number = toolkitDigits(value);
+  DecimalDigits number = patternDigits(value);
   // Digits up to the first decimal: exponent + 2 of them.
   const int keep = number.exponent + 2;
   if (keep < 0) return "0.0";

@@ -1,6 +1,6 @@
-// The two display patterns of the inversion report, rendered the way the
-// form toolkit formats floating-point numbers: the value's decimal expansion
-// taken to 18 significant digits, then rounded half away from zero.
+// The two display patterns of the inversion report: the value's decimal
+// expansion taken to 18 significant digits, then rounded half away from zero
+// to the pattern's digits.
 #pragma once
 
 #include <string>

@@ -1,3 +1,30 @@
+// Notation (velocities in km/s, thicknesses in km, layers m = 1 .. N from the
+// top, layer N the half-space):
+//   c            trial phase velocity;  omega angular frequency (rad/s);
+//                k = omega / c, the horizontal wavenumber (1/km)
+//   alpha, beta, rho   P velocity, S velocity and density of a layer (only
+//                ratios of densities enter)
+//   gamma        2 beta[1]^2 / c^2, of the free surface
+//   ra, rb       sqrt|1 - c^2/alpha^2|, sqrt|1 - c^2/beta^2| of a layer
+//   ca, sa, ta   below alpha: cosh(k h ra), sinh(k h ra) / ra, -ra sinh(k h ra);
+//                above alpha: cos(k h ra), sin(k h ra) / ra, ra sin(k h ra)
+//                (likewise cb, sb, tb with rb)
+//   eps, eta     rho[m+1] / rho[m] and 2 (beta[m]^2 - eps beta[m+1]^2) at the
+//                interface below layer m;  e = eta / c^2, a = e + eps,
+//                a' = e - 1 + eps, e' = e - 1
+//   x1 .. x5     the five independent 2x2 minors of the product of layer
+//                matrices, carried down from the free surface, where they are
+//                -gamma (gamma - 1), 0, (gamma - 1)^2, gamma^2, 0
+//   sa, sb of the half-space   -sqrt(1 - c^2/v^2) below v, +sqrt(c^2/v^2 - 1)
+//                above, so D stays real for every c
+//   F0           (-1)^(N-1) rho[1]^2 / (2 alpha[N]^2 beta[N]^2 rho[N]^2)
+//   D(c)         the closing combination of x1 .. x5 with sa, sb of the
+//                half-space, times c^4 F0 / (sa sb); its zeros below beta[N]
+//                are the Rayleigh phase velocities
+//   scale        in the rescaled form, each layer's hyperbolic terms are
+//                divided by their growing exponential and the state carries
+//                the product of those positive factors: D keeps its sign and
+//                zeros where the plain terms would overflow
 #include "dispersion/secular_function.h"
 
 #include <algorithm>
@@ -75,8 +102,8 @@ template <bool Rescale, Arithmetic kArithmetic>
   }
 }
 
-// One reduction step, the products grouped as written, left to right, so
-// that the values are those of the plain formulas. Products of the state
+// One reduction step, the products grouped left to right in the order of the
+// plain formulas, so that the values are theirs to the bit. Products of the state
 // that two new values share are formed once.
 [[gnu::always_inline]] inline ReductionState reduceOddLayer(const ReductionState& s,
                                                             const InterfaceTerms& i,

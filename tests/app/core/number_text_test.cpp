@@ -10,10 +10,10 @@ namespace dispfit {
 
 namespace {
 
-// Expected texts follow the toolkit's general format: 15 significant
+// Expected texts follow the general format: 15 significant
 // digits, fixed notation while the integer part has at most 15 digits and
 // the magnitude is at least 1e-5, trailing zeros dropped.
-TEST(FormatGeneral, WritesTableDefaultsAsTheToolkitDoes) {
+TEST(FormatGeneral, WritesTableDefaultsInTheGeneralFormat) {
   EXPECT_EQ(formatGeneral(static_cast<double>(1.8f)), "1.79999995231628");
   EXPECT_EQ(formatGeneral(2.0), "2");
   EXPECT_EQ(formatGeneral(150.0), "150");

@@ -1,4 +1,4 @@
-// The report's number patterns as the toolkit renders them (decimal
+// The report's number patterns (decimal
 // expansion to 18 digits, then half away from zero), and the report text.
 #include "inversion/inversion_report.h"
 

@@ -1,6 +1,6 @@
 // Curves of the forward entry against the same walk from frequency to
-// frequency driven by the line-by-line transcription of the secular function:
-// wherever the transcription's arithmetic stays finite, the engine's faster
+// frequency driven by the secular function in its literal form:
+// wherever the literal form's arithmetic stays finite, the engine's faster
 // evaluation must give the same single-precision results (by design to the
 // bit; at the very least to within one unit in the last place).
 #include <gtest/gtest.h>
@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "dispersion/forward_entry.h"
-#include "literal_secular_function.h"
 #include "dispersion/root_search.h"
 #include "dispersion/secular_function.h"
+#include "literal_secular_function.h"
 #include "test_models.h"
 
 namespace {
@@ -45,10 +45,10 @@ CallerModel randomModel(std::mt19937_64& rng) {
   return m;
 }
 
-// The curve of the transcription: the forward entry's steps, one by one,
+// The curve of the literal form: the forward entry's steps, one by one,
 // with the engine's root search. `finiteUpTo` is the number of leading
 // frequencies whose searches met only finite values of D; the later ones
-// start from a result the transcription could not compute honestly.
+// start from a result the literal form could not compute honestly.
 struct LiteralCurve {
   std::array<float, kFrequencies> velocity{};
   int finiteUpTo = 0;
@@ -120,7 +120,7 @@ std::int64_t ulpDistance(float a, float b) {
                   static_cast<std::int64_t>(std::bit_cast<std::int32_t>(b)));
 }
 
-TEST(LiteralForward, RandomCurvesAreTheTranscriptionsToTheBit) {
+TEST(LiteralForward, RandomCurvesAreTheLiteralFormsToTheBit) {
   const std::vector<float> hz = dispfit_test::standardFrequencies();
   std::mt19937_64 rng(97531);
   int compared = 0;
@@ -152,16 +152,16 @@ TEST(LiteralForward, RandomCurvesAreTheTranscriptionsToTheBit) {
       literalEvaluations += literal.evaluations;
     }
   }
-  // Most of the models keep the transcription finite along the whole curve.
+  // Most of the models keep the literal form finite along the whole curve.
   EXPECT_GT(compared, kModels * kFrequencies / 2);
-  // The engine evaluates D with the transcription's operations, so its
+  // The engine evaluates D with the literal form's operations, so its
   // values, the iterates of the search and the curves are the same to the
   // bit, and so are the evaluation counts.
   EXPECT_EQ(identical, compared);
   EXPECT_EQ(engineEvaluations, literalEvaluations);
   std::printf(
       "%d results compared, %d bit-identical; %d whole curves identical; "
-      "%llu evaluations of the engine, %llu of the transcription on those\n",
+      "%llu evaluations of the engine, %llu of the literal form on those\n",
       compared, identical, curvesAllIdentical, static_cast<unsigned long long>(engineEvaluations),
       static_cast<unsigned long long>(literalEvaluations));
 }
@@ -169,7 +169,7 @@ TEST(LiteralForward, RandomCurvesAreTheTranscriptionsToTheBit) {
 // The half-space and the three-layer model of the benchmark, and the model
 // whose first frequency creeps: the same values, so the same iterates and
 // the same number of evaluations.
-TEST(LiteralForward, FixedModelsGiveTheTranscriptionsCurvesAndEvaluationCounts) {
+TEST(LiteralForward, FixedModelsGiveTheLiteralFormsCurvesAndEvaluationCounts) {
   const std::vector<float> hz = dispfit_test::standardFrequencies();
   const std::vector<CallerModel> models{
       {{0.0f}, {150.0f}, {1.8f}},

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "literal_secular_function.h"
 #include "dispersion/secular_function.h"
+#include "literal_secular_function.h"
 #include "test_models.h"
 
 namespace {
@@ -127,7 +127,7 @@ TEST(SecularFunction, RescaledFormKeepsSignAndZerosOfTheLiteralOne) {
   }
 }
 
-TEST(SecularFunction, ValuesAgreeWithTheLineByLineTranscription) {
+TEST(SecularFunction, ValuesAgreeWithTheLiteralForm) {
   const std::vector<Model> models{
       {{0.0}, {0.15}, {1.8}},
       {{0.004, 0.0}, {0.12, 0.35}, {1.7, 2.0}},
@@ -177,12 +177,12 @@ Model manyThinLayers(int layers) {
 
 // The engine works the half-space alone, one and two layers over it, and
 // deeper models each in a way of its own, and has code for several
-// instruction sets; every way must form the transcription's values with the
+// instruction sets; every way must form the literal form's values with the
 // same operations. Velocities on both sides
 // of every layer velocity (circular and hyperbolic terms side by side) and
 // above the half-space's, at low and high frequency; only values the
-// transcription leaves finite are compared.
-TEST(SecularFunction, LiteralValuesAreTheTranscriptionsToTheBit) {
+// literal form leaves finite are compared.
+TEST(SecularFunction, LiteralValuesAreThoseOfTheLiteralFormToTheBit) {
   const std::vector<Model> models{
       {{0.0}, {0.15}, {1.8}},
       {{0.004, 0.0}, {0.12, 0.35}, {1.7, 2.0}},
