@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "batch/batch_files.h"
+#include "batch/file_replacement.h"
 #include "dispersion/forward_entry.h"
 
 namespace swcore {
