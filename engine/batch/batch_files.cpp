@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "dispersion/engine_state.h"
 #include "batch/free_format_reader.h"
+#include "dispersion/engine_state.h"
 
 namespace swcore {
 
