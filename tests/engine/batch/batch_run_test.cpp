@@ -356,9 +356,12 @@ TEST_F(BatchDirectory, CurveFileThatCannotBeReplacedIsKeptWhole) {
 // as input instead, they fail the run all the same.)
 TEST_F(BatchDirectory, ForwardCurveThatIsNotFiniteFailsTheRun) {
   const std::string curve = "3\n30 140 0.5\n20 150 0.5\n5 330 1\n";
-  for (const char* layer : {"5 1e39 1.8", "5 150 1e39", "5 1e-320 1.8", "5 1e308 1.8"}) {
-    SCOPED_TRACE(layer);
-    write("SHR.TXT", "3\n" + std::string(layer) + "\n10 250 1.9\n0 400 2.0\n");
+  for (const char* model :
+       {"5 1e39 1.8\n10 250 1.9\n0 400 2.0", "5 150 1e39\n10 250 1.9\n0 400 2.0",
+        "5 1e-320 1.8\n10 250 1.9\n0 400 2.0", "5 1e308 1.8\n10 250 1.9\n0 400 2.0",
+        "10 250 1.9\n1e39 150 1.8\n0 400 2.0"}) {
+    SCOPED_TRACE(model);
+    write("SHR.TXT", "3\n" + std::string(model) + "\n");
     write("FIT.TXT", curve);
     const BatchResult result = run();
     EXPECT_FALSE(result.ok);
