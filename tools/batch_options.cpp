@@ -87,11 +87,11 @@ std::string batchUsage() {
          "\n"
          "Forward run (the default): reads the model from SHR.TXT and the frequencies from\n"
          "FIT.TXT, computes the fundamental-mode Rayleigh phase velocities and rewrites\n"
-         "FIT.TXT with them.\n"
+         "FIT.TXT with them, keeping the file it replaces as FIT.TXT.~1~, FIT.TXT.~2~, ...\n"
          "\n"
          "Inversion (--invert): also reads LX.TXT and fits the free S velocities and\n"
          "thicknesses to the curve in FIT.TXT by damped least squares; writes the fitted\n"
-         "curve to TVF.TXT and the fitted parameters to HPV.TXT.\n"
+         "curve to TVF.TXT and the fitted parameters to HPV.TXT, both or neither.\n"
          "\n"
          "Files (free format: numbers separated by blanks, commas or line breaks):\n"
          "  SHR.TXT  number of layers N (the half-space included), then per layer:\n"
@@ -113,8 +113,9 @@ std::string batchUsage() {
          "  --ea X    misfit that ends the inversion at an accepted step, (km/s)^2 [1e-5]\n"
          "  --help    show this text\n"
          "\n"
-         "Records of the run go to standard output. A fault goes to standard error and\n"
-         "ends the run with a non-zero exit status, leaving every output file as it was.\n";
+         "Records of the run go to standard output. A fault, a result that is not a\n"
+         "finite number, or records that cannot be written go to standard error and end\n"
+         "the run with a non-zero exit status, leaving every output file as it was.\n";
 }
 
 }  // namespace swcore

@@ -34,8 +34,20 @@ void printHelp(std::ostream& out) {
          "Numbers are separated by blanks, commas or line breaks. The engine library\n"
          "libswcore.so is loaded from beside the program.\n"
          "\n"
-         "Exit status: 0 when the report is printed, 1 when the inversion fails (the\n"
-         "reason goes to the standard error stream), 2 for a usage or file error.\n";
+         "Exit status: 0 when the report is printed, 1 when the inversion fails or its\n"
+         "result is not a finite number (the reason goes to the standard error stream)\n"
+         "or the report cannot be written, 2 for a usage or file error.\n";
+}
+
+// Passes on what standard output still holds; false, with a message, when
+// some of `what` did not arrive (a full disk, a closed descriptor).
+bool delivered(const char* what) {
+  std::cout.flush();
+  if (std::cout) {
+    return true;
+  }
+  std::cerr << "dispfit-invert: " << what << " could not be written to standard output\n";
+  return false;
 }
 
 }  // namespace
@@ -45,7 +57,7 @@ int main(int argc, char** argv) {
   using namespace dispfit;
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     printHelp(std::cout);
-    return kSolved;
+    return delivered("the help") ? kSolved : kSolveFailed;
   }
   if (argc != 3) {
     std::cerr << "dispfit-invert: expected two files, MODEL and CURVE (see --help)\n";
@@ -78,5 +90,5 @@ int main(int argc, char** argv) {
     return kSolveFailed;
   }
   std::cout << outcome.text;
-  return kSolved;
+  return delivered("the report") ? kSolved : kSolveFailed;
 }

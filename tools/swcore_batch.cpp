@@ -20,7 +20,11 @@ int main(int argc, char** argv) {
   const swcore::BatchCommand command = swcore::parseBatchOptions(arguments);
   switch (command.action) {
     case swcore::BatchCommand::Action::Help:
-      std::cout << swcore::batchUsage();
+      std::cout << swcore::batchUsage() << std::flush;
+      if (!std::cout) {
+        std::cerr << "swcore-batch: the help could not be written to standard output\n";
+        return kExitFault;
+      }
       return 0;
     case swcore::BatchCommand::Action::Error:
       std::cerr << "swcore-batch: " << command.error << "\n"
@@ -32,9 +36,15 @@ int main(int argc, char** argv) {
   const swcore::RecordWriter console;
   const swcore::BatchResult result =
       swcore::INVRUN(swcore::engineState, command.settings, ".", console);
-  std::cout.flush();
+  // The run checks its records before it writes its files; what it printed
+  // after them must arrive too.
+  const bool recordsArrived = console.flush();
   if (!result.ok) {
     std::cerr << "swcore-batch: " << result.error << "\n";
+    return kExitFault;
+  }
+  if (!recordsArrived) {
+    std::cerr << "swcore-batch: the records could not be written to standard output\n";
     return kExitFault;
   }
   return 0;

@@ -1,6 +1,7 @@
 #include "inversion/window_inversion.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -46,6 +47,15 @@ void writeBack(const std::vector<float>& params, int32_t length, InversionWindow
   }
 }
 
+// True when the misfit and the first `length` parameters (the velocities and
+// thicknesses) are all finite numbers.
+bool finiteResult(float misfit, int32_t length, const std::vector<float>& params) {
+  const auto end =
+      params.begin() + std::clamp(length, int32_t{0}, static_cast<int32_t>(params.size()));
+  return std::isfinite(misfit) &&
+         std::all_of(params.begin(), end, [](float value) { return std::isfinite(value); });
+}
+
 }  // namespace
 
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
@@ -74,6 +84,11 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
   std::vector<float> params(DampedInversion::kCapacity + DampedInversion::kCapacity / 2);
   int32_t length = 0;
   inversion->currentParams(length, params.data());
+  if (!finiteResult(misfit, length, params)) {
+    outcome.succeeded = false;
+    outcome.text = kNonFiniteInversionResult;
+    return outcome;
+  }
   writeBack(params, length, window);
   outcome.text = inversionReport(iteration, misfit, length, params.data());
   return outcome;

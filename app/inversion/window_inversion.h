@@ -36,6 +36,11 @@ struct WindowInversionSettings {
   static constexpr float kStepThreshold = 0.00001f;
 };
 
+// The failure message of a solve that ended on a misfit or a model parameter
+// that is not a finite number; nothing of such a result is kept.
+inline constexpr const char* kNonFiniteInversionResult =
+    "反演结果含有非有限数值（拟合差或模型参数），结果未采用.";
+
 struct WindowInversionOutcome {
   bool succeeded = false;
   std::string text;  // the report, or the failure message trimmed at both ends
@@ -43,7 +48,8 @@ struct WindowInversionOutcome {
 
 // Runs one inversion of the window's curve. On success the fitted
 // velocities and thicknesses (and the layer count) go into the window's
-// arrays; on failure they stay as they were. pump lets pending window
+// arrays; on failure, a result that is not finite included, they stay as
+// they were. pump lets pending window
 // messages run during the solve.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump);

@@ -1,15 +1,11 @@
 // The text files of the batch run: reading the model, the observed curve and
-// the fix flags, and replacing an output file without ever leaving it
-// truncated or half-written.
+// the fix flags.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
-
-#include "records/record_writer.h"
 
 namespace swcore {
 
@@ -41,11 +37,5 @@ bool readModelFile(const std::filesystem::path& path, ModelFile& model, std::str
 bool readCurveFile(const std::filesystem::path& path, CurveFile& curve, std::string& error);
 bool readFixFlags(const std::filesystem::path& path, std::size_t count,
                   std::vector<std::int32_t>& flags, std::string& error);
-
-// Writes the records produced by `fill` into a new file beside `path` and
-// renames it over `path` once it is complete. On any failure `path` is left
-// as it was, the partial file is removed and false is returned.
-bool replaceFile(const std::filesystem::path& path,
-                 const std::function<void(const RecordWriter&)>& fill, std::string& error);
 
 }  // namespace swcore

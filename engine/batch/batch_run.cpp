@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "batch/batch_files.h"
+#include "batch/batch_output.h"
 #include "dispersion/forward_entry.h"
 
 namespace swcore {
@@ -50,10 +51,20 @@ BatchResult failure(std::string message) {
   return result;
 }
 
+// A run whose records did not reach the console has lost its report (the
+// settings, the inversion's status): it fails before it replaces any file.
+bool consoleLost(const RecordWriter& console, BatchResult& result) {
+  if (console.flush()) {
+    return false;
+  }
+  result.error = "the records could not be written to the console; no output written";
+  return true;
+}
+
 // Forward run: the model's phase velocities at the file's frequencies, written
 // back over FIT.TXT in its own layout.
 BatchResult forwardRun(EngineState& state, const ModelFile& model, const CurveFile& curve,
-                       const std::filesystem::path& directory) {
+                       const std::filesystem::path& directory, const RecordWriter& console) {
   const auto toSingle = [](const std::vector<double>& values) {
     return std::vector<float>(values.begin(), values.end());
   };
@@ -65,18 +76,17 @@ BatchResult forwardRun(EngineState& state, const ModelFile& model, const CurveFi
   std::vector<float> phaseVelocity(kMaxData, 0.0f);
   runForward(state, {state.layerCount, thickness.data(), shearVelocity.data(), density.data(), m,
                      frequency.data(), phaseVelocity.data()});
+  ForwardCurve written;
+  for (int32_t j = 0; j < m; ++j) {
+    // The forward entry leaves the period in FREQ.
+    written.frequency.push_back(static_cast<float>(1.0 / state.FREQ[j]));
+    written.velocity.push_back(phaseVelocity[static_cast<std::size_t>(j)]);
+  }
   BatchResult result;
-  result.ok = replaceFile(
-      directory / kCurveFileName,
-      [&](const RecordWriter& out) {
-        out.write(Record().add(m));
-        for (int32_t j = 0; j < m; ++j) {
-          // The forward entry leaves the period in FREQ.
-          const auto hertz = static_cast<float>(1.0 / state.FREQ[j]);
-          out.write(Record().add(hertz).add(phaseVelocity[static_cast<std::size_t>(j)]));
-        }
-      },
-      result.error);
+  if (consoleLost(console, result)) {
+    return result;
+  }
+  result.ok = writeForwardCurve(directory, written, result.error);
   return result;
 }
 
@@ -116,29 +126,20 @@ BatchResult inversionRun(EngineState& state, const std::filesystem::path& direct
       Record().add(result.inversion.ISTAT).add(result.inversion.PHIOUT).add(result.inversion.ITER));
   console.write("PERIOD      THEORETICA VALUE      OBSERVED VALUE");
 
-  const bool fittedCurveWritten = replaceFile(
-      directory / kFittedCurveFileName,
-      [&](const RecordWriter& out) {
-        Record record;
-        for (int32_t j = 0; j < state.M; ++j) {
-          record.add(1.0 / state.FREQ[j])
-              .add(state.velocity[j] * 1000.0)
-              .add(state.VOBS[j] * 1000.0);
-        }
-        out.write(record);
-      },
-      result.error);
-  if (!fittedCurveWritten) {
+  InversionResult written;
+  for (int32_t j = 0; j < state.M; ++j) {
+    written.period.push_back(1.0 / state.FREQ[j]);
+    written.fittedVelocity.push_back(state.velocity[j] * 1000.0);
+    written.observedVelocity.push_back(state.VOBS[j] * 1000.0);
+  }
+  for (std::size_t k = 0; k < x.size(); ++k) {
+    written.fittedParameter.push_back(x[k] * 1000.0);
+    written.startingParameter.push_back(initial[k] * 1000.0);
+  }
+  if (consoleLost(console, result)) {
     return result;
   }
-  result.ok = replaceFile(
-      directory / kFittedParametersFileName,
-      [&](const RecordWriter& out) {
-        for (std::size_t k = 0; k < x.size(); ++k) {
-          out.write(Record().add(x[k] * 1000.0).add(initial[k] * 1000.0));
-        }
-      },
-      result.error);
+  result.ok = writeInversionResult(directory, written, result.error);
   return result;
 }
 
@@ -157,7 +158,7 @@ BatchResult INVRUN(EngineState& state, const BatchSettings& settings,
   storeRunData(state, model, curve);
   console.write(Record("L=").add(state.layerCount).add(" M=").add(state.M));
   if (settings.KK == 0) {
-    return forwardRun(state, model, curve, directory);
+    return forwardRun(state, model, curve, directory, console);
   }
   return inversionRun(state, directory, console);
 }

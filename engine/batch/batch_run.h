@@ -33,11 +33,13 @@ struct BatchResult {
 
 // Runs the batch in `directory` on `state`. A fault in the input (a missing,
 // unreadable or short file, a non-number, a count over the capacities, every
-// parameter fixed) or bounds the model cannot be brought into stops the run
-// before any output file is touched; an output file is only ever replaced
-// whole. An inversion that ends at its iteration limit or on a singular
-// system still writes its files: its status is in the result and on the
-// console.
+// parameter fixed), bounds the model cannot be brought into, a result that
+// is not a finite number, or records the console could not take stop the run
+// before any output file is touched. An output file is only ever replaced
+// whole: the forward run keeps the FIT.TXT it replaces as a numbered backup,
+// an inversion replaces TVF.TXT and HPV.TXT both or neither. An inversion that
+// ends at its iteration limit or on a singular system still writes its files:
+// its status is in the result and on the console.
 BatchResult INVRUN(EngineState& state, const BatchSettings& settings,
                    const std::filesystem::path& directory, const RecordWriter& console);
 

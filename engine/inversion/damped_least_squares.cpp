@@ -118,7 +118,39 @@ void formNormalEquations(EngineState& state) {
   }
 }
 
+// PAR holds the S velocity and the thickness of each layer in turn.
+bool isThickness(int32_t parameterIndex) {
+  return parameterIndex % 2 == 1;
+}
+
 }  // namespace
+
+void keepThicknessesPositive(EngineState& state, std::span<const double> freeParameters) {
+  const std::size_t nf = std::min(freeCount(state), freeParameters.size());
+  double factor = 1.0;
+  std::size_t k = 0;
+  for (int32_t i = 0; i < state.NP && k < nf; ++i) {
+    if (state.IFIX[i] != 0) {
+      continue;
+    }
+    const std::size_t free = k++;
+    const double thickness = freeParameters[free];
+    const double step = state.STEP[free];
+    if (!isThickness(i) || !(step < 0.0) || thickness + step > 0.0) {
+      continue;
+    }
+    if (thickness > 0.0) {
+      factor = std::min(factor, (1.0 - kThinningLimit) * thickness / -step);
+    } else {
+      state.STEP[free] = 0.0;
+    }
+  }
+  if (factor < 1.0) {
+    for (std::size_t l = 0; l < nf; ++l) {
+      state.STEP[l] *= factor;
+    }
+  }
+}
 
 double MISFIT(EngineState& state) {
   double phi = 0.0;
@@ -195,6 +227,7 @@ InversionOutcome DLSINV(EngineState& state, std::span<double> freeParameters, do
         out.ISTAT = kStatusSingular;
         break;
       }
+      keepThicknessesPositive(state, x);
       for (std::size_t k = 0; k < x.size(); ++k) {
         state.XOLD[k] = x[k];
         x[k] += state.STEP[k];

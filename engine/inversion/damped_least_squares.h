@@ -1,6 +1,7 @@
 // Damped least-squares inversion of the engine-side data set: forward
 // difference sensitivities, damped normal equations solved by LDL^T, a
-// parabolic-then-halving line search and an adaptive damping factor.
+// parabolic-then-halving line search, an adaptive damping factor, and steps
+// shortened so that no layer thickness reaches zero.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,10 @@ inline constexpr double kMisfitFloor = 1e-5;         // (km/s)^2: any evaluation
 inline constexpr double kSmallStepRatio = 1e-5;      // step against parameter size
 inline constexpr double kSensitivityDelta = 0.0001;  // km/s or km
 inline constexpr double kSensitivityScale = 10000.0;
+// The least a thickness may keep of its value in one step that would otherwise
+// end it at or below zero: half, so a layer thins out over a few steps instead
+// of being dropped at once, and the rest of the model moves with it.
+inline constexpr double kThinningLimit = 0.5;
 
 struct InversionOutcome {
   int32_t ISTAT = kStatusConverged;
@@ -43,6 +48,15 @@ bool JACOB(EngineState& state, std::span<double> freeParameters, const RecordWri
 
 // Residuals RES = VOBS - computed velocity and their plain sum of squares.
 double MISFIT(EngineState& state);
+
+// Shortens STEP, the step from `freeParameters` (free entries of PAR in
+// order, IFIX telling which), so that no thickness ends at or below zero: if
+// the full step would take a positive thickness there, the whole step is
+// scaled down until that thickness ends at kThinningLimit of its value, its
+// direction kept. A thickness that is not positive to begin with (a layer
+// given as 0 m) cannot stay positive along any lowering step; its lowering is
+// dropped. Where every thickness stays positive the step is left untouched.
+void keepThicknessesPositive(EngineState& state, std::span<const double> freeParameters);
 
 // Solves GNM STEP = GRAD for the NF free parameters. False on a zero pivot.
 bool LDLSOL(EngineState& state);

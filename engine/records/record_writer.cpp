@@ -68,7 +68,11 @@ TextSink fileSink(std::FILE* file) {
   return {[](void* context, const char* text, std::size_t length) {
             std::fwrite(text, 1, length, static_cast<std::FILE*>(context));
           },
-          file};
+          file,
+          [](void* context) {
+            auto* stream = static_cast<std::FILE*>(context);
+            return std::fflush(stream) == 0 && std::ferror(stream) == 0;
+          }};
 }
 
 void RecordWriter::write(const Record& record) const {

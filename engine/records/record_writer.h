@@ -64,13 +64,17 @@ class Record {
 };
 
 // Where written text goes: `write(context, text, length)` takes the
-// characters as they come, line breaks included.
+// characters as they come, line breaks included. `flush(context)`, when
+// given, passes on what the sink still holds and tells whether everything
+// written so far arrived.
 struct TextSink {
   void (*write)(void* context, const char* text, std::size_t length);
   void* context;
+  bool (*flush)(void* context) = nullptr;
 };
 
-// A sink appending to a C stream.
+// A sink appending to a C stream; its flush fails once the stream has seen
+// a write error (a full disk, a closed descriptor).
 TextSink fileSink(std::FILE* file);
 
 class RecordWriter {
@@ -85,6 +89,9 @@ class RecordWriter {
 
   void write(const Record& record) const;
   void write(std::string_view text) const { write(Record(text)); }
+  // Passes on buffered text; false when some of the records did not arrive.
+  // A sink without a flush counts as delivering everything.
+  bool flush() const { return sink_.flush == nullptr || sink_.flush(sink_.context); }
 
  private:
   void put(std::string_view text) const { sink_.write(sink_.context, text.data(), text.size()); }

@@ -91,10 +91,17 @@ class BatchProgram : public ::testing::Test {
   }
   // Runs the program with `arguments`; returns its exit status and output.
   int run(const std::string& arguments, std::string& out, std::string& err) const {
-    const std::string command = "cd '" + dir_.string() + "' && '" SWCORE_BATCH_PROGRAM "' " +
-                                arguments + " >out.log 2>err.log";
-    const int status = std::system(command.c_str());
+    const int status = runWithOutput(arguments, ">out.log", err);
     out = slurp("out.log");
+    return status;
+  }
+  // Runs the program with its standard output redirected as `redirection`
+  // says (">/dev/full", ">&-"); returns its exit status and standard error.
+  int runWithOutput(const std::string& arguments, const std::string& redirection,
+                    std::string& err) const {
+    const std::string command = "cd '" + dir_.string() + "' && '" SWCORE_BATCH_PROGRAM "' " +
+                                arguments + " " + redirection + " 2>err.log";
+    const int status = std::system(command.c_str());
     err = slurp("err.log");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -129,6 +136,31 @@ TEST_F(BatchProgram, FaultsGoToStandardErrorWithANonZeroStatus) {
   EXPECT_NE(err.find("unknown option '--bogus'"), std::string::npos) << err;
   EXPECT_EQ(run("--help", out, err), 0);
   EXPECT_NE(out.find("Usage: swcore-batch"), std::string::npos);
+}
+
+// Standard output full or closed: the records are lost, so the run fails
+// with exit status 1 and leaves the files as they were; so does the help.
+TEST_F(BatchProgram, OutputThatCannotBeWrittenFailsTheRun) {
+  struct Case {
+    const char* arguments;
+    const char* redirection;
+  };
+  const Case cases[] = {{"", ">/dev/full"},         {"", ">&-"},
+                        {"--invert", ">/dev/full"}, {"--invert", ">&-"},
+                        {"--help", ">/dev/full"},   {"--help", ">&-"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.arguments) + " " + c.redirection);
+    write("SHR.TXT", "1\n0 150 1.8\n");
+    write("FIT.TXT", "2\n50 140\n10 140\n");
+    write("LX.TXT", "0 1\n");
+    std::string err;
+    EXPECT_EQ(runWithOutput(c.arguments, c.redirection, err), 1);
+    EXPECT_NE(err.find("could not be written"), std::string::npos) << err;
+    EXPECT_EQ(slurp("FIT.TXT"), "2\n50 140\n10 140\n");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "FIT.TXT.~1~"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "TVF.TXT"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "HPV.TXT"));
+  }
 }
 #endif
 

@@ -54,14 +54,22 @@ class InversionTool : public ::testing::Test {
 
   ToolRun run(const std::string& arguments) {
     const fs::path out = dir_ / "stdout";
+    std::string redirection = ">";
+    redirection += quoted(out);
+    ToolRun result = runWithOutput(arguments, redirection);
+    result.out = contents(out);
+    return result;
+  }
+  // Runs the program with its standard output redirected as `redirection`
+  // says (">/dev/full", ">&-").
+  ToolRun runWithOutput(const std::string& arguments, const std::string& redirection) {
     const fs::path err = dir_ / "stderr";
     std::ostringstream command;
-    command << quoted(DISPFIT_INVERT_PATH) << ' ' << arguments << " >" << quoted(out) << " 2>"
+    command << quoted(DISPFIT_INVERT_PATH) << ' ' << arguments << ' ' << redirection << " 2>"
             << quoted(err);
     const int raw = std::system(command.str().c_str());
     ToolRun result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = contents(out);
     result.err = contents(err);
     return result;
   }
@@ -111,6 +119,35 @@ TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
   EXPECT_EQ(result.out.rfind("\t反演结果\n\n拟合情况：\n迭代次数：", 0), 0u) << result.out;
   EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
       << result.out;
+}
+
+// The half-space case above, and the help, with standard output full or
+// closed: what the user asked for is lost, so the exit status is 1.
+TEST_F(InversionTool, OutputThatCannotBeWrittenEndsWithOne) {
+  const fs::path model = write("model.txt", "1\n2 180 1.8\n");
+  const fs::path curve = write("curve.txt", "2\n50 189.4615\n10 189.4615\n");
+  const std::string files = quoted(model) + " " + quoted(curve);
+  for (const std::string& arguments : {files, std::string("--help")}) {
+    for (const char* redirection : {">/dev/full", ">&-"}) {
+      SCOPED_TRACE(arguments + " " + redirection);
+      const ToolRun result = runWithOutput(arguments, redirection);
+      EXPECT_EQ(result.status, 1);
+      EXPECT_NE(result.err.find("could not be written to standard output"), std::string::npos)
+          << result.err;
+    }
+  }
+}
+
+// Observed velocities whose squared residuals overflow single precision give
+// an infinite misfit: no report is printed and the run fails. (Refused as
+// input, as velocities that high may be, the run fails all the same.)
+TEST_F(InversionTool, ResultThatIsNotFiniteIsNotReported) {
+  const fs::path model = write("model.txt", "3\n5 150 1.8\n10 250 1.9\n0 400 2.0\n");
+  const fs::path curve = write("curve.txt", "3\n30 1e30\n20 200\n5 200\n");
+  const ToolRun result = run(quoted(model) + " " + quoted(curve));
+  EXPECT_NE(result.status, 0);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err, "");
 }
 
 }  // namespace

@@ -134,6 +134,31 @@ TEST(WindowInversion, FailureLeavesTheWindowAsItWasAndTrimsTheMessage) {
   EXPECT_EQ(std::to_array(window.thickness), std::to_array(before.thickness));
 }
 
+// Observed velocities whose squared residuals overflow single precision
+// (3e38 squared, 1e30 squared): the misfit is infinite. A result that is not
+// a finite number is a failure, and the window keeps its model.
+TEST(WindowInversion, ResultThatIsNotFiniteIsAFailure) {
+  struct Case {
+    const char* name;
+    float observed;
+    int data;  // how many of the 30 data carry it, from the first
+  };
+  for (const Case& c :
+       {Case{"every datum 3e38 m/s", 3e38f, 30}, Case{"one datum 1e30 m/s", 1e30f, 1}}) {
+    SCOPED_TRACE(c.name);
+    Window window;
+    std::fill_n(window.vr, c.data, c.observed);
+    const Window before = window;
+    CurveFunctionEngine engine(flatCurve);
+    const WindowInversionOutcome outcome = invertWindowCurve(window.data(), engine, {});
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_EQ(outcome.text, kNonFiniteInversionResult);
+    EXPECT_EQ(window.layerCount, before.layerCount);
+    EXPECT_EQ(std::to_array(window.vs), std::to_array(before.vs));
+    EXPECT_EQ(std::to_array(window.thickness), std::to_array(before.thickness));
+  }
+}
+
 TEST(WindowInversion, IterationLimitIsReportedAsASuccessWithCount31) {
   Window window;
   window.layerCount = 2;

@@ -351,5 +351,88 @@ TEST_F(BatchDirectory, CurveFileThatCannotBeReplacedIsKeptWhole) {
   EXPECT_EQ(read("FIT.TXT"), "1\n20 0\n");
 }
 
+// Values that pass the reader but not single precision give a curve of NaN:
+// the run fails and FIT.TXT is kept as it was, without a backup. (Refused
+// as input instead, they fail the run all the same.)
+TEST_F(BatchDirectory, ForwardCurveThatIsNotFiniteFailsTheRun) {
+  const std::string curve = "3\n30 140 0.5\n20 150 0.5\n5 330 1\n";
+  for (const char* model :
+       {"5 1e39 1.8\n10 250 1.9\n0 400 2.0", "5 150 1e39\n10 250 1.9\n0 400 2.0",
+        "5 1e-320 1.8\n10 250 1.9\n0 400 2.0", "5 1e308 1.8\n10 250 1.9\n0 400 2.0",
+        "10 250 1.9\n1e39 150 1.8\n0 400 2.0"}) {
+    SCOPED_TRACE(model);
+    write("SHR.TXT", "3\n" + std::string(model) + "\n");
+    write("FIT.TXT", curve);
+    const BatchResult result = run();
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(read("FIT.TXT"), curve);
+    EXPECT_FALSE(exists("FIT.TXT.~1~"));
+  }
+}
+
+// Observed velocities of 20 km/s, beyond the root search's reach, drive the
+// fitted curve of a half-space to NaN: no file is written.
+TEST_F(BatchInversion, ResultThatIsNotFiniteFailsTheRun) {
+  write("FIT.TXT", "3\n30 20000\n20 20000\n5 20000\n");
+  write("TVF.TXT", "old tvf\n");
+  write("HPV.TXT", "old hpv\n");
+  const BatchResult result = invert("1\n0 300 2.0\n", "0 1\n");
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(read("TVF.TXT"), "old tvf\n");
+  EXPECT_EQ(read("HPV.TXT"), "old hpv\n");
+}
+
+// Every forward run keeps the FIT.TXT it replaces: the observed curve with
+// its third column as FIT.TXT.~1~, the first result as FIT.TXT.~2~, each
+// with the permissions the user gave the file.
+TEST_F(BatchDirectory, ForwardRunsKeepEveryCurveFileTheyReplace) {
+  write("SHR.TXT", kModel);
+  const std::string observed = "3\n30 140 0.5\n20 150 0.5\n5 330 1\n";
+  write("FIT.TXT", observed);
+  fs::permissions(dir_ / "FIT.TXT", fs::perms(0640));
+  ASSERT_TRUE(run().ok);
+  const std::string first = read("FIT.TXT");
+  ASSERT_TRUE(run().ok);
+  EXPECT_EQ(read("FIT.TXT.~1~"), observed);
+  EXPECT_EQ(read("FIT.TXT.~2~"), first);
+  EXPECT_EQ(read("FIT.TXT"), first) << "the same model gives the same curve";
+  EXPECT_NE(first, observed);
+  for (const char* name : {"FIT.TXT", "FIT.TXT.~1~", "FIT.TXT.~2~"}) {
+    EXPECT_EQ(fs::status(dir_ / name).permissions(), fs::perms(0640)) << name;
+  }
+  EXPECT_FALSE(exists("FIT.TXT.~3~"));
+}
+
+// HPV.TXT cannot take the new file's place (a directory holds its name, which
+// stops root as well): TVF.TXT, written first, gets its old contents back.
+TEST_F(BatchInversion, FailureToReplaceTheParametersKeepsTheFittedCurveFile) {
+  observeModel("2\n20 0\n8 0\n");
+  write("TVF.TXT", "old tvf\n");
+  fs::create_directory(dir_ / "HPV.TXT");
+  const BatchResult result = invert("3\n5 150 1.8\n10 265 1.9\n0 400 2.0\n", "1 1 0 1 1 1\n");
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.error.find("HPV.TXT"), std::string::npos) << result.error;
+  EXPECT_EQ(read("TVF.TXT"), "old tvf\n");
+  EXPECT_TRUE(fs::is_directory(dir_ / "HPV.TXT"));
+  for (const char* scratch : {"TVF.TXT.new", "TVF.TXT.restore", "HPV.TXT.new"}) {
+    EXPECT_FALSE(exists(scratch)) << scratch;
+  }
+}
+
+// A console that lost records (standard output full or closed) fails the
+// run before it replaces a file: its report would be missing.
+TEST_F(BatchDirectory, RunWhoseRecordsAreLostWritesNoFile) {
+  write("SHR.TXT", kModel);
+  write("FIT.TXT", "1\n20 0\n");
+  const TextSink lost{[](void*, const char*, std::size_t) {}, nullptr, [](void*) { return false; }};
+  EngineState state{};
+  const BatchResult result = INVRUN(state, {}, dir_, RecordWriter(lost));
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.error.find("records"), std::string::npos) << result.error;
+  EXPECT_EQ(read("FIT.TXT"), "1\n20 0\n");
+  EXPECT_FALSE(exists("FIT.TXT.~1~"));
+}
+
 }  // namespace
 }  // namespace swcore

@@ -1,7 +1,9 @@
 #include "inversion/damped_least_squares.h"
 
 #include <gtest/gtest.h>
+#include <Eigen/Dense>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -241,13 +243,15 @@ TEST(DampedLeastSquares, PerturbedVelocitiesAreRecovered) {
 }
 
 // A weakly damped first step from far away overshoots: the line search and
-// the damping raise come into play, and every move follows the rules.
+// the damping raise come into play, and every move follows the rules. The
+// start has the S velocities of the two layers swapped and the thicknesses
+// held, so no trial model needs a step shortened for its thicknesses.
 TEST(DampedLeastSquares, LineSearchAndDampingFollowTheRules) {
   InversionRun run;
   const Model truth = twoLayersOverHalfSpace();
   Model start = truth;
-  start.thickness = {0.009, 0.006, 0.0};
-  prepare(run, truth, start, {0, 0, 0, 0, 0, 1});
+  start.vs = {0.25, 0.15, 0.40};
+  prepare(run, truth, start, {0, 1, 0, 1, 0, 1});
   solve(run, 1e-8);
   const std::vector<Evaluation> trace = evaluationsIn(run.console.str());
   const Replay r = replay(trace, 1e-5, run.outcome.ISTAT == kStatusIterationLimit);
@@ -319,6 +323,127 @@ TEST(DampedLeastSquares, ParameterWithoutSensitivityNeedsTheDamping) {
     EXPECT_NEAR(run.x[0], 0.25, 2e-3);
     EXPECT_EQ(run.x[1], 0.03) << "no datum pulls on it";
   }
+}
+
+// The step rule for thicknesses on hand-made steps. PAR order: S velocity and
+// thickness of layer 1, of layer 2, of the half-space (km/s, km).
+TEST(ThicknessStepLimit, ShortensOnlyStepsThatWouldEndALayerAtOrBelowZero) {
+  struct Case {
+    const char* name;
+    std::vector<int> fixed;      // IFIX over PAR
+    std::vector<double> x;       // the free parameters
+    std::vector<double> step;    // the literal step
+    std::vector<double> expect;  // the step after the rule, worked by hand
+  };
+  const std::vector<Case> cases{
+      // Thicknesses that shrink but stay positive, and an S velocity that
+      // goes negative (not this rule's business): nothing changes.
+      {"positive thicknesses",
+       {0, 0, 0, 0, 0, 1},
+       {0.15, 0.005, 0.25, 0.010, 0.4},
+       {0.01, -0.0049, -0.3, -0.0099, 0.05},
+       {0.01, -0.0049, -0.3, -0.0099, 0.05}},
+      // 5 m - 15 m: the step is cut to 1/6 so the layer ends at 2.5 m, half
+      // its thickness; every component shrinks alike.
+      {"one layer crosses zero",
+       {0, 0, 0, 0, 0, 1},
+       {0.15, 0.005, 0.25, 0.010, 0.4},
+       {0.012, -0.015, 0.006, 0.003, 0.024},
+       {0.002, -0.0025, 0.001, 0.0005, 0.004}},
+      // Layer 1 would need 1/4 (5 m - 10 m), layer 2 1/8 (10 m - 40 m): the
+      // smaller factor keeps both positive.
+      {"two layers cross zero",
+       {0, 0, 0, 0, 0, 1},
+       {0.15, 0.005, 0.25, 0.010, 0.4},
+       {0.008, -0.010, 0.016, -0.040, 0.0},
+       {0.001, -0.00125, 0.002, -0.005, 0.0}},
+      // Ending exactly at zero is not positive: 4 m - 4 m is cut to half.
+      {"ends at zero", {1, 0, 1, 1, 1, 1}, {0.004}, {-0.004}, {-0.002}},
+      // With the S velocities fixed the free entries are h1, h2, h3; h2
+      // (10 m - 20 m) is the second free entry and sets the factor 1/4.
+      {"fixed velocities shift the entries",
+       {1, 0, 1, 0, 1, 0},
+       {0.005, 0.010, 0.030},
+       {0.004, -0.020, -0.008},
+       {0.001, -0.005, -0.002}},
+      // The half-space thickness is a thickness too: 30 m - 50 m, factor 0.3.
+      {"half-space thickness", {1, 1, 1, 1, 0, 0}, {0.4, 0.030}, {0.1, -0.050}, {0.03, -0.015}},
+      // A layer given as 0 m cannot stay positive along a lowering step: its
+      // lowering is dropped, the rest of the step is kept.
+      {"zero thickness",
+       {0, 0, 0, 0, 0, 1},
+       {0.15, 0.0, 0.25, 0.010, 0.4},
+       {0.01, -0.001, 0.02, 0.001, 0.03},
+       {0.01, 0.0, 0.02, 0.001, 0.03}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto state = dataSetState(twoLayersOverHalfSpace(), kHertz);
+    state->NF = static_cast<int32_t>(c.x.size());
+    for (std::size_t i = 0; i < c.fixed.size(); ++i) {
+      state->IFIX[i] = c.fixed[i];
+    }
+    std::copy(c.step.begin(), c.step.end(), state->STEP);
+    keepThicknessesPositive(*state, c.x);
+    for (std::size_t k = 0; k < c.x.size(); ++k) {
+      SCOPED_TRACE("free parameter " + std::to_string(k));
+      if (c.step == c.expect) {
+        EXPECT_EQ(state->STEP[k], c.step[k]) << "left exactly as it was";
+      } else {
+        // 1e-17 km: some dozens of ulps of entries near 1e-3 km.
+        EXPECT_NEAR(state->STEP[k], c.expect[k], 1e-17);
+      }
+    }
+  }
+}
+
+// From 9 m over 6 m (truth 5 m over 10 m) with almost no damping, the first
+// literal step takes a thickness below zero; shortened, the run converges
+// with every layer positive.
+TEST(DampedLeastSquares, OvershootingThicknessStepIsShortened) {
+  InversionRun run;
+  const Model truth = twoLayersOverHalfSpace();
+  Model start = truth;
+  start.thickness = {0.009, 0.006, 0.0};
+  prepare(run, truth, start, {0, 0, 0, 0, 0, 1});
+  constexpr double kLambda = 1e-8;
+  {
+    // The first literal step, solved independently from the sensitivities
+    // and residuals at the start: (S^T S + lambda I) s = S^T r.
+    std::vector<double> x = run.x;
+    RecordWriter sink(streamSink(run.console));
+    ASSERT_TRUE(JACOB(*run.state, x, sink));
+    ASSERT_TRUE(DISRAY(*run.state, x, sink));
+    MISFIT(*run.state);
+    const Eigen::Index nf = run.state->NF;
+    const Eigen::Index m = run.state->M;
+    Eigen::MatrixXd s(m, nf);
+    Eigen::VectorXd r(m);
+    for (Eigen::Index j = 0; j < m; ++j) {
+      r(j) = run.state->RES[j];
+      for (Eigen::Index k = 0; k < nf; ++k) {
+        s(j, k) = run.state->SENS[k][j];
+      }
+    }
+    const Eigen::MatrixXd a = s.transpose() * s + kLambda * Eigen::MatrixXd::Identity(nf, nf);
+    const Eigen::VectorXd step = a.ldlt().solve(s.transpose() * r);
+    const double h1 = x[1] + step(1);
+    const double h2 = x[3] + step(3);
+    ASSERT_LE(std::min(h1, h2), 0.0) << "the case must need the rule: " << h1 << ", " << h2;
+    run.console.str("");
+  }
+  solve(run, kLambda);
+  EXPECT_EQ(run.outcome.ISTAT, kStatusConverged);
+  EXPECT_LT(run.outcome.PHIOUT, 1e-5);
+  EXPECT_GT(run.x[1], 0.0);
+  EXPECT_GT(run.x[3], 0.0);
+  // The misfit floor of 14 data leaves the layers within about 1 m.
+  EXPECT_NEAR(run.x[1], 0.005, 1e-3);
+  EXPECT_NEAR(run.x[3], 0.010, 2e-3);
+  // A shortened step still follows the acceptance and line-search rules.
+  const std::vector<Evaluation> trace = evaluationsIn(run.console.str());
+  const Replay r = replay(trace, 1e-5);
+  EXPECT_EQ(run.outcome.ITER, r.fullSteps);
 }
 
 }  // namespace

@@ -45,6 +45,29 @@ TEST(RecordWriter, WritesToAnOpenFile) {
   EXPECT_EQ(contentOf(file.get()), "3\n150 0.005\n1e-08\n");
 }
 
+// Whether the records arrived: on an ordinary file yes; on a device that
+// is always full (the standard output sent to /dev/full) no, also when the
+// failure shows only once the buffer is passed on; a sink without a flush
+// counts as delivering.
+TEST(RecordWriter, FlushTellsWhetherTheRecordsArrived) {
+  const std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
+  ASSERT_NE(file, nullptr);
+  const RecordWriter good(file.get());
+  good.write("L= 3");
+  EXPECT_TRUE(good.flush());
+
+  const std::unique_ptr<std::FILE, FileCloser> full(std::fopen("/dev/full", "w"));
+  ASSERT_NE(full, nullptr);
+  const RecordWriter lost(full.get());
+  lost.write("L= 3");  // stays in the stream's buffer: no fault yet
+  EXPECT_EQ(std::ferror(full.get()), 0);
+  EXPECT_FALSE(lost.flush());
+  EXPECT_FALSE(lost.flush()) << "a lost record stays lost";
+
+  std::ostringstream out;
+  EXPECT_TRUE(RecordWriter(streamSink(out)).flush());
+}
+
 TEST(RecordWriter, ALineMayFillTheLineLengthExactly) {
   std::ostringstream out;
   const RecordWriter writer(streamSink(out), 9);
