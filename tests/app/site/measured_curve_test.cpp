@@ -209,6 +209,8 @@ TEST(LogFrequencyThinning, StaysDistinctWhereThePointsCluster) {
   frequencies.insert(frequencies.end(), sparse.begin(), sparse.end());
   const std::vector<std::size_t> kept = thinnedIndices(frequencies, 50);
   ASSERT_EQ(kept.size(), 50u);
+  EXPECT_EQ(kept.front(), 0u);
+  EXPECT_EQ(kept.back(), frequencies.size() - 1);
   const std::set<std::size_t> distinct(kept.begin(), kept.end());
   EXPECT_EQ(distinct.size(), 50u);
   for (std::size_t i = 45; i < 55; ++i) EXPECT_EQ(distinct.count(i), 1u) << i;
