@@ -26,7 +26,7 @@ std::string oneDecimal(double value) {
   return std::string(buffer, result.ptr);
 }
 
-std::string optionalText(const std::optional<double>& value) {
+std::string optionalText(const std::optional<float>& value) {
   return value ? shortestText(*value) : std::string();
 }
 
@@ -51,15 +51,16 @@ std::string curveCsv(std::span<const MeasuredPoint> points, const ComputedCurve&
 
 std::string modelCsv(const ParsedLayers& model) {
   std::string text = "layer,top_m,bottom_m,thickness_m,vs_m_s,density_g_cm3\n";
-  // Depths accumulate in double so that they are the sums of the single-precision thicknesses.
+  // Depths are summed in double and written as the nearest single-precision
+  // number, the precision of the thicknesses: 0.1 + 0.2 m reads "0.3".
   double top = 0.0;
   for (int i = 0; i < model.count(); ++i) {
     const auto layer = static_cast<std::size_t>(i);
     const bool halfSpace = i + 1 == model.count();
-    text += std::to_string(i + 1) + ',' + shortestText(top) + ',';
+    text += std::to_string(i + 1) + ',' + shortestText(static_cast<float>(top)) + ',';
     if (!halfSpace) {
       const double bottom = top + static_cast<double>(model.thickness[layer]);
-      text += shortestText(bottom) + ',' + shortestText(model.thickness[layer]);
+      text += shortestText(static_cast<float>(bottom)) + ',' + shortestText(model.thickness[layer]);
       top = bottom;
     } else {
       text += ',';

@@ -26,7 +26,7 @@ FitStatistics fitStatistics(std::span<const MeasuredPoint> measured,
       ++statistics.withoutRoot;
       continue;
     }
-    const double residual = *computed[i] - measured[i].velocity;
+    const double residual = static_cast<double>(*computed[i]) - measured[i].velocity;
     sumOfSquares += residual * residual;
     ++statistics.compared;
     if (measured[i].band) {

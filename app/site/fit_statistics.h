@@ -14,8 +14,9 @@
 
 namespace dispfit {
 
-// A computed velocity per point, m/s; none where no root was found.
-using ComputedCurve = std::vector<std::optional<double>>;
+// A computed velocity per point, m/s, in the engine's single precision; none
+// where no root was found.
+using ComputedCurve = std::vector<std::optional<float>>;
 
 // The engine's velocities (m/s) with each one that is not a positive finite
 // number, the engine's mark of a frequency without a root, as a gap.

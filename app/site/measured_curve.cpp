@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <map>
 
 #include "core/forward_model.h"
@@ -41,12 +42,15 @@ const char* abscissaName(Abscissa abscissa) {
 
 // The first value of the row that is not a positive number, or an empty text.
 std::string nonPositiveValue(const MeasuredRow& row, Abscissa abscissa) {
-  const auto bad = [](const std::optional<double>& value) { return value && !(*value > 0.0); };
-  if (!(row.abscissa > 0.0)) return abscissaName(abscissa);
-  if (!(row.velocity > 0.0)) return "the phase velocity";
-  if (bad(row.sigma)) return "the standard deviation";
-  if (bad(row.low)) return "the low bound";
-  if (bad(row.high)) return "the high bound";
+  const auto bad = [](double value) { return !(value > 0.0) || !std::isfinite(value); };
+  const auto badOptional = [&bad](const std::optional<double>& value) {
+    return value && bad(*value);
+  };
+  if (bad(row.abscissa)) return abscissaName(abscissa);
+  if (bad(row.velocity)) return "the phase velocity";
+  if (badOptional(row.sigma)) return "the standard deviation";
+  if (badOptional(row.low)) return "the low bound";
+  if (badOptional(row.high)) return "the high bound";
   return {};
 }
 

@@ -20,10 +20,12 @@ TEST(ExportLayouts, CurveCsvHasOneLinePerMeasuredPointWithEmptyCellsForGaps) {
       {8.0, 250.0, std::nullopt, 3},
       {5.0, 300.0, VelocityBand{280.0, 320.0}, 4},
   };
-  const ComputedCurve fitted{201.25, 248.0, std::nullopt};
+  // The engine's single-precision 201.3f is written as 201.3, not as its
+  // double expansion 201.3000030517578.
+  const ComputedCurve fitted{201.3f, 248.0f, std::nullopt};
   EXPECT_EQ(curveCsv(points, fitted, CurveKind::Fitted),
             "frequency_Hz,wavelength_m,measured_m_s,low_m_s,high_m_s,fitted_m_s\n"
-            "20,10,200,190,210.5,201.25\n"
+            "20,10,200,190,210.5,201.3\n"
             "8,31.25,250,,,248\n"
             "5,60,300,280,320,\n");
   const std::string computed = curveCsv(points, {}, CurveKind::Computed);
@@ -34,15 +36,17 @@ TEST(ExportLayouts, CurveCsvHasOneLinePerMeasuredPointWithEmptyCellsForGaps) {
 
 TEST(ExportLayouts, ModelCsvAccumulatesDepthsAndLeavesTheHalfSpaceOpen) {
   ParsedLayers model;
-  model.thickness = {2.5f, 3.0f, 9.0f};
+  model.thickness = {0.1f, 0.2f, 9.0f};
   model.vs = {120.0f, 240.5f, 480.0f};
   model.density = {1.8f, 1.9f, 2.0f};
-  // Tops 0, 2.5 and 5.5 m; the single-precision 1.8f reads back as 1.8.
+  // Tops 0, 0.1 and 0.3 m, each the single-precision number nearest the sum
+  // (0.1f + 0.2f is 0.30000000447 in double, whose nearest float is 0.3f);
+  // 1.8f reads back as 1.8.
   EXPECT_EQ(modelCsv(model),
             "layer,top_m,bottom_m,thickness_m,vs_m_s,density_g_cm3\n"
-            "1,0,2.5,2.5,120,1.8\n"
-            "2,2.5,5.5,3,240.5,1.9\n"
-            "3,5.5,,,480,2\n");
+            "1,0,0.1,0.1,120,1.8\n"
+            "2,0.1,0.3,0.2,240.5,1.9\n"
+            "3,0.3,,,480,2\n");
 }
 
 TEST(ExportLayouts, SiteSummaryTextGivesTheAveragesClassesFlagsAndCaution) {

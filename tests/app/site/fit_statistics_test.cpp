@@ -18,9 +18,9 @@ TEST(ComputedCurve, MarksEveryVelocityThatIsNoRootAsAGap) {
                               150.5f};
   const ComputedCurve curve = computedCurve(velocities);
   ASSERT_EQ(curve.size(), 6u);
-  EXPECT_EQ(curve[0], 200.0);
+  EXPECT_EQ(curve[0], 200.0f);
   for (std::size_t i = 1; i < 5; ++i) EXPECT_FALSE(curve[i].has_value()) << i;
-  EXPECT_EQ(curve[5], 150.5);
+  EXPECT_EQ(curve[5], 150.5f);
 }
 
 TEST(FitStatistics, CountsRmsAndBandAsWorkedByHand) {
@@ -35,7 +35,7 @@ TEST(FitStatistics, CountsRmsAndBandAsWorkedByHand) {
   //   RMS = sqrt((25 + 225 + 100 + 100) / 4) = sqrt(112.5) = 10.6066 m/s.
   // Band: 205 inside, 265 outside, 300 has none, 390 on the lower end
   // (inside), the fourth point has no root.
-  const ComputedCurve computed{205.0, 265.0, 290.0, std::nullopt, 390.0};
+  const ComputedCurve computed{205.0f, 265.0f, 290.0f, std::nullopt, 390.0f};
   const FitStatistics statistics = fitStatistics(measured, computed);
   ASSERT_TRUE(statistics.rmsMisfit.has_value());
   EXPECT_NEAR(*statistics.rmsMisfit, std::sqrt(112.5), 1e-12);

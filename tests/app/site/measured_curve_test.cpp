@@ -84,6 +84,10 @@ TEST(MeasuredCurve, RefusesEachFaultNamingTheFileAndLine) {
        Abscissa::Frequency,
        {"field.txt:", "2 point", "at least 3"}},
       {"no points", {}, Abscissa::Frequency, {"field.txt:", "0 point"}},
+      {"infinite velocity",
+       frequencyRows({{30, 180}, {20, HUGE_VAL}, {10, 260}}),
+       Abscissa::Frequency,
+       {"field.txt, line 3:", "phase velocity"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.fault);
