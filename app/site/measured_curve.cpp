@@ -105,8 +105,8 @@ std::string rowFault(const std::vector<MeasuredRow>& rows, Abscissa abscissa,
   });
   if (allSlow) {
     return source + ", lines " + std::to_string(rows.front().line) + " to " +
-           std::to_string(rows.back().line) +
-           ": every phase velocity lies below 10, which looks like km/s; give them in m/s";
+           std::to_string(rows.back().line) + ": every phase velocity lies below " +
+           numberText(kKilometresPerSecondBelow) + ", which looks like km/s; give them in m/s";
   }
   return {};
 }
