@@ -6,7 +6,7 @@
 #include <span>
 
 #include "batch/batch_files.h"
-#include "batch/file_replacement.h"
+#include "records/file_replacement.h"
 #include "records/number_text.h"
 #include "records/record_writer.h"
 

@@ -1,4 +1,4 @@
-#include "batch/file_replacement.h"
+#include "records/file_replacement.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -54,15 +54,17 @@ std::optional<fs::perms> regularFilePermissions(const fs::path& path) {
   return status.permissions();
 }
 
-// Writes `file` in full into `partial`, beside its place, with the
-// permissions of the file it is to replace. On failure nothing is left.
-bool writeBeside(const OutputFile& file, const fs::path& partial, std::string& error) {
+// Writes what `fill` puts into its stream, in full, into `partial` beside
+// `path`, with the permissions of the file at `path`. On failure nothing is
+// left.
+bool writeBeside(const fs::path& path, const std::function<void(std::FILE*)>& fill,
+                 const fs::path& partial, std::string& error) {
   FileHandle out(std::fopen(partial.c_str(), "w"));
   if (!out) {
     error = "cannot write " + fileName(partial) + ": " + std::strerror(errno);
     return false;
   }
-  file.fill(RecordWriter(out.get()));
+  fill(out.get());
   const bool written = std::ferror(out.get()) == 0;
   // Closing writes out what is still buffered, so it can fail too.
   const bool closed = std::fclose(out.release()) == 0;
@@ -71,12 +73,12 @@ bool writeBeside(const OutputFile& file, const fs::path& partial, std::string& e
     removeQuietly(partial);
     return false;
   }
-  if (const std::optional<fs::perms> permissions = regularFilePermissions(file.path)) {
+  if (const std::optional<fs::perms> permissions = regularFilePermissions(path)) {
     std::error_code ec;
     fs::permissions(partial, *permissions, fs::perm_options::replace, ec);
     if (ec) {
-      error = "cannot give " + fileName(partial) + " the permissions of " + fileName(file.path) +
-              ": " + ec.message();
+      error = "cannot give " + fileName(partial) + " the permissions of " + fileName(path) + ": " +
+              ec.message();
       removeQuietly(partial);
       return false;
     }
@@ -157,6 +159,12 @@ struct RenamedFile {
   fs::path former;
 };
 
+// Writes one output file's records beside it.
+bool writeBeside(const OutputFile& file, const fs::path& partial, std::string& error) {
+  return writeBeside(
+      file.path, [&file](std::FILE* out) { file.fill(RecordWriter(out)); }, partial, error);
+}
+
 // Undoes the renames, the last first; a failure is added to `error`.
 void restore(const std::vector<RenamedFile>& renamed, std::string& error) {
   for (auto it = renamed.rbegin(); it != renamed.rend(); ++it) {
@@ -202,6 +210,19 @@ bool replaceFileKeepingBackup(const fs::path& path, const FileFill& fill, std::s
     if (backedUp) {
       removeQuietly(backup);
     }
+    return false;
+  }
+  return true;
+}
+
+bool replaceFileText(const fs::path& path, std::string_view text, std::string& error) {
+  const fs::path partial = withSuffix(path, ".new");
+  const auto fill = [text](std::FILE* out) { std::fwrite(text.data(), 1, text.size(), out); };
+  if (!writeBeside(path, fill, partial, error)) {
+    return false;
+  }
+  if (!renameIntoPlace(partial, path, error)) {
+    removeQuietly(partial);
     return false;
   }
   return true;

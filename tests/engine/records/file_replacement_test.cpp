@@ -1,7 +1,7 @@
 // Replacing output files: permissions kept, numbered backups named as cp
 // names them, and a pair of files replaced both or neither, with failures
 // made in ways that hold for every user (a directory where a file must go).
-#include "batch/file_replacement.h"
+#include "records/file_replacement.h"
 
 #include <gtest/gtest.h>
 

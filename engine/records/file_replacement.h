@@ -4,10 +4,12 @@
 // belong together is replaced all or not at all.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "records/record_writer.h"
 
@@ -34,6 +36,9 @@ bool replaceFile(const std::filesystem::path& path, const FileFill& fill, std::s
 // no backup is left behind.
 bool replaceFileKeepingBackup(const std::filesystem::path& path, const FileFill& fill,
                               std::string& error);
+
+// replaceFile with `text` as the whole new contents, byte for byte.
+bool replaceFileText(const std::filesystem::path& path, std::string_view text, std::string& error);
 
 // Replaces every file or none: all are written beside their places first,
 // then renamed into place in order. When a rename fails, the files already

@@ -1,0 +1,102 @@
+#include "site/export_layouts.h"
+
+#include <charconv>
+
+namespace dispfit {
+
+namespace {
+
+// std::to_chars never consults the locale, so the separator is always '.'.
+std::string shortestText(double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string shortestText(float value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string oneDecimal(double value) {
+  char buffer[32];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+  return std::string(buffer, result.ptr);
+}
+
+std::string optionalText(const std::optional<float>& value) {
+  return value ? shortestText(*value) : std::string();
+}
+
+}  // namespace
+
+std::string curveCsv(std::span<const MeasuredPoint> points, const ComputedCurve& curve,
+                     CurveKind kind) {
+  std::string text = "frequency_Hz,wavelength_m,measured_m_s,low_m_s,high_m_s,";
+  text += kind == CurveKind::Fitted ? "fitted_m_s\n" : "computed_m_s\n";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const MeasuredPoint& point = points[i];
+    text += shortestText(point.frequency) + ',' + shortestText(point.wavelength()) + ',' +
+            shortestText(point.velocity) + ',';
+    if (point.band)
+      text += shortestText(point.band->low) + ',' + shortestText(point.band->high);
+    else
+      text += ',';
+    text += ',' + (i < curve.size() ? optionalText(curve[i]) : std::string()) + '\n';
+  }
+  return text;
+}
+
+std::string modelCsv(const ParsedLayers& model) {
+  std::string text = "layer,top_m,bottom_m,thickness_m,vs_m_s,density_g_cm3\n";
+  // Depths are summed in double and written as the nearest single-precision
+  // number, the precision of the thicknesses: 0.1 + 0.2 m reads "0.3".
+  double top = 0.0;
+  for (int i = 0; i < model.count(); ++i) {
+    const auto layer = static_cast<std::size_t>(i);
+    const bool halfSpace = i + 1 == model.count();
+    text += std::to_string(i + 1) + ',' + shortestText(static_cast<float>(top)) + ',';
+    if (!halfSpace) {
+      const double bottom = top + static_cast<double>(model.thickness[layer]);
+      text += shortestText(static_cast<float>(bottom)) + ',' + shortestText(model.thickness[layer]);
+      top = bottom;
+    } else {
+      text += ',';
+    }
+    text += ',' + shortestText(model.vs[layer]) + ',' + shortestText(model.density[layer]) + '\n';
+  }
+  return text;
+}
+
+std::string siteSummaryText(const SiteSummary& summary) {
+  // Built from texts, not a stream, so that no locale can group digits.
+  std::string text =
+      "Time-averaged shear-wave velocity VsZ = Z / sum(h_i / Vs_i) over the top Z m\n";
+  if (summary.constrainedDepth) {
+    text += "Depth the data constrain (half the longest measured wavelength): " +
+            oneDecimal(*summary.constrainedDepth) + " m\n";
+  }
+  const auto flag = [](bool extrapolated) {
+    return extrapolated ? std::string("  extrapolated: below the constrained depth")
+                        : std::string();
+  };
+  for (const DepthAverage& average : summary.averages) {
+    text += "Vs" + std::to_string(static_cast<int>(average.depth)) + " = " +
+            (average.velocity ? oneDecimal(*average.velocity) + " m/s" : std::string("none")) +
+            flag(average.extrapolated) + '\n';
+  }
+  if (summary.vs30 && summary.groundType && summary.nehrpClass) {
+    text += "Eurocode 8 ground type: " + className(*summary.groundType) + " (Vs30 " +
+            classRange(*summary.groundType) + ")" + flag(summary.vs30Extrapolated) + '\n';
+    text += "NEHRP site class: " + className(*summary.nehrpClass) + " (Vs30 " +
+            classRange(*summary.nehrpClass) + ")" + flag(summary.vs30Extrapolated) + '\n';
+  } else {
+    text += "No Vs30: the model has no usable layer\n";
+  }
+  text += siteClassCaution() + '\n';
+  return text;
+}
+
+}  // namespace dispfit

@@ -1,0 +1,36 @@
+// The texts of the exported results: the curve and the model as CSV (comma
+// separated, one header line, a full stop as decimal separator whatever the
+// locale, lines ending in "\n") and the site summary as plain text.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "core/model_table.h"
+#include "site/fit_statistics.h"
+#include "site/measured_curve.h"
+#include "site/site_summary.h"
+
+namespace dispfit {
+
+// Which curve the last column holds.
+enum class CurveKind { Computed, Fitted };
+
+// One line per measured point, in the points' order: frequency (Hz),
+// wavelength (m), measured, low, high and computed or fitted velocity (m/s).
+// low and high are empty for a point without a band, the last column where
+// the curve has no velocity. Numbers in their shortest exact form.
+std::string curveCsv(std::span<const MeasuredPoint> points, const ComputedCurve& curve,
+                     CurveKind kind);
+
+// One line per layer, top first: layer number, top and bottom depth,
+// thickness (m), Vs (m/s), density (g/cm3). The half-space's bottom and
+// thickness are empty.
+std::string modelCsv(const ParsedLayers& model);
+
+// VsZ at each depth, Vs30 with both classes and their ranges, the constrained
+// depth and the extrapolation flags, and the caution on the classes;
+// velocities to 0.1 m/s, depths to 0.1 m.
+std::string siteSummaryText(const SiteSummary& summary);
+
+}  // namespace dispfit

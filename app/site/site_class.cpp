@@ -1,0 +1,64 @@
+#include "site/site_class.h"
+
+namespace dispfit {
+
+GroundType eurocode8GroundType(double vs30) {
+  if (vs30 > 800.0) return GroundType::A;
+  if (vs30 > 360.0) return GroundType::B;
+  if (vs30 >= 180.0) return GroundType::C;
+  return GroundType::D;
+}
+
+NehrpClass nehrpSiteClass(double vs30) {
+  if (vs30 > 1500.0) return NehrpClass::A;
+  if (vs30 > 760.0) return NehrpClass::B;
+  if (vs30 > 360.0) return NehrpClass::C;
+  if (vs30 >= 180.0) return NehrpClass::D;
+  return NehrpClass::E;
+}
+
+std::string className(GroundType type) {
+  return std::string(1, static_cast<char>('A' + static_cast<int>(type)));
+}
+
+std::string className(NehrpClass siteClass) {
+  return std::string(1, static_cast<char>('A' + static_cast<int>(siteClass)));
+}
+
+std::string classRange(GroundType type) {
+  switch (type) {
+    case GroundType::A:
+      return "above 800 m/s";
+    case GroundType::B:
+      return "360 to 800 m/s";
+    case GroundType::C:
+      return "180 to 360 m/s";
+    case GroundType::D:
+      break;
+  }
+  return "below 180 m/s";
+}
+
+std::string classRange(NehrpClass siteClass) {
+  switch (siteClass) {
+    case NehrpClass::A:
+      return "above 1500 m/s";
+    case NehrpClass::B:
+      return "760 to 1500 m/s";
+    case NehrpClass::C:
+      return "360 to 760 m/s";
+    case NehrpClass::D:
+      return "180 to 360 m/s";
+    case NehrpClass::E:
+      break;
+  }
+  return "below 180 m/s";
+}
+
+std::string siteClassCaution() {
+  return "Vs30 alone does not settle Eurocode 8 ground types E, S1 and S2 or NEHRP class F: "
+         "they depend on the thickness of soft layers over stiff ground, on clay content, "
+         "plasticity and water content, and on liquefiable or sensitive soils.";
+}
+
+}  // namespace dispfit

@@ -1,0 +1,24 @@
+#include "site/time_averaged_velocity.h"
+
+#include <algorithm>
+
+namespace dispfit {
+
+std::optional<double> timeAveragedVelocity(std::span<const float> thickness,
+                                           std::span<const float> vs, double depth) {
+  const std::size_t layers = std::min(thickness.size(), vs.size());
+  if (layers == 0 || !(depth > 0.0)) return std::nullopt;
+  double top = 0.0;         // m, top of layer i
+  double travelTime = 0.0;  // s, vertical S travel time from the surface to `top`
+  for (std::size_t i = 0; i < layers; ++i) {
+    const bool halfSpace = i + 1 == layers;
+    const double bottom = halfSpace ? depth : std::min(depth, top + thickness[i]);
+    if (!(vs[i] > 0.0f)) return std::nullopt;
+    travelTime += (bottom - top) / vs[i];
+    top = bottom;
+    if (top >= depth) break;
+  }
+  return depth / travelTime;
+}
+
+}  // namespace dispfit

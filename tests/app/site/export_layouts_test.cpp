@@ -1,0 +1,123 @@
+#include "site/export_layouts.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "records/file_replacement.h"
+
+namespace dispfit {
+
+namespace {
+
+TEST(ExportLayouts, CurveCsvHasOneLinePerMeasuredPointWithEmptyCellsForGaps) {
+  // 20 Hz at 200 m/s is a 10 m wavelength; 8 Hz at 250 m/s is 31.25 m;
+  // 5 Hz at 300 m/s is 60 m.
+  const std::vector<MeasuredPoint> points{
+      {20.0, 200.0, VelocityBand{190.0, 210.5}, 2},
+      {8.0, 250.0, std::nullopt, 3},
+      {5.0, 300.0, VelocityBand{280.0, 320.0}, 4},
+  };
+  // The engine's single-precision 201.3f is written as 201.3, not as its
+  // double expansion 201.3000030517578.
+  const ComputedCurve fitted{201.3f, 248.0f, std::nullopt};
+  EXPECT_EQ(curveCsv(points, fitted, CurveKind::Fitted),
+            "frequency_Hz,wavelength_m,measured_m_s,low_m_s,high_m_s,fitted_m_s\n"
+            "20,10,200,190,210.5,201.3\n"
+            "8,31.25,250,,,248\n"
+            "5,60,300,280,320,\n");
+  const std::string computed = curveCsv(points, {}, CurveKind::Computed);
+  EXPECT_EQ(computed.substr(0, computed.find('\n')),
+            "frequency_Hz,wavelength_m,measured_m_s,low_m_s,high_m_s,computed_m_s");
+  EXPECT_NE(computed.find("8,31.25,250,,,\n"), std::string::npos) << computed;
+}
+
+TEST(ExportLayouts, ModelCsvAccumulatesDepthsAndLeavesTheHalfSpaceOpen) {
+  ParsedLayers model;
+  model.thickness = {0.1f, 0.2f, 9.0f};
+  model.vs = {120.0f, 240.5f, 480.0f};
+  model.density = {1.8f, 1.9f, 2.0f};
+  // Tops 0, 0.1 and 0.3 m, each the single-precision number nearest the sum
+  // (0.1f + 0.2f is 0.30000000447 in double, whose nearest float is 0.3f);
+  // 1.8f reads back as 1.8.
+  EXPECT_EQ(modelCsv(model),
+            "layer,top_m,bottom_m,thickness_m,vs_m_s,density_g_cm3\n"
+            "1,0,0.1,0.1,120,1.8\n"
+            "2,0.1,0.3,0.2,240.5,1.9\n"
+            "3,0.3,,,480,2\n");
+}
+
+TEST(ExportLayouts, SiteSummaryTextGivesTheAveragesClassesFlagsAndCaution) {
+  // Model of the time-average test: Vs20 = 301.887, Vs30 = 380.952 m/s.
+  const std::vector<float> thickness{2.0f, 3.0f, 10.0f, 10.0f};
+  const std::vector<float> vs{100.0f, 200.0f, 400.0f, 800.0f};
+  const std::string text = siteSummaryText(summarizeSite(thickness, vs, 24.0));
+  for (const char* line : {
+           "Depth the data constrain (half the longest measured wavelength): 24.0 m\n",
+           "Vs5 = 142.9 m/s\n",
+           "Vs20 = 301.9 m/s\n",
+           "Vs30 = 381.0 m/s  extrapolated: below the constrained depth\n",
+           "Eurocode 8 ground type: B (Vs30 360 to 800 m/s)  extrapolated",
+           "NEHRP site class: C (Vs30 360 to 760 m/s)  extrapolated",
+           "E, S1 and S2",
+       }) {
+    SCOPED_TRACE(line);
+    EXPECT_NE(text.find(line), std::string::npos) << text;
+  }
+  const std::string unconstrained = siteSummaryText(summarizeSite(thickness, vs, std::nullopt));
+  EXPECT_EQ(unconstrained.find("extrapolated"), std::string::npos) << unconstrained;
+  EXPECT_EQ(unconstrained.find("Depth the data constrain"), std::string::npos);
+}
+
+class ExportFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("export_layouts_test_" +
+            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  static std::string contents(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(ExportFile, ReplacesTheFileWholeAndLeavesNoPartialFile) {
+  const std::filesystem::path path = dir_ / "model.csv";
+  std::string error;
+  ASSERT_TRUE(swcore::replaceFileText(path, "old contents, longer than the new\n", error)) << error;
+  ASSERT_TRUE(swcore::replaceFileText(path, "layer\n1\n", error)) << error;
+  EXPECT_EQ(contents(path), "layer\n1\n");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "model.csv.new"));
+}
+
+TEST_F(ExportFile, AFailedReplacementKeepsWhatWasThere) {
+  // A directory in the way cannot be replaced by a file: the rename fails.
+  const std::filesystem::path blocked = dir_ / "curve.csv";
+  std::filesystem::create_directory(blocked);
+  std::ofstream(blocked / "keep.txt") << "kept";
+  std::string error;
+  EXPECT_FALSE(swcore::replaceFileText(blocked, "frequency_Hz\n", error));
+  EXPECT_NE(error.find("curve.csv"), std::string::npos) << error;
+  EXPECT_EQ(contents(blocked / "keep.txt"), "kept");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "curve.csv.new"));
+
+  // A missing folder: nothing can be written.
+  EXPECT_FALSE(swcore::replaceFileText(dir_ / "missing" / "site.txt", "Vs30\n", error));
+  EXPECT_NE(error.find("cannot write site.txt.new"), std::string::npos) << error;
+}
+
+}  // namespace
+
+}  // namespace dispfit

@@ -1,0 +1,121 @@
+#include "site/time_averaged_velocity.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "site/site_class.h"
+#include "site/site_summary.h"
+
+namespace dispfit {
+
+namespace {
+
+// Three layers over a half-space: 2 m at 100 m/s, 3 m at 200 m/s, 10 m at
+// 400 m/s, then 800 m/s from 15 m down. Vertical S travel times by hand:
+//   top 5 m:  2/100 + 3/200                     = 0.035   s
+//   top 10 m: 0.035 + 5/400                     = 0.0475  s
+//   top 20 m: 0.035 + 10/400 + 5/800            = 0.06625 s
+//   top 30 m: 0.035 + 10/400 + 15/800           = 0.07875 s
+const std::vector<float> kThickness{2.0f, 3.0f, 10.0f, 10.0f};
+const std::vector<float> kVs{100.0f, 200.0f, 400.0f, 800.0f};
+
+// Sums of four terms in double: a few ulps of 1e2 m/s.
+constexpr double kSumTolerance = 1e-9;
+
+TEST(TimeAveragedVelocity, MatchesTravelTimesWorkedByHand) {
+  struct Row {
+    double depth;
+    double expected;
+  };
+  const Row rows[] = {
+      {5.0, 5.0 / 0.035},      // 142.857 m/s
+      {10.0, 10.0 / 0.0475},   // 210.526 m/s
+      {20.0, 20.0 / 0.06625},  // 301.887 m/s
+      {30.0, 30.0 / 0.07875},  // 380.952 m/s
+      {1.0, 100.0},            // inside the top layer
+      {2.0, 100.0},            // exactly at the first interface
+      {15.0, 15.0 / 0.06},     // at the last interface: 0.035 + 10/400
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.depth);
+    const std::optional<double> average = timeAveragedVelocity(kThickness, kVs, row.depth);
+    ASSERT_TRUE(average.has_value());
+    EXPECT_NEAR(*average, row.expected, kSumTolerance * row.expected);
+  }
+}
+
+TEST(TimeAveragedVelocity, TheHalfSpaceContinuesBelowTheLastInterfaceWhateverItsThickness) {
+  // The half-space's thickness cell (here 0.5 m) is not used.
+  const std::vector<float> thickness{10.0f, 0.5f};
+  const std::vector<float> vs{200.0f, 600.0f};
+  // 30 / (10/200 + 20/600) = 30 / (1/20 + 1/30) = 30 * 12 = 360 m/s.
+  EXPECT_NEAR(*timeAveragedVelocity(thickness, vs, 30.0), 360.0, 360.0 * kSumTolerance);
+  const std::vector<float> halfSpace{0.0f};
+  const std::vector<float> uniform{250.0f};
+  EXPECT_NEAR(*timeAveragedVelocity(halfSpace, uniform, 30.0), 250.0, 250.0 * kSumTolerance);
+}
+
+TEST(TimeAveragedVelocity, HasNoValueWithoutLayersOrForANonPositiveVelocityItReaches) {
+  const std::vector<float> thickness{10.0f, 1.0f};
+  const std::vector<float> zeroBelow{200.0f, 0.0f};
+  EXPECT_FALSE(timeAveragedVelocity({}, {}, 30.0).has_value());
+  EXPECT_FALSE(timeAveragedVelocity(thickness, zeroBelow, 30.0).has_value());
+  // The half-space is not reached within 5 m, so its velocity does not matter.
+  EXPECT_NEAR(*timeAveragedVelocity(thickness, zeroBelow, 5.0), 200.0, 200.0 * kSumTolerance);
+}
+
+TEST(SiteClass, EveryBoundaryFallsOnItsDocumentedSide) {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  const auto above = [](double v) { return std::nextafter(v, kInfinity); };
+  const auto below = [](double v) { return std::nextafter(v, 0.0); };
+  struct Row {
+    double vs30;
+    GroundType groundType;
+    NehrpClass nehrpClass;
+  };
+  const Row rows[] = {
+      {2000.0, GroundType::A, NehrpClass::A}, {above(1500.0), GroundType::A, NehrpClass::A},
+      {1500.0, GroundType::A, NehrpClass::B}, {above(800.0), GroundType::A, NehrpClass::B},
+      {800.0, GroundType::B, NehrpClass::B},  {above(760.0), GroundType::B, NehrpClass::B},
+      {760.0, GroundType::B, NehrpClass::C},  {above(360.0), GroundType::B, NehrpClass::C},
+      {360.0, GroundType::C, NehrpClass::D},  {above(180.0), GroundType::C, NehrpClass::D},
+      {180.0, GroundType::C, NehrpClass::D},  {below(180.0), GroundType::D, NehrpClass::E},
+      {90.0, GroundType::D, NehrpClass::E},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.vs30);
+    EXPECT_EQ(eurocode8GroundType(row.vs30), row.groundType);
+    EXPECT_EQ(nehrpSiteClass(row.vs30), row.nehrpClass);
+  }
+  EXPECT_EQ(className(GroundType::C), "C");
+  EXPECT_EQ(className(NehrpClass::E), "E");
+}
+
+TEST(SiteSummary, FlagsTheAveragesReachingBelowTheConstrainedDepth) {
+  // Data down to 24 m: Vs5, Vs10 and Vs20 rest on them, Vs30 does not.
+  const SiteSummary summary = summarizeSite(kThickness, kVs, 24.0);
+  ASSERT_EQ(summary.averages.size(), 4u);
+  const bool expectedFlags[] = {false, false, false, true};
+  for (std::size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(summary.averages[i].depth);
+    EXPECT_EQ(summary.averages[i].extrapolated, expectedFlags[i]);
+  }
+  ASSERT_TRUE(summary.vs30.has_value());
+  EXPECT_NEAR(*summary.vs30, 30.0 / 0.07875, 1e-6);
+  EXPECT_TRUE(summary.vs30Extrapolated);
+  EXPECT_EQ(summary.groundType, GroundType::B);  // 381 m/s: 360..800
+  EXPECT_EQ(summary.nehrpClass, NehrpClass::C);  // 360..760
+
+  // Data constraining exactly 30 m reach Vs30; no curve flags nothing.
+  EXPECT_FALSE(summarizeSite(kThickness, kVs, 30.0).vs30Extrapolated);
+  const SiteSummary unconstrained = summarizeSite(kThickness, kVs, std::nullopt);
+  EXPECT_FALSE(unconstrained.vs30Extrapolated);
+  for (const DepthAverage& average : unconstrained.averages) EXPECT_FALSE(average.extrapolated);
+}
+
+}  // namespace
+
+}  // namespace dispfit
