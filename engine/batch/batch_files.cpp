@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "dispersion/engine_state.h"
-#include "batch/free_format_reader.h"
+#include "files/free_format_reader.h"
 
 namespace swcore {
 

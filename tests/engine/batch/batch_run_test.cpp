@@ -14,7 +14,7 @@
 
 #include "batch/batch_files.h"
 #include "inversion/dispersion_evaluation.h"
-#include "batch/free_format_reader.h"
+#include "files/free_format_reader.h"
 #include "stream_sink.h"
 
 namespace swcore {

@@ -1,4 +1,4 @@
-#include "batch/free_format_reader.h"
+#include "files/free_format_reader.h"
 
 #include <charconv>
 #include <cmath>
