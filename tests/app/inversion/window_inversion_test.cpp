@@ -9,8 +9,8 @@
 #include <cmath>
 #include <vector>
 
-#include "curve_function_engine.h"
 #include "core/engine_binding.h"
+#include "curve_function_engine.h"
 #include "recording_presenter.h"
 
 namespace dispfit {
@@ -130,6 +130,22 @@ TEST(WindowInversion, FailureLeavesTheWindowAsItWasAndTrimsTheMessage) {
   EXPECT_EQ(outcome.text, "正演计算失败，反演已中止.");
   EXPECT_EQ(engine.runs, 4);
   EXPECT_EQ(window.layerCount, before.layerCount);
+  EXPECT_EQ(std::to_array(window.vs), std::to_array(before.vs));
+  EXPECT_EQ(std::to_array(window.thickness), std::to_array(before.thickness));
+}
+
+// Without data the first misfit is 0, which the solve would take for a
+// perfect fit: the inversion is refused before any engine run.
+TEST(WindowInversion, ACurveWithoutDataIsRefused) {
+  Window window;
+  const Window before = window;
+  CurveFunctionEngine engine(flatCurve);
+  InversionWindowData data = window.data();
+  data.freqCount = 0;
+  const WindowInversionOutcome outcome = invertWindowCurve(data, engine, {});
+  EXPECT_FALSE(outcome.succeeded);
+  EXPECT_EQ(outcome.text, "没有频散数据，无法反演.");
+  EXPECT_EQ(engine.runs, 0);
   EXPECT_EQ(std::to_array(window.vs), std::to_array(before.vs));
   EXPECT_EQ(std::to_array(window.thickness), std::to_array(before.thickness));
 }
