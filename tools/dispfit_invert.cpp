@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/engine_binding.h"
-#include "inversion/inversion_files.h"
 #include "core/stream_message_presenter.h"
+#include "inversion/inversion_files.h"
 #include "inversion/window_inversion.h"
 
 namespace dispfit {
@@ -31,8 +31,16 @@ void printHelp(std::ostream& out) {
          "CURVE  the number of data (1 to 50), then one line per datum:\n"
          "       frequency(Hz)  phase velocity(m/s)\n"
          "\n"
-         "Numbers are separated by blanks, commas or line breaks. The engine library\n"
-         "libswcore.so is loaded from beside the program.\n"
+         "Numbers are separated by blanks, commas or line breaks. Either file may\n"
+         "instead be a table whose first line names its columns, one row per layer\n"
+         "or datum, without a count:\n"
+         "  thickness (m), Vs (m/s), density (g/cm3)[, Vp (m/s)]\n"
+         "  frequency (Hz), velocity (m/s)[, sigma (m/s) | , low (m/s), high (m/s)]\n"
+         "with values separated by blanks, tabs, commas or semicolons and '#'\n"
+         "comments. Numbers take a full stop as decimal point. Thicknesses must not be\n"
+         "negative, velocities, densities and frequencies must be positive, and\n"
+         "velocities below 10000 m/s. The engine library libswcore.so is loaded from\n"
+         "beside the program.\n"
          "\n"
          "Exit status: 0 when the report is printed, 1 when the inversion fails (the\n"
          "reason goes to the standard error stream), 2 for a usage or file error.\n";

@@ -83,6 +83,15 @@ bool parseFreeFormatModel(std::string_view text, const std::string& sourceName,
     error = reader.error();
     return false;
   }
+  // Before the values: a fourth column shifts them, and the fault to name is
+  // the column, not the odd value it makes.
+  if (const std::size_t extra = reader.lineOfUnreadNumber(); extra != 0) {
+    error = located(sourceName, extra,
+                    "a number after the " + std::to_string(layers) +
+                        " layers' thickness, Vs and density; the free format holds no fourth "
+                        "column (a P velocity needs the model table)");
+    return false;
+  }
   model = {};
   for (std::size_t i = 0; i < values.size(); ++i) {
     const std::size_t layer = i / kValuesPerLayer;
@@ -93,13 +102,6 @@ bool parseFreeFormatModel(std::string_view text, const std::string& sourceName,
       return false;
     }
     valuesOf(model, quantity).push_back(values[i]);
-  }
-  if (const std::size_t extra = reader.lineOfUnreadNumber(); extra != 0) {
-    error = located(sourceName, extra,
-                    "a number after the " + std::to_string(layers) +
-                        " layers' thickness, Vs and density; the free format holds no fourth "
-                        "column (a P velocity needs the model table)");
-    return false;
   }
   return true;
 }
