@@ -39,11 +39,14 @@ bool readCurveFile(const std::filesystem::path& path, CurveFile& curve, std::str
 bool readFixFlags(const std::filesystem::path& path, std::size_t count,
                   std::vector<std::int32_t>& flags, std::string& error) {
   std::string text;
-  if (!readTextFile(path, fileName(path), text, error)) {
-    return false;
-  }
-  std::istringstream in(text);
-  FreeFormatReader reader(in, fileName(path));
+  return readTextFile(path, fileName(path), text, error) &&
+         parseFixFlags(text, fileName(path), count, flags, error);
+}
+
+bool parseFixFlags(std::string_view text, const std::string& sourceName, std::size_t count,
+                   std::vector<std::int32_t>& flags, std::string& error) {
+  std::istringstream in{std::string(text)};
+  FreeFormatReader reader(in, sourceName);
   if (!reader.readIntegers(count, flags)) {
     error = reader.error();
     return false;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dispersion/engine_state.h"
@@ -36,6 +37,11 @@ bool readModelFile(const std::filesystem::path& path, ModelFile& model, std::str
 bool readCurveFile(const std::filesystem::path& path, CurveFile& curve, std::string& error);
 bool readFixFlags(const std::filesystem::path& path, std::size_t count,
                   std::vector<std::int32_t>& flags, std::string& error);
+
+// LX.TXT's text: `count` integers in free format, 0 freeing a parameter.
+// Errors read "<sourceName>, line <n>: <what>".
+bool parseFixFlags(std::string_view text, const std::string& sourceName, std::size_t count,
+                   std::vector<std::int32_t>& flags, std::string& error);
 
 // Writes the records produced by `fill` into a new file beside `path` and
 // renames it over `path` once it is complete. On any failure `path` is left
