@@ -60,39 +60,41 @@ bool contains(std::span<const std::string_view> list, std::string_view item) {
   return std::find(list.begin(), list.end(), item) != list.end();
 }
 
-std::string knownNames(std::span<const ColumnSpec> specs) {
+std::string knownNames(std::span<const ColumnDefinition> definitions) {
   std::string names;
-  for (const ColumnSpec& spec : specs) {
+  for (const ColumnDefinition& definition : definitions) {
     names += names.empty() ? "" : ", ";
-    names += spec.name;
+    names += definition.name;
   }
   return names;
 }
 
 }  // namespace
 
-bool matchColumns(const std::vector<std::string>& header, std::span<const ColumnSpec> specs,
-                  std::vector<std::size_t>& columnOf, std::string& what) {
-  columnOf.assign(specs.size(), kNoColumn);
+bool matchColumns(const std::vector<std::string>& header,
+                  std::span<const ColumnDefinition> definitions, std::vector<std::size_t>& columnOf,
+                  std::string& what) {
+  columnOf.assign(definitions.size(), kNoColumn);
   for (std::size_t column = 0; column < header.size(); ++column) {
     const std::string& written = header[column];
     const HeaderField field = splitHeaderField(written);
-    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const ColumnSpec& s) {
-      return contains(s.spellings, field.name);
-    });
-    if (spec == specs.end()) {
+    const auto definition =
+        std::find_if(definitions.begin(), definitions.end(),
+                     [&](const ColumnDefinition& d) { return contains(d.spellings, field.name); });
+    if (definition == definitions.end()) {
       what = "the header names a column \"" + written + "\"; the columns of this table are " +
-             knownNames(specs);
+             knownNames(definitions);
       return false;
     }
-    const auto k = static_cast<std::size_t>(spec - specs.begin());
+    const auto k = static_cast<std::size_t>(definition - definitions.begin());
     if (columnOf[k] != kNoColumn) {
-      what = "the header names the " + std::string(spec->name) + " column twice";
+      what = "the header names the " + std::string(definition->name) + " column twice";
       return false;
     }
-    if (!field.unitClosed || (!field.unit.empty() && !contains(spec->units, field.unit))) {
-      const std::string_view unit = spec->units.empty() ? "no unit" : spec->units.front();
-      what = "\"" + written + "\": the " + std::string(spec->name) + " column takes " +
+    if (!field.unitClosed || (!field.unit.empty() && !contains(definition->units, field.unit))) {
+      const std::string_view unit =
+          definition->units.empty() ? "no unit" : definition->units.front();
+      what = "\"" + written + "\": the " + std::string(definition->name) + " column takes " +
              std::string(unit);
       return false;
     }

@@ -15,7 +15,7 @@
 
 namespace swcore {
 
-struct ColumnSpec {
+struct ColumnDefinition {
   std::string_view name;                        // how messages name the column
   std::span<const std::string_view> spellings;  // accepted names, lower case
   std::span<const std::string_view> units;      // accepted units, lower case, without blanks
@@ -23,11 +23,12 @@ struct ColumnSpec {
 
 inline constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
 
-// Finds the column of each spec in `header`: columnOf[k] is the index of the
-// field naming specs[k], or kNoColumn when the header does not name it.
-// Returns false, with what is wrong in `what`, for a field no spec knows, a
+// Finds the column of each definition in `header`: columnOf[k] is the index of the
+// field naming definitions[k], or kNoColumn when the header does not name it.
+// Returns false, with what is wrong in `what`, for a field no definition knows, a
 // column named twice, or a unit the column does not accept.
-bool matchColumns(const std::vector<std::string>& header, std::span<const ColumnSpec> specs,
-                  std::vector<std::size_t>& columnOf, std::string& what);
+bool matchColumns(const std::vector<std::string>& header,
+                  std::span<const ColumnDefinition> definitions, std::vector<std::size_t>& columnOf,
+                  std::string& what);
 
 }  // namespace swcore

@@ -14,7 +14,7 @@ std::string located(const std::string& sourceName, std::size_t line, const std::
 }
 
 // columnOf[k] for a file without a header, from the width of its first row.
-bool positionalColumns(std::size_t width, std::size_t specCount,
+bool positionalColumns(std::size_t width, std::size_t definitionCount,
                        std::span<const ColumnOrder> orders, std::vector<std::size_t>& columnOf,
                        std::string& what) {
   const auto order = std::find_if(orders.begin(), orders.end(),
@@ -27,7 +27,7 @@ bool positionalColumns(std::size_t width, std::size_t specCount,
     }
     return false;
   }
-  columnOf.assign(specCount, kNoColumn);
+  columnOf.assign(definitionCount, kNoColumn);
   for (std::size_t column = 0; column < order->size(); ++column) {
     columnOf[(*order)[column]] = column;
   }
@@ -48,8 +48,8 @@ std::string widthFault(std::size_t found, std::size_t expected, std::size_t firs
 }  // namespace
 
 bool readColumnTable(std::string_view text, const std::string& sourceName,
-                     std::span<const ColumnSpec> specs, std::span<const ColumnOrder> orders,
-                     ColumnTable& table, std::string& error) {
+                     std::span<const ColumnDefinition> definitions,
+                     std::span<const ColumnOrder> orders, ColumnTable& table, std::string& error) {
   table = {};
   ColumnText split;
   if (!splitColumnText(text, sourceName, split, error)) {
@@ -60,22 +60,22 @@ bool readColumnTable(std::string_view text, const std::string& sourceName,
   std::size_t width = split.header.size();
   std::size_t widthLine = split.headerLine;
   if (split.headerLine != 0) {
-    if (!matchColumns(split.header, specs, columnOf, what)) {
+    if (!matchColumns(split.header, definitions, columnOf, what)) {
       error = located(sourceName, split.headerLine, what);
       return false;
     }
   } else if (!split.rows.empty()) {
     width = split.rows.front().fields.size();
     widthLine = split.rows.front().line;
-    if (!positionalColumns(width, specs.size(), orders, columnOf, what)) {
+    if (!positionalColumns(width, definitions.size(), orders, columnOf, what)) {
       error = located(sourceName, widthLine, what);
       return false;
     }
   }
   table.headerLine = split.headerLine;
-  table.present.resize(specs.size());
-  table.columns.resize(specs.size());
-  for (std::size_t k = 0; k < specs.size(); ++k) {
+  table.present.resize(definitions.size());
+  table.columns.resize(definitions.size());
+  for (std::size_t k = 0; k < definitions.size(); ++k) {
     table.present[k] = !columnOf.empty() && columnOf[k] != kNoColumn;
   }
   for (const ColumnRow& row : split.rows) {
@@ -83,15 +83,16 @@ bool readColumnTable(std::string_view text, const std::string& sourceName,
       error = located(sourceName, row.line, widthFault(row.fields.size(), width, widthLine));
       return false;
     }
-    for (std::size_t k = 0; k < specs.size(); ++k) {
+    for (std::size_t k = 0; k < definitions.size(); ++k) {
       if (!table.present[k]) {
         continue;
       }
       const std::string& field = row.fields[columnOf[k]];
       double value = 0.0;
       if (!parseReal(field, value)) {
-        error = located(sourceName, row.line,
-                        "\"" + field + "\" is not a number (" + std::string(specs[k].name) + ")");
+        error =
+            located(sourceName, row.line,
+                    "\"" + field + "\" is not a number (" + std::string(definitions[k].name) + ")");
         return false;
       }
       table.columns[k].push_back(value);

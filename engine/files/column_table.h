@@ -16,23 +16,23 @@
 namespace swcore {
 
 // The columns of a file without a header, as indices into the layout's
-// specs, one order per accepted width.
+// definitions, one order per accepted width.
 using ColumnOrder = std::span<const std::size_t>;
 
 struct ColumnTable {
   std::size_t headerLine = 0;                // 0 when the file has no header
   std::vector<std::size_t> lines;            // line of each row
-  std::vector<bool> present;                 // per spec: the file has the column
-  std::vector<std::vector<double>> columns;  // per spec: one value per row (empty if absent)
+  std::vector<bool> present;                 // per definition: the file has the column
+  std::vector<std::vector<double>> columns;  // per definition: one value per row (empty if absent)
 
   std::size_t rowCount() const { return lines.size(); }
 };
 
-// Reads `text` for the columns `specs`; `orders` serve a file without a
+// Reads `text` for the columns `definitions`; `orders` serve a file without a
 // header. Returns false with "<source>, line <n>: <what>" in `error`.
 // Whether the columns found make a complete table is the caller's check.
 bool readColumnTable(std::string_view text, const std::string& sourceName,
-                     std::span<const ColumnSpec> specs, std::span<const ColumnOrder> orders,
-                     ColumnTable& table, std::string& error);
+                     std::span<const ColumnDefinition> definitions,
+                     std::span<const ColumnOrder> orders, ColumnTable& table, std::string& error);
 
 }  // namespace swcore

@@ -27,7 +27,7 @@ constexpr std::string_view kHighNames[] = {"high", "upper"};
 constexpr std::string_view kHertz[] = {"hz"};
 constexpr std::string_view kMetrePerSecond[] = {"m/s"};
 
-constexpr ColumnSpec kCurveColumns[] = {
+constexpr ColumnDefinition kCurveColumns[] = {
     {"frequency", kFrequencyNames, kHertz},
     {"velocity", kVelocityNames, kMetrePerSecond},
     {"standard deviation", kDeviationNames, kMetrePerSecond},

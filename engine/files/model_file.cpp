@@ -26,7 +26,7 @@ constexpr std::string_view kMetrePerSecond[] = {"m/s"};
 constexpr std::string_view kGramPerCubicCentimetre[] = {"g/cm3", "g/cm^3", "g/cc"};
 
 // In the order of kTableQuantities.
-constexpr ColumnSpec kModelColumns[] = {
+constexpr ColumnDefinition kModelColumns[] = {
     {"thickness", kThicknessNames, kMetre},
     {"Vs", kShearVelocityNames, kMetrePerSecond},
     {"density", kDensityNames, kGramPerCubicCentimetre},

@@ -113,8 +113,8 @@ constexpr std::string_view kSpeedNames[] = {"vs", "shear velocity"};
 constexpr std::string_view kDepthNames[] = {"h", "thickness"};
 constexpr std::string_view kSpeedUnits[] = {"m/s"};
 constexpr std::string_view kDepthUnits[] = {"m"};
-constexpr ColumnSpec kSpecs[] = {{"Vs", kSpeedNames, kSpeedUnits},
-                                 {"thickness", kDepthNames, kDepthUnits}};
+constexpr ColumnDefinition kDefinitions[] = {{"Vs", kSpeedNames, kSpeedUnits},
+                                             {"thickness", kDepthNames, kDepthUnits}};
 
 TEST(ColumnNames, NamesAreMatchedWithoutRegardToCaseBlanksOrUnderscores) {
   const std::vector<Fields> headers = {
@@ -126,12 +126,12 @@ TEST(ColumnNames, NamesAreMatchedWithoutRegardToCaseBlanksOrUnderscores) {
     SCOPED_TRACE(header[0]);
     std::vector<std::size_t> columnOf;
     std::string what;
-    ASSERT_TRUE(matchColumns(header, kSpecs, columnOf, what)) << what;
+    ASSERT_TRUE(matchColumns(header, kDefinitions, columnOf, what)) << what;
     EXPECT_EQ(columnOf, (std::vector<std::size_t>{0, 1}));
   }
   std::vector<std::size_t> columnOf;
   std::string what;
-  ASSERT_TRUE(matchColumns({"h"}, kSpecs, columnOf, what));
+  ASSERT_TRUE(matchColumns({"h"}, kDefinitions, columnOf, what));
   EXPECT_EQ(columnOf, (std::vector<std::size_t>{kNoColumn, 0}));
 }
 
@@ -152,7 +152,7 @@ TEST(ColumnNames, UnknownNamesRepeatedColumnsAndWrongUnitsAreRefused) {
     SCOPED_TRACE(c.expected);
     std::vector<std::size_t> columnOf;
     std::string what;
-    EXPECT_FALSE(matchColumns(c.header, kSpecs, columnOf, what));
+    EXPECT_FALSE(matchColumns(c.header, kDefinitions, columnOf, what));
     EXPECT_EQ(what, c.expected);
   }
 }
@@ -164,14 +164,14 @@ constexpr ColumnOrder kOrders[] = {kSpeedOnly, kBoth};
 TEST(ColumnTable, ValuesGoToTheColumnsTheHeaderNames) {
   ColumnTable table;
   std::string error;
-  ASSERT_TRUE(readColumnTable("h vs\n2 150\n0 300\n", "t.txt", kSpecs, kOrders, table, error))
+  ASSERT_TRUE(readColumnTable("h vs\n2 150\n0 300\n", "t.txt", kDefinitions, kOrders, table, error))
       << error;
   EXPECT_EQ(table.headerLine, 1u);
   EXPECT_EQ(table.lines, (std::vector<std::size_t>{2, 3}));
   EXPECT_EQ(table.columns[0], (std::vector<double>{150, 300}));
   EXPECT_EQ(table.columns[1], (std::vector<double>{2, 0}));
   // Without a header the first row's width picks the order.
-  ASSERT_TRUE(readColumnTable("150\n300\n", "t.txt", kSpecs, kOrders, table, error)) << error;
+  ASSERT_TRUE(readColumnTable("150\n300\n", "t.txt", kDefinitions, kOrders, table, error)) << error;
   EXPECT_EQ(table.present, (std::vector<bool>{true, false}));
   EXPECT_EQ(table.columns[0], (std::vector<double>{150, 300}));
 }
@@ -200,7 +200,7 @@ TEST(ColumnTable, RowsThatDoNotFitAreNamedWithTheirLine) {
     SCOPED_TRACE(c.text);
     ColumnTable table;
     std::string error;
-    EXPECT_FALSE(readColumnTable(c.text, "t.txt", kSpecs, kOrders, table, error));
+    EXPECT_FALSE(readColumnTable(c.text, "t.txt", kDefinitions, kOrders, table, error));
     EXPECT_EQ(error, c.expected);
   }
 }
