@@ -3,15 +3,12 @@
 #include <algorithm>
 
 #include "files/column_text.h"
+#include "files/line_message.h"
 #include "files/number_field.h"
 
 namespace swcore {
 
 namespace {
-
-std::string located(const std::string& sourceName, std::size_t line, const std::string& what) {
-  return sourceName + ", line " + std::to_string(line) + ": " + what;
-}
 
 // columnOf[k] for a file without a header, from the width of its first row.
 bool positionalColumns(std::size_t width, std::size_t definitionCount,
@@ -61,14 +58,14 @@ bool readColumnTable(std::string_view text, const std::string& sourceName,
   std::size_t widthLine = split.headerLine;
   if (split.headerLine != 0) {
     if (!matchColumns(split.header, definitions, columnOf, what)) {
-      error = located(sourceName, split.headerLine, what);
+      error = lineMessage(sourceName, split.headerLine, what);
       return false;
     }
   } else if (!split.rows.empty()) {
     width = split.rows.front().fields.size();
     widthLine = split.rows.front().line;
     if (!positionalColumns(width, definitions.size(), orders, columnOf, what)) {
-      error = located(sourceName, widthLine, what);
+      error = lineMessage(sourceName, widthLine, what);
       return false;
     }
   }
@@ -80,7 +77,7 @@ bool readColumnTable(std::string_view text, const std::string& sourceName,
   }
   for (const ColumnRow& row : split.rows) {
     if (row.fields.size() != width) {
-      error = located(sourceName, row.line, widthFault(row.fields.size(), width, widthLine));
+      error = lineMessage(sourceName, row.line, widthFault(row.fields.size(), width, widthLine));
       return false;
     }
     for (std::size_t k = 0; k < definitions.size(); ++k) {
@@ -90,9 +87,9 @@ bool readColumnTable(std::string_view text, const std::string& sourceName,
       const std::string& field = row.fields[columnOf[k]];
       double value = 0.0;
       if (!parseReal(field, value)) {
-        error =
-            located(sourceName, row.line,
-                    "\"" + field + "\" is not a number (" + std::string(definitions[k].name) + ")");
+        error = lineMessage(
+            sourceName, row.line,
+            "\"" + field + "\" is not a number (" + std::string(definitions[k].name) + ")");
         return false;
       }
       table.columns[k].push_back(value);

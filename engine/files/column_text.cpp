@@ -1,6 +1,7 @@
 #include "files/column_text.h"
 
 #include "files/byte_order_mark.h"
+#include "files/line_message.h"
 #include "files/number_field.h"
 
 namespace swcore {
@@ -113,8 +114,7 @@ bool splitColumnText(std::string_view text, const std::string& sourceName, Colum
     std::vector<std::string> fields;
     if (hasDelimiter(line)) {
       if (const std::size_t empty = splitAtDelimiters(line, fields); empty != 0) {
-        error = sourceName + ", line " + std::to_string(lineNumber) + ": field " +
-                std::to_string(empty) + " is empty";
+        error = lineMessage(sourceName, lineNumber, "field " + std::to_string(empty) + " is empty");
         ok = false;
         return false;
       }

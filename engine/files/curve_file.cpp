@@ -5,6 +5,7 @@
 #include "files/column_table.h"
 #include "files/column_text.h"
 #include "files/free_format_reader.h"
+#include "files/line_message.h"
 
 namespace swcore {
 
@@ -39,10 +40,6 @@ constexpr std::size_t kPlain[] = {kFrequency, kVelocity};
 constexpr std::size_t kWithDeviation[] = {kFrequency, kVelocity, kDeviation};
 constexpr std::size_t kWithBounds[] = {kFrequency, kVelocity, kLow, kHigh};
 constexpr ColumnOrder kCurveOrders[] = {kPlain, kWithDeviation, kWithBounds};
-
-std::string located(const std::string& sourceName, std::size_t line, const std::string& what) {
-  return sourceName + ", line " + std::to_string(line) + ": " + what;
-}
 
 std::vector<double>& valuesOf(CurveFile& curve, std::size_t column) {
   switch (column) {
@@ -81,9 +78,9 @@ std::string columnSetFault(const std::vector<bool>& present) {
 bool parseFreeFormatCurve(std::string_view text, const std::string& sourceName,
                           const InputLimits& limits, CurveFile& curve, std::string& error) {
   if (const std::size_t header = findColumnHeader(text); header != 0) {
-    error = located(sourceName, header,
-                    "a column header, but this file takes the free format: the number of data, "
-                    "then frequency and velocity of each datum");
+    error = lineMessage(sourceName, header,
+                        "a column header, but this file takes the free format: the number of data, "
+                        "then frequency and velocity of each datum");
     return false;
   }
   std::istringstream in{std::string(text)};
@@ -125,13 +122,13 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
   const std::size_t data = table.rowCount();
   if (const std::string fault = dataCountFault(static_cast<std::int64_t>(data), limits);
       !fault.empty()) {
-    error = data == 0
-                ? sourceName + ": " + fault
-                : located(sourceName, table.lines[static_cast<std::size_t>(limits.maxData)], fault);
+    error = data == 0 ? sourceName + ": " + fault
+                      : lineMessage(sourceName,
+                                    table.lines[static_cast<std::size_t>(limits.maxData)], fault);
     return false;
   }
   if (const std::string fault = columnSetFault(table.present); !fault.empty()) {
-    error = located(sourceName, table.headerLine, fault);
+    error = lineMessage(sourceName, table.headerLine, fault);
     return false;
   }
   curve = {};
@@ -143,12 +140,12 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
       const std::string fault =
           datumValueFault(kColumnQuantities[k], datum, table.columns[k][datum]);
       if (!fault.empty()) {
-        error = located(sourceName, table.lines[datum], fault);
+        error = lineMessage(sourceName, table.lines[datum], fault);
         return false;
       }
     }
     if (table.present[kLow] && table.columns[kLow][datum] > table.columns[kHigh][datum]) {
-      error = located(
+      error = lineMessage(
           sourceName, table.lines[datum],
           "the low bound of datum " + std::to_string(datum + 1) + " is above its high bound");
       return false;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "files/byte_order_mark.h"
+#include "files/line_message.h"
 #include "files/number_field.h"
 
 namespace swcore {
@@ -113,7 +114,7 @@ bool FreeFormatReader::fail(std::string_view what) {
 }
 
 bool FreeFormatReader::failAt(std::size_t line, std::string_view what) {
-  error_ = sourceName_ + ", line " + std::to_string(line) + ": " + std::string(what);
+  error_ = lineMessage(sourceName_, line, what);
   return false;
 }
 

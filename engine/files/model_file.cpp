@@ -5,6 +5,7 @@
 #include "files/column_table.h"
 #include "files/column_text.h"
 #include "files/free_format_reader.h"
+#include "files/line_message.h"
 #include "records/number_text.h"
 
 namespace swcore {
@@ -38,10 +39,6 @@ constexpr std::size_t kWithoutVp[] = {0, 1, 2};
 constexpr std::size_t kWithVp[] = {0, 1, 2, 3};
 constexpr ColumnOrder kModelOrders[] = {kWithoutVp, kWithVp};
 
-std::string located(const std::string& sourceName, std::size_t line, const std::string& what) {
-  return sourceName + ", line " + std::to_string(line) + ": " + what;
-}
-
 std::vector<double>& valuesOf(ModelFile& model, LayerQuantity quantity) {
   switch (quantity) {
     case LayerQuantity::Thickness:
@@ -61,9 +58,9 @@ std::vector<double>& valuesOf(ModelFile& model, LayerQuantity quantity) {
 bool parseFreeFormatModel(std::string_view text, const std::string& sourceName,
                           const InputLimits& limits, ModelFile& model, std::string& error) {
   if (const std::size_t header = findColumnHeader(text); header != 0) {
-    error = located(sourceName, header,
-                    "a column header, but this file takes the free format: the layer count, "
-                    "then thickness, Vs and density of each layer");
+    error = lineMessage(sourceName, header,
+                        "a column header, but this file takes the free format: the layer count, "
+                        "then thickness, Vs and density of each layer");
     return false;
   }
   std::istringstream in{std::string(text)};
@@ -86,10 +83,10 @@ bool parseFreeFormatModel(std::string_view text, const std::string& sourceName,
   // Before the values: a fourth column shifts them, and the fault to name is
   // the column, not the odd value it makes.
   if (const std::size_t extra = reader.lineOfUnreadNumber(); extra != 0) {
-    error = located(sourceName, extra,
-                    "a number after the " + std::to_string(layers) +
-                        " layers' thickness, Vs and density; the free format holds no fourth "
-                        "column (a P velocity needs the model table)");
+    error = lineMessage(sourceName, extra,
+                        "a number after the " + std::to_string(layers) +
+                            " layers' thickness, Vs and density; the free format holds no fourth "
+                            "column (a P velocity needs the model table)");
     return false;
   }
   model = {};
@@ -115,15 +112,16 @@ bool parseModelTable(std::string_view text, const std::string& sourceName,
   const std::size_t layers = table.rowCount();
   if (const std::string fault = layerCountFault(static_cast<std::int64_t>(layers), limits);
       !fault.empty()) {
-    error = layers == 0 ? sourceName + ": " + fault
-                        : located(sourceName,
-                                  table.lines[static_cast<std::size_t>(limits.maxLayers)], fault);
+    error = layers == 0
+                ? sourceName + ": " + fault
+                : lineMessage(sourceName, table.lines[static_cast<std::size_t>(limits.maxLayers)],
+                              fault);
     return false;
   }
   for (std::size_t k = 0; k < kRequiredModelColumns; ++k) {
     if (!table.present[k]) {
-      error = located(sourceName, table.headerLine,
-                      "the header names no " + std::string(kModelColumns[k].name) + " column");
+      error = lineMessage(sourceName, table.headerLine,
+                          "the header names no " + std::string(kModelColumns[k].name) + " column");
       return false;
     }
   }
@@ -137,7 +135,7 @@ bool parseModelTable(std::string_view text, const std::string& sourceName,
       const std::string fault =
           layerValueFault(kTableQuantities[k], layer, layer + 1 == layers, value);
       if (!fault.empty()) {
-        error = located(sourceName, table.lines[layer], fault);
+        error = lineMessage(sourceName, table.lines[layer], fault);
         return false;
       }
     }
