@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/single_precision.h"
 #include "inversion/step_limit.h"
 #include "inversion/truncated_step.h"
 
@@ -20,10 +21,6 @@ constexpr float kSvdTolerance = 1.0e-7f;
 constexpr float kSmallStep = 0.01f;  // step components counted as converged
 constexpr float kDefaultUpper = 100000.0f;
 constexpr float kDefaultLower = 0.001f;
-
-float stored(double x) {
-  return static_cast<float>(x);
-}
 
 }  // namespace
 

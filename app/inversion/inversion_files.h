@@ -1,40 +1,45 @@
-// The text files of the command-line inversion: a layered model and an
-// observed curve, in the free format of the engine's batch run (numbers
-// separated by blanks, commas or line breaks; each read starts on a new
-// line, continues over as many lines as it needs, and skips the rest of the
-// last line it touches).
+// The files of the command-line inversion: a layered model (the starting
+// model) and an observed curve, each either in the free format of the
+// engine's batch run or as a headed table (see files/model_file.h and
+// files/curve_file.h in the engine), checked by the engine's input rules
+// under the window's limits, and held in single precision as the window
+// holds them.
 #pragma once
 
-#include <istream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/forward_model.h"
+#include "core/window_limits.h"
+#include "files/input_rules.h"
 
 namespace dispfit {
 
-// Model file: the layer count, then one "thickness Vs density" triple per
-// layer (m, m/s, g/cm3), the half-space last.
+// m, m/s, g/cm3 per layer, top first, the half-space last.
 struct LayeredModel {
   std::vector<float> thickness;
   std::vector<float> vs;
   std::vector<float> density;
 };
 
-// Curve file: the number of data, then one "frequency velocity" pair per
-// line (Hz, m/s).
+// Hz and m/s per datum, in the order of the file.
 struct ObservedCurve {
   std::vector<float> freq;
   std::vector<float> velocity;
 };
 
-inline constexpr int kMaxFileLayers = 20;  // the window's limit
-inline constexpr int kMaxFileData = 50;    // what the forward-model record holds
+// 1..20 layers as in the window, 1..50 data as the forward-model record holds.
+inline constexpr swcore::InputLimits kInversionFileLimits{kWindowLayerLimit,
+                                                          ForwardModel::kFreqCapacity};
 
-// Each returns an empty text on success, otherwise what is wrong, naming
-// the file (name) and the line.
-std::string readLayeredModel(std::istream& in, const std::string& name, LayeredModel& model);
-std::string readObservedCurve(std::istream& in, const std::string& name, ObservedCurve& curve);
+// Each returns an empty text on success, otherwise what is wrong, naming the
+// file (`name`) and, where the fault lies on one, the line.
+std::string readLayeredModel(std::string_view text, const std::string& name, LayeredModel& model);
+std::string readObservedCurve(std::string_view text, const std::string& name, ObservedCurve& curve);
 
-// The same for files on disk; a file that cannot be opened is an error.
+// The same for files on disk; a file that cannot be opened or is a directory
+// is an error.
 std::string readLayeredModelFile(const std::string& path, LayeredModel& model);
 std::string readObservedCurveFile(const std::string& path, ObservedCurve& curve);
 

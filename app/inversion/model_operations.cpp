@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/forward_model.h"
+#include "core/single_precision.h"
 
 namespace dispfit {
 
@@ -15,10 +16,6 @@ constexpr float kRelativePerturbation = 0.005f;
 
 int32_t clampCount(int32_t count, int capacity) {
   return std::clamp(count, int32_t{0}, static_cast<int32_t>(capacity));
-}
-
-float stored(double x) {
-  return static_cast<float>(x);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/single_precision.h"
+
 namespace dispfit {
 
 // Arithmetic convention: every stored value is single precision; each
@@ -23,10 +25,6 @@ class MatrixView {
   float* data_;
   int columns_;
 };
-
-float stored(double x) {
-  return static_cast<float>(x);
-}
 
 double wide(float x) {
   return static_cast<double>(x);

@@ -14,6 +14,8 @@ namespace {
 
 using Settings = WindowInversionSettings;
 
+constexpr const char* kNoDataMessage = "没有频散数据，无法反演.";
+
 // Velocities, then thicknesses, then densities of the window's layers.
 std::vector<float> startingVector(const InversionWindowData& window, int32_t layers) {
   std::vector<float> params(3 * static_cast<size_t>(layers));
@@ -39,7 +41,7 @@ void setWindowBounds(DampedInversion& inversion, int32_t layers) {
 // The write-back: layer count, velocities and thicknesses of the
 // fitted vector (velocities of the layers, then thicknesses).
 void writeBack(const std::vector<float>& params, int32_t length, InversionWindowData& window) {
-  const int32_t layers = std::clamp(length / 2, int32_t{0}, int32_t{window.kLayerCapacity});
+  const int32_t layers = std::clamp(length / 2, int32_t{0}, int32_t{kWindowLayerLimit});
   window.layerCount = layers;
   for (int32_t g = 0; g < layers; ++g) {
     window.vs[g] = params[g];
@@ -60,7 +62,11 @@ bool finiteResult(float misfit, int32_t length, const std::vector<float>& params
 
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump) {
-  const int32_t layers = std::clamp(window.layerCount, int32_t{0}, int32_t{window.kLayerCapacity});
+  if (window.freqCount <= 0) {
+    // Nothing to fit: the first misfit would be 0 and read as converged.
+    return {false, kNoDataMessage};
+  }
+  const int32_t layers = std::clamp(window.layerCount, int32_t{0}, int32_t{kWindowLayerLimit});
   const std::vector<float> start = startingVector(window, layers);
   const int32_t groupSizes[] = {window.freqCount};
 

@@ -8,17 +8,16 @@
 
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
+#include "core/window_limits.h"
 #include "inversion/damped_inversion.h"
 
 namespace dispfit {
 
 // The window arrays an inversion reads and, on success, writes.
 struct InversionWindowData {
-  static constexpr int kLayerCapacity = 20;
-
   int32_t& layerCount;
-  float* vs;         // kLayerCapacity entries, written on success
-  float* thickness;  // kLayerCapacity entries, written on success
+  float* vs;         // kWindowLayerLimit entries, written on success
+  float* thickness;  // kWindowLayerLimit entries, written on success
   const float* density;
   int32_t freqCount;
   const float* freq;
@@ -49,7 +48,7 @@ struct WindowInversionOutcome {
 // Runs one inversion of the window's curve. On success the fitted
 // velocities and thicknesses (and the layer count) go into the window's
 // arrays; on failure, a result that is not finite included, they stay as
-// they were. pump lets pending window
+// they were. A curve without data is a failure. pump lets pending window
 // messages run during the solve.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump);

@@ -261,7 +261,7 @@ void TForm1::setTableRows(const std::vector<LayerTexts>& rows) {
 }
 
 void TForm1::storeLayers(const ParsedLayers& layers) {
-  layerCount = std::min(layers.count(), kLayerCapacity);
+  layerCount = std::min(layers.count(), kWindowLayerLimit);
   std::copy_n(layers.thickness.begin(), layerCount, thickness);
   std::copy_n(layers.vs.begin(), layerCount, vs);
   std::copy_n(layers.density.begin(), layerCount, density);

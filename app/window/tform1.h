@@ -20,6 +20,7 @@
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
 #include "core/model_table.h"
+#include "core/window_limits.h"
 #include "window/clickable_label.h"
 #include "window/printer_source.h"
 #include "window/string_grid.h"
@@ -33,7 +34,6 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kLayerCapacity = 20;
   static constexpr int kCurveCapacity = 100;
   static constexpr int kClientWidth = 688;
   static constexpr int kClientHeight = 377;
@@ -80,7 +80,7 @@ class TForm1 : public QWidget {
   QGroupBox GroupBox1{this};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
-  UpDown LUpDown{Edit1, SpinnerRange{1, kLayerCapacity}, &GroupBox1};
+  UpDown LUpDown{Edit1, SpinnerRange{1, kWindowLayerLimit}, &GroupBox1};
   StringGrid Model{4, &GroupBox1};
   ClickableLabel Label3{&GroupBox1};
   QLabel Label4{&GroupBox1};
@@ -96,9 +96,9 @@ class TForm1 : public QWidget {
 
   // --- Window data ------------------------------------------------------
   int32_t layerCount = 0;
-  float vs[kLayerCapacity] = {};
-  float thickness[kLayerCapacity] = {};
-  float density[kLayerCapacity] = {};
+  float vs[kWindowLayerLimit] = {};
+  float thickness[kWindowLayerLimit] = {};
+  float density[kWindowLayerLimit] = {};
   int32_t freqCount = 0;
   float vr[kCurveCapacity] = {};
   float freq[kCurveCapacity] = {};

@@ -162,6 +162,85 @@ TEST_F(BatchProgram, OutputThatCannotBeWrittenFailsTheRun) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "HPV.TXT"));
   }
 }
+
+// Input the run cannot use stops it before any file is written: exit 1, the
+// fault on standard error, FIT.TXT as it was and no TVF.TXT or HPV.TXT.
+TEST_F(BatchProgram, BadInputIsRefusedAndLeavesTheFilesAlone) {
+  struct Case {
+    const char* name;
+    std::string model;
+    std::string curve;
+    const char* arguments;
+    std::string expected;
+  };
+  const std::string model = "2\n5 150 1.8\n0 300 2\n";
+  const std::string curve = "2\n50 160\n10 280\n";
+  const Case cases[] = {
+      {"thickness of 1e308", "2\n1e308 150 1.8\n0 300 2\n", curve, "",
+       "SHR.TXT: the thickness of layer 1 (1e+308) is beyond the single-precision range"},
+      {"thickness of 1e39", "2\n1e39 150 1.8\n0 300 2\n", curve, "--invert",
+       "SHR.TXT: the thickness of layer 1 (1e+39) is beyond the single-precision range"},
+      {"Vs of 1e-320", "2\n5 1e-320 1.8\n0 300 2\n", curve, "",
+       "SHR.TXT: the S velocity of layer 1 (1e-320) is 0 in single precision"},
+      {"density of 1e-320", "2\n5 150 1.8\n0 300 1e-320\n", curve, "",
+       "SHR.TXT: the density of layer 2 (1e-320) is 0 in single precision"},
+      {"Vs of 20 km/s", "2\n5 150 1.8\n0 20000 2\n", curve, "",
+       "SHR.TXT: the S velocity of layer 2 (20000 m/s) is not below 10000 m/s"},
+      {"observed velocity of 20 km/s", model, "2\n50 160\n10 20000\n", "--invert",
+       "FIT.TXT: the velocity of datum 2 (20000 m/s) is not below 10000 m/s"},
+      {"negative thickness", "2\n-5 150 1.8\n0 300 2\n", curve, "",
+       "SHR.TXT: the thickness of layer 1 is negative"},
+      {"hexadecimal count", "0x2\n5 150 1.8\n0 300 2\n", curve, "",
+       "SHR.TXT, line 1: \"0x2\" is not an integer"},
+      {"count 2.0", "2.0\n5 150 1.8\n0 300 2\n", curve, "",
+       "SHR.TXT, line 1: \"2.0\" is not an integer"},
+      {"fourth column", "2\n5 150 1.8 450\n0 300 2 900\n", curve, "",
+       "SHR.TXT, line 3: a number after the 2 layers' thickness, Vs and density"},
+      {"model table", "h vs rho vp\n5 150 1.8 450\n0 300 2 900\n", curve, "",
+       "SHR.TXT, line 1: a column header, but this file takes the free format"},
+      {"no data", model, "0\n", "", "FIT.TXT: 0 data (from 1 to 50 can be used)"},
+      {"frequency of 0", model, "2\n50 160\n0 280\n", "",
+       "FIT.TXT: the frequency of datum 2 must be positive"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    write("SHR.TXT", c.model);
+    write("FIT.TXT", c.curve);
+    write("LX.TXT", "0 0 0 0\n");
+    std::string out;
+    std::string err;
+    EXPECT_EQ(run(c.arguments, out, err), 1);
+    EXPECT_NE(err.find(c.expected), std::string::npos) << err;
+    EXPECT_EQ(slurp("FIT.TXT"), c.curve);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "TVF.TXT"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "HPV.TXT"));
+  }
+}
+
+TEST_F(BatchProgram, ADirectoryInPlaceOfAFileIsNamedAsOne) {
+  std::filesystem::create_directory(dir_ / "SHR.TXT");
+  write("FIT.TXT", "1\n50 0\n");
+  std::string out;
+  std::string err;
+  EXPECT_EQ(run("", out, err), 1);
+  EXPECT_NE(err.find("SHR.TXT is a directory, not a file"), std::string::npos) << err;
+  EXPECT_EQ(slurp("FIT.TXT"), "1\n50 0\n");
+}
+
+// Files saved by editors that mark UTF-8 and end lines with CR LF.
+TEST_F(BatchProgram, AByteOrderMarkAndCrLfLineEndsAreAccepted) {
+  write("SHR.TXT",
+        "\xEF\xBB\xBF"
+        "1\r\n0 150 1.8\r\n");
+  write("FIT.TXT",
+        "\xEF\xBB\xBF"
+        "2\r\n50 0\r\n10 0\r\n");
+  std::string out;
+  std::string err;
+  ASSERT_EQ(run("", out, err), 0) << err;
+  // As in the forward run above: 0.9473076 x 150 m/s.
+  EXPECT_EQ(slurp("FIT.TXT").substr(0, 10), "2\n50 142.0");
+}
 #endif
 
 }  // namespace

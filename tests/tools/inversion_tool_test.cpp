@@ -103,6 +103,74 @@ TEST_F(InversionTool, WrongArgumentsAndBadFilesExitWithTwo) {
   EXPECT_EQ(result.out, "");
 }
 
+// Files the inversion cannot use are refused before it starts, with exit 2
+// and the fault on standard error: the same rules as the batch run's.
+TEST_F(InversionTool, BadModelsAndCurvesAreRefusedUpFront) {
+  struct Case {
+    const char* name;
+    std::string model;
+    std::string curve;
+    std::string expected;
+  };
+  const std::string goodModel = "2\n2 150 1.8\n0 300 2\n";
+  const std::string goodCurve = "2\n150 140\n100 150\n";
+  const Case cases[] = {
+      {"negative thickness", "2\n-2 150 1.8\n0 300 2\n", goodCurve,
+       "the thickness of layer 1 is negative"},
+      {"Vs of 0", "2\n2 0 1.8\n0 300 2\n", goodCurve, "the S velocity of layer 1 must be positive"},
+      {"density below 0", "2\n2 150 -1.8\n0 300 2\n", goodCurve,
+       "the density of layer 1 must be positive"},
+      {"Vs underflowing to 0", "2\n2 1e-320 1.8\n0 300 2\n", goodCurve,
+       "the S velocity of layer 1 (1e-320) is 0 in single precision"},
+      {"density beyond single precision", "2\n2 150 1e39\n0 300 2\n", goodCurve,
+       "the density of layer 1 (1e+39) is beyond the single-precision range"},
+      {"thickness of 1e308", "2\n1e308 150 1.8\n0 300 2\n", goodCurve,
+       "the thickness of layer 1 (1e+308) is beyond the single-precision range"},
+      {"Vs of 10 km/s", "2\n2 10000 1.8\n0 300 2\n", goodCurve,
+       "the S velocity of layer 1 (10000 m/s) is not below 10000 m/s"},
+      {"hexadecimal count", "0x10\n", goodCurve, "line 1: \"0x10\" is not an integer"},
+      {"count 3.0", "3.0\n", goodCurve, "line 1: \"3.0\" is not an integer"},
+      {"21 layers", "21\n", goodCurve, "21 layers (from 1 to 20 can be used)"},
+      {"fourth column", "2\n2 150 1.8 450\n0 300 2 900\n", goodCurve,
+       "line 3: a number after the 2 layers' thickness, Vs and density"},
+      {"frequency of 0", goodModel, "2\n150 140\n0 150\n",
+       "the frequency of datum 2 must be positive"},
+      {"no data", goodModel, "0\n", "0 data (from 1 to 50 can be used)"},
+      {"observed velocity of 20 km/s", goodModel, "1\n150 20000\n",
+       "the velocity of datum 1 (20000 m/s) is not below 10000 m/s"},
+      {"table with an unknown column", "h vs rho qs\n2 150 1.8 20\n", goodCurve,
+       "line 1: the header names a column \"qs\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ToolRun result =
+        run(quoted(write("model.txt", c.model)) + " " + quoted(write("curve.txt", c.curve)));
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+  const ToolRun directory = run(quoted(dir_) + " " + quoted(write("curve.txt", goodCurve)));
+  EXPECT_EQ(directory.status, 2);
+  EXPECT_NE(directory.err.find("is a directory, not a file"), std::string::npos) << directory.err;
+}
+
+// The same half-space as in the test above, given as tables: a model table
+// with a byte-order mark and CRLF line ends, a curve table with its columns
+// in another order and a deviation the inversion does not use.
+TEST_F(InversionTool, HeadedTablesAreReadLikeTheFreeFormat) {
+  const fs::path model =
+      write("model.csv",
+            "\xEF\xBB\xBF# start\r\nthickness (m),Vs (m/s),density (g/cm3)\r\n2,180,1.8\r\n");
+  std::string curve = "velocity [m/s]; f [Hz]; sigma\n";
+  for (int i = 0; i < 30; ++i) {
+    curve += "189.4615; " + std::to_string(150 - 5 * i) + "; 3\n";
+  }
+  const ToolRun result = run(quoted(model) + " " + quoted(write("curve.csv", curve)));
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
+      << result.out;
+}
+
 TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
   // With P = 3 S the Rayleigh equation (2 - x^2)^2 = 4 sqrt(1 - x^2 / 9)
   // sqrt(1 - x^2) has the root x = 0.947308: a half-space of 200 m/s

@@ -159,6 +159,22 @@ TEST(WindowInversion, ResultThatIsNotFiniteIsAFailure) {
   }
 }
 
+// Without data the first misfit is 0, which the solve would take for a
+// perfect fit: the inversion is refused before any engine run.
+TEST(WindowInversion, ACurveWithoutDataIsRefused) {
+  Window window;
+  const Window before = window;
+  CurveFunctionEngine engine(flatCurve);
+  InversionWindowData data = window.data();
+  data.freqCount = 0;
+  const WindowInversionOutcome outcome = invertWindowCurve(data, engine, {});
+  EXPECT_FALSE(outcome.succeeded);
+  EXPECT_EQ(outcome.text, "没有频散数据，无法反演.");
+  EXPECT_EQ(engine.runs, 0);
+  EXPECT_EQ(std::to_array(window.vs), std::to_array(before.vs));
+  EXPECT_EQ(std::to_array(window.thickness), std::to_array(before.thickness));
+}
+
 TEST(WindowInversion, IterationLimitIsReportedAsASuccessWithCount31) {
   Window window;
   window.layerCount = 2;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "batch/batch_files.h"
-#include "batch/free_format_reader.h"
+#include "files/free_format_reader.h"
 #include "inversion/dispersion_evaluation.h"
 #include "stream_sink.h"
 
@@ -308,7 +308,8 @@ TEST_F(BatchDirectory, InputFaultsAreReportedAndLeaveTheFilesAlone) {
       {"2.5\n", "1\n20 0\n", "SHR.TXT, line 1: \"2.5\" is not an integer"},
       {"51\n", "1\n20 0\n", "SHR.TXT: 51 layers (from 1 to 50 can be used)"},
       {"0\n", "1\n20 0\n", "SHR.TXT: 0 layers"},
-      {kModel, "51\n", "FIT.TXT: 51 data (from 0 to 50 can be used)"},
+      {kModel, "51\n", "FIT.TXT: 51 data (from 1 to 50 can be used)"},
+      {kModel, "0\n", "FIT.TXT: 0 data (from 1 to 50 can be used)"},
       {kModel, "-1\n", "FIT.TXT: -1 data"},
       {kModel, "2\n20 0\n", "FIT.TXT, line 2: ends before"},
       {kModel, "1\n0 100\n", "FIT.TXT: the frequency of datum 1 must be positive"},

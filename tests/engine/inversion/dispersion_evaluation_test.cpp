@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/free_format_reader.h"
+#include "files/free_format_reader.h"
 #include "inversion/model_limits.h"
 #include "inversion_fixtures.h"
 #include "stream_sink.h"

@@ -1,10 +1,11 @@
-#include "batch/free_format_reader.h"
+#include "files/free_format_reader.h"
 
-#include <charconv>
-#include <cmath>
 #include <string>
-#include <type_traits>
 #include <utility>
+
+#include "files/byte_order_mark.h"
+#include "files/line_message.h"
+#include "files/number_field.h"
 
 namespace swcore {
 
@@ -30,20 +31,6 @@ void splitFields(std::string_view line, std::vector<std::string>& fields) {
   }
 }
 
-// A leading '+' is accepted as in any free-format input.
-std::string_view withoutPlus(std::string_view field) {
-  if (field.size() > 1 && field.front() == '+') {
-    field.remove_prefix(1);
-  }
-  return field;
-}
-
-template <typename T>
-bool parseWhole(std::string_view text, T& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
 }  // namespace
 
 FreeFormatReader::FreeFormatReader(std::istream& in, std::string sourceName)
@@ -52,6 +39,7 @@ FreeFormatReader::FreeFormatReader(std::istream& in, std::string sourceName)
 bool FreeFormatReader::readFields(std::size_t count, std::vector<std::string>& fields) {
   fields.clear();
   fieldLines_.clear();
+  skipped_.clear();
   std::string line;
   while (fields.size() < count) {
     if (!std::getline(*in_, line)) {
@@ -59,30 +47,28 @@ bool FreeFormatReader::readFields(std::size_t count, std::vector<std::string>& f
                   " needed, " + std::to_string(fields.size()) + " found)");
     }
     ++lineNumber_;
-    splitFields(line, fields);
+    const std::string_view content =
+        lineNumber_ == 1 ? withoutByteOrderMark(line) : std::string_view(line);
+    splitFields(content, fields);
     fieldLines_.resize(fields.size(), lineNumber_);
   }
+  skipped_.assign(fields.begin() + static_cast<std::ptrdiff_t>(count), fields.end());
   fields.resize(count);
   return true;
 }
 
 template <class T>
 bool FreeFormatReader::readNumbers(std::size_t count, std::vector<T>& values,
-                                   std::string_view kind) {
+                                   bool (*parse)(std::string_view, T&), std::string_view kind) {
   std::vector<std::string> fields;
   if (!readFields(count, fields)) {
     return false;
   }
   values.clear();
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    const std::string& field = fields[i];
     T value{};
-    bool valid = parseWhole(withoutPlus(field), value);
-    if constexpr (std::is_floating_point_v<T>) {
-      valid = valid && std::isfinite(value);
-    }
-    if (!valid) {
-      return failAt(fieldLines_[i], "\"" + field + "\" is not " + std::string(kind));
+    if (!parse(fields[i], value)) {
+      return failAt(fieldLines_[i], "\"" + fields[i] + "\" is not " + std::string(kind));
     }
     values.push_back(value);
   }
@@ -90,11 +76,11 @@ bool FreeFormatReader::readNumbers(std::size_t count, std::vector<T>& values,
 }
 
 bool FreeFormatReader::readReals(std::size_t count, std::vector<double>& values) {
-  return readNumbers(count, values, "a number");
+  return readNumbers(count, values, &parseReal, "a number");
 }
 
 bool FreeFormatReader::readIntegers(std::size_t count, std::vector<std::int32_t>& values) {
-  return readNumbers(count, values, "an integer");
+  return readNumbers(count, values, &parseInteger, "an integer");
 }
 
 bool FreeFormatReader::readInteger(std::int32_t& value) {
@@ -106,12 +92,29 @@ bool FreeFormatReader::readInteger(std::int32_t& value) {
   return true;
 }
 
+std::size_t FreeFormatReader::lineOfUnreadNumber() {
+  if (!skipped_.empty() && looksNumeric(skipped_.front())) {
+    return lineNumber_;
+  }
+  std::string line;
+  std::vector<std::string> fields;
+  while (std::getline(*in_, line)) {
+    ++lineNumber_;
+    fields.clear();
+    splitFields(line, fields);
+    if (!fields.empty() && looksNumeric(fields.front())) {
+      return lineNumber_;
+    }
+  }
+  return 0;
+}
+
 bool FreeFormatReader::fail(std::string_view what) {
   return failAt(lineNumber_, what);
 }
 
 bool FreeFormatReader::failAt(std::size_t line, std::string_view what) {
-  error_ = sourceName_ + ", line " + std::to_string(line) + ": " + std::string(what);
+  error_ = lineMessage(sourceName_, line, what);
   return false;
 }
 

@@ -2,7 +2,8 @@
 //
 // Every read starts on a new line. A read that needs more numbers than the
 // line holds continues on the following lines; whatever is left on the last
-// line it touches is skipped.
+// line it touches is skipped. A UTF-8 byte-order mark before the first line
+// is passed over.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +30,11 @@ class FreeFormatReader {
 
   bool readInteger(std::int32_t& value);
 
+  // The line of the first number the reads have left unread: on the rest of
+  // the last line read, or first on a later line. 0 when there is none.
+  // Reads the input to its end.
+  std::size_t lineOfUnreadNumber();
+
   // The message of the last failed read: "<source>, line <n>: <what>".
   const std::string& error() const { return error_; }
 
@@ -36,9 +42,11 @@ class FreeFormatReader {
   // Fields of the next line(s) until `count` are gathered; the rest of the
   // last line is dropped.
   bool readFields(std::size_t count, std::vector<std::string>& fields);
-  // `count` numbers of type T; `kind` names them in the error message.
+  // `count` numbers; `parse` reads one field, `kind` names them in the
+  // error message.
   template <class T>
-  bool readNumbers(std::size_t count, std::vector<T>& values, std::string_view kind);
+  bool readNumbers(std::size_t count, std::vector<T>& values, bool (*parse)(std::string_view, T&),
+                   std::string_view kind);
   bool fail(std::string_view what);
   bool failAt(std::size_t line, std::string_view what);
 
@@ -46,6 +54,7 @@ class FreeFormatReader {
   std::string sourceName_;
   std::size_t lineNumber_ = 0;
   std::vector<std::size_t> fieldLines_;  // line of each field of the current read
+  std::vector<std::string> skipped_;     // the rest of the last line read
   std::string error_;
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/free_format_reader.h"
+#include "files/free_format_reader.h"
 #include "records/record_writer.h"
 #include "stream_sink.h"
 

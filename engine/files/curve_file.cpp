@@ -1,0 +1,168 @@
+#include "files/curve_file.h"
+
+#include <sstream>
+
+#include "files/column_table.h"
+#include "files/column_text.h"
+#include "files/free_format_reader.h"
+#include "files/line_message.h"
+
+namespace swcore {
+
+namespace {
+
+constexpr std::size_t kValuesPerDatum = 2;  // frequency and velocity in the free format
+
+// Column indices, in the order of kCurveColumns.
+enum CurveColumn : std::size_t { kFrequency, kVelocity, kDeviation, kLow, kHigh };
+
+constexpr DatumQuantity kColumnQuantities[] = {DatumQuantity::Frequency, DatumQuantity::Velocity,
+                                               DatumQuantity::Deviation, DatumQuantity::LowBound,
+                                               DatumQuantity::HighBound};
+
+constexpr std::string_view kFrequencyNames[] = {"frequency", "freq", "f"};
+constexpr std::string_view kVelocityNames[] = {"velocity", "phase velocity", "vr", "c"};
+constexpr std::string_view kDeviationNames[] = {"sigma", "std", "standard deviation"};
+constexpr std::string_view kLowNames[] = {"low", "lower"};
+constexpr std::string_view kHighNames[] = {"high", "upper"};
+constexpr std::string_view kHertz[] = {"hz"};
+constexpr std::string_view kMetrePerSecond[] = {"m/s"};
+
+constexpr ColumnDefinition kCurveColumns[] = {
+    {"frequency", kFrequencyNames, kHertz},
+    {"velocity", kVelocityNames, kMetrePerSecond},
+    {"standard deviation", kDeviationNames, kMetrePerSecond},
+    {"low", kLowNames, kMetrePerSecond},
+    {"high", kHighNames, kMetrePerSecond},
+};
+
+constexpr std::size_t kPlain[] = {kFrequency, kVelocity};
+constexpr std::size_t kWithDeviation[] = {kFrequency, kVelocity, kDeviation};
+constexpr std::size_t kWithBounds[] = {kFrequency, kVelocity, kLow, kHigh};
+constexpr ColumnOrder kCurveOrders[] = {kPlain, kWithDeviation, kWithBounds};
+
+std::vector<double>& valuesOf(CurveFile& curve, std::size_t column) {
+  switch (column) {
+    case kFrequency:
+      return curve.frequency;
+    case kVelocity:
+      return curve.velocity;
+    case kDeviation:
+      return curve.deviation;
+    case kLow:
+      return curve.lowBound;
+    default:
+      return curve.highBound;
+  }
+}
+
+// What is wrong with the set of columns a header names, empty when it can
+// be used.
+std::string columnSetFault(const std::vector<bool>& present) {
+  for (const std::size_t k : {kFrequency, kVelocity}) {
+    if (!present[k]) {
+      return "the header names no " + std::string(kCurveColumns[k].name) + " column";
+    }
+  }
+  if (present[kLow] != present[kHigh]) {
+    return "the header names a low or a high bound without the other";
+  }
+  if (present[kDeviation] && present[kLow]) {
+    return "the header names both a standard deviation and bounds; give one or the other";
+  }
+  return {};
+}
+
+}  // namespace
+
+bool parseFreeFormatCurve(std::string_view text, const std::string& sourceName,
+                          const InputLimits& limits, CurveFile& curve, std::string& error) {
+  if (const std::size_t header = findColumnHeader(text); header != 0) {
+    error = lineMessage(sourceName, header,
+                        "a column header, but this file takes the free format: the number of data, "
+                        "then frequency and velocity of each datum");
+    return false;
+  }
+  std::istringstream in{std::string(text)};
+  FreeFormatReader reader(in, sourceName);
+  std::int32_t count = 0;
+  if (!reader.readInteger(count)) {
+    error = reader.error();
+    return false;
+  }
+  if (const std::string fault = dataCountFault(count, limits); !fault.empty()) {
+    error = sourceName + ": " + fault;
+    return false;
+  }
+  curve = {};
+  std::vector<double> pair;
+  for (std::size_t datum = 0; datum < static_cast<std::size_t>(count); ++datum) {
+    if (!reader.readReals(kValuesPerDatum, pair)) {
+      error = reader.error();
+      return false;
+    }
+    for (std::size_t k = 0; k < kValuesPerDatum; ++k) {
+      const std::string fault = datumValueFault(kColumnQuantities[k], datum, pair[k]);
+      if (!fault.empty()) {
+        error = sourceName + ": " + fault;
+        return false;
+      }
+      valuesOf(curve, k).push_back(pair[k]);
+    }
+  }
+  return true;
+}
+
+bool parseCurveTable(std::string_view text, const std::string& sourceName,
+                     const InputLimits& limits, CurveFile& curve, std::string& error) {
+  ColumnTable table;
+  if (!readColumnTable(text, sourceName, kCurveColumns, kCurveOrders, table, error)) {
+    return false;
+  }
+  const std::size_t data = table.rowCount();
+  if (const std::string fault = dataCountFault(static_cast<std::int64_t>(data), limits);
+      !fault.empty()) {
+    error = data == 0 ? sourceName + ": " + fault
+                      : lineMessage(sourceName,
+                                    table.lines[static_cast<std::size_t>(limits.maxData)], fault);
+    return false;
+  }
+  if (const std::string fault = columnSetFault(table.present); !fault.empty()) {
+    error = lineMessage(sourceName, table.headerLine, fault);
+    return false;
+  }
+  curve = {};
+  for (std::size_t datum = 0; datum < data; ++datum) {
+    for (std::size_t k = 0; k < std::size(kCurveColumns); ++k) {
+      if (!table.present[k]) {
+        continue;
+      }
+      const std::string fault =
+          datumValueFault(kColumnQuantities[k], datum, table.columns[k][datum]);
+      if (!fault.empty()) {
+        error = lineMessage(sourceName, table.lines[datum], fault);
+        return false;
+      }
+    }
+    if (table.present[kLow] && table.columns[kLow][datum] > table.columns[kHigh][datum]) {
+      error = lineMessage(
+          sourceName, table.lines[datum],
+          "the low bound of datum " + std::to_string(datum + 1) + " is above its high bound");
+      return false;
+    }
+  }
+  for (std::size_t k = 0; k < std::size(kCurveColumns); ++k) {
+    valuesOf(curve, k) = table.columns[k];
+  }
+  return true;
+}
+
+bool parseCurveText(std::string_view text, const std::string& sourceName, const InputLimits& limits,
+                    CurveFile& curve, std::string& error) {
+  if (findColumnHeader(text) != 0) {
+    return parseCurveTable(text, sourceName, limits, curve, error);
+  }
+  return parseFreeFormatCurve(text, sourceName, limits, curve, error);
+}
+
+}  // namespace swcore

@@ -1,0 +1,134 @@
+// Observed curves in the free format and as a curve table.
+#include "files/curve_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace swcore {
+namespace {
+
+constexpr InputLimits kLimits{20, 50};
+
+CurveFile parsedTable(const std::string& text) {
+  CurveFile curve;
+  std::string error;
+  EXPECT_TRUE(parseCurveTable(text, "c.txt", kLimits, curve, error)) << error;
+  return curve;
+}
+
+TEST(CurveTable, ColumnsByHeaderOrByWidth) {
+  struct Case {
+    const char* name;
+    std::string text;
+    CurveFile expected;
+  };
+  const std::vector<double> f{150, 100};
+  const std::vector<double> c{140, 160.5};
+  const Case cases[] = {
+      {"two columns, no header", "150 140\n100 160.5\n", {f, c, {}, {}, {}}},
+      {"deviation, no header", "150 140 2\n100 160.5 3\n", {f, c, {2, 3}, {}, {}}},
+      {"bounds, no header",
+       "150 140 135 146\n100 160.5 150 170\n",
+       {f, c, {}, {135, 150}, {146, 170}}},
+      {"header in another order",
+       "Vr (m/s); Frequency (Hz)\n140;150\n160.5;100\n",
+       {f, c, {}, {}, {}}},
+      {"spellings", "freq,phase velocity,std\n150,140,2\n100,160.5,3\n", {f, c, {2, 3}, {}, {}}},
+      {"bounds by name",
+       "# picks\nf c upper lower\n150 140 146 135\n100 160.5 170 150\n",
+       {f, c, {}, {135, 150}, {146, 170}}},
+      {"byte-order mark and CRLF",
+       "\xEF\xBB\xBF"
+       "f\tc\r\n150\t140\r\n100\t160.5\r\n",
+       {f, c, {}, {}, {}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    EXPECT_EQ(parsedTable(k.text), k.expected);
+  }
+}
+
+TEST(CurveTable, RefusalsNameTheLine) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string expected;
+  };
+  std::string tooMany;
+  for (int i = 0; i < 51; ++i) tooMany += std::to_string(150 - i) + " 140\n";
+  const Case cases[] = {
+      {"no data", "f c\n", "c.txt: 0 data (from 1 to 50 can be used)"},
+      {"51 data", tooMany, "c.txt, line 51: 51 data (from 1 to 50 can be used)"},
+      {"no velocity column", "f sigma\n150 2\n",
+       "c.txt, line 1: the header names no velocity column"},
+      {"low without high", "f c low\n150 140 135\n",
+       "c.txt, line 1: the header names a low or a high bound without the other"},
+      {"deviation and bounds", "f c sigma low high\n150 140 2 135 146\n",
+       "c.txt, line 1: the header names both a standard deviation and bounds; give one or the "
+       "other"},
+      {"velocity in km/s", "f (Hz), c (km/s)\n150, 0.14\n",
+       "c.txt, line 1: \"c (km/s)\": the velocity column takes m/s"},
+      {"five values without a header", "150 140 1 2 3\n",
+       "c.txt, line 1: 5 values on a line; without a header a row holds 2, 3 or 4"},
+      {"frequency 0", "f c\n150 140\n0 150\n",
+       "c.txt, line 3: the frequency of datum 2 must be positive"},
+      {"velocity of 20 km/s", "f c\n150 20000\n",
+       "c.txt, line 2: the velocity of datum 1 (20000 m/s) is not below 10000 m/s"},
+      {"negative deviation", "f c sigma\n150 140 -2\n",
+       "c.txt, line 2: the standard deviation of datum 1 is negative"},
+      {"low above high", "f c low high\n150 140 146 135\n",
+       "c.txt, line 2: the low bound of datum 1 is above its high bound"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    CurveFile curve;
+    std::string error;
+    EXPECT_FALSE(parseCurveTable(k.text, "c.txt", kLimits, curve, error));
+    EXPECT_EQ(error, k.expected);
+  }
+}
+
+TEST(FreeFormatCurve, PairsOneALineTheRestSkipped) {
+  CurveFile curve;
+  std::string error;
+  ASSERT_TRUE(
+      parseFreeFormatCurve("\xEF\xBB\xBF"
+                           "2 data\r\n150 140 2.5\r\n100,160.5\r\n",
+                           "c.txt", kLimits, curve, error))
+      << error;
+  EXPECT_EQ(curve, (CurveFile{{150, 100}, {140, 160.5}, {}, {}, {}}));
+  // The dispatching parse takes the free format when there is no header.
+  ASSERT_TRUE(parseCurveText("1\n150 140\n", "c.txt", kLimits, curve, error)) << error;
+  EXPECT_EQ(curve.velocity, std::vector<double>{140});
+  ASSERT_TRUE(parseCurveText("f c\n150 140\n", "c.txt", kLimits, curve, error)) << error;
+  EXPECT_EQ(curve.velocity, std::vector<double>{140});
+}
+
+TEST(FreeFormatCurve, Refusals) {
+  struct Case {
+    std::string text;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"0\n", "c.txt: 0 data (from 1 to 50 can be used)"},
+      {"0x2\n150 140\n100 150\n", "c.txt, line 1: \"0x2\" is not an integer"},
+      {"1\n-150 140\n", "c.txt: the frequency of datum 1 must be positive"},
+      {"1\n150 1e39\n",
+       "c.txt: the velocity of datum 1 (1e+39) is beyond the single-precision range"},
+      {"f c\n150 140\n",
+       "c.txt, line 1: a column header, but this file takes the free format: the number of data, "
+       "then frequency and velocity of each datum"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.text);
+    CurveFile curve;
+    std::string error;
+    EXPECT_FALSE(parseFreeFormatCurve(k.text, "c.txt", kLimits, curve, error));
+    EXPECT_EQ(error, k.expected);
+  }
+}
+
+}  // namespace
+}  // namespace swcore
