@@ -1,0 +1,108 @@
+#include "dispersion/lowest_root_walk.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace swcore {
+
+namespace {
+
+// Rayleigh's cubic for a half-space, in xi = (c / beta)^2 with
+// gamma = (beta / alpha)^2: xi^3 - 8 xi^2 + (24 - 16 gamma) xi - 16 (1 - gamma).
+double rayleighCubic(double xi, double gamma) {
+  return ((xi - 8.0) * xi + (24.0 - 16.0 * gamma)) * xi - 16.0 * (1.0 - gamma);
+}
+
+// 0.874: the smallest Rayleigh ratio c_R / beta, reached at Vp/Vs = sqrt 2;
+// 0.9553 the largest, as Vp/Vs grows without bound. A layer whose S velocity
+// exceeds the slowest one by more than their quotient cannot hold the
+// smallest Rayleigh velocity.
+constexpr double kRayleighRatioSpread = 0.9553 / 0.874;
+
+// 0.95: the margin below the smallest Rayleigh velocity, so that a zero just
+// above it is bracketed by the first step rather than met by the start.
+constexpr double kStartMargin = 0.95;
+
+}  // namespace
+
+double halfSpaceRayleighRatio(double shearToP2) {
+  // The cubic is negative at 0 and equals 1 at 1; its one root in between
+  // by bisection to the last bit.
+  double low = 0.0;
+  double high = 1.0;
+  while (true) {
+    const double middle = 0.5 * (low + high);
+    if (!(middle > low && middle < high)) {
+      break;
+    }
+    (rayleighCubic(middle, shearToP2) < 0.0 ? low : high) = middle;
+  }
+  return std::sqrt(0.5 * (low + high));
+}
+
+double walkStart(const SecularModel& model) {
+  const int n = model.layerCount;
+  const double slowest = *std::min_element(model.shearVelocity, model.shearVelocity + n);
+  double lowestRayleigh = slowest;
+  for (int i = 0; i < n; ++i) {
+    const double beta = model.shearVelocity[i];
+    if (beta <= slowest * kRayleighRatioSpread) {
+      const double ratio = beta / model.pVelocity[i];
+      lowestRayleigh = std::min(lowestRayleigh, beta * halfSpaceRayleighRatio(ratio * ratio));
+    }
+  }
+  return kStartMargin * lowestRayleigh;
+}
+
+PhaseStepper::PhaseStepper(const SecularModel& model) : slots_(2 * (model.layerCount - 1)) {
+  const int layers = model.layerCount - 1;
+  for (int m = 0; m < layers; ++m) {
+    const double p = model.pVelocity[m];
+    const double s = model.shearVelocity[m];
+    inverseVelocity2_[m] = 1.0 / (p * p);
+    inverseVelocity2_[layers + m] = 1.0 / (s * s);
+    phaseFactor_[m] = model.omega * model.thickness[m];
+    phaseFactor_[layers + m] = phaseFactor_[m];
+  }
+}
+
+double PhaseStepper::variation(double from, double to) const {
+  const double from2 = 1.0 / (from * from);
+  const double to2 = 1.0 / (to * to);
+  double sum = 0.0;
+  for (int i = 0; i < slots_; ++i) {
+    // k h |r| / omega at each end; the decaying part falls to 0 at the
+    // slot's velocity, the oscillating part rises from there.
+    const double a = inverseVelocity2_[i] - from2;
+    const double b = inverseVelocity2_[i] - to2;
+    const double ra = std::sqrt(std::abs(a));
+    const double rb = std::sqrt(std::abs(b));
+    sum += phaseFactor_[i] * ((a < 0.0) == (b < 0.0) ? std::abs(rb - ra) : ra + rb);
+  }
+  return sum;
+}
+
+double PhaseStepper::next(double c, double ceiling) const {
+  double high = std::min(c * (1.0 + kRelativeStep), ceiling);
+  if (variation(c, high) <= kPhaseStep) {
+    return high;
+  }
+  // Bisection on the monotone Phi: `low` always within the allowed phase.
+  // It stops once the bracket is a quarter of the step found, so the step
+  // is at least four fifths of the largest allowed, and goes on while no
+  // step has been found at all (Phi rising steeply just above a velocity).
+  double low = c;
+  while (true) {
+    const double middle = 0.5 * (low + high);
+    if (!(middle > low && middle < high)) {
+      break;
+    }
+    (variation(c, middle) <= kPhaseStep ? low : high) = middle;
+    if (low > c && high - low <= 0.25 * (low - c)) {
+      break;
+    }
+  }
+  return low > c ? low : high;
+}
+
+}  // namespace swcore

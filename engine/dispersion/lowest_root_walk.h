@@ -1,0 +1,104 @@
+// The search for the fundamental Rayleigh mode at one frequency: the lowest
+// zero of the secular function below the half-space S velocity.
+//
+// Notation (velocities in km/s, thicknesses in km, omega in rad/s):
+//   c          trial phase velocity
+//   v_s, h_s   velocity and thickness of a slot: the P or the S term of one
+//              layer above the half-space
+//   Phi(c)     omega sum_s h_s sqrt(max(0, 1/v_s^2 - 1/c^2)): the vertical
+//              phase of every slot in which the motion oscillates at c
+//   c_R        Rayleigh velocity of a half-space of one layer's material
+//   c_low      0.95 min c_R: where every walk starts
+//   beta_N     the half-space S velocity, the pole that ends the walk
+//
+// The walk. No Rayleigh-type zero lies below the smallest Rayleigh velocity
+// of the layers' materials, so the walk starts a margin below it, at c_low,
+// and steps upward to just below beta_N. Above the slowest velocity of the
+// model each further guided zero needs roughly another half wavelength
+// across the oscillating slots, that is another pi of Phi. The other zeros,
+// the surface wave of a thick top layer and interface waves, sit where the
+// decay exponents k h |r| of the evanescent slots balance; where one of them
+// crosses a guided zero the two form a close pair, which a step tied to Phi
+// alone passes without a sign change (a stiff layer over a thin slow one at
+// 68 Hz gave a pair 0.16 rad of Phi apart). So a step may change Phi and the
+// exponents together by at most kPhaseStep, and c by at most kRelativeStep.
+// The first sign change brackets the lowest zero, which Anderson-Bjorck
+// false position then refines.
+#pragma once
+
+#include <cmath>
+#include <limits>
+
+#include "dispersion/bracket_refinement.h"
+#include "dispersion/engine_state.h"
+#include "dispersion/secular_function.h"
+
+namespace swcore {
+
+// pi / 4 rad: a quarter of the typical spacing of the zeros in Phi, so that
+// the two zeros of a pair must lie four times closer than usual before one
+// step can hold both.
+inline constexpr double kPhaseStep = 0.7853981633974483;
+
+// 2 % of c: below the slowest velocity, where Phi does not grow, the walk
+// from c_low to the slowest S velocity takes about six steps.
+inline constexpr double kRelativeStep = 0.02;
+
+// 1e-12 of beta_N: the last step point lies this close below the pole,
+// where D is still finite (its factor 1 / sqrt(1 - c^2 / beta_N^2) is about
+// 7e5), and a zero closer to the pole than that counts as none.
+inline constexpr double kPoleGap = 1e-12;
+
+// The Rayleigh velocity of a half-space as a fraction of its S velocity,
+// for (beta / alpha)^2 = `shearToP2` in (0, 1/2] (Vp/Vs >= sqrt 2): the root
+// in (0, 1) of Rayleigh's cubic in (c / beta)^2.
+double halfSpaceRayleighRatio(double shearToP2);
+
+// The phase steps of the walk over one model at one angular frequency.
+class PhaseStepper {
+ public:
+  // `model` is read only here; its arrays may change afterwards.
+  explicit PhaseStepper(const SecularModel& model);
+
+  // The total variation of omega sum_s h_s sqrt|1/v_s^2 - 1/c^2| from
+  // c = `from` up to `to`: the growth of Phi together with the change of
+  // every evanescent slot's exponent k h |r|.
+  double variation(double from, double to) const;
+
+  // The next step point above c: the largest velocity found, not above
+  // `ceiling` nor c (1 + kRelativeStep), up to which the variation from c
+  // stays within kPhaseStep.
+  double next(double c, double ceiling) const;
+
+ private:
+  int slots_ = 0;
+  double inverseVelocity2_[2 * kMaxLayers] = {};  // 1 / v_s^2
+  double phaseFactor_[2 * kMaxLayers] = {};       // omega h_s
+};
+
+// Where the walk starts for a model: c_low.
+double walkStart(const SecularModel& model);
+
+// The lowest zero of D in (start, beta_N) to within `tolerance` (km/s), or
+// NaN when D changes sign nowhere there. `d` evaluates D of the model that
+// `stepper` was made for; `start` is walkStart() of that model.
+template <class Function>
+double lowestRoot(const Function& d, const PhaseStepper& stepper, double start,
+                  double halfSpaceShear, double tolerance) {
+  const double ceiling = halfSpaceShear * (1.0 - kPoleGap);
+  BracketEnd low{start, d(start)};
+  if (low.f == 0.0) {
+    return low.x;
+  }
+  while (low.x < ceiling) {
+    const double x = stepper.next(low.x, ceiling);
+    const BracketEnd high{x, d(x)};
+    if (!detail::sameSign(high.f, low.f)) {
+      return high.f == 0.0 ? x : detail::andersonBjorck(d, low, high, tolerance);
+    }
+    low = high;
+  }
+  return std::numeric_limits<double>::quiet_NaN();
+}
+
+}  // namespace swcore
