@@ -82,27 +82,35 @@ double PhaseStepper::variation(double from, double to) const {
   return sum;
 }
 
+double PhaseStepper::variationRate(double c) const {
+  const double slowness2 = 1.0 / (c * c);
+  double sum = 0.0;
+  for (int i = 0; i < slots_; ++i) {
+    sum += phaseFactor_[i] / std::sqrt(std::abs(inverseVelocity2_[i] - slowness2));
+  }
+  return sum * slowness2 / c;
+}
+
 double PhaseStepper::next(double c, double ceiling) const {
-  double high = std::min(c * (1.0 + kRelativeStep), ceiling);
-  if (variation(c, high) <= kPhaseStep) {
-    return high;
+  const double widest = std::min(c * (1.0 + kRelativeStep), ceiling);
+  // The step along the tangent of the variation. The exponent of a slot in
+  // which c oscillates grows more slowly than its tangent, so there the
+  // step is safe; the exponent of an evanescent slot falls ever faster
+  // toward the slot's velocity, so a step past the allowed variation is
+  // halved until it keeps within it. At a slot's velocity itself the
+  // tangent is vertical and the halving starts from the widest step.
+  double high = std::min(widest, c + kPhaseStep / variationRate(c));
+  if (!(high > c)) {
+    high = widest;
   }
-  // Bisection on the monotone Phi: `low` always within the allowed phase.
-  // It stops once the bracket is a quarter of the step found, so the step
-  // is at least four fifths of the largest allowed, and goes on while no
-  // step has been found at all (Phi rising steeply just above a velocity).
-  double low = c;
-  while (true) {
-    const double middle = 0.5 * (low + high);
-    if (!(middle > low && middle < high)) {
+  while (variation(c, high) > kPhaseStep) {
+    const double half = 0.5 * (c + high);
+    if (!(half > c)) {
       break;
     }
-    (variation(c, middle) <= kPhaseStep ? low : high) = middle;
-    if (low > c && high - low <= 0.25 * (low - c)) {
-      break;
-    }
+    high = half;
   }
-  return low > c ? low : high;
+  return high;
 }
 
 }  // namespace swcore

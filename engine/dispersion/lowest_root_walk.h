@@ -65,9 +65,13 @@ class PhaseStepper {
   // every evanescent slot's exponent k h |r|.
   double variation(double from, double to) const;
 
-  // The next step point above c: the largest velocity found, not above
-  // `ceiling` nor c (1 + kRelativeStep), up to which the variation from c
-  // stays within kPhaseStep.
+  // The rate of that variation at c, d/dc of the sum (infinite at a slot's
+  // own velocity).
+  double variationRate(double c) const;
+
+  // The next step point above c, not above `ceiling` nor c (1 +
+  // kRelativeStep), up to which the variation from c stays within
+  // kPhaseStep.
   double next(double c, double ceiling) const;
 
  private:
