@@ -63,6 +63,7 @@ PhaseStepper::PhaseStepper(const SecularModel& model) : slots_(2 * (model.layerC
     inverseVelocity2_[layers + m] = 1.0 / (s * s);
     phaseFactor_[m] = model.omega * model.thickness[m];
     phaseFactor_[layers + m] = phaseFactor_[m];
+    slowestSlot_ = std::min({slowestSlot_, p, s});
   }
 }
 
@@ -93,6 +94,9 @@ double PhaseStepper::variationRate(double c) const {
 
 double PhaseStepper::next(double c, double ceiling) const {
   const double widest = std::min(c * (1.0 + kRelativeStep), ceiling);
+  if (widest <= slowestSlot_) {
+    return widest;  // every slot evanescent: no guided zero to pair with
+  }
   // The step along the tangent of the variation. The exponent of a slot in
   // which c oscillates grows more slowly than its tangent, so there the
   // step is safe; the exponent of an evanescent slot falls ever faster

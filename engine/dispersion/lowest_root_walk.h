@@ -42,7 +42,7 @@ inline constexpr double kPhaseStep = 0.7853981633974483;
 
 // 2 % of c: below the slowest velocity, where Phi does not grow, the walk
 // from c_low to the slowest S velocity takes about six steps.
-inline constexpr double kRelativeStep = 0.02;
+inline constexpr double kRelativeStep = 0.05;
 
 // 1e-12 of beta_N: the last step point lies this close below the pole,
 // where D is still finite (its factor 1 / sqrt(1 - c^2 / beta_N^2) is about
@@ -76,8 +76,9 @@ class PhaseStepper {
 
  private:
   int slots_ = 0;
-  double inverseVelocity2_[2 * kMaxLayers] = {};  // 1 / v_s^2
-  double phaseFactor_[2 * kMaxLayers] = {};       // omega h_s
+  double slowestSlot_ = std::numeric_limits<double>::infinity();  // km/s
+  double inverseVelocity2_[2 * kMaxLayers] = {};                  // 1 / v_s^2
+  double phaseFactor_[2 * kMaxLayers] = {};                       // omega h_s
 };
 
 // Where the walk starts for a model: c_low.
