@@ -127,12 +127,22 @@ CurvePoint DispersionCurveSolver::pointAt(double frequency, CurveKind kind) {
                            pVelocity_,  density_,   2.0 * std::numbers::pi * frequency};
   const SecularFunction d(model);
   const PhaseStepper stepper(model);
-  const auto counted = [&](double c) {
+  // D without the exponential growth of its evanescent terms: the same
+  // sign, and a shape close enough to a straight line near a zero that the
+  // refinement converges in a handful of steps where on D itself, curved
+  // like e^(k h r), it crept. Where the plain reduction overflows, or its
+  // growth does, the rescaled one has that growth divided out already.
+  const auto trendFree = [&](double c) {
     ++evaluations_;
-    return d.value(c);
+    const double literal = d.literal(c);
+    const double value = literal * std::exp(-stepper.decayExponent(c));
+    if (std::isfinite(literal) && (value != 0.0 || literal == 0.0)) {
+      return value;
+    }
+    return d.rescaled(c);
   };
   const double c =
-      lowestRoot(counted, stepper, walkStart_, shearVelocity_[layerCount_ - 1], kTolerance);
+      lowestRoot(trendFree, stepper, walkStart_, shearVelocity_[layerCount_ - 1], kTolerance);
   if (std::isnan(c)) {
     return {false, kNoRoot, kNoRoot};
   }

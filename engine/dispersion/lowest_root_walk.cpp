@@ -83,6 +83,15 @@ double PhaseStepper::variation(double from, double to) const {
   return sum;
 }
 
+double PhaseStepper::decayExponent(double c) const {
+  const double slowness2 = 1.0 / (c * c);
+  double sum = 0.0;
+  for (int i = 0; i < slots_; ++i) {
+    sum += phaseFactor_[i] * std::sqrt(std::max(0.0, slowness2 - inverseVelocity2_[i]));
+  }
+  return sum;
+}
+
 double PhaseStepper::variationRate(double c) const {
   const double slowness2 = 1.0 / (c * c);
   double sum = 0.0;
@@ -93,10 +102,11 @@ double PhaseStepper::variationRate(double c) const {
 }
 
 double PhaseStepper::next(double c, double ceiling) const {
-  const double widest = std::min(c * (1.0 + kRelativeStep), ceiling);
-  if (widest <= slowestSlot_) {
-    return widest;  // every slot evanescent: no guided zero to pair with
+  const double evanescentStep = std::min(c * (1.0 + kRelativeStep), ceiling);
+  if (evanescentStep <= slowestSlot_) {
+    return evanescentStep;  // every slot evanescent: no guided zero to pair with
   }
+  const double widest = std::min(c * (1.0 + kWidestStep), ceiling);
   // The step along the tangent of the variation. The exponent of a slot in
   // which c oscillates grows more slowly than its tangent, so there the
   // step is safe; the exponent of an evanescent slot falls ever faster

@@ -40,9 +40,17 @@ namespace swcore {
 // step can hold both.
 inline constexpr double kPhaseStep = 0.7853981633974483;
 
-// 2 % of c: below the slowest velocity, where Phi does not grow, the walk
-// from c_low to the slowest S velocity takes about six steps.
+// 5 % of c while every slot is evanescent: the walk from c_low to the
+// slowest velocity of the model then takes two to four steps.
 inline constexpr double kRelativeStep = 0.05;
+
+// 10 % of c at most once a slot oscillates. At low frequencies Phi and the
+// exponents change little, but the zeros are not spaced by pi of Phi: the
+// phase shifts at the interfaces and the half-space's own vertical term
+// vary with c as much. 30 % passed the fundamental and the first higher
+// mode at once (5 Hz, a soft layer between stiffer ones, zeros at 489 and
+// about 550 m/s under a 600 m/s half-space).
+inline constexpr double kWidestStep = 0.1;
 
 // 1e-12 of beta_N: the last step point lies this close below the pole,
 // where D is still finite (its factor 1 / sqrt(1 - c^2 / beta_N^2) is about
@@ -65,13 +73,18 @@ class PhaseStepper {
   // every evanescent slot's exponent k h |r|.
   double variation(double from, double to) const;
 
+  // The sum of the exponents k h r of the slots evanescent at c: the
+  // growth of the plain reduction's terms, e^sum, which D carries as a
+  // whole.
+  double decayExponent(double c) const;
+
   // The rate of that variation at c, d/dc of the sum (infinite at a slot's
   // own velocity).
   double variationRate(double c) const;
 
   // The next step point above c, not above `ceiling` nor c (1 +
-  // kRelativeStep), up to which the variation from c stays within
-  // kPhaseStep.
+  // kRelativeStep) while every slot is evanescent, c (1 + kWidestStep)
+  // beyond, up to which the variation from c stays within kPhaseStep.
   double next(double c, double ceiling) const;
 
  private:
@@ -83,6 +96,46 @@ class PhaseStepper {
 
 // Where the walk starts for a model: c_low.
 double walkStart(const SecularModel& model);
+
+// Anderson-Bjorck false position on a bracket whose ends differ in sign,
+// until the bracket is narrower than `tolerance`; returns its newest end.
+// Two guards keep it superlinear where the plain method would creep on the
+// strongly curved D: every point keeps half a tolerance from the bracket's
+// ends, so that once an end is within that of the zero the next point lands
+// beyond the zero and closes the bracket; and a bisection follows whenever
+// three points have not halved the bracket.
+template <class Function>
+double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, double tolerance) {
+  constexpr int kMaxPasses = 400;
+  double widths[3] = {};
+  for (int pass = 0; pass < kMaxPasses; ++pass) {
+    const double lo = std::fmin(older.x, newer.x);
+    const double hi = std::fmax(older.x, newer.x);
+    const double width = hi - lo;
+    if (width < tolerance) {
+      break;
+    }
+    double x = newer.x - newer.f * (newer.x - older.x) / (newer.f - older.f);
+    if (pass >= 3 && width > 0.5 * widths[pass % 3]) {
+      x = 0.5 * (lo + hi);
+    }
+    widths[pass % 3] = width;
+    const double margin = 0.5 * tolerance;
+    x = std::isnan(x) ? 0.5 * (lo + hi) : std::fmin(std::fmax(x, lo + margin), hi - margin);
+    const BracketEnd next{x, d(x)};
+    if (next.f == 0.0) {
+      return x;
+    }
+    if (detail::sameSign(next.f, newer.f)) {
+      const double m = 1.0 - next.f / newer.f;
+      older.f *= (m > 0.0) ? m : 0.5;
+    } else {
+      older = newer;
+    }
+    newer = next;
+  }
+  return newer.x;
+}
 
 // The lowest zero of D in (start, beta_N) to within `tolerance` (km/s), or
 // NaN when D changes sign nowhere there. `d` evaluates D of the model that
@@ -99,7 +152,7 @@ double lowestRoot(const Function& d, const PhaseStepper& stepper, double start,
     const double x = stepper.next(low.x, ceiling);
     const BracketEnd high{x, d(x)};
     if (!detail::sameSign(high.f, low.f)) {
-      return high.f == 0.0 ? x : detail::andersonBjorck(d, low, high, tolerance);
+      return high.f == 0.0 ? x : refineLowestRoot(d, low, high, tolerance);
     }
     low = high;
   }
