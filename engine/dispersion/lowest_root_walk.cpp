@@ -25,6 +25,19 @@ constexpr double kStartMargin = 0.95;
 
 }  // namespace
 
+template <class Term>
+double PhaseStepper::slotSum(const Term& term) const {
+  // Four partial sums over whole groups of four slots (the padding slots
+  // add 0), so that neighbouring slots' square roots run side by side.
+  double sums[4] = {};
+  for (int i = 0; i < slots_; i += 4) {
+    for (int lane = 0; lane < 4; ++lane) {
+      sums[lane] += term(i + lane);
+    }
+  }
+  return (sums[0] + sums[1]) + (sums[2] + sums[3]);
+}
+
 double halfSpaceRayleighRatio(double shearToP2) {
   // The cubic is negative at 0 and equals 1 at 1; its one root in between
   // by bisection to the last bit.
@@ -70,34 +83,32 @@ PhaseStepper::PhaseStepper(const SecularModel& model) : slots_(2 * (model.layerC
 double PhaseStepper::variation(double from, double to) const {
   const double from2 = 1.0 / (from * from);
   const double to2 = 1.0 / (to * to);
-  double sum = 0.0;
-  for (int i = 0; i < slots_; ++i) {
-    // k h |r| / omega at each end; the decaying part falls to 0 at the
-    // slot's velocity, the oscillating part rises from there.
+  // k h |r| / omega at each end, signed: positive where the slot
+  // oscillates, negative where it decays. Above the slot's velocity the
+  // signed root rises, below it the decaying root falls toward zero, which
+  // the signed root also shows as a rise: their difference is the slot's
+  // whole variation whichever side each end lies on.
+  return slotSum([&](int i) {
     const double a = inverseVelocity2_[i] - from2;
     const double b = inverseVelocity2_[i] - to2;
-    const double ra = std::sqrt(std::abs(a));
-    const double rb = std::sqrt(std::abs(b));
-    sum += phaseFactor_[i] * ((a < 0.0) == (b < 0.0) ? std::abs(rb - ra) : ra + rb);
-  }
-  return sum;
+    const double ra = std::copysign(std::sqrt(std::abs(a)), a);
+    const double rb = std::copysign(std::sqrt(std::abs(b)), b);
+    return phaseFactor_[i] * (rb - ra);
+  });
 }
 
 double PhaseStepper::decayExponent(double c) const {
   const double slowness2 = 1.0 / (c * c);
-  double sum = 0.0;
-  for (int i = 0; i < slots_; ++i) {
-    sum += phaseFactor_[i] * std::sqrt(std::max(0.0, slowness2 - inverseVelocity2_[i]));
-  }
-  return sum;
+  return slotSum([&](int i) {
+    return phaseFactor_[i] * std::sqrt(std::max(0.0, slowness2 - inverseVelocity2_[i]));
+  });
 }
 
 double PhaseStepper::variationRate(double c) const {
   const double slowness2 = 1.0 / (c * c);
-  double sum = 0.0;
-  for (int i = 0; i < slots_; ++i) {
-    sum += phaseFactor_[i] / std::sqrt(std::abs(inverseVelocity2_[i] - slowness2));
-  }
+  const double sum = slotSum([&](int i) {
+    return phaseFactor_[i] / std::sqrt(std::abs(inverseVelocity2_[i] - slowness2));
+  });
   return sum * slowness2 / c;
 }
 

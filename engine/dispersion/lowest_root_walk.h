@@ -88,6 +88,9 @@ class PhaseStepper {
   double next(double c, double ceiling) const;
 
  private:
+  template <class Term>
+  double slotSum(const Term& term) const;
+
   int slots_ = 0;
   double slowestSlot_ = std::numeric_limits<double>::infinity();  // km/s
   double inverseVelocity2_[2 * kMaxLayers] = {};                  // 1 / v_s^2
