@@ -11,9 +11,11 @@
 //   c_low      0.95 min c_R: where every walk starts
 //   beta_N     the half-space S velocity, the pole that ends the walk
 //
-// The walk. No Rayleigh-type zero lies below the smallest Rayleigh velocity
-// of the layers' materials, so the walk starts a margin below it, at c_low,
-// and steps upward to just below beta_N. Above the slowest velocity of the
+// The walk. Surface and interface waves travel no slower than the smallest
+// Rayleigh velocity of the layers' materials (the bound every layered
+// model checked against an independent scan from 0.8 x the slowest S
+// velocity kept to), so the walk starts a margin below it, at c_low, and
+// steps upward to just below beta_N. Above the slowest velocity of the
 // model each further guided zero needs roughly another half wavelength
 // across the oscillating slots, that is another pi of Phi. The other zeros,
 // the surface wave of a thick top layer and interface waves, sit where the
