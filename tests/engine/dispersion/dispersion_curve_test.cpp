@@ -210,8 +210,10 @@ TEST(DispersionCurve, FieldModelsGiveTheLowestZeroOfTheDeterminant) {
 }
 
 TEST(DispersionCurve, StiffCrustFollowsTheSoftLayer) {
-  // The values the issue of the top-layer start quoted, to the metre per
-  // second: the lowest zero near 180 m/s at 150 Hz and 231 m/s at 15 Hz.
+  // To the metre per second, the lowest zeros the determinant's scan finds:
+  // near 180 m/s at 150 Hz, just above the soft layer's S velocity, and
+  // 231 m/s at 15 Hz; a search from the top layer meets another mode (about
+  // 345 m/s) or the half-space's pole (700 m/s) there.
   const std::vector<CurvePoint> curve = curveOf(fieldModels()[0].layers, {150.0, 15.0});
   EXPECT_NEAR(curve[0].phaseVelocity, 180.0, 1.0);
   EXPECT_NEAR(curve[1].phaseVelocity, 231.0, 1.0);
