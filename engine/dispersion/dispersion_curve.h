@@ -71,7 +71,8 @@ struct CurvePoint {
 class DispersionCurveSolver {
  public:
   // Phase velocity within 1e-5 m/s of the secular function's zero; group
-  // velocity from its implicit derivative (about 1e-7 relative).
+  // velocity from its implicit derivative (about 1e-5 relative: the phase
+  // velocity's tolerance carried through the derivatives).
   // `frequencies` in Hz; out[j] is the point of frequencies[j].
   CurveStatus compute(std::span<const ModelLayer> model, std::span<const double> frequencies,
                       CurveKind kind, std::span<CurvePoint> out);
