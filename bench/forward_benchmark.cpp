@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "dispersion/dispersion_curve.h"
 #include "dispersion/engine_state.h"
 #include "dispersion/forward_entry.h"
 #include "dispersion/secular_function.h"
@@ -83,6 +84,70 @@ void BM_Forward(benchmark::State& state) {
       evaluations * n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Forward)->Arg(1)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
+
+// The same models through the dispersion-curve interface (Vp = 3 Vs, as
+// FORWARD has it): time per curve over the same 30 frequencies, the
+// evaluations of the secular function per curve and the time per evaluation
+// and layer.
+std::vector<swcore::ModelLayer> curveModel(const BenchModel& model) {
+  std::vector<swcore::ModelLayer> layers;
+  for (size_t i = 0; i < model.vs.size(); ++i) {
+    layers.push_back({model.thickness[i], model.vs[i], model.density[i] * 1000.0});
+  }
+  layers.back().thickness = 1.0;  // not read
+  return layers;
+}
+
+std::vector<double> benchFrequencies() {
+  std::vector<double> hz;
+  for (int f = 150; f >= 5; f -= 5) {
+    hz.push_back(f);
+  }
+  return hz;
+}
+
+void BM_CoreCurve(benchmark::State& state) {
+  const std::vector<swcore::ModelLayer> model = curveModel(modelFor(state.range(0)));
+  const std::vector<double> hz = benchFrequencies();
+  std::vector<swcore::CurvePoint> out(hz.size());
+  swcore::DispersionCurveSolver solver;
+  double evaluations = 0.0;
+  for (auto _ : state) {
+    solver.compute(model, hz, swcore::CurveKind::phase, out);
+    evaluations += static_cast<double>(solver.evaluationCount());
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+  const auto calls = static_cast<double>(state.iterations());
+  state.counters["evals_per_call"] = evaluations / calls;
+  state.counters["layers"] = static_cast<double>(model.size());
+  state.counters["time_per_eval_layer"] =
+      benchmark::Counter(evaluations * static_cast<double>(model.size()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CoreCurve)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
+
+// Curves per second with one solver per thread: the rate on two threads
+// against one shows whether the solvers share anything.
+void BM_CoreCurveThreads(benchmark::State& state) {
+  const std::vector<swcore::ModelLayer> model = curveModel(modelFor(state.range(0)));
+  const std::vector<double> hz = benchFrequencies();
+  std::vector<swcore::CurvePoint> out(hz.size());
+  swcore::DispersionCurveSolver solver;
+  for (auto _ : state) {
+    solver.compute(model, hz, swcore::CurveKind::phase, out);
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+  state.counters["curves_per_second"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CoreCurveThreads)
+    ->Arg(3)
+    ->Threads(1)
+    ->Threads(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // The engine state of a model (km, km/s) at 40 Hz.
 swcore::EngineState engineAt40Hz(const BenchModel& model) {

@@ -321,36 +321,44 @@ SecularFunction::SecularFunction(const EngineState& state)
     : SecularFunction(state, fastestInstructionSet()) {}
 
 SecularFunction::SecularFunction(const EngineState& state, InstructionSet set)
+    : SecularFunction(SecularModel{state.layerCount, state.thickness, state.shearVelocity,
+                                   state.pVelocity, state.density, state.omega},
+                      set) {}
+
+SecularFunction::SecularFunction(const SecularModel& model)
+    : SecularFunction(model, fastestInstructionSet()) {}
+
+SecularFunction::SecularFunction(const SecularModel& model, InstructionSet set)
     : literal_(literalEvaluationFor(set)) {
-  if (!layerCountInRange(state.layerCount)) {
+  if (!layerCountInRange(model.layerCount)) {
     return;
   }
   LayerConstants& l = layers_;
-  l.layerCount = state.layerCount;
-  l.omega = state.omega;
+  l.layerCount = model.layerCount;
+  l.omega = model.omega;
   const int n = l.layerCount;
   const int layers = n - 1;
   for (int m = 0; m < layers; ++m) {
-    l.velocity2[m] = state.pVelocity[m] * state.pVelocity[m];
-    l.velocity2[layers + m] = state.shearVelocity[m] * state.shearVelocity[m];
-    l.thickness[m] = state.thickness[m];
-    l.thickness[layers + m] = state.thickness[m];
+    l.velocity2[m] = model.pVelocity[m] * model.pVelocity[m];
+    l.velocity2[layers + m] = model.shearVelocity[m] * model.shearVelocity[m];
+    l.thickness[m] = model.thickness[m];
+    l.thickness[layers + m] = model.thickness[m];
   }
   // The padding after the last slot (thickness 0).
   for (int i = 2 * layers; i < paddedSlotCount(2 * layers); ++i) {
     l.velocity2[i] = 1.0;
   }
   for (int m = 0; m < layers; ++m) {
-    const double eps = state.density[m + 1] / state.density[m];
-    const double below = state.shearVelocity[m + 1];
+    const double eps = model.density[m + 1] / model.density[m];
+    const double below = model.shearVelocity[m + 1];
     l.densityRatio[m] = eps;
-    l.eta[m] = 2.0 * (state.shearVelocity[m] * state.shearVelocity[m] - eps * below * below);
+    l.eta[m] = 2.0 * (model.shearVelocity[m] * model.shearVelocity[m] - eps * below * below);
   }
-  const double topShear = state.shearVelocity[0];
-  const double halfP = state.pVelocity[n - 1];
-  const double halfS = state.shearVelocity[n - 1];
-  const double rhoTop = state.density[0];
-  const double rhoHalf = state.density[n - 1];
+  const double topShear = model.shearVelocity[0];
+  const double halfP = model.pVelocity[n - 1];
+  const double halfS = model.shearVelocity[n - 1];
+  const double rhoTop = model.density[0];
+  const double rhoHalf = model.density[n - 1];
   l.twoTopShear2 = 2.0 * topShear * topShear;
   l.halfSpaceP2 = halfP * halfP;
   l.halfSpaceS2 = halfS * halfS;
@@ -361,6 +369,10 @@ SecularFunction::SecularFunction(const EngineState& state, InstructionSet set)
 
 double SecularFunction::operator()(double c) const {
   ++secularEvaluationCount;
+  return value(c);
+}
+
+double SecularFunction::value(double c) const {
   const double d = evaluate<false>(c);
   if (std::isfinite(d)) {
     return d;

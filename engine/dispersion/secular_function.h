@@ -40,6 +40,19 @@ bool processorHas(InstructionSet set);
 
 using LiteralEvaluation = double (*)(const LayerConstants& model, double c);
 
+// A layered model and an angular frequency as D reads them, held by the
+// caller: arrays of `layerCount` entries, top layer first, the last one the
+// half-space (whose thickness is not read). Thickness in km, velocities in
+// km/s, densities in any one unit (only their ratios enter), omega in rad/s.
+struct SecularModel {
+  int32_t layerCount = 0;
+  const double* thickness = nullptr;
+  const double* shearVelocity = nullptr;
+  const double* pVelocity = nullptr;
+  const double* density = nullptr;
+  double omega = 0.0;
+};
+
 // D(c) for one model and angular frequency. Everything that does not depend
 // on c is worked out once on construction, so a root search prepares the
 // model once and then evaluates D as often as it needs.
@@ -53,9 +66,20 @@ class SecularFunction {
   // (processorHas): lets the tests compare the instruction sets.
   SecularFunction(const EngineState& state, InstructionSet set);
 
+  // The same for a model the caller holds; nothing of the engine state is
+  // read, so functions of different models can be used on different
+  // threads at once.
+  explicit SecularFunction(const SecularModel& model);
+  SecularFunction(const SecularModel& model, InstructionSet set);
+
   // D(c): the literal reduction, and, only when that is not finite, the
-  // rescaled one, which differs from it by a positive factor.
+  // rescaled one, which differs from it by a positive factor. Counted in
+  // secularEvaluationCount.
   double operator()(double c) const;
+
+  // The same value, not counted: touches nothing outside this object, so it
+  // may run on any number of threads at once.
+  double value(double c) const;
 
   // The plain reduction, without any guard against overflow.
   double literal(double c) const;

@@ -79,4 +79,48 @@ std::vector<float> standardFrequencies() {
   return f;
 }
 
+std::vector<swcore::ModelLayer> randomVariedModel(std::mt19937_64& rng) {
+  const auto uniform = [&rng](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(rng);
+  };
+  const auto logUniform = [&](double lo, double hi) {
+    return std::exp(uniform(std::log(lo), std::log(hi)));
+  };
+  const auto chance = [&](double p) { return uniform(0.0, 1.0) < p; };
+  const int n = std::uniform_int_distribution<int>(1, 20)(rng);
+  std::vector<double> vs;
+  for (int i = 0; i < n; ++i) {
+    vs.push_back(logUniform(80.0, 2000.0));
+  }
+  std::sort(vs.begin(), vs.end());
+  if (n > 1 && chance(0.3)) {
+    // A stiff crust, pavement or fill over softer ground.
+    vs[0] = std::min(2000.0, vs[1] * uniform(1.3, 4.0));
+  }
+  for (int k = std::uniform_int_distribution<int>(0, 2)(rng); k > 0 && n > 2; --k) {
+    const int i = std::uniform_int_distribution<int>(1, n - 2)(rng);
+    vs[i] = uniform(80.0, vs[i - 1]);
+  }
+  if (n > 1 && chance(0.1)) {
+    const double fastestAbove = *std::max_element(vs.begin(), vs.end() - 1);
+    vs[n - 1] = std::max(80.0, fastestAbove * uniform(0.6, 0.98));
+  }
+  std::vector<swcore::ModelLayer> model;
+  for (int i = 0; i < n; ++i) {
+    model.push_back(
+        {logUniform(0.5, 30.0), vs[i], uniform(1500.0, 2500.0), vs[i] * logUniform(1.7, 10.0)});
+  }
+  return model;
+}
+
+std::vector<Layer> layersFor(std::span<const swcore::ModelLayer> model) {
+  std::vector<Layer> layers;
+  for (const swcore::ModelLayer& layer : model) {
+    const double vp = layer.pVelocity.value_or(3.0 * layer.shearVelocity);
+    layers.push_back(
+        {layer.thickness / 1000.0, layer.shearVelocity / 1000.0, vp / 1000.0, layer.density});
+  }
+  return layers;
+}
+
 }  // namespace dispfit_test

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <span>
 #include <vector>
 
+#include "dispersion/dispersion_curve.h"
 #include "dispersion/engine_state.h"
 #include "layered_determinant.h"
 
@@ -42,6 +44,16 @@ Model twoLayersOverHalfSpace();
 
 // 30 frequencies 150, 145, ..., 5 Hz.
 std::vector<float> standardFrequencies();
+
+// A model for the curve interface (SI units), drawn over the range the
+// field meets: 1 to 20 layers of 0.5 to 30 m over a half-space, S
+// velocities 80 to 2000 m/s mostly rising with depth, with stiff tops, up
+// to two low-velocity layers and now and then a half-space slower than a
+// layer above; Vp / Vs from 1.7 to 10; densities 1500 to 2500 kg/m3.
+std::vector<swcore::ModelLayer> randomVariedModel(std::mt19937_64& rng);
+
+// The same model for the independent determinant (km, km/s).
+std::vector<Layer> layersFor(std::span<const swcore::ModelLayer> model);
 
 // Whether two doubles are the same to the bit (a NaN only equals itself).
 inline bool sameBits(double a, double b) {

@@ -1,0 +1,141 @@
+#include "dispersion/lowest_root_walk.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace swcore {
+
+namespace {
+
+// Rayleigh's cubic for a half-space, in xi = (c / beta)^2 with
+// gamma = (beta / alpha)^2: xi^3 - 8 xi^2 + (24 - 16 gamma) xi - 16 (1 - gamma).
+double rayleighCubic(double xi, double gamma) {
+  return ((xi - 8.0) * xi + (24.0 - 16.0 * gamma)) * xi - 16.0 * (1.0 - gamma);
+}
+
+// 0.874: the smallest Rayleigh ratio c_R / beta, reached at Vp/Vs = sqrt 2;
+// 0.9553 the largest, as Vp/Vs grows without bound. A layer whose S velocity
+// exceeds the slowest one by more than their quotient cannot hold the
+// smallest Rayleigh velocity.
+constexpr double kRayleighRatioSpread = 0.9553 / 0.874;
+
+// 0.95: the margin below the smallest Rayleigh velocity, so that a zero just
+// above it is bracketed by the first step rather than met by the start.
+constexpr double kStartMargin = 0.95;
+
+}  // namespace
+
+template <class Term>
+double PhaseStepper::slotSum(const Term& term) const {
+  // Four partial sums over whole groups of four slots (the padding slots
+  // add 0), so that neighbouring slots' square roots run side by side.
+  double sums[4] = {};
+  for (int i = 0; i < slots_; i += 4) {
+    for (int lane = 0; lane < 4; ++lane) {
+      sums[lane] += term(i + lane);
+    }
+  }
+  return (sums[0] + sums[1]) + (sums[2] + sums[3]);
+}
+
+double halfSpaceRayleighRatio(double shearToP2) {
+  // The cubic is negative at 0 and equals 1 at 1; its one root in between
+  // by bisection to the last bit.
+  double low = 0.0;
+  double high = 1.0;
+  while (true) {
+    const double middle = 0.5 * (low + high);
+    if (!(middle > low && middle < high)) {
+      break;
+    }
+    (rayleighCubic(middle, shearToP2) < 0.0 ? low : high) = middle;
+  }
+  return std::sqrt(0.5 * (low + high));
+}
+
+double walkStart(const SecularModel& model) {
+  const int n = model.layerCount;
+  const double slowest = *std::min_element(model.shearVelocity, model.shearVelocity + n);
+  double lowestRayleigh = slowest;
+  for (int i = 0; i < n; ++i) {
+    const double beta = model.shearVelocity[i];
+    if (beta <= slowest * kRayleighRatioSpread) {
+      const double ratio = beta / model.pVelocity[i];
+      lowestRayleigh = std::min(lowestRayleigh, beta * halfSpaceRayleighRatio(ratio * ratio));
+    }
+  }
+  return kStartMargin * lowestRayleigh;
+}
+
+PhaseStepper::PhaseStepper(const SecularModel& model) : slots_(2 * (model.layerCount - 1)) {
+  const int layers = model.layerCount - 1;
+  for (int m = 0; m < layers; ++m) {
+    const double p = model.pVelocity[m];
+    const double s = model.shearVelocity[m];
+    inverseVelocity2_[m] = 1.0 / (p * p);
+    inverseVelocity2_[layers + m] = 1.0 / (s * s);
+    phaseFactor_[m] = model.omega * model.thickness[m];
+    phaseFactor_[layers + m] = phaseFactor_[m];
+    slowestSlot_ = std::min({slowestSlot_, p, s});
+  }
+}
+
+double PhaseStepper::variation(double from, double to) const {
+  const double from2 = 1.0 / (from * from);
+  const double to2 = 1.0 / (to * to);
+  // k h |r| / omega at each end, signed: positive where the slot
+  // oscillates, negative where it decays. Above the slot's velocity the
+  // signed root rises, below it the decaying root falls toward zero, which
+  // the signed root also shows as a rise: their difference is the slot's
+  // whole variation whichever side each end lies on.
+  return slotSum([&](int i) {
+    const double a = inverseVelocity2_[i] - from2;
+    const double b = inverseVelocity2_[i] - to2;
+    const double ra = std::copysign(std::sqrt(std::abs(a)), a);
+    const double rb = std::copysign(std::sqrt(std::abs(b)), b);
+    return phaseFactor_[i] * (rb - ra);
+  });
+}
+
+double PhaseStepper::decayExponent(double c) const {
+  const double slowness2 = 1.0 / (c * c);
+  return slotSum([&](int i) {
+    return phaseFactor_[i] * std::sqrt(std::max(0.0, slowness2 - inverseVelocity2_[i]));
+  });
+}
+
+double PhaseStepper::variationRate(double c) const {
+  const double slowness2 = 1.0 / (c * c);
+  const double sum = slotSum([&](int i) {
+    return phaseFactor_[i] / std::sqrt(std::abs(inverseVelocity2_[i] - slowness2));
+  });
+  return sum * slowness2 / c;
+}
+
+double PhaseStepper::next(double c, double ceiling) const {
+  const double evanescentStep = std::min(c * (1.0 + kRelativeStep), ceiling);
+  if (evanescentStep <= slowestSlot_) {
+    return evanescentStep;  // every slot evanescent: no guided zero to pair with
+  }
+  const double widest = std::min(c * (1.0 + kWidestStep), ceiling);
+  // The step along the tangent of the variation. The exponent of a slot in
+  // which c oscillates grows more slowly than its tangent, so there the
+  // step is safe; the exponent of an evanescent slot falls ever faster
+  // toward the slot's velocity, so a step past the allowed variation is
+  // halved until it keeps within it. At a slot's velocity itself the
+  // tangent is vertical and the halving starts from the widest step.
+  double high = std::min(widest, c + kPhaseStep / variationRate(c));
+  if (!(high > c)) {
+    high = widest;
+  }
+  while (variation(c, high) > kPhaseStep) {
+    const double half = 0.5 * (c + high);
+    if (!(half > c)) {
+      break;
+    }
+    high = half;
+  }
+  return high;
+}
+
+}  // namespace swcore

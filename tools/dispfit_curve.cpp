@@ -1,0 +1,207 @@
+// dispfit-curve MODEL: the fundamental-mode Rayleigh dispersion curve of a
+// layered model, a line per frequency: frequency, phase velocity and, when
+// asked, group velocity.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "batch/batch_files.h"
+#include "dispersion/dispersion_curve.h"
+
+namespace dispfit {
+namespace {
+
+constexpr int kPrinted = 0;
+constexpr int kModelRefused = 1;
+constexpr int kUsageOrFileError = 2;
+
+constexpr double kKilogramsPerCubicMetrePerGramPerCubicCentimetre = 1000.0;
+
+void printHelp(std::ostream& out) {
+  out << "Usage: dispfit-curve MODEL [--freq F1,F2,... | --fmin A --fmax B --count N] [--group]\n"
+         "\n"
+         "Prints the fundamental-mode Rayleigh dispersion curve of the layered model in\n"
+         "MODEL, one line per frequency: frequency (Hz), phase velocity (m/s) and, with\n"
+         "--group, group velocity (m/s). The fundamental mode is the lowest phase velocity\n"
+         "at which the model carries a Rayleigh wave, below the half-space S velocity;\n"
+         "where there is none the line shows 'none' instead of the velocities.\n"
+         "\n"
+         "MODEL  the number of layers N (1 to 50, the half-space included), then one\n"
+         "       line per layer, top first:  thickness(m)  Vs(m/s)  density(g/cm3)\n"
+         "       (the half-space's thickness is not used). Vp is 3 x Vs.\n"
+         "       Numbers are separated by blanks, commas or line breaks.\n"
+         "\n"
+         "--freq F1,F2,...          the frequencies (Hz), printed in this order\n"
+         "--fmin A --fmax B --count N\n"
+         "                          N frequencies evenly spaced from A to B (Hz)\n"
+         "                          (without either: 5 to 150 Hz every 5 Hz)\n"
+         "--group                   also print the group velocity\n"
+         "\n"
+         "Exit status: 0 when the curve is printed, 1 when the model or a frequency\n"
+         "cannot be used (the reason goes to the standard error stream), 2 for a usage\n"
+         "or file error.\n";
+}
+
+struct Options {
+  std::string modelPath;
+  std::vector<double> frequencies;
+  bool group = false;
+};
+
+std::optional<double> numberFrom(std::string_view text) {
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<std::vector<double>> numberList(std::string_view text) {
+  std::vector<double> values;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    const std::optional<double> value = numberFrom(text.substr(0, comma));
+    if (!value) {
+      return std::nullopt;
+    }
+    values.push_back(*value);
+    if (comma == std::string_view::npos) {
+      return values;
+    }
+    text.remove_prefix(comma + 1);
+  }
+}
+
+// `count` frequencies evenly spaced from `first` to `last`.
+std::vector<double> evenlySpaced(double first, double last, int count) {
+  std::vector<double> values;
+  for (int i = 0; i < count; ++i) {
+    values.push_back(count == 1 ? first : first + (last - first) * i / (count - 1));
+  }
+  return values;
+}
+
+// Reads the command line; on a fault returns nothing and says why in `error`.
+std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
+  Options options;
+  std::optional<double> fmin, fmax, count;
+  bool listed = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--group") {
+      options.group = true;
+    } else if (arg == "--freq" && hasValue) {
+      const std::optional<std::vector<double>> list = numberList(argv[++i]);
+      if (!list) {
+        error = "--freq needs numbers separated by commas";
+        return std::nullopt;
+      }
+      options.frequencies = *list;
+      listed = true;
+    } else if ((arg == "--fmin" || arg == "--fmax" || arg == "--count") && hasValue) {
+      const std::optional<double> value = numberFrom(argv[++i]);
+      if (!value) {
+        error = std::string(arg) + " needs a number";
+        return std::nullopt;
+      }
+      (arg == "--fmin" ? fmin : arg == "--fmax" ? fmax : count) = value;
+    } else if (!arg.starts_with("--") && options.modelPath.empty()) {
+      options.modelPath = arg;
+    } else {
+      error = "unexpected argument '" + std::string(arg) + "'";
+      return std::nullopt;
+    }
+  }
+  if (options.modelPath.empty()) {
+    error = "expected a model file";
+    return std::nullopt;
+  }
+  const bool ranged = fmin || fmax || count;
+  if (listed && ranged) {
+    error = "give either --freq or --fmin, --fmax and --count";
+    return std::nullopt;
+  }
+  if (ranged) {
+    if (!fmin || !fmax || !count || !(*count >= 1.0) || *count != std::floor(*count) ||
+        *count > 100000.0) {
+      error = "--fmin, --fmax and --count go together; --count is a whole number from 1";
+      return std::nullopt;
+    }
+    options.frequencies = evenlySpaced(*fmin, *fmax, static_cast<int>(*count));
+  } else if (!listed) {
+    options.frequencies = evenlySpaced(5.0, 150.0, 30);
+  }
+  return options;
+}
+
+// The model file in the batch run's SHR.TXT layout. The one place that
+// knows the file, so that another layout can take its place.
+bool loadModel(const std::string& path, std::vector<swcore::ModelLayer>& model,
+               std::string& error) {
+  swcore::ModelFile file;
+  if (!swcore::readModelFile(path, file, error)) {
+    return false;
+  }
+  model.clear();
+  for (std::size_t i = 0; i < file.shearVelocity.size(); ++i) {
+    model.push_back({file.thickness[i], file.shearVelocity[i],
+                     file.density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre});
+  }
+  return true;
+}
+
+void printCurve(const std::vector<double>& frequencies,
+                const std::vector<swcore::CurvePoint>& curve, bool group) {
+  for (std::size_t j = 0; j < curve.size(); ++j) {
+    const swcore::CurvePoint& point = curve[j];
+    if (!point.hasRoot) {
+      std::printf("%g none\n", frequencies[j]);
+    } else if (group) {
+      std::printf("%g %.4f %.4f\n", frequencies[j], point.phaseVelocity, point.groupVelocity);
+    } else {
+      std::printf("%g %.4f\n", frequencies[j], point.phaseVelocity);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace dispfit
+
+int main(int argc, char** argv) {
+  using namespace dispfit;
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    printHelp(std::cout);
+    return kPrinted;
+  }
+  std::string error;
+  const std::optional<Options> options = parseOptions(argc, argv, error);
+  if (!options) {
+    std::cerr << "dispfit-curve: " << error << " (see --help)\n";
+    return kUsageOrFileError;
+  }
+  std::vector<swcore::ModelLayer> model;
+  if (!loadModel(options->modelPath, model, error)) {
+    std::cerr << "dispfit-curve: " << error << '\n';
+    return kUsageOrFileError;
+  }
+  std::vector<swcore::CurvePoint> curve(options->frequencies.size());
+  swcore::DispersionCurveSolver solver;
+  const swcore::CurveStatus status = solver.compute(
+      model, options->frequencies,
+      options->group ? swcore::CurveKind::phaseAndGroup : swcore::CurveKind::phase, curve);
+  if (status != swcore::CurveStatus::ok) {
+    std::cerr << "dispfit-curve: " << swcore::describe(status) << '\n';
+    return kModelRefused;
+  }
+  printCurve(options->frequencies, curve, options->group);
+  return kPrinted;
+}
