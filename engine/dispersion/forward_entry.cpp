@@ -1,5 +1,6 @@
 #include "dispersion/forward_entry.h"
 
+#include "dispersion/curve_walk.h"
 #include "dispersion/root_search.h"
 #include "dispersion/secular_function.h"
 #include "swcore.h"
@@ -7,14 +8,6 @@
 namespace swcore {
 
 namespace {
-
-// Single-precision constants of the engine, widened to double.
-constexpr double kStartFactor = 0.800000011920929;     // 0.8f
-constexpr double kFineStepBand = 0.05000000074505806;  // 0.05f, km/s
-constexpr double kTwoPi = 6.2831854820251465;          // 2 pi in single precision
-constexpr double kFineStep = 0.001;                    // km/s
-constexpr double kCoarseStep = 0.005;                  // km/s
-constexpr double kTolerance = 1e-8;                    // km/s
 
 void storeModel(EngineState& state, const ForwardArguments& args) {
   const int n = args.layerCount;
@@ -60,8 +53,8 @@ void runForward(EngineState& state, const ForwardArguments& args) {
     const double step =
         (state.startVelocity >= halfSpaceShear - kFineStepBand) ? kFineStep : kCoarseStep;
     const SecularFunction d(state);
-    findRoot(d, state.startVelocity, step, kTolerance, state.velocity[j]);
-    state.startVelocity = state.velocity[j] - 2.0 * step;
+    findRoot(d, state.startVelocity, step, kForwardTolerance, state.velocity[j]);
+    state.startVelocity = state.velocity[j] - kForwardRestartSteps * step;
   }
   for (int j = 0; j < args.frequencyCount; ++j) {
     args.phaseVelocity[j] = static_cast<float>(state.velocity[j] * 1000.0);

@@ -1,19 +1,14 @@
 #include "inversion/dispersion_evaluation.h"
 
-#include "inversion/model_limits.h"
+#include "dispersion/curve_walk.h"
 #include "dispersion/root_search.h"
 #include "dispersion/secular_function.h"
+#include "inversion/model_limits.h"
 #include "swcore.h"
 
 namespace swcore {
 
 namespace {
-
-constexpr double kStartFactor = 0.800000011920929;     // 0.8 in single precision
-constexpr double kFineStepBand = 0.05000000074505806;  // km/s, 0.05 in single precision
-constexpr double kTwoPi = 6.2831854820251465;          // 2 pi in single precision
-constexpr double kFineStep = 0.001;                    // km/s
-constexpr double kCoarseStep = 0.005;                  // km/s
 
 std::span<const double> layers(const double* values, const EngineState& state) {
   return {values, static_cast<std::size_t>(state.layerCount)};
@@ -91,7 +86,7 @@ bool DISRAY(EngineState& state, std::span<double> freeParameters, const RecordWr
       state.groupCopy[j] = groupVelocity(state, period, step, state.velocity[j]);
       state.velocity[j] = state.groupCopy[j];
     }
-    state.startVelocity = state.velocity[j] - kRestartSteps * step;
+    state.startVelocity = state.velocity[j] - kDisrayRestartSteps * step;
   }
   if (state.KK == 0) {
     printLayersAndCurve(state, console);

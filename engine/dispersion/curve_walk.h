@@ -1,0 +1,52 @@
+// How a dispersion curve is followed from frequency to frequency: where the
+// first search starts, the step of the upward walk, the tolerance of the
+// refinement and where the next search starts. The forward entry and the
+// engine-side inversion's evaluation walk the same way; only their
+// tolerance and restart differ.
+//
+// Notation (velocities in km/s):
+//   beta_N   S velocity of the half-space
+//   c0       start of a search;  c  the root it found
+#pragma once
+
+namespace swcore {
+
+// The curves are defined by single-precision constants, widened to double
+// here; stored curves repeat to the bit only with these exact values.
+
+// 2 pi rounded to single precision: omega = kTwoPi / period.
+inline constexpr double kTwoPi = 6.2831854820251465;
+
+// 0.8 (single precision) x the S velocity: the first search starts below the
+// fundamental mode, whose phase velocity lies near or above the Rayleigh
+// velocity of the slowest layer (0.947 of its S velocity when Vp = 3 Vs).
+inline constexpr double kStartFactor = 0.800000011920929;
+
+// 0.05 km/s (single precision): a search that starts this close to beta_N or
+// above walks in fine steps. There the curve flattens toward beta_N and the
+// next root lies only a little above the start.
+inline constexpr double kFineStepBand = 0.05000000074505806;
+
+// Steps of the upward walk, km/s. The coarse step (5 m/s) keeps the walk
+// from well below the mode cheap; the fine one (1 m/s) near beta_N.
+inline constexpr double kFineStep = 0.001;
+inline constexpr double kCoarseStep = 0.005;
+
+// Refinement tolerance of the forward entry, km/s: 1e-5 m/s, below half a
+// unit in the last place of the single-precision result in m/s from 256 m/s
+// up, so the search does not stop short of what the caller sees.
+inline constexpr double kForwardTolerance = 1e-8;
+
+// Refinement tolerance of the inversion's evaluation, km/s: 1 mm/s, a
+// thousand times finer than the picking error of field data, so the misfit
+// does not see it; a finer one only adds evaluations to every trial model.
+inline constexpr double kDisrayTolerance = 1e-6;
+
+// The next search starts this many steps below the last root. The forward
+// entry's two steps keep a root that the rounding of the last one puts just
+// below it; the inversion's ten let a trial model's curve fall by up to ten
+// steps from one datum to the next and still be followed.
+inline constexpr int kForwardRestartSteps = 2;
+inline constexpr int kDisrayRestartSteps = 10;
+
+}  // namespace swcore
