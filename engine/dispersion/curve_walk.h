@@ -9,6 +9,13 @@
 //   c0       start of a search;  c  the root it found
 #pragma once
 
+#include <array>
+#include <span>
+
+#include "dispersion/engine_state.h"
+#include "dispersion/pole_velocities.h"
+#include "dispersion/root_search.h"
+
 namespace swcore {
 
 // The curves are defined by single-precision constants, widened to double
@@ -48,5 +55,69 @@ inline constexpr double kDisrayTolerance = 1e-6;
 // steps from one datum to the next and still be followed.
 inline constexpr int kForwardRestartSteps = 2;
 inline constexpr int kDisrayRestartSteps = 10;
+
+// Start of a curve's first search: kStartFactor x the S velocity of the
+// slowest layer, the half-space included, so that the fundamental mode lies
+// above it also under a stiff crust or with a low-velocity layer.
+double firstStartVelocity(const EngineState& state);
+
+// Step of a walk from `start` toward a half-space of S velocity
+// `halfSpaceShear`: fine within kFineStepBand of it or above, else coarse.
+double walkStep(double start, double halfSpaceShear);
+
+// Where the search of one point of a curve began, and its step.
+struct SearchStart {
+  double velocity;  // km/s
+  double step;      // km/s
+};
+
+// One point of a curve: the search of D from `start`, in the step walkStep
+// gives, passing over `poles`. A search that began above `firstStart` and
+// found no root, or one at or above the half-space's S velocity, has
+// followed a mode up to where it ends; the fundamental lies lower, so the
+// point is searched again from `firstStart`. `result` gets the root of the
+// search kept (the second, unless only the first found one) and is left
+// untouched when neither found any. Returns the start and step of that
+// search, from which the next point's search and any search at a
+// neighbouring period go on.
+template <class Function>
+SearchStart searchCurvePoint(const Function& d, const PoleVelocities& poles, double start,
+                             double firstStart, double halfSpaceShear, double tolerance,
+                             double& result) {
+  const SearchStart followed{start, walkStep(start, halfSpaceShear)};
+  double root = 0.0;
+  const bool found = findRoot(d, followed.velocity, followed.step, tolerance, root, poles);
+  if ((found && root < halfSpaceShear) || !(start > firstStart)) {
+    if (found) {
+      result = root;
+    }
+    return followed;
+  }
+  const SearchStart lowest{firstStart, walkStep(firstStart, halfSpaceShear)};
+  if (findRoot(d, lowest.velocity, lowest.step, tolerance, result, poles)) {
+    return lowest;
+  }
+  if (found) {
+    result = root;
+  }
+  return followed;
+}
+
+// The order in which a curve's frequencies are searched: the positive, finite
+// ones from the highest to the lowest (equal ones as given), so that each
+// search starts just below the previous root whatever order the caller
+// chose. The others are left out: they have no root.
+class FrequencyOrder {
+ public:
+  // `hertz` holds at most kMaxFrequencies entries.
+  explicit FrequencyOrder(std::span<const double> hertz);
+
+  const int* begin() const { return index_.data(); }
+  const int* end() const { return index_.data() + count_; }
+
+ private:
+  std::array<int, kMaxFrequencies> index_{};
+  int count_ = 0;
+};
 
 }  // namespace swcore

@@ -36,25 +36,27 @@ void runForward(EngineState& state, const ForwardArguments& args) {
     return;
   }
   storeModel(state, args);
+  const FrequencyOrder order({state.FREQ, static_cast<std::size_t>(args.frequencyCount)});
+  // The state keeps the periods, in the caller's order.
+  for (int j = 0; j < args.frequencyCount; ++j) {
+    state.FREQ[j] = 1.0 / state.FREQ[j];
+  }
   const double halfSpaceShear = state.shearVelocity[args.layerCount - 1];
-  const double firstStart = state.shearVelocity[0] * kStartFactor;
+  const double firstStart = firstStartVelocity(state);
   state.startVelocity = firstStart;
 
-  for (int j = 0; j < args.frequencyCount; ++j) {
+  for (const int j : order) {
     // Only a frequency without a root in a fresh state (slot 0) leads to a
     // start at or below zero, where D is undefined; search from the first
     // start again instead.
     if (!(state.startVelocity > 0.0)) {
       state.startVelocity = firstStart;
     }
-    const double period = 1.0 / state.FREQ[j];
-    state.FREQ[j] = period;
-    state.omega = kTwoPi / period;
-    const double step =
-        (state.startVelocity >= halfSpaceShear - kFineStepBand) ? kFineStep : kCoarseStep;
+    state.omega = kTwoPi / state.FREQ[j];
     const SecularFunction d(state);
-    findRoot(d, state.startVelocity, step, kForwardTolerance, state.velocity[j]);
-    state.startVelocity = state.velocity[j] - kForwardRestartSteps * step;
+    const SearchStart used = searchCurvePoint(d, d.poles(), state.startVelocity, firstStart,
+                                              halfSpaceShear, kForwardTolerance, state.velocity[j]);
+    state.startVelocity = state.velocity[j] - kForwardRestartSteps * used.step;
   }
   for (int j = 0; j < args.frequencyCount; ++j) {
     args.phaseVelocity[j] = static_cast<float>(state.velocity[j] * 1000.0);

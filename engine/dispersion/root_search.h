@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "dispersion/bracket_refinement.h"
+#include "dispersion/pole_velocities.h"
 
 namespace swcore {
 
@@ -19,10 +20,13 @@ struct Bracket {
 // The upward walk: from `start` in steps of `step` until D changes sign (a
 // zero or undefined quotient of successive values counts as a change),
 // giving up once a step without sign change ends at or above 10 km/s.
+// A change in a step that holds one of `poles` is the pole's, not a zero:
+// the walk goes on from that step's end to the next change.
 // A start at or below zero (where D is undefined) begins the walk one step
 // above zero instead; a step that is not positive finds nothing.
 template <class Function>
-std::optional<Bracket> walkToSignChange(const Function& d, double start, double step) {
+std::optional<Bracket> walkToSignChange(const Function& d, double start, double step,
+                                        const PoleVelocities& poles = {}) {
   if (!(step > 0.0)) {
     return std::nullopt;
   }
@@ -31,7 +35,7 @@ std::optional<Bracket> walkToSignChange(const Function& d, double start, double 
   for (;;) {
     c = c + step;
     const double value = d(c);
-    if (!(value / previousValue > 0.0)) {
+    if (!(value / previousValue > 0.0) && !poles.within(c - step, c)) {
       return Bracket{{c - step, previousValue}, {c, value}};
     }
     previousValue = value;
@@ -45,8 +49,9 @@ std::optional<Bracket> walkToSignChange(const Function& d, double start, double 
 // writes `result` when a zero was bracketed; leaves `result` untouched
 // otherwise.
 template <class Function>
-bool findRoot(const Function& d, double start, double step, double tolerance, double& result) {
-  const std::optional<Bracket> bracket = walkToSignChange(d, start, step);
+bool findRoot(const Function& d, double start, double step, double tolerance, double& result,
+              const PoleVelocities& poles = {}) {
+  const std::optional<Bracket> bracket = walkToSignChange(d, start, step, poles);
   if (!bracket) {
     return false;
   }

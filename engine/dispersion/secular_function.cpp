@@ -324,6 +324,7 @@ SecularFunction::SecularFunction(const EngineState& state, InstructionSet set)
   const double halfS = state.shearVelocity[n - 1];
   const double rhoTop = state.density[0];
   const double rhoHalf = state.density[n - 1];
+  poles_ = {halfS, halfP};
   l.twoTopShear2 = 2.0 * topShear * topShear;
   l.halfSpaceP2 = halfP * halfP;
   l.halfSpaceS2 = halfS * halfS;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "dispersion/engine_state.h"
+#include "dispersion/pole_velocities.h"
 #include "dispersion/vertical_terms.h"
 
 namespace swcore {
@@ -57,6 +58,10 @@ class SecularFunction {
   // rescaled one, which differs from it by a positive factor.
   double operator()(double c) const;
 
+  // Where D changes sign through a pole: the half-space's S and P velocities
+  // (unknown when the function is undefined).
+  PoleVelocities poles() const { return poles_; }
+
   // The plain reduction, without any guard against overflow.
   double literal(double c) const;
 
@@ -71,6 +76,7 @@ class SecularFunction {
 
   LiteralEvaluation literal_;
   LayerConstants layers_;
+  PoleVelocities poles_;
 };
 
 }  // namespace swcore

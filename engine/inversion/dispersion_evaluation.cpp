@@ -49,7 +49,7 @@ void printLayersAndCurve(const EngineState& state, const RecordWriter& console) 
 void searchAtPeriod(EngineState& state, double period, double step, double& cell) {
   state.omega = kTwoPi / period;
   const SecularFunction d(state);
-  findRoot(d, state.startVelocity, step, kDisrayTolerance, cell);
+  findRoot(d, state.startVelocity, step, kDisrayTolerance, cell, d.poles());
 }
 
 // Group velocity from the phase velocity c at period T and the roots at the
@@ -71,16 +71,21 @@ bool DISRAY(EngineState& state, std::span<double> freeParameters, const RecordWr
     return false;
   }
   refreshDerivedLayerValues(state);
-  state.startVelocity = state.shearVelocity[0] * kStartFactor;
+  state.startVelocity = firstStartVelocity(state);
   if (state.PRTSW != 0 && state.KK != 0) {
     printModel(state, console);
   }
+  const double firstStart = state.startVelocity;
   const double halfSpaceShear = state.shearVelocity[state.layerCount - 1];
-  for (int32_t j = 0; j < state.M; ++j) {
+  for (const int j : FrequencyOrder({state.FREQ, static_cast<std::size_t>(state.M)})) {
     const double period = 1.0 / state.FREQ[j];
-    const double step =
-        (state.startVelocity < halfSpaceShear - kFineStepBand) ? kCoarseStep : kFineStep;
-    searchAtPeriod(state, period, step, state.velocity[j]);
+    state.omega = kTwoPi / period;
+    const SecularFunction d(state);
+    const SearchStart used = searchCurvePoint(d, d.poles(), state.startVelocity, firstStart,
+                                              halfSpaceShear, kDisrayTolerance, state.velocity[j]);
+    // The group velocity's neighbouring periods are searched from the same start.
+    state.startVelocity = used.velocity;
+    const double step = used.step;
     state.phaseCopy[j] = state.velocity[j];
     if (state.KPG != 0) {
       state.groupCopy[j] = groupVelocity(state, period, step, state.velocity[j]);

@@ -18,8 +18,11 @@ inline constexpr double kTwicePeriodOffset = 0.00019999999494757503;  // s, 2e-4
 // When KK is non-zero, runs MODLIM on `freeParameters` (read, and written back
 // after the adjustment); otherwise leaves them untouched. Then evaluates the
 // curve into `state.velocity` and the phase and group copies, printing the
-// records of the evaluation on `console`. Returns false only when the bounds
-// adjustment gave up; the curve is then not evaluated.
+// records of the evaluation on `console`. The data are searched from the
+// highest frequency to the lowest, each result in its own slot; a datum whose
+// frequency is not positive and finite, like one without a root, keeps its
+// slots. Returns false only when the bounds adjustment gave up; the curve is
+// then not evaluated.
 bool DISRAY(EngineState& state, std::span<double> freeParameters, const RecordWriter& console);
 
 }  // namespace swcore
