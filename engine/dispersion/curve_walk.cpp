@@ -18,6 +18,14 @@ double walkStep(double start, double halfSpaceShear) {
   return (start >= halfSpaceShear - kFineStepBand) ? kFineStep : kCoarseStep;
 }
 
+CurveWalk curveWalkFor(const EngineState& state, double tolerance) {
+  bool rising = true;
+  for (int i = 1; i < state.layerCount; ++i) {
+    rising = rising && state.shearVelocity[i] >= state.shearVelocity[i - 1];
+  }
+  return {firstStartVelocity(state), state.shearVelocity[state.layerCount - 1], tolerance, !rising};
+}
+
 FrequencyOrder::FrequencyOrder(std::span<const double> hertz) {
   // Insertion behind every frequency at least as high: a stable order
   // without the allocation a library sort may make (at most 50 entries).

@@ -65,6 +65,19 @@ double firstStartVelocity(const EngineState& state);
 // `halfSpaceShear`: fine within kFineStepBand of it or above, else coarse.
 double walkStep(double start, double halfSpaceShear);
 
+// What every search along one curve shares.
+struct CurveWalk {
+  double firstStart;      // km/s, firstStartVelocity
+  double halfSpaceShear;  // km/s, beta_N
+  double tolerance;       // km/s, of the refinement
+  // True unless the S velocities rise with depth (each layer at least as
+  // fast as the one above). Only then can the fundamental mode's phase
+  // velocity fall as the frequency falls, and the search start above it.
+  bool curveMayFall;
+};
+
+CurveWalk curveWalkFor(const EngineState& state, double tolerance);
+
 // Where the search of one point of a curve began, and its step.
 struct SearchStart {
   double velocity;  // km/s
@@ -72,29 +85,42 @@ struct SearchStart {
 };
 
 // One point of a curve: the search of D from `start`, in the step walkStep
-// gives, passing over `poles`. A search that began above `firstStart` and
-// found no root, or one at or above the half-space's S velocity, has
-// followed a mode up to where it ends; the fundamental lies lower, so the
-// point is searched again from `firstStart`. `result` gets the root of the
-// search kept (the second, unless only the first found one) and is left
-// untouched when neither found any. Returns the start and step of that
-// search, from which the next point's search and any search at a
-// neighbouring period go on.
+// gives, passing over `poles`.
+//
+// Where the curve may fall, a start above the first start is checked first:
+// D of opposite signs at the two (no pole lies between them below beta_N)
+// means an odd number of zeros below the start, so the search begins at the
+// first start instead. (An even number, a pair within one step, escapes the
+// check.) Where the curve rises, this costs nothing: no evaluation is added.
+//
+// A search that began above the first start and found no root, or one at or
+// above beta_N, has followed a mode up to where it ends; the fundamental lies
+// lower, so the point is searched again from the first start.
+//
+// `result` gets the root of the search kept (the second, unless only the
+// first found one) and is left untouched when neither found any. Returns
+// the start and step of that search, from which the next point's search and
+// any search at a neighbouring period go on.
 template <class Function>
-SearchStart searchCurvePoint(const Function& d, const PoleVelocities& poles, double start,
-                             double firstStart, double halfSpaceShear, double tolerance,
-                             double& result) {
-  const SearchStart followed{start, walkStep(start, halfSpaceShear)};
+SearchStart searchCurvePoint(const Function& d, const PoleVelocities& poles, const CurveWalk& walk,
+                             double start, double& result) {
+  const SearchStart lowest{walk.firstStart, walkStep(walk.firstStart, walk.halfSpaceShear)};
+  const bool aboveFirstStart = start > walk.firstStart;
+  if (walk.curveMayFall && aboveFirstStart && start < walk.halfSpaceShear &&
+      !(d(walk.firstStart) / d(start) > 0.0)) {
+    findRoot(d, lowest.velocity, lowest.step, walk.tolerance, result, poles);
+    return lowest;
+  }
+  const SearchStart followed{start, walkStep(start, walk.halfSpaceShear)};
   double root = 0.0;
-  const bool found = findRoot(d, followed.velocity, followed.step, tolerance, root, poles);
-  if ((found && root < halfSpaceShear) || !(start > firstStart)) {
+  const bool found = findRoot(d, followed.velocity, followed.step, walk.tolerance, root, poles);
+  if ((found && root < walk.halfSpaceShear) || !aboveFirstStart) {
     if (found) {
       result = root;
     }
     return followed;
   }
-  const SearchStart lowest{firstStart, walkStep(firstStart, halfSpaceShear)};
-  if (findRoot(d, lowest.velocity, lowest.step, tolerance, result, poles)) {
+  if (findRoot(d, lowest.velocity, lowest.step, walk.tolerance, result, poles)) {
     return lowest;
   }
   if (found) {

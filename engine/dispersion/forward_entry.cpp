@@ -41,21 +41,20 @@ void runForward(EngineState& state, const ForwardArguments& args) {
   for (int j = 0; j < args.frequencyCount; ++j) {
     state.FREQ[j] = 1.0 / state.FREQ[j];
   }
-  const double halfSpaceShear = state.shearVelocity[args.layerCount - 1];
-  const double firstStart = firstStartVelocity(state);
-  state.startVelocity = firstStart;
+  const CurveWalk walk = curveWalkFor(state, kForwardTolerance);
+  state.startVelocity = walk.firstStart;
 
   for (const int j : order) {
     // Only a frequency without a root in a fresh state (slot 0) leads to a
     // start at or below zero, where D is undefined; search from the first
     // start again instead.
     if (!(state.startVelocity > 0.0)) {
-      state.startVelocity = firstStart;
+      state.startVelocity = walk.firstStart;
     }
     state.omega = kTwoPi / state.FREQ[j];
     const SecularFunction d(state);
-    const SearchStart used = searchCurvePoint(d, d.poles(), state.startVelocity, firstStart,
-                                              halfSpaceShear, kForwardTolerance, state.velocity[j]);
+    const SearchStart used =
+        searchCurvePoint(d, d.poles(), walk, state.startVelocity, state.velocity[j]);
     state.startVelocity = state.velocity[j] - kForwardRestartSteps * used.step;
   }
   for (int j = 0; j < args.frequencyCount; ++j) {

@@ -18,15 +18,24 @@ namespace swcore {
 // them and is ten million times narrower than the finest step of a walk.
 inline constexpr double kPoleMargin = 1e-12;
 
+// Distance, km/s, below a pole at which the walk looks for a zero that shares
+// a step with the pole: 1e-9 km/s keeps 1 - c^2/v^2 near 1e-8 relative, so D
+// is finite there, while a zero closer to the pole than that is out of reach
+// of any step anyway.
+inline constexpr double kPoleProbe = 1e-9;
+
 struct PoleVelocities {
   double shear = std::numeric_limits<double>::quiet_NaN();  // km/s, beta_N
   double p = std::numeric_limits<double>::quiet_NaN();      // km/s, alpha_N
 
-  // True when a pole lies in [lo, hi] (widened by kPoleMargin). Unknown
-  // poles (NaN) lie nowhere.
-  bool within(double lo, double hi) const {
+  // The pole in [lo, hi] (widened by kPoleMargin), the lower one if both
+  // are; NaN when none is. Unknown poles (NaN) lie nowhere.
+  double within(double lo, double hi) const {
     const auto in = [&](double v) { return v >= lo - kPoleMargin && v <= hi + kPoleMargin; };
-    return in(shear) || in(p);
+    if (in(shear)) {
+      return shear;
+    }
+    return in(p) ? p : std::numeric_limits<double>::quiet_NaN();
   }
 };
 

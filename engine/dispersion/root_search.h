@@ -2,6 +2,7 @@
 // an upward walk in fixed steps, then the refinement of the bracketed zero.
 #pragma once
 
+#include <cmath>
 #include <optional>
 
 #include "dispersion/bracket_refinement.h"
@@ -21,7 +22,9 @@ struct Bracket {
 // zero or undefined quotient of successive values counts as a change),
 // giving up once a step without sign change ends at or above 10 km/s.
 // A change in a step that holds one of `poles` is the pole's, not a zero:
-// the walk goes on from that step's end to the next change.
+// the walk goes on from that step's end to the next change, unless D has
+// already changed sign just below the pole, where a zero sharing the step
+// with it is then bracketed.
 // A start at or below zero (where D is undefined) begins the walk one step
 // above zero instead; a step that is not positive finds nothing.
 template <class Function>
@@ -35,8 +38,17 @@ std::optional<Bracket> walkToSignChange(const Function& d, double start, double 
   for (;;) {
     c = c + step;
     const double value = d(c);
-    if (!(value / previousValue > 0.0) && !poles.within(c - step, c)) {
-      return Bracket{{c - step, previousValue}, {c, value}};
+    const double pole = poles.within(c - step, c);
+    if (std::isnan(pole)) {
+      if (!(value / previousValue > 0.0)) {
+        return Bracket{{c - step, previousValue}, {c, value}};
+      }
+    } else if (const double below = pole - kPoleProbe; below > c - step) {
+      // A zero that shares the step with the pole changes the sign before it.
+      const double valueBelow = d(below);
+      if (!(valueBelow / previousValue > 0.0)) {
+        return Bracket{{c - step, previousValue}, {below, valueBelow}};
+      }
     }
     previousValue = value;
     if (c >= kVelocityCeiling) {

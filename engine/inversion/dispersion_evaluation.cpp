@@ -71,18 +71,17 @@ bool DISRAY(EngineState& state, std::span<double> freeParameters, const RecordWr
     return false;
   }
   refreshDerivedLayerValues(state);
-  state.startVelocity = firstStartVelocity(state);
+  const CurveWalk walk = curveWalkFor(state, kDisrayTolerance);
+  state.startVelocity = walk.firstStart;
   if (state.PRTSW != 0 && state.KK != 0) {
     printModel(state, console);
   }
-  const double firstStart = state.startVelocity;
-  const double halfSpaceShear = state.shearVelocity[state.layerCount - 1];
   for (const int j : FrequencyOrder({state.FREQ, static_cast<std::size_t>(state.M)})) {
     const double period = 1.0 / state.FREQ[j];
     state.omega = kTwoPi / period;
     const SecularFunction d(state);
-    const SearchStart used = searchCurvePoint(d, d.poles(), state.startVelocity, firstStart,
-                                              halfSpaceShear, kDisrayTolerance, state.velocity[j]);
+    const SearchStart used =
+        searchCurvePoint(d, d.poles(), walk, state.startVelocity, state.velocity[j]);
     // The group velocity's neighbouring periods are searched from the same start.
     state.startVelocity = used.velocity;
     const double step = used.step;

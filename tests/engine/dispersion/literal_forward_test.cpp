@@ -79,14 +79,16 @@ LiteralCurve literalCurve(const CallerModel& model, const std::vector<float>& hz
   const double firstStart =
       *std::min_element(s.shearVelocity, s.shearVelocity + n) * 0.800000011920929;
   const swcore::PoleVelocities poles{s.shearVelocity[n - 1], s.pVelocity[n - 1]};
+  // The parity check of the start applies unless the S velocities rise with depth.
+  const swcore::CurveWalk walk{firstStart, s.shearVelocity[n - 1], 1e-8,
+                               !std::is_sorted(s.shearVelocity, s.shearVelocity + n)};
   double start = firstStart;
   std::array<double, kFrequencies> velocity{};
   for (int j = 0; j < kFrequencies; ++j) {
     const double period = 1.0 / static_cast<double>(hz[j]);
     s.omega = 6.2831854820251465 / period;
     double root = std::nan("");
-    const swcore::SearchStart used =
-        swcore::searchCurvePoint(d, poles, start, firstStart, s.shearVelocity[n - 1], 1e-8, root);
+    const swcore::SearchStart used = swcore::searchCurvePoint(d, poles, walk, start, root);
     if (std::isnan(root) || !allFinite) {
       break;
     }

@@ -58,6 +58,9 @@ void checkModel(const Model& model, Tally& tally) {
   // poles of D at the half-space's S and P velocities (Vp = 3 Vs).
   const double firstStart = *std::min_element(held.vs.begin(), held.vs.end()) * 0.800000011920929;
   const swcore::PoleVelocities poles{halfSpace, 3.0 * halfSpace};
+  // The parity check of the start applies unless the S velocities rise with depth.
+  const swcore::CurveWalk walk{firstStart, halfSpace, 1e-8,
+                               !std::is_sorted(held.vs.begin(), held.vs.end())};
   double start = firstStart;
   for (int j = 0; j < 30; ++j) {
     SCOPED_TRACE(::testing::Message() << "frequency " << hz[j]);
@@ -68,8 +71,7 @@ void checkModel(const Model& model, Tally& tally) {
     const double omega = dispfit_test::engineOmega(hz[j]);
     const swcore::SecularFunction d(dispfit_test::stateFor(held, omega));
     double root = std::nan("");
-    const swcore::SearchStart used =
-        swcore::searchCurvePoint(d, poles, start, firstStart, halfSpace, 1e-8, root);
+    const swcore::SearchStart used = swcore::searchCurvePoint(d, poles, walk, start, root);
     const std::optional<swcore::Bracket> bracket =
         swcore::walkToSignChange(d, used.velocity, used.step, poles);
     if (!bracket) {
