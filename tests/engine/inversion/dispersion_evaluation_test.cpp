@@ -122,10 +122,11 @@ double lowestZero(const Model& model, double hertz) {
   return referencePhaseVelocity(model, hertz, 0.1);
 }
 
-TEST(DispersionEvaluation, RootUpToTenStepsBelowThePreviousIsStillFound) {
+TEST(DispersionEvaluation, CurveFallingBetweenTwoDataIsFollowedDown) {
   // From 14 Hz to 8 Hz the stiff crust's curve falls by more than two coarse
-  // steps: a restart two steps below the 14 Hz root would bracket a higher
-  // mode (570 m/s); ten steps below it reaches the fundamental.
+  // steps: a search from just below the 14 Hz root would bracket a higher
+  // mode (570 m/s). The restart ten steps below, and the check for a zero
+  // below the start, reach the fundamental.
   const Model model = stiffCrust();
   auto state = dataSetState(model, {14, 8});
   std::ostringstream printed;
