@@ -19,11 +19,12 @@ double walkStep(double start, double halfSpaceShear) {
 }
 
 CurveWalk curveWalkFor(const EngineState& state, double tolerance) {
-  bool rising = true;
+  bool slowerBelow = false;
   for (int i = 1; i < state.layerCount; ++i) {
-    rising = rising && state.shearVelocity[i] >= state.shearVelocity[i - 1];
+    slowerBelow = slowerBelow || state.shearVelocity[i] < state.shearVelocity[0];
   }
-  return {firstStartVelocity(state), state.shearVelocity[state.layerCount - 1], tolerance, !rising};
+  return {firstStartVelocity(state), state.shearVelocity[state.layerCount - 1], tolerance,
+          slowerBelow};
 }
 
 FrequencyOrder::FrequencyOrder(std::span<const double> hertz) {

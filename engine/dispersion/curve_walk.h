@@ -70,10 +70,12 @@ struct CurveWalk {
   double firstStart;      // km/s, firstStartVelocity
   double halfSpaceShear;  // km/s, beta_N
   double tolerance;       // km/s, of the refinement
-  // True unless the S velocities rise with depth (each layer at least as
-  // fast as the one above). Only then can the fundamental mode's phase
-  // velocity fall as the frequency falls, and the search start above it.
-  bool curveMayFall;
+  // True when a layer below the top is slower than the top layer. Under a
+  // stiff crust the lowest mode is first trapped in the buried slow layer,
+  // and its curve can fall as the frequency falls, leaving the next start
+  // above it. Where the top layer is the slowest, curves are followed as
+  // they always were, to the bit and at the same cost.
+  bool slowestLayerBuried;
 };
 
 CurveWalk curveWalkFor(const EngineState& state, double tolerance);
@@ -87,11 +89,11 @@ struct SearchStart {
 // One point of a curve: the search of D from `start`, in the step walkStep
 // gives, passing over `poles`.
 //
-// Where the curve may fall, a start above the first start is checked first:
-// D of opposite signs at the two (no pole lies between them below beta_N)
-// means an odd number of zeros below the start, so the search begins at the
-// first start instead. (An even number, a pair within one step, escapes the
-// check.) Where the curve rises, this costs nothing: no evaluation is added.
+// Where the slowest layer is buried, a start above the first start is
+// checked first: D of opposite signs at the two (no pole lies between them
+// below beta_N) means an odd number of zeros below the start, so the search
+// begins at the first start instead. (An even number, a pair within one
+// step, escapes the check.) Elsewhere no evaluation is added.
 //
 // A search that began above the first start and found no root, or one at or
 // above beta_N, has followed a mode up to where it ends; the fundamental lies
@@ -106,7 +108,7 @@ SearchStart searchCurvePoint(const Function& d, const PoleVelocities& poles, con
                              double start, double& result) {
   const SearchStart lowest{walk.firstStart, walkStep(walk.firstStart, walk.halfSpaceShear)};
   const bool aboveFirstStart = start > walk.firstStart;
-  if (walk.curveMayFall && aboveFirstStart && start < walk.halfSpaceShear &&
+  if (walk.slowestLayerBuried && aboveFirstStart && start < walk.halfSpaceShear &&
       !(d(walk.firstStart) / d(start) > 0.0)) {
     findRoot(d, lowest.velocity, lowest.step, walk.tolerance, result, poles);
     return lowest;

@@ -30,18 +30,22 @@ TEST(FrequencyOrder, HighestFirstEqualOnesAsGivenTheRestLeftOut) {
   EXPECT_EQ(indices(FrequencyOrder(descending)), (std::vector<int>{0, 1, 2, 3}));
 }
 
-TEST(CurveWalk, FirstStartLiesBelowTheSlowestLayerAndTheFallCheckFollowsTheLayering) {
+TEST(CurveWalk, FirstStartLiesBelowTheSlowestLayerWhichMayBeBuried) {
   struct Row {
     const char* name;
     dispfit_test::Model model;
     double slowest;  // km/s
-    bool mayFall;
+    bool buried;
   };
   const std::vector<Row> rows{
       {"rising", {{0.005, 0.01, 0}, {0.15, 0.25, 0.4}, {1.8, 1.9, 2.0}}, 0.15, false},
-      {"equal layers rise", {{0.005, 0.01, 0}, {0.2, 0.2, 0.4}, {1.8, 1.9, 2.0}}, 0.2, false},
+      {"equal top layers", {{0.005, 0.01, 0}, {0.2, 0.2, 0.4}, {1.8, 1.9, 2.0}}, 0.2, false},
+      {"low-velocity layer under the slowest top",
+       {{0.005, 0.01, 0.01, 0}, {0.15, 0.3, 0.2, 0.4}, {1.8, 1.9, 1.9, 2.0}},
+       0.15,
+       false},
       {"stiff crust", {{0.004, 0.012, 0}, {0.4, 0.18, 0.7}, {1.9, 1.8, 2.0}}, 0.18, true},
-      {"slow half-space", {{0.005, 0.01, 0}, {0.2, 0.45, 0.15}, {1.8, 2.0, 1.9}}, 0.15, true},
+      {"slowest half-space", {{0.005, 0.01, 0}, {0.2, 0.45, 0.15}, {1.8, 2.0, 1.9}}, 0.15, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -49,7 +53,7 @@ TEST(CurveWalk, FirstStartLiesBelowTheSlowestLayerAndTheFallCheckFollowsTheLayer
     const CurveWalk walk = swcore::curveWalkFor(state, 1e-8);
     EXPECT_EQ(walk.firstStart, row.slowest * static_cast<double>(0.8f));
     EXPECT_EQ(walk.halfSpaceShear, row.model.vs.back());
-    EXPECT_EQ(walk.curveMayFall, row.mayFall);
+    EXPECT_EQ(walk.slowestLayerBuried, row.buried);
   }
 }
 
@@ -60,18 +64,19 @@ TEST(CurveWalk, PointIsSearchedFromTheFirstStartWhenTheFollowedModeMissesIt) {
     const char* name;
     double (*f)(double);
     double start;
-    bool mayFall;
+    bool buried;
     double expected;       // the zero, or NaN for none
     double expectedStart;  // of the search kept
   };
   const double none = std::numeric_limits<double>::quiet_NaN();
   const std::vector<Row> rows{
       // An odd count of zeros (0.2) between 0.1 and 0.3: f changes sign.
-      {"zero below the start, curve may fall", [](double x) { return (x - 0.2) * (x - 0.6); }, 0.3,
-       true, 0.2, 0.1},
-      // Rising layers are not checked: the zero above the start is kept.
-      {"zero below the start, curve rises", [](double x) { return (x - 0.2) * (x - 0.6); }, 0.3,
-       false, 0.6, 0.3},
+      {"zero below the start, slowest layer buried", [](double x) { return (x - 0.2) * (x - 0.6); },
+       0.3, true, 0.2, 0.1},
+      // With the slowest layer on top there is no check: the zero above the
+      // start is kept.
+      {"zero below the start, slowest layer on top", [](double x) { return (x - 0.2) * (x - 0.6); },
+       0.3, false, 0.6, 0.3},
       // The followed search finds 1.2, above the half-space: searched again.
       {"found above the half-space", [](double x) { return (x - 0.2) * (x - 1.2); }, 0.3, false,
        0.2, 0.1},
@@ -86,7 +91,7 @@ TEST(CurveWalk, PointIsSearchedFromTheFirstStartWhenTheFollowedModeMissesIt) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     CurveWalk walk = base;
-    walk.curveMayFall = row.mayFall;
+    walk.slowestLayerBuried = row.buried;
     double result = none;
     const swcore::SearchStart used = searchCurvePoint(row.f, {}, walk, row.start, result);
     if (std::isnan(row.expected)) {

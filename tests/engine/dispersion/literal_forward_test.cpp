@@ -76,12 +76,12 @@ LiteralCurve literalCurve(const CallerModel& model, const std::vector<float>& hz
   };
   // The first search starts at 0.8 x the slowest S velocity; a sign change
   // across the half-space's S or P velocity is the pole there, not a root.
-  const double firstStart =
-      *std::min_element(s.shearVelocity, s.shearVelocity + n) * 0.800000011920929;
+  const double slowest = *std::min_element(s.shearVelocity, s.shearVelocity + n);
+  const double firstStart = slowest * 0.800000011920929;
   const swcore::PoleVelocities poles{s.shearVelocity[n - 1], s.pVelocity[n - 1]};
-  // The parity check of the start applies unless the S velocities rise with depth.
+  // The check for a zero below the start applies where the slowest layer is buried.
   const swcore::CurveWalk walk{firstStart, s.shearVelocity[n - 1], 1e-8,
-                               !std::is_sorted(s.shearVelocity, s.shearVelocity + n)};
+                               s.shearVelocity[0] > slowest};
   double start = firstStart;
   std::array<double, kFrequencies> velocity{};
   for (int j = 0; j < kFrequencies; ++j) {
