@@ -73,8 +73,8 @@ struct CurveWalk {
   // True when a layer below the top is slower than the top layer. Under a
   // stiff crust the lowest mode is first trapped in the buried slow layer,
   // and its curve can fall as the frequency falls, leaving the next start
-  // above it. Where the top layer is the slowest, curves are followed as
-  // they always were, to the bit and at the same cost.
+  // above it. Where the top layer is the slowest, the check is not made and
+  // costs nothing.
   bool slowestLayerBuried;
 };
 

@@ -15,13 +15,13 @@ namespace swcore {
 // Half-width, km/s, of the interval around a pole that counts as the pole:
 // c^2 / v^2 rounds to 1 within a few units in the last place of v (below
 // 1e-14 km/s for v under 10 km/s), where D is infinite; 1e-12 km/s covers
-// them and is ten million times narrower than the finest step of a walk.
+// them and is a billion times narrower than the finest step of a walk.
 inline constexpr double kPoleMargin = 1e-12;
 
 // Distance, km/s, below a pole at which the walk looks for a zero that shares
-// a step with the pole: 1e-9 km/s keeps 1 - c^2/v^2 near 1e-8 relative, so D
-// is finite there, while a zero closer to the pole than that is out of reach
-// of any step anyway.
+// a step with the pole: 1e-9 km/s keeps 1 - c^2/v^2 at about 2e-9 / v, far
+// above its rounding, so D is finite there, while a zero closer to the pole
+// than that is out of reach of any step anyway.
 inline constexpr double kPoleProbe = 1e-9;
 
 struct PoleVelocities {

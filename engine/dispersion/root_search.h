@@ -12,7 +12,8 @@ namespace swcore {
 
 inline constexpr double kVelocityCeiling = 10.0;  // km/s
 
-// The two step points between which D changed sign.
+// The two points between which D changed sign: step points of the walk, or
+// a step point and the point just below a pole in the next step.
 struct Bracket {
   BracketEnd lower;
   BracketEnd upper;
