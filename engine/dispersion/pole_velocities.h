@@ -26,11 +26,16 @@ inline constexpr double kPoleProbe = 1e-9;
 
 struct PoleVelocities {
   double shear = std::numeric_limits<double>::quiet_NaN();  // km/s, beta_N
-  double p = std::numeric_limits<double>::quiet_NaN();      // km/s, alpha_N
+  double p = std::numeric_limits<double>::quiet_NaN();      // km/s, alpha_N, above beta_N
 
   // The pole in [lo, hi] (widened by kPoleMargin), the lower one if both
   // are; NaN when none is. Unknown poles (NaN) lie nowhere.
   double within(double lo, double hi) const {
+    if (!(hi + kPoleMargin >= shear)) {
+      // Below the lower pole, where every walk toward a mode under beta_N
+      // stays: one comparison.
+      return std::numeric_limits<double>::quiet_NaN();
+    }
     const auto in = [&](double v) { return v >= lo - kPoleMargin && v <= hi + kPoleMargin; };
     if (in(shear)) {
       return shear;
