@@ -27,14 +27,21 @@ extern "C" {
 //   shearVelocity  m/s, layerCount entries
 //   density        any unit, layerCount entries (only ratios matter)
 //   freqCount      number of frequencies (0..50)
-//   freq           Hz, freqCount entries (not modified)
-//   phaseVelocity  m/s, out: freqCount entries written
+//   freq           Hz, freqCount entries in any order (not modified); they are
+//                  searched from the highest to the lowest, each search starting
+//                  just below the previous root, so any order gives the values
+//                  of the descending one
+//   phaseVelocity  m/s, out: freqCount entries written; an entry whose
+//                  frequency is not positive and finite, or has no root below
+//                  10 km/s, keeps the value the engine state held for it
 SWCORE_API void FORWARD(const int32_t* layerCount, const float* thickness,
                         const float* shearVelocity, const float* density, const int32_t* freqCount,
                         const float* freq, float* phaseVelocity);
 
 // First zero of the secular function above the start velocity held in the
-// engine state. The result cell is written only when a root is found.
+// engine state; a sign change through a pole, at the half-space's S or P
+// velocity, is passed over. The result cell is written only when a root is
+// found.
 SWCORE_API void ROOT(const double* step, const double* tolerance, double* result);
 
 // Rayleigh secular function D(c) of the model in the engine state, c in km/s.

@@ -1,5 +1,6 @@
 #include "dispersion/forward_entry.h"
 
+#include "dispersion/curve_walk.h"
 #include "dispersion/root_search.h"
 #include "dispersion/secular_function.h"
 #include "swcore.h"
@@ -7,14 +8,6 @@
 namespace swcore {
 
 namespace {
-
-// Single-precision constants of the engine, widened to double.
-constexpr double kStartFactor = 0.800000011920929;     // 0.8f
-constexpr double kFineStepBand = 0.05000000074505806;  // 0.05f, km/s
-constexpr double kTwoPi = 6.2831854820251465;          // 2 pi in single precision
-constexpr double kFineStep = 0.001;                    // km/s
-constexpr double kCoarseStep = 0.005;                  // km/s
-constexpr double kTolerance = 1e-8;                    // km/s
 
 void storeModel(EngineState& state, const ForwardArguments& args) {
   const int n = args.layerCount;
@@ -43,25 +36,26 @@ void runForward(EngineState& state, const ForwardArguments& args) {
     return;
   }
   storeModel(state, args);
-  const double halfSpaceShear = state.shearVelocity[args.layerCount - 1];
-  const double firstStart = state.shearVelocity[0] * kStartFactor;
-  state.startVelocity = firstStart;
-
+  const FrequencyOrder order({state.FREQ, static_cast<std::size_t>(args.frequencyCount)});
+  // The state keeps the periods, in the caller's order.
   for (int j = 0; j < args.frequencyCount; ++j) {
+    state.FREQ[j] = 1.0 / state.FREQ[j];
+  }
+  const CurveWalk walk = curveWalkFor(state, kForwardTolerance);
+  state.startVelocity = walk.firstStart;
+
+  for (const int j : order) {
     // Only a frequency without a root in a fresh state (slot 0) leads to a
     // start at or below zero, where D is undefined; search from the first
     // start again instead.
     if (!(state.startVelocity > 0.0)) {
-      state.startVelocity = firstStart;
+      state.startVelocity = walk.firstStart;
     }
-    const double period = 1.0 / state.FREQ[j];
-    state.FREQ[j] = period;
-    state.omega = kTwoPi / period;
-    const double step =
-        (state.startVelocity >= halfSpaceShear - kFineStepBand) ? kFineStep : kCoarseStep;
+    state.omega = kTwoPi / state.FREQ[j];
     const SecularFunction d(state);
-    findRoot(d, state.startVelocity, step, kTolerance, state.velocity[j]);
-    state.startVelocity = state.velocity[j] - 2.0 * step;
+    const SearchStart used =
+        searchCurvePoint(d, d.poles(), walk, state.startVelocity, state.velocity[j]);
+    state.startVelocity = state.velocity[j] - kForwardRestartSteps * used.step;
   }
   for (int j = 0; j < args.frequencyCount; ++j) {
     args.phaseVelocity[j] = static_cast<float>(state.velocity[j] * 1000.0);

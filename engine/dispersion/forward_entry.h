@@ -20,9 +20,13 @@ struct ForwardArguments {
 };
 
 // Fills the model and frequencies of `state`, follows the fundamental mode
-// from frequency to frequency and writes the phase velocities. A frequency
-// without a root leaves its slot as it was; a search that would then start at
-// or below zero starts at 0.8 x the top layer's S velocity, like the first.
+// from frequency to frequency and writes the phase velocities. The
+// frequencies are searched from the highest to the lowest whatever their
+// order, each result going to its own slot, so any order gives the values of
+// the descending one. A frequency that is not positive and finite, like any
+// frequency without a root, leaves its slot as it was; the first kind is
+// skipped without any other effect. A search that would start at or below
+// zero starts at 0.8 x the slowest layer's S velocity, like the first.
 // Counts outside 1..kMaxLayers layers or 0..kMaxFrequencies frequencies are
 // refused: nothing is read, computed or written.
 void runForward(EngineState& state, const ForwardArguments& args);

@@ -11,5 +11,5 @@ extern "C" void ROOT(const double* step, const double* tolerance, double* result
     return;
   }
   const swcore::SecularFunction d(swcore::engineState);
-  swcore::findRoot(d, swcore::engineState.startVelocity, *step, *tolerance, *result);
+  swcore::findRoot(d, swcore::engineState.startVelocity, *step, *tolerance, *result, d.poles());
 }

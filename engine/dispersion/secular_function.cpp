@@ -359,6 +359,7 @@ SecularFunction::SecularFunction(const SecularModel& model, InstructionSet set)
   const double halfS = model.shearVelocity[n - 1];
   const double rhoTop = model.density[0];
   const double rhoHalf = model.density[n - 1];
+  poles_ = {halfS, halfP};
   l.twoTopShear2 = 2.0 * topShear * topShear;
   l.halfSpaceP2 = halfP * halfP;
   l.halfSpaceS2 = halfS * halfS;

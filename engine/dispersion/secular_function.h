@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "dispersion/engine_state.h"
+#include "dispersion/pole_velocities.h"
 #include "dispersion/vertical_terms.h"
 
 namespace swcore {
@@ -81,6 +82,10 @@ class SecularFunction {
   // may run on any number of threads at once.
   double value(double c) const;
 
+  // Where D changes sign through a pole: the half-space's S and P velocities
+  // (unknown when the function is undefined).
+  PoleVelocities poles() const { return poles_; }
+
   // The plain reduction, without any guard against overflow.
   double literal(double c) const;
 
@@ -95,6 +100,7 @@ class SecularFunction {
 
   LiteralEvaluation literal_;
   LayerConstants layers_;
+  PoleVelocities poles_;
 };
 
 }  // namespace swcore

@@ -1,5 +1,6 @@
 #include "inversion/dispersion_evaluation.h"
 
+#include "dispersion/curve_walk.h"
 #include "dispersion/root_search.h"
 #include "dispersion/secular_function.h"
 #include "inversion/model_limits.h"
@@ -8,12 +9,6 @@
 namespace swcore {
 
 namespace {
-
-constexpr double kStartFactor = 0.800000011920929;     // 0.8 in single precision
-constexpr double kFineStepBand = 0.05000000074505806;  // km/s, 0.05 in single precision
-constexpr double kTwoPi = 6.2831854820251465;          // 2 pi in single precision
-constexpr double kFineStep = 0.001;                    // km/s
-constexpr double kCoarseStep = 0.005;                  // km/s
 
 std::span<const double> layers(const double* values, const EngineState& state) {
   return {values, static_cast<std::size_t>(state.layerCount)};
@@ -54,7 +49,7 @@ void printLayersAndCurve(const EngineState& state, const RecordWriter& console) 
 void searchAtPeriod(EngineState& state, double period, double step, double& cell) {
   state.omega = kTwoPi / period;
   const SecularFunction d(state);
-  findRoot(d, state.startVelocity, step, kDisrayTolerance, cell);
+  findRoot(d, state.startVelocity, step, kDisrayTolerance, cell, d.poles());
 }
 
 // Group velocity from the phase velocity c at period T and the roots at the
@@ -76,22 +71,26 @@ bool DISRAY(EngineState& state, std::span<double> freeParameters, const RecordWr
     return false;
   }
   refreshDerivedLayerValues(state);
-  state.startVelocity = state.shearVelocity[0] * kStartFactor;
+  const CurveWalk walk = curveWalkFor(state, kDisrayTolerance);
+  state.startVelocity = walk.firstStart;
   if (state.PRTSW != 0 && state.KK != 0) {
     printModel(state, console);
   }
-  const double halfSpaceShear = state.shearVelocity[state.layerCount - 1];
-  for (int32_t j = 0; j < state.M; ++j) {
+  for (const int j : FrequencyOrder({state.FREQ, static_cast<std::size_t>(state.M)})) {
     const double period = 1.0 / state.FREQ[j];
-    const double step =
-        (state.startVelocity < halfSpaceShear - kFineStepBand) ? kCoarseStep : kFineStep;
-    searchAtPeriod(state, period, step, state.velocity[j]);
+    state.omega = kTwoPi / period;
+    const SecularFunction d(state);
+    const SearchStart used =
+        searchCurvePoint(d, d.poles(), walk, state.startVelocity, state.velocity[j]);
+    // The group velocity's neighbouring periods are searched from the same start.
+    state.startVelocity = used.velocity;
+    const double step = used.step;
     state.phaseCopy[j] = state.velocity[j];
     if (state.KPG != 0) {
       state.groupCopy[j] = groupVelocity(state, period, step, state.velocity[j]);
       state.velocity[j] = state.groupCopy[j];
     }
-    state.startVelocity = state.velocity[j] - kRestartSteps * step;
+    state.startVelocity = state.velocity[j] - kDisrayRestartSteps * step;
   }
   if (state.KK == 0) {
     printLayersAndCurve(state, console);

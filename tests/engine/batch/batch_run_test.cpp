@@ -15,6 +15,7 @@
 #include "batch/batch_files.h"
 #include "files/free_format_reader.h"
 #include "inversion/dispersion_evaluation.h"
+#include "inversion_fixtures.h"
 #include "stream_sink.h"
 
 namespace swcore {
@@ -250,6 +251,35 @@ TEST_F(BatchInversion, GroupVelocitiesAreFittedWithTheGroupSwitch) {
   for (int j = 0; j < 7; ++j) {
     EXPECT_NEAR(tvf[3 * j + 1], tvf[3 * j + 2], 3.0) << hertz[j] << " Hz";
   }
+}
+
+// A stiff crust (4 m of 400 m/s over 12 m of 180 m/s over 700 m/s) with its
+// curve picked from low to high frequency, as curves usually are. The
+// forward run writes the fundamental mode at every datum (the lowest zero of
+// the independent determinant), and the inversion, whose evaluation searches
+// the data from the highest frequency down, fits the soft layer's S velocity
+// to it from a start 20 m/s off.
+TEST_F(BatchInversion, AscendingCurveOfAStiffCrustIsFittedOnTheFundamentalMode) {
+  const std::vector<double> hertz{5, 8, 10, 15, 20, 30, 40, 50};
+  std::string fit = std::to_string(hertz.size()) + "\n";
+  for (const double f : hertz) {
+    fit += std::string(formatNumber(f).view()) + " 0\n";
+  }
+  write("SHR.TXT", "3\n4 400 1.9\n12 180 1.8\n0 700 2.0\n");
+  write("FIT.TXT", fit);
+  ASSERT_TRUE(run().ok);
+  const std::vector<double> observed = numbers("FIT.TXT", 1 + 2 * hertz.size());
+  const dispfit_test::Model model{{0.004, 0.012, 0.0}, {0.4, 0.18, 0.7}, {1.9, 1.8, 2.0}};
+  for (std::size_t j = 0; j < hertz.size(); ++j) {
+    SCOPED_TRACE(std::to_string(hertz[j]) + " Hz");
+    const double lowest = dispfit_test::referencePhaseVelocity(model, hertz[j], 0.1);
+    EXPECT_NEAR(observed[2 + 2 * j], lowest * 1000.0, 0.02);  // single-precision file values
+    EXPECT_LT(observed[2 + 2 * j], 700.0);
+  }
+  const BatchResult result = invert("3\n4 400 1.9\n12 200 1.8\n0 700 2.0\n", "1 1 0 1 1 1\n");
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.inversion.ISTAT, kStatusConverged);
+  EXPECT_NEAR(numbers("HPV.TXT", 2)[0], 180.0, 2.0);
 }
 
 // Only the half-space thickness is free: no datum depends on it, no step

@@ -121,17 +121,21 @@ TEST(Forward, HalfSpaceThicknessAndTheDensityUnitChangeNothing) {
   }
 }
 
-TEST(Forward, AscendingFrequenciesMissARootMoreThanTwoStepsBelowThePreviousOne) {
+TEST(Forward, AscendingFrequenciesGiveTheValuesOfTheDescendingOrder) {
+  // From 5 Hz up, the 10 Hz search would start above the 10 Hz root (the
+  // curve falls by more than two steps) and bracket a higher zero; searched
+  // from the highest frequency down, each slot gets the fundamental mode.
   EngineState down{}, up{};
   Call descending = exampleCall({10.0f, 5.0f});
   Call ascending = exampleCall({5.0f, 10.0f});
   descending.run(down);
   ascending.run(up);
-  EXPECT_EQ(ascending.out[0], descending.out[1]);  // 5 Hz from the same start
-  // At 10 Hz the search starts at the 5 Hz result less 2 x 0.001 km/s, above
-  // the 10 Hz root, and returns the next sign change above that start.
-  EXPECT_GT(ascending.out[1], ascending.out[0] - 2.0f);
-  EXPECT_GT(std::abs(ascending.out[1] - descending.out[0]), 50.0f);
+  EXPECT_GT(descending.out[1] - descending.out[0], 10.0f) << "the case needs a fall of > 2 steps";
+  EXPECT_EQ(ascending.out[0], descending.out[1]);
+  EXPECT_EQ(ascending.out[1], descending.out[0]);
+  // The state still holds the periods in the caller's order.
+  EXPECT_DOUBLE_EQ(up.FREQ[0], 0.2);
+  EXPECT_DOUBLE_EQ(up.FREQ[1], 0.1);
 }
 
 TEST(Forward, NoFrequenciesStoresTheModelAndWritesNoVelocity) {
@@ -160,10 +164,11 @@ TEST(Forward, FrequencyWithoutARootKeepsTheEarlierSlotValue) {
 }
 
 TEST(Forward, SearchAfterAFrequencyWithoutRootNeverStartsAtOrBelowZero) {
-  // A thin 13 km/s top layer puts the first start at 10.4 km/s, above the
-  // ceiling: no root at 150 Hz, slot 1 keeps 0, and the next search would
-  // start at -0.002 km/s. It starts at 10.4 km/s again: one step each.
-  Call call({0.5f, 0.0f}, {13000.0f, 150.0f}, {2.6f, 1.8f}, {150.0f, 20.0f, 5.0f});
+  // A 13 km/s layer over a 14 km/s half-space puts the first start at
+  // 10.4 km/s, above the ceiling: no root at 150 Hz, slot 1 keeps 0, and the
+  // next search would start two coarse steps below it, at -0.01 km/s. It
+  // starts at 10.4 km/s again: one step each.
+  Call call({0.5f, 0.0f}, {13000.0f, 14000.0f}, {2.6f, 2.7f}, {150.0f, 20.0f, 5.0f});
   EngineState fresh{};
   const std::uint64_t before = swcore::secularEvaluationCount;
   call.run(fresh);
@@ -171,7 +176,7 @@ TEST(Forward, SearchAfterAFrequencyWithoutRootNeverStartsAtOrBelowZero) {
   EXPECT_EQ(call.out[0], 0.0f);
   EXPECT_EQ(call.out[1], 0.0f);
   EXPECT_EQ(call.out[2], 0.0f);
-  EXPECT_DOUBLE_EQ(fresh.startVelocity, -0.002);
+  EXPECT_DOUBLE_EQ(fresh.startVelocity, -0.01);
 }
 
 TEST(Forward, CountsOutsideTheCapacitiesAreRefusedWithoutTouchingAnything) {

@@ -15,6 +15,7 @@
 #include <random>
 #include <vector>
 
+#include "dispersion/curve_walk.h"
 #include "dispersion/forward_entry.h"
 #include "dispersion/root_search.h"
 #include "dispersion/secular_function.h"
@@ -46,7 +47,7 @@ CallerModel randomModel(std::mt19937_64& rng) {
 }
 
 // The curve of the literal form: the forward entry's steps, one by one,
-// with the engine's root search. `finiteUpTo` is the number of leading
+// with the engine's search of a curve point. `finiteUpTo` is the number of leading
 // frequencies whose searches met only finite values of D; the later ones
 // start from a result the literal form could not compute honestly.
 struct LiteralCurve {
@@ -73,17 +74,27 @@ LiteralCurve literalCurve(const CallerModel& model, const std::vector<float>& hz
     allFinite = allFinite && std::isfinite(value);
     return value;
   };
-  double start = s.shearVelocity[0] * 0.800000011920929;
+  // The first search starts at 0.8 x the slowest S velocity; a sign change
+  // across the half-space's S or P velocity is the pole there, not a root.
+  const double slowest = *std::min_element(s.shearVelocity, s.shearVelocity + n);
+  const double firstStart = slowest * 0.800000011920929;
+  const swcore::PoleVelocities poles{s.shearVelocity[n - 1], s.pVelocity[n - 1]};
+  // The check for a zero below the start applies where the slowest layer is buried.
+  const swcore::CurveWalk walk{firstStart, s.shearVelocity[n - 1], 1e-8,
+                               s.shearVelocity[0] > slowest};
+  double start = firstStart;
   std::array<double, kFrequencies> velocity{};
   for (int j = 0; j < kFrequencies; ++j) {
     const double period = 1.0 / static_cast<double>(hz[j]);
     s.omega = 6.2831854820251465 / period;
-    const double step = start >= s.shearVelocity[n - 1] - 0.05000000074505806 ? 0.001 : 0.005;
-    if (!swcore::findRoot(d, start, step, 1e-8, velocity[j]) || !allFinite) {
+    double root = std::nan("");
+    const swcore::SearchStart used = swcore::searchCurvePoint(d, poles, walk, start, root);
+    if (std::isnan(root) || !allFinite) {
       break;
     }
+    velocity[j] = root;
     curve.finiteUpTo = j + 1;
-    start = velocity[j] - 2.0 * step;
+    start = velocity[j] - 2.0 * used.step;
   }
   for (int j = 0; j < kFrequencies; ++j) {
     curve.velocity[j] = static_cast<float>(velocity[j] * 1000.0);

@@ -1,6 +1,7 @@
 // The root search: the upward walk, regula falsi and the check of its stop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -198,6 +199,77 @@ TEST(RootSearch, WalkLandingOnALayerVelocityIsNotMistakenForAZero) {
   const std::vector<double> zeros = det.zeros(0.1875, 0.4999, 2000);
   ASSERT_FALSE(zeros.empty());
   EXPECT_NEAR(result, zeros[0], 1e-7);
+}
+
+// A sign change through a pole is not a zero. Each row: a function with a
+// pole at 0.5 (and none at the second pole velocity 1.5 it is handed), the
+// walk, and the zero expected by hand.
+TEST(RootSearch, PolesArePassedOverAndAZeroSharingTheirStepIsFound) {
+  struct Row {
+    const char* name;
+    double zero;   // of (x - zero) / (x - 0.5)
+    double start;  // km/s
+    double step;   // km/s
+  };
+  const swcore::PoleVelocities poles{0.5, 1.5};
+  const std::vector<Row> rows{
+      // Step points 0.3, 0.35, ..., 0.5 + 1e-17: the pole inside (0.45, 0.5].
+      {"zero above the pole", 0.7, 0.3, 0.05},
+      // 0.25, 0.375, 0.5 exactly, 0.625: D is infinite on a step point.
+      {"pole on a step point", 0.7, 0.25, 0.125},
+      // 0.49 and 0.5 in the step (0.45, 0.5]: no sign change over the step,
+      // but one just below the pole.
+      {"zero and pole in one step", 0.49, 0.3, 0.05},
+      // A zero below the pole's step is found as before.
+      {"zero below the pole", 0.42, 0.3, 0.05},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto f = [&](double x) { return (x - row.zero) / (x - 0.5); };
+    double result = -1.0;
+    ASSERT_TRUE(findRoot(f, row.start, row.step, kTolerance, result, poles));
+    EXPECT_NEAR(result, row.zero, 1e-7);
+  }
+  // Without the poles the first two rows end on the pole: what the walk
+  // returned before poles were known.
+  const auto f = [](double x) { return (x - 0.7) / (x - 0.5); };
+  double result = -1.0;
+  ASSERT_TRUE(findRoot(f, 0.3, 0.05, kTolerance, result));
+  EXPECT_NEAR(result, 0.5, 1e-6);
+}
+
+TEST(RootSearch, OnlyPolesUpToTheCeilingFindNothingAndLeaveTheResultCell) {
+  const swcore::PoleVelocities poles{0.5, 1.5};
+  const auto f = [](double x) { return 1.0 / ((x - 0.5) * (x - 1.5)); };
+  double result = 0.777;
+  EXPECT_FALSE(findRoot(f, 0.3, 0.01, kTolerance, result, poles));
+  EXPECT_EQ(result, 0.777);
+}
+
+// The engine's D at the stiff crust's layer velocities: continuous across
+// the soft layer's S velocity (a genuine zero lies 0.24 m/s above it at
+// 150 Hz), a pole with a sign change at the half-space's S velocity.
+TEST(SecularFunctionPoles, LieAtTheHalfSpaceVelocitiesOnly) {
+  const Model model{{0.004, 0.012, 0.0}, {0.4, 0.18, 0.7}, {1.9, 1.8, 2.0}};
+  const SecularFunction d(stateFor(model, dispfit_test::engineOmega(150.0)));
+  EXPECT_EQ(d.poles().shear, 0.7);
+  EXPECT_EQ(d.poles().p, 3.0 * 0.7);
+  // Ratio of |D| 1e-11 km/s beside v to |D| a fine step (1 m/s) away. At a
+  // pole |D| grows as 1 / sqrt|c - v|: a factor near sqrt(1e8) = 1e4.
+  const auto jumpAt = [&](double v) {
+    const double near = std::max(std::abs(d(v - 1e-11)), std::abs(d(v + 1e-11)));
+    const double away = std::max(std::abs(d(v - 1e-3)), std::abs(d(v + 1e-3)));
+    return near / away;
+  };
+  for (const double layerVelocity : {0.4, 0.18, 1.2, 0.54}) {
+    SCOPED_TRACE(layerVelocity);
+    EXPECT_LT(jumpAt(layerVelocity), 10.0);
+  }
+  for (const double pole : {0.7, 2.1}) {
+    SCOPED_TRACE(pole);
+    EXPECT_GT(jumpAt(pole), 1e3);
+    EXPECT_LT(d(pole - 1e-11) / d(pole + 1e-11), 0.0);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -108,19 +109,81 @@ TEST(DispersionEvaluation, StepFollowsTheStartAndTheNextSearchStartsTenStepsBelo
   }
 }
 
-TEST(DispersionEvaluation, RootUpToTenStepsBelowThePreviousIsStillFound) {
-  // Ascending frequencies: the 11 Hz root lies a few coarse steps below the
-  // 10 Hz one, out of reach of a restart two steps below but not of ten.
-  const Model model = twoLayersOverHalfSpace();
-  auto state = dataSetState(model, {10, 11});
+// 4 m of 400 m/s over 12 m of 180 m/s over a 700 m/s half-space. Its
+// fundamental mode peaks near 14 Hz (232.8 m/s) and falls to 221.1 m/s at
+// 8 Hz before it rises toward the half-space.
+Model stiffCrust() {
+  return {{0.004, 0.012, 0.0}, {0.4, 0.18, 0.7}, {1.9, 1.8, 2.0}};
+}
+
+// The lowest zero of the independent determinant, searched upward from
+// 0.1 km/s, far below any layer's Rayleigh velocity.
+double lowestZero(const Model& model, double hertz) {
+  return referencePhaseVelocity(model, hertz, 0.1);
+}
+
+TEST(DispersionEvaluation, CurveFallingBetweenTwoDataIsFollowedDown) {
+  // From 14 Hz to 8 Hz the stiff crust's curve falls by more than two coarse
+  // steps: a search from just below the 14 Hz root would bracket a higher
+  // mode (570 m/s). The restart ten steps below, and the check for a zero
+  // below the start, reach the fundamental.
+  const Model model = stiffCrust();
+  auto state = dataSetState(model, {14, 8});
   std::ostringstream printed;
   RecordWriter console(streamSink(printed));
   ASSERT_TRUE(DISRAY(*state, {}, console));
-  const double c10 = referencePhaseVelocity(model, 10, 0.12);
-  const double c11 = referencePhaseVelocity(model, 11, 0.12);
-  ASSERT_GT(c10 - c11, 2 * 0.005) << "the case must need more than two steps";
-  ASSERT_LT(c10 - c11, 10 * 0.005);
-  EXPECT_NEAR(state->velocity[1], c11, 2e-5);
+  const double c14 = lowestZero(model, 14);
+  const double c8 = lowestZero(model, 8);
+  ASSERT_GT(c14 - c8, 2 * 0.005) << "the case must need more than two steps";
+  ASSERT_LT(c14 - c8, 10 * 0.005);
+  EXPECT_NEAR(state->velocity[0], c14, 2e-5);
+  EXPECT_NEAR(state->velocity[1], c8, 2e-5);
+}
+
+// Data as they are usually picked, from low to high frequency: they are
+// searched from the highest down whatever their order, and every datum gets
+// the fundamental mode, below the half-space's S velocity; the top layer is
+// not the slowest, so the search starts below the soft layer.
+TEST(DispersionEvaluation, AnyOrderOfTheDataGivesTheFundamentalModeOfTheDescendingOrder) {
+  const Model model = stiffCrust();
+  const std::vector<double> ascending{5, 8, 10, 15, 20, 30, 40, 50};
+  const std::vector<double> descending(ascending.rbegin(), ascending.rend());
+  const std::vector<double> shuffled{15, 50, 5, 30, 8, 40, 10, 20};
+  std::ostringstream printed;
+  RecordWriter console(streamSink(printed));
+  auto down = dataSetState(model, descending);
+  ASSERT_TRUE(DISRAY(*down, {}, console));
+  for (const std::vector<double>& hertz : {ascending, shuffled}) {
+    auto state = dataSetState(model, hertz);
+    ASSERT_TRUE(DISRAY(*state, {}, console));
+    for (std::size_t j = 0; j < hertz.size(); ++j) {
+      SCOPED_TRACE(std::to_string(hertz[j]) + " Hz");
+      const auto k = static_cast<std::size_t>(
+          std::find(descending.begin(), descending.end(), hertz[j]) - descending.begin());
+      EXPECT_EQ(state->velocity[j], down->velocity[k]);
+      EXPECT_NEAR(state->velocity[j], lowestZero(model, hertz[j]), 2e-5);
+      EXPECT_LT(state->velocity[j], 0.7);
+    }
+  }
+}
+
+TEST(DispersionEvaluation, DatumWithFrequencyNotPositiveAndFiniteKeepsItsSlotAndDisturbsNoOther) {
+  const Model model = stiffCrust();
+  std::ostringstream printed;
+  RecordWriter console(streamSink(printed));
+  auto clean = dataSetState(model, {5, 10, 20});
+  ASSERT_TRUE(DISRAY(*clean, {}, console));
+  auto mixed = dataSetState(model, {5, 0, 10, -20, 20, std::nan("")});
+  for (int j = 0; j < 6; ++j) {
+    mixed->velocity[j] = 0.777;
+  }
+  ASSERT_TRUE(DISRAY(*mixed, {}, console));
+  EXPECT_EQ(mixed->velocity[0], clean->velocity[0]);
+  EXPECT_EQ(mixed->velocity[2], clean->velocity[1]);
+  EXPECT_EQ(mixed->velocity[4], clean->velocity[2]);
+  for (const int j : {1, 3, 5}) {
+    EXPECT_EQ(mixed->velocity[j], 0.777) << "datum " << j;
+  }
 }
 
 TEST(DispersionEvaluation, DatumWithoutRootKeepsItsPreviousValue) {
