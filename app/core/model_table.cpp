@@ -35,6 +35,77 @@ TableReading readLayerRows(const std::vector<LayerTexts>& rows) {
   return TableReading{std::move(layers), BadCell{}};
 }
 
+namespace {
+
+// The reason a parsed value is refused, if it is.
+std::optional<CellFault> physicalFault(int column, float value, bool halfSpace) {
+  switch (column) {
+    case 1:
+      if (!halfSpace && !(value > 0.0f)) return CellFault::ThicknessNotPositive;
+      return std::nullopt;
+    case 2:
+      if (!(value > 0.0f)) return CellFault::VelocityNotPositive;
+      if (value >= kVelocityLimit) return CellFault::VelocityTooHigh;
+      return std::nullopt;
+    default:
+      if (!(value > 0.0f)) return CellFault::DensityNotPositive;
+      return std::nullopt;
+  }
+}
+
+std::string columnName(int column) {
+  switch (column) {
+    case 1:
+      return "H";
+    case 2:
+      return "Vs";
+    default:
+      return "Rho";
+  }
+}
+
+std::string faultReason(CellFault fault) {
+  switch (fault) {
+    case CellFault::NotANumber:
+      return "不是数字，小数点请用英文句点“.”。 (not a number; the decimal separator is a full "
+             "stop.)";
+    case CellFault::ThicknessNotPositive:
+      return "厚度必须大于 0。 (the thickness must be greater than 0.)";
+    case CellFault::VelocityNotPositive:
+      return "速度必须大于 0。 (the velocity must be greater than 0.)";
+    case CellFault::VelocityTooHigh:
+      return "速度必须小于 10000 m/s。 (the velocity must be below 10000 m/s.)";
+    case CellFault::DensityNotPositive:
+      return "密度必须大于 0。 (the density must be greater than 0.)";
+  }
+  return {};
+}
+
+}  // namespace
+
+TableReading checkLayerRows(const std::vector<LayerTexts>& rows) {
+  TableReading reading = readLayerRows(rows);
+  if (!reading.layers) return reading;
+  const ParsedLayers& layers = *reading.layers;
+  const int count = layers.count();
+  for (int r = 0; r < count; ++r) {
+    const std::array<float, 3> values = {layers.thickness[r], layers.vs[r], layers.density[r]};
+    const std::array<const std::string*, 3> cells = {&rows[r].thickness, &rows[r].vs,
+                                                     &rows[r].density};
+    for (int c = 0; c < 3; ++c) {
+      if (const auto fault = physicalFault(c + 1, values[c], r == count - 1)) {
+        return TableReading{std::nullopt, BadCell{r + 1, c + 1, *cells[c], *fault}};
+      }
+    }
+  }
+  return reading;
+}
+
+std::string badCellMessage(const BadCell& cell) {
+  return badRowMessage(cell.row) + "\n" + columnName(cell.column) + " 列「" + cell.text +
+         "」" + faultReason(cell.fault);
+}
+
 std::string badRowMessage(int row) {
   return "第 " + std::to_string(row) + " 行输入的模型参数错误，请检查！";
 }

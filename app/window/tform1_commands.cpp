@@ -9,9 +9,9 @@
 namespace dispfit {
 
 void TForm1::Button1Click() {
-  const TableReading reading = readLayerRows(tableRows());
+  const TableReading reading = checkLayerRows(tableRows());
   if (!reading.layers) {
-    messages_.showBox(badRowMessage(reading.bad.row), kMessageCaption, MessageIcon::Warning);
+    messages_.showBox(badCellMessage(reading.bad), kMessageCaption, MessageIcon::Warning);
     return;
   }
   storeLayers(*reading.layers);

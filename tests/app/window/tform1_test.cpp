@@ -285,7 +285,9 @@ TEST_F(ForwardRun, BadRowIsNamedAndNothingChanges) {
   ASSERT_EQ(messages.messages.size(), 1u);
   const RecordedMessage& shown = messages.messages[0];
   EXPECT_EQ(shown.kind, RecordedMessage::Kind::Box);
-  EXPECT_EQ(shown.text, "第 3 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(shown.text,
+            "第 3 行输入的模型参数错误，请检查！\nRho 列「abc」不是数字，小数点请用英文句点“.”。 (not a "
+            "number; the decimal separator is a full stop.)");
   EXPECT_EQ(shown.caption, "Sondrix提示...");
   EXPECT_EQ(shown.icon, MessageIcon::Warning);
   EXPECT_EQ(engine.calls.size(), 1u);  // only the first run
@@ -298,18 +300,51 @@ TEST_F(ForwardRun, BadRowIsNamedAndNothingChanges) {
   EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 450.0);
 }
 
+// Values no earth has are refused like a cell that is not a number: the
+// engine is not called and the window keeps its model and curve.
+TEST_F(ForwardRun, UnphysicalRowsAreRefusedAndNothingChanges) {
+  typeModel(kThreeLayers);
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();
+  const std::vector<QPointF> before = seriesPoints();
+  const struct {
+    int column, row;
+    const char* text;
+    const char* reasonStart;
+  } cases[] = {{1, 1, "-5", "H 列「-5」厚度必须大于 0"},
+               {2, 2, "0", "Vs 列「0」速度必须大于 0"},
+               {2, 3, "1e9", "Vs 列「1e9」速度必须小于 10000 m/s"},
+               {3, 2, "0", "Rho 列「0」密度必须大于 0"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    typeModel(kThreeLayers);
+    form.Model.setCell(c.column, c.row, QString::fromUtf8(c.text));
+    messages.messages.clear();
+    form.Button1.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    const std::string& text = messages.messages[0].text;
+    EXPECT_EQ(firstLine(text),
+              "第 " + std::to_string(c.row) + " 行输入的模型参数错误，请检查！");
+    EXPECT_EQ(text.substr(text.find('\n') + 1).rfind(c.reasonStart, 0), 0u) << text;
+    EXPECT_EQ(engine.calls.size(), 1u);  // only the first, sound run
+    EXPECT_EQ(form.vs[1], 400.0f);
+    EXPECT_EQ(form.thickness[0], 5.0f);
+    EXPECT_EQ(seriesPoints(), before);
+  }
+}
+
 TEST_F(ForwardRun, FirstOfSeveralBadRowsIsNamed) {
   typeModel({{"1", "100", "1"}, {"x", "200", "2"}, {"3", "300", "3"}, {"4", "", "4"}});
   form.Button1.click();
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, "第 2 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(firstLine(messages.messages[0].text), "第 2 行输入的模型参数错误，请检查！");
 }
 
 TEST_F(ForwardRun, EmptyHalfSpaceThicknessFailsLikeAnyCell) {
   typeModel({{"5", "200", "1.8"}, {"", "800", "2.2"}});
   form.Button1.click();
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, "第 2 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(firstLine(messages.messages[0].text), "第 2 行输入的模型参数错误，请检查！");
 
   messages.messages.clear();
   form.Model.setCell(1, 2, QStringLiteral(" 123.5 "));
@@ -320,13 +355,20 @@ TEST_F(ForwardRun, EmptyHalfSpaceThicknessFailsLikeAnyCell) {
   EXPECT_EQ(engine.calls[0].thickness[1], 123.5f);  // passed on unchanged
 }
 
-TEST_F(ForwardRun, NegativeAndZeroValuesPassTheCheck) {
-  typeModel({{"-5", "0", "-1"}});
+// The half-space's thickness is not used, so any number passes there; its
+// velocity and density are checked like every layer's.
+TEST_F(ForwardRun, HalfSpaceThicknessIsNotChecked) {
+  typeModel({{"-5", "150", "1.8"}});
   engine.curve.assign(30, 100.0f);
   form.Button1.click();
   EXPECT_TRUE(messages.messages.empty());
   EXPECT_EQ(form.thickness[0], -5.0f);
-  EXPECT_EQ(form.vs[0], 0.0f);
+
+  form.Model.setCell(2, 1, QStringLiteral("0"));
+  form.Button1.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(firstLine(messages.messages[0].text), "第 1 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(form.vs[0], 150.0f);
 }
 
 TEST_F(ForwardRun, FailedCalculationKeepsThePreviousCurve) {
