@@ -102,8 +102,8 @@ TableReading checkLayerRows(const std::vector<LayerTexts>& rows) {
 }
 
 std::string badCellMessage(const BadCell& cell) {
-  return badRowMessage(cell.row) + "\n" + columnName(cell.column) + " 列「" + cell.text +
-         "」" + faultReason(cell.fault);
+  return badRowMessage(cell.row) + "\n" + columnName(cell.column) + " 列「" + cell.text + "」" +
+         faultReason(cell.fault);
 }
 
 std::string badRowMessage(int row) {

@@ -80,6 +80,9 @@ void TForm1::buildLayout() {
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
   }
+  // Below the chart: what the last command has to say about the curve.
+  StatusLine.setGeometry(280, 288, 392, 16);
+  StatusLine.setFont(windowFont(11));
   Label1.setGeometry(112, 312 - 8, 53, 17);
   Label1.setText(QStringLiteral("Sondrix"));
   Label1.setAlignment(Qt::AlignCenter);
@@ -231,7 +234,9 @@ void TForm1::setVelocityRange(double minimum, double maximum) {
 }
 
 void TForm1::drawSeries() {
-  const std::vector<CurvePoint> points = curvePoints(freq, vr, freqCount);
+  const DrawableCurve drawable = drawableCurve(freq, vr, freqCount);
+  const std::vector<CurvePoint> points =
+      curvePoints(drawable.freq.data(), drawable.vr.data(), drawable.count());
   QList<QPointF> chartPoints;
   chartPoints.reserve(static_cast<qsizetype>(points.size()));
   for (const CurvePoint& p : points) chartPoints.append(QPointF(p.frequency, p.velocity));

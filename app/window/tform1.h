@@ -88,6 +88,7 @@ class TForm1 : public QWidget {
   QFrame Bevel1{this};
   QFrame Bevel2{this};
   QLabel Label1{this};
+  QLabel StatusLine{this};
   QPushButton Button4{this};
   QPushButton Button5{this};
   QPushButton Button1{this};

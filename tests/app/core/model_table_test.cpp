@@ -76,21 +76,45 @@ TEST(CheckLayerRows, RefusesWhatNoEarthHas) {
     CellFault fault;
   };
   const std::vector<Case> cases{
-      {"negative thickness", {{"-5", "200", "1.8"}, kMiddle, kHalfSpace}, 1, 1,
+      {"negative thickness",
+       {{"-5", "200", "1.8"}, kMiddle, kHalfSpace},
+       1,
+       1,
        CellFault::ThicknessNotPositive},
-      {"zero thickness above the half-space", {kTop, {"0", "400", "2.0"}, kHalfSpace}, 2, 1,
+      {"zero thickness above the half-space",
+       {kTop, {"0", "400", "2.0"}, kHalfSpace},
+       2,
+       1,
        CellFault::ThicknessNotPositive},
-      {"zero velocity", {kTop, {"10", "0", "2.0"}, kHalfSpace}, 2, 2,
+      {"zero velocity",
+       {kTop, {"10", "0", "2.0"}, kHalfSpace},
+       2,
+       2,
        CellFault::VelocityNotPositive},
-      {"negative velocity of the half-space", {kTop, kMiddle, {"0", "-800", "2.2"}}, 3, 2,
+      {"negative velocity of the half-space",
+       {kTop, kMiddle, {"0", "-800", "2.2"}},
+       3,
+       2,
        CellFault::VelocityNotPositive},
-      {"velocity of 1e9 m/s", {kTop, {"10", "1e9", "2.0"}, kHalfSpace}, 2, 2,
+      {"velocity of 1e9 m/s",
+       {kTop, {"10", "1e9", "2.0"}, kHalfSpace},
+       2,
+       2,
        CellFault::VelocityTooHigh},
-      {"velocity exactly at 10 km/s", {kTop, kMiddle, {"0", "10000", "2.2"}}, 3, 2,
+      {"velocity exactly at 10 km/s",
+       {kTop, kMiddle, {"0", "10000", "2.2"}},
+       3,
+       2,
        CellFault::VelocityTooHigh},
-      {"zero density", {{"5", "200", "0"}, kMiddle, kHalfSpace}, 1, 3,
+      {"zero density",
+       {{"5", "200", "0"}, kMiddle, kHalfSpace},
+       1,
+       3,
        CellFault::DensityNotPositive},
-      {"not a number, before a later bad value", {{"5", "2,0", "1.8"}, {"-1", "0", "0"}}, 1, 2,
+      {"not a number, before a later bad value",
+       {{"5", "2,0", "1.8"}, {"-1", "0", "0"}},
+       1,
+       2,
        CellFault::NotANumber},
   };
   for (const Case& c : cases) {
@@ -117,9 +141,10 @@ TEST(CheckLayerRows, AcceptsSoundModelsWhateverTheHalfSpaceThickness) {
 }
 
 TEST(BadCellMessage, AddsTheColumnAndTheReasonBelowTheRowMessage) {
-  EXPECT_EQ(badCellMessage({2, 1, "-5", CellFault::ThicknessNotPositive}),
-            "第 2 行输入的模型参数错误，请检查！\nH 列「-5」厚度必须大于 0。 (the thickness must be "
-            "greater than 0.)");
+  EXPECT_EQ(
+      badCellMessage({2, 1, "-5", CellFault::ThicknessNotPositive}),
+      "第 2 行输入的模型参数错误，请检查！\nH 列「-5」厚度必须大于 0。 (the thickness must be "
+      "greater than 0.)");
   EXPECT_EQ(badCellMessage({1, 2, "1e9", CellFault::VelocityTooHigh}),
             "第 1 行输入的模型参数错误，请检查！\nVs 列「1e9」速度必须小于 10000 m/s。 (the "
             "velocity must be below 10000 m/s.)");

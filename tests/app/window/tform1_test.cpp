@@ -285,9 +285,10 @@ TEST_F(ForwardRun, BadRowIsNamedAndNothingChanges) {
   ASSERT_EQ(messages.messages.size(), 1u);
   const RecordedMessage& shown = messages.messages[0];
   EXPECT_EQ(shown.kind, RecordedMessage::Kind::Box);
-  EXPECT_EQ(shown.text,
-            "第 3 行输入的模型参数错误，请检查！\nRho 列「abc」不是数字，小数点请用英文句点“.”。 (not a "
-            "number; the decimal separator is a full stop.)");
+  EXPECT_EQ(
+      shown.text,
+      "第 3 行输入的模型参数错误，请检查！\nRho 列「abc」不是数字，小数点请用英文句点“.”。 (not a "
+      "number; the decimal separator is a full stop.)");
   EXPECT_EQ(shown.caption, "Sondrix提示...");
   EXPECT_EQ(shown.icon, MessageIcon::Warning);
   EXPECT_EQ(engine.calls.size(), 1u);  // only the first run
@@ -323,14 +324,35 @@ TEST_F(ForwardRun, UnphysicalRowsAreRefusedAndNothingChanges) {
     form.Button1.click();
     ASSERT_EQ(messages.messages.size(), 1u);
     const std::string& text = messages.messages[0].text;
-    EXPECT_EQ(firstLine(text),
-              "第 " + std::to_string(c.row) + " 行输入的模型参数错误，请检查！");
+    EXPECT_EQ(firstLine(text), "第 " + std::to_string(c.row) + " 行输入的模型参数错误，请检查！");
     EXPECT_EQ(text.substr(text.find('\n') + 1).rfind(c.reasonStart, 0), 0u) << text;
     EXPECT_EQ(engine.calls.size(), 1u);  // only the first, sound run
     EXPECT_EQ(form.vs[1], 400.0f);
     EXPECT_EQ(form.thickness[0], 5.0f);
     EXPECT_EQ(seriesPoints(), before);
   }
+}
+
+// FORWARD leaves 0 where a frequency has no root: such points are not drawn,
+// do not stretch the axis, and the status line counts them.
+TEST_F(ForwardRun, FrequenciesWithoutARootAreLeftOutAndCounted) {
+  typeModel(kThreeLayers);
+  engine.curve = ramp(180.0f, 400.0f);
+  engine.curve[0] = 0.0f;   // 150 Hz
+  engine.curve[29] = 0.0f;  // 5 Hz
+  form.Button1.click();
+  const std::vector<QPointF> points = seriesPoints();
+  ASSERT_EQ(points.size(), 28u);
+  for (const QPointF& p : points) EXPECT_GT(p.y(), 0.0);
+  // The smallest drawn value is the 145 Hz one, 180 + 220/29.
+  EXPECT_NEAR(form.LeftAxis->min(), 180.0 + 220.0 / 29.0 - 50.0, 1e-4);
+  EXPECT_EQ(form.StatusLine.text().toStdString(),
+            "2 个频率无解，未绘出。 (2 frequencies without a root are not drawn.)");
+
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();
+  EXPECT_EQ(seriesPoints().size(), 30u);
+  EXPECT_TRUE(form.StatusLine.text().isEmpty());
 }
 
 TEST_F(ForwardRun, FirstOfSeveralBadRowsIsNamed) {
