@@ -174,6 +174,36 @@ TEST_F(Spinner, StepsFromANumberTypedIntoTheTextBox) {
   EXPECT_EQ(form.layerCount, 5);
 }
 
+// The box takes whole numbers from 1 to 20 only; Enter takes a typed count,
+// and an unfinished entry left behind gives way to the count the table has.
+TEST_F(Spinner, TextBoxTakesOnlyLayerCountsWithinTheRange) {
+  const auto typeIntoBox = [this](const char* keys) {
+    form.Edit1.selectAll();
+    QTest::keyClicks(&form.Edit1, QString::fromUtf8(keys));
+  };
+  typeIntoBox("25");
+  EXPECT_EQ(form.Edit1.text(), "2");  // the 5 would make 25
+  typeIntoBox("abc");
+  EXPECT_EQ(form.Edit1.text(), "2");  // letters are not taken
+  typeIntoBox("0");
+  QTest::keyClick(&form.Edit1, Qt::Key_Return);
+  EXPECT_EQ(form.Edit1.text(), "1");  // 0 is no layer count
+  EXPECT_EQ(form.Model.gridRowCount(), 2);
+
+  typeIntoBox("5");
+  QTest::keyClick(&form.Edit1, Qt::Key_Return);
+  EXPECT_EQ(form.LUpDown.position(), 5);
+  EXPECT_EQ(form.Model.gridRowCount(), 6);
+  EXPECT_EQ(form.layerCount, 5);
+  typeIntoBox("20");
+  QTest::keyClick(&form.Edit1, Qt::Key_Return);
+  EXPECT_EQ(form.Model.gridRowCount(), 21);
+  typeIntoBox("2");
+  QTest::keyClick(&form.Edit1, Qt::Key_Return);
+  EXPECT_EQ(form.Model.gridRowCount(), 3);
+  EXPECT_EQ(form.layerCount, 2);
+}
+
 TEST_F(Spinner, BadCellIsNamedAndTheWindowDataStayUntilTheTableIsValid) {
   typeModel(kThreeLayers);
   form.LUpDown.stepBy(+1);  // a valid step up and down takes the typed model
