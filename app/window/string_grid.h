@@ -20,6 +20,9 @@ class StringGrid : public QTableWidget {
 
   QString cell(int column, int row) const;
   void setCell(int column, int row, const QString& text);
+
+  // The item of a cell below the header row (row >= 1), for its look.
+  QTableWidgetItem* cellItem(int column, int row) { return item(row - 1, column); }
 };
 
 }  // namespace dispfit

@@ -21,6 +21,8 @@ namespace {
 constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 24;
 const QColor kCurveColour = Qt::red;
+// The half-space row's cells: a faint earth tone that keeps black text legible.
+const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
 QFont windowFont(int pixelSize) {
   QFont font(QStringLiteral("WenQuanYi Micro Hei"));
@@ -225,6 +227,7 @@ void TForm1::FormCreate() {
   Model.setCell(1, 1, cellText(thickness[0]));
   Model.setCell(2, 1, cellText(vs[0]));
   Model.setCell(3, 1, cellText(density[0]));
+  markHalfSpace();
 
   drawSeries();
 }
@@ -262,6 +265,25 @@ void TForm1::setTableRows(const std::vector<LayerTexts>& rows) {
     Model.setCell(1, r, QString::fromStdString(rows[i].thickness));
     Model.setCell(2, r, QString::fromStdString(rows[i].vs));
     Model.setCell(3, r, QString::fromStdString(rows[i].density));
+  }
+  markHalfSpace();
+}
+
+void TForm1::markHalfSpace() {
+  const int last = Model.gridRowCount() - 1;
+  for (int r = 1; r <= last; ++r) {
+    const bool halfSpace = r == last;
+    Model.cellItem(0, r)->setToolTip(halfSpace ? QString::fromUtf8("半空间 (half-space)")
+                                               : QString());
+    QTableWidgetItem* thicknessCell = Model.cellItem(1, r);
+    thicknessCell->setToolTip(
+        halfSpace ? QString::fromUtf8("半空间的厚度不参与计算。 (The half-space's thickness is "
+                                      "not used.)")
+                  : QString());
+    thicknessCell->setForeground(halfSpace ? palette().placeholderText() : palette().text());
+    for (int c = 1; c <= 3; ++c) {
+      Model.cellItem(c, r)->setBackground(halfSpace ? kHalfSpaceTint : QBrush());
+    }
   }
 }
 

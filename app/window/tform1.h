@@ -116,6 +116,8 @@ class TForm1 : public QWidget {
   void connectEvents();
   void setDefaults();
 
+  // Marks the table's last row as the half-space, whose thickness is not used.
+  void markHalfSpace();
   // Takes parsed layers into layerCount and the layer arrays.
   void storeLayers(const ParsedLayers& layers);
   // Fits the velocity axis to vr, then draws it.

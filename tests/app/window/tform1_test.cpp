@@ -204,6 +204,30 @@ TEST_F(Spinner, TextBoxTakesOnlyLayerCountsWithinTheRange) {
   EXPECT_EQ(form.layerCount, 2);
 }
 
+// Whatever the layer count, exactly the last row says it is the half-space
+// and that its thickness is not used.
+TEST_F(Spinner, LastRowIsMarkedAsTheHalfSpace) {
+  const auto marked = [this](int row) {
+    return !form.Model.cellItem(0, row)->toolTip().isEmpty() &&
+           form.Model.cellItem(1, row)->toolTip().contains(QStringLiteral("not used"));
+  };
+  EXPECT_TRUE(marked(1));  // a half-space alone at start-up
+  typeModel(kThreeLayers);
+  EXPECT_FALSE(marked(1));
+  EXPECT_FALSE(marked(2));
+  EXPECT_TRUE(marked(3));
+  EXPECT_NE(form.Model.cellItem(1, 3)->foreground(), form.Model.cellItem(1, 2)->foreground());
+  EXPECT_NE(form.Model.cellItem(2, 3)->background(), form.Model.cellItem(2, 2)->background());
+  form.LUpDown.stepBy(-1);
+  EXPECT_TRUE(marked(2));
+  EXPECT_FALSE(marked(1));
+  form.LUpDown.stepBy(+1);
+  form.LUpDown.stepBy(+1);
+  EXPECT_FALSE(marked(2));
+  EXPECT_FALSE(marked(3));
+  EXPECT_TRUE(marked(4));
+}
+
 TEST_F(Spinner, BadCellIsNamedAndTheWindowDataStayUntilTheTableIsValid) {
   typeModel(kThreeLayers);
   form.LUpDown.stepBy(+1);  // a valid step up and down takes the typed model
