@@ -14,6 +14,46 @@ std::vector<LayerTexts> resizeLayerRows(const std::vector<LayerTexts>& rows, int
   return resized;
 }
 
+TextBlock splitTextBlock(std::string_view text) {
+  TextBlock block;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::vector<std::string> cells;
+    for (std::size_t start = 0;;) {
+      const std::size_t tab = line.find('\t', start);
+      cells.emplace_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+      if (tab == std::string_view::npos) break;
+      start = tab + 1;
+    }
+    block.push_back(std::move(cells));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return block;
+}
+
+std::vector<LayerTexts> pasteTextBlock(const std::vector<LayerTexts>& rows, int row, int column,
+                                       const TextBlock& block, int maxRows) {
+  std::vector<LayerTexts> pasted = rows;
+  const int first = std::max(row, 1) - 1;
+  const int wanted = first + static_cast<int>(block.size());
+  const int count = std::max(static_cast<int>(rows.size()), std::min(wanted, maxRows));
+  pasted.resize(static_cast<std::size_t>(count));
+  for (int r = first; r < std::min(wanted, count); ++r) {
+    const std::vector<std::string>& cells = block[static_cast<std::size_t>(r - first)];
+    LayerTexts& target = pasted[static_cast<std::size_t>(r)];
+    const std::array<std::string*, 3> columns = {&target.thickness, &target.vs, &target.density};
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      const int tableColumn = std::max(column, 1) + static_cast<int>(c);
+      if (tableColumn > 3) break;
+      *columns[static_cast<std::size_t>(tableColumn - 1)] = cells[c];
+    }
+  }
+  return pasted;
+}
+
 TableReading readLayerRows(const std::vector<LayerTexts>& rows) {
   ParsedLayers layers;
   for (std::size_t r = 0; r < rows.size(); ++r) {

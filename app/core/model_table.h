@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dispfit {
@@ -58,6 +59,19 @@ struct TableReading {
 // keep their texts, rows added at the end copy the former last row, rows
 // beyond newCount are dropped. An empty table grows with empty texts.
 std::vector<LayerTexts> resizeLayerRows(const std::vector<LayerTexts>& rows, int newCount);
+
+// The cells of a block copied from a spreadsheet: rows end at line ends (LF
+// or CRLF), cells are separated by tabs; a line end after the last row adds
+// no empty row.
+using TextBlock = std::vector<std::vector<std::string>>;
+TextBlock splitTextBlock(std::string_view text);
+
+// The rows after pasting block with its top left cell at table row `row`
+// (from 1) and column `column` (1 thickness, 2 velocity, 3 density): cells
+// right of the density column are dropped, rows below the table add rows
+// (empty before the paste) up to maxRows in all, and rows beyond are dropped.
+std::vector<LayerTexts> pasteTextBlock(const std::vector<LayerTexts>& rows, int row, int column,
+                                       const TextBlock& block, int maxRows);
 
 // Reads every row, top first, cells left to right, in single precision.
 TableReading readLayerRows(const std::vector<LayerTexts>& rows);

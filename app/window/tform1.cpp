@@ -199,6 +199,8 @@ void TForm1::connectEvents() {
   connect(&Button3, &QPushButton::clicked, this, [this] { handle([this] { Button3Click(); }); });
   connect(&Button4, &QPushButton::clicked, this, [this] { handle([this] { Button4Click(); }); });
   connect(&Button5, &QPushButton::clicked, this, [this] { handle([this] { Button5Click(); }); });
+  connect(&Model, &StringGrid::pasteRequested, this,
+          [this](const QString& text) { handle([&] { pasteIntoTable(text); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
   connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
 }
@@ -267,6 +269,15 @@ void TForm1::setTableRows(const std::vector<LayerTexts>& rows) {
     Model.setCell(3, r, QString::fromStdString(rows[i].density));
   }
   markHalfSpace();
+}
+
+void TForm1::pasteIntoTable(const QString& text) {
+  const int row = std::max(Model.currentRow() + 1, 1);
+  const int column = std::max(Model.currentColumn(), 1);
+  const std::vector<LayerTexts> rows =
+      pasteTextBlock(tableRows(), row, column, splitTextBlock(text.toStdString()), kLayerCapacity);
+  setTableRows(rows);
+  LUpDown.setPosition(static_cast<int>(rows.size()));
 }
 
 void TForm1::markHalfSpace() {

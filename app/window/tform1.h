@@ -116,6 +116,9 @@ class TForm1 : public QWidget {
   void connectEvents();
   void setDefaults();
 
+  // Pastes a block of tab-separated cells at the current cell; rows beyond the
+  // table add layers, up to kLayerCapacity.
+  void pasteIntoTable(const QString& text);
   // Marks the table's last row as the half-space, whose thickness is not used.
   void markHalfSpace();
   // Takes parsed layers into layerCount and the layer arrays.

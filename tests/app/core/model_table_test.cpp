@@ -153,6 +153,61 @@ TEST(BadCellMessage, AddsTheColumnAndTheReasonBelowTheRowMessage) {
             "(not a number; the decimal separator is a full stop.)");
 }
 
+TEST(SplitTextBlock, SplitsRowsAtLineEndsAndCellsAtTabs) {
+  EXPECT_EQ(splitTextBlock("5\t200\t1.8\r\n10\t400\t2.0\r\n"),
+            (TextBlock{{"5", "200", "1.8"}, {"10", "400", "2.0"}}));
+  EXPECT_EQ(splitTextBlock("7"), (TextBlock{{"7"}}));
+  EXPECT_EQ(splitTextBlock("1\t\t3\n\n4"), (TextBlock{{"1", "", "3"}, {""}, {"4"}}));
+  EXPECT_TRUE(splitTextBlock("").empty());
+}
+
+TEST(PasteTextBlock, FillsCellsFromTheCurrentOneAndGrowsTheTable) {
+  const std::vector<LayerTexts> rows{kTop, kHalfSpace};
+  const TextBlock model{{"3", "150", "1.7"}, {"6", "300", "1.9"}, {"0", "700", "2.1"}};
+  struct Case {
+    const char* name;
+    int row, column, maxRows;
+    TextBlock block;
+    std::vector<LayerTexts> expected;
+  };
+  const std::vector<Case> cases{
+      {"whole model from the top left cell grows the table",
+       1,
+       1,
+       20,
+       model,
+       {{"3", "150", "1.7"}, {"6", "300", "1.9"}, {"0", "700", "2.1"}}},
+      {"one column pasted into the velocities",
+       1,
+       2,
+       20,
+       {{"210"}, {"820"}},
+       {{"5", "210", "1.8"}, {"0", "820", "2.2"}}},
+      {"cells beyond the density column are dropped",
+       2,
+       3,
+       20,
+       {{"2.3", "x", "y"}},
+       {kTop, {"0", "800", "2.3"}}},
+      {"rows beyond the largest table are dropped",
+       2,
+       1,
+       3,
+       model,
+       {kTop, {"3", "150", "1.7"}, {"6", "300", "1.9"}}},
+      {"a short block leaves the rows below as they are",
+       1,
+       1,
+       20,
+       {{"9"}},
+       {{"9", "200", "1.8"}, kHalfSpace}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(pasteTextBlock(rows, c.row, c.column, c.block, c.maxRows), c.expected);
+  }
+}
+
 }  // namespace
 
 }  // namespace dispfit

@@ -1,4 +1,6 @@
 // The main window driven as a user drives it: cells, spinner, buttons.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QtTest/QTest>
 #include <algorithm>
@@ -226,6 +228,25 @@ TEST_F(Spinner, LastRowIsMarkedAsTheHalfSpace) {
   EXPECT_FALSE(marked(2));
   EXPECT_FALSE(marked(3));
   EXPECT_TRUE(marked(4));
+}
+
+// Rows copied from a spreadsheet arrive as tab-separated text.
+TEST_F(Spinner, PastedSpreadsheetRowsFillTheTable) {
+  QGuiApplication::clipboard()->setText(
+      QStringLiteral("5\t200\t1.8\r\n10\t400\t2.0\r\n0\t800\t2.2\r\n"));
+  form.Model.setCurrentCell(0, 1);  // the first layer's thickness
+  QTest::keyClick(&form.Model, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form.tableRows(), kThreeLayers);
+  EXPECT_EQ(form.LUpDown.position(), 3);
+  EXPECT_EQ(form.Edit1.text(), "3");
+  EXPECT_EQ(form.Model.cell(0, 3), "3");
+  EXPECT_TRUE(messages.messages.empty());
+
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();  // the pasted model is the one computed
+  ASSERT_EQ(engine.calls.size(), 1u);
+  EXPECT_EQ(form.layerCount, 3);
+  EXPECT_EQ(form.vs[2], 800.0f);
 }
 
 TEST_F(Spinner, BadCellIsNamedAndTheWindowDataStayUntilTheTableIsValid) {
