@@ -1,6 +1,7 @@
 #include "core/curve_points.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace dispfit {
 
@@ -12,6 +13,19 @@ std::vector<CurvePoint> curvePoints(const float* freq, const float* vr, int coun
     return a.frequency < b.frequency;
   });
   return points;
+}
+
+DrawableCurve drawableCurve(const float* freq, const float* vr, int count) {
+  DrawableCurve curve;
+  for (int i = 0; i < count; ++i) {
+    if (vr[i] > 0.0f && std::isfinite(vr[i])) {
+      curve.freq.push_back(freq[i]);
+      curve.vr.push_back(vr[i]);
+    } else {
+      ++curve.withoutRoot;
+    }
+  }
+  return curve;
 }
 
 FrequencySpan frequencySpan(const std::vector<CurvePoint>& points) {

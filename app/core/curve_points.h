@@ -17,6 +17,19 @@ struct CurvePoint {
 // frequency; points of equal frequency keep their order.
 std::vector<CurvePoint> curvePoints(const float* freq, const float* vr, int count);
 
+// The part of a computed curve that can be drawn: the frequencies that have
+// a root. A frequency without one keeps a velocity of 0 (or whatever is not a
+// positive finite number) and is left out, never drawn as 0 m/s.
+struct DrawableCurve {
+  std::vector<float> freq;  // Hz
+  std::vector<float> vr;    // m/s
+  int withoutRoot = 0;      // frequencies left out
+
+  int count() const { return static_cast<int>(vr.size()); }
+};
+
+DrawableCurve drawableCurve(const float* freq, const float* vr, int count);
+
 struct FrequencySpan {
   double lowest = 0.0;
   double highest = 0.0;

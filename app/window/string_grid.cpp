@@ -1,6 +1,9 @@
 #include "window/string_grid.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <memory>
@@ -34,6 +37,15 @@ void StringGrid::setGridRowCount(int rows) {
       setItem(r, c, cellItem.release());
     }
   }
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste) && state() != QAbstractItemView::EditingState) {
+    emit pasteRequested(QGuiApplication::clipboard()->text());
+    event->accept();
+    return;
+  }
+  QTableWidget::keyPressEvent(event);
 }
 
 QString StringGrid::cell(int column, int row) const {

@@ -20,6 +20,16 @@ class StringGrid : public QTableWidget {
 
   QString cell(int column, int row) const;
   void setCell(int column, int row, const QString& text);
+
+  // The item of a cell below the header row (row >= 1), for its look.
+  QTableWidgetItem* cellItem(int column, int row) { return item(row - 1, column); }
+
+ signals:
+  // The user asked to paste (Ctrl+V) this clipboard text into the grid.
+  void pasteRequested(const QString& text);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace dispfit

@@ -21,6 +21,8 @@ namespace {
 constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 24;
 const QColor kCurveColour = Qt::red;
+// The half-space row's cells: a faint earth tone that keeps black text legible.
+const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
 QFont windowFont(int pixelSize) {
   QFont font(QStringLiteral("WenQuanYi Micro Hei"));
@@ -80,6 +82,9 @@ void TForm1::buildLayout() {
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
   }
+  // Below the chart: what the last command has to say about the curve.
+  StatusLine.setGeometry(280, 288, 392, 16);
+  StatusLine.setFont(windowFont(11));
   Label1.setGeometry(112, 312 - 8, 53, 17);
   Label1.setText(QStringLiteral("Sondrix"));
   Label1.setAlignment(Qt::AlignCenter);
@@ -194,6 +199,8 @@ void TForm1::connectEvents() {
   connect(&Button3, &QPushButton::clicked, this, [this] { handle([this] { Button3Click(); }); });
   connect(&Button4, &QPushButton::clicked, this, [this] { handle([this] { Button4Click(); }); });
   connect(&Button5, &QPushButton::clicked, this, [this] { handle([this] { Button5Click(); }); });
+  connect(&Model, &StringGrid::pasteRequested, this,
+          [this](const QString& text) { handle([&] { pasteIntoTable(text); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
   connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
 }
@@ -222,6 +229,7 @@ void TForm1::FormCreate() {
   Model.setCell(1, 1, cellText(thickness[0]));
   Model.setCell(2, 1, cellText(vs[0]));
   Model.setCell(3, 1, cellText(density[0]));
+  markHalfSpace();
 
   drawSeries();
 }
@@ -231,7 +239,9 @@ void TForm1::setVelocityRange(double minimum, double maximum) {
 }
 
 void TForm1::drawSeries() {
-  const std::vector<CurvePoint> points = curvePoints(freq, vr, freqCount);
+  const DrawableCurve drawable = drawableCurve(freq, vr, freqCount);
+  const std::vector<CurvePoint> points =
+      curvePoints(drawable.freq.data(), drawable.vr.data(), drawable.count());
   QList<QPointF> chartPoints;
   chartPoints.reserve(static_cast<qsizetype>(points.size()));
   for (const CurvePoint& p : points) chartPoints.append(QPointF(p.frequency, p.velocity));
@@ -257,6 +267,34 @@ void TForm1::setTableRows(const std::vector<LayerTexts>& rows) {
     Model.setCell(1, r, QString::fromStdString(rows[i].thickness));
     Model.setCell(2, r, QString::fromStdString(rows[i].vs));
     Model.setCell(3, r, QString::fromStdString(rows[i].density));
+  }
+  markHalfSpace();
+}
+
+void TForm1::pasteIntoTable(const QString& text) {
+  const int row = std::max(Model.currentRow() + 1, 1);
+  const int column = std::max(Model.currentColumn(), 1);
+  const std::vector<LayerTexts> rows =
+      pasteTextBlock(tableRows(), row, column, splitTextBlock(text.toStdString()), kLayerCapacity);
+  setTableRows(rows);
+  LUpDown.setPosition(static_cast<int>(rows.size()));
+}
+
+void TForm1::markHalfSpace() {
+  const int last = Model.gridRowCount() - 1;
+  for (int r = 1; r <= last; ++r) {
+    const bool halfSpace = r == last;
+    Model.cellItem(0, r)->setToolTip(halfSpace ? QString::fromUtf8("半空间 (half-space)")
+                                               : QString());
+    QTableWidgetItem* thicknessCell = Model.cellItem(1, r);
+    thicknessCell->setToolTip(
+        halfSpace ? QString::fromUtf8("半空间的厚度不参与计算。 (The half-space's thickness is "
+                                      "not used.)")
+                  : QString());
+    thicknessCell->setForeground(halfSpace ? palette().placeholderText() : palette().text());
+    for (int c = 1; c <= 3; ++c) {
+      Model.cellItem(c, r)->setBackground(halfSpace ? kHalfSpaceTint : QBrush());
+    }
   }
 }
 

@@ -88,6 +88,7 @@ class TForm1 : public QWidget {
   QFrame Bevel1{this};
   QFrame Bevel2{this};
   QLabel Label1{this};
+  QLabel StatusLine{this};
   QPushButton Button4{this};
   QPushButton Button5{this};
   QPushButton Button1{this};
@@ -115,6 +116,11 @@ class TForm1 : public QWidget {
   void connectEvents();
   void setDefaults();
 
+  // Pastes a block of tab-separated cells at the current cell; rows beyond the
+  // table add layers, up to kLayerCapacity.
+  void pasteIntoTable(const QString& text);
+  // Marks the table's last row as the half-space, whose thickness is not used.
+  void markHalfSpace();
   // Takes parsed layers into layerCount and the layer arrays.
   void storeLayers(const ParsedLayers& layers);
   // Fits the velocity axis to vr, then draws it.

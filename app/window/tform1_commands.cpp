@@ -1,4 +1,5 @@
 // The main window's commands: forward run, quit, copy, print and About.
+#include "core/curve_points.h"
 #include "core/forward_model.h"
 #include "core/program_title.h"
 #include "core/velocity_axis.h"
@@ -9,9 +10,9 @@
 namespace dispfit {
 
 void TForm1::Button1Click() {
-  const TableReading reading = readLayerRows(tableRows());
+  const TableReading reading = checkLayerRows(tableRows());
   if (!reading.layers) {
-    messages_.showBox(badRowMessage(reading.bad.row), kMessageCaption, MessageIcon::Warning);
+    messages_.showBox(badCellMessage(reading.bad), kMessageCaption, MessageIcon::Warning);
     return;
   }
   storeLayers(*reading.layers);
@@ -24,10 +25,17 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::showCurve() {
-  const AxisRange fitted = fitVelocityAxis({LeftAxis->min(), LeftAxis->max()}, vr, freqCount);
+  const DrawableCurve drawable = drawableCurve(freq, vr, freqCount);
+  const AxisRange fitted =
+      fitVelocityAxis({LeftAxis->min(), LeftAxis->max()}, drawable.vr.data(), drawable.count());
   setVelocityRange(fitted.minimum, fitted.maximum);
 
   drawSeries();
+  StatusLine.setText(drawable.withoutRoot == 0
+                         ? QString()
+                         : QString::fromUtf8("%1 个频率无解，未绘出。 (%1 frequencies without a "
+                                             "root are not drawn.)")
+                               .arg(drawable.withoutRoot));
 }
 
 void TForm1::Button3Click() {

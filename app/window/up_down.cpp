@@ -17,6 +17,31 @@ UpDown::UpDown(QLineEdit& buddy, SpinnerRange range, QWidget* parent)
   connect(&downButton_, &QToolButton::clicked, this, [this] { stepBy(-1); });
   buddy_.installEventFilter(this);
   buddy_.setText(QString::number(position_));
+  buddy_.setValidator(&validator_);
+  connect(&buddy_, &QLineEdit::editingFinished, this, &UpDown::takeTypedPosition);
+}
+
+QValidator::State UpDown::BoxValidator::validate(QString& input, int& /*position*/) const {
+  if (input.isEmpty()) return Intermediate;
+  for (const QChar ch : input) {
+    if (ch < u'0' || ch > u'9') return Invalid;
+  }
+  const int value = input.toInt();
+  if (value > owner_.range_.maximum) return Invalid;
+  return value >= owner_.range_.minimum ? Acceptable : Intermediate;
+}
+
+void UpDown::takeTypedPosition() {
+  bool isNumber = false;
+  const int typed = buddy_.text().toInt(&isNumber);
+  if (!isNumber || typed < range_.minimum || typed > range_.maximum) {
+    buddy_.setText(QString::number(position_));
+    return;
+  }
+  if (typed == position_) return;
+  const bool up = typed > position_;
+  position_ = typed;
+  emit stepped(up);
 }
 
 void UpDown::setPosition(int position) {

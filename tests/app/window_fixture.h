@@ -17,6 +17,11 @@
 
 namespace dispfit {
 
+// The first line of a message: the row message of a refused table row.
+inline std::string firstLine(const std::string& text) {
+  return text.substr(0, text.find('\n'));
+}
+
 class PdfPrinterSource : public PrinterSource {
  public:
   explicit PdfPrinterSource(QString path) : path_(std::move(path)) {}

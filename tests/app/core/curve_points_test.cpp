@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace dispfit {
 
 namespace {
@@ -52,6 +54,18 @@ TEST(RoundTickInterval, PicksOneTwoOrFiveTimesAPowerOfTen) {
   EXPECT_DOUBLE_EQ(roundTickInterval(50.0), 10.0);
   EXPECT_DOUBLE_EQ(roundTickInterval(8.0), 2.0);
   EXPECT_DOUBLE_EQ(roundTickInterval(0.0), 1.0);
+}
+
+TEST(DrawableCurve, LeavesOutFrequenciesWithoutARoot) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const float freq[] = {150, 145, 140, 135, 130, 125};
+  const float vr[] = {180.5f, 0.0f, 190.0f, nan, -3.0f, inf};
+  const DrawableCurve curve = drawableCurve(freq, vr, 6);
+  EXPECT_EQ(curve.freq, (std::vector<float>{150, 140}));
+  EXPECT_EQ(curve.vr, (std::vector<float>{180.5f, 190.0f}));
+  EXPECT_EQ(curve.withoutRoot, 4);
+  EXPECT_EQ(drawableCurve(freq, vr, 0).count(), 0);
 }
 
 }  // namespace

@@ -66,6 +66,148 @@ TEST(ModelTableMessages, AreWordedAsShownToTheUser) {
   EXPECT_EQ(invalidNumberMessage(""), "'' is not a valid floating point value");
 }
 
+// Each row is refused for the one reason its comment names; every other cell
+// of the three-layer model is a sound value.
+TEST(CheckLayerRows, RefusesWhatNoEarthHas) {
+  struct Case {
+    const char* name;
+    std::vector<LayerTexts> rows;
+    int row, column;
+    CellFault fault;
+  };
+  const std::vector<Case> cases{
+      {"negative thickness",
+       {{"-5", "200", "1.8"}, kMiddle, kHalfSpace},
+       1,
+       1,
+       CellFault::ThicknessNotPositive},
+      {"zero thickness above the half-space",
+       {kTop, {"0", "400", "2.0"}, kHalfSpace},
+       2,
+       1,
+       CellFault::ThicknessNotPositive},
+      {"zero velocity",
+       {kTop, {"10", "0", "2.0"}, kHalfSpace},
+       2,
+       2,
+       CellFault::VelocityNotPositive},
+      {"negative velocity of the half-space",
+       {kTop, kMiddle, {"0", "-800", "2.2"}},
+       3,
+       2,
+       CellFault::VelocityNotPositive},
+      {"velocity of 1e9 m/s",
+       {kTop, {"10", "1e9", "2.0"}, kHalfSpace},
+       2,
+       2,
+       CellFault::VelocityTooHigh},
+      {"velocity exactly at 10 km/s",
+       {kTop, kMiddle, {"0", "10000", "2.2"}},
+       3,
+       2,
+       CellFault::VelocityTooHigh},
+      {"zero density",
+       {{"5", "200", "0"}, kMiddle, kHalfSpace},
+       1,
+       3,
+       CellFault::DensityNotPositive},
+      {"not a number, before a later bad value",
+       {{"5", "2,0", "1.8"}, {"-1", "0", "0"}},
+       1,
+       2,
+       CellFault::NotANumber},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TableReading reading = checkLayerRows(c.rows);
+    ASSERT_FALSE(reading.layers.has_value());
+    EXPECT_EQ(reading.bad.row, c.row);
+    EXPECT_EQ(reading.bad.column, c.column);
+    EXPECT_EQ(reading.bad.fault, c.fault);
+  }
+}
+
+TEST(CheckLayerRows, AcceptsSoundModelsWhateverTheHalfSpaceThickness) {
+  // The half-space's thickness is not used: 0 or negative there is no fault.
+  for (const char* halfSpaceThickness : {"0", "-3", "12"}) {
+    SCOPED_TRACE(halfSpaceThickness);
+    const TableReading reading =
+        checkLayerRows({kTop, kMiddle, {halfSpaceThickness, "9999.5", "2.2"}});
+    ASSERT_TRUE(reading.layers.has_value());
+    EXPECT_EQ(reading.layers->vs[2], 9999.5f);
+  }
+  // A half-space alone has no thickness to check either.
+  EXPECT_TRUE(checkLayerRows({{"0", "150", "1.8"}}).layers.has_value());
+}
+
+TEST(BadCellMessage, AddsTheColumnAndTheReasonBelowTheRowMessage) {
+  EXPECT_EQ(
+      badCellMessage({2, 1, "-5", CellFault::ThicknessNotPositive}),
+      "第 2 行输入的模型参数错误，请检查！\nH 列「-5」厚度必须大于 0。 (the thickness must be "
+      "greater than 0.)");
+  EXPECT_EQ(badCellMessage({1, 2, "1e9", CellFault::VelocityTooHigh}),
+            "第 1 行输入的模型参数错误，请检查！\nVs 列「1e9」速度必须小于 10000 m/s。 (the "
+            "velocity must be below 10000 m/s.)");
+  EXPECT_EQ(badCellMessage({4, 3, "1,8", CellFault::NotANumber}),
+            "第 4 行输入的模型参数错误，请检查！\nRho 列「1,8」不是数字，小数点请用英文句点“.”。 "
+            "(not a number; the decimal separator is a full stop.)");
+}
+
+TEST(SplitTextBlock, SplitsRowsAtLineEndsAndCellsAtTabs) {
+  EXPECT_EQ(splitTextBlock("5\t200\t1.8\r\n10\t400\t2.0\r\n"),
+            (TextBlock{{"5", "200", "1.8"}, {"10", "400", "2.0"}}));
+  EXPECT_EQ(splitTextBlock("7"), (TextBlock{{"7"}}));
+  EXPECT_EQ(splitTextBlock("1\t\t3\n\n4"), (TextBlock{{"1", "", "3"}, {""}, {"4"}}));
+  EXPECT_TRUE(splitTextBlock("").empty());
+}
+
+TEST(PasteTextBlock, FillsCellsFromTheCurrentOneAndGrowsTheTable) {
+  const std::vector<LayerTexts> rows{kTop, kHalfSpace};
+  const TextBlock model{{"3", "150", "1.7"}, {"6", "300", "1.9"}, {"0", "700", "2.1"}};
+  struct Case {
+    const char* name;
+    int row, column, maxRows;
+    TextBlock block;
+    std::vector<LayerTexts> expected;
+  };
+  const std::vector<Case> cases{
+      {"whole model from the top left cell grows the table",
+       1,
+       1,
+       20,
+       model,
+       {{"3", "150", "1.7"}, {"6", "300", "1.9"}, {"0", "700", "2.1"}}},
+      {"one column pasted into the velocities",
+       1,
+       2,
+       20,
+       {{"210"}, {"820"}},
+       {{"5", "210", "1.8"}, {"0", "820", "2.2"}}},
+      {"cells beyond the density column are dropped",
+       2,
+       3,
+       20,
+       {{"2.3", "x", "y"}},
+       {kTop, {"0", "800", "2.3"}}},
+      {"rows beyond the largest table are dropped",
+       2,
+       1,
+       3,
+       model,
+       {kTop, {"3", "150", "1.7"}, {"6", "300", "1.9"}}},
+      {"a short block leaves the rows below as they are",
+       1,
+       1,
+       20,
+       {{"9"}},
+       {{"9", "200", "1.8"}, kHalfSpace}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(pasteTextBlock(rows, c.row, c.column, c.block, c.maxRows), c.expected);
+  }
+}
+
 }  // namespace
 
 }  // namespace dispfit

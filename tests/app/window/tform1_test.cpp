@@ -1,4 +1,6 @@
 // The main window driven as a user drives it: cells, spinner, buttons.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QtTest/QTest>
 #include <algorithm>
@@ -174,6 +176,79 @@ TEST_F(Spinner, StepsFromANumberTypedIntoTheTextBox) {
   EXPECT_EQ(form.layerCount, 5);
 }
 
+// The box takes whole numbers from 1 to 20 only; Enter takes a typed count,
+// and an unfinished entry left behind gives way to the count the table has.
+TEST_F(Spinner, TextBoxTakesOnlyLayerCountsWithinTheRange) {
+  const auto typeIntoBox = [this](const char* keys) {
+    form.Edit1.selectAll();
+    QTest::keyClicks(&form.Edit1, QString::fromUtf8(keys));
+  };
+  typeIntoBox("25");
+  EXPECT_EQ(form.Edit1.text(), "2");  // the 5 would make 25
+  typeIntoBox("abc");
+  EXPECT_EQ(form.Edit1.text(), "2");  // letters are not taken
+  typeIntoBox("0");
+  QTest::keyClick(&form.Edit1, Qt::Key_Return);
+  EXPECT_EQ(form.Edit1.text(), "1");  // 0 is no layer count
+  EXPECT_EQ(form.Model.gridRowCount(), 2);
+
+  typeIntoBox("5");
+  QTest::keyClick(&form.Edit1, Qt::Key_Return);
+  EXPECT_EQ(form.LUpDown.position(), 5);
+  EXPECT_EQ(form.Model.gridRowCount(), 6);
+  EXPECT_EQ(form.layerCount, 5);
+  typeIntoBox("20");
+  QTest::keyClick(&form.Edit1, Qt::Key_Return);
+  EXPECT_EQ(form.Model.gridRowCount(), 21);
+  typeIntoBox("2");
+  QTest::keyClick(&form.Edit1, Qt::Key_Return);
+  EXPECT_EQ(form.Model.gridRowCount(), 3);
+  EXPECT_EQ(form.layerCount, 2);
+}
+
+// Whatever the layer count, exactly the last row says it is the half-space
+// and that its thickness is not used.
+TEST_F(Spinner, LastRowIsMarkedAsTheHalfSpace) {
+  const auto marked = [this](int row) {
+    return !form.Model.cellItem(0, row)->toolTip().isEmpty() &&
+           form.Model.cellItem(1, row)->toolTip().contains(QStringLiteral("not used"));
+  };
+  EXPECT_TRUE(marked(1));  // a half-space alone at start-up
+  typeModel(kThreeLayers);
+  EXPECT_FALSE(marked(1));
+  EXPECT_FALSE(marked(2));
+  EXPECT_TRUE(marked(3));
+  EXPECT_NE(form.Model.cellItem(1, 3)->foreground(), form.Model.cellItem(1, 2)->foreground());
+  EXPECT_NE(form.Model.cellItem(2, 3)->background(), form.Model.cellItem(2, 2)->background());
+  form.LUpDown.stepBy(-1);
+  EXPECT_TRUE(marked(2));
+  EXPECT_FALSE(marked(1));
+  form.LUpDown.stepBy(+1);
+  form.LUpDown.stepBy(+1);
+  EXPECT_FALSE(marked(2));
+  EXPECT_FALSE(marked(3));
+  EXPECT_TRUE(marked(4));
+}
+
+// Rows copied from a spreadsheet arrive as tab-separated text.
+TEST_F(Spinner, PastedSpreadsheetRowsFillTheTable) {
+  QGuiApplication::clipboard()->setText(
+      QStringLiteral("5\t200\t1.8\r\n10\t400\t2.0\r\n0\t800\t2.2\r\n"));
+  form.Model.setCurrentCell(0, 1);  // the first layer's thickness
+  QTest::keyClick(&form.Model, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form.tableRows(), kThreeLayers);
+  EXPECT_EQ(form.LUpDown.position(), 3);
+  EXPECT_EQ(form.Edit1.text(), "3");
+  EXPECT_EQ(form.Model.cell(0, 3), "3");
+  EXPECT_TRUE(messages.messages.empty());
+
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();  // the pasted model is the one computed
+  ASSERT_EQ(engine.calls.size(), 1u);
+  EXPECT_EQ(form.layerCount, 3);
+  EXPECT_EQ(form.vs[2], 800.0f);
+}
+
 TEST_F(Spinner, BadCellIsNamedAndTheWindowDataStayUntilTheTableIsValid) {
   typeModel(kThreeLayers);
   form.LUpDown.stepBy(+1);  // a valid step up and down takes the typed model
@@ -285,7 +360,10 @@ TEST_F(ForwardRun, BadRowIsNamedAndNothingChanges) {
   ASSERT_EQ(messages.messages.size(), 1u);
   const RecordedMessage& shown = messages.messages[0];
   EXPECT_EQ(shown.kind, RecordedMessage::Kind::Box);
-  EXPECT_EQ(shown.text, "第 3 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(
+      shown.text,
+      "第 3 行输入的模型参数错误，请检查！\nRho 列「abc」不是数字，小数点请用英文句点“.”。 (not a "
+      "number; the decimal separator is a full stop.)");
   EXPECT_EQ(shown.caption, "Sondrix提示...");
   EXPECT_EQ(shown.icon, MessageIcon::Warning);
   EXPECT_EQ(engine.calls.size(), 1u);  // only the first run
@@ -298,18 +376,72 @@ TEST_F(ForwardRun, BadRowIsNamedAndNothingChanges) {
   EXPECT_DOUBLE_EQ(form.LeftAxis->max(), 450.0);
 }
 
+// Values no earth has are refused like a cell that is not a number: the
+// engine is not called and the window keeps its model and curve.
+TEST_F(ForwardRun, UnphysicalRowsAreRefusedAndNothingChanges) {
+  typeModel(kThreeLayers);
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();
+  const std::vector<QPointF> before = seriesPoints();
+  const struct {
+    int column, row;
+    const char* text;
+    const char* reasonStart;
+  } cases[] = {{1, 1, "-5", "H 列「-5」厚度必须大于 0"},
+               {2, 2, "0", "Vs 列「0」速度必须大于 0"},
+               {2, 3, "1e9", "Vs 列「1e9」速度必须小于 10000 m/s"},
+               {3, 2, "0", "Rho 列「0」密度必须大于 0"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    typeModel(kThreeLayers);
+    form.Model.setCell(c.column, c.row, QString::fromUtf8(c.text));
+    messages.messages.clear();
+    form.Button1.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    const std::string& text = messages.messages[0].text;
+    EXPECT_EQ(firstLine(text), "第 " + std::to_string(c.row) + " 行输入的模型参数错误，请检查！");
+    EXPECT_EQ(text.substr(text.find('\n') + 1).rfind(c.reasonStart, 0), 0u) << text;
+    EXPECT_EQ(engine.calls.size(), 1u);  // only the first, sound run
+    EXPECT_EQ(form.vs[1], 400.0f);
+    EXPECT_EQ(form.thickness[0], 5.0f);
+    EXPECT_EQ(seriesPoints(), before);
+  }
+}
+
+// FORWARD leaves 0 where a frequency has no root: such points are not drawn,
+// do not stretch the axis, and the status line counts them.
+TEST_F(ForwardRun, FrequenciesWithoutARootAreLeftOutAndCounted) {
+  typeModel(kThreeLayers);
+  engine.curve = ramp(180.0f, 400.0f);
+  engine.curve[0] = 0.0f;   // 150 Hz
+  engine.curve[29] = 0.0f;  // 5 Hz
+  form.Button1.click();
+  const std::vector<QPointF> points = seriesPoints();
+  ASSERT_EQ(points.size(), 28u);
+  for (const QPointF& p : points) EXPECT_GT(p.y(), 0.0);
+  // The smallest drawn value is the 145 Hz one, 180 + 220/29.
+  EXPECT_NEAR(form.LeftAxis->min(), 180.0 + 220.0 / 29.0 - 50.0, 1e-4);
+  EXPECT_EQ(form.StatusLine.text().toStdString(),
+            "2 个频率无解，未绘出。 (2 frequencies without a root are not drawn.)");
+
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();
+  EXPECT_EQ(seriesPoints().size(), 30u);
+  EXPECT_TRUE(form.StatusLine.text().isEmpty());
+}
+
 TEST_F(ForwardRun, FirstOfSeveralBadRowsIsNamed) {
   typeModel({{"1", "100", "1"}, {"x", "200", "2"}, {"3", "300", "3"}, {"4", "", "4"}});
   form.Button1.click();
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, "第 2 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(firstLine(messages.messages[0].text), "第 2 行输入的模型参数错误，请检查！");
 }
 
 TEST_F(ForwardRun, EmptyHalfSpaceThicknessFailsLikeAnyCell) {
   typeModel({{"5", "200", "1.8"}, {"", "800", "2.2"}});
   form.Button1.click();
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, "第 2 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(firstLine(messages.messages[0].text), "第 2 行输入的模型参数错误，请检查！");
 
   messages.messages.clear();
   form.Model.setCell(1, 2, QStringLiteral(" 123.5 "));
@@ -320,13 +452,20 @@ TEST_F(ForwardRun, EmptyHalfSpaceThicknessFailsLikeAnyCell) {
   EXPECT_EQ(engine.calls[0].thickness[1], 123.5f);  // passed on unchanged
 }
 
-TEST_F(ForwardRun, NegativeAndZeroValuesPassTheCheck) {
-  typeModel({{"-5", "0", "-1"}});
+// The half-space's thickness is not used, so any number passes there; its
+// velocity and density are checked like every layer's.
+TEST_F(ForwardRun, HalfSpaceThicknessIsNotChecked) {
+  typeModel({{"-5", "150", "1.8"}});
   engine.curve.assign(30, 100.0f);
   form.Button1.click();
   EXPECT_TRUE(messages.messages.empty());
   EXPECT_EQ(form.thickness[0], -5.0f);
-  EXPECT_EQ(form.vs[0], 0.0f);
+
+  form.Model.setCell(2, 1, QStringLiteral("0"));
+  form.Button1.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(firstLine(messages.messages[0].text), "第 1 行输入的模型参数错误，请检查！");
+  EXPECT_EQ(form.vs[0], 150.0f);
 }
 
 TEST_F(ForwardRun, FailedCalculationKeepsThePreviousCurve) {
