@@ -274,8 +274,8 @@ void TForm1::setTableRows(const std::vector<LayerTexts>& rows) {
 void TForm1::pasteIntoTable(const QString& text) {
   const int row = std::max(Model.currentRow() + 1, 1);
   const int column = std::max(Model.currentColumn(), 1);
-  const std::vector<LayerTexts> rows =
-      pasteTextBlock(tableRows(), row, column, splitTextBlock(text.toStdString()), kLayerCapacity);
+  const std::vector<LayerTexts> rows = pasteTextBlock(
+      tableRows(), row, column, splitTextBlock(text.toStdString()), kWindowLayerLimit);
   setTableRows(rows);
   LUpDown.setPosition(static_cast<int>(rows.size()));
 }

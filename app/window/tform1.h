@@ -117,7 +117,7 @@ class TForm1 : public QWidget {
   void setDefaults();
 
   // Pastes a block of tab-separated cells at the current cell; rows beyond the
-  // table add layers, up to kLayerCapacity.
+  // table add layers, up to kWindowLayerLimit.
   void pasteIntoTable(const QString& text);
   // Marks the table's last row as the half-space, whose thickness is not used.
   void markHalfSpace();
