@@ -1,8 +1,11 @@
 #include "dispersion/dispersion_curve.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
+#include <numeric>
 
 #include "dispersion/group_velocity.h"
 #include "dispersion/lowest_root_walk.h"
@@ -17,6 +20,13 @@ namespace {
 constexpr double kTolerance = 1e-8;
 
 constexpr double kMetresPerKilometre = 1000.0;
+
+// 0.9: the fraction of the next higher frequency's root below which a
+// walk expects no zero. Below 1 for the models whose fundamental mode falls
+// a little with the frequency over some band (a stiff layer over a soft
+// one); a zero below it anyway is still found where the sign of D there
+// differs from its sign at the walk's start.
+constexpr double kBelowHigherRoot = 0.9;
 
 bool positiveFinite(double value) {
   return std::isfinite(value) && value > 0.0;
@@ -68,6 +78,64 @@ CurveStatus checkInput(std::span<const ModelLayer> model, std::span<const double
   return outputSize == frequencies.size() ? CurveStatus::ok : CurveStatus::outputSizeMismatch;
 }
 
+// D of one model at one frequency in the two forms the search reads, with
+// the reductions of the walk remembered for the bracket it ends on.
+class SearchFunction {
+ public:
+  SearchFunction(const SecularModel& model, std::uint64_t& evaluations)
+      : d_(model), stepper_(model), evaluations_(evaluations) {}
+
+  const PhaseStepper& stepper() const { return stepper_; }
+
+  // D up to a positive factor, for the sign test of the walk: the plain
+  // reduction, or the rescaled one where that is not finite.
+  double sign(double c) {
+    ++evaluations_;
+    Reduction& r = walked_[next_];
+    next_ = 1 - next_;
+    const double literal = d_.literal(c);
+    r = std::isfinite(literal) ? Reduction{c, literal, false} : Reduction{c, d_.rescaled(c), true};
+    return r.value;
+  }
+
+  // D without the exponential growth of its evanescent terms: the same
+  // sign, and a shape close enough to a straight line near a zero that the
+  // refinement converges in a handful of steps where on D itself, curved
+  // like e^(k h r), it crept. Where the plain reduction overflows, or its
+  // growth does, the rescaled one has that growth divided out already. At
+  // the last two points of the walk the reduction is not repeated.
+  double trendFree(double c) {
+    for (const Reduction& r : walked_) {
+      if (r.c == c) {
+        return r.rescaled ? r.value : withoutGrowth(c, r.value);
+      }
+    }
+    ++evaluations_;
+    const double literal = d_.literal(c);
+    return std::isfinite(literal) ? withoutGrowth(c, literal) : d_.rescaled(c);
+  }
+
+ private:
+  struct Reduction {
+    double c = std::numeric_limits<double>::quiet_NaN();
+    double value = 0.0;
+    bool rescaled = false;
+  };
+
+  // A finite plain reduction with its growth divided out; the rescaled
+  // reduction where that quotient underflows.
+  double withoutGrowth(double c, double literal) const {
+    const double value = literal * std::exp(-stepper_.decayExponent(c));
+    return value != 0.0 || literal == 0.0 ? value : d_.rescaled(c);
+  }
+
+  SecularFunction d_;
+  PhaseStepper stepper_;
+  std::uint64_t& evaluations_;
+  Reduction walked_[2];
+  int next_ = 0;
+};
+
 }  // namespace
 
 const char* describe(CurveStatus status) {
@@ -115,34 +183,31 @@ CurveStatus DispersionCurveSolver::compute(std::span<const ModelLayer> model,
     density_[i] = layer.density;
   }
   walkStart_ = walkStart({layerCount_, thickness_, shearVelocity_, pVelocity_, density_, 0.0});
-  for (std::size_t j = 0; j < frequencies.size(); ++j) {
-    out[j] = pointAt(frequencies[j], kind);
+  // From the highest frequency down, each walk told where the root of the
+  // next higher one lay: the fundamental mode's phase velocity rises as the
+  // frequency falls, so most of the walk below it need not evaluate D. The
+  // order is the frequencies' own, whatever the order of the list.
+  order_.resize(frequencies.size());
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  std::stable_sort(order_.begin(), order_.end(),
+                   [&](std::size_t a, std::size_t b) { return frequencies[a] > frequencies[b]; });
+  double unlikelyBelow = 0.0;
+  for (const std::size_t j : order_) {
+    out[j] = pointAt(frequencies[j], kind, unlikelyBelow);
+    unlikelyBelow =
+        out[j].hasRoot ? kBelowHigherRoot * out[j].phaseVelocity / kMetresPerKilometre : 0.0;
   }
   return CurveStatus::ok;
 }
 
-CurvePoint DispersionCurveSolver::pointAt(double frequency, CurveKind kind) {
+CurvePoint DispersionCurveSolver::pointAt(double frequency, CurveKind kind, double unlikelyBelow) {
   constexpr double kNoRoot = std::numeric_limits<double>::quiet_NaN();
   const SecularModel model{layerCount_, thickness_, shearVelocity_,
                            pVelocity_,  density_,   2.0 * std::numbers::pi * frequency};
-  const SecularFunction d(model);
-  const PhaseStepper stepper(model);
-  // D without the exponential growth of its evanescent terms: the same
-  // sign, and a shape close enough to a straight line near a zero that the
-  // refinement converges in a handful of steps where on D itself, curved
-  // like e^(k h r), it crept. Where the plain reduction overflows, or its
-  // growth does, the rescaled one has that growth divided out already.
-  const auto trendFree = [&](double c) {
-    ++evaluations_;
-    const double literal = d.literal(c);
-    const double value = literal * std::exp(-stepper.decayExponent(c));
-    if (std::isfinite(literal) && (value != 0.0 || literal == 0.0)) {
-      return value;
-    }
-    return d.rescaled(c);
-  };
-  const double c =
-      lowestRoot(trendFree, stepper, walkStart_, shearVelocity_[layerCount_ - 1], kTolerance);
+  SearchFunction search(model, evaluations_);
+  const double c = lowestRoot(
+      [&](double v) { return search.sign(v); }, [&](double v) { return search.trendFree(v); },
+      search.stepper(), walkStart_, unlikelyBelow, shearVelocity_[layerCount_ - 1], kTolerance);
   if (std::isnan(c)) {
     return {false, kNoRoot, kNoRoot};
   }

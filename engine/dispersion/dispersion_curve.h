@@ -7,11 +7,13 @@
 // ratios enter).
 //
 // The fundamental mode at a frequency is the lowest zero of the secular
-// function below the half-space S velocity. Each frequency is searched on
-// its own, from below the smallest Rayleigh velocity of the layers'
-// materials upward in steps tied to the vertical phase of the layers, so
-// the result does not depend on the order of the frequencies or on the
-// others in the list. Where no zero lies below the half-space S velocity
+// function below the half-space S velocity. Each frequency is searched
+// from below the smallest Rayleigh velocity of the layers' materials upward
+// in steps tied to the vertical phase of the layers, the same steps for
+// every frequency list; the steps well below the root of the next higher
+// frequency in the list are passed with one sign test, so a result does
+// not depend on the order of the frequencies, nor on the others in the
+// list unless two zeros hide below that root. Where no zero lies below the half-space S velocity
 // (a model whose half-space is slower than a layer above it can have none
 // at low frequencies), the frequency has no root: its point says so and
 // holds NaN velocities.
@@ -24,6 +26,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "dispersion/engine_state.h"
 
@@ -82,7 +85,9 @@ class DispersionCurveSolver {
   std::uint64_t evaluationCount() const { return evaluations_; }
 
  private:
-  CurvePoint pointAt(double frequency, CurveKind kind);
+  // The point at one frequency; `unlikelyBelow` (km/s) is where the walk
+  // expects no zero below, 0 for none.
+  CurvePoint pointAt(double frequency, CurveKind kind, double unlikelyBelow);
 
   // The model in the engine's units (km, km/s).
   int32_t layerCount_ = 0;
@@ -92,6 +97,9 @@ class DispersionCurveSolver {
   double density_[kMaxLayers] = {};
   double walkStart_ = 0.0;
   std::uint64_t evaluations_ = 0;
+  // The frequencies' indices from the highest frequency down; kept between
+  // calls so that a solver reused for curves of one length allocates once.
+  std::vector<std::size_t> order_;
 };
 
 }  // namespace swcore

@@ -142,24 +142,58 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
   return newer.x;
 }
 
+// Whether two values of D have one sign, both nonzero: the walk's test,
+// on values that may be many decades apart, so a sign comparison rather
+// than a quotient, which could underflow to zero.
+inline bool strictlySameSign(double f, double reference) {
+  return (f > 0.0 && reference > 0.0) || (f < 0.0 && reference < 0.0);
+}
+
 // The lowest zero of D in (start, beta_N) to within `tolerance` (km/s), or
-// NaN when D changes sign nowhere there. `d` evaluates D of the model that
-// `stepper` was made for; `start` is walkStart() of that model.
-template <class Function>
-double lowestRoot(const Function& d, const PhaseStepper& stepper, double start,
-                  double halfSpaceShear, double tolerance) {
+// NaN when D changes sign nowhere there. The walk reads only signs:
+// `sign(c)` is D at c times any positive factor. `d` is D with the shape
+// the refinement converges on, also up to a positive factor; it is
+// evaluated at the two ends of the bracket the walk found and inside it.
+// Both evaluate D of the model that `stepper` was made for; `start` is
+// walkStart() of that model.
+//
+// `unlikelyBelow` is where the caller expects no zero below: the steps up
+// to it are taken without evaluating D, and D at the last of them is
+// compared with D at the start. The same sign means an even number of
+// zeros below, taken as none, and the walk goes on from there; the other
+// sign means a zero below, and the walk starts over from the start. Both
+// walks pass through the same step points, so where no two zeros hide
+// below the skipped steps the result is the one of the whole walk, bit for
+// bit. `start` or less skips nothing.
+template <class Sign, class Function>
+double lowestRoot(const Sign& sign, const Function& d, const PhaseStepper& stepper, double start,
+                  double unlikelyBelow, double halfSpaceShear, double tolerance) {
   const double ceiling = halfSpaceShear * (1.0 - kPoleGap);
-  BracketEnd low{start, d(start)};
-  if (low.f == 0.0) {
-    return low.x;
+  double low = start;
+  double lowSign = sign(start);
+  if (lowSign == 0.0) {
+    return low;
   }
-  while (low.x < ceiling) {
-    const double x = stepper.next(low.x, ceiling);
-    const BracketEnd high{x, d(x)};
-    if (!detail::sameSign(high.f, low.f)) {
-      return high.f == 0.0 ? x : refineLowestRoot(d, low, high, tolerance);
+  double skipped = start;
+  for (double x = stepper.next(skipped, ceiling); x < unlikelyBelow && skipped < ceiling;
+       x = stepper.next(skipped, ceiling)) {
+    skipped = x;
+  }
+  if (skipped > start) {
+    const double skippedSign = sign(skipped);
+    if (strictlySameSign(skippedSign, lowSign)) {
+      low = skipped;
+      lowSign = skippedSign;
     }
-    low = high;
+  }
+  while (low < ceiling) {
+    const double x = stepper.next(low, ceiling);
+    const double highSign = sign(x);
+    if (!strictlySameSign(highSign, lowSign)) {
+      return highSign == 0.0 ? x : refineLowestRoot(d, {low, d(low)}, {x, d(x)}, tolerance);
+    }
+    low = x;
+    lowSign = highSign;
   }
   return std::numeric_limits<double>::quiet_NaN();
 }
