@@ -281,6 +281,38 @@ TEST(DispersionCurve, FrequencyOrderDoesNotChangeAnyValue) {
   }
 }
 
+// Alone, a frequency's walk evaluates D at every step from the start; in a
+// list it passes the steps well below the next higher frequency's root with
+// one sign test. Both walks end on the same bracket, so the values agree to
+// the bit, and the list needs fewer evaluations than its frequencies alone.
+TEST(DispersionCurve, AFrequencyAloneGivesTheValueItHasInTheList) {
+  std::vector<NamedModel> models = fieldModels();
+  std::mt19937_64 rng(3301);
+  for (int i = 0; i < 40; ++i) {
+    models.push_back({"random", dispfit_test::randomVariedModel(rng)});
+  }
+  const std::vector<double> hz = everyFiveHertz();
+  for (std::size_t m = 0; m < models.size(); ++m) {
+    SCOPED_TRACE(::testing::Message() << "model " << m << ", " << models[m].name);
+    std::uint64_t inList = 0;
+    std::uint64_t alone = 0;
+    const std::vector<CurvePoint> list = curveOf(models[m].layers, hz, CurveKind::phase, &inList);
+    for (std::size_t j = 0; j < hz.size(); ++j) {
+      const CurvePoint single = curveOf(models[m].layers, {hz[j]}, CurveKind::phase, &alone)[0];
+      EXPECT_TRUE(dispfit_test::sameBits(single.phaseVelocity, list[j].phaseVelocity))
+          << hz[j] << " Hz: " << single.phaseVelocity << " alone, " << list[j].phaseVelocity
+          << " in the list";
+    }
+    // Where every frequency has a root, the fundamental mode rises well
+    // above the start as the frequency falls to 5 Hz.
+    const bool rootEverywhere =
+        std::all_of(list.begin(), list.end(), [](const CurvePoint& p) { return p.hasRoot; });
+    if (m < fieldModels().size() && rootEverywhere) {
+      EXPECT_LT(inList, alone);
+    }
+  }
+}
+
 TEST(DispersionCurve, NormallyDispersiveModelsAgreeWithTheForwardEntry) {
   // Where every layer is faster than the one above, the forward entry's
   // walk from 0.8 x the top layer's S velocity meets the fundamental mode
