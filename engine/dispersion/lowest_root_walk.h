@@ -102,17 +102,30 @@ class PhaseStepper {
 // Where the walk starts for a model: c_low.
 double walkStart(const SecularModel& model);
 
+// The zero of the parabola x(f) through three points of D with distinct
+// values: inverse quadratic interpolation.
+inline double inverseQuadraticZero(const BracketEnd& a, const BracketEnd& b, const BracketEnd& c) {
+  return a.x * b.f * c.f / ((a.f - b.f) * (a.f - c.f)) +
+         b.x * a.f * c.f / ((b.f - a.f) * (b.f - c.f)) +
+         c.x * a.f * b.f / ((c.f - a.f) * (c.f - b.f));
+}
+
 // Anderson-Bjorck false position on a bracket whose ends differ in sign,
 // until the bracket is narrower than `tolerance`; returns its newest end.
-// Two guards keep it superlinear where the plain method would creep on the
-// strongly curved D: every point keeps half a tolerance from the bracket's
-// ends, so that once an end is within that of the zero the next point lands
-// beyond the zero and closes the bracket; and a bisection follows whenever
-// three points have not halved the bracket.
+// Once a third point is known, the zero of the inverse parabola through the
+// last three replaces the false-position point wherever it falls inside the
+// bracket: near a zero D is smooth, and the parabola's error shrinks faster
+// than the chord's. Two guards keep it superlinear where the plain method
+// would creep on the strongly curved D: every point keeps half a tolerance
+// from the bracket's ends, so that once an end is within that of the zero
+// the next point lands beyond the zero and closes the bracket; and a
+// bisection follows whenever three points have not halved the bracket.
 template <class Function>
 double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, double tolerance) {
   constexpr int kMaxPasses = 400;
   double widths[3] = {};
+  BracketEnd third{};
+  bool haveThird = false;
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     const double lo = std::fmin(older.x, newer.x);
     const double hi = std::fmax(older.x, newer.x);
@@ -121,6 +134,12 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
       break;
     }
     double x = newer.x - newer.f * (newer.x - older.x) / (newer.f - older.f);
+    if (haveThird && third.f != older.f && third.f != newer.f) {
+      const double parabola = inverseQuadraticZero(older, newer, third);
+      if (parabola > lo && parabola < hi) {
+        x = parabola;
+      }
+    }
     if (pass >= 3 && width > 0.5 * widths[pass % 3]) {
       x = 0.5 * (lo + hi);
     }
@@ -132,11 +151,14 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
       return x;
     }
     if (detail::sameSign(next.f, newer.f)) {
+      third = newer;
       const double m = 1.0 - next.f / newer.f;
       older.f *= (m > 0.0) ? m : 0.5;
     } else {
+      third = older;
       older = newer;
     }
+    haveThird = true;
     newer = next;
   }
   return newer.x;

@@ -1,0 +1,69 @@
+// The refinement of the lowest root's bracket: the zero it returns against
+// zeros known in closed form, and the number of evaluations it needs.
+#include "dispersion/lowest_root_walk.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using swcore::BracketEnd;
+
+TEST(InverseQuadraticZero, ReturnsTheParabolasValueAtZero) {
+  // Three points of x = 1 + 2 f + 3 f^2, at f = -1, 0.5 and 2 (x = 2, 2.75
+  // and 17): the parabola through them is that one, and at f = 0 it is 1.
+  const BracketEnd a{2.0, -1.0};
+  const BracketEnd b{2.75, 0.5};
+  const BracketEnd c{17.0, 2.0};
+  EXPECT_NEAR(swcore::inverseQuadraticZero(a, b, c), 1.0, 1e-14);
+  EXPECT_NEAR(swcore::inverseQuadraticZero(c, a, b), 1.0, 1e-14);
+}
+
+struct RefinementCase {
+  const char* name;
+  std::function<double(double)> f;
+  double lo;
+  double hi;
+  double zero;          // in closed form
+  int mostEvaluations;  // bisection would need 27 from a bracket of width 1
+};
+
+TEST(RefineLowestRoot, ClosesOnKnownZerosFasterThanBisection) {
+  const double kTolerance = 1e-8;
+  const std::vector<RefinementCase> cases{
+      // Smooth across the bracket: a superlinear method from an error of
+      // about 0.1 reaches 1e-8 in five or six points, and one more lands
+      // beyond the zero to close the bracket.
+      {"exp(x) - 2", [](double x) { return std::exp(x) - 2.0; }, 0.0, 1.0, std::log(2.0), 8},
+      {"x^3 - 2", [](double x) { return x * x * x - 2.0; }, 1.0, 2.0, std::cbrt(2.0), 8},
+      // Flat at the lower end, steep at the upper: 1 - x^4 on [0, 1.5], whose
+      // first chords fall far from the zero.
+      {"1 - x^4", [](double x) { return 1.0 - x * x * x * x; }, 0.0, 1.5, 1.0, 12},
+      // Curved like D where an evanescent term grows: e^(50 (x - 0.3)) - 1,
+      // whose chords creep along the flat side until the bisection guard
+      // halves the bracket: fewer points than bisection all the same.
+      {"steep exponential", [](double x) { return std::expm1(50.0 * (x - 0.3)); }, 0.0, 1.0, 0.3,
+       26},
+      // The zero at the lower end's doorstep: x - 1e-9 on [0, 1]. The first
+      // point keeps half a tolerance from the end, beyond the zero, and
+      // closes the bracket.
+      {"zero near an end", [](double x) { return x - 1e-9; }, 0.0, 1.0, 1e-9, 1},
+  };
+  for (const RefinementCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    int evaluations = 0;
+    const auto counted = [&](double x) {
+      ++evaluations;
+      return c.f(x);
+    };
+    const double root =
+        swcore::refineLowestRoot(counted, {c.lo, c.f(c.lo)}, {c.hi, c.f(c.hi)}, kTolerance);
+    EXPECT_NEAR(root, c.zero, kTolerance);
+    EXPECT_LE(evaluations, c.mostEvaluations);
+  }
+}
+
+}  // namespace
