@@ -78,6 +78,44 @@ CurveStatus checkInput(std::span<const ModelLayer> model, std::span<const double
   return outputSize == frequencies.size() ? CurveStatus::ok : CurveStatus::outputSizeMismatch;
 }
 
+// The roots at the last two frequencies searched, and what they tell of
+// the root at a lower frequency.
+class NeighbourRoots {
+ public:
+  void add(double frequency, const CurvePoint& point) {
+    if (!point.hasRoot) {
+      count_ = 0;
+      return;
+    }
+    older_ = newer_;
+    newer_ = {frequency, point.phaseVelocity / kMetresPerKilometre};
+    count_ = std::min(count_ + 1, 2);
+  }
+
+  RootHints hintsAt(double frequency) const {
+    RootHints hints;
+    if (count_ == 0) {
+      return hints;
+    }
+    hints.unlikelyBelow = kBelowHigherRoot * newer_.c;
+    hints.likelyAt = newer_.c;
+    if (count_ == 2 && older_.frequency > newer_.frequency) {
+      const double slope = (newer_.c - older_.c) / (newer_.frequency - older_.frequency);
+      hints.likelyAt += slope * (frequency - newer_.frequency);
+    }
+    return hints;
+  }
+
+ private:
+  struct Root {
+    double frequency = 0.0;  // Hz
+    double c = 0.0;          // km/s
+  };
+  Root older_;
+  Root newer_;
+  int count_ = 0;
+};
+
 // D of one model at one frequency in the two forms the search reads, with
 // the reductions of the walk remembered for the bracket it ends on.
 class SearchFunction {
@@ -183,31 +221,48 @@ CurveStatus DispersionCurveSolver::compute(std::span<const ModelLayer> model,
     density_[i] = layer.density;
   }
   walkStart_ = walkStart({layerCount_, thickness_, shearVelocity_, pVelocity_, density_, 0.0});
-  // From the highest frequency down, each walk told where the root of the
-  // next higher one lay: the fundamental mode's phase velocity rises as the
-  // frequency falls, so most of the walk below it need not evaluate D. The
-  // order is the frequencies' own, whatever the order of the list.
+  // From the highest frequency down, each walk told where the roots of the
+  // next higher ones lay: the fundamental mode's phase velocity rises as
+  // the frequency falls, so most of the walk below the last root need not
+  // evaluate D, and the line through the last two roots is a first guess
+  // for the refinement. The order is the frequencies' own, whatever the
+  // order of the list.
   order_.resize(frequencies.size());
   std::iota(order_.begin(), order_.end(), std::size_t{0});
   std::stable_sort(order_.begin(), order_.end(),
                    [&](std::size_t a, std::size_t b) { return frequencies[a] > frequencies[b]; });
-  double unlikelyBelow = 0.0;
+  NeighbourRoots previous;
+  startSign_ = 0.0;
   for (const std::size_t j : order_) {
-    out[j] = pointAt(frequencies[j], kind, unlikelyBelow);
-    unlikelyBelow =
-        out[j].hasRoot ? kBelowHigherRoot * out[j].phaseVelocity / kMetresPerKilometre : 0.0;
+    RootHints hints = previous.hintsAt(frequencies[j]);
+    hints.startSign = startSign_;
+    out[j] = pointAt(frequencies[j], kind, hints);
+    previous.add(frequencies[j], out[j]);
   }
   return CurveStatus::ok;
 }
 
-CurvePoint DispersionCurveSolver::pointAt(double frequency, CurveKind kind, double unlikelyBelow) {
+CurvePoint DispersionCurveSolver::pointAt(double frequency, CurveKind kind,
+                                          const RootHints& hints) {
   constexpr double kNoRoot = std::numeric_limits<double>::quiet_NaN();
   const SecularModel model{layerCount_, thickness_, shearVelocity_,
                            pVelocity_,  density_,   2.0 * std::numbers::pi * frequency};
   SearchFunction search(model, evaluations_);
-  const double c = lowestRoot(
-      [&](double v) { return search.sign(v); }, [&](double v) { return search.trendFree(v); },
-      search.stepper(), walkStart_, unlikelyBelow, shearVelocity_[layerCount_ - 1], kTolerance);
+  RootHints known = hints;
+  if (known.startSign == 0.0) {
+    // Every slot is evanescent at the walk's start, so D there is
+    // continuous in omega, and no zero lies at or below the start at any
+    // frequency: the sign there is one for all frequencies, read at the
+    // first. (A zero or undefined value is left to the walk.)
+    const double atStart = search.sign(walkStart_);
+    if (atStart > 0.0 || atStart < 0.0) {
+      startSign_ = atStart > 0.0 ? 1.0 : -1.0;
+      known.startSign = startSign_;
+    }
+  }
+  const double c = lowestRoot([&](double v) { return search.sign(v); },
+                              [&](double v) { return search.trendFree(v); }, search.stepper(),
+                              walkStart_, known, shearVelocity_[layerCount_ - 1], kTolerance);
   if (std::isnan(c)) {
     return {false, kNoRoot, kNoRoot};
   }

@@ -10,13 +10,14 @@
 // function below the half-space S velocity. Each frequency is searched
 // from below the smallest Rayleigh velocity of the layers' materials upward
 // in steps tied to the vertical phase of the layers, the same steps for
-// every frequency list; the steps well below the root of the next higher
-// frequency in the list are passed with one sign test, so a result does
-// not depend on the order of the frequencies, nor on the others in the
-// list unless two zeros hide below that root. Where no zero lies below the half-space S velocity
-// (a model whose half-space is slower than a layer above it can have none
-// at low frequencies), the frequency has no root: its point says so and
-// holds NaN velocities.
+// every frequency list. The frequencies are searched from the highest
+// down: the steps well below the root of the next higher one are passed
+// with one sign test, and the refinement starts from a guess drawn from the
+// roots above. So a result does not depend on the order of the
+// frequencies, and on the others in the list only within the tolerance
+// (unless two zeros hide below the skipped steps). Where no zero lies below the half-space S
+// velocity (a model whose half-space is slower than a layer above it can have none at low
+// frequencies), the frequency has no root: its point says so and holds NaN velocities.
 //
 // A DispersionCurveSolver holds all its working data; nothing is shared
 // between solvers, so any number of them may run on different threads at
@@ -29,6 +30,7 @@
 #include <vector>
 
 #include "dispersion/engine_state.h"
+#include "dispersion/lowest_root_walk.h"
 
 namespace swcore {
 
@@ -85,9 +87,9 @@ class DispersionCurveSolver {
   std::uint64_t evaluationCount() const { return evaluations_; }
 
  private:
-  // The point at one frequency; `unlikelyBelow` (km/s) is where the walk
-  // expects no zero below, 0 for none.
-  CurvePoint pointAt(double frequency, CurveKind kind, double unlikelyBelow);
+  // The point at one frequency, its search told what the roots at higher
+  // frequencies suggest.
+  CurvePoint pointAt(double frequency, CurveKind kind, const RootHints& hints);
 
   // The model in the engine's units (km, km/s).
   int32_t layerCount_ = 0;
@@ -96,6 +98,7 @@ class DispersionCurveSolver {
   double pVelocity_[kMaxLayers] = {};
   double density_[kMaxLayers] = {};
   double walkStart_ = 0.0;
+  double startSign_ = 0.0;  // D's sign at walkStart_, one for all frequencies; 0 until read
   std::uint64_t evaluations_ = 0;
   // The frequencies' indices from the highest frequency down; kept between
   // calls so that a solver reused for curves of one length allocates once.

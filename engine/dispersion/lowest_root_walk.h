@@ -112,16 +112,21 @@ inline double inverseQuadraticZero(const BracketEnd& a, const BracketEnd& b, con
 
 // Anderson-Bjorck false position on a bracket whose ends differ in sign,
 // until the bracket is narrower than `tolerance`; returns its newest end.
+// A `firstGuess` inside the bracket is the first point instead of the
+// chord's: a guess within a tolerance of the zero closes the bracket in two
+// or three points.
 // Once a third point is known, the zero of the inverse parabola through the
 // last three replaces the false-position point wherever it falls inside the
 // bracket: near a zero D is smooth, and the parabola's error shrinks faster
 // than the chord's. Two guards keep it superlinear where the plain method
 // would creep on the strongly curved D: every point keeps half a tolerance
 // from the bracket's ends, so that once an end is within that of the zero
-// the next point lands beyond the zero and closes the bracket; and a
+// the next point lands beyond the zero and closes the bracket (a point
+// within a tolerance of the newest end is pushed further, below); and a
 // bisection follows whenever three points have not halved the bracket.
 template <class Function>
-double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, double tolerance) {
+double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, double tolerance,
+                        double firstGuess = std::numeric_limits<double>::quiet_NaN()) {
   constexpr int kMaxPasses = 400;
   double widths[3] = {};
   BracketEnd third{};
@@ -134,6 +139,9 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
       break;
     }
     double x = newer.x - newer.f * (newer.x - older.x) / (newer.f - older.f);
+    if (pass == 0 && firstGuess > lo && firstGuess < hi) {
+      x = firstGuess;
+    }
     if (haveThird && third.f != older.f && third.f != newer.f) {
       const double parabola = inverseQuadraticZero(older, newer, third);
       if (parabola > lo && parabola < hi) {
@@ -144,6 +152,14 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
       x = 0.5 * (lo + hi);
     }
     widths[pass % 3] = width;
+    // A point within a tolerance of the newest end goes on past its
+    // estimate, to halfway between the estimate and a tolerance from that
+    // end: the bracket then closes on this point unless the estimate erred
+    // by more than the room left, where it would close only on the next.
+    const double fromNewest = x - newer.x;
+    if (std::abs(fromNewest) < tolerance) {
+      x = newer.x + std::copysign(0.5 * (std::abs(fromNewest) + tolerance), fromNewest);
+    }
     const double margin = 0.5 * tolerance;
     x = std::isnan(x) ? 0.5 * (lo + hi) : std::fmin(std::fmax(x, lo + margin), hi - margin);
     const BracketEnd next{x, d(x)};
@@ -164,6 +180,17 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
   return newer.x;
 }
 
+// What the caller expects of the lowest zero, from the zeros it found at
+// neighbouring frequencies (km/s).
+struct RootHints {
+  // Where no zero is expected below; the start or less for no such bound.
+  double unlikelyBelow = 0.0;
+  // Where the zero is likely to lie; NaN for no guess.
+  double likelyAt = std::numeric_limits<double>::quiet_NaN();
+  // The sign of D at the start (+1 or -1), where known; 0 to evaluate it.
+  double startSign = 0.0;
+};
+
 // Whether two values of D have one sign, both nonzero: the walk's test,
 // on values that may be many decades apart, so a sign comparison rather
 // than a quotient, which could underflow to zero.
@@ -179,25 +206,28 @@ inline bool strictlySameSign(double f, double reference) {
 // Both evaluate D of the model that `stepper` was made for; `start` is
 // walkStart() of that model.
 //
-// `unlikelyBelow` is where the caller expects no zero below: the steps up
+// `hints.unlikelyBelow` is where the caller expects no zero below: the steps up
 // to it are taken without evaluating D, and D at the last of them is
 // compared with D at the start. The same sign means an even number of
 // zeros below, taken as none, and the walk goes on from there; the other
 // sign means a zero below, and the walk starts over from the start. Both
 // walks pass through the same step points, so where no two zeros hide
 // below the skipped steps the result is the one of the whole walk, bit for
-// bit. `start` or less skips nothing.
+// bit. `start` or less skips nothing. `hints.likelyAt`, where it lies in
+// that bracket, is the refinement's first point: the result then stays
+// within the tolerance of the same zero, but its last bits follow the
+// guess.
 template <class Sign, class Function>
 double lowestRoot(const Sign& sign, const Function& d, const PhaseStepper& stepper, double start,
-                  double unlikelyBelow, double halfSpaceShear, double tolerance) {
+                  const RootHints& hints, double halfSpaceShear, double tolerance) {
   const double ceiling = halfSpaceShear * (1.0 - kPoleGap);
   double low = start;
-  double lowSign = sign(start);
+  double lowSign = hints.startSign != 0.0 ? hints.startSign : sign(start);
   if (lowSign == 0.0) {
     return low;
   }
   double skipped = start;
-  for (double x = stepper.next(skipped, ceiling); x < unlikelyBelow && skipped < ceiling;
+  for (double x = stepper.next(skipped, ceiling); x < hints.unlikelyBelow && skipped < ceiling;
        x = stepper.next(skipped, ceiling)) {
     skipped = x;
   }
@@ -212,7 +242,9 @@ double lowestRoot(const Sign& sign, const Function& d, const PhaseStepper& stepp
     const double x = stepper.next(low, ceiling);
     const double highSign = sign(x);
     if (!strictlySameSign(highSign, lowSign)) {
-      return highSign == 0.0 ? x : refineLowestRoot(d, {low, d(low)}, {x, d(x)}, tolerance);
+      return highSign == 0.0
+                 ? x
+                 : refineLowestRoot(d, {low, d(low)}, {x, d(x)}, tolerance, hints.likelyAt);
     }
     low = x;
     lowSign = highSign;

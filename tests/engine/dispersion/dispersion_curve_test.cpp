@@ -281,10 +281,12 @@ TEST(DispersionCurve, FrequencyOrderDoesNotChangeAnyValue) {
   }
 }
 
-// Alone, a frequency's walk evaluates D at every step from the start; in a
-// list it passes the steps well below the next higher frequency's root with
-// one sign test. Both walks end on the same bracket, so the values agree to
-// the bit, and the list needs fewer evaluations than its frequencies alone.
+// Alone, a frequency's walk evaluates D at every step from the start and
+// refines from the bracket alone; in a list it passes the steps well below
+// the next higher frequency's root with one sign test and refines from a
+// guess drawn from the higher frequencies' roots. Both must find the same
+// zero, each within 1e-5 m/s of it, and the list needs fewer evaluations
+// than its frequencies alone.
 TEST(DispersionCurve, AFrequencyAloneGivesTheValueItHasInTheList) {
   std::vector<NamedModel> models = fieldModels();
   std::mt19937_64 rng(3301);
@@ -299,9 +301,12 @@ TEST(DispersionCurve, AFrequencyAloneGivesTheValueItHasInTheList) {
     const std::vector<CurvePoint> list = curveOf(models[m].layers, hz, CurveKind::phase, &inList);
     for (std::size_t j = 0; j < hz.size(); ++j) {
       const CurvePoint single = curveOf(models[m].layers, {hz[j]}, CurveKind::phase, &alone)[0];
-      EXPECT_TRUE(dispfit_test::sameBits(single.phaseVelocity, list[j].phaseVelocity))
-          << hz[j] << " Hz: " << single.phaseVelocity << " alone, " << list[j].phaseVelocity
-          << " in the list";
+      ASSERT_EQ(single.hasRoot, list[j].hasRoot) << hz[j] << " Hz";
+      if (single.hasRoot) {
+        EXPECT_NEAR(single.phaseVelocity, list[j].phaseVelocity, 2e-5)
+            << hz[j] << " Hz: " << single.phaseVelocity << " alone, " << list[j].phaseVelocity
+            << " in the list";
+      }
     }
     // Where every frequency has a root, the fundamental mode rises well
     // above the start as the frequency falls to 5 Hz.

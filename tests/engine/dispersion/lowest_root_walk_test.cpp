@@ -66,4 +66,23 @@ TEST(RefineLowestRoot, ClosesOnKnownZerosFasterThanBisection) {
   }
 }
 
+TEST(RefineLowestRoot, AGuessNearTheZeroClosesTheBracketInThreePoints) {
+  const double kTolerance = 1e-8;
+  // exp(x) - 2 on [0, 1], zero at ln 2; guesses on either side of it, all
+  // within a tolerance. Without the guess the chords need six points.
+  const auto f = [](double x) { return std::exp(x) - 2.0; };
+  for (const double offset : {-8e-9, -3e-9, 0.0, 2e-9, 9e-9}) {
+    SCOPED_TRACE(::testing::Message() << "guess " << offset << " from the zero");
+    int evaluations = 0;
+    const auto counted = [&](double x) {
+      ++evaluations;
+      return f(x);
+    };
+    const double root = swcore::refineLowestRoot(counted, {0.0, f(0.0)}, {1.0, f(1.0)}, kTolerance,
+                                                 std::log(2.0) + offset);
+    EXPECT_NEAR(root, std::log(2.0), kTolerance);
+    EXPECT_LE(evaluations, 3);
+  }
+}
+
 }  // namespace
