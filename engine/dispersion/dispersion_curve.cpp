@@ -120,8 +120,9 @@ class NeighbourRoots {
 // the reductions of the walk remembered for the bracket it ends on.
 class SearchFunction {
  public:
-  SearchFunction(const SecularModel& model, std::uint64_t& evaluations)
-      : d_(model), stepper_(model), evaluations_(evaluations) {}
+  // `d` and `stepper` are of one model at one frequency.
+  SearchFunction(const SecularFunction& d, const PhaseStepper& stepper, std::uint64_t& evaluations)
+      : d_(d), stepper_(stepper), evaluations_(evaluations) {}
 
   const PhaseStepper& stepper() const { return stepper_; }
 
@@ -167,8 +168,8 @@ class SearchFunction {
     return value != 0.0 || literal == 0.0 ? value : d_.rescaled(c);
   }
 
-  SecularFunction d_;
-  PhaseStepper stepper_;
+  const SecularFunction& d_;
+  const PhaseStepper& stepper_;
   std::uint64_t& evaluations_;
   Reduction walked_[2];
   int next_ = 0;
@@ -220,7 +221,12 @@ CurveStatus DispersionCurveSolver::compute(std::span<const ModelLayer> model,
     pVelocity_[i] = pVelocityOf(layer) / kMetresPerKilometre;
     density_[i] = layer.density;
   }
-  walkStart_ = walkStart({layerCount_, thickness_, shearVelocity_, pVelocity_, density_, 0.0});
+  const SecularModel atRest{layerCount_, thickness_, shearVelocity_, pVelocity_, density_, 0.0};
+  walkStart_ = walkStart(atRest);
+  // What D and the steps need of the model, worked out once for all
+  // frequencies; each frequency sets only omega.
+  secular_.emplace(atRest);
+  stepper_.emplace(atRest);
   // From the highest frequency down, each walk told where the roots of the
   // next higher ones lay: the fundamental mode's phase velocity rises as
   // the frequency falls, so most of the walk below the last root need not
@@ -247,7 +253,9 @@ CurvePoint DispersionCurveSolver::pointAt(double frequency, CurveKind kind,
   constexpr double kNoRoot = std::numeric_limits<double>::quiet_NaN();
   const SecularModel model{layerCount_, thickness_, shearVelocity_,
                            pVelocity_,  density_,   2.0 * std::numbers::pi * frequency};
-  SearchFunction search(model, evaluations_);
+  secular_->setOmega(model.omega);
+  stepper_->setOmega(model.omega);
+  SearchFunction search(*secular_, *stepper_, evaluations_);
   RootHints known = hints;
   if (known.startSign == 0.0) {
     // Every slot is evanescent at the walk's start, so D there is

@@ -31,6 +31,7 @@
 
 #include "dispersion/engine_state.h"
 #include "dispersion/lowest_root_walk.h"
+#include "dispersion/secular_function.h"
 
 namespace swcore {
 
@@ -97,6 +98,8 @@ class DispersionCurveSolver {
   double shearVelocity_[kMaxLayers] = {};
   double pVelocity_[kMaxLayers] = {};
   double density_[kMaxLayers] = {};
+  std::optional<SecularFunction> secular_;
+  std::optional<PhaseStepper> stepper_;
   double walkStart_ = 0.0;
   double startSign_ = 0.0;  // D's sign at walkStart_, one for all frequencies; 0 until read
   std::uint64_t evaluations_ = 0;

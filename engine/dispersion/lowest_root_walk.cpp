@@ -74,9 +74,16 @@ PhaseStepper::PhaseStepper(const SecularModel& model) : slots_(2 * (model.layerC
     const double s = model.shearVelocity[m];
     inverseVelocity2_[m] = 1.0 / (p * p);
     inverseVelocity2_[layers + m] = 1.0 / (s * s);
-    phaseFactor_[m] = model.omega * model.thickness[m];
-    phaseFactor_[layers + m] = phaseFactor_[m];
+    thickness_[m] = model.thickness[m];
+    thickness_[layers + m] = model.thickness[m];
     slowestSlot_ = std::min({slowestSlot_, p, s});
+  }
+  setOmega(model.omega);
+}
+
+void PhaseStepper::setOmega(double omega) {
+  for (int i = 0; i < slots_; ++i) {
+    phaseFactor_[i] = omega * thickness_[i];
   }
 }
 

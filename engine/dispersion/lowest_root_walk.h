@@ -70,6 +70,9 @@ class PhaseStepper {
   // `model` is read only here; its arrays may change afterwards.
   explicit PhaseStepper(const SecularModel& model);
 
+  // The steps of the same model at another angular frequency (rad/s).
+  void setOmega(double omega);
+
   // The total variation of omega sum_s h_s sqrt|1/v_s^2 - 1/c^2| from
   // c = `from` up to `to`: the growth of Phi together with the change of
   // every evanescent slot's exponent k h |r|.
@@ -96,6 +99,7 @@ class PhaseStepper {
   int slots_ = 0;
   double slowestSlot_ = std::numeric_limits<double>::infinity();  // km/s
   double inverseVelocity2_[2 * kMaxLayers] = {};                  // 1 / v_s^2
+  double thickness_[2 * kMaxLayers] = {};                         // h_s, km
   double phaseFactor_[2 * kMaxLayers] = {};                       // omega h_s
 };
 

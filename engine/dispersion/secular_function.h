@@ -73,6 +73,10 @@ class SecularFunction {
   explicit SecularFunction(const SecularModel& model);
   SecularFunction(const SecularModel& model, InstructionSet set);
 
+  // The same model at another angular frequency (rad/s): what construction
+  // from the model with that omega gives, without reading the model again.
+  void setOmega(double omega) { layers_.omega = omega; }
+
   // D(c): the literal reduction, and, only when that is not finite, the
   // rescaled one, which differs from it by a positive factor. Counted in
   // secularEvaluationCount.

@@ -85,4 +85,34 @@ TEST(RefineLowestRoot, AGuessNearTheZeroClosesTheBracketInThreePoints) {
   }
 }
 
+// A solver prepares D and the walk's steps once per model and changes only
+// omega between frequencies: that must give what preparing them afresh at
+// that omega gives, to the bit, across the slots' velocities.
+TEST(SetOmega, GivesTheValuesOfAFunctionMadeAtThatOmega) {
+  const double thickness[3] = {0.005, 0.010, 0.0};
+  const double shear[3] = {0.2, 0.4, 0.8};
+  const double p[3] = {0.6, 1.2, 2.4};
+  const double density[3] = {1.8, 2.0, 2.2};
+  const swcore::SecularModel first{3, thickness, shear, p, density, 2.0 * 3.14159 * 150.0};
+  swcore::SecularFunction reused(first);
+  swcore::PhaseStepper reusedSteps(first);
+  for (const double hz : {5.0, 37.5, 150.0}) {
+    swcore::SecularModel fresh = first;
+    fresh.omega = 2.0 * 3.14159 * hz;
+    reused.setOmega(fresh.omega);
+    reusedSteps.setOmega(fresh.omega);
+    const swcore::SecularFunction d(fresh);
+    const swcore::PhaseStepper steps(fresh);
+    // Below every velocity, between the S and P velocities of the top
+    // layer, and between the slots' velocities deeper down.
+    for (const double c : {0.18, 0.3, 0.5, 0.75}) {
+      SCOPED_TRACE(::testing::Message() << hz << " Hz, c = " << c);
+      EXPECT_EQ(reused.literal(c), d.literal(c));
+      EXPECT_EQ(reused.rescaled(c), d.rescaled(c));
+      EXPECT_EQ(reusedSteps.decayExponent(c), steps.decayExponent(c));
+      EXPECT_EQ(reusedSteps.next(c, 0.8), steps.next(c, 0.8));
+    }
+  }
+}
+
 }  // namespace
