@@ -80,7 +80,7 @@ class InversionTool : public ::testing::Test {
 TEST_F(InversionTool, HelpExplainsBothFiles) {
   const ToolRun result = run("--help");
   EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.out.find("Usage: dispfit-invert MODEL CURVE"), std::string::npos);
+  EXPECT_NE(result.out.find("Usage: dispfit-invert [OPTIONS] MODEL CURVE"), std::string::npos);
   EXPECT_NE(result.out.find("thickness(m)  Vs(m/s)  density(g/cm3)"), std::string::npos);
   EXPECT_NE(result.out.find("frequency(Hz)  phase velocity(m/s)"), std::string::npos);
 }
@@ -113,7 +113,7 @@ TEST_F(InversionTool, BadModelsAndCurvesAreRefusedUpFront) {
     std::string expected;
   };
   const std::string goodModel = "2\n2 150 1.8\n0 300 2\n";
-  const std::string goodCurve = "2\n150 140\n100 150\n";
+  const std::string goodCurve = "3\n150 140\n100 150\n50 160\n";
   const Case cases[] = {
       {"negative thickness", "2\n-2 150 1.8\n0 300 2\n", goodCurve,
        "the thickness of layer 1 is negative"},
@@ -193,7 +193,7 @@ TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
 // closed: what the user asked for is lost, so the exit status is 1.
 TEST_F(InversionTool, OutputThatCannotBeWrittenEndsWithOne) {
   const fs::path model = write("model.txt", "1\n2 180 1.8\n");
-  const fs::path curve = write("curve.txt", "2\n50 189.4615\n10 189.4615\n");
+  const fs::path curve = write("curve.txt", "3\n50 189.4615\n20 189.4615\n10 189.4615\n");
   const std::string files = quoted(model) + " " + quoted(curve);
   for (const std::string& arguments : {files, std::string("--help")}) {
     for (const char* redirection : {">/dev/full", ">&-"}) {
