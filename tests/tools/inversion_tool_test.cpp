@@ -93,6 +93,12 @@ TEST_F(InversionTool, HelpExplainsBothFiles) {
   EXPECT_NE(result.out.find("Usage: dispfit-invert [OPTIONS] MODEL CURVE"), std::string::npos);
   EXPECT_NE(result.out.find("thickness(m)  Vs(m/s)  density(g/cm3)"), std::string::npos);
   EXPECT_NE(result.out.find("frequency(Hz)  phase velocity(m/s)"), std::string::npos);
+  for (const char* option :
+       {"--vs-bounds LO HI", "(default 50 1000)", "--h-bounds LO HI", "(default 0.1 5)",
+        "--iterations N", "(default 30)", "--suggest N", "--csv PREFIX",
+        "wavelength (m) or period (s)", "sqrt(sum r^2 / 2M)"}) {
+    EXPECT_NE(result.out.find(option), std::string::npos) << option;
+  }
 }
 
 TEST_F(InversionTool, WrongArgumentsAndBadFilesExitWithTwo) {
