@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/engine_binding.h"
@@ -91,34 +92,35 @@ bool writeCsv(const std::string& prefix, const MeasuredCurve& curve, const Compu
   return true;
 }
 
-// The run after the arguments were understood; the exit status.
-int run(const InvertCommand& command) {
-  // The model file is read first, so that its faults are told before the
-  // curve's, as the order of the arguments has them.
-  std::optional<ParsedLayers> start;
-  if (!command.suggestedLayers) {
-    start = modelFromFile(command.modelPath);
-    if (!start) return kUsageOrFileError;
-  }
-  CurvePreparation prepared = readMeasuredCurveFile(command.curvePath);
+// The measured curve of the file, what was done to it told on standard
+// error; none, with the reason told, when the file cannot be used.
+std::optional<MeasuredCurve> measuredCurve(const std::string& path) {
+  CurvePreparation prepared = readMeasuredCurveFile(path);
   if (!prepared.curve) {
     std::cerr << "dispfit-invert: " << prepared.error << '\n';
-    return kUsageOrFileError;
+    return std::nullopt;
   }
-  const MeasuredCurve& curve = *prepared.curve;
-  for (const std::string& note : curve.notes) {
-    std::cerr << "dispfit-invert: " << command.curvePath << ": " << note << '\n';
+  for (const std::string& note : prepared.curve->notes) {
+    std::cerr << "dispfit-invert: " << path << ": " << note << '\n';
   }
-  if (command.suggestedLayers) start = suggestStartingModel(curve.points, *command.suggestedLayers);
+  return std::move(prepared.curve);
+}
 
-  // The window's arrays: room for its largest model, the start in front.
-  int32_t layerCount = start->count();
+struct FittedModel {
+  std::string report;  // the inversion's report
+  ParsedLayers layers;
+};
+
+// The start fitted to the points the curve keeps for the inversion, through
+// the window's inversion on arrays shaped as the window's; none, with the
+// reason told, when the inversion fails.
+std::optional<FittedModel> fittedModel(const ParsedLayers& start, const MeasuredCurve& curve,
+                                       const InversionLimits& limits, ForwardEngine& engine) {
+  int32_t layerCount = start.count();
   std::vector<float> vs(kWindowLayerLimit);
   std::vector<float> thickness(kWindowLayerLimit);
-  std::vector<float> density(kWindowLayerLimit);
-  std::copy(start->vs.begin(), start->vs.end(), vs.begin());
-  std::copy(start->thickness.begin(), start->thickness.end(), thickness.begin());
-  std::copy(start->density.begin(), start->density.end(), density.begin());
+  std::copy(start.vs.begin(), start.vs.end(), vs.begin());
+  std::copy(start.thickness.begin(), start.thickness.end(), thickness.begin());
   std::vector<float> freq;
   std::vector<float> velocity;
   for (const MeasuredPoint& point : curve.inverted) {
@@ -128,34 +130,53 @@ int run(const InvertCommand& command) {
   const InversionWindowData data{layerCount,
                                  vs.data(),
                                  thickness.data(),
-                                 density.data(),
+                                 start.density.data(),
                                  static_cast<int32_t>(freq.size()),
                                  freq.data(),
                                  velocity.data()};
-  StreamMessagePresenter messages(std::cerr);
-  EngineBinding engine(messages);
-  const WindowInversionOutcome outcome = invertWindowCurve(data, engine, {}, command.limits);
+  WindowInversionOutcome outcome = invertWindowCurve(data, engine, {}, limits);
   if (!outcome.succeeded) {
     std::cerr << "dispfit-invert: " << outcome.text << '\n';
-    return kSolveFailed;
+    return std::nullopt;
   }
-
   const auto layers = static_cast<std::size_t>(layerCount);
-  const ParsedLayers fitted{{thickness.begin(), thickness.begin() + layers},
-                            {vs.begin(), vs.begin() + layers},
-                            {density.begin(), density.begin() + layers}};
-  const std::optional<ComputedCurve> fittedCurve = curveAtPoints(fitted, curve.points, engine);
+  return FittedModel{std::move(outcome.text),
+                     {{thickness.begin(), thickness.begin() + layers},
+                      {vs.begin(), vs.begin() + layers},
+                      {start.density.begin(), start.density.begin() + layers}}};
+}
+
+// The run after the arguments were understood; the exit status.
+int run(const InvertCommand& command) {
+  // The model file is read first, so that its faults are told before the
+  // curve's, as the order of the arguments has them.
+  std::optional<ParsedLayers> start;
+  if (!command.suggestedLayers) {
+    start = modelFromFile(command.modelPath);
+    if (!start) return kUsageOrFileError;
+  }
+  const std::optional<MeasuredCurve> curve = measuredCurve(command.curvePath);
+  if (!curve) return kUsageOrFileError;
+  if (command.suggestedLayers)
+    start = suggestStartingModel(curve->points, *command.suggestedLayers);
+
+  StreamMessagePresenter messages(std::cerr);
+  EngineBinding engine(messages);
+  const std::optional<FittedModel> fitted = fittedModel(*start, *curve, command.limits, engine);
+  if (!fitted) return kSolveFailed;
+  const std::optional<ComputedCurve> fittedCurve =
+      curveAtPoints(fitted->layers, curve->points, engine);
   if (!fittedCurve) {
     std::cerr << "dispfit-invert: the fitted model's curve could not be computed\n";
     return kSolveFailed;
   }
   const FieldReportInputs report{
-      command.limits, static_cast<int>(curve.inverted.size()),
-      fitStatistics(curve.points, *fittedCurve),
-      summarizeSite(fitted.thickness, fitted.vs, constrainedDepth(curve.points))};
-  std::cout << outcome.text << fieldReport(report);
+      command.limits, static_cast<int>(curve->inverted.size()),
+      fitStatistics(curve->points, *fittedCurve),
+      summarizeSite(fitted->layers.thickness, fitted->layers.vs, constrainedDepth(curve->points))};
+  std::cout << fitted->report << fieldReport(report);
   if (!delivered("the report")) return kSolveFailed;
-  if (command.csvPrefix && !writeCsv(*command.csvPrefix, curve, *fittedCurve, fitted)) {
+  if (command.csvPrefix && !writeCsv(*command.csvPrefix, *curve, *fittedCurve, fitted->layers)) {
     return kSolveFailed;
   }
   return kSolved;
