@@ -423,6 +423,19 @@ TEST_F(InversionTool, MeasuredCurvesTheFitCannotUseAreRefused) {
   }
 }
 
+// A CSV file that cannot be written loses what the user asked for: exit 1,
+// after the report.
+TEST_F(InversionTool, CsvThatCannotBeWrittenEndsWithOne) {
+  const ToolRun result =
+      run(quoted(write("model.txt", "1\n2 180 1.8\n")) + " " +
+          quoted(write("curve.txt", "f c\n50 189.4615\n20 189.4615\n10 189.4615\n")) + " --csv " +
+          quoted(dir_ / "no-such-folder" / "site"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.out.find("1   2.0   200.0"), std::string::npos) << result.out;
+  EXPECT_NE(result.err.find("site_curve.csv could not be written"), std::string::npos)
+      << result.err;
+}
+
 // The rows of PREFIX_curve.csv: measured point, band and fitted velocity.
 struct ExportedPoint {
   double low = 0.0;
