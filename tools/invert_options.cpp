@@ -1,6 +1,7 @@
 #include "invert_options.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -52,8 +53,16 @@ bool positiveNumber(std::string_view option, std::string_view text, double& valu
             "\" is not a number (a full stop is the decimal separator)";
     return false;
   }
-  if (!(value > 0.0)) {
+  // The inversion holds its bounds in single precision: a bound must stay a
+  // positive finite number there.
+  const auto single = static_cast<float>(value);
+  if (!(single > 0.0f)) {
     error = std::string(option) + ": " + std::string(text) + " must be positive";
+    return false;
+  }
+  if (!std::isfinite(single)) {
+    error =
+        std::string(option) + ": " + std::string(text) + " is beyond the single-precision range";
     return false;
   }
   return true;
@@ -75,7 +84,6 @@ bool bounds(ArgumentStream& in, std::string_view option, std::string_view unit, 
       !positiveNumber(option, highText, highValue, error)) {
     return false;
   }
-  // The inversion holds its bounds in single precision.
   low = static_cast<float>(lowValue);
   high = static_cast<float>(highValue);
   if (!(low < high)) {
