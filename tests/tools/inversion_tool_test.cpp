@@ -438,6 +438,7 @@ TEST_F(InversionTool, CsvThatCannotBeWrittenEndsWithOne) {
 
 // The rows of PREFIX_curve.csv: measured point, band and fitted velocity.
 struct ExportedPoint {
+  double measured = 0.0;
   double low = 0.0;
   double high = 0.0;
   double fitted = 0.0;
@@ -455,7 +456,8 @@ std::vector<ExportedPoint> exportedPoints(const std::string& csv) {
     for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
     EXPECT_EQ(fields.size(), 6u) << line;
     if (fields.size() != 6u) continue;
-    points.push_back({std::stod(fields[3]), std::stod(fields[4]), std::stod(fields[5])});
+    points.push_back(
+        {std::stod(fields[2]), std::stod(fields[3]), std::stod(fields[4]), std::stod(fields[5])});
   }
   return points;
 }
@@ -516,6 +518,19 @@ class SyntheticFieldCurve : public InversionTool {
     const std::vector<ExportedPoint> points = exportedPoints(contents(dir_ / "fit_curve.csv"));
     EXPECT_EQ(points.size(), static_cast<std::size_t>(kPoints));
     const int inside = insideBand(points);
+    // The RMS misfit the report prints, against the one of the exported
+    // columns; 0.006 m/s covers its rounding to 0.01.
+    double squares = 0.0;
+    for (const ExportedPoint& point : points) {
+      squares += (point.fitted - point.measured) * (point.fitted - point.measured);
+    }
+    const std::string label = "RMS misfit of the fitted curve: ";
+    const std::size_t at = result.out.find(label);
+    EXPECT_NE(at, std::string::npos) << result.out;
+    if (at != std::string::npos && !points.empty()) {
+      EXPECT_NEAR(std::stod(result.out.substr(at + label.size())),
+                  std::sqrt(squares / static_cast<double>(points.size())), 0.006);
+    }
     EXPECT_NE(result.out.find("Points inside the band: " + std::to_string(inside) + " of 30\n"),
               std::string::npos)
         << result.out;
