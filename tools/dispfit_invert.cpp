@@ -1,14 +1,26 @@
-// dispfit-invert MODEL CURVE: the window's inversion without the window.
-// Fits the layer velocities and thicknesses of MODEL to the dispersion
-// curve in CURVE with the window's settings and prints the same report.
-#include <cstring>
+// dispfit-invert [OPTIONS] MODEL CURVE: the window's inversion without the
+// window. Fits the layer velocities and thicknesses of MODEL (or of a model
+// suggested by the curve) to the measured curve in CURVE with the window's
+// settings or those the options give, prints the same report and what the
+// fitted model says about the site, and optionally exports both as CSV.
+#include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
+#include "field_report.h"
 #include "inversion/inversion_files.h"
 #include "inversion/window_inversion.h"
+#include "invert_options.h"
+#include "records/file_replacement.h"
+#include "site/export_layouts.h"
+#include "site/measured_curve_file.h"
+#include "site/starting_model.h"
 
 namespace dispfit {
 namespace {
@@ -16,36 +28,6 @@ namespace {
 constexpr int kSolved = 0;
 constexpr int kSolveFailed = 1;
 constexpr int kUsageOrFileError = 2;
-
-void printHelp(std::ostream& out) {
-  out << "Usage: dispfit-invert MODEL CURVE\n"
-         "\n"
-         "Inverts the dispersion curve in CURVE for the shear-wave velocities and the\n"
-         "thicknesses of the layered model in MODEL (the starting model), as the invert\n"
-         "button of DispFit does: bounded damped least squares, at most 30 iterations,\n"
-         "misfit tolerance 0.001, velocities within 50..1000 m/s, thicknesses within\n"
-         "0.1..5 m. Prints the report (iterations, misfit, fitted layers).\n"
-         "\n"
-         "MODEL  the number of layers (1 to 20, the half-space included), then one\n"
-         "       line per layer, top first:  thickness(m)  Vs(m/s)  density(g/cm3)\n"
-         "CURVE  the number of data (1 to 50), then one line per datum:\n"
-         "       frequency(Hz)  phase velocity(m/s)\n"
-         "\n"
-         "Numbers are separated by blanks, commas or line breaks. Either file may\n"
-         "instead be a table whose first line names its columns, one row per layer\n"
-         "or datum, without a count:\n"
-         "  thickness (m), Vs (m/s), density (g/cm3)[, Vp (m/s)]\n"
-         "  frequency (Hz), velocity (m/s)[, sigma (m/s) | , low (m/s), high (m/s)]\n"
-         "with values separated by blanks, tabs, commas or semicolons and '#'\n"
-         "comments. Numbers take a full stop as decimal point. Thicknesses must not be\n"
-         "negative, velocities, densities and frequencies must be positive, and\n"
-         "velocities below 10000 m/s. The engine library libswcore.so is loaded from\n"
-         "beside the program.\n"
-         "\n"
-         "Exit status: 0 when the report is printed, 1 when the inversion fails or its\n"
-         "result is not a finite number (the reason goes to the standard error stream)\n"
-         "or the report cannot be written, 2 for a usage or file error.\n";
-}
 
 // Passes on what standard output still holds; false, with a message, when
 // some of `what` did not arrive (a full disk, a closed descriptor).
@@ -58,45 +40,164 @@ bool delivered(const char* what) {
   return false;
 }
 
+// The starting model of the model file, or none with the message shown.
+std::optional<ParsedLayers> modelFromFile(const std::string& path) {
+  LayeredModel model;
+  if (const std::string error = readLayeredModelFile(path, model); !error.empty()) {
+    std::cerr << "dispfit-invert: " << error << '\n';
+    return std::nullopt;
+  }
+  return ParsedLayers{model.thickness, model.vs, model.density};
+}
+
+// The model's curve at every measured point, one engine run per
+// ForwardCall::kCapacity points; none when a run failed (its message shown).
+std::optional<ComputedCurve> curveAtPoints(const ParsedLayers& model,
+                                           const std::vector<MeasuredPoint>& points,
+                                           ForwardEngine& engine) {
+  std::vector<float> velocities;
+  velocities.reserve(points.size());
+  for (std::size_t first = 0; first < points.size(); first += ForwardCall::kCapacity) {
+    ForwardCall call;
+    call.layerCount = model.count();
+    std::copy(model.thickness.begin(), model.thickness.end(), call.thickness);
+    std::copy(model.vs.begin(), model.vs.end(), call.vs);
+    std::copy(model.density.begin(), model.density.end(), call.density);
+    const std::size_t count =
+        std::min(points.size() - first, static_cast<std::size_t>(ForwardCall::kCapacity));
+    call.freqCount = static_cast<int32_t>(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      call.freq[i] = static_cast<float>(points[first + i].frequency);
+    }
+    if (!engine.run(call)) return std::nullopt;
+    velocities.insert(velocities.end(), call.phaseVelocity, call.phaseVelocity + count);
+  }
+  return computedCurve(velocities);
+}
+
+// PREFIX_curve.csv and PREFIX_model.csv, each replaced whole or not at all.
+bool writeCsv(const std::string& prefix, const MeasuredCurve& curve, const ComputedCurve& fitted,
+              const ParsedLayers& model) {
+  const std::pair<std::string, std::string> files[] = {
+      {prefix + "_curve.csv", curveCsv(curve.points, fitted, CurveKind::Fitted)},
+      {prefix + "_model.csv", modelCsv(model)},
+  };
+  for (const auto& [path, text] : files) {
+    std::string error;
+    if (!swcore::replaceFileText(path, text, error)) {
+      std::cerr << "dispfit-invert: " << path << " could not be written: " << error << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
+// The measured curve of the file, what was done to it told on standard
+// error; none, with the reason told, when the file cannot be used.
+std::optional<MeasuredCurve> measuredCurve(const std::string& path) {
+  CurvePreparation prepared = readMeasuredCurveFile(path);
+  if (!prepared.curve) {
+    std::cerr << "dispfit-invert: " << prepared.error << '\n';
+    return std::nullopt;
+  }
+  for (const std::string& note : prepared.curve->notes) {
+    std::cerr << "dispfit-invert: " << path << ": " << note << '\n';
+  }
+  return std::move(prepared.curve);
+}
+
+struct FittedModel {
+  std::string report;  // the inversion's report
+  ParsedLayers layers;
+};
+
+// The start fitted to the points the curve keeps for the inversion, through
+// the window's inversion on arrays shaped as the window's; none, with the
+// reason told, when the inversion fails.
+std::optional<FittedModel> fittedModel(const ParsedLayers& start, const MeasuredCurve& curve,
+                                       const InversionLimits& limits, ForwardEngine& engine) {
+  int32_t layerCount = start.count();
+  std::vector<float> vs(kWindowLayerLimit);
+  std::vector<float> thickness(kWindowLayerLimit);
+  std::copy(start.vs.begin(), start.vs.end(), vs.begin());
+  std::copy(start.thickness.begin(), start.thickness.end(), thickness.begin());
+  std::vector<float> freq;
+  std::vector<float> velocity;
+  for (const MeasuredPoint& point : curve.inverted) {
+    freq.push_back(static_cast<float>(point.frequency));
+    velocity.push_back(static_cast<float>(point.velocity));
+  }
+  const InversionWindowData data{layerCount,
+                                 vs.data(),
+                                 thickness.data(),
+                                 start.density.data(),
+                                 static_cast<int32_t>(freq.size()),
+                                 freq.data(),
+                                 velocity.data()};
+  WindowInversionOutcome outcome = invertWindowCurve(data, engine, {}, limits);
+  if (!outcome.succeeded) {
+    std::cerr << "dispfit-invert: " << outcome.text << '\n';
+    return std::nullopt;
+  }
+  const auto layers = static_cast<std::size_t>(layerCount);
+  return FittedModel{std::move(outcome.text),
+                     {{thickness.begin(), thickness.begin() + layers},
+                      {vs.begin(), vs.begin() + layers},
+                      {start.density.begin(), start.density.begin() + layers}}};
+}
+
+// The run after the arguments were understood; the exit status.
+int run(const InvertCommand& command) {
+  // The model file is read first, so that its faults are told before the
+  // curve's, as the order of the arguments has them.
+  std::optional<ParsedLayers> start;
+  if (!command.suggestedLayers) {
+    start = modelFromFile(command.modelPath);
+    if (!start) return kUsageOrFileError;
+  }
+  const std::optional<MeasuredCurve> curve = measuredCurve(command.curvePath);
+  if (!curve) return kUsageOrFileError;
+  if (command.suggestedLayers)
+    start = suggestStartingModel(curve->points, *command.suggestedLayers);
+
+  StreamMessagePresenter messages(std::cerr);
+  EngineBinding engine(messages);
+  const std::optional<FittedModel> fitted = fittedModel(*start, *curve, command.limits, engine);
+  if (!fitted) return kSolveFailed;
+  const std::optional<ComputedCurve> fittedCurve =
+      curveAtPoints(fitted->layers, curve->points, engine);
+  if (!fittedCurve) {
+    std::cerr << "dispfit-invert: the fitted model's curve could not be computed\n";
+    return kSolveFailed;
+  }
+  const FieldReportInputs report{
+      command.limits, static_cast<int>(curve->inverted.size()),
+      fitStatistics(curve->points, *fittedCurve),
+      summarizeSite(fitted->layers.thickness, fitted->layers.vs, constrainedDepth(curve->points))};
+  std::cout << fitted->report << fieldReport(report);
+  if (!delivered("the report")) return kSolveFailed;
+  if (command.csvPrefix && !writeCsv(*command.csvPrefix, *curve, *fittedCurve, fitted->layers)) {
+    return kSolveFailed;
+  }
+  return kSolved;
+}
+
 }  // namespace
 }  // namespace dispfit
 
 int main(int argc, char** argv) {
   using namespace dispfit;
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    printHelp(std::cout);
-    return delivered("the help") ? kSolved : kSolveFailed;
-  }
-  if (argc != 3) {
-    std::cerr << "dispfit-invert: expected two files, MODEL and CURVE (see --help)\n";
-    return kUsageOrFileError;
-  }
-
-  LayeredModel model;
-  ObservedCurve curve;
-  for (const std::string& error :
-       {readLayeredModelFile(argv[1], model), readObservedCurveFile(argv[2], curve)}) {
-    if (!error.empty()) {
-      std::cerr << "dispfit-invert: " << error << '\n';
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const InvertCommand command = parseInvertOptions(arguments);
+  switch (command.action) {
+    case InvertCommand::Action::Help:
+      std::cout << invertUsage();
+      return delivered("the help") ? kSolved : kSolveFailed;
+    case InvertCommand::Action::Error:
+      std::cerr << "dispfit-invert: " << command.error << '\n';
       return kUsageOrFileError;
-    }
+    case InvertCommand::Action::Run:
+      break;
   }
-
-  int32_t layerCount = static_cast<int32_t>(model.vs.size());
-  const InversionWindowData data{layerCount,
-                                 model.vs.data(),
-                                 model.thickness.data(),
-                                 model.density.data(),
-                                 static_cast<int32_t>(curve.freq.size()),
-                                 curve.freq.data(),
-                                 curve.velocity.data()};
-  StreamMessagePresenter messages(std::cerr);
-  EngineBinding engine(messages);
-  const WindowInversionOutcome outcome = invertWindowCurve(data, engine, {});
-  if (!outcome.succeeded) {
-    std::cerr << "dispfit-invert: " << outcome.text << '\n';
-    return kSolveFailed;
-  }
-  std::cout << outcome.text;
-  return delivered("the report") ? kSolved : kSolveFailed;
+  return run(command);
 }

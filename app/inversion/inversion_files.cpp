@@ -35,8 +35,12 @@ std::string readObservedCurve(std::string_view text, const std::string& name,
                               ObservedCurve& curve) {
   swcore::CurveFile file;
   std::string error;
-  if (!swcore::parseCurveText(text, name, kInversionFileLimits, file, error)) {
+  if (!swcore::parseCurveText(text, name, kInversionFileLimits, kInversionFileLimits, file,
+                              error)) {
     return error;
+  }
+  if (file.frequency.size() != file.velocity.size()) {
+    return name + ": the header names a wavelength or period column; this curve takes frequencies";
   }
   curve = {singles(file.frequency), singles(file.velocity)};
   return {};

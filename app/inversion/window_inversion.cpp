@@ -25,14 +25,14 @@ std::vector<float> startingVector(const InversionWindowData& window, int32_t lay
   return params;
 }
 
-void setWindowBounds(DampedInversion& inversion, int32_t layers) {
+void setWindowBounds(DampedInversion& inversion, int32_t layers, const InversionLimits& limits) {
   const int32_t count = 2 * layers;
   std::vector<float> upper(static_cast<size_t>(count));
   std::vector<float> lower(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
     const bool velocity = i < layers;
-    upper[i] = velocity ? Settings::kVelocityUpper : Settings::kThicknessUpper;
-    lower[i] = velocity ? Settings::kVelocityLower : Settings::kThicknessLower;
+    upper[i] = velocity ? limits.velocityUpper : limits.thicknessUpper;
+    lower[i] = velocity ? limits.velocityLower : limits.thicknessLower;
   }
   inversion.setStepThreshold(Settings::kStepThreshold);
   inversion.setBounds(count, upper.data(), lower.data());
@@ -61,7 +61,8 @@ bool finiteResult(float misfit, int32_t length, const std::vector<float>& params
 }  // namespace
 
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
-                                         const DampedInversion::MessagePump& pump) {
+                                         const DampedInversion::MessagePump& pump,
+                                         const InversionLimits& limits) {
   if (window.freqCount <= 0) {
     // Nothing to fit: the first misfit would be 0 and read as converged.
     return {false, kNoDataMessage};
@@ -73,8 +74,8 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
   const auto inversion = std::make_unique<DampedInversion>(
       engine, 1, groupSizes, window.freq, window.vr, 2 * layers, start.data(), false);
   inversion->setMessagePump(pump);
-  inversion->setControls(Settings::kMaxIterations, Settings::kMisfitTolerance);
-  setWindowBounds(*inversion, layers);
+  inversion->setControls(limits.maxIterations, Settings::kMisfitTolerance);
+  setWindowBounds(*inversion, layers, limits);
   inversion->solve();
 
   WindowInversionOutcome outcome;

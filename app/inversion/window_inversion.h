@@ -35,6 +35,19 @@ struct WindowInversionSettings {
   static constexpr float kStepThreshold = 0.00001f;
 };
 
+// The bounds and the iteration limit one inversion runs with; the defaults
+// are the window's settings. Velocities in m/s, thicknesses in m, each lower
+// bound positive and below its upper one, at least one iteration.
+struct InversionLimits {
+  float velocityLower = WindowInversionSettings::kVelocityLower;
+  float velocityUpper = WindowInversionSettings::kVelocityUpper;
+  float thicknessLower = WindowInversionSettings::kThicknessLower;
+  float thicknessUpper = WindowInversionSettings::kThicknessUpper;
+  int32_t maxIterations = WindowInversionSettings::kMaxIterations;
+
+  bool operator==(const InversionLimits&) const = default;
+};
+
 // The failure message of a solve that ended on a misfit or a model parameter
 // that is not a finite number; nothing of such a result is kept.
 inline constexpr const char* kNonFiniteInversionResult =
@@ -49,9 +62,11 @@ struct WindowInversionOutcome {
 // velocities and thicknesses (and the layer count) go into the window's
 // arrays; on failure, a result that is not finite included, they stay as
 // they were. A curve without data is a failure. pump lets pending window
-// messages run during the solve.
+// messages run during the solve; limits bound the parameters and the
+// iterations.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
-                                         const DampedInversion::MessagePump& pump);
+                                         const DampedInversion::MessagePump& pump,
+                                         const InversionLimits& limits = {});
 
 // The report in a box with the program's caption and the warning icon, a
 // failure in the plain message dialog.

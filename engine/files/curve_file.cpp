@@ -1,11 +1,13 @@
 #include "files/curve_file.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "files/column_table.h"
 #include "files/column_text.h"
 #include "files/free_format_reader.h"
 #include "files/line_message.h"
+#include "files/number_field.h"
 
 namespace swcore {
 
@@ -14,19 +16,32 @@ namespace {
 constexpr std::size_t kValuesPerDatum = 2;  // frequency and velocity in the free format
 
 // Column indices, in the order of kCurveColumns.
-enum CurveColumn : std::size_t { kFrequency, kVelocity, kDeviation, kLow, kHigh };
+enum CurveColumn : std::size_t {
+  kFrequency,
+  kVelocity,
+  kDeviation,
+  kLow,
+  kHigh,
+  kWavelength,
+  kPeriod
+};
 
 constexpr DatumQuantity kColumnQuantities[] = {DatumQuantity::Frequency, DatumQuantity::Velocity,
                                                DatumQuantity::Deviation, DatumQuantity::LowBound,
-                                               DatumQuantity::HighBound};
+                                               DatumQuantity::HighBound, DatumQuantity::Wavelength,
+                                               DatumQuantity::Period};
 
 constexpr std::string_view kFrequencyNames[] = {"frequency", "freq", "f"};
 constexpr std::string_view kVelocityNames[] = {"velocity", "phase velocity", "vr", "c"};
 constexpr std::string_view kDeviationNames[] = {"sigma", "std", "standard deviation"};
 constexpr std::string_view kLowNames[] = {"low", "lower"};
 constexpr std::string_view kHighNames[] = {"high", "upper"};
+constexpr std::string_view kWavelengthNames[] = {"wavelength", "lambda"};
+constexpr std::string_view kPeriodNames[] = {"period", "t"};
 constexpr std::string_view kHertz[] = {"hz"};
 constexpr std::string_view kMetrePerSecond[] = {"m/s"};
+constexpr std::string_view kMetre[] = {"m"};
+constexpr std::string_view kSecond[] = {"s"};
 
 constexpr ColumnDefinition kCurveColumns[] = {
     {"frequency", kFrequencyNames, kHertz},
@@ -34,6 +49,8 @@ constexpr ColumnDefinition kCurveColumns[] = {
     {"standard deviation", kDeviationNames, kMetrePerSecond},
     {"low", kLowNames, kMetrePerSecond},
     {"high", kHighNames, kMetrePerSecond},
+    {"wavelength", kWavelengthNames, kMetre},
+    {"period", kPeriodNames, kSecond},
 };
 
 constexpr std::size_t kPlain[] = {kFrequency, kVelocity};
@@ -51,18 +68,28 @@ std::vector<double>& valuesOf(CurveFile& curve, std::size_t column) {
       return curve.deviation;
     case kLow:
       return curve.lowBound;
-    default:
+    case kHigh:
       return curve.highBound;
+    case kWavelength:
+      return curve.wavelength;
+    default:
+      return curve.period;
   }
 }
 
 // What is wrong with the set of columns a header names, empty when it can
 // be used.
 std::string columnSetFault(const std::vector<bool>& present) {
-  for (const std::size_t k : {kFrequency, kVelocity}) {
-    if (!present[k]) {
-      return "the header names no " + std::string(kCurveColumns[k].name) + " column";
-    }
+  const int abscissae = static_cast<int>(present[kFrequency]) +
+                        static_cast<int>(present[kWavelength]) + static_cast<int>(present[kPeriod]);
+  if (abscissae == 0) {
+    return "the header names no frequency, wavelength or period column";
+  }
+  if (abscissae > 1) {
+    return "the header names more than one of frequency, wavelength and period; give one";
+  }
+  if (!present[kVelocity]) {
+    return "the header names no velocity column";
   }
   if (present[kLow] != present[kHigh]) {
     return "the header names a low or a high bound without the other";
@@ -71,6 +98,26 @@ std::string columnSetFault(const std::vector<bool>& present) {
     return "the header names both a standard deviation and bounds; give one or the other";
   }
   return {};
+}
+
+// True when the text has no header and its first row is the count that
+// opens the free format: a lone value, or one followed by words ("2 data"),
+// which the free format skips. A row of numbers only opens a table without
+// a header.
+bool startsWithCount(std::string_view text) {
+  if (findColumnHeader(text) != 0) {
+    return false;
+  }
+  ColumnText split;
+  std::string ignored;
+  if (!splitColumnText(text, {}, split, ignored) || split.rows.empty()) {
+    return true;  // the free format's reader gives the better message
+  }
+  const std::vector<std::string>& first = split.rows.front().fields;
+  double value = 0.0;
+  return first.size() == 1 || std::any_of(first.begin() + 1, first.end(), [&](const auto& field) {
+           return !parseReal(field, value);
+         });
 }
 
 }  // namespace
@@ -109,6 +156,7 @@ bool parseFreeFormatCurve(std::string_view text, const std::string& sourceName,
       }
       valuesOf(curve, k).push_back(pair[k]);
     }
+    curve.line.push_back(reader.lineOfLastRead());
   }
   return true;
 }
@@ -154,15 +202,16 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
   for (std::size_t k = 0; k < std::size(kCurveColumns); ++k) {
     valuesOf(curve, k) = table.columns[k];
   }
+  curve.line = table.lines;
   return true;
 }
 
 bool parseCurveText(std::string_view text, const std::string& sourceName, const InputLimits& limits,
-                    CurveFile& curve, std::string& error) {
-  if (findColumnHeader(text) != 0) {
-    return parseCurveTable(text, sourceName, limits, curve, error);
+                    const InputLimits& tableLimits, CurveFile& curve, std::string& error) {
+  if (startsWithCount(text)) {
+    return parseFreeFormatCurve(text, sourceName, limits, curve, error);
   }
-  return parseFreeFormatCurve(text, sourceName, limits, curve, error);
+  return parseCurveTable(text, sourceName, tableLimits, curve, error);
 }
 
 }  // namespace swcore

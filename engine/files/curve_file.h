@@ -9,8 +9,11 @@
 // standard deviation (m/s) or a low and a high bound (m/s) of the velocity.
 // Header names: frequency, freq or f; velocity, phase velocity, vr or c;
 // sigma, std or standard deviation; low or lower; high or upper; any case,
-// units in brackets allowed ("f (Hz)"). Without a header a row of two, three
-// or four values is read as frequency, velocity [, deviation | , low, high].
+// units in brackets allowed ("f (Hz)"). Instead of the frequency the header
+// may name the wavelength (wavelength or lambda, m) or the period (period or
+// T, s); the values are then kept as given, for the caller to convert.
+// Without a header a row of two, three or four values is read as frequency,
+// velocity [, deviation | , low, high].
 //
 // Every parse function takes the whole text and the name that errors give
 // the file, and applies the input rules (input_rules.h) under the caller's
@@ -27,13 +30,17 @@
 
 namespace swcore {
 
-// Hz and m/s, one entry per datum in the order of the file.
+// Hz and m/s, one entry per datum in the order of the file. Exactly one of
+// frequency, wavelength and period holds the data's abscissae.
 struct CurveFile {
   std::vector<double> frequency;
   std::vector<double> velocity;
-  std::vector<double> deviation;  // empty when the file gives none
-  std::vector<double> lowBound;   // empty when the file gives no bounds
-  std::vector<double> highBound;  // likewise
+  std::vector<double> deviation;   // empty when the file gives none
+  std::vector<double> lowBound;    // empty when the file gives no bounds
+  std::vector<double> highBound;   // likewise
+  std::vector<double> wavelength;  // m, when the header names it instead of the frequency
+  std::vector<double> period;      // s, likewise
+  std::vector<std::size_t> line;   // the file line of each datum, from 1
 
   bool operator==(const CurveFile&) const = default;
 };
@@ -44,8 +51,11 @@ bool parseFreeFormatCurve(std::string_view text, const std::string& sourceName,
 bool parseCurveTable(std::string_view text, const std::string& sourceName,
                      const InputLimits& limits, CurveFile& curve, std::string& error);
 
-// The curve table when the text has a header, the free format otherwise.
+// The free format when the first line that is neither blank nor a comment
+// holds a single value (the count), the curve table otherwise (with or
+// without a header). `limits` serve the free format; a table may hold up to
+// `tableLimits.maxData` rows.
 bool parseCurveText(std::string_view text, const std::string& sourceName, const InputLimits& limits,
-                    CurveFile& curve, std::string& error);
+                    const InputLimits& tableLimits, CurveFile& curve, std::string& error);
 
 }  // namespace swcore

@@ -35,6 +35,9 @@ class FreeFormatReader {
   // Reads the input to its end.
   std::size_t lineOfUnreadNumber();
 
+  // The line of the last field read (from 1), 0 before the first read.
+  std::size_t lineOfLastRead() const { return lineNumber_; }
+
   // The message of the last failed read: "<source>, line <n>: <what>".
   const std::string& error() const { return error_; }
 

@@ -35,6 +35,10 @@ ValueRule ruleOf(DatumQuantity quantity) {
   switch (quantity) {
     case DatumQuantity::Frequency:
       return {"the frequency", Sign::Positive, false};
+    case DatumQuantity::Wavelength:
+      return {"the wavelength", Sign::Positive, false};
+    case DatumQuantity::Period:
+      return {"the period", Sign::Positive, false};
     case DatumQuantity::Velocity:
       return {"the velocity", Sign::NotNegative, true};
     case DatumQuantity::Deviation:

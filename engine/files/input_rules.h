@@ -24,7 +24,15 @@ struct InputLimits {
 inline constexpr double kVelocityCeiling = 10000.0;
 
 enum class LayerQuantity { Thickness, ShearVelocity, Density, PVelocity };
-enum class DatumQuantity { Frequency, Velocity, Deviation, LowBound, HighBound };
+enum class DatumQuantity {
+  Frequency,
+  Wavelength,
+  Period,
+  Velocity,
+  Deviation,
+  LowBound,
+  HighBound
+};
 
 // Each returns what is wrong ("51 layers (from 1 to 50 can be used)"), or an
 // empty text when the count or value can be used.
@@ -34,7 +42,8 @@ std::string dataCountFault(std::int64_t count, const InputLimits& limits);
 // `layer` and `datum` count from 0; `halfSpace` says the layer is the last.
 // A thickness must not be negative (the half-space's is not used and only
 // has to be a number); S and P velocity, density and frequency must be
-// positive; S velocity and observed velocity must lie below
+// positive, and so must a wavelength or period given for the frequency; S
+// velocity and observed velocity must lie below
 // kVelocityCeiling; an observed velocity, its standard deviation and its
 // bounds must not be negative.
 std::string layerValueFault(LayerQuantity quantity, std::size_t layer, bool halfSpace,

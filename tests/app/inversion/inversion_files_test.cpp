@@ -106,6 +106,9 @@ TEST(InversionFiles, CountsOutsideTheWindowsLimitsAreRefused) {
       {"51 data", "", "51\n", "curve.txt: 51 data (from 1 to 50 can be used)"},
       {"header without rows", "", "f c\n# nothing measured\n",
        "curve.txt: 0 data (from 1 to 50 can be used)"},
+      {"wavelengths, which this reader does not convert", "", "lambda c\n2 150\n",
+       "curve.txt: the header names a wavelength or period column; this curve takes "
+       "frequencies"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -27,22 +27,32 @@ TEST(CurveTable, ColumnsByHeaderOrByWidth) {
   const std::vector<double> f{150, 100};
   const std::vector<double> c{140, 160.5};
   const Case cases[] = {
-      {"two columns, no header", "150 140\n100 160.5\n", {f, c, {}, {}, {}}},
-      {"deviation, no header", "150 140 2\n100 160.5 3\n", {f, c, {2, 3}, {}, {}}},
+      {"two columns, no header", "150 140\n100 160.5\n", {f, c, {}, {}, {}, {}, {}, {1, 2}}},
+      {"deviation, no header", "150 140 2\n100 160.5 3\n", {f, c, {2, 3}, {}, {}, {}, {}, {1, 2}}},
       {"bounds, no header",
        "150 140 135 146\n100 160.5 150 170\n",
-       {f, c, {}, {135, 150}, {146, 170}}},
+       {f, c, {}, {135, 150}, {146, 170}, {}, {}, {1, 2}}},
       {"header in another order",
        "Vr (m/s); Frequency (Hz)\n140;150\n160.5;100\n",
-       {f, c, {}, {}, {}}},
-      {"spellings", "freq,phase velocity,std\n150,140,2\n100,160.5,3\n", {f, c, {2, 3}, {}, {}}},
+       {f, c, {}, {}, {}, {}, {}, {2, 3}}},
+      {"spellings",
+       "freq,phase velocity,std\n150,140,2\n100,160.5,3\n",
+       {f, c, {2, 3}, {}, {}, {}, {}, {2, 3}}},
       {"bounds by name",
        "# picks\nf c upper lower\n150 140 146 135\n100 160.5 170 150\n",
-       {f, c, {}, {135, 150}, {146, 170}}},
+       {f, c, {}, {135, 150}, {146, 170}, {}, {}, {3, 4}}},
       {"byte-order mark and CRLF",
        "\xEF\xBB\xBF"
        "f\tc\r\n150\t140\r\n100\t160.5\r\n",
-       {f, c, {}, {}, {}}},
+       {f, c, {}, {}, {}, {}, {}, {2, 3}}},
+      // Wavelengths and periods are kept as written; converting them needs
+      // the velocity and is the caller's business.
+      {"wavelength instead of frequency",
+       "Wavelength (m), c (m/s), low, high\n0.9, 140, 135, 146\n1.6, 160.5, 150, 170\n",
+       {{}, c, {}, {135, 150}, {146, 170}, {0.9, 1.6}, {}, {2, 3}}},
+      {"period instead of frequency",
+       "T [s]; vr\n0.02; 140\n0.05; 160.5\n",
+       {{}, c, {}, {}, {}, {}, {0.02, 0.05}, {2, 3}}},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -78,6 +88,15 @@ TEST(CurveTable, RefusalsNameTheLine) {
        "c.txt, line 2: the velocity of datum 1 (20000 m/s) is not below 10000 m/s"},
       {"negative deviation", "f c sigma\n150 140 -2\n",
        "c.txt, line 2: the standard deviation of datum 1 is negative"},
+      {"frequency and wavelength", "f lambda c\n150 0.9 140\n",
+       "c.txt, line 1: the header names more than one of frequency, wavelength and period; give "
+       "one"},
+      {"no abscissa", "c sigma\n140 2\n",
+       "c.txt, line 1: the header names no frequency, wavelength or period column"},
+      {"wavelength in Hz", "lambda (Hz), c\n0.9, 140\n",
+       "c.txt, line 1: \"lambda (Hz)\": the wavelength column takes m"},
+      {"period 0", "period c\n0.02 140\n0 150\n",
+       "c.txt, line 3: the period of datum 2 must be positive"},
       {"low above high", "f c low high\n150 140 146 135\n",
        "c.txt, line 2: the low bound of datum 1 is above its high bound"},
   };
@@ -98,12 +117,40 @@ TEST(FreeFormatCurve, PairsOneALineTheRestSkipped) {
                            "2 data\r\n150 140 2.5\r\n100,160.5\r\n",
                            "c.txt", kLimits, curve, error))
       << error;
-  EXPECT_EQ(curve, (CurveFile{{150, 100}, {140, 160.5}, {}, {}, {}}));
-  // The dispatching parse takes the free format when there is no header.
-  ASSERT_TRUE(parseCurveText("1\n150 140\n", "c.txt", kLimits, curve, error)) << error;
-  EXPECT_EQ(curve.velocity, std::vector<double>{140});
-  ASSERT_TRUE(parseCurveText("f c\n150 140\n", "c.txt", kLimits, curve, error)) << error;
-  EXPECT_EQ(curve.velocity, std::vector<double>{140});
+  EXPECT_EQ(curve, (CurveFile{{150, 100}, {140, 160.5}, {}, {}, {}, {}, {}, {2, 3}}));
+}
+
+// The dispatching parse: a count opens the free format, a header or a row of
+// numbers a table, which may then be longer than the free format allows.
+TEST(CurveText, CountOrTableDecidesTheLayout) {
+  constexpr InputLimits kTableLimits{20, 1000};
+  std::string sixty;
+  for (int i = 0; i < 60; ++i) sixty += std::to_string(150 - i) + " 140\n";
+  struct Case {
+    const char* name;
+    std::string text;
+    std::size_t data;
+    std::vector<double> firstDatum;  // frequency and velocity
+  };
+  const Case cases[] = {
+      {"count alone", "1\n150 140\n", 1, {150, 140}},
+      {"count with a word", "2 data\r\n150 140 2.5\r\n100,160.5\r\n", 2, {150, 140}},
+      {"header", "f c\n150 140\n", 1, {150, 140}},
+      {"rows of numbers", "150 140\n100 160.5\n90 170\n", 3, {150, 140}},
+      {"60 rows of numbers", sixty, 60, {150, 140}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    CurveFile curve;
+    std::string error;
+    ASSERT_TRUE(parseCurveText(k.text, "c.txt", kLimits, kTableLimits, curve, error)) << error;
+    ASSERT_EQ(curve.frequency.size(), k.data);
+    EXPECT_EQ((std::vector<double>{curve.frequency[0], curve.velocity[0]}), k.firstDatum);
+  }
+  CurveFile curve;
+  std::string error;
+  EXPECT_FALSE(parseCurveText("51\n" + sixty, "c.txt", kLimits, kTableLimits, curve, error));
+  EXPECT_EQ(error, "c.txt: 51 data (from 1 to 50 can be used)");
 }
 
 TEST(FreeFormatCurve, Refusals) {

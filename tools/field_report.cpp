@@ -1,0 +1,58 @@
+#include "field_report.h"
+
+#include <charconv>
+#include <string>
+
+#include "invert_options.h"
+#include "site/export_layouts.h"
+
+namespace dispfit {
+
+namespace {
+
+// m/s to 0.01: finer than any picked phase velocity.
+std::string twoDecimals(double value) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+  return std::string(buffer, result.ptr);
+}
+
+std::string misfitLines(const FieldReportInputs& inputs) {
+  std::string text =
+      "Misfit above (拟合差): sqrt(sum r^2 / 2M), r = measured - computed velocity "
+      "(m/s), over the M = " +
+      std::to_string(inputs.fittedPoints) + " fitted points\n";
+  const FitStatistics& fit = inputs.fit;
+  if (fit.rmsMisfit) {
+    text += "RMS misfit of the fitted curve: " + twoDecimals(*fit.rmsMisfit) +
+            " m/s, sqrt(sum r^2 / m), unweighted, over the m = " + std::to_string(fit.compared) +
+            " measured points with a computed velocity\n";
+  } else {
+    text += "RMS misfit of the fitted curve: none, no measured point has a computed velocity\n";
+  }
+  if (fit.withoutRoot > 0) {
+    text += "Measured points without a computed velocity (no root): " +
+            std::to_string(fit.withoutRoot) + "\n";
+  }
+  if (fit.withBand > 0) {
+    text += "Points inside the band: " + std::to_string(fit.insideBand) + " of " +
+            std::to_string(fit.withBand) + "\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string fieldReport(const FieldReportInputs& inputs) {
+  std::string text = "\n";
+  if (!(inputs.limits == InversionLimits{})) {
+    text += "Settings (changed from the defaults): " + limitsText(inputs.limits) + "\n";
+  }
+  text += misfitLines(inputs);
+  text += '\n';
+  text += siteSummaryText(inputs.site);
+  return text;
+}
+
+}  // namespace dispfit

@@ -1,0 +1,24 @@
+// What dispfit-invert adds to the inversion's report for a measured curve:
+// the settings when they are not the window's, what each misfit is, the
+// points inside the band and the site's VsZ, Vs30 and classes.
+#pragma once
+
+#include <string>
+
+#include "inversion/window_inversion.h"
+#include "site/fit_statistics.h"
+#include "site/site_summary.h"
+
+namespace dispfit {
+
+struct FieldReportInputs {
+  InversionLimits limits;
+  int fittedPoints = 0;  // M, the points the inversion fitted
+  FitStatistics fit;     // of the fitted curve at every measured point
+  SiteSummary site;
+};
+
+// Lines to follow the inversion's report, each ending in "\n".
+std::string fieldReport(const FieldReportInputs& inputs);
+
+}  // namespace dispfit

@@ -1,0 +1,35 @@
+// Command line of dispfit-invert: the files, the inversion's bounds and
+// iteration limit, the CSV export and the suggested starting model.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "inversion/window_inversion.h"
+
+namespace dispfit {
+
+struct InvertCommand {
+  enum class Action { Run, Help, Error };
+  Action action = Action::Run;
+  std::string modelPath;  // empty when the start is suggested
+  std::string curvePath;
+  std::optional<int> suggestedLayers;    // --suggest N: 1 .. kWindowLayerLimit layers
+  InversionLimits limits;                // the window's settings unless an option changed them
+  std::optional<std::string> csvPrefix;  // --csv PREFIX
+  std::string error;                     // for Action::Error
+};
+
+// Parses the arguments that follow the program name.
+InvertCommand parseInvertOptions(std::span<const std::string_view> arguments);
+
+// "Vs 50 to 1000 m/s, thickness 0.1 to 5 m, at most 30 iterations".
+std::string limitsText(const InversionLimits& limits);
+
+// What --help prints: the files, the options and their defaults, the report
+// and the exit status.
+std::string invertUsage();
+
+}  // namespace dispfit
