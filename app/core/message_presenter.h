@@ -23,6 +23,12 @@ class MessagePresenter {
 
   // The standard error box for an error that left an event handler.
   virtual void showError(const std::string& text) = 0;
+
+  // A report laid out in columns: a box with the warning icon, as showBox,
+  // unless the presenter can show it in a fixed-pitch font.
+  virtual void showReport(const std::string& text, const std::string& caption) {
+    showBox(text, caption, MessageIcon::Warning);
+  }
 };
 
 }  // namespace dispfit

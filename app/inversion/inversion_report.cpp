@@ -1,5 +1,8 @@
 #include "inversion/inversion_report.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "inversion/number_pattern.h"
 
 namespace dispfit {
@@ -11,9 +14,29 @@ std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length
   text += "迭代次数：" + std::to_string(iteration) + "\n";
   text += "拟 合 差：" + formatScientific(finalMisfit);
   text += "\n\n模型参数：\n#      H       Vs\n";
+  // Each column right-aligned to its widest entry, so that the rows of a
+  // model of ten layers or more, or of thicknesses of 10 m and more, line up
+  // in a fixed-pitch font; where all entries of a column are equally wide
+  // the rows read "1   2.0   150.0".
+  std::vector<std::string> numbers, thicknesses, velocities;
   for (int32_t g = 0; g < layers; ++g) {
-    text += std::to_string(g + 1) + "   " + formatOneDecimal(params[layers + g]) + "   " +
-            formatOneDecimal(params[g]) + "\n";
+    numbers.push_back(std::to_string(g + 1));
+    thicknesses.push_back(formatOneDecimal(params[layers + g]));
+    velocities.push_back(formatOneDecimal(params[g]));
+  }
+  const auto widest = [](const std::vector<std::string>& column) {
+    std::size_t width = 0;
+    for (const std::string& entry : column) width = std::max(width, entry.size());
+    return width;
+  };
+  const auto padded = [](const std::string& entry, std::size_t width) {
+    return std::string(width - entry.size(), ' ') + entry;
+  };
+  const std::size_t numberWidth = widest(numbers), thicknessWidth = widest(thicknesses),
+                    velocityWidth = widest(velocities);
+  for (std::size_t g = 0; g < numbers.size(); ++g) {
+    text += padded(numbers[g], numberWidth) + "   " + padded(thicknesses[g], thicknessWidth) +
+            "   " + padded(velocities[g], velocityWidth) + "\n";
   }
   return text;
 }

@@ -103,7 +103,7 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
 
 void presentInversionOutcome(const WindowInversionOutcome& outcome, MessagePresenter& presenter) {
   if (outcome.succeeded) {
-    presenter.showBox(outcome.text, EngineBinding::kCaption, MessageIcon::Warning);
+    presenter.showReport(outcome.text, EngineBinding::kCaption);
   } else {
     presenter.showPlain(outcome.text);
   }

@@ -1,5 +1,6 @@
 #include "window/qt_message_presenter.h"
 
+#include <QFontDatabase>
 #include <QMessageBox>
 
 #include "core/program_title.h"
@@ -14,6 +15,20 @@ void showModal(QMessageBox::Icon icon, const QString& caption, const QString& te
 }
 
 }  // namespace
+
+std::unique_ptr<QMessageBox> makeReportBox(const QString& text, const QString& caption) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, caption, text, QMessageBox::Ok);
+  // The system's fixed-pitch font; the Chinese labels fall back to the
+  // window's CJK font glyph by glyph.
+  const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  box->setFont(font);
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  return box;
+}
+
+void QtMessagePresenter::showReport(const std::string& text, const std::string& caption) {
+  makeReportBox(QString::fromStdString(text), QString::fromStdString(caption))->exec();
+}
 
 void QtMessagePresenter::showBox(const std::string& text, const std::string& caption,
                                  MessageIcon icon) {

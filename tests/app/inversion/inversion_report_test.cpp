@@ -72,6 +72,35 @@ TEST(InversionReport, PerfectFitShowsZeroMisfit) {
             "#      H       Vs\n1   2.0   150.0\n");
 }
 
+// Twelve layers: two-digit layer numbers, thicknesses from 0.1 to 12.5 m,
+// velocities from 95 to 1000 m/s. Every row must be as long as the widest,
+// with each column's last character in the same place.
+TEST(InversionReport, ColumnsStayAlignedForMoreThanNineLayers) {
+  std::vector<float> params(24);
+  for (int g = 0; g < 12; ++g) {
+    params[g] = g == 0 ? 95.0f : 1000.0f - 50.0f * static_cast<float>(g);
+    params[12 + g] = g == 11 ? 12.5f : 0.1f + static_cast<float>(g);
+  }
+  const std::string report = inversionReport(3, 1e-3f, 24, params.data());
+  const std::string rows = report.substr(report.find("Vs\n") + 3);
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < rows.size();) {
+    const std::size_t end = rows.find('\n', start);
+    lines.push_back(rows.substr(start, end - start));
+    start = end + 1;
+  }
+  ASSERT_EQ(lines.size(), 12u);
+  EXPECT_EQ(lines[0], " 1    0.1    95.0");
+  EXPECT_EQ(lines[11], "12   12.5   450.0");
+  for (const std::string& line : lines) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(line.size(), lines[0].size());
+    EXPECT_NE(line[1], ' ');   // units digit of the layer number
+    EXPECT_EQ(line[7], '.');   // decimal point of H
+    EXPECT_EQ(line[15], '.');  // decimal point of Vs
+  }
+}
+
 }  // namespace
 
 }  // namespace dispfit
