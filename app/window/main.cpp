@@ -9,6 +9,7 @@
 
 #include "core/engine_binding.h"
 #include "core/program_title.h"
+#include "window/file_chooser.h"
 #include "window/link_opener.h"
 #include "window/printer_source.h"
 #include "window/qt_message_presenter.h"
@@ -63,8 +64,9 @@ int main(int argc, char* argv[]) {
   EngineBinding engine(messages);
   DefaultPrinter printers;
   DesktopLinkOpener links;
+  DialogFileChooser files;
 
-  TForm1 Form1(messages, engine, printers);
+  TForm1 Form1(messages, engine, printers, files);
   TAbout About(links);
   Form1.attachAbout(&About);
   centreOnScreen(Form1);

@@ -4,9 +4,11 @@
 
 #include <QFont>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPen>
 #include <algorithm>
 #include <exception>
+#include <initializer_list>
 #include <memory>
 
 #include "core/axis_ticks.h"
@@ -21,6 +23,9 @@ namespace {
 constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 24;
 const QColor kCurveColour = Qt::red;
+const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
+const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x40);  // translucent, so the curves show through
+const QColor kFittedColour(0x0A, 0x8A, 0x3C);
 // The half-space row's cells: a faint earth tone that keeps black text legible.
 const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
@@ -45,8 +50,8 @@ void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {
 }  // namespace
 
 TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource& printers,
-               QWidget* parent)
-    : QWidget(parent), messages_(messages), engine_(engine), printers_(printers) {
+               FileChooser& files, QWidget* parent)
+    : QWidget(parent), messages_(messages), engine_(engine), printers_(printers), files_(files) {
   buildLayout();
   setDefaults();
   connectEvents();
@@ -68,10 +73,16 @@ void TForm1::buildLayout() {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(kClientWidth, kClientHeight);
   setFont(windowFont(12));
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Button);
+  buildMenus();
+  // The described controls keep their places inside the client area, which
+  // the menu bar pushes down by its own height.
+  const int menuHeight = MenuBar.sizeHint().height();
+  MenuBar.setGeometry(0, 0, kClientWidth, menuHeight);
+  Client.setGeometry(0, menuHeight, kClientWidth, kClientHeight);
+  setFixedSize(kClientWidth, kClientHeight + menuHeight);
   buildChart();
   buildModelGroup();
   buildButtons();
@@ -144,7 +155,53 @@ void TForm1::buildChart() {
   }
   Series1->attachAxis(BottomAxis);
   Series1->attachAxis(LeftAxis);
+  buildMeasuredSeries();
   Chart.setChart(ownedChart.release());
+}
+
+void TForm1::buildMeasuredSeries() {
+  // The band first, so that the points and curves are drawn over it.
+  auto upper = std::make_unique<QLineSeries>();
+  auto lower = std::make_unique<QLineSeries>();
+  auto band = std::make_unique<QAreaSeries>(upper.release(), lower.release());
+  BandSeries = band.get();
+  BandSeries->setBrush(kBandColour);
+  BandSeries->setPen(Qt::NoPen);
+  auto measured = std::make_unique<QScatterSeries>();
+  MeasuredSeries = measured.get();
+  MeasuredSeries->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+  MeasuredSeries->setMarkerSize(6);
+  MeasuredSeries->setColor(kMeasuredColour);
+  MeasuredSeries->setBorderColor(kMeasuredColour);
+  auto fittedCurve = std::make_unique<QLineSeries>();
+  FittedSeries = fittedCurve.get();
+  FittedSeries->setPen(QPen(kFittedColour, 2.0));
+  for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{
+           band.release(), measured.release(), fittedCurve.release()}) {
+    chart->addSeries(series);
+    series->attachAxis(BottomAxis);
+    series->attachAxis(LeftAxis);
+    series->setVisible(false);  // until a measured curve is loaded
+  }
+}
+
+void TForm1::buildMenus() {
+  QMenu* file = MenuBar.addMenu(tr("文件(&F)"));
+  OpenCurveAction = file->addAction(tr("打开实测曲线... (Open measured curve)"));
+  OpenCurveAction->setShortcut(QKeySequence::Open);
+  OpenModelAction = file->addAction(tr("打开模型... (Open model)"));
+  SaveModelAction = file->addAction(tr("保存模型... (Save model)"));
+  SaveModelAction->setShortcut(QKeySequence::Save);
+  file->addSeparator();
+  QuitAction = file->addAction(tr("退出 (Quit)"));
+  QMenu* inversion = MenuBar.addMenu(tr("反演(&I)"));
+  ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
+  ApplyFittedAction->setEnabled(false);
+  for (QAction* action :
+       {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction, ApplyFittedAction}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);  // shortcuts work wherever the focus is in the window
+  }
 }
 
 void TForm1::buildModelGroup() {
@@ -201,6 +258,15 @@ void TForm1::connectEvents() {
   connect(&Button5, &QPushButton::clicked, this, [this] { handle([this] { Button5Click(); }); });
   connect(&Model, &StringGrid::pasteRequested, this,
           [this](const QString& text) { handle([&] { pasteIntoTable(text); }); });
+  connect(OpenCurveAction, &QAction::triggered, this,
+          [this] { handle([this] { OpenCurveClick(); }); });
+  connect(OpenModelAction, &QAction::triggered, this,
+          [this] { handle([this] { OpenModelClick(); }); });
+  connect(SaveModelAction, &QAction::triggered, this,
+          [this] { handle([this] { SaveModelClick(); }); });
+  connect(QuitAction, &QAction::triggered, this, [this] { handle([this] { Button3Click(); }); });
+  connect(ApplyFittedAction, &QAction::triggered, this,
+          [this] { handle([this] { ApplyFittedClick(); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
   connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
 }
@@ -322,6 +388,11 @@ void TForm1::setCommandsEnabled(bool enabled) {
     button->setEnabled(enabled);
   }
   GroupBox1.setEnabled(enabled);
+  MenuBar.setEnabled(enabled);
+  for (QAction* action : {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction}) {
+    action->setEnabled(enabled);
+  }
+  ApplyFittedAction->setEnabled(enabled && fitted_.has_value());
 }
 
 }  // namespace dispfit

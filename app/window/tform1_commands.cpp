@@ -1,8 +1,11 @@
 // The main window's commands: forward run, quit, copy, print and About.
+#include <span>
+
 #include "core/curve_points.h"
 #include "core/forward_model.h"
 #include "core/program_title.h"
 #include "core/velocity_axis.h"
+#include "site/fit_statistics.h"
 #include "window/chart_output.h"
 #include "window/tabout.h"
 #include "window/tform1.h"
@@ -17,11 +20,38 @@ void TForm1::Button1Click() {
   }
   storeLayers(*reading.layers);
 
+  if (measured_) {
+    computeAtMeasuredFrequencies();
+    return;
+  }
   ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
   // A failed calculation has shown its box; vr then keeps the curve it held,
   // so the chart never shows values that no model produced.
   if (model.runForward()) model.copyVrCalc(vr);
   showCurve();
+}
+
+void TForm1::computeAtMeasuredFrequencies() {
+  ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
+  if (!model.runForward()) return;  // the failure has shown its box; nothing changes
+  model.copyVrCalc(vr);
+  drawSeries();
+  fitAxesToMeasuredCurve();
+
+  const FitStatistics fit =
+      fitStatistics(measured_->inverted, computedCurve(std::span<const float>(vr, freqCount)));
+  QString status = fit.rmsMisfit ? tr("拟合差（未加权 RMS）%1 m/s，%2/%3 个点在误差带内。 (Misfit, "
+                                      "unweighted RMS: %1 m/s; %2 of %3 points inside the band.)")
+                                       .arg(*fit.rmsMisfit, 0, 'f', 1)
+                                       .arg(fit.insideBand)
+                                       .arg(fit.withBand)
+                                 : tr("没有可比较的点。 (No point to compare.)");
+  if (fit.withoutRoot > 0) {
+    status += ' ' + tr("%1 个频率无解，未绘出。 (%1 frequencies without a root are not drawn.)")
+                        .arg(fit.withoutRoot);
+  }
+  StatusLine.setText(status);
+  StatusLine.setToolTip(status);
 }
 
 void TForm1::showCurve() {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/engine_binding.h"
+#include "window/file_chooser.h"
 #include "window/printer_source.h"
 #include "window/qt_message_presenter.h"
 #include "window/tform1.h"
@@ -19,7 +20,8 @@ int main(int argc, char* argv[]) {
   QtMessagePresenter messages;
   EngineBinding engine(messages);
   DefaultPrinter printers;
-  TForm1 form(messages, engine, printers);
+  DialogFileChooser files;
+  TForm1 form(messages, engine, printers, files);
 
   const char* rows[][3] = {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}};
   form.LUpDown.stepBy(+1);
