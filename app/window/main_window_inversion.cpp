@@ -101,7 +101,8 @@ std::string TForm1::showFittedCurve() {
   const QString inside = tr("%1/%2 个点在误差带内。 (%1 of %2 points inside the band.)")
                              .arg(fit.insideBand)
                              .arg(fit.withBand);
-  StatusLine.setText(tr("拟合曲线已绘出。 (Fitted curve drawn.)") + ' ' + inside);
+  showStatus(tr("拟合曲线已绘出，%1/%2 个点在误差带内。").arg(fit.insideBand).arg(fit.withBand),
+             tr("Fitted curve drawn.") + ' ' + inside);
   return inside.toStdString();
 }
 

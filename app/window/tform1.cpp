@@ -24,7 +24,7 @@ constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 24;
 const QColor kCurveColour = Qt::red;
 const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
-const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x40);  // translucent, so the curves show through
+const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x55);  // translucent, so the curves show through
 const QColor kFittedColour(0x0A, 0x8A, 0x3C);
 // The half-space row's cells: a faint earth tone that keeps black text legible.
 const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
@@ -169,13 +169,13 @@ void TForm1::buildMeasuredSeries() {
   BandSeries->setPen(Qt::NoPen);
   auto measured = std::make_unique<QScatterSeries>();
   MeasuredSeries = measured.get();
-  MeasuredSeries->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-  MeasuredSeries->setMarkerSize(6);
+  MeasuredSeries->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+  MeasuredSeries->setMarkerSize(5);
   MeasuredSeries->setColor(kMeasuredColour);
   MeasuredSeries->setBorderColor(kMeasuredColour);
   auto fittedCurve = std::make_unique<QLineSeries>();
   FittedSeries = fittedCurve.get();
-  FittedSeries->setPen(QPen(kFittedColour, 2.0));
+  FittedSeries->setPen(QPen(kFittedColour, 1.5));
   for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{
            band.release(), measured.release(), fittedCurve.release()}) {
     chart->addSeries(series);

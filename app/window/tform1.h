@@ -177,6 +177,9 @@ class TForm1 : public QWidget {
   // After a fit of the measured curve: keeps the fitted model for the apply
   // command, draws its curve and returns the report's line on the band.
   std::string showFittedCurve();
+  // Shows `shown` on the status line, with `english`, its English sense,
+  // and any further detail in the line's tool tip.
+  void showStatus(const QString& shown, const QString& english);
   // Runs an event handler; an error leaving it goes to the error box.
   template <typename Handler>
   void handle(Handler handler);

@@ -40,18 +40,24 @@ void TForm1::computeAtMeasuredFrequencies() {
 
   const FitStatistics fit =
       fitStatistics(measured_->inverted, computedCurve(std::span<const float>(vr, freqCount)));
-  QString status = fit.rmsMisfit ? tr("拟合差（未加权 RMS）%1 m/s，%2/%3 个点在误差带内。 (Misfit, "
-                                      "unweighted RMS: %1 m/s; %2 of %3 points inside the band.)")
-                                       .arg(*fit.rmsMisfit, 0, 'f', 1)
-                                       .arg(fit.insideBand)
-                                       .arg(fit.withBand)
-                                 : tr("没有可比较的点。 (No point to compare.)");
-  if (fit.withoutRoot > 0) {
-    status += ' ' + tr("%1 个频率无解，未绘出。 (%1 frequencies without a root are not drawn.)")
-                        .arg(fit.withoutRoot);
+  if (!fit.rmsMisfit) {
+    showStatus(tr("没有可比较的点。"), tr("No point to compare."));
+    return;
   }
-  StatusLine.setText(status);
-  StatusLine.setToolTip(status);
+  const QString rms = QString::number(*fit.rmsMisfit, 'f', 1);
+  QString shown = tr("拟合差（未加权 RMS）%1 m/s，%2/%3 个点在误差带内")
+                      .arg(rms)
+                      .arg(fit.insideBand)
+                      .arg(fit.withBand);
+  QString english = tr("Misfit, unweighted RMS: %1 m/s; %2 of %3 points inside the band.")
+                        .arg(rms)
+                        .arg(fit.insideBand)
+                        .arg(fit.withBand);
+  if (fit.withoutRoot > 0) {
+    shown += tr("；%1 个频率无解").arg(fit.withoutRoot);
+    english += ' ' + tr("%1 frequencies without a root are not drawn.").arg(fit.withoutRoot);
+  }
+  showStatus(shown + tr("。"), english);
 }
 
 void TForm1::showCurve() {

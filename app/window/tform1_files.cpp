@@ -80,12 +80,16 @@ bool TForm1::openMeasuredCurve(const QString& path) {
   FittedSeries->setVisible(false);
   drawMeasuredCurve();
 
-  QString status = tr("已打开 %1：%2 个实测点。 (Loaded %1: %2 measured points.)")
-                       .arg(QString::fromStdString(name))
-                       .arg(measured_->points.size());
-  for (const std::string& note : measured_->notes) status += ' ' + QString::fromStdString(note);
-  StatusLine.setText(status);
-  StatusLine.setToolTip(status);
+  const QString fileName = QString::fromStdString(name);
+  const auto pointCount = static_cast<int>(measured_->points.size());
+  QString shown = tr("已打开 %1：%2 个实测点").arg(fileName).arg(pointCount);
+  QString english = tr("Loaded %1: %2 measured points.").arg(fileName).arg(pointCount);
+  if (measured_->inverted.size() < measured_->points.size()) {
+    shown += tr("，反演取其中 %1 个").arg(measured_->inverted.size());
+  }
+  shown += tr("。");
+  for (const std::string& note : measured_->notes) english += ' ' + QString::fromStdString(note);
+  showStatus(shown, english);
   return true;
 }
 
@@ -175,6 +179,11 @@ bool TForm1::saveModel(const QString& path) {
   StatusLine.setText(
       tr("模型已保存到 %1。 (Model saved to %1.)").arg(QString::fromStdString(displayName(path))));
   return true;
+}
+
+void TForm1::showStatus(const QString& shown, const QString& english) {
+  StatusLine.setText(shown);
+  StatusLine.setToolTip(shown + QStringLiteral("\n") + english);
 }
 
 void TForm1::ApplyFittedClick() {

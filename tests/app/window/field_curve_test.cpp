@@ -100,7 +100,7 @@ TEST_F(FieldCurve, OpenedCurveIsDrawnWithItsBandApartFromTheComputedCurve) {
   EXPECT_DOUBLE_EQ(form.BottomAxis->min(), 10.0);
   EXPECT_DOUBLE_EQ(form.BottomAxis->max(), 40.0);
   EXPECT_TRUE(form.StatusLine.text().contains("site.csv"));
-  EXPECT_TRUE(form.StatusLine.text().contains("4 measured points"));
+  EXPECT_TRUE(form.StatusLine.text().contains("4 个实测点"));
 }
 
 TEST_F(FieldCurve, LongCurveSaysItWasThinnedAndDrawsEveryPoint) {
@@ -111,7 +111,9 @@ TEST_F(FieldCurve, LongCurveSaysItWasThinnedAndDrawsEveryPoint) {
   EXPECT_EQ(form.MeasuredSeries->points().size(), 60);
   EXPECT_EQ(form.freqCount, 50);
   EXPECT_FALSE(form.BandSeries->isVisible());  // no band given
-  EXPECT_TRUE(form.StatusLine.text().contains("fits 50"));
+  EXPECT_TRUE(form.StatusLine.text().contains("60 个实测点，反演取其中 50 个"))
+      << form.StatusLine.text().toStdString();
+  EXPECT_TRUE(form.StatusLine.toolTip().contains("fits 50"));
 }
 
 TEST_F(FieldCurve, RefusedCurveIsNamedInABoxAndNothingChanges) {
@@ -140,8 +142,8 @@ TEST_F(FieldCurve, ComputeEvaluatesTheModelAtTheMeasuredFrequenciesAndGivesTheMi
   EXPECT_EQ(engine.calls[0].freq[3], 10.0f);
   EXPECT_EQ(seriesPoints().size(), 4u);
   const QString status = form.StatusLine.text();
-  EXPECT_TRUE(status.contains("unweighted RMS: 5.2 m/s")) << status.toStdString();
-  EXPECT_TRUE(status.contains("3 of 4 points inside the band")) << status.toStdString();
+  EXPECT_EQ(status, "拟合差（未加权 RMS）5.2 m/s，3/4 个点在误差带内。");
+  EXPECT_TRUE(form.StatusLine.toolTip().contains("unweighted RMS: 5.2 m/s"));
   EXPECT_LE(form.LeftAxis->min(), 115.0);
   EXPECT_GE(form.LeftAxis->max(), 205.0);
 }
