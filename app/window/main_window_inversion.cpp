@@ -11,6 +11,7 @@
 #include "core/curve_points.h"
 #include "core/forward_model.h"
 #include "site/fit_statistics.h"
+#include "window/inversion_settings_dialog.h"
 
 #include "inversion/window_inversion.h"
 #include "window/tform1.h"
@@ -63,7 +64,8 @@ void TForm1::Button2Click() {
     const float* observedVr = measured_ ? observed.data() : vr;
     const InversionWindowData arrays{layerCount, vs,   thickness, density,
                                      freqCount,  freq, observedVr};
-    outcome = invertWindowCurve(arrays, engine_, [] { QCoreApplication::processEvents(); });
+    outcome = invertWindowCurve(
+        arrays, engine_, [] { QCoreApplication::processEvents(); }, inversionLimits_);
   }
   if (measured_ && outcome.succeeded) {
     outcome.text += '\n';
@@ -104,6 +106,21 @@ std::string TForm1::showFittedCurve() {
   showStatus(tr("拟合曲线已绘出，%1/%2 个点在误差带内。").arg(fit.insideBand).arg(fit.withBand),
              tr("Fitted curve drawn.") + ' ' + inside);
   return inside.toStdString();
+}
+
+bool TForm1::setInversionLimits(const InversionLimits& limits) {
+  const std::string fault = inversionLimitsFault(limits);
+  if (!fault.empty()) {
+    messages_.showBox(fault, kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  inversionLimits_ = limits;
+  return true;
+}
+
+void TForm1::InversionSettingsClick() {
+  InversionSettingsDialog dialog(inversionLimits_, this);
+  if (dialog.exec() == QDialog::Accepted) setInversionLimits(dialog.limits());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

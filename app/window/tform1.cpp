@@ -195,6 +195,7 @@ void TForm1::buildMenus() {
   file->addSeparator();
   QuitAction = file->addAction(tr("退出 (Quit)"));
   QMenu* inversion = MenuBar.addMenu(tr("反演(&I)"));
+  SettingsAction = inversion->addAction(tr("反演设置... (Inversion settings)"));
   ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
   ApplyFittedAction->setEnabled(false);
   for (QAction* action :
@@ -265,6 +266,8 @@ void TForm1::connectEvents() {
   connect(SaveModelAction, &QAction::triggered, this,
           [this] { handle([this] { SaveModelClick(); }); });
   connect(QuitAction, &QAction::triggered, this, [this] { handle([this] { Button3Click(); }); });
+  connect(SettingsAction, &QAction::triggered, this,
+          [this] { handle([this] { InversionSettingsClick(); }); });
   connect(ApplyFittedAction, &QAction::triggered, this,
           [this] { handle([this] { ApplyFittedClick(); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
@@ -389,7 +392,8 @@ void TForm1::setCommandsEnabled(bool enabled) {
   }
   GroupBox1.setEnabled(enabled);
   MenuBar.setEnabled(enabled);
-  for (QAction* action : {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction}) {
+  for (QAction* action :
+       {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction, SettingsAction}) {
     action->setEnabled(enabled);
   }
   ApplyFittedAction->setEnabled(enabled && fitted_.has_value());

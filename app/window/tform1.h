@@ -26,6 +26,7 @@
 #include "core/message_presenter.h"
 #include "core/model_table.h"
 #include "core/window_limits.h"
+#include "inversion/window_inversion.h"
 #include "site/measured_curve.h"
 #include "window/clickable_label.h"
 #include "window/file_chooser.h"
@@ -71,6 +72,13 @@ class TForm1 : public QWidget {
   void SaveModelClick();
   // Copies the last fitted model into the table.
   void ApplyFittedClick();
+  // Edits the inversion settings in their dialog.
+  void InversionSettingsClick();
+
+  // The bounds and iteration limit of every inversion; limits with a fault
+  // are refused in a box and change nothing.
+  bool setInversionLimits(const InversionLimits& limits);
+  const InversionLimits& inversionLimits() const { return inversionLimits_; }
 
   // Reads a measured curve; a refused file is named in a box and changes
   // nothing. True when the curve was taken.
@@ -105,6 +113,7 @@ class TForm1 : public QWidget {
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
+  QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
   QChartView Chart{&Client};
   QChart* chart = nullptr;                   // owned by Chart
@@ -190,6 +199,7 @@ class TForm1 : public QWidget {
   FileChooser& files_;
   std::optional<MeasuredCurve> measured_;
   std::optional<ParsedLayers> fitted_;
+  InversionLimits inversionLimits_;
   TAbout* about_ = nullptr;
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;

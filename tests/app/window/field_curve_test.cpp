@@ -1,13 +1,16 @@
 // The window with a measured field curve: the file menu, a curve and a model
 // opened, the forward run at the measured frequencies with its misfit, the
 // inversion of the measured curve and the fitted model applied to the table.
+#include <QApplication>
 #include <QFile>
 #include <QKeySequence>
 #include <QMenu>
+#include <QTimer>
 #include <cmath>
 #include <string>
 
 #include "curve_function_engine.h"
+#include "window/inversion_settings_dialog.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -47,6 +50,8 @@ class FieldCurve : public WindowTest {
 TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   const QList<QAction*> menus = form.MenuBar.actions();
   ASSERT_EQ(menus.size(), 2);
+  EXPECT_EQ(menus[1]->menu()->actions(),
+            (QList<QAction*>{form.SettingsAction, form.ApplyFittedAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
   const QList<QAction*> commands = menus[0]->menu()->actions();
   ASSERT_EQ(commands.size(), 5);  // four commands and a separator before quitting
@@ -198,6 +203,41 @@ TEST_F(FieldCurve, InvertWithACurveChecksTheTableFirst) {
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(firstLine(messages.messages[0].text), badRowMessage(1));
   EXPECT_TRUE(engine.calls.empty());
+}
+
+TEST_F(FieldCurve, ChangedSettingsBoundTheInversionAndAppearInItsReport) {
+  // A start outside the bounds begins mid-range: (100 + 300) / 2 = 200 m/s;
+  // the engine's curve does not depend on the model, so the solve stops there.
+  ASSERT_TRUE(form.setInversionLimits({100, 300, 0.5f, 4, 10}));
+  engine.curve.assign(30, 150.0f);
+  form.vs[0] = 1500.0f;
+  form.Button2.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(form.vs[0], 200.0f);
+  const std::string& report = messages.messages[0].text;
+  EXPECT_NE(report.find("反演设置：Vs 100–300 m/s，厚度 0.5–4 m，最多 10 次迭代"),
+            std::string::npos)
+      << report;
+
+  // Limits with a fault are refused and the former ones stay.
+  EXPECT_FALSE(form.setInversionLimits({300, 100, 0.5f, 4, 10}));
+  ASSERT_EQ(messages.messages.size(), 2u);
+  EXPECT_EQ(form.inversionLimits(), (InversionLimits{100, 300, 0.5f, 4, 10}));
+}
+
+TEST_F(FieldCurve, SettingsDialogEditsTheLimits) {
+  // The dialog is modal: it is filled in and accepted once it shows.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<InversionSettingsDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->limits(), InversionLimits{});  // the defaults to begin with
+    dialog->VsUpper.setValue(600.0);
+    dialog->Iterations.setValue(50);
+    dialog->accept();
+  });
+  form.SettingsAction->trigger();
+  EXPECT_EQ(form.inversionLimits(), (InversionLimits{50, 600, 0.1f, 5, 50}));
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 // A one-layer earth whose phase velocity is 0.9 Vs at every frequency, the
