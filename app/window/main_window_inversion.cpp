@@ -100,10 +100,12 @@ std::string TForm1::showFittedCurve() {
 
   const FitStatistics fit = fitStatistics(
       measured_->inverted, computedCurve(std::span<const float>(fittedVr, freqCount)));
-  const QString inside = tr("%1/%2 个点在误差带内。 (%1 of %2 points inside the band.)")
-                             .arg(fit.insideBand)
-                             .arg(fit.withBand);
-  showStatus(tr("拟合曲线已绘出，%1/%2 个点在误差带内。").arg(fit.insideBand).arg(fit.withBand),
+  const QString inside = fit.withBand > 0
+                             ? tr("%1/%2 个点在误差带内。 (%1 of %2 points inside the band.)")
+                                   .arg(fit.insideBand)
+                                   .arg(fit.withBand)
+                             : tr("曲线无误差带。 (The curve has no band.)");
+  showStatus(tr("拟合曲线已绘出。") + inside.left(inside.indexOf(QStringLiteral(" ("))),
              tr("Fitted curve drawn.") + ' ' + inside);
   return inside.toStdString();
 }

@@ -45,14 +45,15 @@ void TForm1::computeAtMeasuredFrequencies() {
     return;
   }
   const QString rms = QString::number(*fit.rmsMisfit, 'f', 1);
-  QString shown = tr("拟合差（未加权 RMS）%1 m/s，%2/%3 个点在误差带内")
-                      .arg(rms)
-                      .arg(fit.insideBand)
-                      .arg(fit.withBand);
-  QString english = tr("Misfit, unweighted RMS: %1 m/s; %2 of %3 points inside the band.")
-                        .arg(rms)
-                        .arg(fit.insideBand)
-                        .arg(fit.withBand);
+  QString shown = tr("拟合差（未加权 RMS）%1 m/s").arg(rms);
+  QString english = tr("Misfit, unweighted RMS: %1 m/s;").arg(rms);
+  if (fit.withBand > 0) {
+    shown += tr("，%1/%2 个点在误差带内").arg(fit.insideBand).arg(fit.withBand);
+    english += ' ' + tr("%1 of %2 points inside the band.").arg(fit.insideBand).arg(fit.withBand);
+  } else {
+    shown += tr("，曲线无误差带");
+    english += ' ' + tr("the curve has no band.");
+  }
   if (fit.withoutRoot > 0) {
     shown += tr("；%1 个频率无解").arg(fit.withoutRoot);
     english += ' ' + tr("%1 frequencies without a root are not drawn.").arg(fit.withoutRoot);

@@ -153,6 +153,16 @@ TEST_F(FieldCurve, ComputeEvaluatesTheModelAtTheMeasuredFrequenciesAndGivesTheMi
   EXPECT_GE(form.LeftAxis->max(), 205.0);
 }
 
+TEST_F(FieldCurve, MisfitOfACurveWithoutBandSaysSoAndCountsPointsWithoutARoot) {
+  openCurve("plain.csv", "f, c\n10, 200\n20, 180\n30, 150\n");
+  // At 30, 20, 10 Hz: 150 (exact), no root, 196 (4 low): RMS over the two
+  // compared points = sqrt((0 + 16) / 2) = 2.83 m/s.
+  engine.curve = {150.0f, 0.0f, 196.0f};
+  form.Button1.click();
+  EXPECT_EQ(form.StatusLine.text(), "拟合差（未加权 RMS）2.8 m/s，曲线无误差带；1 个频率无解。");
+  EXPECT_EQ(seriesPoints().size(), 2u);
+}
+
 TEST_F(FieldCurve, SavedModelOpensAgainInBothLayouts) {
   const std::vector<LayerTexts> rows{{"5", "200", "1.8"}, {"10", "400", "2"}, {"0", "800", "2.2"}};
   for (const char* name : {"SHR.TXT", "model.csv"}) {
@@ -273,6 +283,7 @@ TEST_F(FieldInversion, FitsTheMeasuredCurveDrawsItAndAppliesOnlyWhenAsked) {
   ASSERT_EQ(fitted.size(), 4);
   for (const QPointF& point : fitted) EXPECT_NEAR(point.y(), 180.0, 2.0);
   EXPECT_TRUE(form.FittedSeries->isVisible());
+  EXPECT_EQ(form.StatusLine.text(), "拟合曲线已绘出。4/4 个点在误差带内。");
   EXPECT_EQ(form.Model.cell(2, 1), "150");
 
   ASSERT_TRUE(form.ApplyFittedAction->isEnabled());
