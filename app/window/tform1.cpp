@@ -156,6 +156,20 @@ void TForm1::buildChart() {
   Series1->attachAxis(BottomAxis);
   Series1->attachAxis(LeftAxis);
   buildMeasuredSeries();
+
+  // Kept apart from the chart until chosen; the chart then owns it.
+  LogBottomAxis = new QLogValueAxis(chart);
+  LogBottomAxis->setTitleText(BottomAxis->titleText());
+  LogBottomAxis->setReverse(true);
+  LogBottomAxis->setLabelFormat(QStringLiteral("%g"));
+  LogBottomAxis->setMinorTickCount(8);  // 2, 3, ... 9 times each power of ten
+  LogBottomAxis->setTitleFont(windowFont(12));
+  LogBottomAxis->setLabelsFont(windowFont(11));
+  connect(BottomAxis, &QValueAxis::rangeChanged, LogBottomAxis,
+          [this](qreal minimum, qreal maximum) {
+            // A logarithmic axis has no place for 0 Hz or below.
+            if (minimum > 0.0) LogBottomAxis->setRange(minimum, maximum);
+          });
   Chart.setChart(ownedChart.release());
 }
 
@@ -185,6 +199,18 @@ void TForm1::buildMeasuredSeries() {
   }
 }
 
+void TForm1::showLogFrequencyAxis(bool logarithmic) {
+  QAbstractAxis* shown = logarithmic ? static_cast<QAbstractAxis*>(LogBottomAxis) : BottomAxis;
+  QAbstractAxis* hidden = logarithmic ? static_cast<QAbstractAxis*>(BottomAxis) : LogBottomAxis;
+  if (chart->axes(Qt::Horizontal).contains(shown)) return;
+  const QList<QAbstractSeries*> series = chart->series();
+  for (QAbstractSeries* s : series) s->detachAxis(hidden);
+  chart->removeAxis(hidden);  // the axis stays, owned by the chart object
+  hidden->setParent(chart);
+  chart->addAxis(shown, Qt::AlignBottom);
+  for (QAbstractSeries* s : series) s->attachAxis(shown);
+}
+
 void TForm1::buildMenus() {
   QMenu* file = MenuBar.addMenu(tr("文件(&F)"));
   OpenCurveAction = file->addAction(tr("打开实测曲线... (Open measured curve)"));
@@ -194,6 +220,9 @@ void TForm1::buildMenus() {
   SaveModelAction->setShortcut(QKeySequence::Save);
   file->addSeparator();
   QuitAction = file->addAction(tr("退出 (Quit)"));
+  QMenu* view = MenuBar.addMenu(tr("视图(&V)"));
+  LogFrequencyAction = view->addAction(tr("对数频率轴 (Logarithmic frequency axis)"));
+  LogFrequencyAction->setCheckable(true);
   QMenu* inversion = MenuBar.addMenu(tr("反演(&I)"));
   SettingsAction = inversion->addAction(tr("反演设置... (Inversion settings)"));
   ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
@@ -266,6 +295,8 @@ void TForm1::connectEvents() {
   connect(SaveModelAction, &QAction::triggered, this,
           [this] { handle([this] { SaveModelClick(); }); });
   connect(QuitAction, &QAction::triggered, this, [this] { handle([this] { Button3Click(); }); });
+  connect(LogFrequencyAction, &QAction::toggled, this,
+          [this](bool on) { handle([&] { showLogFrequencyAxis(on); }); });
   connect(SettingsAction, &QAction::triggered, this,
           [this] { handle([this] { InversionSettingsClick(); }); });
   connect(ApplyFittedAction, &QAction::triggered, this,

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLogValueAxis>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -113,6 +114,7 @@ class TForm1 : public QWidget {
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
+  QAction* LogFrequencyAction = nullptr;  // checkable: the frequency axis in log scale
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
   QChartView Chart{&Client};
@@ -123,6 +125,9 @@ class TForm1 : public QWidget {
   QLineSeries* FittedSeries = nullptr;       // the fitted model's curve
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
+  // The frequency axis in logarithmic scale, shown instead of BottomAxis
+  // when chosen; it follows BottomAxis's range.
+  QLogValueAxis* LogBottomAxis = nullptr;
   QGroupBox GroupBox1{&Client};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
@@ -186,6 +191,8 @@ class TForm1 : public QWidget {
   // After a fit of the measured curve: keeps the fitted model for the apply
   // command, draws its curve and returns the report's line on the band.
   std::string showFittedCurve();
+  // Shows the frequency axis in logarithmic or linear scale.
+  void showLogFrequencyAxis(bool logarithmic);
   // Shows `shown` on the status line, with `english`, its English sense,
   // and any further detail in the line's tool tip.
   void showStatus(const QString& shown, const QString& english);

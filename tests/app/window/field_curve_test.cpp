@@ -49,8 +49,9 @@ class FieldCurve : public WindowTest {
 
 TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   const QList<QAction*> menus = form.MenuBar.actions();
-  ASSERT_EQ(menus.size(), 2);
-  EXPECT_EQ(menus[1]->menu()->actions(),
+  ASSERT_EQ(menus.size(), 3);
+  EXPECT_EQ(menus[1]->menu()->actions(), QList<QAction*>{form.LogFrequencyAction});
+  EXPECT_EQ(menus[2]->menu()->actions(),
             (QList<QAction*>{form.SettingsAction, form.ApplyFittedAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
   const QList<QAction*> commands = menus[0]->menu()->actions();
@@ -119,6 +120,28 @@ TEST_F(FieldCurve, LongCurveSaysItWasThinnedAndDrawsEveryPoint) {
   EXPECT_TRUE(form.StatusLine.text().contains("60 个实测点，反演取其中 50 个"))
       << form.StatusLine.text().toStdString();
   EXPECT_TRUE(form.StatusLine.toolTip().contains("fits 50"));
+}
+
+TEST_F(FieldCurve, FrequencyAxisSwitchesToLogarithmicScaleAndBack) {
+  openCurve("site.csv", kFourPoints);
+  EXPECT_FALSE(form.LogFrequencyAction->isChecked());
+  form.LogFrequencyAction->setChecked(true);
+  const QList<QAbstractAxis*> horizontal = form.chart->axes(Qt::Horizontal);
+  ASSERT_EQ(horizontal.size(), 1);
+  EXPECT_EQ(horizontal[0], form.LogBottomAxis);
+  for (QAbstractSeries* series : form.chart->series()) {
+    EXPECT_TRUE(series->attachedAxes().contains(form.LogBottomAxis));
+    EXPECT_FALSE(series->attachedAxes().contains(form.BottomAxis));
+  }
+  // The measured span, 10 to 40 Hz, high frequencies on the left as before.
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->min(), 10.0);
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->max(), 40.0);
+  EXPECT_TRUE(form.LogBottomAxis->isReverse());
+
+  form.LogFrequencyAction->setChecked(false);
+  EXPECT_EQ(form.chart->axes(Qt::Horizontal), QList<QAbstractAxis*>{form.BottomAxis});
+  EXPECT_TRUE(form.Series1->attachedAxes().contains(form.BottomAxis));
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(FieldCurve, RefusedCurveIsNamedInABoxAndNothingChanges) {
