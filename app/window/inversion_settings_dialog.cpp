@@ -2,6 +2,7 @@
 
 #include <QFormLayout>
 #include <QPushButton>
+#include <memory>
 
 #include "core/model_table.h"
 
@@ -24,13 +25,14 @@ InversionSettingsDialog::InversionSettingsDialog(const InversionLimits& limits, 
   }
   Iterations.setRange(1, kIterationCeiling);
 
-  auto* form = new QFormLayout(this);  // owned by the dialog
+  auto form = std::make_unique<QFormLayout>();
   form->addRow(tr("Vs 下限 (lowest Vs)"), &VsLower);
   form->addRow(tr("Vs 上限 (highest Vs)"), &VsUpper);
   form->addRow(tr("厚度下限 (thinnest layer)"), &ThicknessLower);
   form->addRow(tr("厚度上限 (thickest layer)"), &ThicknessUpper);
   form->addRow(tr("最多迭代次数 (iteration limit)"), &Iterations);
   form->addRow(&Buttons);
+  setLayout(form.release());  // the dialog owns its layout
   connect(&Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(&Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(Buttons.button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,

@@ -157,8 +157,10 @@ void TForm1::buildChart() {
   Series1->attachAxis(LeftAxis);
   buildMeasuredSeries();
 
-  // Kept apart from the chart until chosen; the chart then owns it.
-  LogBottomAxis = new QLogValueAxis(chart);
+  // Kept apart from the chart's axes until chosen, owned by the chart throughout.
+  auto logAxis = std::make_unique<QLogValueAxis>();
+  LogBottomAxis = logAxis.get();
+  logAxis.release()->setParent(chart);
   LogBottomAxis->setTitleText(BottomAxis->titleText());
   LogBottomAxis->setReverse(true);
   LogBottomAxis->setLabelFormat(QStringLiteral("%g"));
