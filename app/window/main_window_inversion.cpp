@@ -89,12 +89,8 @@ std::string TForm1::showFittedCurve() {
   model.copyVrCalc(fittedVr);
 
   const DrawableCurve drawable = drawableCurve(freq, fittedVr, freqCount);
-  QList<QPointF> points;
-  for (const CurvePoint& p :
-       curvePoints(drawable.freq.data(), drawable.vr.data(), drawable.count())) {
-    points.append(QPointF(p.frequency, p.velocity));
-  }
-  FittedSeries->replace(points);
+  fittedCurve_ = curvePoints(drawable.freq.data(), drawable.vr.data(), drawable.count());
+  drawFittedCurve();
   FittedSeries->setVisible(true);
   fitAxesToMeasuredCurve();
 
@@ -108,6 +104,14 @@ std::string TForm1::showFittedCurve() {
   showStatus(tr("拟合曲线已绘出。") + inside.left(inside.indexOf(QStringLiteral(" ("))),
              tr("Fitted curve drawn.") + ' ' + inside);
   return inside.toStdString();
+}
+
+void TForm1::drawFittedCurve() {
+  QList<QPointF> points;
+  for (const CurvePoint& p : fittedCurve_) {
+    points.append(QPointF(abscissa(p.frequency, p.velocity), p.velocity));
+  }
+  FittedSeries->replace(points);
 }
 
 bool TForm1::setInversionLimits(const InversionLimits& limits) {

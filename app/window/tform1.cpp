@@ -201,6 +201,42 @@ void TForm1::buildMeasuredSeries() {
   }
 }
 
+double TForm1::abscissa(double frequency, double velocity) const {
+  return wavelengthAxis_ ? velocity / frequency : frequency;
+}
+
+void TForm1::spanAbscissaAxis() {
+  double lowest = 0.0, highest = 0.0;
+  bool any = false;
+  for (const QXYSeries* series :
+       {static_cast<QXYSeries*>(Series1), static_cast<QXYSeries*>(MeasuredSeries),
+        static_cast<QXYSeries*>(FittedSeries)}) {
+    if (series != Series1 && !series->isVisible()) continue;
+    for (const QPointF& point : series->points()) {
+      lowest = any ? std::min(lowest, point.x()) : point.x();
+      highest = any ? std::max(highest, point.x()) : point.x();
+      any = true;
+    }
+  }
+  if (any) setRangeWithTicks(*BottomAxis, lowest, highest);
+}
+
+void TForm1::showWavelengthAxis(bool wavelength) {
+  wavelengthAxis_ = wavelength;
+  const QString title = wavelength ? QStringLiteral("λ/m") : QStringLiteral("f/Hz");
+  BottomAxis->setTitleText(title);
+  LogBottomAxis->setTitleText(title);
+  // Short wavelengths, like high frequencies, belong to the shallow ground:
+  // they stay on the left either way.
+  BottomAxis->setReverse(!wavelength);
+  LogBottomAxis->setReverse(!wavelength);
+  drawSeries();
+  if (measured_) {
+    drawFittedCurve();
+    drawMeasuredCurve();  // fits both axes over every curve
+  }
+}
+
 void TForm1::showLogFrequencyAxis(bool logarithmic) {
   QAbstractAxis* shown = logarithmic ? static_cast<QAbstractAxis*>(LogBottomAxis) : BottomAxis;
   QAbstractAxis* hidden = logarithmic ? static_cast<QAbstractAxis*>(BottomAxis) : LogBottomAxis;
@@ -225,6 +261,8 @@ void TForm1::buildMenus() {
   QMenu* view = MenuBar.addMenu(tr("视图(&V)"));
   LogFrequencyAction = view->addAction(tr("对数频率轴 (Logarithmic frequency axis)"));
   LogFrequencyAction->setCheckable(true);
+  WavelengthAction = view->addAction(tr("波长轴 (Wavelength axis)"));
+  WavelengthAction->setCheckable(true);
   QMenu* inversion = MenuBar.addMenu(tr("反演(&I)"));
   SettingsAction = inversion->addAction(tr("反演设置... (Inversion settings)"));
   ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
@@ -299,6 +337,8 @@ void TForm1::connectEvents() {
   connect(QuitAction, &QAction::triggered, this, [this] { handle([this] { Button3Click(); }); });
   connect(LogFrequencyAction, &QAction::toggled, this,
           [this](bool on) { handle([&] { showLogFrequencyAxis(on); }); });
+  connect(WavelengthAction, &QAction::toggled, this,
+          [this](bool on) { handle([&] { showWavelengthAxis(on); }); });
   connect(SettingsAction, &QAction::triggered, this,
           [this] { handle([this] { InversionSettingsClick(); }); });
   connect(ApplyFittedAction, &QAction::triggered, this,
@@ -346,8 +386,14 @@ void TForm1::drawSeries() {
       curvePoints(drawable.freq.data(), drawable.vr.data(), drawable.count());
   QList<QPointF> chartPoints;
   chartPoints.reserve(static_cast<qsizetype>(points.size()));
-  for (const CurvePoint& p : points) chartPoints.append(QPointF(p.frequency, p.velocity));
+  for (const CurvePoint& p : points) {
+    chartPoints.append(QPointF(abscissa(p.frequency, p.velocity), p.velocity));
+  }
   Series1->replace(chartPoints);
+  if (wavelengthAxis_) {
+    spanAbscissaAxis();
+    return;
+  }
   const FrequencySpan span = frequencySpan(points);
   setRangeWithTicks(*BottomAxis, span.lowest, span.highest);
 }

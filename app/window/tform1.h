@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "core/curve_points.h"
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
 #include "core/model_table.h"
@@ -115,6 +116,7 @@ class TForm1 : public QWidget {
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
   QAction* LogFrequencyAction = nullptr;  // checkable: the frequency axis in log scale
+  QAction* WavelengthAction = nullptr;    // checkable: wavelength (m) instead of frequency
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
   QChartView Chart{&Client};
@@ -191,6 +193,15 @@ class TForm1 : public QWidget {
   // After a fit of the measured curve: keeps the fitted model for the apply
   // command, draws its curve and returns the report's line on the band.
   std::string showFittedCurve();
+  // Draws every curve over wavelength (m) or over frequency (Hz).
+  void showWavelengthAxis(bool wavelength);
+  // Where a point of frequency f (Hz) and velocity c (m/s) lies on the
+  // horizontal axis: f, or the wavelength c / f.
+  double abscissa(double frequency, double velocity) const;
+  // Spans the horizontal axis over every point drawn.
+  void spanAbscissaAxis();
+  // Puts the last fitted curve on FittedSeries.
+  void drawFittedCurve();
   // Shows the frequency axis in logarithmic or linear scale.
   void showLogFrequencyAxis(bool logarithmic);
   // Shows `shown` on the status line, with `english`, its English sense,
@@ -207,6 +218,8 @@ class TForm1 : public QWidget {
   std::optional<MeasuredCurve> measured_;
   std::optional<ParsedLayers> fitted_;
   InversionLimits inversionLimits_;
+  std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
+  bool wavelengthAxis_ = false;
   TAbout* about_ = nullptr;
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;

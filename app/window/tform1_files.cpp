@@ -76,6 +76,7 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     vr[i] = 0.0f;
   }
   Series1->clear();
+  fittedCurve_.clear();
   FittedSeries->clear();
   FittedSeries->setVisible(false);
   drawMeasuredCurve();
@@ -96,10 +97,11 @@ bool TForm1::openMeasuredCurve(const QString& path) {
 void TForm1::drawMeasuredCurve() {
   QList<QPointF> points, upper, lower;
   for (const MeasuredPoint& point : measured_->points) {
-    points.append(QPointF(point.frequency, point.velocity));
+    const double x = abscissa(point.frequency, point.velocity);
+    points.append(QPointF(x, point.velocity));
     if (point.band) {
-      upper.append(QPointF(point.frequency, point.band->high));
-      lower.append(QPointF(point.frequency, point.band->low));
+      upper.append(QPointF(x, point.band->high));
+      lower.append(QPointF(x, point.band->low));
     }
   }
   MeasuredSeries->replace(points);
@@ -134,7 +136,11 @@ void TForm1::fitAxesToMeasuredCurve() {
   const AxisRange fitted = fitVelocityAxis({LeftAxis->min(), LeftAxis->max()}, velocities.data(),
                                            static_cast<int>(velocities.size()));
   setVelocityRange(fitted.minimum, fitted.maximum);
-  BottomAxis->setRange(lowest, highest);
+  if (wavelengthAxis_) {
+    spanAbscissaAxis();
+  } else {
+    BottomAxis->setRange(lowest, highest);
+  }
 }
 
 bool TForm1::openModel(const QString& path) {

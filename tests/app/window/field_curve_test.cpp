@@ -50,7 +50,8 @@ class FieldCurve : public WindowTest {
 TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   const QList<QAction*> menus = form.MenuBar.actions();
   ASSERT_EQ(menus.size(), 3);
-  EXPECT_EQ(menus[1]->menu()->actions(), QList<QAction*>{form.LogFrequencyAction});
+  EXPECT_EQ(menus[1]->menu()->actions(),
+            (QList<QAction*>{form.LogFrequencyAction, form.WavelengthAction}));
   EXPECT_EQ(menus[2]->menu()->actions(),
             (QList<QAction*>{form.SettingsAction, form.ApplyFittedAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
@@ -142,6 +143,35 @@ TEST_F(FieldCurve, FrequencyAxisSwitchesToLogarithmicScaleAndBack) {
   EXPECT_EQ(form.chart->axes(Qt::Horizontal), QList<QAbstractAxis*>{form.BottomAxis});
   EXPECT_TRUE(form.Series1->attachedAxes().contains(form.BottomAxis));
   EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(FieldCurve, WavelengthAxisDrawsEveryCurveOverWavelength) {
+  openCurve("site.csv", kFourPoints);
+  engine.curve = {123.0f, 150.0f, 190.0f, 200.0f};  // at 40, 30, 20, 10 Hz
+  form.Button1.click();
+  form.WavelengthAction->setChecked(true);
+  // lambda = c / f: measured 120/40 = 3 m ... 200/10 = 20 m; computed
+  // 123/40 = 3.075 m; the band keeps the measured point's wavelength.
+  const QList<QPointF> measured = form.MeasuredSeries->points();
+  ASSERT_EQ(measured.size(), 4);
+  EXPECT_DOUBLE_EQ(measured.front().x(), 3.0);
+  EXPECT_DOUBLE_EQ(measured.back().x(), 20.0);
+  EXPECT_DOUBLE_EQ(form.BandSeries->upperSeries()->points().front().x(), 3.0);
+  const std::vector<QPointF> computed = seriesPoints();
+  ASSERT_EQ(computed.size(), 4u);
+  EXPECT_DOUBLE_EQ(computed.front().x(), 200.0 / 10.0);  // ascending frequency: 10 Hz first
+  EXPECT_DOUBLE_EQ(computed.back().x(), 123.0 / 40.0);
+  EXPECT_DOUBLE_EQ(form.BottomAxis->min(), 3.0);
+  EXPECT_DOUBLE_EQ(form.BottomAxis->max(), 20.0);
+  EXPECT_EQ(form.BottomAxis->titleText(), "λ/m");
+  EXPECT_FALSE(form.BottomAxis->isReverse());
+
+  form.WavelengthAction->setChecked(false);
+  EXPECT_DOUBLE_EQ(form.MeasuredSeries->points().front().x(), 40.0);
+  EXPECT_DOUBLE_EQ(form.BottomAxis->min(), 10.0);
+  EXPECT_DOUBLE_EQ(form.BottomAxis->max(), 40.0);
+  EXPECT_EQ(form.BottomAxis->titleText(), "f/Hz");
+  EXPECT_TRUE(form.BottomAxis->isReverse());
 }
 
 TEST_F(FieldCurve, RefusedCurveIsNamedInABoxAndNothingChanges) {
