@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/engine_binding.h"
+#include "window/file_chooser.h"
 #include "window/printer_source.h"
 #include "window/qt_message_presenter.h"
 #include "window/tform1.h"
@@ -35,7 +36,8 @@ void windowRun(benchmark::State& state, const char* library, bool paint) {
   QtMessagePresenter messages;
   EngineBinding engine(messages, library);
   DefaultPrinter printers;
-  TForm1 form(messages, engine, printers);
+  DialogFileChooser files;
+  TForm1 form(messages, engine, printers, files);
   const int layers = static_cast<int>(state.range(0));
   form.LUpDown.setPosition(layers);
   form.setTableRows(benchmarkModel(layers));

@@ -24,6 +24,7 @@
 #include "core/engine_binding.h"
 #include "core/forward_model.h"
 #include "inversion/window_inversion.h"
+#include "window/file_chooser.h"
 #include "window/printer_source.h"
 #include "window/tform1.h"
 
@@ -142,7 +143,8 @@ struct Window {
   EngineBinding binding{messages};
   RecordingEngine engine{binding};
   DefaultPrinter printers;
-  TForm1 form{messages, engine, printers};
+  DialogFileChooser files;
+  TForm1 form{messages, engine, printers, files};
 };
 
 void BM_InvertButton(benchmark::State& state) {

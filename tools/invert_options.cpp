@@ -123,8 +123,8 @@ bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
   std::string& error = command.error;
   InversionLimits& limits = command.limits;
   if (name == "--vs-bounds") {
-    return bounds(in, name, "m/s", swcore::kVelocityCeiling, limits.velocityLower,
-                  limits.velocityUpper, error);
+    return bounds(in, name, "m/s", swcore::kVelocityCeiling, limits.vsLower,
+                  limits.vsUpper, error);
   }
   if (name == "--h-bounds") {
     return bounds(in, name, "m", 0.0, limits.thicknessLower, limits.thicknessUpper, error);
@@ -188,7 +188,7 @@ InvertCommand parseInvertOptions(std::span<const std::string_view> arguments) {
 }
 
 std::string limitsText(const InversionLimits& limits) {
-  return "Vs " + shortest(limits.velocityLower) + " to " + shortest(limits.velocityUpper) +
+  return "Vs " + shortest(limits.vsLower) + " to " + shortest(limits.vsUpper) +
          " m/s, thickness " + shortest(limits.thicknessLower) + " to " +
          shortest(limits.thicknessUpper) + " m, at most " + std::to_string(limits.maxIterations) +
          " iterations";
@@ -215,7 +215,7 @@ std::string invertUsage() {
          "\n"
          "Options:\n"
          "  --vs-bounds LO HI   bounds of every layer's Vs, m/s (default " +
-         shortest(defaults.velocityLower) + " " + shortest(defaults.velocityUpper) +
+         shortest(defaults.vsLower) + " " + shortest(defaults.vsUpper) +
          ")\n"
          "  --h-bounds LO HI    bounds of every layer's thickness, m (default " +
          shortest(defaults.thicknessLower) + " " + shortest(defaults.thicknessUpper) +

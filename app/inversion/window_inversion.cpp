@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "core/engine_binding.h"
+#include "core/model_table.h"
 #include "inversion/inversion_report.h"
 
 namespace dispfit {
@@ -31,8 +33,8 @@ void setWindowBounds(DampedInversion& inversion, int32_t layers, const Inversion
   std::vector<float> lower(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
     const bool velocity = i < layers;
-    upper[i] = velocity ? limits.velocityUpper : limits.thicknessUpper;
-    lower[i] = velocity ? limits.velocityLower : limits.thicknessLower;
+    upper[i] = velocity ? limits.vsUpper : limits.thicknessUpper;
+    lower[i] = velocity ? limits.vsLower : limits.thicknessLower;
   }
   inversion.setStepThreshold(Settings::kStepThreshold);
   inversion.setBounds(count, upper.data(), lower.data());
@@ -59,6 +61,38 @@ bool finiteResult(float misfit, int32_t length, const std::vector<float>& params
 }
 
 }  // namespace
+
+std::string inversionLimitsFault(const InversionLimits& limits) {
+  const auto usable = [](float lower, float upper) {
+    return std::isfinite(lower) && std::isfinite(upper) && lower > 0.0f && lower < upper;
+  };
+  if (!usable(limits.vsLower, limits.vsUpper)) {
+    return "Vs 的下限须为正数且小于上限。 (The Vs bounds must be positive, the lower below the "
+           "upper.)";
+  }
+  if (limits.vsUpper >= kVelocityLimit) {
+    return "Vs 的上限须小于 10000 m/s。 (The upper Vs bound must lie below 10000 m/s.)";
+  }
+  if (!usable(limits.thicknessLower, limits.thicknessUpper)) {
+    return "厚度的下限须为正数且小于上限。 (The thickness bounds must be positive, the lower "
+           "below the upper.)";
+  }
+  if (limits.maxIterations < 1 || limits.maxIterations > kIterationCeiling) {
+    return "迭代次数须在 1 到 " + std::to_string(kIterationCeiling) +
+           " 之间。 (The iteration limit must lie from 1 to " + std::to_string(kIterationCeiling) +
+           ".)";
+  }
+  return {};
+}
+
+std::string inversionLimitsLine(const InversionLimits& limits) {
+  if (limits == InversionLimits{}) return {};
+  char line[160];
+  std::snprintf(line, sizeof line, "反演设置：Vs %g–%g m/s，厚度 %g–%g m，最多 %d 次迭代",
+                double{limits.vsLower}, double{limits.vsUpper}, double{limits.thicknessLower},
+                double{limits.thicknessUpper}, static_cast<int>(limits.maxIterations));
+  return line;
+}
 
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
@@ -98,6 +132,11 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
   }
   writeBack(params, length, window);
   outcome.text = inversionReport(iteration, misfit, length, params.data());
+  const std::string limitsLine = inversionLimitsLine(limits);
+  if (!limitsLine.empty()) {
+    outcome.text += limitsLine;
+    outcome.text += '\n';
+  }
   return outcome;
 }
 

@@ -35,18 +35,31 @@ struct WindowInversionSettings {
   static constexpr float kStepThreshold = 0.00001f;
 };
 
-// The bounds and the iteration limit one inversion runs with; the defaults
-// are the window's settings. Velocities in m/s, thicknesses in m, each lower
-// bound positive and below its upper one, at least one iteration.
+// The bounds and the iteration limit one inversion runs with, as the user
+// may change them: S velocities in m/s, thicknesses in m. The defaults are
+// the window's settings.
 struct InversionLimits {
-  float velocityLower = WindowInversionSettings::kVelocityLower;
-  float velocityUpper = WindowInversionSettings::kVelocityUpper;
+  float vsLower = WindowInversionSettings::kVelocityLower;
+  float vsUpper = WindowInversionSettings::kVelocityUpper;
   float thicknessLower = WindowInversionSettings::kThicknessLower;
   float thicknessUpper = WindowInversionSettings::kThicknessUpper;
   int32_t maxIterations = WindowInversionSettings::kMaxIterations;
 
   bool operator==(const InversionLimits&) const = default;
 };
+
+// The most iterations the settings allow: each takes up to a few dozen
+// engine runs, so 200 keeps even a 20-layer fit within minutes.
+inline constexpr int32_t kIterationCeiling = 200;
+
+// Why `limits` cannot be used, or an empty text: every bound must be a
+// positive finite number with the lower one below the upper, the velocity
+// bounds below the engine's 10 km/s, the iterations from 1 to
+// kIterationCeiling.
+std::string inversionLimitsFault(const InversionLimits& limits);
+
+// The report's line on limits other than the defaults; empty for these.
+std::string inversionLimitsLine(const InversionLimits& limits);
 
 // The failure message of a solve that ended on a misfit or a model parameter
 // that is not a finite number; nothing of such a result is kept.
@@ -62,8 +75,9 @@ struct WindowInversionOutcome {
 // velocities and thicknesses (and the layer count) go into the window's
 // arrays; on failure, a result that is not finite included, they stay as
 // they were. A curve without data is a failure. pump lets pending window
-// messages run during the solve; limits bound the parameters and the
-// iterations.
+// messages run during the solve.
+// The bounds and the iteration limit are `limits`, which must be free of
+// faults; with other than the defaults the report ends with their line.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
                                          const InversionLimits& limits = {});

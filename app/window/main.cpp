@@ -1,14 +1,19 @@
 // Start-up of DispFit: the application object, the main window Form1 first
-// (its closing ends the program), the About window hidden, the message loop.
+// (its closing ends the program) with the files the command line names, the
+// About window hidden, the message loop.
 #include <QApplication>
 #include <QScreen>
 #include <QStyle>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "core/engine_binding.h"
 #include "core/program_title.h"
+#include "core/start_arguments.h"
+#include "window/file_chooser.h"
 #include "window/link_opener.h"
 #include "window/printer_source.h"
 #include "window/qt_message_presenter.h"
@@ -42,6 +47,14 @@ void centreOnScreen(QWidget& window) {
   window.move(screen->availableGeometry().center() - window.rect().center());
 }
 
+// The arguments after the program's name, without the options Qt took.
+std::vector<std::string> programArguments() {
+  QStringList all = QCoreApplication::arguments();
+  std::vector<std::string> arguments;
+  for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(all[i].toStdString());
+  return arguments;
+}
+
 }  // namespace
 }  // namespace dispfit
 
@@ -59,14 +72,27 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
   QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
 
+  const StartArguments arguments = readStartArguments(programArguments());
+  if (!arguments.files) {
+    std::fprintf(stderr, "DispFit: %s\n%s\n", arguments.error.c_str(), kStartUsage);
+    return EXIT_FAILURE;
+  }
+
   QtMessagePresenter messages;
   EngineBinding engine(messages);
   DefaultPrinter printers;
   DesktopLinkOpener links;
+  DialogFileChooser files;
 
-  TForm1 Form1(messages, engine, printers);
+  TForm1 Form1(messages, engine, printers, files);
   TAbout About(links);
   Form1.attachAbout(&About);
+  // A file that cannot be opened is reported in its box; the window starts
+  // all the same.
+  if (arguments.files->model) Form1.openModel(QString::fromStdString(*arguments.files->model));
+  if (arguments.files->curve) {
+    Form1.openMeasuredCurve(QString::fromStdString(*arguments.files->curve));
+  }
   centreOnScreen(Form1);
   Form1.show();
   About.hide();

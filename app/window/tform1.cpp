@@ -4,9 +4,11 @@
 
 #include <QFont>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPen>
 #include <algorithm>
 #include <exception>
+#include <initializer_list>
 #include <memory>
 
 #include "core/axis_ticks.h"
@@ -21,6 +23,9 @@ namespace {
 constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 24;
 const QColor kCurveColour = Qt::red;
+const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
+const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x55);  // translucent, so the curves show through
+const QColor kFittedColour(0x0A, 0x8A, 0x3C);
 // The half-space row's cells: a faint earth tone that keeps black text legible.
 const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
@@ -45,8 +50,8 @@ void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {
 }  // namespace
 
 TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource& printers,
-               QWidget* parent)
-    : QWidget(parent), messages_(messages), engine_(engine), printers_(printers) {
+               FileChooser& files, QWidget* parent)
+    : QWidget(parent), messages_(messages), engine_(engine), printers_(printers), files_(files) {
   buildLayout();
   setDefaults();
   connectEvents();
@@ -68,10 +73,16 @@ void TForm1::buildLayout() {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(kClientWidth, kClientHeight);
   setFont(windowFont(12));
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Button);
+  buildMenus();
+  // The described controls keep their places inside the client area, which
+  // the menu bar pushes down by its own height.
+  const int menuHeight = MenuBar.sizeHint().height();
+  MenuBar.setGeometry(0, 0, kClientWidth, menuHeight);
+  Client.setGeometry(0, menuHeight, kClientWidth, kClientHeight);
+  setFixedSize(kClientWidth, kClientHeight + menuHeight);
   buildChart();
   buildModelGroup();
   buildButtons();
@@ -144,7 +155,123 @@ void TForm1::buildChart() {
   }
   Series1->attachAxis(BottomAxis);
   Series1->attachAxis(LeftAxis);
+  buildMeasuredSeries();
+
+  // Kept apart from the chart's axes until chosen, owned by the chart throughout.
+  auto logAxis = std::make_unique<QLogValueAxis>();
+  LogBottomAxis = logAxis.get();
+  logAxis.release()->setParent(chart);
+  LogBottomAxis->setTitleText(BottomAxis->titleText());
+  LogBottomAxis->setReverse(true);
+  LogBottomAxis->setLabelFormat(QStringLiteral("%g"));
+  LogBottomAxis->setMinorTickCount(8);  // 2, 3, ... 9 times each power of ten
+  LogBottomAxis->setTitleFont(windowFont(12));
+  LogBottomAxis->setLabelsFont(windowFont(11));
+  connect(BottomAxis, &QValueAxis::rangeChanged, LogBottomAxis,
+          [this](qreal minimum, qreal maximum) {
+            // A logarithmic axis has no place for 0 Hz or below.
+            if (minimum > 0.0) LogBottomAxis->setRange(minimum, maximum);
+          });
   Chart.setChart(ownedChart.release());
+}
+
+void TForm1::buildMeasuredSeries() {
+  // The band first, so that the points and curves are drawn over it.
+  auto upper = std::make_unique<QLineSeries>();
+  auto lower = std::make_unique<QLineSeries>();
+  auto band = std::make_unique<QAreaSeries>(upper.release(), lower.release());
+  BandSeries = band.get();
+  BandSeries->setBrush(kBandColour);
+  BandSeries->setPen(Qt::NoPen);
+  auto measured = std::make_unique<QScatterSeries>();
+  MeasuredSeries = measured.get();
+  MeasuredSeries->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+  MeasuredSeries->setMarkerSize(5);
+  MeasuredSeries->setColor(kMeasuredColour);
+  MeasuredSeries->setBorderColor(kMeasuredColour);
+  auto fittedCurve = std::make_unique<QLineSeries>();
+  FittedSeries = fittedCurve.get();
+  FittedSeries->setPen(QPen(kFittedColour, 1.5));
+  for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{
+           band.release(), measured.release(), fittedCurve.release()}) {
+    chart->addSeries(series);
+    series->attachAxis(BottomAxis);
+    series->attachAxis(LeftAxis);
+    series->setVisible(false);  // until a measured curve is loaded
+  }
+}
+
+double TForm1::abscissa(double frequency, double velocity) const {
+  return wavelengthAxis_ ? velocity / frequency : frequency;
+}
+
+void TForm1::spanAbscissaAxis() {
+  double lowest = 0.0, highest = 0.0;
+  bool any = false;
+  for (const QXYSeries* series :
+       {static_cast<QXYSeries*>(Series1), static_cast<QXYSeries*>(MeasuredSeries),
+        static_cast<QXYSeries*>(FittedSeries)}) {
+    if (series != Series1 && !series->isVisible()) continue;
+    for (const QPointF& point : series->points()) {
+      lowest = any ? std::min(lowest, point.x()) : point.x();
+      highest = any ? std::max(highest, point.x()) : point.x();
+      any = true;
+    }
+  }
+  if (any) setRangeWithTicks(*BottomAxis, lowest, highest);
+}
+
+void TForm1::showWavelengthAxis(bool wavelength) {
+  wavelengthAxis_ = wavelength;
+  const QString title = wavelength ? QStringLiteral("λ/m") : QStringLiteral("f/Hz");
+  BottomAxis->setTitleText(title);
+  LogBottomAxis->setTitleText(title);
+  // Short wavelengths, like high frequencies, belong to the shallow ground:
+  // they stay on the left either way.
+  BottomAxis->setReverse(!wavelength);
+  LogBottomAxis->setReverse(!wavelength);
+  drawSeries();
+  if (measured_) {
+    drawFittedCurve();
+    drawMeasuredCurve();  // fits both axes over every curve
+  }
+}
+
+void TForm1::showLogFrequencyAxis(bool logarithmic) {
+  QAbstractAxis* shown = logarithmic ? static_cast<QAbstractAxis*>(LogBottomAxis) : BottomAxis;
+  QAbstractAxis* hidden = logarithmic ? static_cast<QAbstractAxis*>(BottomAxis) : LogBottomAxis;
+  if (chart->axes(Qt::Horizontal).contains(shown)) return;
+  const QList<QAbstractSeries*> series = chart->series();
+  for (QAbstractSeries* s : series) s->detachAxis(hidden);
+  chart->removeAxis(hidden);  // the axis stays, owned by the chart object
+  hidden->setParent(chart);
+  chart->addAxis(shown, Qt::AlignBottom);
+  for (QAbstractSeries* s : series) s->attachAxis(shown);
+}
+
+void TForm1::buildMenus() {
+  QMenu* file = MenuBar.addMenu(tr("文件(&F)"));
+  OpenCurveAction = file->addAction(tr("打开实测曲线... (Open measured curve)"));
+  OpenCurveAction->setShortcut(QKeySequence::Open);
+  OpenModelAction = file->addAction(tr("打开模型... (Open model)"));
+  SaveModelAction = file->addAction(tr("保存模型... (Save model)"));
+  SaveModelAction->setShortcut(QKeySequence::Save);
+  file->addSeparator();
+  QuitAction = file->addAction(tr("退出 (Quit)"));
+  QMenu* view = MenuBar.addMenu(tr("视图(&V)"));
+  LogFrequencyAction = view->addAction(tr("对数频率轴 (Logarithmic frequency axis)"));
+  LogFrequencyAction->setCheckable(true);
+  WavelengthAction = view->addAction(tr("波长轴 (Wavelength axis)"));
+  WavelengthAction->setCheckable(true);
+  QMenu* inversion = MenuBar.addMenu(tr("反演(&I)"));
+  SettingsAction = inversion->addAction(tr("反演设置... (Inversion settings)"));
+  ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
+  ApplyFittedAction->setEnabled(false);
+  for (QAction* action :
+       {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction, ApplyFittedAction}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);  // shortcuts work wherever the focus is in the window
+  }
 }
 
 void TForm1::buildModelGroup() {
@@ -201,6 +328,21 @@ void TForm1::connectEvents() {
   connect(&Button5, &QPushButton::clicked, this, [this] { handle([this] { Button5Click(); }); });
   connect(&Model, &StringGrid::pasteRequested, this,
           [this](const QString& text) { handle([&] { pasteIntoTable(text); }); });
+  connect(OpenCurveAction, &QAction::triggered, this,
+          [this] { handle([this] { OpenCurveClick(); }); });
+  connect(OpenModelAction, &QAction::triggered, this,
+          [this] { handle([this] { OpenModelClick(); }); });
+  connect(SaveModelAction, &QAction::triggered, this,
+          [this] { handle([this] { SaveModelClick(); }); });
+  connect(QuitAction, &QAction::triggered, this, [this] { handle([this] { Button3Click(); }); });
+  connect(LogFrequencyAction, &QAction::toggled, this,
+          [this](bool on) { handle([&] { showLogFrequencyAxis(on); }); });
+  connect(WavelengthAction, &QAction::toggled, this,
+          [this](bool on) { handle([&] { showWavelengthAxis(on); }); });
+  connect(SettingsAction, &QAction::triggered, this,
+          [this] { handle([this] { InversionSettingsClick(); }); });
+  connect(ApplyFittedAction, &QAction::triggered, this,
+          [this] { handle([this] { ApplyFittedClick(); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
   connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
 }
@@ -244,8 +386,14 @@ void TForm1::drawSeries() {
       curvePoints(drawable.freq.data(), drawable.vr.data(), drawable.count());
   QList<QPointF> chartPoints;
   chartPoints.reserve(static_cast<qsizetype>(points.size()));
-  for (const CurvePoint& p : points) chartPoints.append(QPointF(p.frequency, p.velocity));
+  for (const CurvePoint& p : points) {
+    chartPoints.append(QPointF(abscissa(p.frequency, p.velocity), p.velocity));
+  }
   Series1->replace(chartPoints);
+  if (wavelengthAxis_) {
+    spanAbscissaAxis();
+    return;
+  }
   const FrequencySpan span = frequencySpan(points);
   setRangeWithTicks(*BottomAxis, span.lowest, span.highest);
 }
@@ -322,6 +470,12 @@ void TForm1::setCommandsEnabled(bool enabled) {
     button->setEnabled(enabled);
   }
   GroupBox1.setEnabled(enabled);
+  MenuBar.setEnabled(enabled);
+  for (QAction* action :
+       {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction, SettingsAction}) {
+    action->setEnabled(enabled);
+  }
+  ApplyFittedAction->setEnabled(enabled && fitted_.has_value());
 }
 
 }  // namespace dispfit

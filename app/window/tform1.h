@@ -3,6 +3,8 @@
 // run and the inversion read and write.
 #pragma once
 
+#include <QAction>
+#include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
 #include <QFrame>
@@ -10,18 +12,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLogValueAxis>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/curve_points.h"
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
 #include "core/model_table.h"
 #include "core/window_limits.h"
+#include "inversion/window_inversion.h"
+#include "site/measured_curve.h"
 #include "window/clickable_label.h"
+#include "window/file_chooser.h"
 #include "window/printer_source.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
@@ -38,10 +48,10 @@ class TForm1 : public QWidget {
   static constexpr int kClientWidth = 688;
   static constexpr int kClientHeight = 377;
 
-  // The window reaches the user, the engine and the printer only through
-  // these; they must outlive it.
+  // The window reaches the user, the engine, the printer and the file
+  // dialogs only through these; they must outlive it.
   TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource& printers,
-         QWidget* parent = nullptr);
+         FileChooser& files, QWidget* parent = nullptr);
 
   // The About window shown by Label3Click; none by default.
   void attachAbout(TAbout* about) { about_ = about; }
@@ -56,6 +66,32 @@ class TForm1 : public QWidget {
   void Button4Click();  // copy the chart to the clipboard
   void Button5Click();  // print the chart
   void Label3Click();   // the About window
+
+  // --- Menu commands ----------------------------------------------------
+  // Each asks for a file, then does what the path-taking command does.
+  void OpenCurveClick();
+  void OpenModelClick();
+  void SaveModelClick();
+  // Copies the last fitted model into the table.
+  void ApplyFittedClick();
+  // Edits the inversion settings in their dialog.
+  void InversionSettingsClick();
+
+  // The bounds and iteration limit of every inversion; limits with a fault
+  // are refused in a box and change nothing.
+  bool setInversionLimits(const InversionLimits& limits);
+  const InversionLimits& inversionLimits() const { return inversionLimits_; }
+
+  // Reads a measured curve; a refused file is named in a box and changes
+  // nothing. True when the curve was taken.
+  bool openMeasuredCurve(const QString& path);
+  // Reads a model into the table; likewise.
+  bool openModel(const QString& path);
+  // Writes the table's model, checked as the forward run checks it.
+  bool saveModel(const QString& path);
+
+  // The measured curve loaded, if any.
+  const std::optional<MeasuredCurve>& measuredCurve() const { return measured_; }
 
   // Enables or disables the five command buttons and the model group, e.g.
   // while a long command runs.
@@ -72,12 +108,29 @@ class TForm1 : public QWidget {
   void setTableRows(const std::vector<LayerTexts>& rows);
 
   // --- Controls (children of the window) --------------------------------
-  QChartView Chart{this};
-  QChart* chart = nullptr;         // owned by Chart
-  QLineSeries* Series1 = nullptr;  // owned by chart
+  QMenuBar MenuBar{this};
+  // The area below the menu bar that holds every other control.
+  QWidget Client{this};
+  QAction* OpenCurveAction = nullptr;  // owned by the menu bar's menus
+  QAction* OpenModelAction = nullptr;
+  QAction* SaveModelAction = nullptr;
+  QAction* QuitAction = nullptr;
+  QAction* LogFrequencyAction = nullptr;  // checkable: the frequency axis in log scale
+  QAction* WavelengthAction = nullptr;    // checkable: wavelength (m) instead of frequency
+  QAction* SettingsAction = nullptr;
+  QAction* ApplyFittedAction = nullptr;
+  QChartView Chart{&Client};
+  QChart* chart = nullptr;                   // owned by Chart
+  QLineSeries* Series1 = nullptr;            // owned by chart
+  QScatterSeries* MeasuredSeries = nullptr;  // every measured point
+  QAreaSeries* BandSeries = nullptr;         // their velocity band
+  QLineSeries* FittedSeries = nullptr;       // the fitted model's curve
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
-  QGroupBox GroupBox1{this};
+  // The frequency axis in logarithmic scale, shown instead of BottomAxis
+  // when chosen; it follows BottomAxis's range.
+  QLogValueAxis* LogBottomAxis = nullptr;
+  QGroupBox GroupBox1{&Client};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
   UpDown LUpDown{Edit1, SpinnerRange{1, kWindowLayerLimit}, &GroupBox1};
@@ -85,15 +138,15 @@ class TForm1 : public QWidget {
   ClickableLabel Label3{&GroupBox1};
   QLabel Label4{&GroupBox1};
   ClickableLabel Label2{&GroupBox1};
-  QFrame Bevel1{this};
-  QFrame Bevel2{this};
-  QLabel Label1{this};
-  QLabel StatusLine{this};
-  QPushButton Button4{this};
-  QPushButton Button5{this};
-  QPushButton Button1{this};
-  QPushButton Button2{this};
-  QPushButton Button3{this};
+  QFrame Bevel1{&Client};
+  QFrame Bevel2{&Client};
+  QLabel Label1{&Client};
+  QLabel StatusLine{&Client};
+  QPushButton Button4{&Client};
+  QPushButton Button5{&Client};
+  QPushButton Button1{&Client};
+  QPushButton Button2{&Client};
+  QPushButton Button3{&Client};
 
   // --- Window data ------------------------------------------------------
   int32_t layerCount = 0;
@@ -113,6 +166,8 @@ class TForm1 : public QWidget {
   void buildChart();
   void buildModelGroup();
   void buildButtons();
+  void buildMenus();
+  void buildMeasuredSeries();
   void connectEvents();
   void setDefaults();
 
@@ -129,6 +184,29 @@ class TForm1 : public QWidget {
   void setVelocityRange(double minimum, double maximum);
   // Puts freqCount points (freq, vr) on Series1 and spans the frequency axis.
   void drawSeries();
+  // Draws the measured points and their band and fits both axes to them.
+  void drawMeasuredCurve();
+  // The forward run at the measured frequencies, with its misfit.
+  void computeAtMeasuredFrequencies();
+  // Spans both axes over the measured curve and the drawn curves.
+  void fitAxesToMeasuredCurve();
+  // After a fit of the measured curve: keeps the fitted model for the apply
+  // command, draws its curve and returns the report's line on the band.
+  std::string showFittedCurve();
+  // Draws every curve over wavelength (m) or over frequency (Hz).
+  void showWavelengthAxis(bool wavelength);
+  // Where a point of frequency f (Hz) and velocity c (m/s) lies on the
+  // horizontal axis: f, or the wavelength c / f.
+  double abscissa(double frequency, double velocity) const;
+  // Spans the horizontal axis over every point drawn.
+  void spanAbscissaAxis();
+  // Puts the last fitted curve on FittedSeries.
+  void drawFittedCurve();
+  // Shows the frequency axis in logarithmic or linear scale.
+  void showLogFrequencyAxis(bool logarithmic);
+  // Shows `shown` on the status line, with `english`, its English sense,
+  // and any further detail in the line's tool tip.
+  void showStatus(const QString& shown, const QString& english);
   // Runs an event handler; an error leaving it goes to the error box.
   template <typename Handler>
   void handle(Handler handler);
@@ -136,6 +214,12 @@ class TForm1 : public QWidget {
   MessagePresenter& messages_;
   ForwardEngine& engine_;
   PrinterSource& printers_;
+  FileChooser& files_;
+  std::optional<MeasuredCurve> measured_;
+  std::optional<ParsedLayers> fitted_;
+  InversionLimits inversionLimits_;
+  std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
+  bool wavelengthAxis_ = false;
   TAbout* about_ = nullptr;
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;

@@ -1,8 +1,11 @@
 // The main window's commands: forward run, quit, copy, print and About.
+#include <span>
+
 #include "core/curve_points.h"
 #include "core/forward_model.h"
 #include "core/program_title.h"
 #include "core/velocity_axis.h"
+#include "site/fit_statistics.h"
 #include "window/chart_output.h"
 #include "window/tabout.h"
 #include "window/tform1.h"
@@ -17,11 +20,45 @@ void TForm1::Button1Click() {
   }
   storeLayers(*reading.layers);
 
+  if (measured_) {
+    computeAtMeasuredFrequencies();
+    return;
+  }
   ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
   // A failed calculation has shown its box; vr then keeps the curve it held,
   // so the chart never shows values that no model produced.
   if (model.runForward()) model.copyVrCalc(vr);
   showCurve();
+}
+
+void TForm1::computeAtMeasuredFrequencies() {
+  ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
+  if (!model.runForward()) return;  // the failure has shown its box; nothing changes
+  model.copyVrCalc(vr);
+  drawSeries();
+  fitAxesToMeasuredCurve();
+
+  const FitStatistics fit =
+      fitStatistics(measured_->inverted, computedCurve(std::span<const float>(vr, freqCount)));
+  if (!fit.rmsMisfit) {
+    showStatus(tr("没有可比较的点。"), tr("No point to compare."));
+    return;
+  }
+  const QString rms = QString::number(*fit.rmsMisfit, 'f', 1);
+  QString shown = tr("拟合差（未加权 RMS）%1 m/s").arg(rms);
+  QString english = tr("Misfit, unweighted RMS: %1 m/s;").arg(rms);
+  if (fit.withBand > 0) {
+    shown += tr("，%1/%2 个点在误差带内").arg(fit.insideBand).arg(fit.withBand);
+    english += ' ' + tr("%1 of %2 points inside the band.").arg(fit.insideBand).arg(fit.withBand);
+  } else {
+    shown += tr("，曲线无误差带");
+    english += ' ' + tr("the curve has no band.");
+  }
+  if (fit.withoutRoot > 0) {
+    shown += tr("；%1 个频率无解").arg(fit.withoutRoot);
+    english += ' ' + tr("%1 frequencies without a root are not drawn.").arg(fit.withoutRoot);
+  }
+  showStatus(shown + tr("。"), english);
 }
 
 void TForm1::showCurve() {

@@ -12,6 +12,7 @@
 
 #include "recording_presenter.h"
 #include "scripted_engine.h"
+#include "window/file_chooser.h"
 #include "window/printer_source.h"
 #include "window/tform1.h"
 
@@ -45,6 +46,25 @@ class NoPrinterSource : public PrinterSource {
   std::unique_ptr<QPrinter> defaultPrinter() override { return nullptr; }
 };
 
+// Answers the window's file dialogs with the names queued, in order; an
+// empty queue answers as a cancelled dialog.
+class ScriptedFileChooser : public FileChooser {
+ public:
+  QString fileToOpen(QWidget*, const QString&, const QString&) override { return next(); }
+  QString fileToSave(QWidget*, const QString&, const QString&) override { return next(); }
+  std::vector<QString> answers;
+  int asked = 0;
+
+ private:
+  QString next() {
+    ++asked;
+    if (answers.empty()) return {};
+    QString answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+};
+
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest() : printers(workDir.filePath(QStringLiteral("chart.pdf"))) {}
@@ -70,7 +90,8 @@ class WindowTest : public ::testing::Test {
   RecordingPresenter messages;
   ScriptedEngine engine;
   PdfPrinterSource printers;
-  TForm1 form{messages, engine, printers};
+  ScriptedFileChooser files;
+  TForm1 form{messages, engine, printers, files};
 };
 
 }  // namespace dispfit

@@ -131,7 +131,8 @@ TEST(PrintChartWithoutPrinter, ShowsAClearErrorBox) {
   RecordingPresenter messages;
   ScriptedEngine engine;
   NoPrinterSource printers;
-  TForm1 form(messages, engine, printers);
+  ScriptedFileChooser files;
+  TForm1 form(messages, engine, printers, files);
   form.Button5.click();
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].kind, RecordedMessage::Kind::Error);

@@ -107,7 +107,8 @@ TEST(InvertButtonOnStandInLibrary, FaultingEngineShowsOneBoxThenTheFailureDialog
   RecordingPresenter messages;
   EngineBinding engine(messages, "libfake_engine_segv.so");
   NoPrinterSource printers;
-  TForm1 form(messages, engine, printers);
+  ScriptedFileChooser files;
+  TForm1 form(messages, engine, printers, files);
   const float vsBefore = form.vs[0];
   form.Button2.click();
   ASSERT_EQ(messages.messages.size(), 2u);

@@ -21,7 +21,8 @@ class WindowOnEngine : public ::testing::Test {
   RecordingPresenter messages;
   EngineBinding engine{messages};
   NoPrinterSource printers;
-  TForm1 form{messages, engine, printers};
+  ScriptedFileChooser files;
+  TForm1 form{messages, engine, printers, files};
 };
 
 // A half-space with Vp = 3 Vs: Rayleigh velocity 0.9473076 x 150 m/s.
@@ -55,7 +56,8 @@ TEST(WindowWithoutEngine, EveryRunShowsTheLoadBoxAndKeepsTheCurve) {
   RecordingPresenter messages;
   EngineBinding engine(messages, "libno_such_engine.so");
   NoPrinterSource printers;
-  TForm1 form(messages, engine, printers);
+  ScriptedFileChooser files;
+  TForm1 form(messages, engine, printers, files);
   form.Button1.click();
   form.Button1.click();
   ASSERT_EQ(messages.messages.size(), 2u);
@@ -72,7 +74,8 @@ TEST(WindowWithFaultyEngine, ShowsTheCalculationBoxAndKeepsRunning) {
   RecordingPresenter messages;
   EngineBinding engine(messages, "libfake_engine_fpe.so");
   NoPrinterSource printers;
-  TForm1 form(messages, engine, printers);
+  ScriptedFileChooser files;
+  TForm1 form(messages, engine, printers, files);
   form.Button1.click();
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text, "正演函数计算失败!");

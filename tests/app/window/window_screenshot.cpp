@@ -1,34 +1,99 @@
-// Writes a picture of the main window after a forward run of a three-layer
-// model on the real engine: window_screenshot <output.png>
+// Writes a picture of the main window, on the real engine:
+//   window_screenshot <output.png>
+//     after a forward run of a three-layer model;
+//   window_screenshot <output.png> <curve.csv>
+//     with a synthetic measured field curve (written to curve.csv: the
+//     three-layer model's curve at 30 frequencies from 5 to 80 Hz, moved by
+//     up to 1 % and given a +/- 3 % band), a starting model's curve and the
+//     fitted curve over it.
 #include <QApplication>
+#include <QFile>
 #include <QPixmap>
+#include <cmath>
 #include <cstdio>
+#include <iostream>
+#include <string>
 
 #include "core/engine_binding.h"
+#include "core/stream_message_presenter.h"
+#include "window/file_chooser.h"
 #include "window/printer_source.h"
-#include "window/qt_message_presenter.h"
 #include "window/tform1.h"
+
+namespace {
+
+using dispfit::LayerTexts;
+
+void typeModel(dispfit::TForm1& form, const std::vector<LayerTexts>& rows) {
+  while (form.LUpDown.position() < static_cast<int>(rows.size())) form.LUpDown.stepBy(+1);
+  while (form.LUpDown.position() > static_cast<int>(rows.size())) form.LUpDown.stepBy(-1);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int r = static_cast<int>(i) + 1;
+    form.Model.setCell(1, r, QString::fromStdString(rows[i].thickness));
+    form.Model.setCell(2, r, QString::fromStdString(rows[i].vs));
+    form.Model.setCell(3, r, QString::fromStdString(rows[i].density));
+  }
+}
+
+bool writeText(const QString& path, const std::string& text) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) &&
+         file.write(text.data(), static_cast<qint64>(text.size())) ==
+             static_cast<qint64>(text.size());
+}
+
+// The field-curve picture: true model, synthetic curve, start, fit.
+bool showFieldCurve(dispfit::TForm1& form, const QString& curvePath) {
+  constexpr int kPoints = 30;
+  std::string frequencies = "f (Hz), c (m/s)\n";
+  for (int i = 0; i < kPoints; ++i) {
+    const double f = 5.0 * std::pow(16.0, i / double{kPoints - 1});  // 5 .. 80 Hz
+    frequencies += std::to_string(f) + ", 200\n";
+  }
+  if (!writeText(curvePath, frequencies) || !form.openMeasuredCurve(curvePath)) return false;
+  typeModel(form, {{"2.5", "180", "1.8"}, {"4.5", "320", "1.9"}, {"0", "550", "2.0"}});
+  form.Button1.click();
+
+  std::string curve =
+      "# Synthetic Rayleigh-wave curve of a three-layer site (2.5 m at 180 m/s, 4.5 m at\n"
+      "# 320 m/s over 550 m/s), moved by up to 1 % and given a +/- 3 % band.\n"
+      "f (Hz), c (m/s), low (m/s), high (m/s)\n";
+  for (int i = 0; i < form.freqCount; ++i) {
+    const double c = form.vr[i] * (1.0 + 0.01 * std::sin(1.7 * i));
+    char line[128];
+    std::snprintf(line, sizeof line, "%.3f, %.1f, %.1f, %.1f\n", double{form.freq[i]}, c, 0.97 * c,
+                  1.03 * c);
+    curve += line;
+  }
+  if (!writeText(curvePath, curve) || !form.openMeasuredCurve(curvePath)) return false;
+  typeModel(form, {{"2", "200", "1.8"}, {"4", "300", "1.9"}, {"0", "600", "2.0"}});
+  form.Button1.click();
+  form.Button2.click();
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   using namespace dispfit;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output.png>\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s <output.png> [<curve.csv>]\n", argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
-  QtMessagePresenter messages;
+  StreamMessagePresenter messages(std::cerr);
   EngineBinding engine(messages);
   DefaultPrinter printers;
-  TForm1 form(messages, engine, printers);
+  DialogFileChooser files;
+  TForm1 form(messages, engine, printers, files);
 
-  const char* rows[][3] = {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}};
-  form.LUpDown.stepBy(+1);
-  form.LUpDown.stepBy(+1);
-  for (int r = 1; r <= 3; ++r) {
-    for (int c = 1; c <= 3; ++c) form.Model.setCell(c, r, QString::fromUtf8(rows[r - 1][c - 1]));
+  if (argc == 3) {
+    if (!showFieldCurve(form, QString::fromLocal8Bit(argv[2]))) return 1;
+  } else {
+    typeModel(form, {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}});
+    form.Button1.click();
   }
   form.show();
-  form.Button1.click();
   QApplication::processEvents();
   return form.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

@@ -1,0 +1,46 @@
+#include "core/start_arguments.h"
+
+#include <string_view>
+
+namespace dispfit {
+
+namespace {
+
+struct Option {
+  std::string_view name;
+  std::optional<std::string> StartFiles::*file;
+};
+
+constexpr Option kOptions[] = {{"--model", &StartFiles::model}, {"--curve", &StartFiles::curve}};
+
+}  // namespace
+
+StartArguments readStartArguments(std::span<const std::string> arguments) {
+  StartFiles files;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    const Option* option = nullptr;
+    std::optional<std::string> value;
+    for (const Option& known : kOptions) {
+      if (argument == known.name) {
+        option = &known;
+        if (i + 1 < arguments.size()) value = arguments[++i];
+      } else if (argument.size() > known.name.size() && argument.starts_with(known.name) &&
+                 argument[known.name.size()] == '=') {
+        option = &known;
+        value = argument.substr(known.name.size() + 1);
+      }
+    }
+    if (option == nullptr) return {std::nullopt, "unknown argument '" + argument + "'"};
+    if (!value || value->empty()) {
+      return {std::nullopt, std::string(option->name) + " needs a file name"};
+    }
+    if (files.*(option->file)) {
+      return {std::nullopt, std::string(option->name) + " is given more than once"};
+    }
+    files.*(option->file) = std::move(value);
+  }
+  return {files, {}};
+}
+
+}  // namespace dispfit

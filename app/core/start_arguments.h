@@ -1,0 +1,30 @@
+// The command line of the window program: DispFit [--model FILE] [--curve FILE].
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace dispfit {
+
+// The files to open at start-up.
+struct StartFiles {
+  std::optional<std::string> model;  // a model file for the table
+  std::optional<std::string> curve;  // a measured curve
+};
+
+struct StartArguments {
+  std::optional<StartFiles> files;  // set when the arguments are usable
+  std::string error;                // otherwise what is wrong with them
+};
+
+// Reads the arguments after the program's name (Qt's own options already
+// taken out). Each option takes its file as the next argument or after '='
+// ("--curve=site.csv"); an option given twice, one without its file, or
+// any other argument is refused.
+StartArguments readStartArguments(std::span<const std::string> arguments);
+
+// The usage line shown with a refusal.
+inline constexpr const char* kStartUsage = "usage: DispFit [--model FILE] [--curve FILE]";
+
+}  // namespace dispfit

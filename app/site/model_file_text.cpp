@@ -1,0 +1,95 @@
+#include "site/model_file_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/number_text.h"
+#include "files/model_file.h"
+
+namespace dispfit {
+
+namespace {
+
+// The window computes with Vp = 3 Vs. A Vp within 0.1 % of that counts as
+// the same: a file written with four significant digits rounds 3 Vs by at
+// most 0.05 %.
+constexpr double kVpRatioTolerance = 1e-3;
+
+std::string shortestText(float value) {
+  char buffer[32];
+  const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return {buffer, result.ptr};
+}
+
+// The double nearest the shortest decimal of a single-precision value, so
+// that 1.8f is written as 1.8 and not as 1.7999999523.
+double decimalValue(float value) {
+  return std::strtod(shortestText(value).c_str(), nullptr);
+}
+
+bool vpDiffersFromThreeVs(const swcore::ModelFile& model) {
+  for (std::size_t i = 0; i < model.pVelocity.size(); ++i) {
+    const double threeVs = 3.0 * model.shearVelocity[i];
+    if (std::abs(model.pVelocity[i] - threeVs) > kVpRatioTolerance * threeVs) return true;
+  }
+  return false;
+}
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+}  // namespace
+
+ModelOpening readModelText(std::string_view text, const std::string& source, int maxLayers) {
+  swcore::ModelFile model;
+  ModelOpening opening;
+  if (!swcore::parseModelText(text, source, {maxLayers, 0}, model, opening.error)) {
+    return opening;
+  }
+  std::vector<LayerTexts> rows;
+  for (std::size_t i = 0; i < model.shearVelocity.size(); ++i) {
+    rows.push_back({formatGeneral(model.thickness[i]), formatGeneral(model.shearVelocity[i]),
+                    formatGeneral(model.density[i])});
+  }
+  opening.rows = std::move(rows);
+  opening.pVelocityNotThreeVs = vpDiffersFromThreeVs(model);
+  return opening;
+}
+
+std::vector<LayerTexts> layerTexts(const ParsedLayers& layers) {
+  std::vector<LayerTexts> rows;
+  for (int i = 0; i < layers.count(); ++i) {
+    rows.push_back({shortestText(layers.thickness[i]), shortestText(layers.vs[i]),
+                    shortestText(layers.density[i])});
+  }
+  return rows;
+}
+
+bool savesAsModelTable(const std::filesystem::path& path) {
+  return lowerCase(path.extension().string()) == ".csv";
+}
+
+std::string modelFileText(const ParsedLayers& layers, const std::filesystem::path& path) {
+  if (savesAsModelTable(path)) {
+    swcore::ModelFile model;
+    for (int i = 0; i < layers.count(); ++i) {
+      model.thickness.push_back(decimalValue(layers.thickness[i]));
+      model.shearVelocity.push_back(decimalValue(layers.vs[i]));
+      model.density.push_back(decimalValue(layers.density[i]));
+    }
+    return swcore::formatModelTable(model);
+  }
+  std::string text = std::to_string(layers.count()) + "\n";
+  for (int i = 0; i < layers.count(); ++i) {
+    text += shortestText(layers.thickness[i]) + " " + shortestText(layers.vs[i]) + " " +
+            shortestText(layers.density[i]) + "\n";
+  }
+  return text;
+}
+
+}  // namespace dispfit

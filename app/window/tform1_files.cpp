@@ -1,0 +1,203 @@
+// The main window's file commands: a measured curve and a model opened, the
+// model saved, and the fitted model taken into the table.
+#include <QFileInfo>
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "core/curve_points.h"
+#include "core/velocity_axis.h"
+#include "files/text_file.h"
+#include "records/file_replacement.h"
+#include "site/measured_curve_file.h"
+#include "site/model_file_text.h"
+#include "window/tform1.h"
+
+namespace dispfit {
+
+namespace {
+
+std::filesystem::path filePath(const QString& path) {
+  return std::filesystem::path(path.toStdU16String());
+}
+
+std::string displayName(const QString& path) {
+  return QFileInfo(path).fileName().toStdString();
+}
+
+QString curveFilter() {
+  return QObject::tr("曲线文件 (Curve files) (*.csv *.txt *.dat);;所有文件 (All files) (*)");
+}
+
+QString modelFilter() {
+  return QObject::tr("模型文件 (Model files) (*.txt *.csv);;所有文件 (All files) (*)");
+}
+
+}  // namespace
+
+void TForm1::OpenCurveClick() {
+  const QString path =
+      files_.fileToOpen(this, tr("打开实测曲线 (Open measured curve)"), curveFilter());
+  if (!path.isEmpty()) openMeasuredCurve(path);
+}
+
+void TForm1::OpenModelClick() {
+  const QString path = files_.fileToOpen(this, tr("打开模型 (Open model)"), modelFilter());
+  if (!path.isEmpty()) openModel(path);
+}
+
+void TForm1::SaveModelClick() {
+  const QString path = files_.fileToSave(this, tr("保存模型 (Save model)"), modelFilter());
+  if (!path.isEmpty()) saveModel(path);
+}
+
+bool TForm1::openMeasuredCurve(const QString& path) {
+  const std::string name = displayName(path);
+  std::string text, error;
+  if (!swcore::readTextFile(filePath(path), name, text, error)) {
+    messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  CurvePreparation prepared = readMeasuredCurve(text, name);
+  if (!prepared.curve) {
+    messages_.showBox(prepared.error, kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  measured_ = std::move(prepared.curve);
+  fitted_.reset();
+  ApplyFittedAction->setEnabled(false);
+
+  // The forward run now works at the frequencies the inversion fits; until it
+  // has run there is no computed curve to draw.
+  const std::vector<MeasuredPoint>& inverted = measured_->inverted;
+  freqCount = static_cast<int32_t>(inverted.size());
+  for (int i = 0; i < freqCount; ++i) {
+    freq[i] = static_cast<float>(inverted[static_cast<std::size_t>(i)].frequency);
+    vr[i] = 0.0f;
+  }
+  Series1->clear();
+  fittedCurve_.clear();
+  FittedSeries->clear();
+  FittedSeries->setVisible(false);
+  drawMeasuredCurve();
+
+  const QString fileName = QString::fromStdString(name);
+  const auto pointCount = static_cast<int>(measured_->points.size());
+  QString shown = tr("已打开 %1：%2 个实测点").arg(fileName).arg(pointCount);
+  QString english = tr("Loaded %1: %2 measured points.").arg(fileName).arg(pointCount);
+  if (measured_->inverted.size() < measured_->points.size()) {
+    shown += tr("，反演取其中 %1 个").arg(measured_->inverted.size());
+  }
+  shown += tr("。");
+  for (const std::string& note : measured_->notes) english += ' ' + QString::fromStdString(note);
+  showStatus(shown, english);
+  return true;
+}
+
+void TForm1::drawMeasuredCurve() {
+  QList<QPointF> points, upper, lower;
+  for (const MeasuredPoint& point : measured_->points) {
+    const double x = abscissa(point.frequency, point.velocity);
+    points.append(QPointF(x, point.velocity));
+    if (point.band) {
+      upper.append(QPointF(x, point.band->high));
+      lower.append(QPointF(x, point.band->low));
+    }
+  }
+  MeasuredSeries->replace(points);
+  BandSeries->upperSeries()->replace(upper);
+  BandSeries->lowerSeries()->replace(lower);
+  MeasuredSeries->setVisible(true);
+  BandSeries->setVisible(!upper.isEmpty());
+  fitAxesToMeasuredCurve();
+}
+
+void TForm1::fitAxesToMeasuredCurve() {
+  // Every velocity on the chart, the computed ones first: the velocity axis
+  // is fitted to them as to a computed curve.
+  const DrawableCurve drawable = drawableCurve(freq, vr, freqCount);
+  std::vector<float> velocities = drawable.vr;
+  double lowest = measured_->points.back().frequency;
+  double highest = measured_->points.front().frequency;
+  for (const MeasuredPoint& point : measured_->points) {
+    velocities.push_back(static_cast<float>(point.velocity));
+    if (point.band) {
+      velocities.push_back(static_cast<float>(point.band->low));
+      velocities.push_back(static_cast<float>(point.band->high));
+    }
+  }
+  for (const QPointF& point : FittedSeries->points()) {
+    velocities.push_back(static_cast<float>(point.y()));
+  }
+  for (const float f : drawable.freq) {
+    lowest = std::min(lowest, double{f});
+    highest = std::max(highest, double{f});
+  }
+  const AxisRange fitted = fitVelocityAxis({LeftAxis->min(), LeftAxis->max()}, velocities.data(),
+                                           static_cast<int>(velocities.size()));
+  setVelocityRange(fitted.minimum, fitted.maximum);
+  if (wavelengthAxis_) {
+    spanAbscissaAxis();
+  } else {
+    BottomAxis->setRange(lowest, highest);
+  }
+}
+
+bool TForm1::openModel(const QString& path) {
+  const std::string name = displayName(path);
+  std::string text, error;
+  if (!swcore::readTextFile(filePath(path), name, text, error)) {
+    messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  const ModelOpening opening = readModelText(text, name, kWindowLayerLimit);
+  if (!opening.rows) {
+    messages_.showBox(opening.error, kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  setTableRows(*opening.rows);
+  LUpDown.setPosition(static_cast<int>(opening.rows->size()));
+  const TableReading reading = readLayerRows(tableRows());
+  if (reading.layers) storeLayers(*reading.layers);
+  if (opening.pVelocityNotThreeVs) {
+    messages_.showBox(tr("%1 给出的纵波速度不是 3 × Vs；本程序的计算按 Vp = 3 × Vs 进行。 "
+                         "(The P velocities in %1 are not 3 × Vs; this window computes with "
+                         "Vp = 3 × Vs.)")
+                          .arg(QString::fromStdString(name))
+                          .toStdString(),
+                      kMessageCaption, MessageIcon::Information);
+  }
+  return true;
+}
+
+bool TForm1::saveModel(const QString& path) {
+  const TableReading reading = checkLayerRows(tableRows());
+  if (!reading.layers) {
+    messages_.showBox(badCellMessage(reading.bad), kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  const std::filesystem::path target = filePath(path);
+  std::string error;
+  if (!swcore::replaceFileText(target, modelFileText(*reading.layers, target), error)) {
+    messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  StatusLine.setText(
+      tr("模型已保存到 %1。 (Model saved to %1.)").arg(QString::fromStdString(displayName(path))));
+  return true;
+}
+
+void TForm1::showStatus(const QString& shown, const QString& english) {
+  StatusLine.setText(shown);
+  StatusLine.setToolTip(shown + QStringLiteral("\n") + english);
+}
+
+void TForm1::ApplyFittedClick() {
+  if (!fitted_) return;
+  const std::vector<LayerTexts> rows = layerTexts(*fitted_);
+  setTableRows(rows);
+  LUpDown.setPosition(static_cast<int>(rows.size()));
+  storeLayers(*fitted_);
+}
+
+}  // namespace dispfit

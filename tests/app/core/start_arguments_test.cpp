@@ -1,0 +1,54 @@
+// The window program's command line.
+#include "core/start_arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace dispfit {
+namespace {
+
+TEST(StartArguments, AcceptedForms) {
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::optional<std::string> model, curve;
+  } cases[] = {
+      {"none", {}, std::nullopt, std::nullopt},
+      {"model", {"--model", "SHR.TXT"}, "SHR.TXT", std::nullopt},
+      {"curve with =", {"--curve=site.csv"}, std::nullopt, "site.csv"},
+      {"both, curve first", {"--curve", "a b.csv", "--model=m.csv"}, "m.csv", "a b.csv"},
+      {"file named like an option", {"--model", "--curve"}, "--curve", std::nullopt},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.name);
+    const StartArguments read = readStartArguments(row.arguments);
+    ASSERT_TRUE(read.files) << read.error;
+    EXPECT_EQ(read.files->model, row.model);
+    EXPECT_EQ(read.files->curve, row.curve);
+  }
+}
+
+TEST(StartArguments, Refusals) {
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+    const char* error;
+  } cases[] = {
+      {"unknown", {"site.csv"}, "unknown argument 'site.csv'"},
+      {"prefix only", {"--curves=a"}, "unknown argument '--curves=a'"},
+      {"no file", {"--curve"}, "--curve needs a file name"},
+      {"empty file", {"--model="}, "--model needs a file name"},
+      {"twice", {"--model", "a", "--model", "b"}, "--model is given more than once"},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.name);
+    const StartArguments read = readStartArguments(row.arguments);
+    EXPECT_FALSE(read.files);
+    EXPECT_EQ(read.error, row.error);
+  }
+}
+
+}  // namespace
+}  // namespace dispfit

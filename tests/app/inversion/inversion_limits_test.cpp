@@ -1,0 +1,59 @@
+// The user's inversion settings: which are refused, and the report's line.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "inversion/window_inversion.h"
+
+namespace dispfit {
+namespace {
+
+TEST(InversionLimits, DefaultsAreTheWindowsSettingsAndNeedNoReportLine) {
+  const InversionLimits defaults;
+  EXPECT_EQ(defaults.vsLower, 50.0f);
+  EXPECT_EQ(defaults.vsUpper, 1000.0f);
+  EXPECT_EQ(defaults.thicknessLower, 0.1f);
+  EXPECT_EQ(defaults.thicknessUpper, 5.0f);
+  EXPECT_EQ(defaults.maxIterations, 30);
+  EXPECT_EQ(inversionLimitsFault(defaults), "");
+  EXPECT_EQ(inversionLimitsLine(defaults), "");
+}
+
+TEST(InversionLimits, FaultsAreRefused) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const struct {
+    const char* name;
+    InversionLimits limits;
+    const char* fault;  // a part of the message; empty when usable
+  } cases[] = {
+      {"narrow but sound", {100, 101, 0.5f, 0.6f, 1}, ""},
+      {"Vs just below the engine's ceiling", {50, 9999, 0.1f, 5, 200}, ""},
+      {"Vs lower equals upper", {300, 300, 0.1f, 5, 30}, "Vs bounds"},
+      {"Vs lower above upper", {400, 300, 0.1f, 5, 30}, "Vs bounds"},
+      {"Vs zero", {0, 300, 0.1f, 5, 30}, "Vs bounds"},
+      {"Vs not a number", {nan, 300, 0.1f, 5, 30}, "Vs bounds"},
+      {"Vs at 10 km/s", {50, 10000, 0.1f, 5, 30}, "below 10000"},
+      {"thickness negative", {50, 1000, -1, 5, 30}, "thickness bounds"},
+      {"thickness reversed", {50, 1000, 5, 1, 30}, "thickness bounds"},
+      {"no iteration", {50, 1000, 0.1f, 5, 0}, "iteration limit"},
+      {"too many iterations", {50, 1000, 0.1f, 5, 201}, "iteration limit"},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.name);
+    const std::string fault = inversionLimitsFault(row.limits);
+    if (*row.fault == '\0') {
+      EXPECT_EQ(fault, "");
+    } else {
+      EXPECT_NE(fault.find(row.fault), std::string::npos) << fault;
+    }
+  }
+}
+
+TEST(InversionLimits, ChangedLimitsAreNamedInTheReportLine) {
+  EXPECT_EQ(inversionLimitsLine({100, 600, 0.5f, 3, 50}),
+            "反演设置：Vs 100–600 m/s，厚度 0.5–3 m，最多 50 次迭代");
+}
+
+}  // namespace
+}  // namespace dispfit
