@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
+#include "dispersion/engine_state.h"
 #include "inversion/damped_least_squares.h"
 #include "inversion/dispersion_evaluation.h"
-#include "dispersion/engine_state.h"
 #include "inversion/ldl_solve.h"
 
 namespace {

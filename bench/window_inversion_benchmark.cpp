@@ -23,9 +23,9 @@
 
 #include "core/engine_binding.h"
 #include "core/forward_model.h"
+#include "inversion/window_inversion.h"
 #include "window/printer_source.h"
 #include "window/tform1.h"
-#include "inversion/window_inversion.h"
 
 namespace dispfit {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/engine_binding.h"
-#include "inversion/inversion_files.h"
 #include "core/stream_message_presenter.h"
+#include "inversion/inversion_files.h"
 #include "inversion/window_inversion.h"
 
 namespace dispfit {

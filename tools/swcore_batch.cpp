@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "batch_options.h"
 #include "batch/batch_run.h"
+#include "batch_options.h"
 #include "dispersion/engine_state.h"
 #include "records/record_writer.h"
 

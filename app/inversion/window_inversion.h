@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "inversion/damped_inversion.h"
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
+#include "inversion/damped_inversion.h"
 
 namespace dispfit {
 

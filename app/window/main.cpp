@@ -8,9 +8,9 @@
 #include <exception>
 
 #include "core/engine_binding.h"
+#include "core/program_title.h"
 #include "window/link_opener.h"
 #include "window/printer_source.h"
-#include "core/program_title.h"
 #include "window/qt_message_presenter.h"
 #include "window/tabout.h"
 #include "window/tform1.h"

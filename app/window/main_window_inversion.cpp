@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <utility>
 
-#include "window/tform1.h"
 #include "inversion/window_inversion.h"
+#include "window/tform1.h"
 
 namespace dispfit {
 

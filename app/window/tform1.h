@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "window/clickable_label.h"
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
 #include "core/model_table.h"
+#include "window/clickable_label.h"
 #include "window/printer_source.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"

@@ -1,10 +1,10 @@
 // The main window's commands: forward run, quit, copy, print and About.
-#include "window/chart_output.h"
 #include "core/forward_model.h"
 #include "core/program_title.h"
+#include "core/velocity_axis.h"
+#include "window/chart_output.h"
 #include "window/tabout.h"
 #include "window/tform1.h"
-#include "core/velocity_axis.h"
 
 namespace dispfit {
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <memory>
 
-#include "dispersion/engine_state.h"
 #include "batch/free_format_reader.h"
+#include "dispersion/engine_state.h"
 
 namespace swcore {
 

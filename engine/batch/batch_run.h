@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "inversion/damped_least_squares.h"
 #include "dispersion/engine_state.h"
+#include "inversion/damped_least_squares.h"
 #include "records/record_writer.h"
 
 namespace swcore {

@@ -1,8 +1,8 @@
 #include "inversion/dispersion_evaluation.h"
 
-#include "inversion/model_limits.h"
 #include "dispersion/root_search.h"
 #include "dispersion/secular_function.h"
+#include "inversion/model_limits.h"
 #include "swcore.h"
 
 namespace swcore {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "window/printer_source.h"
 #include "recording_presenter.h"
 #include "scripted_engine.h"
+#include "window/printer_source.h"
 #include "window/tform1.h"
 
 namespace dispfit {

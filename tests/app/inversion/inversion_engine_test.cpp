@@ -9,11 +9,11 @@
 #include <iostream>
 #include <vector>
 
-#include "counting_engine.h"
 #include "core/engine_binding.h"
 #include "core/forward_model.h"
-#include "recording_presenter.h"
+#include "counting_engine.h"
 #include "inversion/window_inversion.h"
+#include "recording_presenter.h"
 
 namespace dispfit {
 

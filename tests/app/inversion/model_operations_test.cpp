@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "curve_function_engine.h"
 #include "core/forward_model.h"
+#include "curve_function_engine.h"
 
 namespace dispfit {
 

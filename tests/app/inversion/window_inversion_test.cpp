@@ -9,8 +9,8 @@
 #include <cmath>
 #include <vector>
 
-#include "curve_function_engine.h"
 #include "core/engine_binding.h"
+#include "curve_function_engine.h"
 #include "recording_presenter.h"
 
 namespace dispfit {

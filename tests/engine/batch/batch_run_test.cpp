@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "batch/batch_files.h"
-#include "inversion/dispersion_evaluation.h"
 #include "batch/free_format_reader.h"
+#include "inversion/dispersion_evaluation.h"
 #include "stream_sink.h"
 
 namespace swcore {

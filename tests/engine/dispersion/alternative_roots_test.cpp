@@ -7,9 +7,9 @@
 
 #include "dispersion/aitken_iteration.h"
 #include "dispersion/engine_state.h"
+#include "dispersion/thiele_interpolation_root.h"
 #include "swcore.h"
 #include "test_models.h"
-#include "dispersion/thiele_interpolation_root.h"
 
 namespace {
 

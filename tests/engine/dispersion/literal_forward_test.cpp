@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "dispersion/forward_entry.h"
-#include "literal_secular_function.h"
 #include "dispersion/root_search.h"
 #include "dispersion/secular_function.h"
+#include "literal_secular_function.h"
 #include "test_models.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "literal_secular_function.h"
 #include "dispersion/secular_function.h"
+#include "literal_secular_function.h"
 #include "test_models.h"
 
 namespace {

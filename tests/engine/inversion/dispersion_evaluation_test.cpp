@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "batch/free_format_reader.h"
-#include "inversion_fixtures.h"
 #include "inversion/model_limits.h"
+#include "inversion_fixtures.h"
 #include "stream_sink.h"
 #include "swcore.h"
 

@@ -9,10 +9,10 @@
 #include <random>
 #include <vector>
 
+#include "dispersion/vertical_terms.h"
 #include "simd/exponential_kernel.h"
 #include "simd/lane_vector.h"
 #include "test_models.h"
-#include "dispersion/vertical_terms.h"
 
 namespace {
 
