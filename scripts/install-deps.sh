@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, skipping the package
-# index update when everything is already there.
+# Installs the Debian packages the project needs, and those named as
+# arguments, skipping the package index update when everything is already
+# there.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/debian-packages.txt")
+wanted+=("$@")
 missing=()
 for pkg in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")

@@ -123,8 +123,7 @@ bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
   std::string& error = command.error;
   InversionLimits& limits = command.limits;
   if (name == "--vs-bounds") {
-    return bounds(in, name, "m/s", swcore::kVelocityCeiling, limits.vsLower,
-                  limits.vsUpper, error);
+    return bounds(in, name, "m/s", swcore::kVelocityCeiling, limits.vsLower, limits.vsUpper, error);
   }
   if (name == "--h-bounds") {
     return bounds(in, name, "m", 0.0, limits.thicknessLower, limits.thicknessUpper, error);
@@ -188,10 +187,9 @@ InvertCommand parseInvertOptions(std::span<const std::string_view> arguments) {
 }
 
 std::string limitsText(const InversionLimits& limits) {
-  return "Vs " + shortest(limits.vsLower) + " to " + shortest(limits.vsUpper) +
-         " m/s, thickness " + shortest(limits.thicknessLower) + " to " +
-         shortest(limits.thicknessUpper) + " m, at most " + std::to_string(limits.maxIterations) +
-         " iterations";
+  return "Vs " + shortest(limits.vsLower) + " to " + shortest(limits.vsUpper) + " m/s, thickness " +
+         shortest(limits.thicknessLower) + " to " + shortest(limits.thicknessUpper) +
+         " m, at most " + std::to_string(limits.maxIterations) + " iterations";
 }
 
 }  // namespace dispfit

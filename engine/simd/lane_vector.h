@@ -85,14 +85,22 @@ template <class Vector>
 template <class Vector>
 [[gnu::always_inline]] inline bool anyNotPositive(Vector v) {
   constexpr int kWidth = kLaneCount<Vector>;
-  using Mask = LaneMask<kWidth>;
   Vector count = pick(v > 0.0, broadcast<Vector>(0.0), broadcast<Vector>(1.0));
   for (int half = kWidth / 2; half > 0; half /= 2) {
-    Mask swap;
+#if defined(__clang__)
+    // Clang has no shuffle by a run-time mask; lane by lane gives the same sum.
+    Vector swapped = count;
+    for (int i = 0; i < kWidth; ++i) {
+      swapped[i] = count[i ^ half];
+    }
+    count += swapped;
+#else
+    LaneMask<kWidth> swap;
     for (int i = 0; i < kWidth; ++i) {
       swap[i] = i ^ half;
     }
     count += __builtin_shuffle(count, swap);
+#endif
   }
   return count[0] != 0.0;
 }
