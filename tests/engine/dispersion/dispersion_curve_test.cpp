@@ -139,7 +139,11 @@ void checkAgainstDeterminant(const std::vector<ModelLayer>& model,
 }
 
 TEST(DispersionCurve, RandomModelsGiveTheLowestZeroOfTheDeterminant) {
+#ifdef DISPFIT_SANITIZED_BUILD
+  constexpr int kModels = 40;  // the first 40 of the same seeded sequence
+#else
   constexpr int kModels = 200;
+#endif
   std::mt19937_64 rng(7021);
   Tally tally;
   for (int i = 0; i < kModels; ++i) {
@@ -159,9 +163,12 @@ TEST(DispersionCurve, RandomModelsGiveTheLowestZeroOfTheDeterminant) {
       "frequency\n",
       tally.roots, tally.noRoots, tally.beyondOverflow,
       static_cast<double>(tally.evaluations) / (tally.roots + tally.noRoots));
-  // The draw reaches every case the walk has to handle.
+#ifndef DISPFIT_SANITIZED_BUILD
+  // The full draw reaches every case the walk has to handle; the shorter
+  // one of a sanitized build checks the same code for memory faults only.
   EXPECT_GT(tally.noRoots, 0);
   EXPECT_GT(tally.beyondOverflow, 0);
+#endif
 }
 
 struct NamedModel {
