@@ -11,31 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "tool_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// The path in single quotes, for the shell (appended piece by piece: GCC 12
-// warns falsely about overlapping copies in a chain of string sums).
-std::string quoted(const fs::path& path) {
-  std::string text = "'";
-  text += path.string();
-  text += "'";
-  return text;
-}
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using dispfit_test::contents;
+using dispfit_test::quoted;
+using dispfit_test::ToolRun;
 
 // The fields of each output line.
 std::vector<std::vector<std::string>> linesOf(const std::string& text) {

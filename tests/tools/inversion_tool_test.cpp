@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "tool_run.h"
+
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 
@@ -24,26 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// The path in single quotes, for the shell.
-std::string quoted(const fs::path& path) {
-  std::string text = "'";
-  text += path.string();
-  text += "'";
-  return text;
-}
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using dispfit_test::contents;
+using dispfit_test::quoted;
+using dispfit_test::ToolRun;
 
 class InversionTool : public ::testing::Test {
  protected:
