@@ -5,6 +5,7 @@
 
 #include "files/column_table.h"
 #include "files/column_text.h"
+#include "files/free_format_opening.h"
 #include "files/free_format_reader.h"
 #include "files/line_message.h"
 #include "files/number_field.h"
@@ -124,21 +125,11 @@ bool startsWithCount(std::string_view text) {
 
 bool parseFreeFormatCurve(std::string_view text, const std::string& sourceName,
                           const InputLimits& limits, CurveFile& curve, std::string& error) {
-  if (const std::size_t header = findColumnHeader(text); header != 0) {
-    error = lineMessage(sourceName, header,
-                        "a column header, but this file takes the free format: the number of data, "
-                        "then frequency and velocity of each datum");
-    return false;
-  }
   std::istringstream in{std::string(text)};
   FreeFormatReader reader(in, sourceName);
   std::int32_t count = 0;
-  if (!reader.readInteger(count)) {
-    error = reader.error();
-    return false;
-  }
-  if (const std::string fault = dataCountFault(count, limits); !fault.empty()) {
-    error = sourceName + ": " + fault;
+  if (!readFreeFormatCount(text, "the number of data, then frequency and velocity of each datum",
+                           dataCountFault, limits, reader, count, error)) {
     return false;
   }
   curve = {};

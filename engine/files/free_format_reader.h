@@ -38,6 +38,9 @@ class FreeFormatReader {
   // The line of the last field read (from 1), 0 before the first read.
   std::size_t lineOfLastRead() const { return lineNumber_; }
 
+  // The input's name in error messages.
+  const std::string& sourceName() const { return sourceName_; }
+
   // The message of the last failed read: "<source>, line <n>: <what>".
   const std::string& error() const { return error_; }
 

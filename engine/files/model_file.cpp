@@ -4,6 +4,7 @@
 
 #include "files/column_table.h"
 #include "files/column_text.h"
+#include "files/free_format_opening.h"
 #include "files/free_format_reader.h"
 #include "files/line_message.h"
 #include "records/number_text.h"
@@ -57,21 +58,11 @@ std::vector<double>& valuesOf(ModelFile& model, LayerQuantity quantity) {
 
 bool parseFreeFormatModel(std::string_view text, const std::string& sourceName,
                           const InputLimits& limits, ModelFile& model, std::string& error) {
-  if (const std::size_t header = findColumnHeader(text); header != 0) {
-    error = lineMessage(sourceName, header,
-                        "a column header, but this file takes the free format: the layer count, "
-                        "then thickness, Vs and density of each layer");
-    return false;
-  }
   std::istringstream in{std::string(text)};
   FreeFormatReader reader(in, sourceName);
   std::int32_t count = 0;
-  if (!reader.readInteger(count)) {
-    error = reader.error();
-    return false;
-  }
-  if (const std::string fault = layerCountFault(count, limits); !fault.empty()) {
-    error = sourceName + ": " + fault;
+  if (!readFreeFormatCount(text, "the layer count, then thickness, Vs and density of each layer",
+                           layerCountFault, limits, reader, count, error)) {
     return false;
   }
   const auto layers = static_cast<std::size_t>(count);
