@@ -1,10 +1,7 @@
 // dispfit-curve as a user runs it: a model file and options in, a line per
 // frequency or an error out, and the exit status telling which.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -37,33 +34,9 @@ std::vector<std::vector<std::string>> linesOf(const std::string& text) {
   return lines;
 }
 
-class CurveTool : public ::testing::Test {
+class CurveTool : public dispfit_test::ToolTest {
  protected:
-  void SetUp() override {
-    std::string name = "dispfit-curve-test-";
-    name += std::to_string(::getpid());
-    name += ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    dir_ = fs::temp_directory_path() / name;
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path write(const std::string& name, const std::string& text) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path) << text;
-    return path;
-  }
-
-  ToolRun run(const std::string& arguments) {
-    const fs::path out = dir_ / "stdout";
-    const fs::path err = dir_ / "stderr";
-    const std::string command =
-        quoted(DISPFIT_CURVE_PATH) + " " + arguments + " >" + quoted(out) + " 2>" + quoted(err);
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(out), contents(err)};
-  }
-
-  fs::path dir_;
+  CurveTool() : ToolTest(DISPFIT_CURVE_PATH, "dispfit-curve-test-") {}
 };
 
 TEST_F(CurveTool, HelpExplainsTheFileAndTheOptions) {

@@ -1,13 +1,10 @@
 // dispfit-invert as a user runs it: files in, report or error out, and the
 // exit status telling which.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -30,46 +27,9 @@ using dispfit_test::contents;
 using dispfit_test::quoted;
 using dispfit_test::ToolRun;
 
-class InversionTool : public ::testing::Test {
+class InversionTool : public dispfit_test::ToolTest {
  protected:
-  void SetUp() override {
-    std::string name = "dispfit-invert-test-";
-    name += std::to_string(::getpid());
-    name += ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    dir_ = fs::temp_directory_path() / name;
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path write(const std::string& name, const std::string& text) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path) << text;
-    return path;
-  }
-
-  ToolRun run(const std::string& arguments) {
-    const fs::path out = dir_ / "stdout";
-    std::string redirection = ">";
-    redirection += quoted(out);
-    ToolRun result = runWithOutput(arguments, redirection);
-    result.out = contents(out);
-    return result;
-  }
-  // Runs the program with its standard output redirected as `redirection`
-  // says (">/dev/full", ">&-").
-  ToolRun runWithOutput(const std::string& arguments, const std::string& redirection) {
-    const fs::path err = dir_ / "stderr";
-    std::ostringstream command;
-    command << quoted(DISPFIT_INVERT_PATH) << ' ' << arguments << ' ' << redirection << " 2>"
-            << quoted(err);
-    const int raw = std::system(command.str().c_str());
-    ToolRun result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.err = contents(err);
-    return result;
-  }
-
-  fs::path dir_;
+  InversionTool() : ToolTest(DISPFIT_INVERT_PATH, "dispfit-invert-test-") {}
 };
 
 TEST_F(InversionTool, HelpExplainsBothFiles) {
