@@ -11,10 +11,10 @@
 #include <initializer_list>
 #include <memory>
 
-#include "core/axis_ticks.h"
 #include "core/curve_points.h"
 #include "core/number_text.h"
 #include "core/program_title.h"
+#include "window/window_style.h"
 
 namespace dispfit {
 
@@ -22,29 +22,11 @@ namespace {
 
 constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 24;
-const QColor kCurveColour = Qt::red;
-const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
-const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x55);  // translucent, so the curves show through
-const QColor kFittedColour(0x0A, 0x8A, 0x3C);
 // The half-space row's cells: a faint earth tone that keeps black text legible.
 const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
-QFont windowFont(int pixelSize) {
-  QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-  font.setPixelSize(pixelSize);
-  return font;
-}
-
 QString cellText(float value) {
   return QString::fromStdString(formatGeneral(value));
-}
-
-// Ticks at round values, counted from zero, about five intervals per axis.
-void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {
-  axis.setRange(minimum, maximum);
-  axis.setTickType(QValueAxis::TicksDynamic);
-  axis.setTickAnchor(0.0);
-  axis.setTickInterval(roundTickInterval(maximum - minimum));
 }
 
 }  // namespace
