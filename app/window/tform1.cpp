@@ -62,12 +62,14 @@ void TForm1::buildLayout() {
   // The described controls keep their places inside the client area, which
   // the menu bar pushes down by its own height.
   const int menuHeight = MenuBar.sizeHint().height();
-  MenuBar.setGeometry(0, 0, kClientWidth, menuHeight);
-  Client.setGeometry(0, menuHeight, kClientWidth, kClientHeight);
-  setFixedSize(kClientWidth, kClientHeight + menuHeight);
+  const int width = kClientWidth + kSiteColumnWidth;
+  MenuBar.setGeometry(0, 0, width, menuHeight);
+  Client.setGeometry(0, menuHeight, width, kClientHeight);
+  setFixedSize(width, kClientHeight + menuHeight);
   buildChart();
   buildModelGroup();
   buildButtons();
+  buildSiteColumn();
 
   Bevel1.setGeometry(0, 304, 105, 17);
   Bevel2.setGeometry(168, 304, 521, 17);

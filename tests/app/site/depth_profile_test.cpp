@@ -27,7 +27,7 @@ TEST(DepthProfile, ChartReachesHalfAgainBelowTheDeeperOfInterfaceAndData) {
     double expected;  // m
   };
   const Row rows[] = {
-      {"interface only", 5.0, std::nullopt, 7.5},          // 1.5 x 5
+      {"interface only", 5.0, std::nullopt, 7.5},           // 1.5 x 5
       {"data deeper than the interface", 5.0, 12.0, 18.0},  // 1.5 x 12
       {"interface deeper than the data", 20.0, 12.0, 30.0},
       {"lone half-space and data", 0.0, 4.0, 6.0},
@@ -58,7 +58,10 @@ TEST(DepthProfile, EdgeModels) {
   const Row rows[] = {
       {"lone half-space", {1.0f}, {250.0f}, 30.0, {{250, 0}, {250, 30}}},
       // A chart too shallow for the model never draws the half-space upward.
-      {"chart above the last interface", kThickness, kVs, 4.0,
+      {"chart above the last interface",
+       kThickness,
+       kVs,
+       4.0,
        {{100, 0}, {100, 2}, {200, 2}, {200, 5}, {400, 5}, {400, 5}}},
       {"no layer", {}, {}, 10.0, {}},
   };

@@ -1,0 +1,74 @@
+// The main window's site results: the Vs-depth chart of the starting and the
+// fitted model and the results panel with VsZ, Vs30 and the site classes.
+#include "site/measured_curve.h"
+#include "window/tform1.h"
+#include "window/window_style.h"
+
+namespace dispfit {
+
+void TForm1::buildSiteColumn() {
+  // Right of the described controls: the chart level with the dispersion
+  // chart's top, the panel below it down to the buttons' bottom edge.
+  VsChart.setGeometry(kClientWidth - 8, 30, kSiteColumnWidth, 236);
+  VsChart.setFonts(windowFont(13), windowFont(12), windowFont(11));
+  VsChart.setFocusPolicy(Qt::NoFocus);  // the described tab order stays as it is
+  ResultsPanel.setGeometry(kClientWidth, 268, kSiteColumnWidth - 12, 104);
+  ResultsPanel.setFont(windowFont(11));
+}
+
+std::optional<double> TForm1::curveConstrainedDepth() const {
+  if (!measured_) return std::nullopt;
+  return constrainedDepth(measured_->points);
+}
+
+void TForm1::showStartingProfile(const ParsedLayers& model) {
+  startingProfile_ = model;
+  drawVsProfiles();
+}
+
+void TForm1::drawVsProfiles() {
+  VsChart.showProfiles(startingProfile_, fitted_, curveConstrainedDepth());
+}
+
+void TForm1::showSiteResults(const ParsedLayers& model, bool fitted,
+                             std::optional<double> rmsMisfit) {
+  siteSummary_ = summarizeSite(model.thickness, model.vs, curveConstrainedDepth());
+  QString heading = fitted ? tr("拟合模型") : tr("当前模型");
+  QString english = fitted ? tr("Fitted model") : tr("Table model");
+  if (rmsMisfit) {
+    const QString rms = QString::number(*rmsMisfit, 'f', 1);
+    heading += tr("：拟合差（未加权 RMS）%1 m/s").arg(rms);
+    english += tr(": misfit, unweighted RMS, %1 m/s").arg(rms);
+  }
+  ResultsPanel.showSummary(*siteSummary_, heading, english);
+}
+
+void TForm1::clearSiteResults() {
+  siteSummary_.reset();
+  ResultsPanel.clearSummary();
+}
+
+ParsedLayers TForm1::heldLayers() const {
+  return ParsedLayers{
+      {thickness, thickness + layerCount}, {vs, vs + layerCount}, {density, density + layerCount}};
+}
+
+void TForm1::showComputedModel(std::optional<double> rmsMisfit) {
+  const ParsedLayers model = heldLayers();
+  showStartingProfile(model);
+  showSiteResults(model, false, rmsMisfit);
+}
+
+void TForm1::showFittedProfile(std::optional<double> rmsMisfit) {
+  if (!fitted_) return;
+  drawVsProfiles();
+  showSiteResults(*fitted_, true, rmsMisfit);
+}
+
+void TForm1::resetSiteResults() {
+  startingProfile_.reset();
+  clearSiteResults();
+  drawVsProfiles();  // the new curve's constrained depth, no profile yet
+}
+
+}  // namespace dispfit
