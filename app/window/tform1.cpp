@@ -248,6 +248,8 @@ void TForm1::buildMenus() {
   WavelengthAction = view->addAction(tr("波长轴 (Wavelength axis)"));
   WavelengthAction->setCheckable(true);
   QMenu* inversion = MenuBar.addMenu(tr("反演(&I)"));
+  SuggestModelAction = inversion->addAction(tr("建议初始模型... (Suggest starting model)"));
+  SuggestModelAction->setEnabled(false);
   SettingsAction = inversion->addAction(tr("反演设置... (Inversion settings)"));
   ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
   ApplyFittedAction->setEnabled(false);
@@ -327,6 +329,8 @@ void TForm1::connectEvents() {
           [this] { handle([this] { InversionSettingsClick(); }); });
   connect(ApplyFittedAction, &QAction::triggered, this,
           [this] { handle([this] { ApplyFittedClick(); }); });
+  connect(SuggestModelAction, &QAction::triggered, this,
+          [this] { handle([this] { SuggestModelClick(); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
   connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
 }
@@ -460,6 +464,7 @@ void TForm1::setCommandsEnabled(bool enabled) {
     action->setEnabled(enabled);
   }
   ApplyFittedAction->setEnabled(enabled && fitted_.has_value());
+  SuggestModelAction->setEnabled(enabled && measured_.has_value());
 }
 
 }  // namespace dispfit

@@ -33,6 +33,7 @@
 #include "site/site_summary.h"
 #include "window/clickable_label.h"
 #include "window/file_chooser.h"
+#include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/site_results_panel.h"
 #include "window/string_grid.h"
@@ -53,6 +54,8 @@ class TForm1 : public QWidget {
   // The column right of the described controls that holds the Vs-depth chart
   // and the results panel.
   static constexpr int kSiteColumnWidth = 320;
+  // The layer count a suggested starting model is offered with.
+  static constexpr int kSuggestedLayerCount = 4;
 
   // The window reaches the user, the engine, the printer and the file
   // dialogs only through these; they must outlive it.
@@ -82,6 +85,13 @@ class TForm1 : public QWidget {
   void ApplyFittedClick();
   // Edits the inversion settings in their dialog.
   void InversionSettingsClick();
+  // Asks for a layer count and fills the table with the starting model the
+  // measured curve suggests.
+  void SuggestModelClick();
+
+  // Where SuggestModelClick asks for the layer count; the desktop's dialog by
+  // default. The chooser must outlive the window.
+  void setLayerCountChooser(LayerCountChooser& chooser) { layerCounts_ = &chooser; }
 
   // What the results panel shows: the site summary of the last model
   // computed, or fitted to a measured curve; none before either.
@@ -129,6 +139,7 @@ class TForm1 : public QWidget {
   QAction* WavelengthAction = nullptr;    // checkable: wavelength (m) instead of frequency
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
+  QAction* SuggestModelAction = nullptr;  // enabled with a measured curve loaded
   QChartView Chart{&Client};
   QChart* chart = nullptr;                   // owned by Chart
   QLineSeries* Series1 = nullptr;            // owned by chart
@@ -254,6 +265,8 @@ class TForm1 : public QWidget {
   bool wavelengthAxis_ = false;
   std::optional<ParsedLayers> startingProfile_;  // the table's model as last computed or inverted
   std::optional<SiteSummary> siteSummary_;
+  DialogLayerCountChooser dialogLayerCounts_;
+  LayerCountChooser* layerCounts_ = &dialogLayerCounts_;
   TAbout* about_ = nullptr;
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;

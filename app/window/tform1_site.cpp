@@ -1,6 +1,10 @@
 // The main window's site results: the Vs-depth chart of the starting and the
-// fitted model and the results panel with VsZ, Vs30 and the site classes.
+// fitted model, the results panel with VsZ, Vs30 and the site classes, and the
+// starting model suggested by a measured curve.
+#include "core/window_limits.h"
 #include "site/measured_curve.h"
+#include "site/model_file_text.h"
+#include "site/starting_model.h"
 #include "window/tform1.h"
 #include "window/window_style.h"
 
@@ -69,6 +73,25 @@ void TForm1::resetSiteResults() {
   startingProfile_.reset();
   clearSiteResults();
   drawVsProfiles();  // the new curve's constrained depth, no profile yet
+}
+
+void TForm1::SuggestModelClick() {
+  if (!measured_) return;
+  const std::optional<int> count =
+      layerCounts_->layerCount(this, kSuggestedLayerCount, 1, kWindowLayerLimit);
+  if (!count) return;
+  const ParsedLayers model = roundedForEditing(suggestStartingModel(measured_->points, *count));
+  const std::vector<LayerTexts> rows = layerTexts(model);
+  setTableRows(rows);
+  LUpDown.setPosition(static_cast<int>(rows.size()));
+  storeLayers(model);
+  // The panel spoke of a model the table no longer holds.
+  clearSiteResults();
+  showStartingProfile(model);
+  showStatus(tr("已按实测曲线建议 %1 层初始模型，可修改后反演。").arg(*count),
+             tr("Suggested a %1-layer starting model from the measured curve; edit it before "
+                "inverting if you wish.")
+                 .arg(*count));
 }
 
 }  // namespace dispfit

@@ -1,6 +1,6 @@
 // The window's site results: the Vs-depth chart of the starting and the
-// fitted model with the depth the data constrain, and the results panel with
-// VsZ, Vs30 and the classes.
+// fitted model with the depth the data constrain, the results panel with VsZ,
+// Vs30 and the classes, and the starting model a measured curve suggests.
 #include <QFile>
 #include <QMenu>
 #include <cmath>
@@ -38,6 +38,23 @@ bool writeFile(const QString& path, const std::string& text) {
          static_cast<qint64>(text.size());
 }
 
+// Answers the layer-count question with the counts queued; an empty queue
+// answers as a cancelled dialog. Records what it was offered.
+class ScriptedLayerCountChooser : public LayerCountChooser {
+ public:
+  std::optional<int> layerCount(QWidget*, int suggested, int lowest, int highest) override {
+    offered = {suggested, lowest, highest};
+    ++asked;
+    if (answers.empty()) return std::nullopt;
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::vector<int> answers;
+  std::vector<int> offered;
+  int asked = 0;
+};
+
 std::vector<QPointF> pointsOf(const QLineSeries& series) {
   const QList<QPointF> points = series.points();
   return {points.begin(), points.end()};
@@ -58,6 +75,8 @@ int occurrences(const QString& text, const QString& part) {
 
 class SiteResults : public WindowTest {
  protected:
+  SiteResults() { form.setLayerCountChooser(layerCounts); }
+
   void openCurve(const char* name, const std::string& text) {
     const QString path = workDir.filePath(QString::fromUtf8(name));
     ASSERT_TRUE(writeFile(path, text));
@@ -65,6 +84,8 @@ class SiteResults : public WindowTest {
     form.OpenCurveAction->trigger();
     ASSERT_TRUE(form.measuredCurve());
   }
+
+  ScriptedLayerCountChooser layerCounts;
 };
 
 TEST_F(SiteResults, BeforeAnyComputeTheChartAndThePanelAreEmpty) {
@@ -74,6 +95,7 @@ TEST_F(SiteResults, BeforeAnyComputeTheChartAndThePanelAreEmpty) {
   EXPECT_FALSE(form.VsChart.ConstrainedLabel->isVisible());
   EXPECT_TRUE(form.ResultsPanel.text().isEmpty());
   EXPECT_FALSE(form.siteSummary());
+  EXPECT_FALSE(form.SuggestModelAction->isEnabled());
   // Depth grows downward, Vs across the top.
   EXPECT_TRUE(form.VsChart.DepthAxis->isReverse());
   EXPECT_EQ(form.VsChart.VsAxis->alignment(), Qt::AlignTop);
@@ -193,6 +215,58 @@ TEST_F(SiteResults, NewCurveClearsTheProfilesAndThePanel) {
   const std::vector<QPointF> line = pointsOf(*form.VsChart.ConstrainedSeries);
   ASSERT_EQ(line.size(), 2u);
   EXPECT_NEAR(line[0].y(), 30.0, kFloatTolerance);
+}
+
+TEST_F(SiteResults, SuggestFillsTheTableWithAModelWorkedByHand) {
+  openCurve("site.csv", kFourPoints);
+  ASSERT_TRUE(form.SuggestModelAction->isEnabled());
+  layerCounts.answers = {4};
+  form.SuggestModelAction->trigger();
+  EXPECT_EQ(layerCounts.offered, (std::vector<int>{4, 1, 20}));
+
+  // Interfaces between 3/3 = 1 m and 20/2 = 10 m, geometric: 1, sqrt(10) =
+  // 3.1623 and 10 m. Vs = 1.1 c(2 d), c linear in ln(lambda) between points:
+  //   layer 1, d = 0.5 m: lambda 1 m, below 3 m, held at 120 -> 132
+  //   layer 2, d = 2.0811 m: lambda 4.1623 m between 3 m (120) and 5 m (150):
+  //     t = ln(4.1623/3) / ln(5/3) = 0.64098, c = 139.229 -> 153.154
+  //   layer 3, d = 6.5811 m: lambda 13.162 m between 9 m (180) and 20 m (200):
+  //     t = ln(13.162/9) / ln(20/9) = 0.47605, c = 189.521 -> 208.473
+  //   half-space, top 10 m: lambda 20 m, c = 200 -> 220
+  // The half-space's thickness repeats the layer above it. The table gets
+  // them to 0.1 m and 1 m/s: 1, 2.2, 6.8, 6.8 m and 132, 153, 208, 220 m/s.
+  const std::vector<LayerTexts> expected{
+      {"1", "132", "1.9"}, {"2.2", "153", "1.9"}, {"6.8", "208", "1.9"}, {"6.8", "220", "1.9"}};
+  EXPECT_EQ(form.tableRows(), expected);
+  EXPECT_EQ(form.LUpDown.position(), 4);
+  ASSERT_EQ(form.layerCount, 4);
+  const float vs[] = {132.0f, 153.0f, 208.0f, 220.0f};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(form.vs[i], vs[i]);  // the window holds what it shows
+  // The chart shows it as the starting model, down to 1.5 x 10 m.
+  const std::vector<QPointF> profile = pointsOf(*form.VsChart.StartingSeries);
+  ASSERT_EQ(profile.size(), 8u);
+  EXPECT_NEAR(profile.front().x(), 132.0, kFloatTolerance);
+  EXPECT_NEAR(profile[5].y(), 1.0 + 2.2 + 6.8, 1e-5);  // the sum of three floats
+  EXPECT_NEAR(profile.back().x(), 220.0, kFloatTolerance);
+  EXPECT_NEAR(profile.back().y(), 15.0, kFloatTolerance);
+  EXPECT_TRUE(form.StatusLine.text().contains("4 层初始模型"));
+  EXPECT_TRUE(messages.messages.empty());
+
+  // Edited before inverting: the table is the user's again.
+  form.Model.setCell(2, 1, QStringLiteral("140"));
+  form.Button1.click();
+  EXPECT_EQ(form.vs[0], 140.0f);
+}
+
+TEST_F(SiteResults, SuggestAsksNothingWithoutACurveAndACancelChangesNothing) {
+  form.SuggestModelClick();
+  EXPECT_EQ(layerCounts.asked, 0);
+
+  openCurve("site.csv", kFourPoints);
+  typeModel(kTwoLayers);
+  form.SuggestModelAction->trigger();  // no answer queued: cancelled
+  EXPECT_EQ(layerCounts.asked, 1);
+  EXPECT_EQ(form.tableRows(), kTwoLayers);
+  EXPECT_TRUE(pointsOf(*form.VsChart.StartingSeries).empty());
 }
 
 TEST_F(SiteResults, InversionWithoutACurveLeavesTheChartAndPanelAsTheyWere) {
