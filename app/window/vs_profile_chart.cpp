@@ -113,6 +113,10 @@ void VsProfileChart::showProfiles(const std::optional<ParsedLayers>& starting,
   setRangeWithTicks(*DepthAxis, 0.0, chartDepth);
   drawProfile(*StartingSeries, starting, chartDepth);
   drawProfile(*FittedSeries, fitted, chartDepth);
+  // The legend names only the profiles drawn.
+  for (QLineSeries* series : {StartingSeries, FittedSeries}) {
+    chart->legend()->markers(series).front()->setVisible(series->count() > 0);
+  }
 
   if (constrainedDepth) {
     ConstrainedSeries->replace(

@@ -2,6 +2,7 @@
 // fitted model with the depth the data constrain, the results panel with VsZ,
 // Vs30 and the classes, and the starting model a measured curve suggests.
 #include <QFile>
+#include <QLegendMarker>
 #include <QMenu>
 #include <cmath>
 #include <optional>
@@ -106,6 +107,7 @@ TEST_F(SiteResults, BeforeAnyComputeTheChartAndThePanelAreEmpty) {
 }
 
 TEST_F(SiteResults, ComputeWithoutACurveShowsTheTableModelAndItsVs30) {
+  form.show();  // legend markers count as visible only in a shown chart
   engine.curve.assign(30, 190.0f);
   typeModel(kTwoLayers);
   form.Button1.click();
@@ -117,6 +119,9 @@ TEST_F(SiteResults, ComputeWithoutACurveShowsTheTableModelAndItsVs30) {
   EXPECT_TRUE(pointsOf(*form.VsChart.FittedSeries).empty());
   EXPECT_TRUE(pointsOf(*form.VsChart.ConstrainedSeries).empty());
   EXPECT_FALSE(form.VsChart.ConstrainedLabel->isVisible());
+  // The legend names the one profile drawn.
+  EXPECT_TRUE(form.VsChart.chart->legend()->markers(form.VsChart.StartingSeries)[0]->isVisible());
+  EXPECT_FALSE(form.VsChart.chart->legend()->markers(form.VsChart.FittedSeries)[0]->isVisible());
   EXPECT_DOUBLE_EQ(form.VsChart.DepthAxis->max(), 15.0);
   EXPECT_DOUBLE_EQ(form.VsChart.VsAxis->min(), 0.0);
   EXPECT_DOUBLE_EQ(form.VsChart.VsAxis->max(), 450.0);
@@ -303,6 +308,7 @@ TEST_F(FittedSiteResults, InversionDrawsBothProfilesAndTheFittedModelsResults) {
   const QString path = workDir.filePath("flat.csv");
   ASSERT_TRUE(writeFile(path, "f, c, sigma\n10, 180, 2\n20, 180, 2\n30, 180, 2\n40, 180, 2\n"));
   files.answers.push_back(path);
+  form.show();  // legend markers count as visible only in a shown chart
   form.OpenCurveAction->trigger();
   form.Button2.click();                     // from the start-up model, 150 m/s
   ASSERT_EQ(messages.messages.size(), 1u);  // the report
@@ -313,6 +319,9 @@ TEST_F(FittedSiteResults, InversionDrawsBothProfilesAndTheFittedModelsResults) {
   ASSERT_EQ(fitted.size(), 2u);
   EXPECT_NEAR(fitted[0].x(), 200.0, 0.5);  // 0.5 m/s puts 0.9 Vs within 0.45 m/s of 180
   EXPECT_NEAR(fitted[1].y(), 13.5, kFloatTolerance);
+  for (QLineSeries* series : {form.VsChart.StartingSeries, form.VsChart.FittedSeries}) {
+    EXPECT_TRUE(form.VsChart.chart->legend()->markers(series)[0]->isVisible());
+  }
 
   ASSERT_TRUE(form.siteSummary() && form.siteSummary()->vs30);
   EXPECT_NEAR(*form.siteSummary()->vs30, 200.0, 0.5);
