@@ -11,8 +11,9 @@
 namespace dispfit {
 
 void TForm1::buildSiteColumn() {
-  // Right of the described controls: the chart level with the dispersion
-  // chart's top, the panel below it down to the buttons' bottom edge.
+  // Right of the described controls: the chart level with the model group's
+  // top, the panel below it down to the foot of the client area; seven lines
+  // of 11-pixel text fit the panel's 104 pixels.
   VsChart.setGeometry(kClientWidth - 8, 30, kSiteColumnWidth, 236);
   VsChart.setFonts(windowFont(13), windowFont(12), windowFont(11));
   VsChart.setFocusPolicy(Qt::NoFocus);  // the described tab order stays as it is
