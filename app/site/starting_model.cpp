@@ -75,4 +75,11 @@ ParsedLayers suggestStartingModel(const std::vector<MeasuredPoint>& points, int 
   return model;
 }
 
+ParsedLayers roundedForEditing(const ParsedLayers& model) {
+  ParsedLayers rounded = model;
+  for (float& h : rounded.thickness) h = std::max(std::round(h * 10.0f), 1.0f) / 10.0f;
+  for (float& v : rounded.vs) v = std::max(std::round(v), 1.0f);
+  return rounded;
+}
+
 }  // namespace dispfit

@@ -36,6 +36,12 @@ inline constexpr double kShearToRayleighRatio = 1.1;
 // thickness bounds the layers do.
 ParsedLayers suggestStartingModel(const std::vector<MeasuredPoint>& points, int layerCount);
 
+// The model rounded for a table the user edits: thicknesses to 0.1 m (at
+// least 0.1 m, so no layer above the half-space vanishes), Vs to 1 m/s (at
+// least 1 m/s); densities as they are. Finer digits say nothing a suggestion
+// knows, and the table's cells show five characters or so.
+ParsedLayers roundedForEditing(const ParsedLayers& model);
+
 // c(lambda) of the points as above (m/s); 0 without points.
 double velocityAtWavelength(const std::vector<MeasuredPoint>& points, double wavelength);
 

@@ -48,6 +48,7 @@ void TForm1::Button2Click() {
       return;
     }
     storeLayers(*reading.layers);
+    showStartingProfile(*reading.layers);
     for (const MeasuredPoint& point : measured_->inverted) {
       observed.push_back(static_cast<float>(point.velocity));
     }
@@ -96,6 +97,7 @@ std::string TForm1::showFittedCurve() {
 
   const FitStatistics fit = fitStatistics(
       measured_->inverted, computedCurve(std::span<const float>(fittedVr, freqCount)));
+  showFittedProfile(fit.rmsMisfit);
   const QString inside = fit.withBand > 0
                              ? tr("%1/%2 个点在误差带内。 (%1 of %2 points inside the band.)")
                                    .arg(fit.insideBand)

@@ -11,10 +11,10 @@
 #include <initializer_list>
 #include <memory>
 
-#include "core/axis_ticks.h"
 #include "core/curve_points.h"
 #include "core/number_text.h"
 #include "core/program_title.h"
+#include "window/window_style.h"
 
 namespace dispfit {
 
@@ -22,29 +22,11 @@ namespace {
 
 constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 24;
-const QColor kCurveColour = Qt::red;
-const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
-const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x55);  // translucent, so the curves show through
-const QColor kFittedColour(0x0A, 0x8A, 0x3C);
 // The half-space row's cells: a faint earth tone that keeps black text legible.
 const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
-QFont windowFont(int pixelSize) {
-  QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-  font.setPixelSize(pixelSize);
-  return font;
-}
-
 QString cellText(float value) {
   return QString::fromStdString(formatGeneral(value));
-}
-
-// Ticks at round values, counted from zero, about five intervals per axis.
-void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {
-  axis.setRange(minimum, maximum);
-  axis.setTickType(QValueAxis::TicksDynamic);
-  axis.setTickAnchor(0.0);
-  axis.setTickInterval(roundTickInterval(maximum - minimum));
 }
 
 }  // namespace
@@ -80,12 +62,14 @@ void TForm1::buildLayout() {
   // The described controls keep their places inside the client area, which
   // the menu bar pushes down by its own height.
   const int menuHeight = MenuBar.sizeHint().height();
-  MenuBar.setGeometry(0, 0, kClientWidth, menuHeight);
-  Client.setGeometry(0, menuHeight, kClientWidth, kClientHeight);
-  setFixedSize(kClientWidth, kClientHeight + menuHeight);
+  const int width = kClientWidth + kSiteColumnWidth;
+  MenuBar.setGeometry(0, 0, width, menuHeight);
+  Client.setGeometry(0, menuHeight, width, kClientHeight);
+  setFixedSize(width, kClientHeight + menuHeight);
   buildChart();
   buildModelGroup();
   buildButtons();
+  buildSiteColumn();
 
   Bevel1.setGeometry(0, 304, 105, 17);
   Bevel2.setGeometry(168, 304, 521, 17);
@@ -264,6 +248,8 @@ void TForm1::buildMenus() {
   WavelengthAction = view->addAction(tr("波长轴 (Wavelength axis)"));
   WavelengthAction->setCheckable(true);
   QMenu* inversion = MenuBar.addMenu(tr("反演(&I)"));
+  SuggestModelAction = inversion->addAction(tr("建议初始模型... (Suggest starting model)"));
+  SuggestModelAction->setEnabled(false);
   SettingsAction = inversion->addAction(tr("反演设置... (Inversion settings)"));
   ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
   ApplyFittedAction->setEnabled(false);
@@ -343,6 +329,8 @@ void TForm1::connectEvents() {
           [this] { handle([this] { InversionSettingsClick(); }); });
   connect(ApplyFittedAction, &QAction::triggered, this,
           [this] { handle([this] { ApplyFittedClick(); }); });
+  connect(SuggestModelAction, &QAction::triggered, this,
+          [this] { handle([this] { SuggestModelClick(); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
   connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
 }
@@ -476,6 +464,7 @@ void TForm1::setCommandsEnabled(bool enabled) {
     action->setEnabled(enabled);
   }
   ApplyFittedAction->setEnabled(enabled && fitted_.has_value());
+  SuggestModelAction->setEnabled(enabled && measured_.has_value());
 }
 
 }  // namespace dispfit

@@ -30,11 +30,15 @@
 #include "core/window_limits.h"
 #include "inversion/window_inversion.h"
 #include "site/measured_curve.h"
+#include "site/site_summary.h"
 #include "window/clickable_label.h"
 #include "window/file_chooser.h"
+#include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
+#include "window/site_results_panel.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
+#include "window/vs_profile_chart.h"
 
 namespace dispfit {
 
@@ -47,6 +51,11 @@ class TForm1 : public QWidget {
   static constexpr int kCurveCapacity = 100;
   static constexpr int kClientWidth = 688;
   static constexpr int kClientHeight = 377;
+  // The column right of the described controls that holds the Vs-depth chart
+  // and the results panel.
+  static constexpr int kSiteColumnWidth = 320;
+  // The layer count a suggested starting model is offered with.
+  static constexpr int kSuggestedLayerCount = 4;
 
   // The window reaches the user, the engine, the printer and the file
   // dialogs only through these; they must outlive it.
@@ -76,6 +85,17 @@ class TForm1 : public QWidget {
   void ApplyFittedClick();
   // Edits the inversion settings in their dialog.
   void InversionSettingsClick();
+  // Asks for a layer count and fills the table with the starting model the
+  // measured curve suggests.
+  void SuggestModelClick();
+
+  // Where SuggestModelClick asks for the layer count; the desktop's dialog by
+  // default. The chooser must outlive the window.
+  void setLayerCountChooser(LayerCountChooser& chooser) { layerCounts_ = &chooser; }
+
+  // What the results panel shows: the site summary of the last model
+  // computed, or fitted to a measured curve; none before either.
+  const std::optional<SiteSummary>& siteSummary() const { return siteSummary_; }
 
   // The bounds and iteration limit of every inversion; limits with a fault
   // are refused in a box and change nothing.
@@ -119,6 +139,7 @@ class TForm1 : public QWidget {
   QAction* WavelengthAction = nullptr;    // checkable: wavelength (m) instead of frequency
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
+  QAction* SuggestModelAction = nullptr;  // enabled with a measured curve loaded
   QChartView Chart{&Client};
   QChart* chart = nullptr;                   // owned by Chart
   QLineSeries* Series1 = nullptr;            // owned by chart
@@ -147,6 +168,8 @@ class TForm1 : public QWidget {
   QPushButton Button1{&Client};
   QPushButton Button2{&Client};
   QPushButton Button3{&Client};
+  VsProfileChart VsChart{&Client};
+  SiteResultsPanel ResultsPanel{&Client};
 
   // --- Window data ------------------------------------------------------
   int32_t layerCount = 0;
@@ -168,6 +191,7 @@ class TForm1 : public QWidget {
   void buildButtons();
   void buildMenus();
   void buildMeasuredSeries();
+  void buildSiteColumn();
   void connectEvents();
   void setDefaults();
 
@@ -207,6 +231,25 @@ class TForm1 : public QWidget {
   // Shows `shown` on the status line, with `english`, its English sense,
   // and any further detail in the line's tool tip.
   void showStatus(const QString& shown, const QString& english);
+  // The depth the loaded curve constrains (m), none without a curve.
+  std::optional<double> curveConstrainedDepth() const;
+  // Keeps the model (m, m/s) as the starting profile and redraws the chart.
+  void showStartingProfile(const ParsedLayers& model);
+  // Draws the starting and fitted profiles and the constrained depth.
+  void drawVsProfiles();
+  // Shows the site summary of the model (the fitted one or the table's) with
+  // its unweighted RMS misfit (m/s), when there is one, in the results panel.
+  void showSiteResults(const ParsedLayers& model, bool fitted, std::optional<double> rmsMisfit);
+  void clearSiteResults();
+  // The layers the window holds (layerCount and the layer arrays).
+  ParsedLayers heldLayers() const;
+  // After a forward run of the held layers: they become the starting profile
+  // and the panel's model.
+  void showComputedModel(std::optional<double> rmsMisfit);
+  // After a fit of the measured curve: the fitted profile and its results.
+  void showFittedProfile(std::optional<double> rmsMisfit);
+  // A new measured curve: no profile and no results until a compute or a fit.
+  void resetSiteResults();
   // Runs an event handler; an error leaving it goes to the error box.
   template <typename Handler>
   void handle(Handler handler);
@@ -220,6 +263,10 @@ class TForm1 : public QWidget {
   InversionLimits inversionLimits_;
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
   bool wavelengthAxis_ = false;
+  std::optional<ParsedLayers> startingProfile_;  // the table's model as last computed or inverted
+  std::optional<SiteSummary> siteSummary_;
+  DialogLayerCountChooser dialogLayerCounts_;
+  LayerCountChooser* layerCounts_ = &dialogLayerCounts_;
   TAbout* about_ = nullptr;
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;

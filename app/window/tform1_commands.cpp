@@ -27,7 +27,10 @@ void TForm1::Button1Click() {
   ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
   // A failed calculation has shown its box; vr then keeps the curve it held,
   // so the chart never shows values that no model produced.
-  if (model.runForward()) model.copyVrCalc(vr);
+  if (model.runForward()) {
+    model.copyVrCalc(vr);
+    showComputedModel(std::nullopt);  // the window's own curve: no misfit to show
+  }
   showCurve();
 }
 
@@ -40,6 +43,7 @@ void TForm1::computeAtMeasuredFrequencies() {
 
   const FitStatistics fit =
       fitStatistics(measured_->inverted, computedCurve(std::span<const float>(vr, freqCount)));
+  showComputedModel(fit.rmsMisfit);
   if (!fit.rmsMisfit) {
     showStatus(tr("没有可比较的点。"), tr("No point to compare."));
     return;

@@ -66,6 +66,8 @@ bool TForm1::openMeasuredCurve(const QString& path) {
   measured_ = std::move(prepared.curve);
   fitted_.reset();
   ApplyFittedAction->setEnabled(false);
+  SuggestModelAction->setEnabled(true);
+  resetSiteResults();
 
   // The forward run now works at the frequencies the inversion fits; until it
   // has run there is no computed curve to draw.

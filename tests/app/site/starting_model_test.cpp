@@ -89,6 +89,34 @@ TEST(StartingModel, ALoneHalfSpaceAndAnEmptyCurve) {
   EXPECT_EQ(suggestStartingModel({}, 3).count(), 0);
 }
 
+TEST(StartingModel, RoundedForEditingKeepsEveryLayer) {
+  struct Row {
+    float thickness, vs;
+    float roundedThickness, roundedVs;  // 0.1 m and 1 m/s steps, by hand
+  };
+  const Row rows[] = {
+      {0.515f, 135.96f, 0.5f, 136.0f},   {4.1234f, 180.49f, 4.1f, 180.0f},
+      {35.3669f, 423.5f, 35.4f, 424.0f},  // halves round away from zero
+      {0.04f, 0.3f, 0.1f, 1.0f},          // never rounded to nothing
+      {0.05f, 1.49f, 0.1f, 1.0f},
+  };
+  ParsedLayers model;
+  for (const Row& row : rows) {
+    model.thickness.push_back(row.thickness);
+    model.vs.push_back(row.vs);
+    model.density.push_back(1.87f);
+  }
+  const ParsedLayers rounded = roundedForEditing(model);
+  ASSERT_EQ(rounded.count(), model.count());
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(i);
+    // Tenths of a metre as the nearest float: what "35.4" typed in a cell reads as.
+    EXPECT_FLOAT_EQ(rounded.thickness[i], rows[i].roundedThickness);
+    EXPECT_EQ(rounded.vs[i], rows[i].roundedVs);
+    EXPECT_EQ(rounded.density[i], 1.87f);
+  }
+}
+
 TEST(VelocityAtWavelength, InterpolatesInLogWavelengthAndHoldsTheEnds) {
   const std::vector<MeasuredPoint> curve = syntheticCurve();
   for (const double wavelength : {6.0, 7.3, 15.0, 41.0, 60.0}) {

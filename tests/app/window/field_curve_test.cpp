@@ -52,8 +52,9 @@ TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[1]->menu()->actions(),
             (QList<QAction*>{form.LogFrequencyAction, form.WavelengthAction}));
-  EXPECT_EQ(menus[2]->menu()->actions(),
-            (QList<QAction*>{form.SettingsAction, form.ApplyFittedAction}));
+  EXPECT_EQ(
+      menus[2]->menu()->actions(),
+      (QList<QAction*>{form.SuggestModelAction, form.SettingsAction, form.ApplyFittedAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
   const QList<QAction*> commands = menus[0]->menu()->actions();
   ASSERT_EQ(commands.size(), 5);  // four commands and a separator before quitting

@@ -78,11 +78,13 @@ TEST_F(StartUp, ChartShowsTheFlatCurveOnAFixedVelocityAxis) {
 
 TEST_F(StartUp, LayoutHasTheFixedSizeAndTexts) {
   // The described 688 x 377 client area sits below the menu bar, whose
-  // height the style decides; the controls keep their places within it.
+  // height the style decides; the controls keep their places within it. A
+  // column 320 pixels wide at its right holds the Vs-depth chart and the
+  // results panel.
   const int menuHeight = form.MenuBar.height();
   EXPECT_GT(menuHeight, 0);
-  EXPECT_EQ(form.size(), QSize(688, 377 + menuHeight));
-  EXPECT_EQ(form.Client.geometry(), QRect(0, menuHeight, 688, 377));
+  EXPECT_EQ(form.size(), QSize(688 + 320, 377 + menuHeight));
+  EXPECT_EQ(form.Client.geometry(), QRect(0, menuHeight, 688 + 320, 377));
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
   EXPECT_EQ(form.Chart.geometry(), QRect(272, 38, 400, 250));
   EXPECT_EQ(form.GroupBox1.geometry(), QRect(24, 32, 241, 257));

@@ -5,18 +5,23 @@
 //     with a synthetic measured field curve (written to curve.csv: the
 //     three-layer model's curve at 30 frequencies from 5 to 80 Hz, moved by
 //     up to 1 % and given a +/- 3 % band), a starting model's curve and the
-//     fitted curve over it.
+//     fitted curve over it;
+//   window_screenshot <output.png> --suggest <curve file>
+//     with the measured curve read from the file, a suggested four-layer
+//     start computed and inverted: both Vs profiles and the results panel.
 #include <QApplication>
 #include <QFile>
 #include <QPixmap>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 #include "window/file_chooser.h"
+#include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/tform1.h"
 
@@ -72,12 +77,29 @@ bool showFieldCurve(dispfit::TForm1& form, const QString& curvePath) {
   return true;
 }
 
+// Answers the layer-count question with four layers.
+class FourLayers : public dispfit::LayerCountChooser {
+ public:
+  std::optional<int> layerCount(QWidget*, int, int, int) override { return 4; }
+};
+
+// The measured curve of the file, a suggested start, its curve and the fit.
+bool showSuggestedFit(dispfit::TForm1& form, const QString& curvePath) {
+  if (!form.openMeasuredCurve(curvePath)) return false;
+  form.SuggestModelAction->trigger();
+  form.Button1.click();
+  form.Button2.click();
+  return form.siteSummary().has_value();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   using namespace dispfit;
-  if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: %s <output.png> [<curve.csv>]\n", argv[0]);
+  const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
+  if (argc != 2 && argc != 3 && !suggest) {
+    std::fprintf(stderr, "usage: %s <output.png> [<curve.csv> | --suggest <curve file>]\n",
+                 argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
@@ -86,8 +108,12 @@ int main(int argc, char* argv[]) {
   DefaultPrinter printers;
   DialogFileChooser files;
   TForm1 form(messages, engine, printers, files);
+  FourLayers fourLayers;
+  form.setLayerCountChooser(fourLayers);
 
-  if (argc == 3) {
+  if (suggest) {
+    if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
+  } else if (argc == 3) {
     if (!showFieldCurve(form, QString::fromLocal8Bit(argv[2]))) return 1;
   } else {
     typeModel(form, {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}});

@@ -1,0 +1,28 @@
+// The results panel beside the charts: which model it speaks of and how well
+// it fits, VsZ at 5, 10, 20 and 30 m, Vs30 with its Eurocode 8 ground type and
+// NEHRP class, which averages reach below what the data constrain, and the
+// caution on the classes. Shown in Chinese; the tool tip gives the English.
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+#include "site/site_summary.h"
+
+namespace dispfit {
+
+class SiteResultsPanel : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit SiteResultsPanel(QWidget* parent = nullptr);
+
+  // Shows the summary under a heading (the model and its misfit), with
+  // `englishHeading` the heading's English sense for the tool tip.
+  void showSummary(const SiteSummary& summary, const QString& heading,
+                   const QString& englishHeading);
+  // Empties the panel.
+  void clearSummary();
+};
+
+}  // namespace dispfit

@@ -1,0 +1,98 @@
+// The main window's site results: the Vs-depth chart of the starting and the
+// fitted model, the results panel with VsZ, Vs30 and the site classes, and the
+// starting model suggested by a measured curve.
+#include "core/window_limits.h"
+#include "site/measured_curve.h"
+#include "site/model_file_text.h"
+#include "site/starting_model.h"
+#include "window/tform1.h"
+#include "window/window_style.h"
+
+namespace dispfit {
+
+void TForm1::buildSiteColumn() {
+  // Right of the described controls: the chart level with the model group's
+  // top, the panel below it down to the foot of the client area; seven lines
+  // of 11-pixel text fit the panel's 104 pixels.
+  VsChart.setGeometry(kClientWidth - 8, 30, kSiteColumnWidth, 236);
+  VsChart.setFonts(windowFont(13), windowFont(12), windowFont(11));
+  VsChart.setFocusPolicy(Qt::NoFocus);  // the described tab order stays as it is
+  ResultsPanel.setGeometry(kClientWidth, 268, kSiteColumnWidth - 12, 104);
+  ResultsPanel.setFont(windowFont(11));
+}
+
+std::optional<double> TForm1::curveConstrainedDepth() const {
+  if (!measured_) return std::nullopt;
+  return constrainedDepth(measured_->points);
+}
+
+void TForm1::showStartingProfile(const ParsedLayers& model) {
+  startingProfile_ = model;
+  drawVsProfiles();
+}
+
+void TForm1::drawVsProfiles() {
+  VsChart.showProfiles(startingProfile_, fitted_, curveConstrainedDepth());
+}
+
+void TForm1::showSiteResults(const ParsedLayers& model, bool fitted,
+                             std::optional<double> rmsMisfit) {
+  siteSummary_ = summarizeSite(model.thickness, model.vs, curveConstrainedDepth());
+  QString heading = fitted ? tr("拟合模型") : tr("当前模型");
+  QString english = fitted ? tr("Fitted model") : tr("Table model");
+  if (rmsMisfit) {
+    const QString rms = QString::number(*rmsMisfit, 'f', 1);
+    heading += tr("：拟合差（未加权 RMS）%1 m/s").arg(rms);
+    english += tr(": misfit, unweighted RMS, %1 m/s").arg(rms);
+  }
+  ResultsPanel.showSummary(*siteSummary_, heading, english);
+}
+
+void TForm1::clearSiteResults() {
+  siteSummary_.reset();
+  ResultsPanel.clearSummary();
+}
+
+ParsedLayers TForm1::heldLayers() const {
+  return ParsedLayers{
+      {thickness, thickness + layerCount}, {vs, vs + layerCount}, {density, density + layerCount}};
+}
+
+void TForm1::showComputedModel(std::optional<double> rmsMisfit) {
+  const ParsedLayers model = heldLayers();
+  showStartingProfile(model);
+  showSiteResults(model, false, rmsMisfit);
+}
+
+void TForm1::showFittedProfile(std::optional<double> rmsMisfit) {
+  if (!fitted_) return;
+  drawVsProfiles();
+  showSiteResults(*fitted_, true, rmsMisfit);
+}
+
+void TForm1::resetSiteResults() {
+  startingProfile_.reset();
+  clearSiteResults();
+  drawVsProfiles();  // the new curve's constrained depth, no profile yet
+}
+
+void TForm1::SuggestModelClick() {
+  if (!measured_) return;
+  const std::optional<int> count =
+      layerCounts_->layerCount(this, kSuggestedLayerCount, 1, kWindowLayerLimit);
+  if (!count) return;
+  const ParsedLayers model = roundedForEditing(suggestStartingModel(measured_->points, *count));
+  const std::vector<LayerTexts> rows = layerTexts(model);
+  setTableRows(rows);
+  LUpDown.setPosition(static_cast<int>(rows.size()));
+  storeLayers(model);
+  // The panel spoke of a model the table no longer holds.
+  clearSiteResults();
+  showStartingProfile(model);
+  showStatus(tr("已按实测曲线建议 %1 层初始模型，可修改后反演。").arg(*count),
+             tr("Suggested a %1-layer starting model from the measured curve; edit it before "
+                "inverting if you wish.")
+                 .arg(*count));
+}
+
+}  // namespace dispfit

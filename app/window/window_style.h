@@ -1,0 +1,32 @@
+// The window's look shared by its charts and labels: the font, the colours
+// of the curves and the ticks of the axes.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QValueAxis>
+
+#include "core/axis_ticks.h"
+
+namespace dispfit {
+
+inline QFont windowFont(int pixelSize) {
+  QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+  font.setPixelSize(pixelSize);
+  return font;
+}
+
+inline const QColor kCurveColour = Qt::red;
+inline const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
+inline const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x55);  // translucent, so the curves show through
+inline const QColor kFittedColour(0x0A, 0x8A, 0x3C);
+
+// Ticks at round values, counted from zero, about five intervals per axis.
+inline void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {
+  axis.setRange(minimum, maximum);
+  axis.setTickType(QValueAxis::TicksDynamic);
+  axis.setTickAnchor(0.0);
+  axis.setTickInterval(roundTickInterval(maximum - minimum));
+}
+
+}  // namespace dispfit
