@@ -8,6 +8,7 @@
 
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
+#include "core/watched_engine.h"
 #include "core/window_limits.h"
 #include "inversion/damped_inversion.h"
 
@@ -71,6 +72,14 @@ struct WindowInversionOutcome {
   std::string text;  // the report, or the failure message trimmed at both ends
 };
 
+// What the window follows during one inversion; empty members do nothing.
+struct InversionWatch {
+  // Runs after every engine run.
+  WatchedEngine::Watcher afterEngineRun;
+  // The fit's progress: iteration 0 for the start, then every accepted one.
+  DampedInversion::Progress progress;
+};
+
 // Runs one inversion of the window's curve. On success the fitted
 // velocities and thicknesses (and the layer count) go into the window's
 // arrays; on failure, a result that is not finite included, they stay as
@@ -78,9 +87,11 @@ struct WindowInversionOutcome {
 // messages run during the solve.
 // The bounds and the iteration limit are `limits`, which must be free of
 // faults; with other than the defaults the report ends with their line.
+// `watch` sees every engine run and every accepted iteration.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
-                                         const InversionLimits& limits = {});
+                                         const InversionLimits& limits = {},
+                                         const InversionWatch& watch = {});
 
 // The report in a box with the program's caption and the warning icon, a
 // failure in the plain message dialog.

@@ -1,6 +1,7 @@
-// The main window's invert command. The solve lets pending window messages
-// run, so the window repaints; meanwhile the commands and the model group
-// are disabled, a second click cannot start a second solve, and a close
+// The main window's invert command. After every engine run the solve lets
+// pending window messages run, so the window repaints and the status line
+// follows the iteration and misfit; meanwhile the commands and the model
+// group are disabled, a second click cannot start a second solve, and a close
 // waits until the solve has ended and its outcome has been shown.
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -35,6 +36,18 @@ class OnScopeExit {
 
 }  // namespace
 
+void TForm1::showInversionProgress(int32_t iteration, float misfit) {
+  // Three significant digits, as many as the report gives.
+  const QString rms = QString::number(double{misfit}, 'g', 3);
+  if (iteration == 0) {
+    showStatus(tr("起始模型：拟合差（未加权 RMS）%1 m/s").arg(rms),
+               tr("Starting model: misfit (unweighted RMS) %1 m/s.").arg(rms));
+    return;
+  }
+  showStatus(tr("迭代 %1：拟合差（未加权 RMS）%2 m/s").arg(iteration).arg(rms),
+             tr("Iteration %1: misfit (unweighted RMS) %2 m/s.").arg(iteration).arg(rms));
+}
+
 void TForm1::Button2Click() {
   if (inversionRunning_) return;
 
@@ -64,8 +77,15 @@ void TForm1::Button2Click() {
     const float* observedVr = measured_ ? observed.data() : vr;
     const InversionWindowData arrays{layerCount, vs,   thickness, density,
                                      freqCount,  freq, observedVr};
-    outcome = invertWindowCurve(
-        arrays, engine_, [] { QCoreApplication::processEvents(); }, inversionLimits_);
+    const InversionWatch watch{
+        [this] {
+          QCoreApplication::processEvents();
+          return RunVerdict::Continue;
+        },
+        [this](int32_t iteration, float misfit) { showInversionProgress(iteration, misfit); }};
+    // Every trial and every iteration runs the engine, so the pump after each
+    // run also serves where the solve itself would pump.
+    outcome = invertWindowCurve(arrays, engine_, {}, inversionLimits_, watch);
   }
   if (measured_ && outcome.succeeded) {
     outcome.text += '\n';

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "core/engine_binding.h"
@@ -220,6 +222,44 @@ TEST(WindowInversion, TrimmingRemovesBlanksAndLineBreaksAtBothEnds) {
   EXPECT_EQ(trimmed(" \t\r\nx y\n\n"), "x y");
   EXPECT_EQ(trimmed("\n \n"), "");
   EXPECT_EQ(trimmed(""), "");
+}
+
+// The watcher sees every engine run, and the progress ends on the report's
+// iteration count and misfit.
+TEST(WindowInversionWatch, SeesEveryRunAndEndsOnTheReportedFit) {
+  Window window;
+  window.layerCount = 2;
+  window.vs[0] = 180.0f;
+  window.vs[1] = 450.0f;
+  window.thickness[0] = 2.0f;
+  ForwardCall truth;
+  truth.layerCount = 2;
+  truth.vs[0] = 200.0f;
+  truth.vs[1] = 380.0f;
+  truth.thickness[0] = 3.0f;
+  truth.freqCount = 30;
+  std::copy_n(window.freq, 30, truth.freq);
+  twoLayerCurve(truth);
+  std::copy_n(truth.phaseVelocity, 30, window.vr);
+
+  CurveFunctionEngine engine(twoLayerCurve);
+  int watched = 0;
+  std::vector<std::pair<int32_t, float>> progress;
+  const InversionWatch watch{
+      [&] {
+        ++watched;
+        return RunVerdict::Continue;
+      },
+      [&](int32_t iteration, float misfit) { progress.emplace_back(iteration, misfit); }};
+  const WindowInversionOutcome outcome = invertWindowCurve(window.data(), engine, {}, {}, watch);
+  ASSERT_TRUE(outcome.succeeded) << outcome.text;
+  EXPECT_EQ(watched, engine.runs);
+  ASSERT_GE(progress.size(), 2u);
+  // The report prints the iteration count and the misfit as "%.2E".
+  char line[96];
+  std::snprintf(line, sizeof line, "迭代次数：%d\n拟 合 差：%.2E\n", progress.back().first,
+                double{progress.back().second});
+  EXPECT_NE(outcome.text.find(line), std::string::npos) << outcome.text << "\nwanted " << line;
 }
 
 }  // namespace
