@@ -116,6 +116,12 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
   inversion->solve();
 
   WindowInversionOutcome outcome;
+  if (watched.stopped()) {
+    // The solve ended as after a failed engine run; nothing of it is kept.
+    outcome.cancelled = true;
+    outcome.text = kInversionCancelled;
+    return outcome;
+  }
   outcome.succeeded = inversion->succeeded();
   if (!outcome.succeeded) {
     outcome.text = trimmed(inversion->messageText());
@@ -144,6 +150,7 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
 }
 
 void presentInversionOutcome(const WindowInversionOutcome& outcome, MessagePresenter& presenter) {
+  if (outcome.cancelled) return;
   if (outcome.succeeded) {
     presenter.showReport(outcome.text, EngineBinding::kCaption);
   } else {

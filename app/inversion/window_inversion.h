@@ -67,14 +67,19 @@ std::string inversionLimitsLine(const InversionLimits& limits);
 inline constexpr const char* kNonFiniteInversionResult =
     "反演结果含有非有限数值（拟合差或模型参数），结果未采用.";
 
+// The status text of an inversion the user cancelled.
+inline constexpr const char* kInversionCancelled = "反演已取消。 (Inversion cancelled.)";
+
 struct WindowInversionOutcome {
   bool succeeded = false;
-  std::string text;  // the report, or the failure message trimmed at both ends
+  std::string text;        // the report, or the failure message trimmed at both ends
+  bool cancelled = false;  // stopped on request; text is then kInversionCancelled
 };
 
 // What the window follows during one inversion; empty members do nothing.
 struct InversionWatch {
-  // Runs after every engine run.
+  // Runs after every engine run; Stop cancels the inversion there, and the
+  // window's arrays are left as they were.
   WatchedEngine::Watcher afterEngineRun;
   // The fit's progress: iteration 0 for the start, then every accepted one.
   DampedInversion::Progress progress;
@@ -87,14 +92,15 @@ struct InversionWatch {
 // messages run during the solve.
 // The bounds and the iteration limit are `limits`, which must be free of
 // faults; with other than the defaults the report ends with their line.
-// `watch` sees every engine run and every accepted iteration.
+// `watch` sees every engine run and every accepted iteration and may cancel:
+// a cancelled outcome is neither a success nor a failure to report.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
                                          const InversionLimits& limits = {},
                                          const InversionWatch& watch = {});
 
 // The report in a box with the program's caption and the warning icon, a
-// failure in the plain message dialog.
+// failure in the plain message dialog; a cancelled inversion shows nothing.
 void presentInversionOutcome(const WindowInversionOutcome& outcome, MessagePresenter& presenter);
 
 // The text without the blanks, line breaks and other control characters at

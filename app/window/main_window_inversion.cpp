@@ -1,10 +1,16 @@
 // The main window's invert command. After every engine run the solve lets
-// pending window messages run, so the window repaints and the status line
-// follows the iteration and misfit; meanwhile the commands and the model
-// group are disabled, a second click cannot start a second solve, and a close
-// waits until the solve has ended and its outcome has been shown.
+// pending window messages run, so the window repaints, the status line
+// follows the iteration and misfit, and 取消 can stop the solve there;
+// meanwhile the commands and the model group are disabled, a second click
+// cannot start a second solve, and a close waits until the solve has ended
+// and its outcome has been shown. A cancelled solve leaves the window's data
+// as they were before it.
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <algorithm>
+#include <array>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -34,7 +40,52 @@ class OnScopeExit {
   Action action_;
 };
 
+// The window's model arrays, kept to be put back after a cancelled solve.
+struct LayerArrays {
+  int32_t layerCount = 0;
+  std::array<float, kWindowLayerLimit> vs{}, thickness{}, density{};
+};
+
+LayerArrays copyLayers(const TForm1& form) {
+  LayerArrays copy;
+  copy.layerCount = form.layerCount;
+  std::copy_n(form.vs, kWindowLayerLimit, copy.vs.begin());
+  std::copy_n(form.thickness, kWindowLayerLimit, copy.thickness.begin());
+  std::copy_n(form.density, kWindowLayerLimit, copy.density.begin());
+  return copy;
+}
+
+void restoreLayers(TForm1& form, const LayerArrays& copy) {
+  form.layerCount = copy.layerCount;
+  std::copy(copy.vs.begin(), copy.vs.end(), form.vs);
+  std::copy(copy.thickness.begin(), copy.thickness.end(), form.thickness);
+  std::copy(copy.density.begin(), copy.density.end(), form.density);
+}
+
 }  // namespace
+
+void TForm1::buildCancelButton() {
+  // Over the invert button, on the divider between the chart and the buttons.
+  CancelButton.setGeometry(432, 308, 105, 22);
+  CancelButton.setText(tr("取消"));
+  CancelButton.setToolTip(tr("停止反演 (Esc) (Stop the inversion)"));
+  CancelButton.setEnabled(false);
+  connect(&CancelButton, &QPushButton::clicked, this, [this] { CancelClick(); });
+  // Escape as a window shortcut of its own: the button's shortcut would click
+  // it only after an animation timer, which a running solve may never reach.
+  // Enabled with the button only, so that Escape still ends a cell's edit.
+  auto escape = std::make_unique<QAction>(this);
+  CancelAction = escape.get();
+  CancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
+  CancelAction->setShortcutContext(Qt::WindowShortcut);
+  CancelAction->setEnabled(false);
+  connect(CancelAction, &QAction::triggered, this, [this] { CancelClick(); });
+  addAction(escape.release());  // owned by the window as its child
+}
+
+void TForm1::CancelClick() {
+  if (inversionRunning_) cancelRequested_ = true;
+}
 
 void TForm1::showInversionProgress(int32_t iteration, float misfit) {
   // Three significant digits, as many as the report gives.
@@ -50,6 +101,7 @@ void TForm1::showInversionProgress(int32_t iteration, float misfit) {
 
 void TForm1::Button2Click() {
   if (inversionRunning_) return;
+  const LayerArrays before = copyLayers(*this);
 
   // A loaded curve is fitted from the table's model, checked as the forward
   // run checks it; otherwise the window's own arrays are fitted as they are.
@@ -69,8 +121,13 @@ void TForm1::Button2Click() {
   WindowInversionOutcome outcome;
   {
     inversionRunning_ = true;
+    cancelRequested_ = false;
     setCommandsEnabled(false);
+    CancelButton.setEnabled(true);
+    CancelAction->setEnabled(true);
     const OnScopeExit done([this] {
+      CancelButton.setEnabled(false);
+      CancelAction->setEnabled(false);
       setCommandsEnabled(true);
       inversionRunning_ = false;
     });
@@ -80,12 +137,16 @@ void TForm1::Button2Click() {
     const InversionWatch watch{
         [this] {
           QCoreApplication::processEvents();
-          return RunVerdict::Continue;
+          return cancelRequested_ ? RunVerdict::Stop : RunVerdict::Continue;
         },
         [this](int32_t iteration, float misfit) { showInversionProgress(iteration, misfit); }};
     // Every trial and every iteration runs the engine, so the pump after each
     // run also serves where the solve itself would pump.
     outcome = invertWindowCurve(arrays, engine_, {}, inversionLimits_, watch);
+  }
+  if (outcome.cancelled) {
+    restoreLayers(*this, before);
+    showStatus(tr("反演已取消。"), tr("Inversion cancelled."));
   }
   if (measured_ && outcome.succeeded) {
     outcome.text += '\n';

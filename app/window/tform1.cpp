@@ -55,6 +55,7 @@ TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource&
   buildLayout();
   setDefaults();
   connectEvents();
+  buildCancelButton();
   FormCreate();
 }
 

@@ -62,6 +62,8 @@ class TForm1 : public QWidget {
   void LUpDownClick(bool up);
   void Button1Click();  // compute the dispersion curve
   void Button2Click();  // invert the dispersion curve (with the inversion)
+  // Asks a running inversion to stop after its current engine run.
+  void CancelClick();
   void Button3Click();  // quit
   void Button4Click();  // copy the chart to the clipboard
   void Button5Click();  // print the chart
@@ -119,6 +121,7 @@ class TForm1 : public QWidget {
   QAction* WavelengthAction = nullptr;    // checkable: wavelength (m) instead of frequency
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
+  QAction* CancelAction = nullptr;  // Escape: 取消 while an inversion runs
   QChartView Chart{&Client};
   QChart* chart = nullptr;                   // owned by Chart
   QLineSeries* Series1 = nullptr;            // owned by chart
@@ -147,6 +150,8 @@ class TForm1 : public QWidget {
   QPushButton Button1{&Client};
   QPushButton Button2{&Client};
   QPushButton Button3{&Client};
+  // 取消: enabled only while an inversion runs; Escape does the same.
+  QPushButton CancelButton{&Client};
 
   // --- Window data ------------------------------------------------------
   int32_t layerCount = 0;
@@ -168,6 +173,7 @@ class TForm1 : public QWidget {
   void buildButtons();
   void buildMenus();
   void buildMeasuredSeries();
+  void buildCancelButton();
   void connectEvents();
   void setDefaults();
 
@@ -226,6 +232,7 @@ class TForm1 : public QWidget {
   TAbout* about_ = nullptr;
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;
+  bool cancelRequested_ = false;
 };
 
 }  // namespace dispfit

@@ -1,7 +1,9 @@
 // The invert button while its solve runs: the window handles its events
-// after every engine run and the status line follows the iteration and
-// misfit.
+// after every engine run, the status line follows the iteration and misfit,
+// and 取消 stops the solve after the current engine run with the window's
+// data as they were before it.
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <array>
@@ -26,6 +28,28 @@ void twoLayerCurve(ForwardCall& call) {
         static_cast<float>(0.92 * (w * call.vs[0] + (1.0 - w) * call.vs[1 % call.layerCount]));
   }
 }
+
+// Everything of the window an inversion could change.
+struct WindowState {
+  explicit WindowState(const TForm1& form)
+      : layerCount(form.layerCount),
+        vs(std::to_array(form.vs)),
+        thickness(std::to_array(form.thickness)),
+        density(std::to_array(form.density)),
+        rows(form.tableRows()),
+        computed(form.Series1->points()),
+        measured(form.MeasuredSeries->points()),
+        fitted(form.FittedSeries->points()),
+        fittedShown(form.FittedSeries->isVisible()),
+        applicable(form.ApplyFittedAction->isEnabled()) {}
+  bool operator==(const WindowState&) const = default;
+
+  int32_t layerCount;
+  std::array<float, kWindowLayerLimit> vs, thickness, density;
+  std::vector<LayerTexts> rows;
+  QList<QPointF> computed, measured, fitted;
+  bool fittedShown, applicable;
+};
 
 class RunningInversion : public ::testing::Test {
  protected:
@@ -68,6 +92,84 @@ class RunningInversion : public ::testing::Test {
   // Runs inside the n-th engine run (1-based), as a user's input would.
   std::function<void(int)> duringRun;
 };
+
+TEST_F(RunningInversion, CancelStopsAfterTheCurrentRunAndKeepsTheWindowAsItWas) {
+  const struct {
+    const char* name;
+    int cancelAt;
+    bool measuredCurve;  // the table's model against a loaded curve
+  } rows[] = {{"the first run", 1, false},
+              {"inside the sensitivities", 6, false},
+              {"a later iteration", 15, false},
+              {"a measured curve, in the first iteration", 8, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.measuredCurve) {
+      const QString path = workDir.filePath("site.csv");
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write("f, c, sigma\n10, 190, 5\n20, 180, 5\n30, 170, 5\n40, 160, 5\n");
+      file.close();
+      ASSERT_TRUE(form.openMeasuredCurve(path));
+      form.Button1.click();  // a computed curve on the chart
+      // Arrays that differ from the table, which the fit would start from.
+      form.vs[0] = 175.0f;
+    }
+    const WindowState before(form);
+    messages.messages.clear();
+    engine.runs = 0;
+    bool enabledWhileRunning = false;
+    duringRun = [&](int run) {
+      if (run != row.cancelAt) return;
+      enabledWhileRunning = form.CancelButton.isEnabled();
+      form.CancelButton.click();
+    };
+    form.Button2.click();
+
+    EXPECT_TRUE(enabledWhileRunning);
+    EXPECT_EQ(engine.runs, row.cancelAt);  // no run after the one cancelled in
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(form.StatusLine.text(), "反演已取消。");
+    EXPECT_TRUE(WindowState(form) == before);
+    EXPECT_FALSE(form.CancelButton.isEnabled());
+    EXPECT_TRUE(form.Button2.isEnabled());
+    EXPECT_FALSE(form.inversionRunning());
+  }
+}
+
+TEST_F(RunningInversion, AfterACancelTheNextInversionRunsToItsEnd) {
+  duringRun = [this](int run) {
+    if (run == 4) form.CancelClick();
+  };
+  form.Button2.click();
+  ASSERT_TRUE(messages.messages.empty());
+  duringRun = {};
+  form.Button2.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].kind, RecordedMessage::Kind::Box);
+  EXPECT_NEAR(form.vs[0], 200.0f, 1.0f);
+  EXPECT_NEAR(form.thickness[0], 3.0f, 0.05f);
+}
+
+TEST_F(RunningInversion, CancelWithoutASolveDoesNothing) {
+  EXPECT_FALSE(form.CancelButton.isEnabled());
+  form.CancelClick();
+  form.Button2.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].kind, RecordedMessage::Kind::Box);
+}
+
+TEST_F(RunningInversion, EscapeCancelsLikeTheButton) {
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  duringRun = [this](int run) {
+    if (run == 3) QTest::keyClick(form.windowHandle(), Qt::Key_Escape);
+  };
+  form.Button2.click();
+  EXPECT_EQ(engine.runs, 3);
+  EXPECT_EQ(form.StatusLine.text(), "反演已取消。");
+}
 
 // An event posted during a run must have been handled before the next run
 // begins; the solve's own pump runs only a few times per iteration, far
