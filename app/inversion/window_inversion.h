@@ -49,9 +49,13 @@ struct InversionLimits {
   bool operator==(const InversionLimits&) const = default;
 };
 
-// The most iterations the settings allow: each takes up to a few dozen
-// engine runs, so 200 keeps even a 20-layer fit within minutes.
-inline constexpr int32_t kIterationCeiling = 200;
+// The most iterations an inversion may be given, in the window and in
+// dispfit-invert alike. An iteration of a 20-layer fit takes about 80 engine
+// runs, some 0.1 s, so 10,000 bound the worst case at about a quarter of an
+// hour: long, but the window stays live and can be cancelled, while a slip of
+// the keyboard (a million) cannot tie the program up for a day. Fits that
+// converge need a few dozen.
+inline constexpr int32_t kIterationCeiling = 10000;
 
 // Why `limits` cannot be used, or an empty text: every bound must be a
 // positive finite number with the lower one below the upper, the velocity
