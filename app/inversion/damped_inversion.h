@@ -25,8 +25,9 @@ class DampedInversion {
   // outer iteration, before every decomposition and after every trial.
   using MessagePump = std::function<void()>;
   // Follows the fit as it goes: the starting model's misfit as iteration 0,
-  // then the number and the misfit (the unweighted RMS of the residuals, m/s)
-  // of every accepted iteration. Watching changes nothing in the solve.
+  // then the number and the misfit (m/s, unweighted, sqrt(sum r^2 / 2M) over
+  // the M data, as results() gives it) of every accepted iteration. Watching
+  // changes nothing in the solve.
   using Progress = std::function<void(int32_t iteration, float misfit)>;
 
   static constexpr const char* kSvdFailed = "奇异值分解错误.";

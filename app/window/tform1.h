@@ -199,7 +199,7 @@ class TForm1 : public QWidget {
   // After a fit of the measured curve: keeps the fitted model for the apply
   // command, draws its curve and returns the report's line on the band.
   std::string showFittedCurve();
-  // Shows an inversion's iteration and misfit (unweighted RMS, m/s) on the
+  // Shows an inversion's iteration and misfit (the report's, m/s) on the
   // status line; iteration 0 is the starting model.
   void showInversionProgress(int32_t iteration, float misfit);
   // Draws every curve over wavelength (m) or over frequency (Hz).
