@@ -130,9 +130,11 @@ void TForm1::Button2Click() {
     setCommandsEnabled(false);
     CancelButton.setEnabled(true);
     CancelAction->setEnabled(true);
+    ExportAction->setEnabled(false);
     const OnScopeExit done([this] {
       CancelButton.setEnabled(false);
       CancelAction->setEnabled(false);
+      ExportAction->setEnabled(true);
       setCommandsEnabled(true);
       inversionRunning_ = false;
     });
@@ -169,6 +171,7 @@ std::string TForm1::showFittedCurve() {
   fitted_ = ParsedLayers{
       {thickness, thickness + layerCount}, {vs, vs + layerCount}, {density, density + layerCount}};
   ApplyFittedAction->setEnabled(true);
+  fittedVelocities_.clear();
   float fittedVr[kCurveCapacity] = {};
   ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
   if (!model.runForward()) return {};
@@ -180,8 +183,8 @@ std::string TForm1::showFittedCurve() {
   FittedSeries->setVisible(true);
   fitAxesToMeasuredCurve();
 
-  const FitStatistics fit = fitStatistics(
-      measured_->inverted, computedCurve(std::span<const float>(fittedVr, freqCount)));
+  fittedVelocities_ = computedCurve(std::span<const float>(fittedVr, freqCount));
+  const FitStatistics fit = fitStatistics(measured_->inverted, fittedVelocities_);
   const QString inside = fit.withBand > 0
                              ? tr("%1/%2 个点在误差带内。 (%1 of %2 points inside the band.)")
                                    .arg(fit.insideBand)

@@ -56,6 +56,7 @@ TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource&
   setDefaults();
   connectEvents();
   buildCancelButton();
+  buildExportCommand();
   FormCreate();
 }
 

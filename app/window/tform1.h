@@ -29,10 +29,12 @@
 #include "core/model_table.h"
 #include "core/window_limits.h"
 #include "inversion/window_inversion.h"
+#include "site/fit_statistics.h"
 #include "site/measured_curve.h"
 #include "window/clickable_label.h"
 #include "window/file_chooser.h"
 #include "window/printer_source.h"
+#include "window/result_export.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
 
@@ -78,6 +80,8 @@ class TForm1 : public QWidget {
   void ApplyFittedClick();
   // Edits the inversion settings in their dialog.
   void InversionSettingsClick();
+  // Asks for a base name or a folder, then exports there.
+  void ExportResultsClick();
 
   // The bounds and iteration limit of every inversion; limits with a fault
   // are refused in a box and change nothing.
@@ -91,6 +95,10 @@ class TForm1 : public QWidget {
   bool openModel(const QString& path);
   // Writes the table's model, checked as the forward run checks it.
   bool saveModel(const QString& path);
+  // Writes the results, all files or none, named from `chosen`: a base name,
+  // or a folder in which they are named from "dispfit". A model that cannot
+  // be checked, or a file that cannot be written, is told in a box.
+  bool exportResults(const QString& chosen);
 
   // The measured curve loaded, if any.
   const std::optional<MeasuredCurve>& measuredCurve() const { return measured_; }
@@ -121,6 +129,7 @@ class TForm1 : public QWidget {
   QAction* WavelengthAction = nullptr;    // checkable: wavelength (m) instead of frequency
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
+  QAction* ExportAction = nullptr;
   QAction* CancelAction = nullptr;  // Escape: 取消 while an inversion runs
   QChartView Chart{&Client};
   QChart* chart = nullptr;                   // owned by Chart
@@ -174,6 +183,9 @@ class TForm1 : public QWidget {
   void buildMenus();
   void buildMeasuredSeries();
   void buildCancelButton();
+  void buildExportCommand();
+  // The charts the export writes, by file-name part.
+  std::vector<ExportedChart> exportedCharts();
   void connectEvents();
   void setDefaults();
 
@@ -228,6 +240,7 @@ class TForm1 : public QWidget {
   std::optional<ParsedLayers> fitted_;
   InversionLimits inversionLimits_;
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
+  ComputedCurve fittedVelocities_;       // the same at the fitted points, for the export
   bool wavelengthAxis_ = false;
   TAbout* about_ = nullptr;
   bool inversionRunning_ = false;
