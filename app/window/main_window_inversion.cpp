@@ -89,19 +89,19 @@ void TForm1::CancelClick() {
 
 void TForm1::showInversionProgress(int32_t iteration, float misfit) {
   // Three significant digits, as many as the report gives.
-  const QString rms = QString::number(double{misfit}, 'g', 3);
+  const QString value = QString::number(double{misfit}, 'g', 3);
   // The report's misfit, named as such: sqrt(sum r^2 / 2M) is the RMS of
   // the residuals over the square root of two.
   const QString what = tr("m/s（未加权，√(Σr²/2M)，同报告）");
   const QString english =
       tr("m/s, unweighted, sqrt(sum r^2 / 2M) over the M fitted points, as in the report.");
   if (iteration == 0) {
-    showStatus(tr("起始模型：拟合差 %1 ").arg(rms) + what,
-               tr("Starting model: misfit %1 ").arg(rms) + english);
+    showStatus(tr("起始模型：拟合差 %1 ").arg(value) + what,
+               tr("Starting model: misfit %1 ").arg(value) + english);
     return;
   }
-  showStatus(tr("迭代 %1：拟合差 %2 ").arg(iteration).arg(rms) + what,
-             tr("Iteration %1: misfit %2 ").arg(iteration).arg(rms) + english);
+  showStatus(tr("迭代 %1：拟合差 %2 ").arg(iteration).arg(value) + what,
+             tr("Iteration %1: misfit %2 ").arg(iteration).arg(value) + english);
 }
 
 void TForm1::Button2Click() {
