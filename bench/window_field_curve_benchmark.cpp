@@ -2,6 +2,11 @@
 //   BM_OpenAndDrawCurve   a 50-point curve table opened and the chart rendered
 //   BM_FieldInversion     a 4-layer starting model fitted to a 30-point curve
 //                         from the invert button to the report
+//   BM_RepaintGap         the same fit from 4 or 20 layers: the longest time
+//                         (gap_ms) between two turns of the window's event
+//                         loop, seen by a zero-interval timer, which fires
+//                         whenever pending events run and so stands for a
+//                         chance to repaint
 // The curve is the computed curve of a 4-layer site (2 m at 160 m/s, 3 m at
 // 240, 4 m at 330 over 480 m/s) with a +/- 3 % band; the start is 20 %
 // slower throughout.
@@ -10,6 +15,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -103,6 +111,59 @@ void BM_FieldInversion(benchmark::State& state) {
   state.SetLabel(messages.last.substr(messages.last.rfind('\n', messages.last.size() - 2) + 1));
 }
 BENCHMARK(BM_FieldInversion)->Unit(benchmark::kMillisecond);
+
+// `layers` rows over the site's top 9.5 m, the last the half-space, with Vs
+// rising evenly from 20 % below the top's to 20 % below the half-space's.
+void typeLayeredStart(TForm1& form, int layers) {
+  if (layers == 4) {
+    typeStart(form);
+    return;
+  }
+  while (form.LUpDown.position() < layers) form.LUpDown.stepBy(+1);
+  while (form.LUpDown.position() > layers) form.LUpDown.stepBy(-1);
+  for (int r = 1; r <= layers; ++r) {
+    const double share = (r - 1) / double(layers - 1);
+    form.Model.setCell(1, r, QString::number(9.5 / (layers - 1), 'f', 3));
+    form.Model.setCell(2, r, QString::number(128.0 + share * (384.0 - 128.0), 'f', 1));
+    form.Model.setCell(3, r, QString::number(1.8 + 0.2 * share, 'f', 2));
+  }
+}
+
+void BM_RepaintGap(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  KeptMessages messages;
+  EngineBinding engine(messages);
+  DefaultPrinter printers;
+  DialogFileChooser files;
+  TForm1 form(messages, engine, printers, files);
+  QTemporaryDir dir;
+  const QString path = writeCurve(dir, siteCurve(engine, 30));
+  form.show();
+  if (!form.openMeasuredCurve(path)) state.SkipWithError("curve refused");
+
+  Clock::time_point last{};
+  double longest = 0.0;
+  QTimer turns;
+  turns.setInterval(0);
+  QObject::connect(&turns, &QTimer::timeout, [&] {
+    const Clock::time_point now = Clock::now();
+    longest = std::max(longest, std::chrono::duration<double>(now - last).count());
+    last = now;
+  });
+  turns.start();
+  double worst = 0.0;
+  for (auto _ : state) {
+    typeLayeredStart(form, static_cast<int>(state.range(0)));
+    longest = 0.0;
+    last = Clock::now();  // the click's own start counts as the first turn
+    form.Button2.click();
+    worst = std::max(worst, longest);
+  }
+  turns.stop();
+  state.counters["gap_ms"] = 1000.0 * worst;
+  state.SetLabel(messages.last.substr(messages.last.rfind('\n', messages.last.size() - 2) + 1));
+}
+BENCHMARK(BM_RepaintGap)->Arg(4)->Arg(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace dispfit

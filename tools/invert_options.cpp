@@ -117,7 +117,7 @@ bool count(ArgumentStream& in, std::string_view option, std::int32_t least, std:
 
 // Most iterations an inversion may be given: each runs the engine once per
 // parameter and trial, so even this many take minutes on 20 layers.
-constexpr std::int32_t kMostIterations = 100000;
+constexpr std::int32_t kMostIterations = kIterationCeiling;
 
 bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
   std::string& error = command.error;

@@ -91,6 +91,10 @@ void DampedInversion::setMessagePump(MessagePump pump) {
   pump_ = std::move(pump);
 }
 
+void DampedInversion::setProgress(Progress progress) {
+  progress_ = std::move(progress);
+}
+
 void DampedInversion::results(int32_t& iteration, float& finalMisfit) const {
   iteration = iteration_;
   finalMisfit = finalMisfit_;
@@ -118,6 +122,7 @@ bool DampedInversion::solve() {
   damping_ = kStartDamping;
   iteration_ = 1;
   float misfit = model_.misfit(weight_);
+  reportProgress(0, misfit);
   if (!(misfit > misfitTolerance_)) {
     finalMisfit_ = misfit;
     succeeded_ = true;
@@ -156,6 +161,7 @@ bool DampedInversion::solveIterations(WorkMatrices& work, float& misfit) {
 
     model_.getParams(paramCount_, params_);
     misfit = trialMisfit;
+    reportProgress(iteration_, misfit);
     const auto small =
         std::count_if(step_, step_ + columns, [](float d) { return std::fabs(d) <= kSmallStep; });
     if (small == work.rank || misfit < misfitTolerance_) {
@@ -249,6 +255,10 @@ void DampedInversion::fail(const char* message) {
 
 void DampedInversion::pumpMessages() const {
   if (pump_) pump_();
+}
+
+void DampedInversion::reportProgress(int32_t iteration, float misfit) const {
+  if (progress_) progress_(iteration, misfit);
 }
 
 }  // namespace dispfit

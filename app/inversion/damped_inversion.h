@@ -24,6 +24,11 @@ class DampedInversion {
   // Lets the window process pending messages; called at the top of every
   // outer iteration, before every decomposition and after every trial.
   using MessagePump = std::function<void()>;
+  // Follows the fit as it goes: the starting model's misfit as iteration 0,
+  // then the number and the misfit (m/s, unweighted, sqrt(sum r^2 / 2M) over
+  // the M data, as results() gives it) of every accepted iteration. Watching
+  // changes nothing in the solve.
+  using Progress = std::function<void(int32_t iteration, float misfit)>;
 
   static constexpr const char* kSvdFailed = "奇异值分解错误.";
   static constexpr const char* kRankZero = "灵敏度矩阵秩为零,可能是模型不正确.\n";
@@ -48,6 +53,7 @@ class DampedInversion {
   // parameter gets the bounds 0.001 .. 100000.0.
   void setBounds(int32_t count, const float* upper, const float* lower);
   void setMessagePump(MessagePump pump);
+  void setProgress(Progress progress);
 
   // Runs the iteration; returns the outcome also given by succeeded().
   bool solve();
@@ -77,6 +83,7 @@ class DampedInversion {
   void setDampingRows(int rows, int columns);
   void fail(const char* message);
   void pumpMessages() const;
+  void reportProgress(int32_t iteration, float misfit) const;
 
   bool logMode_ = false;
   ForwardModel model_;
@@ -102,6 +109,7 @@ class DampedInversion {
   bool fits_ = true;           // data and parameters within the capacities
   bool engineFailed_ = false;  // a forward run of this inversion failed
   MessagePump pump_;
+  Progress progress_;
 };
 
 }  // namespace dispfit

@@ -96,7 +96,8 @@ std::string inversionLimitsLine(const InversionLimits& limits) {
 
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
-                                         const InversionLimits& limits) {
+                                         const InversionLimits& limits,
+                                         const InversionWatch& watch) {
   if (window.freqCount <= 0) {
     // Nothing to fit: the first misfit would be 0 and read as converged.
     return {false, kNoDataMessage};
@@ -105,14 +106,22 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
   const std::vector<float> start = startingVector(window, layers);
   const int32_t groupSizes[] = {window.freqCount};
 
+  WatchedEngine watched(engine, watch.afterEngineRun);
   const auto inversion = std::make_unique<DampedInversion>(
-      engine, 1, groupSizes, window.freq, window.vr, 2 * layers, start.data(), false);
+      watched, 1, groupSizes, window.freq, window.vr, 2 * layers, start.data(), false);
   inversion->setMessagePump(pump);
+  inversion->setProgress(watch.progress);
   inversion->setControls(limits.maxIterations, Settings::kMisfitTolerance);
   setWindowBounds(*inversion, layers, limits);
   inversion->solve();
 
   WindowInversionOutcome outcome;
+  if (watched.stopped()) {
+    // The solve ended as after a failed engine run; nothing of it is kept.
+    outcome.cancelled = true;
+    outcome.text = kInversionCancelled;
+    return outcome;
+  }
   outcome.succeeded = inversion->succeeded();
   if (!outcome.succeeded) {
     outcome.text = trimmed(inversion->messageText());
@@ -141,6 +150,7 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
 }
 
 void presentInversionOutcome(const WindowInversionOutcome& outcome, MessagePresenter& presenter) {
+  if (outcome.cancelled) return;
   if (outcome.succeeded) {
     presenter.showReport(outcome.text, EngineBinding::kCaption);
   } else {

@@ -8,6 +8,7 @@
 
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
+#include "core/watched_engine.h"
 #include "core/window_limits.h"
 #include "inversion/damped_inversion.h"
 
@@ -48,9 +49,13 @@ struct InversionLimits {
   bool operator==(const InversionLimits&) const = default;
 };
 
-// The most iterations the settings allow: each takes up to a few dozen
-// engine runs, so 200 keeps even a 20-layer fit within minutes.
-inline constexpr int32_t kIterationCeiling = 200;
+// The most iterations an inversion may be given, in the window and in
+// dispfit-invert alike. An iteration of a 20-layer fit takes about 80 engine
+// runs, some 0.1 s, so 10,000 bound the worst case at about a quarter of an
+// hour: long, but the window stays live and can be cancelled, while a slip of
+// the keyboard (a million) cannot tie the program up for a day. Fits that
+// converge need a few dozen.
+inline constexpr int32_t kIterationCeiling = 10000;
 
 // Why `limits` cannot be used, or an empty text: every bound must be a
 // positive finite number with the lower one below the upper, the velocity
@@ -66,9 +71,22 @@ std::string inversionLimitsLine(const InversionLimits& limits);
 inline constexpr const char* kNonFiniteInversionResult =
     "反演结果含有非有限数值（拟合差或模型参数），结果未采用.";
 
+// The status text of an inversion the user cancelled.
+inline constexpr const char* kInversionCancelled = "反演已取消。 (Inversion cancelled.)";
+
 struct WindowInversionOutcome {
   bool succeeded = false;
-  std::string text;  // the report, or the failure message trimmed at both ends
+  std::string text;        // the report, or the failure message trimmed at both ends
+  bool cancelled = false;  // stopped on request; text is then kInversionCancelled
+};
+
+// What the window follows during one inversion; empty members do nothing.
+struct InversionWatch {
+  // Runs after every engine run; Stop cancels the inversion there, and the
+  // window's arrays are left as they were.
+  WatchedEngine::Watcher afterEngineRun;
+  // The fit's progress: iteration 0 for the start, then every accepted one.
+  DampedInversion::Progress progress;
 };
 
 // Runs one inversion of the window's curve. On success the fitted
@@ -78,12 +96,15 @@ struct WindowInversionOutcome {
 // messages run during the solve.
 // The bounds and the iteration limit are `limits`, which must be free of
 // faults; with other than the defaults the report ends with their line.
+// `watch` sees every engine run and every accepted iteration and may cancel:
+// a cancelled outcome is neither a success nor a failure to report.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
-                                         const InversionLimits& limits = {});
+                                         const InversionLimits& limits = {},
+                                         const InversionWatch& watch = {});
 
 // The report in a box with the program's caption and the warning icon, a
-// failure in the plain message dialog.
+// failure in the plain message dialog; a cancelled inversion shows nothing.
 void presentInversionOutcome(const WindowInversionOutcome& outcome, MessagePresenter& presenter);
 
 // The text without the blanks, line breaks and other control characters at

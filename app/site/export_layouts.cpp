@@ -26,6 +26,18 @@ std::string oneDecimal(double value) {
   return std::string(buffer, result.ptr);
 }
 
+std::string fixed(double value, int decimals) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return std::string(buffer, result.ptr);
+}
+
+// `text` right-aligned in `width` characters.
+std::string column(const std::string& text, std::size_t width) {
+  return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+}
+
 std::string optionalText(const std::optional<float>& value) {
   return value ? shortestText(*value) : std::string();
 }
@@ -49,6 +61,22 @@ std::string curveCsv(std::span<const MeasuredPoint> points, const ComputedCurve&
   return text;
 }
 
+std::string computedCurveCsv(std::span<const float> frequencies,
+                             std::span<const float> velocities) {
+  std::string text = "frequency_Hz,wavelength_m,computed_m_s\n";
+  const ComputedCurve curve = computedCurve(velocities);
+  for (std::size_t i = 0; i < frequencies.size(); ++i) {
+    text += shortestText(frequencies[i]) + ',';
+    if (i < curve.size() && curve[i]) {
+      text += shortestText(*curve[i] / frequencies[i]) + ',' + shortestText(*curve[i]);
+    } else {
+      text += ',';
+    }
+    text += '\n';
+  }
+  return text;
+}
+
 std::string modelCsv(const ParsedLayers& model) {
   std::string text = "layer,top_m,bottom_m,thickness_m,vs_m_s,density_g_cm3\n";
   // Depths are summed in double and written as the nearest single-precision
@@ -68,6 +96,47 @@ std::string modelCsv(const ParsedLayers& model) {
     text += ',' + shortestText(model.vs[layer]) + ',' + shortestText(model.density[layer]) + '\n';
   }
   return text;
+}
+
+std::vector<std::string> modelTableLines(const ParsedLayers& model) {
+  constexpr std::size_t kWidth = 11;
+  std::vector<std::string> lines{"Layer" + column("Top (m)", kWidth) +
+                                 column("Bottom (m)", kWidth) + column("H (m)", kWidth) +
+                                 column("Vs (m/s)", kWidth) + column("Rho (g/cm3)", kWidth + 2)};
+  double top = 0.0;
+  for (int i = 0; i < model.count(); ++i) {
+    const auto layer = static_cast<std::size_t>(i);
+    const bool halfSpace = i + 1 == model.count();
+    const double thickness = model.thickness[layer];
+    std::string line = column(std::to_string(i + 1), 5) + column(fixed(top, 2), kWidth);
+    line += halfSpace
+                ? column("-", kWidth) + column("-", kWidth)
+                : column(fixed(top + thickness, 2), kWidth) + column(fixed(thickness, 2), kWidth);
+    line += column(fixed(model.vs[layer], 1), kWidth) +
+            column(fixed(model.density[layer], 2), kWidth + 2);
+    lines.push_back(line);
+    top += thickness;
+  }
+  return lines;
+}
+
+std::vector<std::string> fitLines(const std::optional<FitStatistics>& fit) {
+  if (!fit) return {"No measured curve: no misfit"};
+  std::vector<std::string> lines;
+  if (fit->rmsMisfit) {
+    lines.push_back("Misfit (unweighted RMS, sqrt(sum r^2 / m)): " + fixed(*fit->rmsMisfit, 2) +
+                    " m/s over m = " + std::to_string(fit->compared) + " points");
+  } else {
+    lines.push_back("Misfit: none, no measured point has a computed velocity");
+  }
+  if (fit->withoutRoot > 0) {
+    lines.push_back("Points without a computed velocity (no root): " +
+                    std::to_string(fit->withoutRoot));
+  }
+  lines.push_back(fit->withBand > 0 ? "Points inside the band: " + std::to_string(fit->insideBand) +
+                                          " of " + std::to_string(fit->withBand)
+                                    : std::string("The measured curve has no band"));
+  return lines;
 }
 
 std::string siteSummaryText(const SiteSummary& summary) {

@@ -3,8 +3,10 @@
 // locale, lines ending in "\n") and the site summary as plain text.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/model_table.h"
 #include "site/fit_statistics.h"
@@ -23,10 +25,26 @@ enum class CurveKind { Computed, Fitted };
 std::string curveCsv(std::span<const MeasuredPoint> points, const ComputedCurve& curve,
                      CurveKind kind);
 
+// The curve without a measured one: one line per frequency, in the given
+// order, of frequency (Hz), wavelength (m) and computed velocity (m/s); the
+// last two empty where the velocity is not a positive number (no root).
+std::string computedCurveCsv(std::span<const float> frequencies, std::span<const float> velocities);
+
 // One line per layer, top first: layer number, top and bottom depth,
 // thickness (m), Vs (m/s), density (g/cm3). The half-space's bottom and
 // thickness are empty.
 std::string modelCsv(const ParsedLayers& model);
+
+// The model as a report's table: a header, then one line per layer of
+// number, top and bottom depth, thickness (m), Vs (m/s) and density (g/cm3)
+// in columns of fixed width, depths and thickness to 0.01 m, Vs to 0.1 m/s,
+// density to 0.01 g/cm3; the half-space's bottom and thickness are "-".
+std::vector<std::string> modelTableLines(const ParsedLayers& model);
+
+// The fit of a curve to the measured one in words: the unweighted RMS misfit
+// (m/s, to 0.01) over the points compared, the points without a root and the
+// points inside the band; a single line saying so without a measured curve.
+std::vector<std::string> fitLines(const std::optional<FitStatistics>& fit);
 
 // VsZ at each depth, Vs30 with both classes and their ranges, the constrained
 // depth and the extrapolation flags, and the caution on the classes;

@@ -1,9 +1,16 @@
-// The main window's invert command. The solve lets pending window messages
-// run, so the window repaints; meanwhile the commands and the model group
-// are disabled, a second click cannot start a second solve, and a close
-// waits until the solve has ended and its outcome has been shown.
+// The main window's invert command. After every engine run the solve lets
+// pending window messages run, so the window repaints, the status line
+// follows the iteration and misfit, and 取消 can stop the solve there;
+// meanwhile the commands and the model group are disabled, a second click
+// cannot start a second solve, and a close waits until the solve has ended
+// and its outcome has been shown. A cancelled solve leaves the window's data
+// as they were before it.
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <algorithm>
+#include <array>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -33,10 +40,73 @@ class OnScopeExit {
   Action action_;
 };
 
+// The window's model arrays, kept to be put back after a cancelled solve.
+struct LayerArrays {
+  int32_t layerCount = 0;
+  std::array<float, kWindowLayerLimit> vs{}, thickness{}, density{};
+};
+
+LayerArrays copyLayers(const TForm1& form) {
+  LayerArrays copy;
+  copy.layerCount = form.layerCount;
+  std::copy_n(form.vs, kWindowLayerLimit, copy.vs.begin());
+  std::copy_n(form.thickness, kWindowLayerLimit, copy.thickness.begin());
+  std::copy_n(form.density, kWindowLayerLimit, copy.density.begin());
+  return copy;
+}
+
+void restoreLayers(TForm1& form, const LayerArrays& copy) {
+  form.layerCount = copy.layerCount;
+  std::copy(copy.vs.begin(), copy.vs.end(), form.vs);
+  std::copy(copy.thickness.begin(), copy.thickness.end(), form.thickness);
+  std::copy(copy.density.begin(), copy.density.end(), form.density);
+}
+
 }  // namespace
+
+void TForm1::buildCancelButton() {
+  // Over the invert button, on the divider between the chart and the buttons.
+  CancelButton.setGeometry(432, 308, 105, 22);
+  CancelButton.setText(tr("取消"));
+  CancelButton.setToolTip(tr("停止反演 (Esc) (Stop the inversion)"));
+  CancelButton.setEnabled(false);
+  connect(&CancelButton, &QPushButton::clicked, this, [this] { CancelClick(); });
+  // Escape as a window shortcut of its own: the button's shortcut would click
+  // it only after an animation timer, which a running solve may never reach.
+  // Enabled with the button only, so that Escape still ends a cell's edit.
+  auto escape = std::make_unique<QAction>(this);
+  CancelAction = escape.get();
+  CancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
+  CancelAction->setShortcutContext(Qt::WindowShortcut);
+  CancelAction->setEnabled(false);
+  connect(CancelAction, &QAction::triggered, this, [this] { CancelClick(); });
+  addAction(escape.release());  // owned by the window as its child
+}
+
+void TForm1::CancelClick() {
+  if (inversionRunning_) cancelRequested_ = true;
+}
+
+void TForm1::showInversionProgress(int32_t iteration, float misfit) {
+  // Three significant digits, as many as the report gives.
+  const QString value = QString::number(double{misfit}, 'g', 3);
+  // The report's misfit, named as such: sqrt(sum r^2 / 2M) is the RMS of
+  // the residuals over the square root of two.
+  const QString what = tr("m/s（未加权，√(Σr²/2M)，同报告）");
+  const QString english =
+      tr("m/s, unweighted, sqrt(sum r^2 / 2M) over the M fitted points, as in the report.");
+  if (iteration == 0) {
+    showStatus(tr("起始模型：拟合差 %1 ").arg(value) + what,
+               tr("Starting model: misfit %1 ").arg(value) + english);
+    return;
+  }
+  showStatus(tr("迭代 %1：拟合差 %2 ").arg(iteration).arg(value) + what,
+             tr("Iteration %1: misfit %2 ").arg(iteration).arg(value) + english);
+}
 
 void TForm1::Button2Click() {
   if (inversionRunning_) return;
+  const LayerArrays before = copyLayers(*this);
 
   // A loaded curve is fitted from the table's model, checked as the forward
   // run checks it; otherwise the window's own arrays are fitted as they are.
@@ -57,16 +127,34 @@ void TForm1::Button2Click() {
   WindowInversionOutcome outcome;
   {
     inversionRunning_ = true;
+    cancelRequested_ = false;
     setCommandsEnabled(false);
+    CancelButton.setEnabled(true);
+    CancelAction->setEnabled(true);
+    ExportAction->setEnabled(false);
     const OnScopeExit done([this] {
+      CancelButton.setEnabled(false);
+      CancelAction->setEnabled(false);
+      ExportAction->setEnabled(true);
       setCommandsEnabled(true);
       inversionRunning_ = false;
     });
     const float* observedVr = measured_ ? observed.data() : vr;
     const InversionWindowData arrays{layerCount, vs,   thickness, density,
                                      freqCount,  freq, observedVr};
-    outcome = invertWindowCurve(
-        arrays, engine_, [] { QCoreApplication::processEvents(); }, inversionLimits_);
+    const InversionWatch watch{
+        [this] {
+          QCoreApplication::processEvents();
+          return cancelRequested_ ? RunVerdict::Stop : RunVerdict::Continue;
+        },
+        [this](int32_t iteration, float misfit) { showInversionProgress(iteration, misfit); }};
+    // Every trial and every iteration runs the engine, so the pump after each
+    // run also serves where the solve itself would pump.
+    outcome = invertWindowCurve(arrays, engine_, {}, inversionLimits_, watch);
+  }
+  if (outcome.cancelled) {
+    restoreLayers(*this, before);
+    showStatus(tr("反演已取消。"), tr("Inversion cancelled."));
   }
   if (measured_ && outcome.succeeded) {
     outcome.text += '\n';
@@ -84,6 +172,7 @@ std::string TForm1::showFittedCurve() {
   fitted_ = ParsedLayers{
       {thickness, thickness + layerCount}, {vs, vs + layerCount}, {density, density + layerCount}};
   ApplyFittedAction->setEnabled(true);
+  fittedVelocities_.clear();
   float fittedVr[kCurveCapacity] = {};
   ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
   if (!model.runForward()) return {};
@@ -95,8 +184,8 @@ std::string TForm1::showFittedCurve() {
   FittedSeries->setVisible(true);
   fitAxesToMeasuredCurve();
 
-  const FitStatistics fit = fitStatistics(
-      measured_->inverted, computedCurve(std::span<const float>(fittedVr, freqCount)));
+  fittedVelocities_ = computedCurve(std::span<const float>(fittedVr, freqCount));
+  const FitStatistics fit = fitStatistics(measured_->inverted, fittedVelocities_);
   showFittedProfile(fit.rmsMisfit);
   const QString inside = fit.withBand > 0
                              ? tr("%1/%2 个点在误差带内。 (%1 of %2 points inside the band.)")

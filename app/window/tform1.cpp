@@ -37,6 +37,8 @@ TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource&
   buildLayout();
   setDefaults();
   connectEvents();
+  buildCancelButton();
+  buildExportCommand();
   FormCreate();
 }
 

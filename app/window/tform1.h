@@ -29,12 +29,14 @@
 #include "core/model_table.h"
 #include "core/window_limits.h"
 #include "inversion/window_inversion.h"
+#include "site/fit_statistics.h"
 #include "site/measured_curve.h"
 #include "site/site_summary.h"
 #include "window/clickable_label.h"
 #include "window/file_chooser.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
+#include "window/result_export.h"
 #include "window/site_results_panel.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
@@ -71,6 +73,8 @@ class TForm1 : public QWidget {
   void LUpDownClick(bool up);
   void Button1Click();  // compute the dispersion curve
   void Button2Click();  // invert the dispersion curve (with the inversion)
+  // Asks a running inversion to stop after its current engine run.
+  void CancelClick();
   void Button3Click();  // quit
   void Button4Click();  // copy the chart to the clipboard
   void Button5Click();  // print the chart
@@ -96,6 +100,8 @@ class TForm1 : public QWidget {
   // What the results panel shows: the site summary of the last model
   // computed, or fitted to a measured curve; none before either.
   const std::optional<SiteSummary>& siteSummary() const { return siteSummary_; }
+  // Asks for a base name or a folder, then exports there.
+  void ExportResultsClick();
 
   // The bounds and iteration limit of every inversion; limits with a fault
   // are refused in a box and change nothing.
@@ -109,6 +115,10 @@ class TForm1 : public QWidget {
   bool openModel(const QString& path);
   // Writes the table's model, checked as the forward run checks it.
   bool saveModel(const QString& path);
+  // Writes the results, all files or none, named from `chosen`: a base name,
+  // or a folder in which they are named from "dispfit". A model that cannot
+  // be checked, or a file that cannot be written, is told in a box.
+  bool exportResults(const QString& chosen);
 
   // The measured curve loaded, if any.
   const std::optional<MeasuredCurve>& measuredCurve() const { return measured_; }
@@ -140,6 +150,8 @@ class TForm1 : public QWidget {
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
   QAction* SuggestModelAction = nullptr;  // enabled with a measured curve loaded
+  QAction* ExportAction = nullptr;
+  QAction* CancelAction = nullptr;  // Escape: 取消 while an inversion runs
   QChartView Chart{&Client};
   QChart* chart = nullptr;                   // owned by Chart
   QLineSeries* Series1 = nullptr;            // owned by chart
@@ -170,6 +182,8 @@ class TForm1 : public QWidget {
   QPushButton Button3{&Client};
   VsProfileChart VsChart{&Client};
   SiteResultsPanel ResultsPanel{&Client};
+  // 取消: enabled only while an inversion runs; Escape does the same.
+  QPushButton CancelButton{&Client};
 
   // --- Window data ------------------------------------------------------
   int32_t layerCount = 0;
@@ -192,6 +206,10 @@ class TForm1 : public QWidget {
   void buildMenus();
   void buildMeasuredSeries();
   void buildSiteColumn();
+  void buildCancelButton();
+  void buildExportCommand();
+  // The charts the export writes, by file-name part.
+  std::vector<ExportedChart> exportedCharts();
   void connectEvents();
   void setDefaults();
 
@@ -217,6 +235,9 @@ class TForm1 : public QWidget {
   // After a fit of the measured curve: keeps the fitted model for the apply
   // command, draws its curve and returns the report's line on the band.
   std::string showFittedCurve();
+  // Shows an inversion's iteration and misfit (the report's, m/s) on the
+  // status line; iteration 0 is the starting model.
+  void showInversionProgress(int32_t iteration, float misfit);
   // Draws every curve over wavelength (m) or over frequency (Hz).
   void showWavelengthAxis(bool wavelength);
   // Where a point of frequency f (Hz) and velocity c (m/s) lies on the
@@ -262,6 +283,7 @@ class TForm1 : public QWidget {
   std::optional<ParsedLayers> fitted_;
   InversionLimits inversionLimits_;
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
+  ComputedCurve fittedVelocities_;       // the same at the fitted points, for the export
   bool wavelengthAxis_ = false;
   std::optional<ParsedLayers> startingProfile_;  // the table's model as last computed or inverted
   std::optional<SiteSummary> siteSummary_;
@@ -270,6 +292,7 @@ class TForm1 : public QWidget {
   TAbout* about_ = nullptr;
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;
+  bool cancelRequested_ = false;
 };
 
 }  // namespace dispfit

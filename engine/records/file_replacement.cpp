@@ -165,6 +165,12 @@ bool writeBeside(const OutputFile& file, const fs::path& partial, std::string& e
       file.path, [&file](std::FILE* out) { file.fill(RecordWriter(out)); }, partial, error);
 }
 
+// One file of a set replaced together, with what writes its contents.
+struct PendingFile {
+  fs::path path;
+  std::function<void(std::FILE*)> fill;
+};
+
 // Undoes the renames, the last first; a failure is added to `error`.
 void restore(const std::vector<RenamedFile>& renamed, std::string& error) {
   for (auto it = renamed.rbegin(); it != renamed.rend(); ++it) {
@@ -228,11 +234,13 @@ bool replaceFileText(const fs::path& path, std::string_view text, std::string& e
   return true;
 }
 
-bool replaceFilesTogether(std::span<const OutputFile> files, std::string& error) {
+namespace {
+
+bool replaceAllTogether(std::span<const PendingFile> files, std::string& error) {
   std::vector<fs::path> partials;
-  for (const OutputFile& file : files) {
+  for (const PendingFile& file : files) {
     partials.push_back(withSuffix(file.path, ".new"));
-    if (!writeBeside(file, partials.back(), error)) {
+    if (!writeBeside(file.path, file.fill, partials.back(), error)) {
       partials.pop_back();
       for (const fs::path& partial : partials) {
         removeQuietly(partial);
@@ -274,6 +282,26 @@ bool replaceFilesTogether(std::span<const OutputFile> files, std::string& error)
     }
   }
   return true;
+}
+
+}  // namespace
+
+bool replaceFilesTogether(std::span<const OutputFile> files, std::string& error) {
+  std::vector<PendingFile> pending;
+  for (const OutputFile& file : files) {
+    pending.push_back({file.path, [&file](std::FILE* out) { file.fill(RecordWriter(out)); }});
+  }
+  return replaceAllTogether(pending, error);
+}
+
+bool replaceFileTextsTogether(std::span<const OutputText> files, std::string& error) {
+  std::vector<PendingFile> pending;
+  for (const OutputText& file : files) {
+    pending.push_back({file.path, [&file](std::FILE* out) {
+                         std::fwrite(file.text.data(), 1, file.text.size(), out);
+                       }});
+  }
+  return replaceAllTogether(pending, error);
 }
 
 }  // namespace swcore

@@ -46,4 +46,15 @@ bool replaceFileText(const std::filesystem::path& path, std::string_view text, s
 // exist), and false is returned.
 bool replaceFilesTogether(std::span<const OutputFile> files, std::string& error);
 
+// One output file given whole: where it goes and its bytes, which must
+// outlive the call.
+struct OutputText {
+  std::filesystem::path path;
+  std::string_view text;
+};
+
+// replaceFilesTogether with each file's contents given byte for byte, as
+// replaceFileText takes them: pictures and documents rendered in memory.
+bool replaceFileTextsTogether(std::span<const OutputText> files, std::string& error);
+
 }  // namespace swcore

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "curve_function_engine.h"
@@ -399,6 +400,40 @@ TEST(DampedInversionExits, MoreDataThanTheModelHoldsIsRefused) {
   EXPECT_FALSE(inversion.solve());
   EXPECT_EQ(engine.runs, 0);
   EXPECT_EQ(inversion.messageText(), DampedInversion::kTooLarge);
+}
+
+// Progress of the linear problem: the start as iteration 0, then every
+// accepted iteration in turn, each misfit no higher than the one before (a
+// trial that raises it is never accepted), and the last one the result's.
+TEST(DampedInversionProgress, FollowsEveryAcceptedIterationWithoutChangingTheSolve) {
+  const std::vector<float> truth = model({200.0f, 400.0f}, {3.0f, 1.0f});
+  const std::vector<float> start = model({260.0f, 330.0f}, {2.0f, 1.0f});
+  Solve watched(linearCurve, start, curveOf(truth, linearCurve));
+  std::vector<std::pair<int32_t, float>> seen;
+  watched.inversion->setProgress(
+      [&seen](int32_t iteration, float misfit) { seen.emplace_back(iteration, misfit); });
+  ASSERT_TRUE(watched.inversion->solve());
+
+  ASSERT_GE(seen.size(), 2u);
+  // The start's misfit from the start's curve (the second engine run), in
+  // double: float sums of 30 squares agree to a few ulps, 1e-5 relative.
+  const double startMisfit = misfitOf(watched.engine.calls[1], watched.vr);
+  EXPECT_EQ(seen[0].first, 0);
+  EXPECT_NEAR(seen[0].second, startMisfit, 1e-5 * startMisfit);
+  for (std::size_t k = 1; k < seen.size(); ++k) {
+    SCOPED_TRACE(testing::Message() << "report " << k);
+    EXPECT_EQ(seen[k].first, static_cast<int32_t>(k));
+    EXPECT_LE(seen[k].second, seen[k - 1].second);
+  }
+  EXPECT_EQ(seen.back().first, watched.iteration());
+  EXPECT_EQ(seen.back().second, watched.finalMisfit());
+
+  // The same solve unwatched ends bit for bit alike.
+  Solve unwatched(linearCurve, start, curveOf(truth, linearCurve));
+  ASSERT_TRUE(unwatched.inversion->solve());
+  EXPECT_EQ(unwatched.finalMisfit(), watched.finalMisfit());
+  EXPECT_EQ(unwatched.params(), watched.params());
+  EXPECT_EQ(unwatched.engine.runs, watched.engine.runs);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "core/engine_binding.h"
@@ -220,6 +222,83 @@ TEST(WindowInversion, TrimmingRemovesBlanksAndLineBreaksAtBothEnds) {
   EXPECT_EQ(trimmed(" \t\r\nx y\n\n"), "x y");
   EXPECT_EQ(trimmed("\n \n"), "");
   EXPECT_EQ(trimmed(""), "");
+}
+
+// A cancel after the n-th engine run: no later run reaches the engine, the
+// window's model stays as it was, and nothing is shown. The two-layer fit
+// runs once at creation, once for the start, then 4 x 2 - 1 sensitivity runs.
+TEST(WindowInversionCancel, StopsAfterTheRunWhereItWasAskedAndKeepsTheModel) {
+  const struct {
+    const char* name;
+    int stopAfter;
+  } rows[] = {{"the creation run", 1},
+              {"the start's run", 2},
+              {"inside the sensitivities", 5},
+              {"the first trial", 10},
+              {"a later iteration", 14}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Window window;
+    window.layerCount = 2;
+    window.vs[1] = 300.0f;
+    window.thickness[1] = 1.0f;
+    window.density[1] = 2.0f;
+    for (int i = 0; i < 30; ++i) window.vr[i] = 120.0f + 2.0f * static_cast<float>(i);
+    const Window before = window;
+    CurveFunctionEngine engine(twoLayerCurve);
+    const InversionWatch watch{
+        [&] { return engine.runs == row.stopAfter ? RunVerdict::Stop : RunVerdict::Continue; }, {}};
+    const WindowInversionOutcome outcome = invertWindowCurve(window.data(), engine, {}, {}, watch);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_EQ(outcome.text, kInversionCancelled);
+    EXPECT_EQ(engine.runs, row.stopAfter);
+    EXPECT_EQ(window.layerCount, before.layerCount);
+    EXPECT_EQ(std::to_array(window.vs), std::to_array(before.vs));
+    EXPECT_EQ(std::to_array(window.thickness), std::to_array(before.thickness));
+    RecordingPresenter presenter;
+    presentInversionOutcome(outcome, presenter);
+    EXPECT_TRUE(presenter.messages.empty());
+  }
+}
+
+// The watcher sees every engine run, and the progress ends on the report's
+// iteration count and misfit.
+TEST(WindowInversionWatch, SeesEveryRunAndEndsOnTheReportedFit) {
+  Window window;
+  window.layerCount = 2;
+  window.vs[0] = 180.0f;
+  window.vs[1] = 450.0f;
+  window.thickness[0] = 2.0f;
+  ForwardCall truth;
+  truth.layerCount = 2;
+  truth.vs[0] = 200.0f;
+  truth.vs[1] = 380.0f;
+  truth.thickness[0] = 3.0f;
+  truth.freqCount = 30;
+  std::copy_n(window.freq, 30, truth.freq);
+  twoLayerCurve(truth);
+  std::copy_n(truth.phaseVelocity, 30, window.vr);
+
+  CurveFunctionEngine engine(twoLayerCurve);
+  int watched = 0;
+  std::vector<std::pair<int32_t, float>> progress;
+  const InversionWatch watch{
+      [&] {
+        ++watched;
+        return RunVerdict::Continue;
+      },
+      [&](int32_t iteration, float misfit) { progress.emplace_back(iteration, misfit); }};
+  const WindowInversionOutcome outcome = invertWindowCurve(window.data(), engine, {}, {}, watch);
+  ASSERT_TRUE(outcome.succeeded) << outcome.text;
+  EXPECT_FALSE(outcome.cancelled);
+  EXPECT_EQ(watched, engine.runs);
+  ASSERT_GE(progress.size(), 2u);
+  // The report prints the iteration count and the misfit as "%.2E".
+  char line[96];
+  std::snprintf(line, sizeof line, "迭代次数：%d\n拟 合 差：%.2E\n", progress.back().first,
+                double{progress.back().second});
+  EXPECT_NE(outcome.text.find(line), std::string::npos) << outcome.text << "\nwanted " << line;
 }
 
 }  // namespace

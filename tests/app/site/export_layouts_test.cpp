@@ -34,6 +34,19 @@ TEST(ExportLayouts, CurveCsvHasOneLinePerMeasuredPointWithEmptyCellsForGaps) {
   EXPECT_NE(computed.find("8,31.25,250,,,\n"), std::string::npos) << computed;
 }
 
+TEST(ExportLayouts, ComputedCurveCsvGivesWavelengthsAndLeavesFrequenciesWithoutARootEmpty) {
+  // 136.5 m/s at 150 Hz is a 0.91 m wavelength, 300 m/s at 5 Hz is 60 m; the
+  // engine marks 20 Hz, without a root, by 0 and 12 Hz by -1.
+  const float freq[] = {150.0f, 20.0f, 12.0f, 5.0f};
+  const float vr[] = {136.5f, 0.0f, -1.0f, 300.0f};
+  EXPECT_EQ(computedCurveCsv(freq, vr),
+            "frequency_Hz,wavelength_m,computed_m_s\n"
+            "150,0.91,136.5\n"
+            "20,,\n"
+            "12,,\n"
+            "5,60,300\n");
+}
+
 TEST(ExportLayouts, ModelCsvAccumulatesDepthsAndLeavesTheHalfSpaceOpen) {
   ParsedLayers model;
   model.thickness = {0.1f, 0.2f, 9.0f};
@@ -47,6 +60,50 @@ TEST(ExportLayouts, ModelCsvAccumulatesDepthsAndLeavesTheHalfSpaceOpen) {
             "1,0,0.1,0.1,120,1.8\n"
             "2,0.1,0.3,0.2,240.5,1.9\n"
             "3,0.3,,,480,2\n");
+}
+
+TEST(ExportLayouts, ModelTableLinesKeepTheirColumnsAndAccumulateDepths) {
+  ParsedLayers model;
+  model.thickness = {2.0f, 3.5f, 0.0f};
+  model.vs = {150.0f, 250.25f, 400.0f};
+  model.density = {1.8f, 1.9f, 2.0f};
+  // Tops 0, 2 and 5.5 m; bottoms 2 and 5.5 m; 250.25 m/s to 0.1 is 250.2 (an
+  // exact tie, which rounds to even).
+  const std::vector<std::string> lines = modelTableLines(model);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "    1       0.00       2.00       2.00      150.0         1.80");
+  EXPECT_EQ(lines[2], "    2       2.00       5.50       3.50      250.2         1.90");
+  EXPECT_EQ(lines[3], "    3       5.50          -          -      400.0         2.00");
+  for (const std::string& line : lines) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(line.size(), lines[0].size());  // every column right under its header
+  }
+}
+
+TEST(ExportLayouts, FitLinesSayWhatTheMisfitIsAndCountThePoints) {
+  const struct {
+    const char* name;
+    std::optional<FitStatistics> fit;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {"no measured curve", std::nullopt, {"No measured curve: no misfit"}},
+      {"a band, every point compared",
+       FitStatistics{3.456, 30, 0, 30, 29},
+       {"Misfit (unweighted RMS, sqrt(sum r^2 / m)): 3.46 m/s over m = 30 points",
+        "Points inside the band: 29 of 30"}},
+      {"no band, two points without a root",
+       FitStatistics{12.0, 18, 2, 0, 0},
+       {"Misfit (unweighted RMS, sqrt(sum r^2 / m)): 12.00 m/s over m = 18 points",
+        "Points without a computed velocity (no root): 2", "The measured curve has no band"}},
+      {"nothing compared",
+       FitStatistics{std::nullopt, 0, 4, 0, 0},
+       {"Misfit: none, no measured point has a computed velocity",
+        "Points without a computed velocity (no root): 4", "The measured curve has no band"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(fitLines(row.fit), row.lines);
+  }
 }
 
 TEST(ExportLayouts, SiteSummaryTextGivesTheAveragesClassesFlagsAndCaution) {

@@ -57,12 +57,15 @@ TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
       (QList<QAction*>{form.SuggestModelAction, form.SettingsAction, form.ApplyFittedAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
   const QList<QAction*> commands = menus[0]->menu()->actions();
-  ASSERT_EQ(commands.size(), 5);  // four commands and a separator before quitting
+  ASSERT_EQ(commands.size(), 6);  // five commands and a separator before quitting
   EXPECT_EQ(commands[0], form.OpenCurveAction);
   EXPECT_EQ(commands[1], form.OpenModelAction);
   EXPECT_EQ(commands[2], form.SaveModelAction);
-  EXPECT_TRUE(commands[3]->isSeparator());
-  EXPECT_EQ(commands[4], form.QuitAction);
+  EXPECT_EQ(commands[3], form.ExportAction);
+  EXPECT_TRUE(commands[4]->isSeparator());
+  EXPECT_EQ(commands[5], form.QuitAction);
+  EXPECT_TRUE(form.ExportAction->text().startsWith("导出结果"));
+  EXPECT_EQ(form.ExportAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
   EXPECT_TRUE(form.OpenCurveAction->text().startsWith("打开实测曲线"));
   EXPECT_TRUE(form.SaveModelAction->text().startsWith("保存模型"));
   EXPECT_EQ(form.OpenCurveAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -73,10 +76,13 @@ TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
 
 TEST_F(FieldCurve, CancelledDialogChangesNothing) {
   const std::vector<QPointF> before = seriesPoints();
-  for (QAction* action : {form.OpenCurveAction, form.OpenModelAction, form.SaveModelAction}) {
+  const QStringList filesBefore = QDir(workDir.path()).entryList(QDir::Files);
+  for (QAction* action :
+       {form.OpenCurveAction, form.OpenModelAction, form.SaveModelAction, form.ExportAction}) {
     action->trigger();
   }
-  EXPECT_EQ(files.asked, 3);
+  EXPECT_EQ(files.asked, 4);
+  EXPECT_EQ(QDir(workDir.path()).entryList(QDir::Files), filesBefore);
   EXPECT_FALSE(form.measuredCurve());
   EXPECT_EQ(form.freqCount, 30);
   EXPECT_EQ(seriesPoints(), before);

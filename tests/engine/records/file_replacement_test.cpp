@@ -144,5 +144,36 @@ TEST_F(FileReplacement, PairIsReplacedWholeOrNotAtAll) {
   }
 }
 
+// Contents given whole arrive byte for byte (a NUL, a CR, lines longer than a
+// record line), and a set with one file blocked leaves every place as it was.
+TEST_F(FileReplacement, TextsAreReplacedByteForByteWholeOrNotAtAll) {
+  const std::string picture =
+      std::string("\x89PNG\r\n\x1a\n\0\0", 10) + std::string(200, 'x') + "\n";
+  const std::string table = "a,b\r\n1,2\n";
+  for (const bool blocked : {false, true}) {
+    SCOPED_TRACE(blocked ? "report.pdf a directory" : "all written");
+    fs::remove_all(dir_);
+    fs::create_directory(dir_);
+    write("table.csv", "old table\n");
+    if (blocked) fs::create_directory(path("report.pdf"));
+    const std::string before = listing();
+    const OutputText files[] = {{path("picture.png"), picture},
+                                {path("table.csv"), table},
+                                {path("report.pdf"), "%PDF-1.4\n"}};
+    std::string error;
+    EXPECT_EQ(replaceFileTextsTogether(files, error), !blocked) << error;
+    if (blocked) {
+      EXPECT_FALSE(error.empty());
+      EXPECT_EQ(listing(), before);
+      EXPECT_EQ(read("table.csv"), "old table\n");
+    } else {
+      EXPECT_EQ(listing(), "picture.png report.pdf table.csv");
+      EXPECT_EQ(read("picture.png"), picture);
+      EXPECT_EQ(read("table.csv"), table);
+      EXPECT_EQ(read("report.pdf"), "%PDF-1.4\n");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace swcore

@@ -1,0 +1,117 @@
+#include "window/result_export.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+
+#include "window/chart_output.h"
+
+namespace dispfit {
+
+namespace {
+
+// 300 dots per inch: print quality for the text, and the charts are drawn
+// as vectors whatever the resolution.
+constexpr int kReportResolution = 300;
+constexpr double kMarginMillimetres = 15.0;
+constexpr double kLineSpacing = 1.25;      // of the font's height
+constexpr double kGapBetweenBlocks = 0.6;  // lines
+
+}  // namespace
+
+QByteArray chartPng(QGraphicsView& chart) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  chartPicture(chart).save(&buffer, "PNG");
+  return bytes;
+}
+
+QByteArray chartSvg(QGraphicsView& chart, const QString& title) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator drawing;
+  drawing.setOutputDevice(&buffer);
+  drawing.setSize(chart.size());
+  drawing.setViewBox(QRect(QPoint(0, 0), chart.size()));
+  drawing.setTitle(title);
+  QPainter painter(&drawing);
+  chart.render(&painter, QRectF(QPointF(0, 0), chart.size()), chart.viewport()->rect());
+  painter.end();
+  return bytes;
+}
+
+QByteArray reportPdf(const QString& title, const std::vector<ReportBlock>& blocks,
+                     std::span<const ExportedChart> charts) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
+  writer.setResolution(kReportResolution);
+  writer.setPageLayout(QPageLayout(
+      QPageSize(QPageSize::A4), QPageLayout::Portrait,
+      QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+      QPageLayout::Millimeter));
+  writer.setTitle(title);
+  writer.setCreator(QStringLiteral("DispFit"));
+
+  QPainter painter(&writer);
+  const QRectF page(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
+  double y = 0.0;
+  // A line wider than the page wraps at word boundaries.
+  const auto write = [&](const QFont& font, const QString& line) {
+    painter.setFont(font);
+    const double lineHeight = QFontMetricsF(font, &writer).height();
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    const QRectF needed =
+        painter.boundingRect(QRectF(0.0, y, page.width(), page.height()), flags, line);
+    if (y + needed.height() <= page.height()) {
+      painter.drawText(QRectF(0.0, y, page.width(), needed.height()), flags, line);
+    }
+    y += needed.height() + (kLineSpacing - 1.0) * lineHeight;
+  };
+
+  QFont heading(QStringLiteral("WenQuanYi Micro Hei"));
+  heading.setPointSizeF(14.0);
+  heading.setBold(true);
+  QFont text(QStringLiteral("WenQuanYi Micro Hei"));
+  text.setPointSizeF(9.0);
+  QFont fixedWidth(QStringLiteral("DejaVu Sans Mono"));
+  fixedWidth.setStyleHint(QFont::Monospace);
+  fixedWidth.setPointSizeF(8.5);
+
+  write(heading, title);
+  for (const ReportBlock& block : blocks) {
+    y += kGapBetweenBlocks * QFontMetricsF(text, &writer).height();
+    for (const std::string& line : block.lines) {
+      write(block.fixedWidth ? fixedWidth : text, QString::fromStdString(line));
+    }
+  }
+
+  // The charts share the room below the text, one below the other.
+  y += QFontMetricsF(text, &writer).height();
+  const double room = std::max(0.0, page.height() - y);
+  const double share = charts.empty() ? 0.0 : room / static_cast<double>(charts.size());
+  for (const ExportedChart& chart : charts) {
+    const QRect source = chart.view->viewport()->rect();
+    if (source.isEmpty()) continue;
+    const double aspect = static_cast<double>(source.height()) / source.width();
+    const double width = std::min(page.width(), share / aspect);
+    const double height = width * aspect;
+    const QRectF target((page.width() - width) / 2.0, y, width, height);
+    chart.view->render(&painter, target, source, Qt::KeepAspectRatio);
+    y += share;
+  }
+  painter.end();
+  return bytes;
+}
+
+}  // namespace dispfit
