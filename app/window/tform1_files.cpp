@@ -12,6 +12,7 @@
 #include "site/measured_curve_file.h"
 #include "site/model_file_text.h"
 #include "window/tform1.h"
+#include "window/window_style.h"
 
 namespace dispfit {
 
@@ -141,7 +142,7 @@ void TForm1::fitAxesToMeasuredCurve() {
   if (wavelengthAxis_) {
     spanAbscissaAxis();
   } else {
-    BottomAxis->setRange(lowest, highest);
+    setRangeWithTicks(*BottomAxis, lowest, highest);
   }
 }
 

@@ -113,6 +113,11 @@ TEST_F(FieldCurve, OpenedCurveIsDrawnWithItsBandApartFromTheComputedCurve) {
   EXPECT_GE(form.LeftAxis->max(), 205.0);
   EXPECT_DOUBLE_EQ(form.BottomAxis->min(), 10.0);
   EXPECT_DOUBLE_EQ(form.BottomAxis->max(), 40.0);
+  // Labelled ticks at round values across that span: more than one interval
+  // fits in 30 Hz.
+  EXPECT_EQ(form.BottomAxis->tickType(), QValueAxis::TicksDynamic);
+  EXPECT_GT(form.BottomAxis->tickInterval(), 0.0);
+  EXPECT_LE(form.BottomAxis->tickInterval(), 15.0);
   EXPECT_TRUE(form.StatusLine.text().contains("site.csv"));
   EXPECT_TRUE(form.StatusLine.text().contains("4 个实测点"));
 }
