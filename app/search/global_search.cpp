@@ -18,11 +18,18 @@ constexpr double kNoMisfit = std::numeric_limits<double>::infinity();
 constexpr std::size_t kUniformRun = 8;
 
 // Models [first, first + count) of an iteration: uniform draws, or a walk in
-// the cell of rank `cell`.
+// the cell of rank `cell` of neighbourhood set `set`.
 struct Task {
   std::size_t first = 0;  // within the iteration
   std::size_t count = 0;
   std::optional<std::size_t> cell;
+  std::size_t set = 0;
+};
+
+// The models of an iteration that one neighbourhood set drew, or takes in.
+struct Block {
+  std::size_t first = 0;  // within the iteration
+  std::size_t count = 0;
 };
 
 // What every thread of one iteration shares. Each task writes only its own
@@ -46,28 +53,42 @@ struct Worker {
   TrialModel model;
 };
 
-std::vector<Task> planIteration(std::uint64_t iteration, std::size_t count,
-                                const SearchSettings& settings, std::size_t cells) {
+std::vector<Task> uniformTasks(std::size_t count) {
   std::vector<Task> tasks;
-  if (iteration == 0) {
-    for (std::size_t first = 0; first < count; first += kUniformRun) {
-      tasks.push_back({first, std::min(kUniformRun, count - first), std::nullopt});
-    }
-    return tasks;
-  }
-  const std::size_t walked =
-      std::min(cells, static_cast<std::size_t>(std::max<std::int64_t>(settings.resampledCells, 1)));
-  std::size_t first = 0;
-  for (std::size_t cell = 0; cell < walked; ++cell) {
-    const std::size_t share = count / walked + (cell < count % walked ? 1 : 0);
-    if (share > 0) tasks.push_back({first, share, cell});
-    first += share;
+  for (std::size_t first = 0; first < count; first += kUniformRun) {
+    tasks.push_back({first, std::min(kUniformRun, count - first), std::nullopt, 0});
   }
   return tasks;
 }
 
-void runTasks(IterationWork& work, const NeighbourhoodSampler& sampler, const ParameterMap& map,
-              std::uint64_t seed, const std::atomic<bool>* cancel, Worker& worker) {
+// The walks of one set's block: its models shared out among its best cells.
+void addWalks(std::size_t set, const Block& block, std::size_t cells,
+              const SearchSettings& settings, std::vector<Task>& tasks) {
+  const std::size_t walked =
+      std::min(cells, static_cast<std::size_t>(std::max<std::int64_t>(settings.resampledCells, 1)));
+  std::size_t first = block.first;
+  for (std::size_t cell = 0; cell < walked; ++cell) {
+    const std::size_t share = block.count / walked + (cell < block.count % walked ? 1 : 0);
+    if (share > 0) tasks.push_back({first, share, cell, set});
+    first += share;
+  }
+}
+
+// `count` models in `parts` runs as equal as can be, in order.
+std::vector<Block> dealt(std::size_t count, std::size_t parts) {
+  std::vector<Block> blocks;
+  std::size_t first = 0;
+  for (std::size_t r = 0; r < parts; ++r) {
+    const std::size_t share = count / parts + (r < count % parts ? 1 : 0);
+    blocks.push_back({first, share});
+    first += share;
+  }
+  return blocks;
+}
+
+void runTasks(IterationWork& work, const std::vector<NeighbourhoodSampler>& sets,
+              const ParameterMap& map, std::uint64_t seed, const std::atomic<bool>* cancel,
+              Worker& worker) {
   const std::size_t d = map.dimension();
   for (;;) {
     const std::size_t t = work.next.fetch_add(1, std::memory_order_relaxed);
@@ -80,6 +101,7 @@ void runTasks(IterationWork& work, const NeighbourhoodSampler& sampler, const Pa
     const std::span<double> out =
         std::span<double>(work.coordinates).subspan(task.first * d, task.count * d);
     const std::int64_t firstIndex = work.firstIndex + static_cast<std::int64_t>(task.first);
+    const NeighbourhoodSampler& sampler = sets[task.set];
     if (task.cell) {
       sampler.walk(*task.cell, seed, work.iteration, firstIndex, out, worker.scratch);
     } else {
@@ -152,7 +174,9 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, const CurveMisfit& curv
                                const ProgressCallback& progress, const std::atomic<bool>* cancel) {
   const ParameterMap map(space);
   const std::size_t d = map.dimension();
-  NeighbourhoodSampler sampler(map, settings.neighbourhoodBound);
+  const auto starts = static_cast<std::size_t>(std::max<std::int64_t>(settings.starts, 1));
+  std::vector<NeighbourhoodSampler> sets(starts,
+                                         NeighbourhoodSampler(map, settings.neighbourhoodBound));
   const auto threads = static_cast<std::size_t>(std::max(settings.threads, 1));
   std::vector<Worker> workers;
   workers.reserve(threads);
@@ -163,16 +187,34 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, const CurveMisfit& curv
   ensemble.kind = curve.kind();
   AcceptedCount accepted(curve.kind(), rule);
   const auto budget = static_cast<std::size_t>(std::max<std::int64_t>(settings.models, 0));
+  const auto mergeAt = static_cast<std::size_t>(std::clamp(settings.startsShare, 0.0, 1.0) *
+                                                static_cast<double>(budget));
+  const auto perSet =
+      static_cast<std::size_t>(std::max<std::int64_t>(settings.modelsPerIteration, 1));
   for (std::uint64_t iteration = 0; ensemble.size() < budget; ++iteration) {
     if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
       ensemble.cancelled = true;
       break;
     }
-    const std::size_t wanted = static_cast<std::size_t>(std::max<std::int64_t>(
-        iteration == 0 ? settings.initialModels : settings.modelsPerIteration, 1));
-    const std::size_t count = std::min(wanted, budget - ensemble.size());
+    if (sets.size() > 1 && ensemble.size() >= mergeAt && iteration > 0) {
+      for (std::size_t r = 1; r < sets.size(); ++r) sets.front().absorb(sets[r]);
+      sets.erase(sets.begin() + 1, sets.end());
+    }
     IterationWork work;
-    work.tasks = planIteration(iteration, count, settings, sampler.cellCount());
+    std::vector<Block> blocks;
+    if (iteration == 0) {
+      const std::size_t count = std::min(
+          static_cast<std::size_t>(std::max<std::int64_t>(settings.initialModels, 1)), budget);
+      work.tasks = uniformTasks(count);
+      blocks = dealt(count, sets.size());
+    } else {
+      const std::size_t count = std::min(perSet * sets.size(), budget - ensemble.size());
+      blocks = dealt(count, sets.size());
+      for (std::size_t r = 0; r < sets.size(); ++r) {
+        addWalks(r, blocks[r], sets[r].cellCount(), settings, work.tasks);
+      }
+    }
+    const std::size_t count = blocks.back().first + blocks.back().count;
     work.firstIndex = static_cast<std::int64_t>(ensemble.size());
     work.iteration = iteration;
     work.coordinates.assign(count * d, 0.0);
@@ -180,11 +222,11 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, const CurveMisfit& curv
     {
       std::vector<std::jthread> pool;
       for (std::size_t w = 1; w < threads; ++w) {
-        pool.emplace_back([&work, &sampler, &map, &settings, cancel, &worker = workers[w]] {
-          runTasks(work, sampler, map, settings.seed, cancel, worker);
+        pool.emplace_back([&work, &sets, &map, &settings, cancel, &worker = workers[w]] {
+          runTasks(work, sets, map, settings.seed, cancel, worker);
         });
       }
-      runTasks(work, sampler, map, settings.seed, cancel, workers[0]);
+      runTasks(work, sets, map, settings.seed, cancel, workers[0]);
     }  // the pool joins here
     if (work.stopped.load(std::memory_order_relaxed)) {
       ensemble.cancelled = true;
@@ -193,7 +235,13 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, const CurveMisfit& curv
     ensemble.coordinates.insert(ensemble.coordinates.end(), work.coordinates.begin(),
                                 work.coordinates.end());
     ensemble.misfits.insert(ensemble.misfits.end(), work.misfits.begin(), work.misfits.end());
-    sampler.absorb(work.coordinates, work.misfits, work.firstIndex);
+    for (std::size_t r = 0; r < sets.size(); ++r) {
+      const Block& block = blocks[r];
+      sets[r].absorb(
+          std::span<const double>(work.coordinates).subspan(block.first * d, block.count * d),
+          std::span<const double>(work.misfits).subspan(block.first, block.count),
+          work.firstIndex + static_cast<std::int64_t>(block.first));
+    }
     accepted.add(work.misfits);
     if (progress) {
       progress({static_cast<std::int64_t>(ensemble.size()), static_cast<std::int64_t>(budget),

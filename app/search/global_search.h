@@ -2,11 +2,17 @@
 // a measured one: the bounded neighbourhood algorithm (see
 // neighbourhood_sampler.h) on every core.
 //
-// The first iteration draws `initialModels` models uniformly; every later one
-// draws `modelsPerIteration` by walks in the cells of the `resampledCells`
-// best models, until the budget is spent. The models of an iteration are
-// scored in parallel, one solver per thread, and taken in index order, so
-// the same seed gives the same ensemble bit for bit for any thread count.
+// The first iteration draws `initialModels` models uniformly and deals them
+// out in equal runs to `starts` independent neighbourhood sets. Each later
+// iteration draws `modelsPerIteration` models per set by walks in the cells
+// of the set's `resampledCells` best models. Once `startsShare` of the budget
+// is spent the sets merge into one, which spends the rest: the independent
+// starts explore several basins of the misfit (a single neighbourhood search
+// settles in the first good one it meets, as repeated runs of the algorithm
+// show), the merged set refines the best of them. The models of an
+// iteration are scored in parallel, one solver per thread, and taken in
+// index order, so the same seed gives the same ensemble bit for bit for any
+// thread count.
 #pragma once
 
 #include <atomic>
@@ -25,11 +31,18 @@ namespace dispfit {
 struct SearchSettings {
   std::int64_t models = 10000;  // the budget: models drawn and scored, >= 1
   std::uint64_t seed = 1;
-  int threads = 1;                       // >= 1
+  int threads = 1;  // >= 1
+  // The defaults were chosen on 3-layer synthetic curves with a +-3 % band
+  // (5 to 80 Hz): one neighbourhood set of 20,000 models found the basin of
+  // the true model for one seed in three; four starts of 40 models per
+  // iteration over their 10 best cells, merged at half the budget, found it
+  // for five seeds in six at 40,000 models.
   std::int64_t initialModels = 200;      // uniform draws of the first iteration
-  std::int64_t modelsPerIteration = 60;  // ns
-  std::int64_t resampledCells = 30;      // nr, the cells walked each iteration
-  std::size_t neighbourhoodBound = kDefaultNeighbourhoodBound;  // K
+  std::int64_t starts = 4;               // independent neighbourhood sets, >= 1
+  double startsShare = 0.5;              // of the budget, spent before the sets merge
+  std::int64_t modelsPerIteration = 40;  // ns, per set
+  std::int64_t resampledCells = 10;      // nr, the cells walked per set and iteration
+  std::size_t neighbourhoodBound = kDefaultNeighbourhoodBound;  // K, per set
 };
 
 // Every model drawn, in the order drawn.

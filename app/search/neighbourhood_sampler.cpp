@@ -18,28 +18,51 @@ double rankOf(double misfit) {
 }  // namespace
 
 NeighbourhoodSampler::NeighbourhoodSampler(const ParameterMap& map, std::size_t bound)
-    : map_(map), bound_(std::max<std::size_t>(bound, 1)) {}
+    : map_(&map), bound_(std::max<std::size_t>(bound, 1)) {}
+
+namespace {
+
+bool better(const double misfitA, std::int64_t indexA, const double misfitB, std::int64_t indexB) {
+  return misfitA != misfitB ? misfitA < misfitB : indexA < indexB;
+}
+
+}  // namespace
 
 void NeighbourhoodSampler::absorb(std::span<const double> coordinates,
                                   std::span<const double> misfits, std::int64_t firstIndex) {
-  const std::size_t d = map_.dimension();
-  const auto better = [](const Member& a, const Member& b) {
-    return a.misfit != b.misfit ? a.misfit < b.misfit : a.index < b.index;
-  };
+  const std::size_t d = map_->dimension();
   const std::size_t kept = order_.size();
   for (std::size_t i = 0; i < misfits.size(); ++i) {
-    Member member{rankOf(misfits[i]), firstIndex + static_cast<std::int64_t>(i), {}};
+    const double misfit = rankOf(misfits[i]);
+    const std::int64_t index = firstIndex + static_cast<std::int64_t>(i);
     // A full set keeps only what beats its worst member.
-    if (kept == bound_ && !better(member, order_.back())) continue;
-    member.coordinates.assign(coordinates.begin() + static_cast<std::ptrdiff_t>(i * d),
-                              coordinates.begin() + static_cast<std::ptrdiff_t>((i + 1) * d));
-    order_.push_back(std::move(member));
+    if (kept == bound_ && !better(misfit, index, order_.back().misfit, order_.back().index)) {
+      continue;
+    }
+    order_.push_back(
+        {misfit, index,
+         std::vector<double>(coordinates.begin() + static_cast<std::ptrdiff_t>(i * d),
+                             coordinates.begin() + static_cast<std::ptrdiff_t>((i + 1) * d))});
   }
-  std::sort(order_.begin() + static_cast<std::ptrdiff_t>(kept), order_.end(), better);
-  std::inplace_merge(order_.begin(), order_.begin() + static_cast<std::ptrdiff_t>(kept),
-                     order_.end(), better);
+  keepBest(kept);
+}
+
+void NeighbourhoodSampler::absorb(const NeighbourhoodSampler& other) {
+  const std::size_t kept = order_.size();
+  order_.insert(order_.end(), other.order_.begin(), other.order_.end());
+  keepBest(kept);
+}
+
+void NeighbourhoodSampler::keepBest(std::size_t sortedBefore) {
+  const auto before = [](const Member& a, const Member& b) {
+    return better(a.misfit, a.index, b.misfit, b.index);
+  };
+  const auto middle = order_.begin() + static_cast<std::ptrdiff_t>(sortedBefore);
+  std::sort(middle, order_.end(), before);
+  std::inplace_merge(order_.begin(), middle, order_.end(), before);
   if (order_.size() > bound_) order_.resize(bound_);
 
+  const std::size_t d = map_->dimension();
   const std::size_t count = order_.size();
   centres_.resize(d * count);
   for (std::size_t j = 0; j < count; ++j) {
@@ -75,7 +98,7 @@ Range NeighbourhoodSampler::cellInterval(std::size_t rank, std::size_t axis,
 void NeighbourhoodSampler::walk(std::size_t rank, std::uint64_t seed, std::uint64_t iteration,
                                 std::int64_t firstIndex, std::span<double> out,
                                 WalkScratch& scratch) const {
-  const std::size_t d = map_.dimension();
+  const std::size_t d = map_->dimension();
   const std::size_t count = order_.size();
   const std::size_t samples = out.size() / d;
   scratch.point = order_[rank].coordinates;
@@ -91,7 +114,7 @@ void NeighbourhoodSampler::walk(std::size_t rank, std::uint64_t seed, std::uint6
     TrialStream stream(seed, iteration, static_cast<std::uint64_t>(firstIndex) + s);
     for (std::size_t k = 0; k < d; ++k) {
       const Range cell = cellInterval(rank, k, scratch);
-      const Range allowed = map_.feasibleInterval(scratch.point, k);
+      const Range allowed = map_->feasibleInterval(scratch.point, k);
       const double xk = scratch.point[k];
       double low = std::max(cell.low, allowed.low);
       double high = std::min(cell.high, allowed.high);
@@ -114,7 +137,7 @@ void NeighbourhoodSampler::uniformDraw(std::uint64_t seed, std::int64_t index,
                                        std::span<double> out) const {
   TrialStream stream(seed, 0, static_cast<std::uint64_t>(index));
   for (double& u : out) u = stream.uniform();
-  map_.makeFeasible(out);
+  map_->makeFeasible(out);
 }
 
 }  // namespace dispfit

@@ -46,6 +46,10 @@ class NeighbourhoodSampler {
   void absorb(std::span<const double> coordinates, std::span<const double> misfits,
               std::int64_t firstIndex);
 
+  // Takes in the neighbourhood set of `other` (of the same map): the best K
+  // of both sets are kept.
+  void absorb(const NeighbourhoodSampler& other);
+
   // Models in the neighbourhood set: min(K, models absorbed).
   std::size_t cellCount() const { return order_.size(); }
 
@@ -70,10 +74,13 @@ class NeighbourhoodSampler {
     std::vector<double> coordinates;
   };
 
+  // Orders the members, keeps the best K and lays out their centres.
+  void keepBest(std::size_t sortedBefore);
+
   // The coordinate bounds along `axis` of the cell `rank` through x.
   Range cellInterval(std::size_t rank, std::size_t axis, const WalkScratch& scratch) const;
 
-  const ParameterMap& map_;
+  const ParameterMap* map_;  // a pointer, so that sets can be moved
   std::size_t bound_;
   std::vector<Member> order_;  // the neighbourhood set, best first
   // The set's coordinates axis by axis, centres_[k * K + j] = v_jk, so that
