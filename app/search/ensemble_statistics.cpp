@@ -48,7 +48,7 @@ std::vector<ProfileRow> vsProfile(std::span<const TrialModel> models, double bot
   // Depths as k / 10 rather than a running sum, so that 0.3 m is the
   // nearest double to 0.3 and not three steps' rounding.
   for (long k = 0;; ++k) {
-    const double depth = static_cast<double>(k) * kProfileStep;
+    const double depth = static_cast<double>(k) / kProfileRowsPerMetre;
     if (depth > bottom + kGridSlack) break;
     for (std::size_t m = 0; m < models.size(); ++m) vs[m] = shearVelocityAt(models[m], depth);
     rows.push_back({depth, *spreadOf(vs)});

@@ -40,9 +40,9 @@ struct ProfileRow {
   Spread vs;           // m/s, over the models
 };
 
-// The depth interval of the profile, m: finer than any layer a surface-wave
-// curve resolves.
-inline constexpr double kProfileStep = 0.1;
+// The profile's rows per metre: a row every 0.1 m, finer than any layer a
+// surface-wave curve resolves.
+inline constexpr int kProfileRowsPerMetre = 10;
 
 // Rows at 0, 0.1, 0.2 ... m down to `bottom` (m, included when it falls on
 // the grid, within 1e-9 m), with the spread of Vs(z) over `models`; none
