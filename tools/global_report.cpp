@@ -63,8 +63,6 @@ std::string averageLines(const GlobalReportInputs& in) {
       "Over the " + std::to_string(in.accepted) +
       " accepted models: VsZ = Z / sum(h_i / Vs_i), its 10th percentile, median and 90th "
       "percentile (m/s), each with its Eurocode 8 ground type / NEHRP site class\n";
-  text += "Depth the data constrain (half the longest measured wavelength): " +
-          fixed(in.constrainedDepth, 1) + " m\n";
   text += "          p10  median     p90   classes (p10, median, p90)\n";
   for (const AverageSpread& row : in.averages) {
     text += column("Vs" + std::to_string(static_cast<int>(row.depth)), 5) +
@@ -94,6 +92,8 @@ std::string globalReport(const GlobalReportInputs& in) {
     text += "Rejected models (a frequency without a root): " + std::to_string(in.rejected) + "\n";
   }
   text += '\n' + bestModelLines(in);
+  text += "Depth the data constrain (half the longest measured wavelength): " +
+          fixed(in.constrainedDepth, 1) + " m\n";
   if (in.accepted > 0) {
     text += '\n' + averageLines(in);
   } else {

@@ -20,8 +20,8 @@ enum RangeColumn : std::size_t {
   kPoissonMax
 };
 
-constexpr std::string_view kVsMinNames[] = {"vs min", "vs_min", "vsmin"};
-constexpr std::string_view kVsMaxNames[] = {"vs max", "vs_max", "vsmax"};
+constexpr std::string_view kVsMinNames[] = {"vs min", "vsmin"};
+constexpr std::string_view kVsMaxNames[] = {"vs max", "vsmax"};
 constexpr std::string_view kHMinNames[] = {"h min", "thickness min", "hmin"};
 constexpr std::string_view kHMaxNames[] = {"h max", "thickness max", "hmax"};
 constexpr std::string_view kDensityNames[] = {"density", "rho"};

@@ -9,7 +9,9 @@
 //   vp (m/s)                      optional: a fixed P velocity
 //   poisson min, poisson max      optional, instead of vp: Poisson's ratio's range
 // With neither vp nor Poisson's ratio the P velocity is 3 Vs. Without a
-// header a row holds the first five columns in this order.
+// header a row holds the first five columns in this order. A header of
+// two-word names needs commas or semicolons between its fields, or the words
+// joined by an underscore ("vs_min"): blanks alone separate fields.
 //
 // The reader checks the table's shape and signs: every value positive but a
 // Poisson's ratio (not negative) and the half-space's thickness (any number).
