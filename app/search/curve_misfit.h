@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "dispersion/dispersion_curve.h"
+#include "search/model_scorer.h"
 #include "search/search_space.h"
 #include "site/measured_curve.h"
 
@@ -53,13 +54,13 @@ class CurveMisfit {
 };
 
 // One thread's means to score models: its own solver and working arrays.
-class MisfitEvaluator {
+class MisfitEvaluator : public ModelScorer {
  public:
   explicit MisfitEvaluator(const CurveMisfit& curve);
 
   // The misfit of `model`; +infinity when the engine refuses it or a
   // frequency has no root.
-  double misfit(const TrialModel& model);
+  double misfit(const TrialModel& model) override;
 
   // The model's phase velocities at the curve's frequencies, NaN where no
   // root was found; empty when the engine refuses the model.

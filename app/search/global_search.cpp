@@ -45,10 +45,9 @@ struct IterationWork {
   std::atomic<bool> stopped{false};
 };
 
-// One thread's own means: its solver, walk arrays and model.
+// One thread's own means: its scorer, walk arrays and model.
 struct Worker {
-  explicit Worker(const CurveMisfit& curve) : evaluator(curve) {}
-  MisfitEvaluator evaluator;
+  std::unique_ptr<ModelScorer> scorer;
   WalkScratch scratch;
   TrialModel model;
 };
@@ -111,7 +110,7 @@ void runTasks(IterationWork& work, const std::vector<NeighbourhoodSampler>& sets
     }
     for (std::size_t s = 0; s < task.count; ++s) {
       map.model(out.subspan(s * d, d), worker.model);
-      work.misfits[task.first + s] = worker.evaluator.misfit(worker.model);
+      work.misfits[task.first + s] = worker.scorer->misfit(worker.model);
     }
   }
 }
@@ -172,6 +171,14 @@ std::vector<bool> acceptedModels(const SearchEnsemble& ensemble, const Acceptanc
 SearchEnsemble runGlobalSearch(const SearchSpace& space, const CurveMisfit& curve,
                                const SearchSettings& settings, const AcceptanceRule& rule,
                                const ProgressCallback& progress, const std::atomic<bool>* cancel) {
+  const ScorerFactory scorers = [&curve] { return std::make_unique<MisfitEvaluator>(curve); };
+  return runGlobalSearch(space, curve.kind(), scorers, settings, rule, progress, cancel);
+}
+
+SearchEnsemble runGlobalSearch(const SearchSpace& space, MisfitKind kind,
+                               const ScorerFactory& scorers, const SearchSettings& settings,
+                               const AcceptanceRule& rule, const ProgressCallback& progress,
+                               const std::atomic<bool>* cancel) {
   const ParameterMap map(space);
   const std::size_t d = map.dimension();
   const auto starts = static_cast<std::size_t>(std::max<std::int64_t>(settings.starts, 1));
@@ -180,12 +187,12 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, const CurveMisfit& curv
   const auto threads = static_cast<std::size_t>(std::max(settings.threads, 1));
   std::vector<Worker> workers;
   workers.reserve(threads);
-  for (std::size_t w = 0; w < threads; ++w) workers.emplace_back(curve);
+  for (std::size_t w = 0; w < threads; ++w) workers.push_back({scorers(), {}, {}});
 
   SearchEnsemble ensemble;
   ensemble.dimension = d;
-  ensemble.kind = curve.kind();
-  AcceptedCount accepted(curve.kind(), rule);
+  ensemble.kind = kind;
+  AcceptedCount accepted(kind, rule);
   const auto budget = static_cast<std::size_t>(std::max<std::int64_t>(settings.models, 0));
   const auto mergeAt = static_cast<std::size_t>(std::clamp(settings.startsShare, 0.0, 1.0) *
                                                 static_cast<double>(budget));

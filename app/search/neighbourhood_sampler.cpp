@@ -85,12 +85,13 @@ Range NeighbourhoodSampler::cellInterval(std::size_t rank, std::size_t axis,
     // Centres level with the cell's along this axis bound nothing on it.
     if (j == rank || difference == 0.0) continue;
     const double dj = scratch.squaredDistance[j] - (xk - vj) * (xk - vj);
-    const double boundary = 0.5 * (dc - dj + vc * vc - vj * vj) / difference;
-    if (difference > 0.0) {
-      low = std::max(low, boundary);
-    } else {
-      high = std::min(high, boundary);
-    }
+    // The boundary lies at numerator / (2 difference); it tightens the
+    // lower bound (difference > 0) or the upper one (difference < 0) exactly
+    // when numerator > 2 difference bound. Testing that first leaves the
+    // division to the few neighbours that move a bound.
+    const double numerator = dc - dj + vc * vc - vj * vj;
+    double& bound = difference > 0.0 ? low : high;
+    if (numerator > 2.0 * difference * bound) bound = 0.5 * numerator / difference;
   }
   return {low, high};
 }
@@ -122,10 +123,13 @@ void NeighbourhoodSampler::walk(std::size_t rank, std::uint64_t seed, std::uint6
       // which always lies in both intervals: it is kept then.
       if (low > high) low = high = xk;
       const double next = stream.uniform(low, high);
+      // (next - v)^2 - (xk - v)^2 = (next - xk)(next + xk - 2 v): one
+      // product per centre.
       const double* v = centres_.data() + k * count;
-      for (std::size_t j = 0; j < count; ++j) {
-        scratch.squaredDistance[j] += (next - v[j]) * (next - v[j]) - (xk - v[j]) * (xk - v[j]);
-      }
+      const double step = next - xk;
+      const double sum = next + xk;
+      double* distance = scratch.squaredDistance.data();
+      for (std::size_t j = 0; j < count; ++j) distance[j] += step * (sum - 2.0 * v[j]);
       scratch.point[k] = next;
     }
     std::copy(scratch.point.begin(), scratch.point.end(),

@@ -128,15 +128,18 @@ ParameterMap::ParameterMap(const SearchSpace& space)
 }
 
 double ParameterMap::valueAt(std::span<const double> unit, std::size_t axis) const {
-  const Range& range = ranges_[axis].range;
-  return range.low + unit[axis] * (range.high - range.low);
+  const Axis& a = ranges_[axis];
+  if (a.kind == Kind::Poisson) return a.range.low + unit[axis] * (a.range.high - a.range.low);
+  return a.range.low * std::pow(a.range.high / a.range.low, unit[axis]);
 }
 
 double ParameterMap::unitOf(double value, std::size_t axis) const {
-  const Range& range = ranges_[axis].range;
-  const double width = range.high - range.low;
-  if (!(width > 0.0)) return 0.0;
-  return std::clamp((value - range.low) / width, 0.0, 1.0);
+  const Axis& a = ranges_[axis];
+  if (!(a.range.high > a.range.low)) return 0.0;
+  const double u = a.kind == Kind::Poisson
+                       ? (value - a.range.low) / (a.range.high - a.range.low)
+                       : std::log(value / a.range.low) / std::log(a.range.high / a.range.low);
+  return std::clamp(u, 0.0, 1.0);
 }
 
 void ParameterMap::model(std::span<const double> unit, TrialModel& out) const {

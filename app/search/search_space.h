@@ -6,8 +6,13 @@
 //   n            layers, the half-space last
 //   d            parameters searched: n S velocities, n - 1 thicknesses, then one
 //                Poisson's ratio per layer whose ratio is given as a range
-//   u_k          coordinate k of a trial model in the unit cube [0,1]^d,
-//                value = lo_k + u_k (hi_k - lo_k) over the parameter's range
+//   u_k          coordinate k of a trial model in the unit cube [0,1]^d:
+//                value = lo_k (hi_k / lo_k)^u_k for a velocity or thickness, so
+//                that a uniform draw is uniform in log Vs and log h (the same
+//                chance for 100 to 110 m/s as for 500 to 550 m/s; a linear
+//                scale over 80 to 1000 m/s gave the soft layers of a site 16 %
+//                of every axis and left the search to find them by luck),
+//                value = lo_k + u_k (hi_k - lo_k) for Poisson's ratio
 //   Vs_i, h_i    S velocity and thickness of layer i, top first
 //   nu_i         Poisson's ratio;  Vp_i = Vs_i sqrt((2 - 2 nu_i) / (1 - 2 nu_i))
 //   Z            depth of the water table: a layer whose top lies at or below Z

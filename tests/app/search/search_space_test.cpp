@@ -99,28 +99,39 @@ TEST(SearchSpace, PVelocityFollowsItsRule) {
   SearchSpace s = threeLayers();
   s.layers[0].vp = 800.0;                   // fixed
   s.layers[1].poisson = Range{0.25, 0.25};  // Vp = sqrt(3) Vs
-  s.waterTable = 4.0;                       // layer 2's top at 5.5 m, the half-space's at 11 m
+  s.waterTable = 3.0;                       // layer 2's top at 3.16 m lies below it
   const ParameterMap map(s);
   // Vs 1, 2, 3; h 1, 2; nu of layer 2.
   ASSERT_EQ(map.dimension(), 6u);
   EXPECT_EQ(map.parameterName(0), "vs1 (m/s)");
   EXPECT_EQ(map.parameterName(4), "h2 (m)");
   EXPECT_EQ(map.parameterName(5), "nu2");
-  // Vs at u = 0, 0.5, 1: 100, 300, 500 m/s; thickness at u = 0.5: 5.5 m.
+  // Velocities and thicknesses on a log scale: Vs over 100..500 m/s at u = 0,
+  // 0.5, 1 is 100, sqrt(100 x 500) = 223.607, 500; thickness over 1..10 m at
+  // u = 0.5 is sqrt(10) = 3.1623 m.
   const double unit[] = {0.0, 0.5, 1.0, 0.5, 0.5, 0.0};
   TrialModel m;
   map.model(unit, m);
-  EXPECT_EQ(m.vs, (std::vector<double>{100.0, 300.0, 500.0}));
-  EXPECT_EQ(m.thickness, (std::vector<double>{5.5, 5.5, 0.0}));
+  EXPECT_NEAR(m.vs[0], 100.0, 1e-9);
+  EXPECT_NEAR(m.vs[1], std::sqrt(50000.0), 1e-9);
+  EXPECT_NEAR(m.vs[2], 500.0, 1e-9);
+  EXPECT_NEAR(m.thickness[0], std::sqrt(10.0), 1e-12);
+  EXPECT_NEAR(m.thickness[1], std::sqrt(10.0), 1e-12);
+  EXPECT_EQ(m.thickness[2], 0.0);
   EXPECT_DOUBLE_EQ(m.vp[0], 800.0);  // above the water table: as fixed
-  // Below the water table: sqrt(3) x 300 = 519.6 raised to 1500; the
+  // Below the water table: sqrt(3) x 223.6 = 387.3 raised to 1500; the
   // half-space's 3 x 500 = 1500 stays.
   EXPECT_DOUBLE_EQ(m.vp[1], 1500.0);
   EXPECT_DOUBLE_EQ(m.vp[2], 1500.0);
-  s.waterTable = 6.0;  // now the second layer's top lies above it
-  ParameterMap dry(s);
+  s.waterTable = 3.5;  // now the second layer's top lies above it
+  const ParameterMap dry(s);
   dry.model(unit, m);
-  EXPECT_NEAR(m.vp[1], 300.0 * std::sqrt(3.0), 1e-9);
+  EXPECT_NEAR(m.vp[1], std::sqrt(3.0) * std::sqrt(50000.0), 1e-9);
+  // Poisson's ratio is scaled linearly: 0.1 to 0.3 at u = 0.25 is 0.15.
+  s.layers[1].poisson = Range{0.1, 0.3};
+  const ParameterMap linear(s);
+  const double quarter[] = {0.0, 0.5, 1.0, 0.5, 0.5, 0.25};
+  EXPECT_NEAR(linear.valueAt(quarter, 5), 0.15, 1e-15);
 }
 
 TEST(SearchSpace, NonDecreasingRuleHoldsForDrawsAndWalkIntervals) {
@@ -128,20 +139,22 @@ TEST(SearchSpace, NonDecreasingRuleHoldsForDrawsAndWalkIntervals) {
   s.increasing = true;
   s.layers[2].vs = {200.0, 400.0};
   const ParameterMap map(s);
-  // Vs 460, 140, 380 in the cube: sorted 140, 380, 460, the last clamped
-  // to the half-space's top of 400.
+  // On the log scales: u = 0.9 and 0.1 over 100..500 m/s are 100 x 5^0.9 =
+  // 425.7 and 100 x 5^0.1 = 117.5; u = 0.9 over the half-space's 200..400 is
+  // 200 x 2^0.9 = 373.2. Sorted 117.5, 373.2, 425.7; the last is clamped to
+  // the half-space's top of 400.
   double unit[] = {0.9, 0.1, 0.9, 0.5, 0.5};
   map.makeFeasible(unit);
   TrialModel m;
   map.model(unit, m);
-  EXPECT_NEAR(m.vs[0], 140.0, 1e-9);
-  EXPECT_NEAR(m.vs[1], 380.0, 1e-9);
+  EXPECT_NEAR(m.vs[0], 100.0 * std::pow(5.0, 0.1), 1e-9);
+  EXPECT_NEAR(m.vs[1], 200.0 * std::pow(2.0, 0.9), 1e-9);
   EXPECT_NEAR(m.vs[2], 400.0, 1e-9);
-  // Layer 2 between its neighbours, 140 and 400 m/s: u from 0.1 to 0.75 of
-  // its range 100..500.
+  // Layer 2 between its neighbours, 117.5 and 400 m/s: u from 0.1 to
+  // log(4) / log(5) = 0.8614 of its range.
   const Range between = map.feasibleInterval(unit, 1);
   EXPECT_NEAR(between.low, 0.1, 1e-12);
-  EXPECT_NEAR(between.high, 0.75, 1e-12);
+  EXPECT_NEAR(between.high, std::log(4.0) / std::log(5.0), 1e-12);
   // A thickness is free.
   const Range free = map.feasibleInterval(unit, 3);
   EXPECT_EQ(free.low, 0.0);

@@ -68,10 +68,10 @@ TEST(SyntheticSearch, MedianOfAcceptedModelsFollowsTheTrueProfile) {
   const SearchSpace space = briefSpace();
   SearchSettings settings;
   settings.models = kBudget;
-  // Over seeds 1 to 6 the search found the true model's basin for five at
-  // this budget; the sixth (seed 1) settled in another basin where no model
-  // is accepted. Seed 2 is one of the five.
-  settings.seed = 2;
+  // The accepted models' median followed the true profile this closely for
+  // four of seeds 1 to 6 (for the other two an equivalent model, a thinner
+  // second layer, took more of the accepted models); seed 1 is the default.
+  settings.seed = 1;
   settings.threads = 2;
   const SearchEnsemble ensemble = runGlobalSearch(space, curve, settings, {}, {});
   ASSERT_EQ(ensemble.size(), static_cast<std::size_t>(kBudget));
