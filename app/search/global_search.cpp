@@ -65,6 +65,12 @@ void addWalks(std::size_t set, const Block& block, std::size_t cells,
               const SearchSettings& settings, std::vector<Task>& tasks) {
   const std::size_t walked =
       std::min(cells, static_cast<std::size_t>(std::max<std::int64_t>(settings.resampledCells, 1)));
+  // A set dealt no first models (more starts than uniform draws) has no
+  // cell to walk: its models are drawn uniformly instead.
+  if (walked == 0) {
+    if (block.count > 0) tasks.push_back({block.first, block.count, std::nullopt, set});
+    return;
+  }
   std::size_t first = block.first;
   for (std::size_t cell = 0; cell < walked; ++cell) {
     const std::size_t share = block.count / walked + (cell < block.count % walked ? 1 : 0);

@@ -3,6 +3,7 @@
 // cancelled search keeps what it found.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <vector>
@@ -133,6 +134,30 @@ TEST(SyntheticSearch, CancelKeepsTheModelsFoundSoFar) {
   map.model(ensemble.coordinatesOf(best), model);
   MisfitEvaluator evaluator(curve);
   EXPECT_EQ(evaluator.misfit(model), ensemble.misfits[best]);
+}
+
+TEST(SyntheticSearch, StartsWithoutFirstModelsStillSpendTheBudget) {
+  // Two uniform draws dealt to four starts leave two starts without a cell
+  // to walk; their share of each iteration is drawn uniformly.
+  const CurveMisfit curve(dispfit_test::syntheticCurve());
+  SearchSettings settings;
+  settings.models = 50;
+  settings.initialModels = 2;
+  settings.threads = 2;
+  const SearchEnsemble ensemble = runGlobalSearch(briefSpace(), curve, settings, {}, {});
+  ASSERT_EQ(ensemble.size(), 50u);
+  EXPECT_FALSE(ensemble.cancelled);
+  // Every model was drawn and scored: its misfit is its own model's.
+  const ParameterMap map(briefSpace());
+  MisfitEvaluator evaluator(curve);
+  TrialModel model;
+  for (std::size_t i = 0; i < ensemble.size(); ++i) {
+    const std::span<const double> u = ensemble.coordinatesOf(i);
+    EXPECT_TRUE(std::any_of(u.begin(), u.end(), [](double x) { return x != 0.0; }))
+        << "model " << i << " was never drawn";
+    map.model(u, model);
+    EXPECT_EQ(evaluator.misfit(model), ensemble.misfits[i]) << "model " << i;
+  }
 }
 
 }  // namespace
