@@ -16,7 +16,7 @@ namespace {
 
 using namespace dispfit;
 
-SearchSpace briefSpace() {
+SearchSpace wideRanges() {
   SearchSpace space;
   // --vs-range 80 1000 --h-range 1 15, density as the model's.
   space.layers.assign(3, LayerRanges{{80.0, 1000.0}, {1.0, 15.0}, 1.9, std::nullopt, std::nullopt});
@@ -66,7 +66,7 @@ TEST(SyntheticSearch, MedianOfAcceptedModelsFollowsTheTrueProfile) {
   const CurveMisfit curve(points);
   ASSERT_TRUE(curve.fault().empty());
   ASSERT_EQ(curve.kind(), MisfitKind::Normalised);
-  const SearchSpace space = briefSpace();
+  const SearchSpace space = wideRanges();
   SearchSettings settings;
   settings.models = kBudget;
   // The accepted models' median followed the true profile this closely for
@@ -112,7 +112,7 @@ TEST(SyntheticSearch, CancelKeepsTheModelsFoundSoFar) {
   // Cancelled from the progress report after the third iteration, as a
   // window's cancel button would set the flag between reports.
   const SearchEnsemble ensemble = runGlobalSearch(
-      briefSpace(), curve, settings, {},
+      wideRanges(), curve, settings, {},
       [&](const SearchProgress& progress) {
         ++calls;
         EXPECT_LE(progress.done, progress.total);
@@ -129,7 +129,7 @@ TEST(SyntheticSearch, CancelKeepsTheModelsFoundSoFar) {
   ASSERT_LT(best, ensemble.size());
   EXPECT_TRUE(std::isfinite(ensemble.misfits[best]));
   // The best model kept is a model of the space with the misfit recorded.
-  const ParameterMap map(briefSpace());
+  const ParameterMap map(wideRanges());
   TrialModel model;
   map.model(ensemble.coordinatesOf(best), model);
   MisfitEvaluator evaluator(curve);
@@ -144,11 +144,11 @@ TEST(SyntheticSearch, StartsWithoutFirstModelsStillSpendTheBudget) {
   settings.models = 50;
   settings.initialModels = 2;
   settings.threads = 2;
-  const SearchEnsemble ensemble = runGlobalSearch(briefSpace(), curve, settings, {}, {});
+  const SearchEnsemble ensemble = runGlobalSearch(wideRanges(), curve, settings, {}, {});
   ASSERT_EQ(ensemble.size(), 50u);
   EXPECT_FALSE(ensemble.cancelled);
   // Every model was drawn and scored: its misfit is its own model's.
-  const ParameterMap map(briefSpace());
+  const ParameterMap map(wideRanges());
   MisfitEvaluator evaluator(curve);
   TrialModel model;
   for (std::size_t i = 0; i < ensemble.size(); ++i) {
