@@ -20,7 +20,8 @@ StartArguments readStartArguments(std::span<const std::string> arguments) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     const Option* option = nullptr;
-    std::optional<std::string> value;
+    // Empty both when absent and when given empty: either needs a file name.
+    std::string value;
     for (const Option& known : kOptions) {
       if (argument == known.name) {
         option = &known;
@@ -32,7 +33,7 @@ StartArguments readStartArguments(std::span<const std::string> arguments) {
       }
     }
     if (option == nullptr) return {std::nullopt, "unknown argument '" + argument + "'"};
-    if (!value || value->empty()) {
+    if (value.empty()) {
       return {std::nullopt, std::string(option->name) + " needs a file name"};
     }
     if (files.*(option->file)) {

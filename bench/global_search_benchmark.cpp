@@ -1,0 +1,100 @@
+// Cost of the global search.
+//
+// BM_GlobalSearch/T: 50,000 trial models of a 4-layer space fitted to a
+// 30-point curve (5 to 80 Hz, +-3 % band) on T threads: the wall time, and
+// models per second.
+// BM_SearchOwnCost/N: the same search of N models with a scorer that costs
+// nothing, on one thread: what the algorithm itself (draws, walks in the
+// neighbourhood cells, mapping, merging, bookkeeping) costs per model. The
+// walk step costs O(K d) with the neighbourhood set bounded at K models, so
+// the cost per model at 50,000 models should stay within 20 % of that at
+// 10,000.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "dispersion/dispersion_curve.h"
+#include "search/global_search.h"
+
+namespace {
+
+using namespace dispfit;
+
+// 2 m of 140 m/s, 4 m of 220 m/s and 8 m of 350 m/s over a 600 m/s
+// half-space, density 1.9 g/cm3, Vp = 3 Vs.
+std::vector<MeasuredPoint> fourLayerCurve() {
+  const std::vector<swcore::ModelLayer> layers{{2.0, 140.0, 1900.0, 420.0},
+                                               {4.0, 220.0, 1900.0, 660.0},
+                                               {8.0, 350.0, 1900.0, 1050.0},
+                                               {1.0, 600.0, 1900.0, 1800.0}};
+  std::vector<double> hz;
+  for (int i = 29; i >= 0; --i) hz.push_back(5.0 * std::pow(16.0, i / 29.0));
+  std::vector<swcore::CurvePoint> out(hz.size());
+  swcore::DispersionCurveSolver solver;
+  solver.compute(layers, hz, swcore::CurveKind::phase, out);
+  std::vector<MeasuredPoint> points;
+  for (std::size_t i = 0; i < hz.size(); ++i) {
+    const double c = out[i].phaseVelocity;
+    points.push_back({hz[i], c, VelocityBand{0.97 * c, 1.03 * c}, static_cast<int>(i + 1)});
+  }
+  return points;
+}
+
+SearchSpace fourLayerSpace() {
+  SearchSpace space;
+  space.layers.assign(4, LayerRanges{{80.0, 1000.0}, {1.0, 15.0}, 1.9, std::nullopt, std::nullopt});
+  return space;
+}
+
+void BM_GlobalSearch(benchmark::State& state) {
+  const std::vector<MeasuredPoint> points = fourLayerCurve();
+  const CurveMisfit curve(points);
+  SearchSettings settings;
+  settings.models = 50000;
+  settings.threads = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const SearchEnsemble ensemble = runGlobalSearch(fourLayerSpace(), curve, settings, {}, {});
+    benchmark::DoNotOptimize(ensemble.misfits.data());
+  }
+  state.counters["models_per_second"] = benchmark::Counter(
+      static_cast<double>(settings.models) * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_GlobalSearch)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+// A misfit that costs next to nothing and still orders the models: the
+// distance of the S velocities from a fixed profile.
+class FreeScorer : public ModelScorer {
+ public:
+  double misfit(const TrialModel& model) override {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < model.vs.size(); ++i) {
+      const double r = model.vs[i] - 150.0 * static_cast<double>(i + 1);
+      sum += r * r;
+    }
+    return std::sqrt(sum);
+  }
+};
+
+void BM_SearchOwnCost(benchmark::State& state) {
+  SearchSettings settings;
+  settings.models = state.range(0);
+  settings.threads = 1;
+  const ScorerFactory scorers = [] { return std::make_unique<FreeScorer>(); };
+  for (auto _ : state) {
+    const SearchEnsemble ensemble =
+        runGlobalSearch(fourLayerSpace(), MisfitKind::Normalised, scorers, settings, {}, {});
+    benchmark::DoNotOptimize(ensemble.misfits.data());
+  }
+  // Seconds per model, shown by the library in microseconds.
+  state.counters["per_model"] = benchmark::Counter(
+      static_cast<double>(settings.models) * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SearchOwnCost)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
