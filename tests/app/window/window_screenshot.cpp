@@ -2,7 +2,8 @@
 //   window_screenshot <output.png>
 //     after a forward run of a three-layer model;
 //   window_screenshot <output.png> <curve.csv>
-//     with a synthetic measured field curve (written to curve.csv: the
+//     with a synthetic measured field curve (written to curve.csv, which must
+//     not exist yet: the
 //     three-layer model's curve at 30 frequencies from 5 to 80 Hz, moved by
 //     up to 1 % and given a +/- 3 % band), a starting model's curve and the
 //     fitted curve over it;
@@ -114,7 +115,13 @@ int main(int argc, char* argv[]) {
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (argc == 3) {
-    if (!showFieldCurve(form, QString::fromLocal8Bit(argv[2]))) return 1;
+    // The curve file is made here: an existing file is never overwritten.
+    const QString curvePath = QString::fromLocal8Bit(argv[2]);
+    if (QFile::exists(curvePath)) {
+      std::fprintf(stderr, "%s exists; give a new path for the synthetic curve\n", argv[2]);
+      return 2;
+    }
+    if (!showFieldCurve(form, curvePath)) return 1;
   } else {
     typeModel(form, {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}});
     form.Button1.click();
