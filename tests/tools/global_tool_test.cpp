@@ -1,8 +1,6 @@
 // dispfit-invert --global as a user runs it: a synthetic curve in, the report
 // and the three tables out, refusals with exit status 2.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -44,37 +42,10 @@ std::vector<std::vector<double>> rowsOf(const std::string& text, std::string& he
   return rows;
 }
 
-class GlobalTool : public ::testing::Test {
+// Standard error is a file here, not a terminal: no progress line.
+class GlobalTool : public dispfit_test::ToolTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("dispfit-global-test-" + std::to_string(::getpid()) +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path write(const std::string& name, const std::string& text) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path) << text;
-    return path;
-  }
-
-  // Standard error is a file here, not a terminal: no progress line.
-  ToolRun run(const std::string& arguments) {
-    const fs::path out = dir_ / "stdout";
-    const fs::path err = dir_ / "stderr";
-    std::string command = quoted(DISPFIT_INVERT_PATH);
-    command += " " + arguments + " >" + quoted(out) + " 2>" + quoted(err);
-    const int raw = std::system(command.c_str());
-    ToolRun result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = contents(out);
-    result.err = contents(err);
-    return result;
-  }
-
-  fs::path dir_;
+  GlobalTool() : ToolTest(DISPFIT_INVERT_PATH, "dispfit-global-test-") {}
 };
 
 TEST_F(GlobalTool, WritesReportAndThreeTablesThatReadBack) {
