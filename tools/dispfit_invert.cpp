@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,6 +15,8 @@
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 #include "field_report.h"
+#include "global_options.h"
+#include "global_run.h"
 #include "inversion/inversion_files.h"
 #include "inversion/window_inversion.h"
 #include "invert_options.h"
@@ -182,16 +185,44 @@ int run(const InvertCommand& command) {
   return kSolved;
 }
 
+// dispfit-invert --global: the search of a space of models instead of the
+// fit of one.
+int runGlobal(std::span<const std::string_view> arguments) {
+  const GlobalCommand command = parseGlobalOptions(arguments);
+  switch (command.action) {
+    case GlobalCommand::Action::Help:
+      std::cout << invertUsage() << globalUsage();
+      return delivered("the help") ? kSolved : kSolveFailed;
+    case GlobalCommand::Action::Error:
+      std::cerr << "dispfit-invert: " << command.error << '\n';
+      return kUsageOrFileError;
+    case GlobalCommand::Action::Run:
+      break;
+  }
+  const std::optional<MeasuredCurve> curve = measuredCurve(command.curvePath);
+  if (!curve) return kUsageOrFileError;
+  switch (runGlobalCommand(command, *curve)) {
+    case GlobalOutcome::Reported:
+      return kSolved;
+    case GlobalOutcome::Failed:
+      return kSolveFailed;
+    case GlobalOutcome::InputRefused:
+      break;
+  }
+  return kUsageOrFileError;
+}
+
 }  // namespace
 }  // namespace dispfit
 
 int main(int argc, char** argv) {
   using namespace dispfit;
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (asksForGlobalSearch(arguments)) return runGlobal(arguments);
   const InvertCommand command = parseInvertOptions(arguments);
   switch (command.action) {
     case InvertCommand::Action::Help:
-      std::cout << invertUsage();
+      std::cout << invertUsage() << globalUsage();
       return delivered("the help") ? kSolved : kSolveFailed;
     case InvertCommand::Action::Error:
       std::cerr << "dispfit-invert: " << command.error << '\n';

@@ -1,0 +1,86 @@
+#include "search/curve_misfit.h"
+
+#include <cmath>
+#include <limits>
+
+namespace dispfit {
+
+namespace {
+
+constexpr double kRejected = std::numeric_limits<double>::infinity();
+
+// The engine takes densities in any one unit; g/cm3 to kg/m3 keeps the
+// interface's SI.
+constexpr double kKilogramsPerCubicMetrePerGramPerCubicCentimetre = 1000.0;
+
+}  // namespace
+
+std::string misfitName(MisfitKind kind) {
+  return kind == MisfitKind::Normalised ? "normalised misfit" : "misfit (m/s)";
+}
+
+CurveMisfit::CurveMisfit(std::span<const MeasuredPoint> points) {
+  if (points.empty()) {
+    fault_ = "the curve has no point";
+    return;
+  }
+  std::size_t banded = 0;
+  for (const MeasuredPoint& point : points) {
+    frequencies_.push_back(point.frequency);
+    velocities_.push_back(point.velocity);
+    if (point.band) {
+      ++banded;
+      const double sigma = 0.5 * (point.band->high - point.band->low);
+      if (!(sigma > 0.0)) {
+        fault_ = "the band at line " + std::to_string(point.line) +
+                 " has no width, so its residual cannot be normalised";
+        return;
+      }
+      sigmas_.push_back(sigma);
+    } else {
+      sigmas_.push_back(1.0);
+    }
+  }
+  if (banded != 0 && banded != points.size()) {
+    fault_ = "some points have a band and some do not";
+    return;
+  }
+  kind_ = banded != 0 ? MisfitKind::Normalised : MisfitKind::MetresPerSecond;
+}
+
+double CurveMisfit::of(std::span<const double> computed) const {
+  if (computed.size() != velocities_.size()) return kRejected;
+  double sum = 0.0;
+  for (std::size_t i = 0; i < computed.size(); ++i) {
+    if (!std::isfinite(computed[i])) return kRejected;
+    const double r = (computed[i] - velocities_[i]) / sigmas_[i];
+    sum += r * r;
+  }
+  return std::sqrt(sum / static_cast<double>(computed.size()));
+}
+
+MisfitEvaluator::MisfitEvaluator(const CurveMisfit& curve)
+    : curve_(curve), points_(curve.frequencies().size()), velocities_(curve.frequencies().size()) {}
+
+std::span<const double> MisfitEvaluator::curveOf(const TrialModel& model) {
+  layers_.resize(model.vs.size());
+  for (std::size_t i = 0; i < layers_.size(); ++i) {
+    layers_[i] = {model.thickness[i], model.vs[i],
+                  model.density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre, model.vp[i]};
+  }
+  const swcore::CurveStatus status =
+      solver_.compute(layers_, curve_.frequencies(), swcore::CurveKind::phase, points_);
+  if (status != swcore::CurveStatus::ok) return {};
+  for (std::size_t i = 0; i < points_.size(); ++i) {
+    velocities_[i] =
+        points_[i].hasRoot ? points_[i].phaseVelocity : std::numeric_limits<double>::quiet_NaN();
+  }
+  return velocities_;
+}
+
+double MisfitEvaluator::misfit(const TrialModel& model) {
+  const std::span<const double> computed = curveOf(model);
+  return computed.empty() ? kRejected : curve_.of(computed);
+}
+
+}  // namespace dispfit

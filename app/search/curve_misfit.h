@@ -1,0 +1,76 @@
+// The misfit of a trial model's curve to a measured one, as the global search
+// ranks and accepts models.
+//
+// Notation (m/s):
+//   c_i        measured phase velocity at frequency f_i, i = 1 .. m
+//   v_i        the model's phase velocity at f_i
+//   sigma_i    half the width of the point's band: its standard deviation, or
+//              (high - low) / 2 for a low and a high bound
+//   normalised misfit   sqrt(sum ((v_i - c_i) / sigma_i)^2 / m), when every point has a band
+//   misfit (m/s)        sqrt(sum (v_i - c_i)^2 / m), when the curve gives no band
+// A model without a root at some f_i has no curve there and is rejected: its
+// misfit is +infinity.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "dispersion/dispersion_curve.h"
+#include "search/search_space.h"
+#include "site/measured_curve.h"
+
+namespace dispfit {
+
+enum class MisfitKind { Normalised, MetresPerSecond };
+
+// "normalised misfit" or "misfit (m/s)": how every text names the value.
+std::string misfitName(MisfitKind kind);
+
+// The measured points a search fits, read-only and shared by every thread.
+class CurveMisfit {
+ public:
+  // Points with frequency (Hz) and velocity (m/s); the misfit is normalised
+  // when every point has a band, in m/s when none has. Refused (fault()):
+  // no point, some points with a band and some without, a band of no width.
+  explicit CurveMisfit(std::span<const MeasuredPoint> points);
+
+  // Empty when the points can be fitted.
+  const std::string& fault() const { return fault_; }
+  MisfitKind kind() const { return kind_; }
+  std::span<const double> frequencies() const { return frequencies_; }
+
+  // The misfit of the computed velocities (m/s, one per point, in the
+  // points' order); +infinity when one is not finite (no root).
+  double of(std::span<const double> computed) const;
+
+ private:
+  std::vector<double> frequencies_;
+  std::vector<double> velocities_;
+  std::vector<double> sigmas_;  // 1 each for a misfit in m/s
+  MisfitKind kind_ = MisfitKind::MetresPerSecond;
+  std::string fault_;
+};
+
+// One thread's means to score models: its own solver and working arrays.
+class MisfitEvaluator {
+ public:
+  explicit MisfitEvaluator(const CurveMisfit& curve);
+
+  // The misfit of `model`; +infinity when the engine refuses it or a
+  // frequency has no root.
+  double misfit(const TrialModel& model);
+
+  // The model's phase velocities at the curve's frequencies, NaN where no
+  // root was found; empty when the engine refuses the model.
+  std::span<const double> curveOf(const TrialModel& model);
+
+ private:
+  const CurveMisfit& curve_;
+  swcore::DispersionCurveSolver solver_;
+  std::vector<swcore::ModelLayer> layers_;
+  std::vector<swcore::CurvePoint> points_;
+  std::vector<double> velocities_;
+};
+
+}  // namespace dispfit

@@ -1,0 +1,54 @@
+#include "search/ensemble_tables.h"
+
+#include "files/model_file.h"
+#include "records/number_text.h"
+
+namespace dispfit {
+
+namespace {
+
+void appendNumber(std::string& text, double value) {
+  text += swcore::formatNumber(value).view();
+}
+
+}  // namespace
+
+std::string bestModelTable(const TrialModel& model) {
+  return swcore::formatModelTable({model.thickness, model.vs, model.density, model.vp});
+}
+
+std::string ensembleTable(const SearchEnsemble& ensemble, const ParameterMap& map,
+                          const std::vector<bool>& accepted) {
+  std::string text = "index";
+  for (std::size_t k = 0; k < map.dimension(); ++k) text += ", " + map.parameterName(k);
+  text += ", " + misfitName(ensemble.kind) + ", accepted\n";
+  for (std::size_t i = 0; i < ensemble.size(); ++i) {
+    text += std::to_string(i);
+    const std::span<const double> unit = ensemble.coordinatesOf(i);
+    for (std::size_t k = 0; k < map.dimension(); ++k) {
+      text += ", ";
+      appendNumber(text, map.valueAt(unit, k));
+    }
+    text += ", ";
+    appendNumber(text, ensemble.misfits[i]);
+    text += accepted[i] ? ", 1\n" : ", 0\n";
+  }
+  return text;
+}
+
+std::string profileTable(std::span<const ProfileRow> rows) {
+  std::string text = "depth (m), vs p10 (m/s), vs p50 (m/s), vs p90 (m/s)\n";
+  for (const ProfileRow& row : rows) {
+    appendNumber(text, row.depth);
+    text += ", ";
+    appendNumber(text, row.vs.p10);
+    text += ", ";
+    appendNumber(text, row.vs.median);
+    text += ", ";
+    appendNumber(text, row.vs.p90);
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace dispfit

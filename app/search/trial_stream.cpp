@@ -1,0 +1,35 @@
+#include "search/trial_stream.h"
+
+namespace dispfit {
+
+namespace {
+
+std::uint64_t mix(std::uint64_t x) {
+  x += 0x9e3779b97f4a7c15ULL;
+  x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+  x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+  return x ^ (x >> 31);
+}
+
+// Each input passes the finaliser before the next joins it, so that
+// (s, t, j) and (s, j, t) give different streams.
+std::uint64_t streamSeed(std::uint64_t seed, std::uint64_t iteration, std::uint64_t index) {
+  return mix(mix(mix(seed) ^ iteration) ^ index);
+}
+
+}  // namespace
+
+TrialStream::TrialStream(std::uint64_t seed, std::uint64_t iteration, std::uint64_t index)
+    : engine_(streamSeed(seed, iteration, index)) {}
+
+double TrialStream::uniform() {
+  constexpr double kTwoToMinus53 = 1.0 / 9007199254740992.0;
+  return static_cast<double>(engine_() >> 11) * kTwoToMinus53;
+}
+
+double TrialStream::uniform(double low, double high) {
+  if (!(high > low)) return low;
+  return low + uniform() * (high - low);
+}
+
+}  // namespace dispfit

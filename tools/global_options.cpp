@@ -1,0 +1,316 @@
+#include "global_options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "files/number_field.h"
+
+namespace dispfit {
+
+namespace {
+
+// The most models a search may be given: a day's work on two cores, and
+// 50 MB of ensemble for a 20-layer space.
+constexpr std::int64_t kMostModels = 100000000;
+// More threads than this is a typing error on any machine the program
+// meets.
+constexpr std::int64_t kMostThreads = 1024;
+constexpr double kDefaultDensity = 1.9;  // g/cm3, a moist soil
+
+// Options of the local inversion only.
+constexpr std::string_view kLocalOptions[] = {"--vs-bounds", "--h-bounds", "--iterations",
+                                              "--suggest"};
+// Options that the ranges file replaces.
+constexpr std::string_view kPerLayerOptions[] = {"--layers",  "--vs-range", "--h-range",
+                                                 "--density", "--vp",       "--poisson"};
+
+// The arguments not yet consumed.
+class Arguments {
+ public:
+  explicit Arguments(std::span<const std::string_view> arguments) : rest_(arguments) {}
+
+  bool empty() const { return rest_.empty(); }
+  std::string_view next() {
+    const std::string_view first = rest_.front();
+    rest_ = rest_.subspan(1);
+    return first;
+  }
+  // The next argument as the value of `option`.
+  bool value(std::string_view option, std::string_view& text, std::string& error) {
+    if (rest_.empty()) {
+      error = std::string(option) + " needs a value";
+      return false;
+    }
+    text = next();
+    return true;
+  }
+
+ private:
+  std::span<const std::string_view> rest_;
+};
+
+bool number(Arguments& in, std::string_view option, double& value, std::string& error,
+            std::string_view& text) {
+  if (!in.value(option, text, error)) return false;
+  if (!swcore::parseReal(text, value) || !std::isfinite(value)) {
+    error = std::string(option) + ": \"" + std::string(text) +
+            "\" is not a number (a full stop is the decimal separator)";
+    return false;
+  }
+  return true;
+}
+
+bool number(Arguments& in, std::string_view option, double& value, std::string& error) {
+  std::string_view text;
+  return number(in, option, value, error, text);
+}
+
+bool positive(Arguments& in, std::string_view option, double& value, std::string& error) {
+  std::string_view text;
+  if (!number(in, option, value, error, text)) return false;
+  if (!(value > 0.0)) {
+    error = std::string(option) + ": " + std::string(text) + " must be positive";
+    return false;
+  }
+  return true;
+}
+
+// LO HI: LO not above HI; positive unless `zeroAllowed`.
+bool range(Arguments& in, std::string_view option, bool zeroAllowed, Range& out,
+           std::string& error) {
+  Range r;
+  const auto read = [&](double& value) {
+    return zeroAllowed ? number(in, option, value, error) : positive(in, option, value, error);
+  };
+  if (!read(r.low) || !read(r.high)) return false;
+  if (zeroAllowed && r.low < 0.0) {
+    error = std::string(option) + ": LO must not be negative";
+    return false;
+  }
+  if (r.low > r.high) {
+    error = std::string(option) + ": LO lies above HI";
+    return false;
+  }
+  out = r;
+  return true;
+}
+
+bool whole(Arguments& in, std::string_view option, std::int64_t least, std::int64_t most,
+           std::int64_t& value, std::string& error) {
+  std::string_view text;
+  if (!in.value(option, text, error)) return false;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc{} || result.ptr != text.data() + text.size() || value < least ||
+      value > most) {
+    error = std::string(option) + ": \"" + std::string(text) + "\" is not a whole number from " +
+            std::to_string(least) + " to " + std::to_string(most);
+    return false;
+  }
+  return true;
+}
+
+// What the options give for every layer, before the layers exist.
+struct LayerOptions {
+  std::optional<std::int64_t> layers;
+  Range vs{50.0, 1000.0};  // m/s, the local inversion's default bounds
+  Range thickness{0.1, 5.0};
+  double density = kDefaultDensity;
+  std::optional<double> vp;
+  std::optional<Range> poisson;
+  std::vector<std::string_view> given;  // per-layer options named
+};
+
+bool option(Arguments& in, std::string_view name, GlobalCommand& command, LayerOptions& layers) {
+  std::string& error = command.error;
+  if (std::find(std::begin(kLocalOptions), std::end(kLocalOptions), name) !=
+      std::end(kLocalOptions)) {
+    error = std::string(name) + " belongs to the local inversion and cannot be mixed with --global";
+    return false;
+  }
+  if (std::find(std::begin(kPerLayerOptions), std::end(kPerLayerOptions), name) !=
+      std::end(kPerLayerOptions)) {
+    layers.given.push_back(name);
+  }
+  SearchSettings& settings = command.settings;
+  if (name == "--global") return true;
+  if (name == "--increasing") {
+    command.space.increasing = true;
+    return true;
+  }
+  if (name == "--layers") {
+    std::int64_t n = 0;
+    if (!whole(in, name, 1, static_cast<std::int64_t>(kMostSearchLayers), n, error)) return false;
+    layers.layers = n;
+    return true;
+  }
+  if (name == "--vs-range") return range(in, name, false, layers.vs, error);
+  if (name == "--h-range") return range(in, name, false, layers.thickness, error);
+  if (name == "--density") return positive(in, name, layers.density, error);
+  if (name == "--vp") {
+    double vp = 0.0;
+    if (!positive(in, name, vp, error)) return false;
+    layers.vp = vp;
+    return true;
+  }
+  if (name == "--poisson") {
+    Range nu;
+    if (!range(in, name, true, nu, error)) return false;
+    layers.poisson = nu;
+    return true;
+  }
+  if (name == "--water-table") {
+    double z = 0.0;
+    if (!positive(in, name, z, error)) return false;
+    command.space.waterTable = z;
+    return true;
+  }
+  if (name == "--models") return whole(in, name, 1, kMostModels, settings.models, error);
+  if (name == "--seed") {
+    std::int64_t seed = 0;
+    if (!whole(in, name, 0, INT64_MAX, seed, error)) return false;
+    settings.seed = static_cast<std::uint64_t>(seed);
+    return true;
+  }
+  if (name == "--threads") {
+    std::int64_t threads = 0;
+    if (!whole(in, name, 1, kMostThreads, threads, error)) return false;
+    settings.threads = static_cast<int>(threads);
+    return true;
+  }
+  if (name == "--accept") return positive(in, name, command.rule.threshold, error);
+  if (name == "--accept-factor") {
+    if (!number(in, name, command.rule.factor, error)) return false;
+    if (!(command.rule.factor >= 1.0)) {
+      error = "--accept-factor must be at least 1 (the best model is always accepted)";
+      return false;
+    }
+    return true;
+  }
+  if (name == "--csv" || name == "--params") {
+    std::string_view text;
+    if (!in.value(name, text, error)) return false;
+    if (text.empty()) {
+      error = std::string(name) + ": the value is empty";
+      return false;
+    }
+    (name == "--csv" ? command.csvPrefix : command.rangesPath) = std::string(text);
+    return true;
+  }
+  error = "unknown option " + std::string(name);
+  return false;
+}
+
+GlobalCommand failed(GlobalCommand command) {
+  command.action = GlobalCommand::Action::Error;
+  return command;
+}
+
+// The space's layers from the options, or the error of their combination.
+bool layersFromOptions(const LayerOptions& options, GlobalCommand& command) {
+  if (command.rangesPath) {
+    if (!options.given.empty()) {
+      command.error = std::string(options.given.front()) +
+                      " cannot be given with --params: the ranges file gives every layer's";
+      return false;
+    }
+    return true;
+  }
+  if (!options.layers) {
+    command.error = "--global needs --layers N or --params FILE (see --help)";
+    return false;
+  }
+  if (options.vp && options.poisson) {
+    command.error = "--vp and --poisson exclude each other";
+    return false;
+  }
+  LayerRanges layer{options.vs, options.thickness, options.density, options.vp, options.poisson};
+  command.space.layers.assign(static_cast<std::size_t>(*options.layers), layer);
+  if (const std::string fault = searchSpaceFault(command.space); !fault.empty()) {
+    command.error = fault;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool asksForGlobalSearch(std::span<const std::string_view> arguments) {
+  return std::find(arguments.begin(), arguments.end(), "--global") != arguments.end();
+}
+
+GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
+  GlobalCommand command;
+  command.settings.models = kDefaultSearchModels;
+  command.settings.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  LayerOptions layers;
+  std::vector<std::string_view> files;
+  Arguments in(arguments);
+  while (!in.empty()) {
+    const std::string_view argument = in.next();
+    if (argument == "--help" || argument == "-h") {
+      command.action = GlobalCommand::Action::Help;
+      return command;
+    }
+    if (argument.size() > 1 && argument.front() == '-') {
+      if (!option(in, argument, command, layers)) return failed(std::move(command));
+      continue;
+    }
+    files.push_back(argument);
+  }
+  if (!layersFromOptions(layers, command)) return failed(std::move(command));
+  if (files.size() != 1) {
+    command.error = "--global expects one file, CURVE (see --help)";
+    return failed(std::move(command));
+  }
+  command.curvePath = std::string(files.front());
+  return command;
+}
+
+std::string globalUsage() {
+  return "\n"
+         "Global search:  dispfit-invert --global [OPTIONS] CURVE\n"
+         "\n"
+         "Searches the models the ranges allow for every one whose curve fits CURVE,\n"
+         "with a bounded neighbourhood algorithm (Sambridge 1999) on every core, and\n"
+         "reports the best model, the accepted models' count, their median and 10th\n"
+         "and 90th percentile of VsZ and Vs30 with the site classes.\n"
+         "  --layers N           layers, the half-space included (1 to 20)\n"
+         "  --vs-range LO HI     every layer's Vs range, m/s (default 50 1000)\n"
+         "  --h-range LO HI      every layer's thickness range, m (default 0.1 5)\n"
+         "  --density D          every layer's density, g/cm3 (default 1.9)\n"
+         "  --vp V               a fixed Vp, m/s, at least sqrt(2) times Vs's top\n"
+         "  --poisson LO HI      Poisson's ratio's range, 0 <= LO <= HI < 0.5; Vp =\n"
+         "                       Vs sqrt((2 - 2 nu) / (1 - 2 nu)); with neither, Vp = 3 Vs\n"
+         "  --water-table Z      Vp at least 1500 m/s for the layers whose top lies at\n"
+         "                       or below Z m\n"
+         "  --increasing         Vs does not decrease with depth\n"
+         "  --params FILE        per-layer ranges from a table instead of --layers,\n"
+         "                       --vs-range, --h-range, --density, --vp, --poisson:\n"
+         "                       columns vs min, vs max (m/s), h min, h max (m),\n"
+         "                       density (g/cm3), optionally vp (m/s) or poisson min,\n"
+         "                       poisson max; one row per layer, the half-space last\n"
+         "  --models N           models to draw (default " +
+         std::to_string(kDefaultSearchModels) +
+         ")\n"
+         "  --seed S             the random seed (default 1); the same seed gives the\n"
+         "                       same models for any thread count\n"
+         "  --threads T          threads (default: one per core)\n"
+         "  --accept VALUE       accept a normalised misfit up to VALUE (default 1)\n"
+         "  --accept-factor F    without bands, accept a misfit up to F times the\n"
+         "                       best (default 1.1)\n"
+         "  --csv PREFIX         also write PREFIX_best.csv (the best model's table),\n"
+         "                       PREFIX_models.csv (every model, its misfit, accepted)\n"
+         "                       and PREFIX_profile.csv (Vs percentiles every 0.1 m)\n"
+         "The misfit is the normalised misfit sqrt(sum ((v - c) / sigma)^2 / m) when\n"
+         "the curve gives a band (sigma its standard deviation or half the width of\n"
+         "its low-high band), else the misfit (m/s) sqrt(sum (v - c)^2 / m). A model\n"
+         "without a root at some frequency is rejected. On a terminal a progress\n"
+         "line goes to the standard error stream. The local inversion's options\n"
+         "(--vs-bounds, --h-bounds, --iterations, --suggest) do not apply.\n";
+}
+
+}  // namespace dispfit

@@ -1,0 +1,43 @@
+// Command line of dispfit-invert --global: the search space, the budget,
+// seed and threads, the acceptance rule and the CSV export.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "search/global_search.h"
+#include "search/search_space.h"
+
+namespace dispfit {
+
+struct GlobalCommand {
+  enum class Action { Run, Help, Error };
+  Action action = Action::Run;
+  std::string curvePath;
+  // The space from the options; with rangesPath its layers come from the
+  // file, the water table and `increasing` from the options.
+  SearchSpace space;
+  std::optional<std::string> rangesPath;  // --params FILE
+  SearchSettings settings;
+  AcceptanceRule rule;
+  std::optional<std::string> csvPrefix;  // --csv PREFIX
+  std::string error;                     // for Action::Error
+};
+
+// Whether the arguments ask for the global search (name --global).
+bool asksForGlobalSearch(std::span<const std::string_view> arguments);
+
+// Parses the arguments that follow the program name, --global among them.
+// Everything the options alone decide is checked here, before any file is
+// read: a space given by options must pass searchSpaceFault.
+GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments);
+
+// The models' budget when none is given.
+inline constexpr std::int64_t kDefaultSearchModels = 40000;
+
+// What --help adds for the global search.
+std::string globalUsage();
+
+}  // namespace dispfit

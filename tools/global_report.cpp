@@ -1,0 +1,105 @@
+#include "global_report.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "site/site_class.h"
+
+namespace dispfit {
+
+namespace {
+
+std::string fixed(double value, int decimals) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return std::string(buffer, result.ptr);
+}
+
+// `text` right-aligned in `width` characters.
+std::string column(const std::string& text, std::size_t width) {
+  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+std::string misfitLines(const GlobalReportInputs& in) {
+  std::string text;
+  if (in.kind == MisfitKind::Normalised) {
+    text += "Misfit: normalised misfit sqrt(sum ((v - c) / sigma)^2 / m) over the m = " +
+            std::to_string(in.fittedPoints) +
+            " fitted points, sigma the standard deviation or half the band's width\n";
+    text += "Accepted: normalised misfit at most " + fixed(in.rule.threshold, 2) + "\n";
+  } else {
+    text += "Misfit: misfit (m/s) sqrt(sum (v - c)^2 / m) over the m = " +
+            std::to_string(in.fittedPoints) + " fitted points (the curve gives no band)\n";
+    text += "Accepted: misfit (m/s) at most " + fixed(in.rule.factor, 2) + " times the best\n";
+  }
+  return text;
+}
+
+std::string bestModelLines(const GlobalReportInputs& in) {
+  const TrialModel& m = in.best;
+  std::string text = "Best model (" + misfitName(in.kind) + " " + fixed(in.bestMisfit, 3) + "):\n";
+  text += "  layer  thickness (m)  Vs (m/s)  Vp (m/s)  density (g/cm3)\n";
+  for (std::size_t i = 0; i < m.vs.size(); ++i) {
+    const bool halfSpace = i + 1 == m.vs.size();
+    text += column(std::to_string(i + 1), 7) +
+            column(halfSpace ? std::string("half-space") : fixed(m.thickness[i], 2), 15) +
+            column(fixed(m.vs[i], 1), 10) + column(fixed(m.vp[i], 1), 10) +
+            column(fixed(m.density[i], 2), 17) + '\n';
+  }
+  if (in.bestFit.withBand > 0) {
+    text += "Points inside the band (best model): " + std::to_string(in.bestFit.insideBand) +
+            " of " + std::to_string(in.bestFit.withBand) + "\n";
+  }
+  return text;
+}
+
+std::string classes(const AverageSpread& row, int q) {
+  return className(row.groundTypes[q]) + "/" + className(row.nehrpClasses[q]);
+}
+
+std::string averageLines(const GlobalReportInputs& in) {
+  std::string text =
+      "Over the " + std::to_string(in.accepted) +
+      " accepted models: VsZ = Z / sum(h_i / Vs_i), its 10th percentile, median and 90th "
+      "percentile (m/s), each with its Eurocode 8 ground type / NEHRP site class\n";
+  text += "Depth the data constrain (half the longest measured wavelength): " +
+          fixed(in.constrainedDepth, 1) + " m\n";
+  text += "          p10  median     p90   classes (p10, median, p90)\n";
+  for (const AverageSpread& row : in.averages) {
+    text += column("Vs" + std::to_string(static_cast<int>(row.depth)), 5) +
+            column(fixed(row.vs.p10, 1), 8) + column(fixed(row.vs.median, 1), 8) +
+            column(fixed(row.vs.p90, 1), 8) + "   " + classes(row, 0) + "  " + classes(row, 1) +
+            "  " + classes(row, 2) +
+            (row.extrapolated ? "   extrapolated: below the constrained depth" : "") + '\n';
+  }
+  text += siteClassCaution() + '\n';
+  return text;
+}
+
+}  // namespace
+
+std::string globalReport(const GlobalReportInputs& in) {
+  std::string text = "Global search: bounded neighbourhood algorithm, seed " +
+                     std::to_string(in.settings.seed) + ", " + std::to_string(in.settings.threads) +
+                     (in.settings.threads == 1 ? " thread\n" : " threads\n");
+  text += "Models drawn: " + std::to_string(in.drawn) +
+          (in.cancelled
+               ? " (cancelled before the budget of " + std::to_string(in.settings.models) + ")\n"
+               : "\n");
+  text += misfitLines(in);
+  text +=
+      "Accepted models: " + std::to_string(in.accepted) + " of " + std::to_string(in.drawn) + "\n";
+  if (in.rejected > 0) {
+    text += "Rejected models (a frequency without a root): " + std::to_string(in.rejected) + "\n";
+  }
+  text += '\n' + bestModelLines(in);
+  if (in.accepted > 0) {
+    text += '\n' + averageLines(in);
+  } else {
+    text += "\nNo model is accepted: widen the ranges, raise the budget or the acceptance\n";
+  }
+  return text;
+}
+
+}  // namespace dispfit

@@ -1,0 +1,133 @@
+#include "global_run.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <iostream>
+#include <utility>
+
+#include "global_report.h"
+#include "progress_line.h"
+#include "records/file_replacement.h"
+#include "search/ensemble_tables.h"
+#include "search/search_ranges_text.h"
+
+namespace dispfit {
+
+namespace {
+
+// The space of the command, its layers read from the ranges file when one
+// is named; none, with the reason told, when it cannot be searched.
+std::optional<SearchSpace> searchSpace(const GlobalCommand& command) {
+  SearchSpace space = command.space;
+  if (command.rangesPath) {
+    RangesReading reading = readSearchRangesFile(*command.rangesPath);
+    if (!reading.layers) {
+      std::cerr << "dispfit-invert: " << reading.error << '\n';
+      return std::nullopt;
+    }
+    space.layers = std::move(*reading.layers);
+  }
+  if (const std::string fault = searchSpaceFault(space); !fault.empty()) {
+    std::cerr << "dispfit-invert: "
+              << (command.rangesPath ? *command.rangesPath + ": " : std::string()) << fault << '\n';
+    return std::nullopt;
+  }
+  return space;
+}
+
+// The best model's curve at every measured point, as the fit statistics
+// take it.
+ComputedCurve curveAtEveryPoint(const TrialModel& model, const MeasuredCurve& curve) {
+  const CurveMisfit points(curve.points);
+  ComputedCurve computed(curve.points.size());
+  if (!points.fault().empty()) return computed;
+  MisfitEvaluator evaluator(points);
+  const std::span<const double> velocities = evaluator.curveOf(model);
+  for (std::size_t i = 0; i < velocities.size(); ++i) {
+    if (std::isfinite(velocities[i])) computed[i] = static_cast<float>(velocities[i]);
+  }
+  return computed;
+}
+
+bool writeTables(const std::string& prefix, const std::pair<std::string, std::string> (&files)[3]) {
+  for (const auto& [suffix, text] : files) {
+    std::string error;
+    const std::string path = prefix + suffix;
+    if (!swcore::replaceFileText(path, text, error)) {
+      std::cerr << "dispfit-invert: " << path << " could not be written: " << error << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+GlobalOutcome runGlobalCommand(const GlobalCommand& command, const MeasuredCurve& curve) {
+  const std::optional<SearchSpace> space = searchSpace(command);
+  if (!space) return GlobalOutcome::InputRefused;
+  const CurveMisfit misfit(curve.inverted);
+  if (!misfit.fault().empty()) {
+    std::cerr << "dispfit-invert: " << command.curvePath << ": " << misfit.fault() << '\n';
+    return GlobalOutcome::InputRefused;
+  }
+
+  ProgressLine line(std::cerr, isatty(STDERR_FILENO) == 1, misfit.kind());
+  const SearchEnsemble ensemble =
+      runGlobalSearch(*space, misfit, command.settings, command.rule,
+                      [&line](const SearchProgress& progress) { line.update(progress); });
+  line.finish();
+
+  const std::size_t best = ensemble.best();
+  if (best == ensemble.size()) {
+    std::cerr << "dispfit-invert: no model of the ranges has a curve at every measured "
+                 "frequency\n";
+    return GlobalOutcome::Failed;
+  }
+  const ParameterMap map(*space);
+  const std::vector<bool> accepted = acceptedModels(ensemble, command.rule);
+  std::vector<TrialModel> acceptedModels;
+  std::int64_t rejected = 0;
+  for (std::size_t i = 0; i < ensemble.size(); ++i) {
+    if (!std::isfinite(ensemble.misfits[i])) ++rejected;
+    if (!accepted[i]) continue;
+    map.model(ensemble.coordinatesOf(i), acceptedModels.emplace_back());
+  }
+  GlobalReportInputs report;
+  report.settings = command.settings;
+  report.rule = command.rule;
+  report.kind = misfit.kind();
+  report.fittedPoints = static_cast<int>(curve.inverted.size());
+  report.drawn = static_cast<std::int64_t>(ensemble.size());
+  report.accepted = static_cast<std::int64_t>(acceptedModels.size());
+  report.rejected = rejected;
+  report.cancelled = ensemble.cancelled;
+  map.model(ensemble.coordinatesOf(best), report.best);
+  report.bestMisfit = ensemble.misfits[best];
+  report.bestFit = fitStatistics(curve.points, curveAtEveryPoint(report.best, curve));
+  report.constrainedDepth = constrainedDepth(curve.points);
+  report.averages = averageSpreads(acceptedModels, report.constrainedDepth);
+
+  std::cout << globalReport(report);
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "dispfit-invert: the report could not be written to standard output\n";
+    return GlobalOutcome::Failed;
+  }
+  if (command.csvPrefix) {
+    // The profile reaches half as far again as the data constrain, so that
+    // the spread's growth below that depth shows.
+    constexpr double kProfileReach = 1.5;
+    const std::pair<std::string, std::string> files[3] = {
+        {"_best.csv", bestModelTable(report.best)},
+        {"_models.csv", ensembleTable(ensemble, map, accepted)},
+        {"_profile.csv",
+         profileTable(vsProfile(acceptedModels, kProfileReach * report.constrainedDepth))},
+    };
+    if (!writeTables(*command.csvPrefix, files)) return GlobalOutcome::Failed;
+  }
+  return GlobalOutcome::Reported;
+}
+
+}  // namespace dispfit

@@ -1,0 +1,57 @@
+#include "progress_line.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace dispfit {
+
+namespace {
+
+// A tenth of a second: the line keeps up with the eye and costs nothing.
+constexpr auto kShownEvery = std::chrono::milliseconds(100);
+
+std::string twoDecimals(double value) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+  return std::string(buffer, result.ptr);
+}
+
+}  // namespace
+
+std::string progressText(const SearchProgress& progress, MisfitKind kind, double elapsedSeconds) {
+  std::string text = std::to_string(progress.done) + " of " + std::to_string(progress.total) +
+                     " models, best " + misfitName(kind) + " " +
+                     (std::isfinite(progress.bestMisfit) ? twoDecimals(progress.bestMisfit)
+                                                         : std::string("none yet")) +
+                     ", " + std::to_string(progress.accepted) + " accepted";
+  if (progress.done > 0 && progress.done < progress.total) {
+    const double left = elapsedSeconds * static_cast<double>(progress.total - progress.done) /
+                        static_cast<double>(progress.done);
+    text += ", " + std::to_string(static_cast<long long>(std::ceil(left))) + " s left";
+  }
+  return text;
+}
+
+ProgressLine::ProgressLine(std::ostream& out, bool shown, MisfitKind kind)
+    : out_(out), shown_(shown), kind_(kind), start_(Clock::now()), lastShown_(start_) {}
+
+void ProgressLine::update(const SearchProgress& progress) {
+  if (!shown_) return;
+  const Clock::time_point now = Clock::now();
+  if (written_ && now - lastShown_ < kShownEvery && progress.done < progress.total) return;
+  lastShown_ = now;
+  const double elapsed = std::chrono::duration<double>(now - start_).count();
+  std::string text = progressText(progress, kind_, elapsed);
+  const std::size_t width = text.size();
+  if (width < width_) text.append(width_ - width, ' ');
+  width_ = width;
+  out_ << '\r' << text << std::flush;
+  written_ = true;
+}
+
+void ProgressLine::finish() {
+  if (shown_ && written_) out_ << '\n' << std::flush;
+}
+
+}  // namespace dispfit

@@ -1,0 +1,38 @@
+// The one updating line a long search shows on a terminal: models done of
+// the total, the best misfit, the accepted count and the time left.
+#pragma once
+
+#include <chrono>
+#include <ostream>
+#include <string>
+
+#include "search/global_search.h"
+
+namespace dispfit {
+
+// "12000 of 50000 models, best normalised misfit 0.53, 812 accepted, 3 s
+// left"; the time left is the elapsed time's share of the models to come.
+std::string progressText(const SearchProgress& progress, MisfitKind kind, double elapsedSeconds);
+
+// Rewrites its line in place ("\r") at most ten times a second, and ends it
+// with a line break once done. Writes nothing when not `shown` (standard
+// error is not a terminal).
+class ProgressLine {
+ public:
+  ProgressLine(std::ostream& out, bool shown, MisfitKind kind);
+
+  void update(const SearchProgress& progress);
+  void finish();
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  std::ostream& out_;
+  bool shown_;
+  MisfitKind kind_;
+  Clock::time_point start_;
+  Clock::time_point lastShown_;
+  std::size_t width_ = 0;  // of the line last written, to blank its rest
+  bool written_ = false;
+};
+
+}  // namespace dispfit
