@@ -12,6 +12,7 @@ BackgroundSearch::BackgroundSearch(SearchJob job, ProgressCallback progress,
 }
 
 BackgroundSearch::~BackgroundSearch() {
+  dropped_.store(true);
   cancel();
   wait();
 }
@@ -49,8 +50,10 @@ void BackgroundSearch::run(const SearchJob& job) {
     if (failure.empty()) {
       const SearchEnsemble ensemble =
           runGlobalSearch(job.space, curve, job.settings, job.rule, progress_, &cancel_);
-      summary = summarizeSearch(ensemble, job.space, curve, job.rule, job.settings.models,
-                                job.constrainedDepth);
+      if (!dropped_.load()) {
+        summary = summarizeSearch(ensemble, job.space, curve, job.rule, job.settings.models,
+                                  job.constrainedDepth);
+      }
     }
   } catch (const std::exception& error) {
     failure = error.what();

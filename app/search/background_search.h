@@ -39,7 +39,8 @@ class BackgroundSearch {
 
   // Starts the search at once.
   BackgroundSearch(SearchJob job, ProgressCallback progress, FinishedCallback finished);
-  // Cancels a search still running and waits for its thread.
+  // Cancels a search still running and waits for its thread; a search
+  // cancelled this way is not summed up, as nobody will take the summary.
   ~BackgroundSearch();
   BackgroundSearch(const BackgroundSearch&) = delete;
   BackgroundSearch& operator=(const BackgroundSearch&) = delete;
@@ -63,7 +64,8 @@ class BackgroundSearch {
   ProgressCallback progress_;
   FinishedCallback finished_;
   std::atomic<bool> cancel_{false};
-  mutable std::mutex mutex_;  // guards summary_ and failure_
+  std::atomic<bool> dropped_{false};  // set by the destructor
+  mutable std::mutex mutex_;          // guards summary_ and failure_
   std::optional<SearchSummary> summary_;
   std::string failure_;
   std::thread thread_;  // declared last: started once every member above exists
