@@ -41,11 +41,11 @@ QString velocityText(double velocity) {
   return QString::number(velocity, 'f', 1);
 }
 
-// "Vs30 中值 301.9 m/s（10%–90%：280.1–330.2）", marked when Z lies below
+// "Vs30 中值 301.9 m/s，10%–90% 280.1–330.2", marked when Z lies below
 // the constrained depth.
 QString spreadText(const AverageSpread& average, bool english) {
-  QString text = english ? QStringLiteral("Vs%1 median %2 m/s (10%-90%: %3-%4)")
-                         : QObject::tr("Vs%1 中值 %2 m/s（10%–90%：%3–%4）");
+  QString text = english ? QStringLiteral("Vs%1 median %2 m/s, 10%-90% %3-%4")
+                         : QObject::tr("Vs%1 中值 %2 m/s，10%–90% %3–%4");
   text = text.arg(static_cast<int>(average.depth))
              .arg(velocityText(average.vs.median), velocityText(average.vs.p10),
                   velocityText(average.vs.p90));
@@ -100,6 +100,10 @@ void SiteResultsPanel::showEnsembleSummary(const std::vector<AverageSpread>& ave
                                            std::optional<double> constrainedDepth,
                                            const QString& heading, const QString& englishHeading) {
   QStringList lines{heading}, english{englishHeading};
+  if (averages.empty()) {
+    lines.append(tr("没有模型被接受：可放宽接受条件或增加模型数。"));
+    english.append(QStringLiteral("No model accepted: loosen the acceptance or raise the budget."));
+  }
   for (const AverageSpread& average : averages) {
     lines.append(spreadText(average, false));
     english.append(spreadText(average, true));
@@ -108,10 +112,11 @@ void SiteResultsPanel::showEnsembleSummary(const std::vector<AverageSpread>& ave
     lines.append(spreadClassesText(averages.back(), false));
     english.append(spreadClassesText(averages.back(), true));
   }
+  // The Vs chart marks the constrained depth; the panel's six lines leave
+  // it to the tool tip.
   if (constrainedDepth) {
-    const QString depth = QString::number(*constrainedDepth, 'f', 1);
-    lines.append(tr("数据约束深度 %1 m").arg(depth));
-    english.append(QStringLiteral("Depth the data constrain: %1 m").arg(depth));
+    english.append(QStringLiteral("Depth the data constrain: %1 m")
+                       .arg(QString::number(*constrainedDepth, 'f', 1)));
   }
   english.append(
       QStringLiteral("Ground types E, S1, S2 and NEHRP class F cannot be told from "

@@ -22,7 +22,12 @@ namespace dispfit {
 
 namespace {
 
-// How the window names the misfit of each kind, Chinese then English.
+// How the window names the misfit of each kind: in Chinese, and with the
+// English where there is room.
+QString misfitChineseName(MisfitKind kind) {
+  return kind == MisfitKind::Normalised ? QObject::tr("归一化拟合差") : QObject::tr("拟合差 (m/s)");
+}
+
 QString misfitLabel(MisfitKind kind) {
   return kind == MisfitKind::Normalised ? QObject::tr("归一化拟合差 (normalised misfit)")
                                         : QObject::tr("拟合差 (m/s)");
@@ -177,19 +182,19 @@ void TForm1::showSearchResults() {
   drawSearchCurves();
   if (measured_) fitAxesToMeasuredCurve();
 
+  // One line of the narrow panel: the misfit's Chinese name only, the
+  // English in the tool tip.
   const QString misfit = misfitText(s.best ? s.bestMisfit : INFINITY);
-  QString heading = tr("全局搜索：接受 %1/%2 个模型，最佳%3 %4")
-                        .arg(s.accepted.size())
-                        .arg(s.drawn)
-                        .arg(misfitLabel(s.kind), misfit);
+  const QString heading = (s.cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
+                          tr("：接受 %1/%2，最佳%3 %4")
+                              .arg(s.accepted.size())
+                              .arg(s.drawn)
+                              .arg(misfitChineseName(s.kind), misfit);
   QString english = tr("Global search: %1 of %2 models accepted, best %3 %4")
                         .arg(s.accepted.size())
                         .arg(s.drawn)
                         .arg(QString::fromStdString(misfitName(s.kind)), misfit);
-  if (s.cancelled) {
-    heading += tr("（已取消）");
-    english += tr(" (cancelled after %1 of %2 models)").arg(s.drawn).arg(s.budget);
-  }
+  if (s.cancelled) english += tr(" (cancelled after %1 of %2 models)").arg(s.drawn).arg(s.budget);
   siteSummary_.reset();
   ResultsPanel.showEnsembleSummary(s.averages, curveConstrainedDepth(), heading, english);
   if (s.cancelled) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "site/depth_profile.h"
@@ -117,7 +118,7 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   auto best = std::make_unique<QLineSeries>();
   BestSeries = best.get();
   BestSeries->setName(tr("最佳模型"));
-  BestSeries->setPen(QPen(kBestModelColour, 2.0));
+  BestSeries->setPen(QPen(kBestModelColour, 1.5));
   for (QLineSeries* series : {p10.release(), p90.release(), median.release(), best.release(),
                               starting.release(), fitted.release(), constrained.release()}) {
     chart->addSeries(series);
@@ -158,11 +159,28 @@ void VsProfileChart::showProfiles(const std::optional<ParsedLayers>& starting,
 
 void VsProfileChart::showEnsemble(const EnsembleProfiles& ensemble) {
   ensemble_ = ensemble;
-  if (ensemble_.models.size() > kMostProfilesDrawn) {
-    ensemble_.models.resize(kMostProfilesDrawn);
-    ensemble_.misfits.resize(kMostProfilesDrawn);
+  acceptedCount_ = ensemble.models.size();
+  if (acceptedCount_ > kMostProfilesDrawn) {
+    // Evenly over the ranks, the best and the worst included, so that the
+    // lines show the whole accepted spread and not only its tightest core.
+    std::vector<TrialModel> models;
+    std::vector<double> misfits;
+    for (std::size_t j = 0; j < kMostProfilesDrawn; ++j) {
+      const std::size_t k = j * (acceptedCount_ - 1) / (kMostProfilesDrawn - 1);
+      models.push_back(ensemble.models[k]);
+      misfits.push_back(ensemble.misfits[k]);
+    }
+    ensemble_.models = std::move(models);
+    ensemble_.misfits = std::move(misfits);
   }
-  if (ensemble_.models.empty()) ensemble_ = {};
+  if (ensemble_.models.empty() && !ensemble_.best) ensemble_ = {};
+  // The legend has no room for the counts; the tool tip says what is drawn.
+  setToolTip(ensemble_.models.size() < acceptedCount_
+                 ? tr("绘出 %1/%2 个接受模型，按拟合差排名等距选取。\nDrawn: %1 of %2 accepted "
+                      "models, evenly over their misfit ranks.")
+                       .arg(ensemble_.models.size())
+                       .arg(acceptedCount_)
+                 : QString());
   replaceEnsembleSeries(ensemble_.models.size());
   redraw();
 }

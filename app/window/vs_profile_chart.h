@@ -28,8 +28,9 @@ struct EnsembleProfiles {
   double depth = 0.0;  // m, the chart reaches at least this far
 };
 
-// The most accepted profiles drawn: beyond a couple of hundred the lines
-// merge into one grey area and only slow the redraw.
+// The most accepted profiles drawn, taken evenly over the misfit ranks when
+// there are more: beyond a couple of hundred the lines merge into one grey
+// area and only slow the redraw.
 inline constexpr std::size_t kMostProfilesDrawn = 200;
 
 // The opacity (0..255) of an accepted profile's line: 220 for the best misfit
@@ -53,8 +54,9 @@ class VsProfileChart : public QChartView {
                     const std::optional<ParsedLayers>& fitted,
                     std::optional<double> constrainedDepth);
 
-  // Draws the ensemble with the profiles last shown (its first kMostProfilesDrawn
-  // models), or removes it when it has no model.
+  // Draws the ensemble (at most kMostProfilesDrawn of its models) with the
+  // profiles last shown, or removes it when it has neither a model nor a
+  // best one.
   void showEnsemble(const EnsembleProfiles& ensemble);
 
   QChart* chart = nullptr;                              // owned by the view
@@ -82,7 +84,8 @@ class VsProfileChart : public QChartView {
   std::optional<ParsedLayers> starting_;
   std::optional<ParsedLayers> fitted_;
   std::optional<double> constrainedDepth_;
-  EnsembleProfiles ensemble_;
+  EnsembleProfiles ensemble_;      // as drawn: at most kMostProfilesDrawn models
+  std::size_t acceptedCount_ = 0;  // the models it was given
 };
 
 }  // namespace dispfit
