@@ -9,6 +9,7 @@
 #include <QMetaObject>
 #include <QPen>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -115,7 +116,7 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
   dialog->setWindowModality(Qt::NonModal);  // the window keeps repainting and moving
   dialog->setMinimumWidth(360);
   SearchProgressDialog = std::move(dialog);
-  showSearchProgress({0, request.models, INFINITY, 0});
+  showSearchProgress({0, request.models, std::numeric_limits<double>::infinity(), 0});
   connect(SearchProgressDialog.get(), &QProgressDialog::canceled, this,
           [this] { cancelGlobalSearch(); });
   SearchProgressDialog->show();
@@ -184,7 +185,8 @@ void TForm1::showSearchResults() {
 
   // One line of the narrow panel: the misfit's Chinese name only, the
   // English in the tool tip.
-  const QString misfit = misfitText(s.best ? s.bestMisfit : INFINITY);
+  const QString misfit =
+      misfitText(s.best ? s.bestMisfit : std::numeric_limits<double>::infinity());
   const QString heading = (s.cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
                           tr("：接受 %1/%2，最佳%3 %4")
                               .arg(s.accepted.size())
