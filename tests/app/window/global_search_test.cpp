@@ -15,6 +15,7 @@
 #include "search/global_search.h"
 #include "search/synthetic_curve.h"
 #include "site/starting_model.h"
+#include "window/global_search_dialog.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -204,6 +205,12 @@ TEST_F(GlobalSearchWindow, CancelAfterTheFirstReportKeepsWhatWasFound) {
   const QDeadlineTimer deadline(kSearchTimeoutMs);
   while (form.SearchProgressDialog->value() <= 0 && !deadline.hasExpired()) QTest::qWait(1);
   ASSERT_GT(form.SearchProgressDialog->value(), 0);
+  // The progress names the misfit of a banded curve and counts what it has.
+  const QString progress = form.SearchProgressDialog->labelText();
+  EXPECT_TRUE(progress.contains(QStringLiteral("归一化拟合差 (normalised misfit)")))
+      << progress.toStdString();
+  EXPECT_TRUE(progress.contains(QStringLiteral("/ %1 个模型").arg(kModels)))
+      << progress.toStdString();
   QPushButton* const cancel = form.SearchProgressDialog->findChild<QPushButton*>();
   ASSERT_TRUE(cancel);
   EXPECT_EQ(cancel->text(), QStringLiteral("取消"));
@@ -281,6 +288,58 @@ TEST_F(GlobalSearchWindow, BestModelGoesToTheTableAndANewCurveClearsTheSearch) {
   EXPECT_TRUE(form.VsChart.MedianSeries->points().isEmpty());
   EXPECT_FALSE(form.EnvelopeSeries->isVisible());
   EXPECT_FALSE(form.ApplyBestAction->isEnabled());
+}
+
+TEST(GlobalSearchDialog, ShowsTheRequestOfferedAndGivesBackWhatItShows) {
+  // Every field set away from its default, so that two fields swapped or one
+  // not read would show.
+  SearchRequest offered;
+  offered.layers = 7;
+  offered.vs = {95.5, 870.0};
+  offered.thickness = {0.5, 12.25};
+  offered.vpRule = PVelocityRule::PoissonRange;
+  offered.fixedVp = 1650.0;
+  offered.poisson = {0.3, 0.42};
+  offered.waterTable = 3.5;
+  offered.density = 2.05;
+  offered.increasing = true;
+  offered.models = 25000;
+  offered.seed = 42;
+  offered.acceptance = {1.5, 1.25};
+  GlobalSearchDialog dialog(offered);
+  const SearchRequest shown = dialog.request();
+  EXPECT_EQ(shown.layers, 7);
+  EXPECT_EQ(shown.vs, (Range{95.5, 870.0}));
+  EXPECT_EQ(shown.thickness, (Range{0.5, 12.25}));
+  EXPECT_EQ(shown.vpRule, PVelocityRule::PoissonRange);
+  EXPECT_EQ(shown.fixedVp, 1650.0);
+  EXPECT_EQ(shown.poisson, (Range{0.3, 0.42}));
+  EXPECT_EQ(shown.waterTable, 3.5);
+  EXPECT_EQ(shown.density, 2.05);
+  EXPECT_TRUE(shown.increasing);
+  EXPECT_EQ(shown.models, 25000);
+  EXPECT_EQ(shown.seed, 42u);
+  EXPECT_EQ(shown.acceptance.threshold, 1.5);
+  EXPECT_EQ(shown.acceptance.factor, 1.25);
+  // Only the chosen rule's fields take input.
+  EXPECT_FALSE(dialog.FixedVp.isEnabled());
+  EXPECT_TRUE(dialog.PoissonLow.isEnabled());
+  EXPECT_TRUE(dialog.WaterTable.isEnabled());
+
+  // Defaults restored: the library's, the layer count kept; no water table.
+  dialog.Buttons.button(QDialogButtonBox::RestoreDefaults)->click();
+  const SearchRequest defaults = dialog.request();
+  EXPECT_EQ(defaults.layers, 7);
+  EXPECT_EQ(defaults.vs, (Range{80.0, 1000.0}));
+  EXPECT_EQ(defaults.thickness, (Range{1.0, 15.0}));
+  EXPECT_EQ(defaults.vpRule, PVelocityRule::ThreeTimesVs);
+  EXPECT_FALSE(defaults.waterTable);
+  EXPECT_EQ(defaults.density, 1.9);
+  EXPECT_FALSE(defaults.increasing);
+  EXPECT_EQ(defaults.models, 10000);
+  EXPECT_EQ(defaults.seed, 1u);
+  EXPECT_FALSE(dialog.PoissonLow.isEnabled());
+  EXPECT_FALSE(dialog.WaterTable.isEnabled());
 }
 
 TEST_F(GlobalSearchWindow, AWindowClosedWhileSearchingCancelsAndWaits) {
