@@ -77,7 +77,7 @@ void TForm1::buildSearchSeries() {
 }
 
 void TForm1::enableSearchCommands(bool enabled) {
-  GlobalSearchAction->setEnabled(enabled && measured_.has_value());
+  GlobalSearchAction->setEnabled(enabled && measured_.has_value() && !search_);
   ApplyBestAction->setEnabled(enabled && searchSummary_ && searchSummary_->best.has_value());
 }
 
@@ -241,7 +241,7 @@ void TForm1::ApplyBestClick() {
   if (!searchSummary_ || !searchSummary_->best) return;
   const ParsedLayers model = editableLayers(*searchSummary_->best);
   applyModelToTable(model);
-  clearSiteResults();
+  // The panel keeps the search's figures; the Vs chart adds the table's model.
   showStartingProfile(model);
   showStatus(tr("最佳模型已写入模型表（按 Vp = 3 Vs 计算）。"),
              tr("The best model is in the table (computed there with Vp = 3 Vs)."));

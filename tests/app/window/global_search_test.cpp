@@ -268,7 +268,9 @@ TEST_F(GlobalSearchWindow, BestModelGoesToTheTableAndANewCurveClearsTheSearch) {
   ASSERT_TRUE(form.searchSummary() && form.searchSummary()->best);
   const TrialModel best = *form.searchSummary()->best;
   ASSERT_TRUE(form.ApplyBestAction->isEnabled());
+  const QString panel = form.ResultsPanel.text();
   form.ApplyBestAction->trigger();
+  EXPECT_EQ(form.ResultsPanel.text(), panel);  // still the search's figures
   ASSERT_EQ(form.layerCount, 3);
   const std::vector<LayerTexts> rows = form.tableRows();
   ASSERT_EQ(rows.size(), 3u);
