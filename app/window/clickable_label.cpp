@@ -7,7 +7,7 @@ namespace dispfit {
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-    emit clicked();
+    Q_EMIT clicked();
   }
 }
 

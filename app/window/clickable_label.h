@@ -12,7 +12,7 @@ class ClickableLabel : public QLabel {
  public:
   using QLabel::QLabel;
 
- signals:
+ Q_SIGNALS:
   void clicked();
 
  protected:

@@ -5,6 +5,7 @@
 
 #include "site/export_layouts.h"
 #include "site/site_class.h"
+#include "site/time_averaged_velocity.h"
 
 namespace dispfit {
 
@@ -36,6 +37,35 @@ QString depthText(const SiteSummary& summary) {
                          : QObject::tr("数据约束深度 %1 m").arg(depth);
 }
 
+QString velocityText(double velocity) {
+  return QString::number(velocity, 'f', 1);
+}
+
+// "Vs30 中值 301.9 m/s，10%–90% 280.1–330.2", marked when Z lies below
+// the constrained depth.
+QString spreadText(const AverageSpread& average, bool english) {
+  QString text = english ? QStringLiteral("Vs%1 median %2 m/s, 10%-90% %3-%4")
+                         : QObject::tr("Vs%1 中值 %2 m/s，10%–90% %3–%4");
+  text = text.arg(static_cast<int>(average.depth))
+             .arg(velocityText(average.vs.median), velocityText(average.vs.p10),
+                  velocityText(average.vs.p90));
+  if (average.extrapolated)
+    text += english ? QStringLiteral(" (extrapolated)") : QObject::tr("（外推）");
+  return text;
+}
+
+// The classes of Vs30's 10th percentile, median and 90th percentile.
+QString spreadClassesText(const AverageSpread& vs30, bool english) {
+  QStringList ground, nehrp;
+  for (int q = 0; q < 3; ++q) {
+    ground.append(QString::fromStdString(className(vs30.groundTypes[q])));
+    nehrp.append(QString::fromStdString(className(vs30.nehrpClasses[q])));
+  }
+  const QString text = english ? QStringLiteral("Vs30 classes (10%/median/90%): EC8 %1, NEHRP %2")
+                               : QObject::tr("Vs30 类别（10%/中值/90%）：EC8 %1，NEHRP %2");
+  return text.arg(ground.join(QLatin1Char('/')), nehrp.join(QLatin1Char('/')));
+}
+
 }  // namespace
 
 SiteResultsPanel::SiteResultsPanel(QWidget* parent) : QLabel(parent) {
@@ -64,6 +94,35 @@ void SiteResultsPanel::showSummary(const SiteSummary& summary, const QString& he
   setText(lines.join(QLatin1Char('\n')));
   setToolTip(englishHeading + QLatin1Char('\n') +
              QString::fromStdString(siteSummaryText(summary)).trimmed());
+}
+
+void SiteResultsPanel::showEnsembleSummary(const std::vector<AverageSpread>& averages,
+                                           std::optional<double> constrainedDepth,
+                                           const QString& heading, const QString& englishHeading) {
+  QStringList lines{heading}, english{englishHeading};
+  if (averages.empty()) {
+    lines.append(tr("没有模型被接受：可放宽接受条件或增加模型数。"));
+    english.append(QStringLiteral("No model accepted: loosen the acceptance or raise the budget."));
+  }
+  for (const AverageSpread& average : averages) {
+    lines.append(spreadText(average, false));
+    english.append(spreadText(average, true));
+  }
+  if (!averages.empty() && averages.back().depth == kVs30Depth) {
+    lines.append(spreadClassesText(averages.back(), false));
+    english.append(spreadClassesText(averages.back(), true));
+  }
+  // The Vs chart marks the constrained depth; the panel's six lines leave
+  // it to the tool tip.
+  if (constrainedDepth) {
+    english.append(QStringLiteral("Depth the data constrain: %1 m")
+                       .arg(QString::number(*constrainedDepth, 'f', 1)));
+  }
+  english.append(
+      QStringLiteral("Ground types E, S1, S2 and NEHRP class F cannot be told from "
+                     "Vs30 alone."));
+  setText(lines.join(QLatin1Char('\n')));
+  setToolTip(english.join(QLatin1Char('\n')));
 }
 
 void SiteResultsPanel::clearSummary() {

@@ -1,12 +1,17 @@
 // The results panel beside the charts: which model it speaks of and how well
 // it fits, VsZ at 5, 10, 20 and 30 m, Vs30 with its Eurocode 8 ground type and
 // NEHRP class, which averages reach below what the data constrain, and the
-// caution on the classes. Shown in Chinese; the tool tip gives the English.
+// caution on the classes; after a global search the spread of the averages
+// over the accepted models. Shown in Chinese; the tool tip gives the English.
 #pragma once
 
 #include <QLabel>
 #include <QString>
 
+#include <optional>
+#include <vector>
+
+#include "search/ensemble_statistics.h"
 #include "site/site_summary.h"
 
 namespace dispfit {
@@ -21,6 +26,12 @@ class SiteResultsPanel : public QLabel {
   // `englishHeading` the heading's English sense for the tool tip.
   void showSummary(const SiteSummary& summary, const QString& heading,
                    const QString& englishHeading);
+  // Shows a global search's spread of VsZ (median, 10th and 90th percentile)
+  // and Vs30's classes at the three, under a heading (the accepted count and
+  // the best misfit) with its English sense for the tool tip.
+  void showEnsembleSummary(const std::vector<AverageSpread>& averages,
+                           std::optional<double> constrainedDepth, const QString& heading,
+                           const QString& englishHeading);
   // Empties the panel.
   void clearSummary();
 };

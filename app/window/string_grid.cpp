@@ -41,7 +41,7 @@ void StringGrid::setGridRowCount(int rows) {
 
 void StringGrid::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Paste) && state() != QAbstractItemView::EditingState) {
-    emit pasteRequested(QGuiApplication::clipboard()->text());
+    Q_EMIT pasteRequested(QGuiApplication::clipboard()->text());
     event->accept();
     return;
   }

@@ -24,7 +24,7 @@ class StringGrid : public QTableWidget {
   // The item of a cell below the header row (row >= 1), for its look.
   QTableWidgetItem* cellItem(int column, int row) { return item(row - 1, column); }
 
- signals:
+ Q_SIGNALS:
   // The user asked to paste (Ctrl+V) this clipboard text into the grid.
   void pasteRequested(const QString& text);
 

@@ -162,6 +162,7 @@ void TForm1::buildChart() {
 }
 
 void TForm1::buildMeasuredSeries() {
+  buildSearchSeries();  // the search's band under the measured band and points
   // The band first, so that the points and curves are drawn over it.
   auto upper = std::make_unique<QLineSeries>();
   auto lower = std::make_unique<QLineSeries>();
@@ -219,6 +220,7 @@ void TForm1::showWavelengthAxis(bool wavelength) {
   drawSeries();
   if (measured_) {
     drawFittedCurve();
+    drawSearchCurves();
     drawMeasuredCurve();  // fits both axes over every curve
   }
 }
@@ -255,6 +257,7 @@ void TForm1::buildMenus() {
   SettingsAction = inversion->addAction(tr("反演设置... (Inversion settings)"));
   ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
   ApplyFittedAction->setEnabled(false);
+  buildSearchActions(*inversion);
   for (QAction* action :
        {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction, ApplyFittedAction}) {
     action->setShortcutContext(Qt::WindowShortcut);
@@ -333,6 +336,10 @@ void TForm1::connectEvents() {
           [this] { handle([this] { ApplyFittedClick(); }); });
   connect(SuggestModelAction, &QAction::triggered, this,
           [this] { handle([this] { SuggestModelClick(); }); });
+  connect(GlobalSearchAction, &QAction::triggered, this,
+          [this] { handle([this] { GlobalSearchClick(); }); });
+  connect(ApplyBestAction, &QAction::triggered, this,
+          [this] { handle([this] { ApplyBestClick(); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
   connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
 }
@@ -467,6 +474,7 @@ void TForm1::setCommandsEnabled(bool enabled) {
   }
   ApplyFittedAction->setEnabled(enabled && fitted_.has_value());
   SuggestModelAction->setEnabled(enabled && measured_.has_value());
+  enableSearchCommands(enabled);
 }
 
 }  // namespace dispfit

@@ -14,11 +14,13 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +31,9 @@
 #include "core/model_table.h"
 #include "core/window_limits.h"
 #include "inversion/window_inversion.h"
+#include "search/background_search.h"
+#include "search/search_request.h"
+#include "search/search_summary.h"
 #include "site/fit_statistics.h"
 #include "site/measured_curve.h"
 #include "site/site_summary.h"
@@ -37,6 +42,7 @@
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/result_export.h"
+#include "window/search_request_chooser.h"
 #include "window/site_results_panel.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
@@ -63,6 +69,8 @@ class TForm1 : public QWidget {
   // dialogs only through these; they must outlive it.
   TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource& printers,
          FileChooser& files, QWidget* parent = nullptr);
+  // A global search still running is cancelled and waited for.
+  ~TForm1() override;
 
   // The About window shown by Label3Click; none by default.
   void attachAbout(TAbout* about) { about_ = about; }
@@ -96,6 +104,26 @@ class TForm1 : public QWidget {
   // Where SuggestModelClick asks for the layer count; the desktop's dialog by
   // default. The chooser must outlive the window.
   void setLayerCountChooser(LayerCountChooser& chooser) { layerCounts_ = &chooser; }
+
+  // --- Global search ----------------------------------------------------
+  // Asks for the search's settings and starts it on the measured curve.
+  void GlobalSearchClick();
+  // Copies the last search's best model into the table.
+  void ApplyBestClick();
+  // Where GlobalSearchClick asks for the settings; the global search dialog
+  // by default. The chooser must outlive the window.
+  void setSearchRequestChooser(SearchRequestChooser& chooser) { searchRequests_ = &chooser; }
+  // Starts a search of the request on a thread of its own, the commands
+  // disabled and its progress shown until it ends; a request with a fault is
+  // refused in a box. True when the search started.
+  bool startGlobalSearch(const SearchRequest& request);
+  // Stops the search running after its current iteration; what it found so
+  // far is shown, marked as cancelled.
+  void cancelGlobalSearch();
+  bool globalSearchRunning() const { return search_ != nullptr; }
+  // What the last search found; none before one has ended, or after a new
+  // measured curve.
+  const std::optional<SearchSummary>& searchSummary() const { return searchSummary_; }
 
   // What the results panel shows: the site summary of the last model
   // computed, or fitted to a measured curve; none before either.
@@ -151,13 +179,17 @@ class TForm1 : public QWidget {
   QAction* ApplyFittedAction = nullptr;
   QAction* SuggestModelAction = nullptr;  // enabled with a measured curve loaded
   QAction* ExportAction = nullptr;
-  QAction* CancelAction = nullptr;  // Escape: 取消 while an inversion runs
+  QAction* CancelAction = nullptr;        // Escape: 取消 while an inversion runs
+  QAction* GlobalSearchAction = nullptr;  // enabled with a measured curve loaded
+  QAction* ApplyBestAction = nullptr;     // enabled after a global search found a model
   QChartView Chart{&Client};
   QChart* chart = nullptr;                   // owned by Chart
   QLineSeries* Series1 = nullptr;            // owned by chart
   QScatterSeries* MeasuredSeries = nullptr;  // every measured point
   QAreaSeries* BandSeries = nullptr;         // their velocity band
   QLineSeries* FittedSeries = nullptr;       // the fitted model's curve
+  QAreaSeries* EnvelopeSeries = nullptr;     // the accepted curves' band of a global search
+  QLineSeries* BestCurveSeries = nullptr;    // the search's best model's curve
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
   // The frequency axis in logarithmic scale, shown instead of BottomAxis
@@ -184,6 +216,8 @@ class TForm1 : public QWidget {
   SiteResultsPanel ResultsPanel{&Client};
   // 取消: enabled only while an inversion runs; Escape does the same.
   QPushButton CancelButton{&Client};
+  // The running search's progress and its cancel button; none otherwise.
+  std::unique_ptr<QProgressDialog> SearchProgressDialog;
 
   // --- Window data ------------------------------------------------------
   int32_t layerCount = 0;
@@ -210,6 +244,11 @@ class TForm1 : public QWidget {
   void buildExportCommand();
   // The charts the export writes, by file-name part.
   std::vector<ExportedChart> exportedCharts();
+  // The global search's commands in the inversion menu, and its curves.
+  void buildSearchActions(QMenu& menu);
+  void buildSearchSeries();
+  // Enables the search's commands as the other commands are.
+  void enableSearchCommands(bool enabled);
   void connectEvents();
   void setDefaults();
 
@@ -271,6 +310,17 @@ class TForm1 : public QWidget {
   void showFittedProfile(std::optional<double> rmsMisfit);
   // A new measured curve: no profile and no results until a compute or a fit.
   void resetSiteResults();
+  // On the window's thread, while a search runs and when it has ended.
+  void showSearchProgress(const SearchProgress& progress);
+  void finishGlobalSearch();
+  // Draws the last search's ensemble in the Vs chart, its envelope and best
+  // curve on the dispersion chart and its figures in the results panel.
+  void showSearchResults();
+  void drawSearchCurves();
+  // A new measured curve: the last search's results no longer apply.
+  void clearSearchResults();
+  // Writes the model into the table and the layer arrays.
+  void applyModelToTable(const ParsedLayers& model);
   // Runs an event handler; an error leaving it goes to the error box.
   template <typename Handler>
   void handle(Handler handler);
@@ -293,6 +343,14 @@ class TForm1 : public QWidget {
   bool inversionRunning_ = false;
   bool closeDeferred_ = false;
   bool cancelRequested_ = false;
+  SearchRequest searchRequest_;  // the last one asked for, offered again
+  std::optional<SearchSummary> searchSummary_;
+  MisfitKind progressKind_ = MisfitKind::MetresPerSecond;  // of the search running
+  DialogSearchRequestChooser dialogSearchRequests_;
+  SearchRequestChooser* searchRequests_ = &dialogSearchRequests_;
+  // Declared last, so destroyed first: its thread is joined while every
+  // member it reports to still exists.
+  std::unique_ptr<BackgroundSearch> search_;
 };
 
 }  // namespace dispfit

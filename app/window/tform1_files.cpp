@@ -69,6 +69,7 @@ bool TForm1::openMeasuredCurve(const QString& path) {
   ApplyFittedAction->setEnabled(false);
   SuggestModelAction->setEnabled(true);
   resetSiteResults();
+  enableSearchCommands(true);
 
   // The forward run now works at the frequencies the inversion fits; until it
   // has run there is no computed curve to draw.
@@ -129,8 +130,13 @@ void TForm1::fitAxesToMeasuredCurve() {
       velocities.push_back(static_cast<float>(point.band->high));
     }
   }
-  for (const QPointF& point : FittedSeries->points()) {
-    velocities.push_back(static_cast<float>(point.y()));
+  for (const QXYSeries* series :
+       {static_cast<QXYSeries*>(FittedSeries), static_cast<QXYSeries*>(BestCurveSeries),
+        static_cast<QXYSeries*>(EnvelopeSeries->upperSeries()),
+        static_cast<QXYSeries*>(EnvelopeSeries->lowerSeries())}) {
+    for (const QPointF& point : series->points()) {
+      velocities.push_back(static_cast<float>(point.y()));
+    }
   }
   for (const float f : drawable.freq) {
     lowest = std::min(lowest, double{f});
@@ -196,11 +202,14 @@ void TForm1::showStatus(const QString& shown, const QString& english) {
 }
 
 void TForm1::ApplyFittedClick() {
-  if (!fitted_) return;
-  const std::vector<LayerTexts> rows = layerTexts(*fitted_);
+  if (fitted_) applyModelToTable(*fitted_);
+}
+
+void TForm1::applyModelToTable(const ParsedLayers& model) {
+  const std::vector<LayerTexts> rows = layerTexts(model);
   setTableRows(rows);
   LUpDown.setPosition(static_cast<int>(rows.size()));
-  storeLayers(*fitted_);
+  storeLayers(model);
 }
 
 }  // namespace dispfit

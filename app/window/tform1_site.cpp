@@ -71,6 +71,7 @@ void TForm1::showFittedProfile(std::optional<double> rmsMisfit) {
 }
 
 void TForm1::resetSiteResults() {
+  clearSearchResults();
   startingProfile_.reset();
   clearSiteResults();
   drawVsProfiles();  // the new curve's constrained depth, no profile yet

@@ -41,7 +41,7 @@ void UpDown::takeTypedPosition() {
   if (typed == position_) return;
   const bool up = typed > position_;
   position_ = typed;
-  emit stepped(up);
+  Q_EMIT stepped(up);
 }
 
 void UpDown::setPosition(int position) {
@@ -54,7 +54,7 @@ void UpDown::stepBy(int delta) {
   const int next = steppedPosition(position_, buddy_.text().toStdString(), delta, range_);
   position_ = next;
   buddy_.setText(QString::number(position_));
-  if (next != start) emit stepped(delta > 0);
+  if (next != start) Q_EMIT stepped(delta > 0);
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {

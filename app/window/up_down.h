@@ -31,7 +31,7 @@ class UpDown : public QWidget {
   // it differs from the position.
   void takeTypedPosition();
 
- signals:
+ Q_SIGNALS:
   void stepped(bool up);
 
  protected:

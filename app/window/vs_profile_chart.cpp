@@ -3,8 +3,10 @@
 #include <QLegendMarker>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "site/depth_profile.h"
@@ -30,7 +32,35 @@ void drawProfile(QLineSeries& series, const std::optional<ParsedLayers>& model, 
   series.replace(chartPoints(stepProfile(model->thickness, model->vs, chartDepth)));
 }
 
+std::vector<ProfilePoint> trialProfile(const TrialModel& model, double chartDepth) {
+  const std::vector<float> thickness(model.thickness.begin(), model.thickness.end());
+  const std::vector<float> vs(model.vs.begin(), model.vs.end());
+  return stepProfile(thickness, vs, chartDepth);
+}
+
+double fastestOf(const TrialModel& model) {
+  return model.vs.empty() ? 0.0 : *std::max_element(model.vs.begin(), model.vs.end());
+}
+
+// The percentile p of the rows as a line over depth: one of p10, median, p90.
+QList<QPointF> percentileLine(const std::vector<ProfileRow>& rows, double Spread::*p) {
+  QList<QPointF> points;
+  points.reserve(static_cast<qsizetype>(rows.size()));
+  for (const ProfileRow& row : rows) points.append(QPointF(row.vs.*p, row.depth));
+  return points;
+}
+
+// Opacities of the accepted profiles' lines; see profileOpacity.
+constexpr int kBestOpacity = 220;
+constexpr int kWorstOpacity = 40;
+
 }  // namespace
+
+int profileOpacity(double misfit, double best, double worst) {
+  if (!(worst > best)) return kBestOpacity;
+  const double share = std::clamp((misfit - best) / (worst - best), 0.0, 1.0);
+  return static_cast<int>(std::lround(kBestOpacity - share * (kBestOpacity - kWorstOpacity)));
+}
 
 VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   setFrameShape(QFrame::NoFrame);
@@ -72,13 +102,33 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   auto constrained = std::make_unique<QLineSeries>();
   ConstrainedSeries = constrained.get();
   ConstrainedSeries->setPen(QPen(kMeasuredColour, 1.0, Qt::DashLine));
-  for (QLineSeries* series : {starting.release(), fitted.release(), constrained.release()}) {
+  // The ensemble's summary lines over its profiles (which are added under
+  // them as they come), the two models over those.
+  auto p10 = std::make_unique<QLineSeries>();
+  P10Series = p10.get();
+  P10Series->setName(tr("10%/90%"));
+  P10Series->setPen(QPen(kPercentileColour, 1.5, Qt::DashLine));
+  auto p90 = std::make_unique<QLineSeries>();
+  P90Series = p90.get();
+  P90Series->setPen(QPen(kPercentileColour, 1.5, Qt::DashLine));
+  auto median = std::make_unique<QLineSeries>();
+  MedianSeries = median.get();
+  MedianSeries->setName(tr("中值"));
+  MedianSeries->setPen(QPen(kPercentileColour, 2.0));
+  auto best = std::make_unique<QLineSeries>();
+  BestSeries = best.get();
+  BestSeries->setName(tr("最佳模型"));
+  BestSeries->setPen(QPen(kBestModelColour, 1.5));
+  for (QLineSeries* series : {p10.release(), p90.release(), median.release(), best.release(),
+                              starting.release(), fitted.release(), constrained.release()}) {
     chart->addSeries(series);
     series->attachAxis(VsAxis);
     series->attachAxis(DepthAxis);
   }
-  // The dashed line has its own label; the legend names the two models.
+  // The dashed line has its own label; the legend names the models drawn,
+  // and the two percentile lines once.
   chart->legend()->markers(ConstrainedSeries).front()->setVisible(false);
+  chart->legend()->markers(P90Series).front()->setVisible(false);
 
   auto label = std::make_unique<QGraphicsSimpleTextItem>(chart);
   ConstrainedLabel = label.release();  // the chart item deletes its children
@@ -101,32 +151,120 @@ void VsProfileChart::setFonts(const QFont& title, const QFont& axisTitles, const
 void VsProfileChart::showProfiles(const std::optional<ParsedLayers>& starting,
                                   const std::optional<ParsedLayers>& fitted,
                                   std::optional<double> constrainedDepth) {
+  starting_ = starting;
+  fitted_ = fitted;
+  constrainedDepth_ = constrainedDepth;
+  redraw();
+}
+
+void VsProfileChart::showEnsemble(const EnsembleProfiles& ensemble) {
+  ensemble_ = ensemble;
+  acceptedCount_ = ensemble.models.size();
+  if (acceptedCount_ > kMostProfilesDrawn) {
+    // Evenly over the ranks, the best and the worst included, so that the
+    // lines show the whole accepted spread and not only its tightest core.
+    std::vector<TrialModel> models;
+    std::vector<double> misfits;
+    for (std::size_t j = 0; j < kMostProfilesDrawn; ++j) {
+      const std::size_t k = j * (acceptedCount_ - 1) / (kMostProfilesDrawn - 1);
+      models.push_back(ensemble.models[k]);
+      misfits.push_back(ensemble.misfits[k]);
+    }
+    ensemble_.models = std::move(models);
+    ensemble_.misfits = std::move(misfits);
+  }
+  if (ensemble_.models.empty() && !ensemble_.best) ensemble_ = {};
+  // The legend has no room for the counts; the tool tip says what is drawn.
+  setToolTip(ensemble_.models.size() < acceptedCount_
+                 ? tr("绘出 %1/%2 个接受模型，按拟合差排名等距选取。\nDrawn: %1 of %2 accepted "
+                      "models, evenly over their misfit ranks.")
+                       .arg(ensemble_.models.size())
+                       .arg(acceptedCount_)
+                 : QString());
+  replaceEnsembleSeries(ensemble_.models.size());
+  redraw();
+}
+
+void VsProfileChart::redraw() {
   double deepestInterface = 0.0, fastest = 0.0;
-  for (const std::optional<ParsedLayers>* model : {&starting, &fitted}) {
+  for (const std::optional<ParsedLayers>* model : {&starting_, &fitted_}) {
     if (!*model) continue;
     deepestInterface = std::max(deepestInterface, lastInterfaceDepth((*model)->thickness));
     for (const float vs : (*model)->vs) fastest = std::max(fastest, double{vs});
   }
-  const double chartDepth = profileChartDepth(deepestInterface, constrainedDepth);
+  for (const TrialModel& model : ensemble_.models) fastest = std::max(fastest, fastestOf(model));
+  if (ensemble_.best) fastest = std::max(fastest, fastestOf(*ensemble_.best));
+  const double chartDepth =
+      std::max(profileChartDepth(deepestInterface, constrainedDepth_), ensemble_.depth);
   const double vsCeiling = profileVelocityCeiling(fastest);
   setRangeWithTicks(*VsAxis, 0.0, vsCeiling);
   setRangeWithTicks(*DepthAxis, 0.0, chartDepth);
-  drawProfile(*StartingSeries, starting, chartDepth);
-  drawProfile(*FittedSeries, fitted, chartDepth);
+  drawProfile(*StartingSeries, starting_, chartDepth);
+  drawProfile(*FittedSeries, fitted_, chartDepth);
+  drawEnsemble(chartDepth);
   // The legend names only the profiles drawn.
-  for (QLineSeries* series : {StartingSeries, FittedSeries}) {
+  for (QLineSeries* series : {StartingSeries, FittedSeries, MedianSeries, P10Series, BestSeries}) {
     chart->legend()->markers(series).front()->setVisible(series->count() > 0);
   }
 
-  if (constrainedDepth) {
+  if (constrainedDepth_) {
     ConstrainedSeries->replace(
-        {QPointF(0.0, *constrainedDepth), QPointF(vsCeiling, *constrainedDepth)});
-    ConstrainedLabel->setText(tr("数据约束深度 %1 m").arg(*constrainedDepth, 0, 'f', 1));
+        {QPointF(0.0, *constrainedDepth_), QPointF(vsCeiling, *constrainedDepth_)});
+    ConstrainedLabel->setText(tr("数据约束深度 %1 m").arg(*constrainedDepth_, 0, 'f', 1));
   } else {
     ConstrainedSeries->clear();
   }
-  ConstrainedLabel->setVisible(constrainedDepth.has_value());
+  ConstrainedLabel->setVisible(constrainedDepth_.has_value());
   placeConstrainedLabel();
+}
+
+void VsProfileChart::replaceEnsembleSeries(std::size_t count) {
+  for (QLineSeries* series : EnsembleSeries) {
+    const std::unique_ptr<QLineSeries> owned(series);  // removeSeries hands ownership back
+    chart->removeSeries(series);
+  }
+  EnsembleSeries.clear();
+  const QList<QAbstractSeries*> above = chart->series();
+  // Qt Charts draws series in the order added: the profiles go first, under
+  // every line already on the chart, by taking those off and adding them back.
+  for (QAbstractSeries* series : above) chart->removeSeries(series);
+  for (std::size_t k = 0; k < count; ++k) {
+    auto series = std::make_unique<QLineSeries>();
+    EnsembleSeries.push_back(series.get());
+    chart->addSeries(series.release());
+  }
+  for (QAbstractSeries* series : above) chart->addSeries(series);
+  for (QAbstractSeries* series : chart->series()) {
+    series->attachAxis(VsAxis);
+    series->attachAxis(DepthAxis);
+  }
+  for (std::size_t k = 0; k < EnsembleSeries.size(); ++k) {
+    // One legend entry speaks for all the accepted profiles: the first's.
+    EnsembleSeries[k]->setName(tr("接受模型"));
+    chart->legend()->markers(EnsembleSeries[k]).front()->setVisible(k == 0);
+  }
+  chart->legend()->markers(ConstrainedSeries).front()->setVisible(false);
+  chart->legend()->markers(P90Series).front()->setVisible(false);
+}
+
+void VsProfileChart::drawEnsemble(double chartDepth) {
+  const std::size_t count = EnsembleSeries.size();
+  const double best = count > 0 ? ensemble_.misfits.front() : 0.0;
+  const double worst = count > 0 ? ensemble_.misfits.back() : 0.0;
+  for (std::size_t k = 0; k < count; ++k) {
+    QColor colour = kEnsembleColour;
+    colour.setAlpha(profileOpacity(ensemble_.misfits[k], best, worst));
+    EnsembleSeries[k]->setPen(QPen(colour, 1.0));
+    EnsembleSeries[k]->replace(chartPoints(trialProfile(ensemble_.models[k], chartDepth)));
+  }
+  MedianSeries->replace(percentileLine(ensemble_.rows, &Spread::median));
+  P10Series->replace(percentileLine(ensemble_.rows, &Spread::p10));
+  P90Series->replace(percentileLine(ensemble_.rows, &Spread::p90));
+  if (ensemble_.best) {
+    BestSeries->replace(chartPoints(trialProfile(*ensemble_.best, chartDepth)));
+  } else {
+    BestSeries->clear();
+  }
 }
 
 void VsProfileChart::placeConstrainedLabel() {

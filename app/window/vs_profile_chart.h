@@ -1,6 +1,8 @@
 // The Vs-depth chart: the step profiles of the starting and the fitted model,
 // Vs (m/s) across the top and depth (m) growing downward, and the depth the
-// measured curve constrains as a dashed line with its label.
+// measured curve constrains as a dashed line with its label; after a global
+// search also its accepted profiles, shaded by misfit, with the median and the
+// 10th and 90th percentile lines and the best model.
 #pragma once
 
 #include <QChartView>
@@ -9,10 +11,31 @@
 #include <QLineSeries>
 #include <QValueAxis>
 #include <optional>
+#include <vector>
 
 #include "core/model_table.h"
+#include "search/ensemble_statistics.h"
+#include "search/search_space.h"
 
 namespace dispfit {
+
+// A global search's ensemble as the chart draws it.
+struct EnsembleProfiles {
+  std::vector<TrialModel> models;  // the accepted ones drawn, best first
+  std::vector<double> misfits;     // theirs, the same order
+  std::vector<ProfileRow> rows;    // Vs percentiles over depth
+  std::optional<TrialModel> best;
+  double depth = 0.0;  // m, the chart reaches at least this far
+};
+
+// The most accepted profiles drawn, taken evenly over the misfit ranks when
+// there are more: beyond a couple of hundred the lines merge into one grey
+// area and only slow the redraw.
+inline constexpr std::size_t kMostProfilesDrawn = 200;
+
+// The opacity (0..255) of an accepted profile's line: 220 for the best misfit
+// drawn, falling linearly to 40 for the worst, so better models stand out.
+int profileOpacity(double misfit, double best, double worst);
 
 class VsProfileChart : public QChartView {
   Q_OBJECT
@@ -31,6 +54,11 @@ class VsProfileChart : public QChartView {
                     const std::optional<ParsedLayers>& fitted,
                     std::optional<double> constrainedDepth);
 
+  // Draws the ensemble (at most kMostProfilesDrawn of its models) with the
+  // profiles last shown, or removes it when it has neither a model nor a
+  // best one.
+  void showEnsemble(const EnsembleProfiles& ensemble);
+
   QChart* chart = nullptr;                              // owned by the view
   QLineSeries* StartingSeries = nullptr;                // owned by chart
   QLineSeries* FittedSeries = nullptr;                  // owned by chart
@@ -38,11 +66,26 @@ class VsProfileChart : public QChartView {
   QGraphicsSimpleTextItem* ConstrainedLabel = nullptr;  // owned by chart
   QValueAxis* VsAxis = nullptr;
   QValueAxis* DepthAxis = nullptr;
+  std::vector<QLineSeries*> EnsembleSeries;  // owned by chart, best first
+  QLineSeries* MedianSeries = nullptr;       // owned by chart
+  QLineSeries* P10Series = nullptr;          // owned by chart
+  QLineSeries* P90Series = nullptr;          // owned by chart
+  QLineSeries* BestSeries = nullptr;         // owned by chart
 
  private:
+  void redraw();
+  void drawEnsemble(double chartDepth);
+  void replaceEnsembleSeries(std::size_t count);
+
   // Puts the label just above the left end of the dashed line, where the
   // slower shallow layers leave room.
   void placeConstrainedLabel();
+
+  std::optional<ParsedLayers> starting_;
+  std::optional<ParsedLayers> fitted_;
+  std::optional<double> constrainedDepth_;
+  EnsembleProfiles ensemble_;      // as drawn: at most kMostProfilesDrawn models
+  std::size_t acceptedCount_ = 0;  // the models it was given
 };
 
 }  // namespace dispfit

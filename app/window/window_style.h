@@ -20,6 +20,12 @@ inline const QColor kCurveColour = Qt::red;
 inline const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
 inline const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x55);  // translucent, so the curves show through
 inline const QColor kFittedColour(0x0A, 0x8A, 0x3C);
+// A global search: its accepted profiles (their opacity set by misfit), the
+// percentile lines over them and its best model; the accepted curves' band.
+inline const QColor kEnsembleColour(0x5A, 0x6A, 0x7E);
+inline const QColor kPercentileColour(0x10, 0x20, 0x40);
+inline const QColor kBestModelColour(0xD0, 0x6A, 0x00);
+inline const QColor kEnvelopeColour(0xD0, 0x6A, 0x00, 0x40);
 
 // Ticks at round values, counted from zero, about five intervals per axis.
 inline void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {

@@ -52,9 +52,14 @@ TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[1]->menu()->actions(),
             (QList<QAction*>{form.LogFrequencyAction, form.WavelengthAction}));
-  EXPECT_EQ(
-      menus[2]->menu()->actions(),
-      (QList<QAction*>{form.SuggestModelAction, form.SettingsAction, form.ApplyFittedAction}));
+  // The inversion menu: the local inversion's commands, a separator, then
+  // the global search's.
+  const QList<QAction*> inversion = menus[2]->menu()->actions();
+  ASSERT_EQ(inversion.size(), 6);
+  EXPECT_EQ(inversion.first(3), (QList<QAction*>{form.SuggestModelAction, form.SettingsAction,
+                                                 form.ApplyFittedAction}));
+  EXPECT_TRUE(inversion[3]->isSeparator());
+  EXPECT_EQ(inversion.last(2), (QList<QAction*>{form.GlobalSearchAction, form.ApplyBestAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
   const QList<QAction*> commands = menus[0]->menu()->actions();
   ASSERT_EQ(commands.size(), 6);  // five commands and a separator before quitting

@@ -9,10 +9,16 @@
 //     fitted curve over it;
 //   window_screenshot <output.png> --suggest <curve file>
 //     with the measured curve read from the file, a suggested four-layer
-//     start computed and inverted: both Vs profiles and the results panel.
+//     start computed and inverted: both Vs profiles and the results panel;
+//   window_screenshot <output.png> --global <curve file>
+//     with the measured curve read from the file and a global search of
+//     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
+//     profiles, their percentiles, the curves' band and the panel's spreads.
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QPixmap>
+#include <QThread>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -24,6 +30,7 @@
 #include "window/file_chooser.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
+#include "window/search_request_chooser.h"
 #include "window/tform1.h"
 
 namespace {
@@ -93,13 +100,44 @@ bool showSuggestedFit(dispfit::TForm1& form, const QString& curvePath) {
   return form.siteSummary().has_value();
 }
 
+// Answers the global search dialog with four layers of 80 to 1000 m/s and 1
+// to 15 m, Vs not decreasing with depth, and a small budget.
+class SmallSearch : public dispfit::SearchRequestChooser {
+ public:
+  std::optional<dispfit::SearchRequest> searchRequest(QWidget*,
+                                                      const dispfit::SearchRequest&) override {
+    dispfit::SearchRequest request;
+    request.layers = 4;
+    request.models = 20000;
+    request.seed = 1;
+    request.increasing = true;
+    return request;
+  }
+};
+
+// The measured curve of the file and a global search run to its end.
+bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
+  if (!form.openMeasuredCurve(curvePath)) return false;
+  form.GlobalSearchAction->trigger();
+  // A few seconds on any machine; ten minutes is a hung search.
+  const QDeadlineTimer deadline(600000);
+  while (form.globalSearchRunning() && !deadline.hasExpired()) {
+    QApplication::processEvents();
+    QThread::msleep(5);
+  }
+  return form.searchSummary().has_value();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   using namespace dispfit;
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
-  if (argc != 2 && argc != 3 && !suggest) {
-    std::fprintf(stderr, "usage: %s <output.png> [<curve.csv> | --suggest <curve file>]\n",
+  const bool global = argc == 4 && std::string(argv[2]) == "--global";
+  if (argc != 2 && argc != 3 && !suggest && !global) {
+    std::fprintf(stderr,
+                 "usage: %s <output.png> [<curve.csv> | --suggest <curve file> | --global <curve "
+                 "file>]\n",
                  argv[0]);
     return 2;
   }
@@ -111,9 +149,14 @@ int main(int argc, char* argv[]) {
   TForm1 form(messages, engine, printers, files);
   FourLayers fourLayers;
   form.setLayerCountChooser(fourLayers);
+  SmallSearch smallSearch;
+  form.setSearchRequestChooser(smallSearch);
 
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
+  } else if (global) {
+    form.show();  // legend markers are laid out only in a shown chart
+    if (!showGlobalSearch(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (argc == 3) {
     // The curve file is made here: an existing file is never overwritten.
     const QString curvePath = QString::fromLocal8Bit(argv[2]);

@@ -1,0 +1,367 @@
+// The window's global search on a synthetic field curve: the settings asked
+// through a stand-in, the search on its own thread with the commands off and
+// a progress dialog, its cancel, refusals, and what it draws and sums up.
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "search/ensemble_statistics.h"
+#include "search/global_search.h"
+#include "search/synthetic_curve.h"
+#include "site/starting_model.h"
+#include "window/global_search_dialog.h"
+#include "window_fixture.h"
+
+namespace dispfit {
+
+namespace {
+
+// Answers the search dialog with the requests queued; an empty queue
+// answers as a cancelled dialog. Records what it was offered.
+class ScriptedSearchRequestChooser : public SearchRequestChooser {
+ public:
+  std::optional<SearchRequest> searchRequest(QWidget*, const SearchRequest& shown) override {
+    offered = shown;
+    ++asked;
+    if (answers.empty()) return std::nullopt;
+    SearchRequest answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::vector<SearchRequest> answers;
+  std::optional<SearchRequest> offered;
+  int asked = 0;
+};
+
+// The search tests' synthetic 3-layer curve with its +-3 % band, as a file.
+std::string syntheticCurveText() {
+  std::string text = "f (Hz), c (m/s), low (m/s), high (m/s)\n";
+  for (const MeasuredPoint& p : dispfit_test::syntheticCurve()) {
+    char line[160];
+    std::snprintf(line, sizeof line, "%.17g, %.17g, %.17g, %.17g\n", p.frequency, p.velocity,
+                  p.band->low, p.band->high);
+    text += line;
+  }
+  return text;
+}
+
+SearchRequest smallRequest(std::int64_t models) {
+  SearchRequest request;
+  request.layers = 3;
+  request.vs = {80.0, 1000.0};
+  request.thickness = {1.0, 15.0};
+  request.models = models;
+  request.seed = 3;
+  // A normalised misfit of 3 (residuals near 9 % RMS): loose enough that a
+  // budget of a few hundred models accepts some, so that there is an
+  // ensemble to draw.
+  request.acceptance.threshold = 3.0;
+  return request;
+}
+
+// A search of up to a few thousand models on this machine ends within
+// seconds; two minutes leaves room for a loaded sanitizer build.
+constexpr int kSearchTimeoutMs = 120000;
+
+class GlobalSearchWindow : public WindowTest {
+ protected:
+  GlobalSearchWindow() { form.setSearchRequestChooser(requests); }
+
+  void openSyntheticCurve() {
+    const QString path = workDir.filePath(QStringLiteral("synthetic.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::string text = syntheticCurveText();
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    file.close();
+    ASSERT_TRUE(form.openMeasuredCurve(path));
+  }
+
+  // Lets the window's thread take the search's queued calls until it ends.
+  bool waitForSearchEnd() {
+    const QDeadlineTimer deadline(kSearchTimeoutMs);
+    while (form.globalSearchRunning() && !deadline.hasExpired()) QTest::qWait(5);
+    return !form.globalSearchRunning();
+  }
+
+  ScriptedSearchRequestChooser requests;
+};
+
+std::vector<double> yValues(const QXYSeries& series) {
+  std::vector<double> values;
+  for (const QPointF& p : series.points()) values.push_back(p.y());
+  return values;
+}
+
+TEST_F(GlobalSearchWindow, RunsToTheEndAndDrawsTheAcceptedEnsemble) {
+  EXPECT_FALSE(form.GlobalSearchAction->isEnabled());  // no measured curve yet
+  openSyntheticCurve();
+  EXPECT_TRUE(form.GlobalSearchAction->isEnabled());
+  EXPECT_FALSE(form.ApplyBestAction->isEnabled());
+
+  constexpr std::int64_t kModels = 600;
+  requests.answers.push_back(smallRequest(kModels));
+  form.GlobalSearchAction->trigger();
+  ASSERT_EQ(requests.asked, 1);
+  EXPECT_EQ(requests.offered->layers, form.layerCount);  // the table's count offered
+  ASSERT_TRUE(form.globalSearchRunning());
+  // While it runs the other commands wait, and the progress shows.
+  EXPECT_FALSE(form.Button2.isEnabled());
+  EXPECT_FALSE(form.GlobalSearchAction->isEnabled());
+  ASSERT_TRUE(form.SearchProgressDialog);
+  EXPECT_TRUE(form.SearchProgressDialog->isVisible());
+  EXPECT_EQ(form.SearchProgressDialog->maximum(), kModels);
+
+  ASSERT_TRUE(waitForSearchEnd());
+  EXPECT_TRUE(form.Button2.isEnabled());
+  EXPECT_TRUE(form.GlobalSearchAction->isEnabled());
+  EXPECT_FALSE(form.SearchProgressDialog);
+  ASSERT_TRUE(form.searchSummary());
+  const SearchSummary& summary = *form.searchSummary();
+  EXPECT_FALSE(summary.cancelled);
+  EXPECT_EQ(summary.drawn, kModels);
+  ASSERT_FALSE(summary.accepted.empty());
+
+  // The same search again on this thread, accepted models taken and averaged
+  // here: the seed fixes the ensemble for any thread count, so the panel's
+  // Vs30 median must be this one's.
+  const SearchRequest request = smallRequest(kModels);
+  const SearchSpace space = searchSpaceOf(request);
+  const CurveMisfit curve(form.measuredCurve()->inverted);
+  const SearchEnsemble ensemble =
+      runGlobalSearch(space, curve, searchSettingsOf(request, 1), request.acceptance, {});
+  const std::vector<bool> accepted = acceptedModels(ensemble, request.acceptance);
+  const ParameterMap map(space);
+  std::vector<TrialModel> models;
+  for (std::size_t i = 0; i < ensemble.size(); ++i) {
+    if (accepted[i]) map.model(ensemble.coordinatesOf(i), models.emplace_back());
+  }
+  ASSERT_EQ(models.size(), summary.accepted.size());
+  const std::vector<AverageSpread> spreads =
+      averageSpreads(models, constrainedDepth(form.measuredCurve()->points));
+  ASSERT_EQ(spreads.size(), 4u);
+  ASSERT_EQ(spreads.back().depth, 30.0);
+  const QString panel = form.ResultsPanel.text();
+  const QString vs30 = QStringLiteral("Vs30 中值 %1 m/s，10%–90% %2–%3")
+                           .arg(spreads.back().vs.median, 0, 'f', 1)
+                           .arg(spreads.back().vs.p10, 0, 'f', 1)
+                           .arg(spreads.back().vs.p90, 0, 'f', 1);
+  EXPECT_TRUE(panel.contains(vs30)) << panel.toStdString();
+  EXPECT_TRUE(panel.startsWith(
+      QStringLiteral("全局搜索：接受 %1/%2，最佳归一化拟合差 ").arg(models.size()).arg(kModels)))
+      << panel.toStdString();
+  EXPECT_FALSE(panel.contains(QStringLiteral("已取消")));
+
+  // The Vs chart: one line per accepted model up to the cap, the better ones
+  // more opaque, and the percentile lines in order at every depth.
+  const std::size_t drawn = std::min(models.size(), kMostProfilesDrawn);
+  ASSERT_EQ(form.VsChart.EnsembleSeries.size(), drawn);
+  EXPECT_GE(form.VsChart.EnsembleSeries.front()->pen().color().alpha(),
+            form.VsChart.EnsembleSeries.back()->pen().color().alpha());
+  const std::vector<double> p10 = yValues(*form.VsChart.P10Series);
+  ASSERT_FALSE(p10.empty());
+  const QList<QPointF> low = form.VsChart.P10Series->points();
+  const QList<QPointF> median = form.VsChart.MedianSeries->points();
+  const QList<QPointF> high = form.VsChart.P90Series->points();
+  ASSERT_EQ(median.size(), low.size());
+  ASSERT_EQ(high.size(), low.size());
+  for (qsizetype i = 0; i < low.size(); ++i) {
+    SCOPED_TRACE(low[i].y());
+    EXPECT_LE(low[i].x(), median[i].x());
+    EXPECT_LE(median[i].x(), high[i].x());
+  }
+  EXPECT_FALSE(form.VsChart.BestSeries->points().isEmpty());
+
+  // The dispersion chart: the accepted curves' band at the fitted points, low
+  // under high, and the best model's curve.
+  EXPECT_TRUE(form.EnvelopeSeries->isVisible());
+  const std::vector<double> upper = yValues(*form.EnvelopeSeries->upperSeries());
+  const std::vector<double> lower = yValues(*form.EnvelopeSeries->lowerSeries());
+  ASSERT_EQ(upper.size(), form.measuredCurve()->inverted.size());
+  ASSERT_EQ(lower.size(), upper.size());
+  for (std::size_t i = 0; i < upper.size(); ++i) EXPECT_LE(lower[i], upper[i]);
+  EXPECT_TRUE(form.BestCurveSeries->isVisible());
+  EXPECT_EQ(form.BestCurveSeries->count(), static_cast<int>(upper.size()));
+}
+
+TEST_F(GlobalSearchWindow, CancelAfterTheFirstReportKeepsWhatWasFound) {
+  openSyntheticCurve();
+  typeModel({{"2", "200", "1.8"}, {"4", "300", "1.9"}, {"0", "600", "2.0"}});
+  const std::vector<LayerTexts> table = form.tableRows();
+  constexpr std::int64_t kModels = 1000000;  // far more than are drawn before the cancel
+  SearchRequest request = smallRequest(kModels);
+  // Looser still: the cancel may come after the first 200 uniform draws
+  // alone, and some of those must be accepted for an ensemble to draw.
+  request.acceptance.threshold = 20.0;
+  requests.answers.push_back(request);
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(form.SearchProgressDialog);
+  const QDeadlineTimer deadline(kSearchTimeoutMs);
+  while (form.SearchProgressDialog->value() <= 0 && !deadline.hasExpired()) QTest::qWait(1);
+  ASSERT_GT(form.SearchProgressDialog->value(), 0);
+  // The progress names the misfit of a banded curve and counts what it has.
+  const QString progress = form.SearchProgressDialog->labelText();
+  EXPECT_TRUE(progress.contains(QStringLiteral("归一化拟合差 (normalised misfit)")))
+      << progress.toStdString();
+  EXPECT_TRUE(progress.contains(QStringLiteral("/ %1 个模型").arg(kModels)))
+      << progress.toStdString();
+  QPushButton* const cancel = form.SearchProgressDialog->findChild<QPushButton*>();
+  ASSERT_TRUE(cancel);
+  EXPECT_EQ(cancel->text(), QStringLiteral("取消"));
+  cancel->click();
+  ASSERT_TRUE(waitForSearchEnd());
+
+  ASSERT_TRUE(form.searchSummary());
+  const SearchSummary& summary = *form.searchSummary();
+  EXPECT_TRUE(summary.cancelled);
+  EXPECT_GT(summary.drawn, 0);
+  EXPECT_LT(summary.drawn, kModels);
+  EXPECT_FALSE(summary.accepted.empty());
+  EXPECT_FALSE(form.VsChart.EnsembleSeries.empty());
+  EXPECT_TRUE(form.ResultsPanel.text().startsWith(QStringLiteral("全局搜索已取消：")));
+  EXPECT_TRUE(form.Button2.isEnabled());
+  EXPECT_EQ(form.tableRows(), table);
+}
+
+TEST_F(GlobalSearchWindow, RefusedOrCancelledSettingsStartNothing) {
+  openSyntheticCurve();
+  struct Row {
+    const char* name;
+    std::optional<SearchRequest> answer;
+    bool box;
+  };
+  SearchRequest upsideDown = smallRequest(100);
+  upsideDown.vs = {500.0, 200.0};
+  SearchRequest tooLowVp = smallRequest(100);
+  tooLowVp.vpRule = PVelocityRule::Fixed;
+  tooLowVp.fixedVp = 1000.0;  // below sqrt(2) * 1000 m/s
+  const Row rows[] = {{"Vs range upside down", upsideDown, true},
+                      {"fixed Vp too low", tooLowVp, true},
+                      {"dialog cancelled", std::nullopt, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    messages.messages.clear();
+    if (row.answer) requests.answers.push_back(*row.answer);
+    form.GlobalSearchAction->trigger();
+    EXPECT_FALSE(form.globalSearchRunning());
+    EXPECT_FALSE(form.SearchProgressDialog);
+    EXPECT_FALSE(form.searchSummary());
+    EXPECT_TRUE(form.Button2.isEnabled());
+    ASSERT_EQ(messages.messages.size(), row.box ? 1u : 0u);
+    if (row.box) {
+      EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
+    }
+  }
+}
+
+TEST_F(GlobalSearchWindow, BestModelGoesToTheTableAndANewCurveClearsTheSearch) {
+  openSyntheticCurve();
+  requests.answers.push_back(smallRequest(400));
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.searchSummary() && form.searchSummary()->best);
+  const TrialModel best = *form.searchSummary()->best;
+  ASSERT_TRUE(form.ApplyBestAction->isEnabled());
+  const QString panel = form.ResultsPanel.text();
+  form.ApplyBestAction->trigger();
+  EXPECT_EQ(form.ResultsPanel.text(), panel);  // still the search's figures
+  ASSERT_EQ(form.layerCount, 3);
+  const std::vector<LayerTexts> rows = form.tableRows();
+  ASSERT_EQ(rows.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    // The table keeps single precision, as every model it holds.
+    EXPECT_EQ(std::stof(rows[i].vs), static_cast<float>(best.vs[i]));
+    EXPECT_EQ(form.vs[i], static_cast<float>(best.vs[i]));
+    if (i < 2) {
+      EXPECT_EQ(std::stof(rows[i].thickness), static_cast<float>(best.thickness[i]));
+    }
+  }
+
+  openSyntheticCurve();
+  EXPECT_FALSE(form.searchSummary());
+  EXPECT_TRUE(form.VsChart.EnsembleSeries.empty());
+  EXPECT_TRUE(form.VsChart.MedianSeries->points().isEmpty());
+  EXPECT_FALSE(form.EnvelopeSeries->isVisible());
+  EXPECT_FALSE(form.ApplyBestAction->isEnabled());
+}
+
+TEST(GlobalSearchDialog, ShowsTheRequestOfferedAndGivesBackWhatItShows) {
+  // Every field set away from its default, so that two fields swapped or one
+  // not read would show.
+  SearchRequest offered;
+  offered.layers = 7;
+  offered.vs = {95.5, 870.0};
+  offered.thickness = {0.5, 12.25};
+  offered.vpRule = PVelocityRule::PoissonRange;
+  offered.fixedVp = 1650.0;
+  offered.poisson = {0.3, 0.42};
+  offered.waterTable = 3.5;
+  offered.density = 2.05;
+  offered.increasing = true;
+  offered.models = 25000;
+  offered.seed = 42;
+  offered.acceptance = {1.5, 1.25};
+  GlobalSearchDialog dialog(offered);
+  const SearchRequest shown = dialog.request();
+  EXPECT_EQ(shown.layers, 7);
+  EXPECT_EQ(shown.vs, (Range{95.5, 870.0}));
+  EXPECT_EQ(shown.thickness, (Range{0.5, 12.25}));
+  EXPECT_EQ(shown.vpRule, PVelocityRule::PoissonRange);
+  EXPECT_EQ(shown.fixedVp, 1650.0);
+  EXPECT_EQ(shown.poisson, (Range{0.3, 0.42}));
+  EXPECT_EQ(shown.waterTable, 3.5);
+  EXPECT_EQ(shown.density, 2.05);
+  EXPECT_TRUE(shown.increasing);
+  EXPECT_EQ(shown.models, 25000);
+  EXPECT_EQ(shown.seed, 42u);
+  EXPECT_EQ(shown.acceptance.threshold, 1.5);
+  EXPECT_EQ(shown.acceptance.factor, 1.25);
+  // Only the chosen rule's fields take input.
+  EXPECT_FALSE(dialog.FixedVp.isEnabled());
+  EXPECT_TRUE(dialog.PoissonLow.isEnabled());
+  EXPECT_TRUE(dialog.WaterTable.isEnabled());
+
+  // Defaults restored: the library's, the layer count kept; no water table.
+  dialog.Buttons.button(QDialogButtonBox::RestoreDefaults)->click();
+  const SearchRequest defaults = dialog.request();
+  EXPECT_EQ(defaults.layers, 7);
+  EXPECT_EQ(defaults.vs, (Range{80.0, 1000.0}));
+  EXPECT_EQ(defaults.thickness, (Range{1.0, 15.0}));
+  EXPECT_EQ(defaults.vpRule, PVelocityRule::ThreeTimesVs);
+  EXPECT_FALSE(defaults.waterTable);
+  EXPECT_EQ(defaults.density, 1.9);
+  EXPECT_FALSE(defaults.increasing);
+  EXPECT_EQ(defaults.models, 10000);
+  EXPECT_EQ(defaults.seed, 1u);
+  EXPECT_FALSE(dialog.PoissonLow.isEnabled());
+  EXPECT_FALSE(dialog.WaterTable.isEnabled());
+}
+
+TEST_F(GlobalSearchWindow, AWindowClosedWhileSearchingCancelsAndWaits) {
+  const QString path = workDir.filePath(QStringLiteral("synthetic.csv"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  const std::string text = syntheticCurveText();
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  file.close();
+  {
+    TForm1 other{messages, engine, printers, files};
+    ASSERT_TRUE(other.openMeasuredCurve(path));
+    ASSERT_TRUE(other.startGlobalSearch(smallRequest(1000000)));
+    QTest::qWait(20);
+    EXPECT_TRUE(other.globalSearchRunning());
+  }  // the window goes while its search runs: cancelled and joined, nothing left behind
+  QTest::qWait(20);  // any queued report for the gone window is dropped
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+}  // namespace
+
+}  // namespace dispfit
