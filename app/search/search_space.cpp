@@ -29,6 +29,11 @@ std::string rangeFault(const Range& range, const std::string& what) {
     return what + " must be positive";
   }
   if (range.low > range.high) return what + ": the low end lies above the high end";
+  // Velocities and thicknesses are drawn on a log scale between the ends:
+  // their ratio must be a number.
+  if (!std::isfinite(range.high / range.low)) {
+    return what + " spans too many orders of magnitude";
+  }
   return {};
 }
 

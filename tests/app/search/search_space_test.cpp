@@ -44,6 +44,18 @@ TEST(SearchSpace, RefusesWhatNoModelCanBe) {
        "the thickness range: the low end"},
       {"thickness negative", [](SearchSpace& s) { s.layers[1].thickness.low = -1.0; },
        "the thickness range must be positive"},
+      // 1e300 / 1e-300 overflows: no log scale spans it.
+      {"thickness over 600 orders of magnitude",
+       [](SearchSpace& s) {
+         s.layers[0].thickness = {1e-300, 1e300};
+       },
+       "the thickness range spans too many orders"},
+      // 5 / 1.1e-319 (a subnormal) overflows likewise.
+      {"Vs from a subnormal number",
+       [](SearchSpace& s) {
+         s.layers[1].vs = {1.1e-319, 5.0};
+       },
+       "the Vs range spans too many orders"},
       {"density zero", [](SearchSpace& s) { s.layers[0].density = 0.0; }, "the density"},
       // 700 < sqrt(2) x 500 = 707.1
       {"fixed Vp below sqrt(2) Vs", [](SearchSpace& s) { s.layers[0].vp = 700.0; },
