@@ -10,7 +10,12 @@
 // function below the half-space S velocity. Each frequency is searched
 // from below the smallest Rayleigh velocity of the layers' materials upward
 // in steps tied to the vertical phase of the layers, the same steps for
-// every frequency list. The frequencies are searched from the highest
+// every frequency list. Where the fundamental mode and the next one nearly
+// touch, both zeros can fall inside one step without a sign change between
+// its ends; such a pair is looked for where the secular function, freed of
+// its exponential growth, dips toward zero between the step points, and a
+// search that finds no sign change at all is repeated in steps eight times
+// finer before the frequency is given no root. The frequencies are searched from the highest
 // down: the steps well below the root of the next higher one are passed
 // with one sign test, and the refinement starts from a guess drawn from the
 // roots above. So a result does not depend on the order of the

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -64,6 +65,72 @@ TEST(RefineLowestRoot, ClosesOnKnownZerosFasterThanBisection) {
     EXPECT_NEAR(root, c.zero, kTolerance);
     EXPECT_LE(evaluations, c.mostEvaluations);
   }
+}
+
+struct DipCase {
+  const char* name;
+  std::function<double(double)> f;
+  double walkSign;
+  bool pairFound;
+  int evaluations;  // of D at probes
+};
+
+// Three step points at 0.9, 0.95 and 1.1 with values of one sign, around
+// functions whose zeros are known in closed form. For a parabola the first
+// probe is its own vertex: for (x - 1)(x - 1.04) that is 1.02, where it is
+// -4e-4, so the pair's lower zero 1 lies between 0.95 and 1.02.
+TEST(SignChangeInDip, ProbesOnlyWhereTheParabolaDipsThroughZero) {
+  const std::vector<DipCase> cases{
+      {"pair at 1 and 1.04", [](double x) { return (x - 1.0) * (x - 1.04); }, 1.0, true, 1},
+      {"the same pair, negative", [](double x) { return -(x - 1.0) * (x - 1.04); }, -1.0, true, 1},
+      // The vertex 1.02 stays 1e-4 above zero: no zero, no probe.
+      {"dip above zero", [](double x) { return (x - 1.02) * (x - 1.02) + 1e-4; }, 1.0, false, 0},
+      // Convex and rising: the vertex lies below the points.
+      {"rising", [](double x) { return std::exp(x); }, 1.0, false, 0},
+      // Concave: no minimum between the points.
+      {"concave", [](double x) { return 2.0 - (x - 1.0) * (x - 1.0); }, 1.0, false, 0},
+  };
+  for (const DipCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    int evaluations = 0;
+    const auto sign = [&](double x) {
+      ++evaluations;
+      return c.f(x);
+    };
+    const BracketEnd points[3] = {{0.9, c.f(0.9)}, {0.95, c.f(0.95)}, {1.1, c.f(1.1)}};
+    const std::optional<swcore::SignChange> pair =
+        swcore::signChangeInDip(sign, c.f, points, c.walkSign);
+    EXPECT_EQ(evaluations, c.evaluations);
+    ASSERT_EQ(pair.has_value(), c.pairFound);
+    if (pair) {
+      EXPECT_DOUBLE_EQ(pair->lower.x, 0.95);
+      EXPECT_NEAR(pair->upper.x, 1.02, 1e-12);
+      EXPECT_LT(pair->upper.f * c.walkSign, 0.0);
+    }
+  }
+}
+
+// Where the first parabola's vertex keeps the walk's sign, the next probes
+// run through the lowest points found. g = (x - 1.04)(x - 1.06) e^(-10 (x - 1))
+// is no parabola: its dip leans toward the lower points, the first vertex
+// misses the pair, and the lower zero 1.04 is bracketed all the same.
+TEST(SignChangeInDip, FollowsTheDipBeyondTheFirstVertex) {
+  const auto g = [](double x) { return (x - 1.04) * (x - 1.06) * std::exp(-10.0 * (x - 1.0)); };
+  int evaluations = 0;
+  const auto sign = [&](double x) {
+    ++evaluations;
+    return g(x);
+  };
+  const BracketEnd points[3] = {{0.9, g(0.9)}, {0.95, g(0.95)}, {1.1, g(1.1)}};
+  const std::optional<swcore::SignChange> pair = swcore::signChangeInDip(sign, g, points, 1.0);
+  ASSERT_TRUE(pair.has_value());
+  EXPECT_GT(evaluations, 1);
+  EXPECT_LE(evaluations, swcore::kDipProbes);
+  EXPECT_LT(pair->lower.x, 1.04);
+  EXPECT_GT(pair->upper.x, 1.04);
+  EXPECT_LT(pair->upper.x, 1.06);
+  EXPECT_GT(pair->lower.f, 0.0);
+  EXPECT_LT(pair->upper.f, 0.0);
 }
 
 TEST(RefineLowestRoot, AGuessNearTheZeroClosesTheBracketInThreePoints) {
