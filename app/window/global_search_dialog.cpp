@@ -84,7 +84,7 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   QStringList headers;
   for (const char* name : kColumnNames) headers << QString::fromUtf8(name);
   LayerTable.setHorizontalHeaderLabels(headers);
-  LayerTable.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  LayerTable.horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   LayerTable.setMinimumHeight(180);
   FillLayers.setText(tr("统一范围填入各层 (fill every layer)"));
   ReadRanges.setText(tr("从文件读取… (read ranges from a file…)"));
@@ -98,6 +98,7 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   form->addRow(tr("层数，含半空间 (layers, the half-space included)"), &Layers);
   form->addRow(tr("Vs 范围 (Vs range)"), pair(VsLow, VsHigh).release());
   form->addRow(tr("厚度范围 (thickness range)"), pair(ThicknessLow, ThicknessHigh).release());
+  form->addRow(tr("密度 (density)"), &Density);
   auto tableButtons = std::make_unique<QHBoxLayout>();
   tableButtons->addWidget(&FillLayers);
   tableButtons->addWidget(&ReadRanges);
@@ -108,7 +109,6 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   form->addRow(tr("固定 Vp (fixed Vp)"), &FixedVp);
   form->addRow(tr("泊松比 (Poisson's ratio)"), pair(PoissonLow, PoissonHigh).release());
   form->addRow(&HasWaterTable, &WaterTable);
-  form->addRow(tr("密度 (density)"), &Density);
   form->addRow(&Increasing);
   form->addRow(tr("模型数 (model budget)"), &Models);
   form->addRow(tr("随机种子 (seed)"), &Seed);
