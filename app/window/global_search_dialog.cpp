@@ -183,6 +183,7 @@ void GlobalSearchDialog::showRequest(const SearchRequest& request) {
                                  [](const LayerRanges& l) { return l.vp || l.poisson; });
     if (own) ownPVelocity_ = request.layerRanges;
     PerLayerNote.setVisible(own);
+    Layers.setValue(request.layers);  // a count offered apart from the ranges': the table resized
   }
   enableDependentFields();
 }

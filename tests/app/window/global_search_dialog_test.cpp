@@ -75,6 +75,25 @@ TEST_F(GlobalSearchDialogTable, FollowsTheUniformFieldsUntilACellIsEdited) {
   EXPECT_TRUE(dialog.request().layerRanges.empty());
 }
 
+TEST(GlobalSearchDialogOffered, ShowsTheLastRangesAtTheCountOffered) {
+  // The window offers the last request again with its own table's layer
+  // count: the ranges shown, resized to that count from above the half-space.
+  SearchRequest offered;
+  offered.layers = 2;
+  offered.layerRanges = {{{100.0, 200.0}, {1.0, 2.0}, 1.8, std::nullopt, std::nullopt},
+                         {{300.0, 400.0}, {3.0, 4.0}, 1.9, std::nullopt, std::nullopt},
+                         {{500.0, 600.0}, {0.0, 0.0}, 2.0, std::nullopt, std::nullopt}};
+  ScriptedFileChooser files;
+  RecordingPresenter messages;
+  GlobalSearchDialog dialog(offered, files, messages);
+  const SearchRequest shown = dialog.request();
+  EXPECT_EQ(shown.layers, 2);
+  ASSERT_EQ(shown.layerRanges.size(), 2u);
+  EXPECT_EQ(shown.layerRanges[0].vs, (Range{100.0, 200.0}));
+  EXPECT_EQ(shown.layerRanges[1].vs, (Range{500.0, 600.0}));  // the half-space kept
+  EXPECT_EQ(searchRequestFault(shown), "");
+}
+
 TEST_F(GlobalSearchDialogTable, ReadsTheExampleRangesFileIntoItsFourRows) {
   files.answers.push_back(QStringLiteral(DISPFIT_EXAMPLES_DIR "/search_ranges.csv"));
   ASSERT_TRUE(dialog.readRangesFile());
