@@ -3,19 +3,33 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <string>
 
 namespace dispfit {
 
-SearchSpace searchSpaceOf(const SearchRequest& request) {
-  LayerRanges ranges;
-  ranges.vs = request.vs;
-  ranges.thickness = request.thickness;
-  ranges.density = request.density;
+namespace {
+
+// The request's P-velocity rule on a layer that has none of its own.
+void applyPVelocityRule(const SearchRequest& request, LayerRanges& ranges) {
+  if (ranges.vp || ranges.poisson) return;
   if (request.vpRule == PVelocityRule::Fixed) ranges.vp = request.fixedVp;
   if (request.vpRule == PVelocityRule::PoissonRange) ranges.poisson = request.poisson;
+}
 
+}  // namespace
+
+SearchSpace searchSpaceOf(const SearchRequest& request) {
   SearchSpace space;
-  space.layers.assign(static_cast<std::size_t>(std::max(request.layers, 0)), ranges);
+  if (request.layerRanges.empty()) {
+    LayerRanges ranges;
+    ranges.vs = request.vs;
+    ranges.thickness = request.thickness;
+    ranges.density = request.density;
+    space.layers.assign(static_cast<std::size_t>(std::max(request.layers, 0)), ranges);
+  } else {
+    space.layers = request.layerRanges;
+  }
+  for (LayerRanges& ranges : space.layers) applyPVelocityRule(request, ranges);
   space.increasing = request.increasing;
   space.waterTable = request.waterTable;
   return space;
@@ -36,6 +50,11 @@ std::string searchRequestFault(const SearchRequest& request) {
   }
   if (!(request.acceptance.factor >= 1.0) || !std::isfinite(request.acceptance.factor)) {
     return "the acceptance factor must be at least 1, or the best model itself is refused";
+  }
+  if (!request.layerRanges.empty() &&
+      request.layerRanges.size() != static_cast<std::size_t>(request.layers)) {
+    return "the per-layer ranges give " + std::to_string(request.layerRanges.size()) +
+           " layers, not the " + std::to_string(request.layers) + " asked for";
   }
   return searchSpaceFault(searchSpaceOf(request));
 }

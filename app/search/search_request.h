@@ -1,6 +1,7 @@
 // What a user asks of a global search in one form: the same ranges for every
-// layer, one rule for the P velocity, the budget, the seed and the acceptance
-// thresholds; mapped to the search's space, settings and rule.
+// layer or each layer's own, one rule for the P velocity, the budget, the
+// seed and the acceptance thresholds; mapped to the search's space, settings
+// and rule.
 //
 // Units: m, m/s, g/cm3.
 #pragma once
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "search/global_search.h"
 #include "search/search_space.h"
@@ -34,10 +36,14 @@ struct SearchRequest {
   std::int64_t models = 10000;       // the budget
   std::uint64_t seed = 1;
   AcceptanceRule acceptance;
+  // Each layer's own ranges, top first, the half-space last; empty: vs,
+  // thickness and density above for every layer. A layer with neither vp nor
+  // poisson of its own takes vpRule.
+  std::vector<LayerRanges> layerRanges;
 };
 
-// The space of the request: `layers` copies of one LayerRanges, the
-// half-space last.
+// The space of the request: `layers` copies of one LayerRanges, or
+// layerRanges when given; the half-space last.
 SearchSpace searchSpaceOf(const SearchRequest& request);
 
 // The library's settings with the request's budget and seed on `threads`
@@ -48,7 +54,7 @@ SearchSettings searchSettingsOf(const SearchRequest& request, int threads);
 // start. Refused: a budget below 1, a threshold that is not positive, a
 // factor below 1 (the best model itself would be refused), and whatever
 // searchSpaceFault refuses (a layer count outside 1 .. kMostSearchLayers
-// among them).
+// among them); per-layer ranges whose count is not the layer count.
 std::string searchRequestFault(const SearchRequest& request);
 
 }  // namespace dispfit

@@ -5,7 +5,7 @@ namespace dispfit {
 
 std::optional<SearchRequest> DialogSearchRequestChooser::searchRequest(
     QWidget* parent, const SearchRequest& offered) {
-  GlobalSearchDialog dialog(offered, parent);
+  GlobalSearchDialog dialog(offered, files_, messages_, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.request();
 }

@@ -2,11 +2,15 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 #include <memory>
 
 #include "core/model_table.h"
+#include "search/search_ranges_text.h"
+#include "window/window_style.h"
 
 namespace dispfit {
 
@@ -20,10 +24,27 @@ std::unique_ptr<QHBoxLayout> pair(QWidget& low, QWidget& high) {
   return row;
 }
 
+// A range end or density in a cell: up to ten significant digits, so that
+// what a file gave reads back unchanged.
+QString cellText(double value) {
+  return QString::number(value, 'g', 10);
+}
+
+const char* const kColumnNames[GlobalSearchDialog::ColumnCount] = {
+    "Vs min (m/s)", "Vs max (m/s)", "h min (m)", "h max (m)", "密度 density (g/cm³)"};
+
+// A half-space's thickness cell: no number, as its thickness is not used.
+const QString kNotUsed = QStringLiteral("—");
+
+bool samePVelocity(const LayerRanges& a, const LayerRanges& b) {
+  return a.vp == b.vp && a.poisson == b.poisson;
+}
+
 }  // namespace
 
-GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, QWidget* parent)
-    : QDialog(parent) {
+GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser& files,
+                                       MessagePresenter& messages, QWidget* parent)
+    : QDialog(parent), files_(files), messages_(messages) {
   setWindowTitle(tr("全局搜索 (Global search)"));
   Layers.setRange(1, static_cast<int>(kMostSearchLayers));
   // Velocities to 0.1 m/s and thicknesses to 0.01 m, as in the inversion
@@ -59,16 +80,35 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, QWidget* pa
   Factor.setRange(1.0, 100.0);
   Factor.setDecimals(2);
   Factor.setSingleStep(0.05);
+  LayerTable.setColumnCount(ColumnCount);
+  QStringList headers;
+  for (const char* name : kColumnNames) headers << QString::fromUtf8(name);
+  LayerTable.setHorizontalHeaderLabels(headers);
+  LayerTable.horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  LayerTable.setMinimumHeight(180);
+  FillLayers.setText(tr("统一范围填入各层 (fill every layer)"));
+  ReadRanges.setText(tr("从文件读取… (read ranges from a file…)"));
+  PerLayerNote.setText(
+      tr("各层保留文件中自己的 Vp 或泊松比范围。 (Each layer keeps its own Vp "
+         "or Poisson's ratio range from the file.)"));
+  PerLayerNote.setWordWrap(true);
+  PerLayerNote.setVisible(false);
 
   auto form = std::make_unique<QFormLayout>();
   form->addRow(tr("层数，含半空间 (layers, the half-space included)"), &Layers);
   form->addRow(tr("Vs 范围 (Vs range)"), pair(VsLow, VsHigh).release());
   form->addRow(tr("厚度范围 (thickness range)"), pair(ThicknessLow, ThicknessHigh).release());
+  form->addRow(tr("密度 (density)"), &Density);
+  auto tableButtons = std::make_unique<QHBoxLayout>();
+  tableButtons->addWidget(&FillLayers);
+  tableButtons->addWidget(&ReadRanges);
+  form->addRow(tr("各层范围 (each layer's ranges)"), tableButtons.release());
+  form->addRow(&LayerTable);
+  form->addRow(&PerLayerNote);
   form->addRow(tr("纵波速度 (P velocity)"), &VpRule);
   form->addRow(tr("固定 Vp (fixed Vp)"), &FixedVp);
   form->addRow(tr("泊松比 (Poisson's ratio)"), pair(PoissonLow, PoissonHigh).release());
   form->addRow(&HasWaterTable, &WaterTable);
-  form->addRow(tr("密度 (density)"), &Density);
   form->addRow(&Increasing);
   form->addRow(tr("模型数 (model budget)"), &Models);
   form->addRow(tr("随机种子 (seed)"), &Seed);
@@ -78,7 +118,7 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, QWidget* pa
                &Factor);
   form->addRow(&Buttons);
   setLayout(form.release());  // the dialog owns its layout and the rows' layouts
-  connect(&Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(&Buttons, &QDialogButtonBox::accepted, this, [this] { acceptIfTableReads(); });
   connect(&Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(Buttons.button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this, [this] {
     SearchRequest defaults;
@@ -87,6 +127,29 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, QWidget* pa
   });
   connect(&VpRule, &QComboBox::currentIndexChanged, this, [this] { enableDependentFields(); });
   connect(&HasWaterTable, &QCheckBox::toggled, this, [this] { enableDependentFields(); });
+  // The table follows the uniform fields until a cell is edited or a file
+  // read; then only the layer count changes it, until 统一范围填入各层.
+  for (QDoubleSpinBox* uniform : {&VsLow, &VsHigh, &ThicknessLow, &ThicknessHigh, &Density}) {
+    connect(uniform, &QDoubleSpinBox::valueChanged, this, [this] {
+      if (!tableEdited_ && !filling_) fillTableFromUniform();
+    });
+  }
+  connect(&Layers, &QSpinBox::valueChanged, this, [this] {
+    if (filling_) return;
+    if (tableEdited_) {
+      resizeTable();
+    } else {
+      fillTableFromUniform();
+    }
+  });
+  connect(&LayerTable, &QTableWidget::itemChanged, this, [this] {
+    if (!filling_) tableEdited_ = true;
+  });
+  connect(&FillLayers, &QPushButton::clicked, this, [this] {
+    tableEdited_ = false;
+    fillTableFromUniform();
+  });
+  connect(&ReadRanges, &QPushButton::clicked, this, [this] { readRangesFile(); });
   showRequest(request);
 }
 
@@ -110,7 +173,168 @@ void GlobalSearchDialog::showRequest(const SearchRequest& request) {
       static_cast<int>(std::min<std::uint64_t>(request.seed, std::numeric_limits<int>::max())));
   Threshold.setValue(request.acceptance.threshold);
   Factor.setValue(request.acceptance.factor);
+  if (request.layerRanges.empty()) {
+    tableEdited_ = false;
+    fillTableFromUniform();
+  } else {
+    showLayerRanges(request.layerRanges);
+    ownPVelocity_.clear();
+    const bool own = std::any_of(request.layerRanges.begin(), request.layerRanges.end(),
+                                 [](const LayerRanges& l) { return l.vp || l.poisson; });
+    if (own) ownPVelocity_ = request.layerRanges;
+    PerLayerNote.setVisible(own);
+    Layers.setValue(request.layers);  // a count offered apart from the ranges': the table resized
+  }
   enableDependentFields();
+}
+
+std::vector<QString> GlobalSearchDialog::uniformRowTexts() const {
+  return {cellText(VsLow.value()), cellText(VsHigh.value()), cellText(ThicknessLow.value()),
+          cellText(ThicknessHigh.value()), cellText(Density.value())};
+}
+
+void GlobalSearchDialog::setRowTexts(int row, const std::vector<QString>& texts) {
+  for (int c = 0; c < ColumnCount; ++c) {
+    // the table owns its items
+    LayerTable.setItem(
+        row, c, std::make_unique<QTableWidgetItem>(texts[static_cast<std::size_t>(c)]).release());
+  }
+}
+
+void GlobalSearchDialog::fillTableFromUniform() {
+  filling_ = true;
+  LayerTable.setRowCount(Layers.value());
+  for (int r = 0; r < Layers.value(); ++r) setRowTexts(r, uniformRowTexts());
+  markHalfSpace();
+  filling_ = false;
+  ownPVelocity_.clear();
+  PerLayerNote.setVisible(false);
+}
+
+void GlobalSearchDialog::resizeTable() {
+  const int count = Layers.value();
+  const int old = LayerTable.rowCount();
+  std::vector<std::vector<QString>> rows;
+  for (int r = 0; r < old; ++r) {
+    std::vector<QString>& texts = rows.emplace_back();
+    for (int c = 0; c < ColumnCount; ++c) {
+      const QTableWidgetItem* item = LayerTable.item(r, c);
+      texts.push_back(item ? item->text() : QString());
+    }
+  }
+  std::vector<QString> halfSpace = rows.empty() ? uniformRowTexts() : rows.back();
+  if (!rows.empty()) rows.pop_back();
+  rows.resize(static_cast<std::size_t>(std::min<int>(static_cast<int>(rows.size()), count - 1)));
+  while (static_cast<int>(rows.size()) < count - 1) rows.push_back(uniformRowTexts());
+  rows.push_back(halfSpace);
+  filling_ = true;
+  LayerTable.setRowCount(count);
+  for (int r = 0; r < count; ++r) setRowTexts(r, rows[static_cast<std::size_t>(r)]);
+  markHalfSpace();
+  filling_ = false;
+  ownPVelocity_.clear();  // they no longer line up with the layers
+  PerLayerNote.setVisible(false);
+}
+
+void GlobalSearchDialog::showLayerRanges(const std::vector<LayerRanges>& layers) {
+  filling_ = true;
+  Layers.setValue(static_cast<int>(layers.size()));
+  LayerTable.setRowCount(static_cast<int>(layers.size()));
+  for (std::size_t i = 0; i < layers.size(); ++i) {
+    const LayerRanges& l = layers[i];
+    setRowTexts(static_cast<int>(i),
+                {cellText(l.vs.low), cellText(l.vs.high), cellText(l.thickness.low),
+                 cellText(l.thickness.high), cellText(l.density)});
+  }
+  markHalfSpace();
+  filling_ = false;
+  tableEdited_ = true;
+}
+
+void GlobalSearchDialog::showPVelocityRules(const std::vector<LayerRanges>& layers) {
+  ownPVelocity_.clear();
+  const bool same = std::all_of(layers.begin(), layers.end(), [&](const LayerRanges& l) {
+    return samePVelocity(l, layers.front());
+  });
+  if (same && !layers.empty()) {
+    const LayerRanges& top = layers.front();
+    if (top.vp) {
+      VpRule.setCurrentIndex(static_cast<int>(PVelocityRule::Fixed));
+      FixedVp.setValue(*top.vp);
+    } else if (top.poisson) {
+      VpRule.setCurrentIndex(static_cast<int>(PVelocityRule::PoissonRange));
+      PoissonLow.setValue(top.poisson->low);
+      PoissonHigh.setValue(top.poisson->high);
+    } else {
+      VpRule.setCurrentIndex(static_cast<int>(PVelocityRule::ThreeTimesVs));
+    }
+  } else {
+    ownPVelocity_ = layers;
+  }
+  PerLayerNote.setVisible(!ownPVelocity_.empty());
+}
+
+void GlobalSearchDialog::markHalfSpace() {
+  const int last = LayerTable.rowCount() - 1;
+  for (int r = 0; r <= last; ++r) {
+    const bool halfSpace = r == last;
+    LayerTable.setVerticalHeaderItem(  // the table owns its items
+        r, std::make_unique<QTableWidgetItem>(halfSpace ? tr("%1 半空间 (half-space)").arg(r + 1)
+                                                        : QString::number(r + 1))
+               .release());
+    for (int c = 0; c < ColumnCount; ++c) {
+      QTableWidgetItem* item = LayerTable.item(r, c);
+      item->setBackground(halfSpace ? kHalfSpaceTint : QBrush());
+      if (halfSpace && (c == HMin || c == HMax)) {
+        item->setText(kNotUsed);
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        item->setForeground(palette().placeholderText());
+        item->setToolTip(tr("半空间的厚度不参与计算。 (The half-space's thickness is not used.)"));
+      }
+    }
+  }
+}
+
+std::string GlobalSearchDialog::tableFault() const {
+  const int last = LayerTable.rowCount() - 1;
+  for (int r = 0; r <= last; ++r) {
+    for (int c = 0; c < ColumnCount; ++c) {
+      if (r == last && (c == HMin || c == HMax)) continue;
+      const QTableWidgetItem* item = LayerTable.item(r, c);
+      bool ok = false;
+      if (item) item->text().trimmed().toDouble(&ok);  // C locale: a full stop
+      if (!ok) {
+        return "第 " + std::to_string(r + 1) + " 层 " + kColumnNames[c] + "：「" +
+               (item ? item->text().toStdString() : std::string()) + "」不是数 (layer " +
+               std::to_string(r + 1) + ", " + kColumnNames[c] +
+               ": not a number; a full stop before the decimals)";
+      }
+    }
+  }
+  return {};
+}
+
+bool GlobalSearchDialog::readRangesFile() {
+  const QString path = files_.fileToOpen(this, tr("读取搜索范围 (read search ranges)"),
+                                         tr("范围文件 (*.csv *.txt);;所有文件 (*)"));
+  if (path.isEmpty()) return false;
+  const RangesReading reading = readSearchRangesFile(path.toStdString());
+  if (!reading.layers) {
+    messages_.showBox(reading.error, kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  showLayerRanges(*reading.layers);
+  showPVelocityRules(*reading.layers);
+  return true;
+}
+
+void GlobalSearchDialog::acceptIfTableReads() {
+  const std::string fault = tableFault();
+  if (!fault.empty()) {
+    messages_.showBox(fault, kMessageCaption, MessageIcon::Warning);
+    return;
+  }
+  accept();
 }
 
 void GlobalSearchDialog::enableDependentFields() {
@@ -135,6 +359,25 @@ SearchRequest GlobalSearchDialog::request() const {
   request.models = Models.value();
   request.seed = static_cast<std::uint64_t>(Seed.value());
   request.acceptance = {Threshold.value(), Factor.value()};
+  if (!tableEdited_) return request;
+  const int last = LayerTable.rowCount() - 1;
+  const auto cell = [this](int r, int c) {
+    const QTableWidgetItem* item = LayerTable.item(r, c);
+    bool ok = false;
+    const double value = item ? item->text().trimmed().toDouble(&ok) : 0.0;
+    return ok ? value : std::numeric_limits<double>::quiet_NaN();  // refused by the search
+  };
+  const bool ownP = ownPVelocity_.size() == static_cast<std::size_t>(last + 1);
+  for (int r = 0; r <= last; ++r) {
+    LayerRanges& layer = request.layerRanges.emplace_back();
+    layer.vs = {cell(r, VsMin), cell(r, VsMax)};
+    layer.thickness = r == last ? Range{} : Range{cell(r, HMin), cell(r, HMax)};
+    layer.density = cell(r, DensityColumn);
+    if (ownP) {
+      layer.vp = ownPVelocity_[static_cast<std::size_t>(r)].vp;
+      layer.poisson = ownPVelocity_[static_cast<std::size_t>(r)].poisson;
+    }
+  }
   return request;
 }
 

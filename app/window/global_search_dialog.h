@@ -1,5 +1,6 @@
 // The global search settings: the layer count, the ranges of Vs and thickness
-// shared by every layer, the P-velocity rule, the water table, the density,
+// shared by every layer and each layer's own in a table (typed, or read from
+// a ranges file), the P-velocity rule, the water table, the density,
 // whether Vs may decrease with depth, the model budget, the seed and the
 // acceptance thresholds, shown for editing.
 #pragma once
@@ -9,9 +10,17 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
+#include <string>
+#include <vector>
+
+#include "core/message_presenter.h"
 
 #include "search/search_request.h"
+#include "window/file_chooser.h"
 
 namespace dispfit {
 
@@ -19,10 +28,25 @@ class GlobalSearchDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit GlobalSearchDialog(const SearchRequest& request, QWidget* parent = nullptr);
+  // `files` chooses a ranges file to read; `messages` shows a refused file or
+  // table.
+  GlobalSearchDialog(const SearchRequest& request, FileChooser& files, MessagePresenter& messages,
+                     QWidget* parent = nullptr);
 
-  // The request as the fields show it.
+  // The request as the fields show it: the table's ranges per layer once a
+  // cell was edited or a file read, else the uniform ranges alone.
   SearchRequest request() const;
+
+  // The first table cell that is not a number (a full stop before the
+  // decimals), named by layer and column; empty when every cell is one.
+  std::string tableFault() const;
+
+  // Asks for a ranges file and shows its layers in the table; a refused file
+  // goes to a box naming the file and line. False when nothing was read.
+  bool readRangesFile();
+
+  // The table's columns.
+  enum Column { VsMin, VsMax, HMin, HMax, DensityColumn, ColumnCount };
 
   QSpinBox Layers;
   QDoubleSpinBox VsLow;         // m/s
@@ -41,6 +65,10 @@ class GlobalSearchDialog : public QDialog {
   QSpinBox Seed;
   QDoubleSpinBox Threshold;  // normalised misfit
   QDoubleSpinBox Factor;     // times the best misfit in m/s
+  QTableWidget LayerTable;   // a row per layer, the half-space last
+  QPushButton FillLayers;    // the uniform ranges into every row
+  QPushButton ReadRanges;    // a ranges file into the table
+  QLabel PerLayerNote;       // shown while the layers keep their own P-velocity ranges
   QDialogButtonBox Buttons{QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                            QDialogButtonBox::RestoreDefaults};
 
@@ -48,6 +76,26 @@ class GlobalSearchDialog : public QDialog {
   void showRequest(const SearchRequest& request);
   // Enables the fields the chosen P-velocity rule and water table use.
   void enableDependentFields();
+  // Every row from the uniform fields, the layer count's rows; forgets the
+  // layers' own P-velocity ranges.
+  void fillTableFromUniform();
+  // The layer count's rows: the top rows and the half-space kept, new layers
+  // above the half-space from the uniform fields.
+  void resizeTable();
+  void showLayerRanges(const std::vector<LayerRanges>& layers);
+  // The form's P-velocity rule when every layer's is the same; else the
+  // layers keep their own and the note shows.
+  void showPVelocityRules(const std::vector<LayerRanges>& layers);
+  void setRowTexts(int row, const std::vector<QString>& texts);
+  std::vector<QString> uniformRowTexts() const;
+  void markHalfSpace();
+  void acceptIfTableReads();
+
+  FileChooser& files_;
+  MessagePresenter& messages_;
+  bool tableEdited_ = false;  // a cell edited or a file read: the table is the request's
+  bool filling_ = false;      // the dialog itself writes the table
+  std::vector<LayerRanges> ownPVelocity_;  // per layer, its vp or poisson; empty: the form's rule
 };
 
 }  // namespace dispfit

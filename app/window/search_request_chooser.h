@@ -5,7 +5,9 @@
 #include <QWidget>
 #include <optional>
 
+#include "core/message_presenter.h"
 #include "search/search_request.h"
+#include "window/file_chooser.h"
 
 namespace dispfit {
 
@@ -22,8 +24,17 @@ class SearchRequestChooser {
 // The global search dialog.
 class DialogSearchRequestChooser : public SearchRequestChooser {
  public:
+  // `files` chooses a ranges file for the dialog's table; `messages` shows
+  // what the dialog refuses.
+  DialogSearchRequestChooser(FileChooser& files, MessagePresenter& messages)
+      : files_(files), messages_(messages) {}
+
   std::optional<SearchRequest> searchRequest(QWidget* parent,
                                              const SearchRequest& offered) override;
+
+ private:
+  FileChooser& files_;
+  MessagePresenter& messages_;
 };
 
 }  // namespace dispfit

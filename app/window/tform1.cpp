@@ -22,8 +22,6 @@ namespace {
 
 constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 24;
-// The half-space row's cells: a faint earth tone that keeps black text legible.
-const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
 QString cellText(float value) {
   return QString::fromStdString(formatGeneral(value));

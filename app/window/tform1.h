@@ -346,7 +346,7 @@ class TForm1 : public QWidget {
   SearchRequest searchRequest_;  // the last one asked for, offered again
   std::optional<SearchSummary> searchSummary_;
   MisfitKind progressKind_ = MisfitKind::MetresPerSecond;  // of the search running
-  DialogSearchRequestChooser dialogSearchRequests_;
+  DialogSearchRequestChooser dialogSearchRequests_{files_, messages_};
   SearchRequestChooser* searchRequests_ = &dialogSearchRequests_;
   // Declared last, so destroyed first: its thread is joined while every
   // member it reports to still exists.

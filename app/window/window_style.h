@@ -26,6 +26,9 @@ inline const QColor kEnsembleColour(0x5A, 0x6A, 0x7E);
 inline const QColor kPercentileColour(0x10, 0x20, 0x40);
 inline const QColor kBestModelColour(0xD0, 0x6A, 0x00);
 inline const QColor kEnvelopeColour(0xD0, 0x6A, 0x00, 0x40);
+// The half-space row's cells in the model tables: a faint earth tone that
+// keeps black text legible.
+inline const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
 // Ticks at round values, counted from zero, about five intervals per axis.
 inline void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "search/search_ranges_text.h"
 #include "search/search_request.h"
 
 namespace {
@@ -65,6 +66,99 @@ TEST(SearchRequest, PVelocityRules) {
     map.model(middle, model);
     ASSERT_EQ(model.vp.size(), 2u);
     for (const double vp : model.vp) EXPECT_NEAR(vp, row.vp, 1e-3);  // m/s, printed digits
+  }
+}
+
+TEST(SearchRequest, EachLayerTakesItsOwnRangesAndOnlyTheBareOnesTheVpRule) {
+  // Three layers, each range of its own; the top one with its own fixed Vp,
+  // the others left to the form's rule (a fixed 2500 m/s). At the cube's
+  // corners every parameter sits at one end of its own layer's range.
+  SearchRequest request;
+  request.layers = 3;
+  request.vs = {80.0, 1000.0};  // the uniform ranges, not to be used
+  request.thickness = {1.0, 15.0};
+  request.vpRule = PVelocityRule::Fixed;
+  request.fixedVp = 2500.0;
+  request.layerRanges = {{{100.0, 300.0}, {0.5, 4.0}, 1.8, 1600.0, std::nullopt},
+                         {{150.0, 600.0}, {2.0, 9.0}, 1.95, std::nullopt, std::nullopt},
+                         {{400.0, 1200.0}, {0.0, 0.0}, 2.1, std::nullopt, std::nullopt}};
+  ASSERT_EQ(searchRequestFault(request), "");
+  const ParameterMap map(searchSpaceOf(request));
+  ASSERT_EQ(map.dimension(), 5u);  // 3 Vs and 2 thicknesses
+  struct Row {
+    const char* name;
+    double unit;
+    std::vector<double> vs, thickness;
+  } const rows[] = {{"low corner", 0.0, {100.0, 150.0, 400.0}, {0.5, 2.0, 0.0}},
+                    {"high corner", 1.0, {300.0, 600.0, 1200.0}, {4.0, 9.0, 0.0}}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TrialModel model;
+    map.model(std::vector<double>(map.dimension(), row.unit), model);
+    for (std::size_t i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i);
+      // exp and log of the log scale: a few units in the last place
+      EXPECT_NEAR(model.vs[i], row.vs[i], 1e-9 * row.vs[i]);
+      EXPECT_NEAR(model.thickness[i], row.thickness[i], 1e-9 * (1.0 + row.thickness[i]));
+    }
+    EXPECT_EQ(model.density, (std::vector<double>{1.8, 1.95, 2.1}));
+    EXPECT_EQ(model.vp, (std::vector<double>{1600.0, 2500.0, 2500.0}));
+  }
+}
+
+TEST(SearchRequest, AFilesPerLayerPoissonRangesSurviveTheFormsRule) {
+  // Two layers from a ranges file, each with its own Poisson's ratio range,
+  // under a form that says Vp = 3 Vs. At the middle of the cube, by hand:
+  //   Vs1 = sqrt(100 x 400) = 200 m/s, h1 = sqrt(1 x 4) = 2 m, nu1 = 0.25:
+  //     Vp1 = 200 sqrt(1.5 / 0.5) = 346.4102 m/s
+  //   Vs2 = sqrt(200 x 800) = 400 m/s, nu2 = 0.425:
+  //     Vp2 = 400 sqrt(1.15 / 0.15) = 400 x 2.7688746 = 1107.5498 m/s
+  const RangesReading reading = readSearchRanges(
+      "vs min, vs max, h min, h max, density, poisson min, poisson max\n"
+      "100, 400, 1, 4, 1.8, 0.2, 0.3\n"
+      "200, 800, 0, 0, 2.0, 0.4, 0.45\n",
+      "ranges.csv");
+  ASSERT_TRUE(reading.layers) << reading.error;
+  SearchRequest request;
+  request.layers = 2;
+  request.vpRule = PVelocityRule::ThreeTimesVs;
+  request.layerRanges = *reading.layers;
+  ASSERT_EQ(searchRequestFault(request), "");
+  const ParameterMap map(searchSpaceOf(request));
+  ASSERT_EQ(map.dimension(), 5u);  // 2 Vs, 1 thickness, 2 ratios
+  TrialModel model;
+  map.model(std::vector<double>(map.dimension(), 0.5), model);
+  EXPECT_NEAR(model.vs[0], 200.0, 1e-9);
+  EXPECT_NEAR(model.thickness[0], 2.0, 1e-12);
+  EXPECT_NEAR(model.vp[0], 346.4102, 1e-4);  // m/s, printed digits
+  EXPECT_NEAR(model.vp[1], 1107.5498, 1e-4);
+  EXPECT_EQ(model.density, (std::vector<double>{1.8, 2.0}));
+}
+
+TEST(SearchRequest, PerLayerRangesRefusedWhenTheyDoNotFitTheForm) {
+  SearchRequest request;
+  request.layers = 3;
+  const LayerRanges good{{100.0, 400.0}, {1.0, 5.0}, 1.9, std::nullopt, std::nullopt};
+  struct Row {
+    const char* name;
+    std::vector<LayerRanges> layers;
+    const char* part;  // in the message; empty: accepted
+  } const rows[] = {
+      {"one per layer", {good, good, good}, ""},
+      {"one layer short", {good, good}, "2 layers"},
+      {"second layer upside down",
+       {good, {{400.0, 100.0}, {1.0, 5.0}, 1.9, std::nullopt, std::nullopt}, good},
+       "2"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    request.layerRanges = row.layers;
+    const std::string fault = searchRequestFault(request);
+    if (std::string(row.part).empty()) {
+      EXPECT_EQ(fault, "");
+    } else {
+      EXPECT_NE(fault.find(row.part), std::string::npos) << fault;
+    }
   }
 }
 

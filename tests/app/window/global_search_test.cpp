@@ -292,6 +292,49 @@ TEST_F(GlobalSearchWindow, BestModelGoesToTheTableAndANewCurveClearsTheSearch) {
   EXPECT_FALSE(form.ApplyBestAction->isEnabled());
 }
 
+TEST_F(GlobalSearchWindow, EachLayersOwnRangesHoldEveryAcceptedModel) {
+  // Narrow ranges of each layer's own, none of them the uniform fields':
+  // every accepted model must lie inside its own layer's ranges, which a
+  // search over the uniform 80 .. 1000 m/s would not keep.
+  openSyntheticCurve();
+  SearchRequest request = smallRequest(400);
+  request.acceptance.threshold = 20.0;  // loose: some models accepted in any case
+  request.layerRanges = {{{150.0, 250.0}, {1.0, 3.0}, 1.8, std::nullopt, Range{0.3, 0.4}},
+                         {{250.0, 450.0}, {4.0, 8.0}, 1.9, std::nullopt, std::nullopt},
+                         {{450.0, 700.0}, {0.0, 0.0}, 2.0, 1800.0, std::nullopt}};
+  requests.answers.push_back(request);
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.searchSummary());
+  const std::vector<TrialModel>& accepted = form.searchSummary()->accepted;
+  ASSERT_FALSE(accepted.empty());
+  // The log scale's exp and log: a few units in the last place past an end.
+  const auto inside = [](double value, Range range) {
+    return value >= range.low * (1.0 - 1e-12) && value <= range.high * (1.0 + 1e-12);
+  };
+  for (std::size_t m = 0; m < accepted.size(); ++m) {
+    SCOPED_TRACE(m);
+    const TrialModel& model = accepted[m];
+    ASSERT_EQ(model.vs.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i);
+      const LayerRanges& layer = request.layerRanges[i];
+      EXPECT_TRUE(inside(model.vs[i], layer.vs)) << model.vs[i];
+      if (i < 2) {
+        EXPECT_TRUE(inside(model.thickness[i], layer.thickness)) << model.thickness[i];
+      }
+      EXPECT_EQ(model.density[i], layer.density);
+    }
+    // Layer 1: Poisson's ratio 0.3 .. 0.4, so Vp / Vs between
+    // sqrt(1.4 / 0.4) = 1.8708 and sqrt(1.2 / 0.2) = 2.4495; layer 2 the
+    // form's 3 Vs; layer 3 its own fixed 1800 m/s.
+    const double ratio = model.vp[0] / model.vs[0];
+    EXPECT_TRUE(inside(ratio, {1.8708, 2.4495})) << ratio;  // printed digits cover the rounding
+    EXPECT_NEAR(model.vp[1], 3.0 * model.vs[1], 1e-9 * model.vp[1]);
+    EXPECT_EQ(model.vp[2], 1800.0);
+  }
+}
+
 TEST(GlobalSearchDialog, ShowsTheRequestOfferedAndGivesBackWhatItShows) {
   // Every field set away from its default, so that two fields swapped or one
   // not read would show.
@@ -308,7 +351,9 @@ TEST(GlobalSearchDialog, ShowsTheRequestOfferedAndGivesBackWhatItShows) {
   offered.models = 25000;
   offered.seed = 42;
   offered.acceptance = {1.5, 1.25};
-  GlobalSearchDialog dialog(offered);
+  ScriptedFileChooser files;
+  RecordingPresenter messages;
+  GlobalSearchDialog dialog(offered, files, messages);
   const SearchRequest shown = dialog.request();
   EXPECT_EQ(shown.layers, 7);
   EXPECT_EQ(shown.vs, (Range{95.5, 870.0}));

@@ -13,7 +13,10 @@
 //   window_screenshot <output.png> --global <curve file>
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
-//     profiles, their percentiles, the curves' band and the panel's spreads.
+//     profiles, their percentiles, the curves' band and the panel's spreads;
+//   window_screenshot <output.png> --dialog <ranges file>
+//     the global search dialog alone, its table of each layer's ranges read
+//     from the file.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -24,10 +27,12 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 #include "window/file_chooser.h"
+#include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/search_request_chooser.h"
@@ -128,20 +133,46 @@ bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
   return form.searchSummary().has_value();
 }
 
+// Answers the dialog's file chooser with one file.
+class OneFile : public dispfit::FileChooser {
+ public:
+  explicit OneFile(QString path) : path_(std::move(path)) {}
+  QString fileToOpen(QWidget*, const QString&, const QString&) override { return path_; }
+  QString fileToSave(QWidget*, const QString&, const QString&) override { return {}; }
+
+ private:
+  QString path_;
+};
+
+// The search dialog with the ranges file in its table, drawn to `output`.
+int drawSearchDialog(const QString& output, const QString& rangesPath) {
+  dispfit::StreamMessagePresenter messages(std::cerr);
+  OneFile files(rangesPath);
+  dispfit::GlobalSearchDialog dialog(dispfit::SearchRequest{}, files, messages);
+  if (!dialog.readRangesFile()) return 1;
+  dialog.show();
+  QApplication::processEvents();
+  return dialog.grab().save(output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   using namespace dispfit;
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
-  if (argc != 2 && argc != 3 && !suggest && !global) {
+  const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
+  if (argc != 2 && argc != 3 && !suggest && !global && !dialog) {
     std::fprintf(stderr,
                  "usage: %s <output.png> [<curve.csv> | --suggest <curve file> | --global <curve "
-                 "file>]\n",
+                 "file> | --dialog <ranges file>]\n",
                  argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
+  if (dialog) {
+    return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  }
   StreamMessagePresenter messages(std::cerr);
   EngineBinding engine(messages);
   DefaultPrinter printers;
