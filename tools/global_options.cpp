@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "argument_stream.h"
 #include "files/number_field.h"
 
 namespace dispfit {
@@ -28,32 +29,7 @@ constexpr std::string_view kLocalOptions[] = {"--vs-bounds", "--h-bounds", "--it
 constexpr std::string_view kPerLayerOptions[] = {"--layers",  "--vs-range", "--h-range",
                                                  "--density", "--vp",       "--poisson"};
 
-// The arguments not yet consumed.
-class Arguments {
- public:
-  explicit Arguments(std::span<const std::string_view> arguments) : rest_(arguments) {}
-
-  bool empty() const { return rest_.empty(); }
-  std::string_view next() {
-    const std::string_view first = rest_.front();
-    rest_ = rest_.subspan(1);
-    return first;
-  }
-  // The next argument as the value of `option`.
-  bool value(std::string_view option, std::string_view& text, std::string& error) {
-    if (rest_.empty()) {
-      error = std::string(option) + " needs a value";
-      return false;
-    }
-    text = next();
-    return true;
-  }
-
- private:
-  std::span<const std::string_view> rest_;
-};
-
-bool number(Arguments& in, std::string_view option, double& value, std::string& error,
+bool number(ArgumentStream& in, std::string_view option, double& value, std::string& error,
             std::string_view& text) {
   if (!in.value(option, text, error)) return false;
   if (!swcore::parseReal(text, value) || !std::isfinite(value)) {
@@ -64,12 +40,12 @@ bool number(Arguments& in, std::string_view option, double& value, std::string& 
   return true;
 }
 
-bool number(Arguments& in, std::string_view option, double& value, std::string& error) {
+bool number(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
   std::string_view text;
   return number(in, option, value, error, text);
 }
 
-bool positive(Arguments& in, std::string_view option, double& value, std::string& error) {
+bool positive(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
   std::string_view text;
   if (!number(in, option, value, error, text)) return false;
   if (!(value > 0.0)) {
@@ -80,7 +56,7 @@ bool positive(Arguments& in, std::string_view option, double& value, std::string
 }
 
 // LO HI: LO not above HI; positive unless `zeroAllowed`.
-bool range(Arguments& in, std::string_view option, bool zeroAllowed, Range& out,
+bool range(ArgumentStream& in, std::string_view option, bool zeroAllowed, Range& out,
            std::string& error) {
   Range r;
   const auto read = [&](double& value) {
@@ -99,7 +75,7 @@ bool range(Arguments& in, std::string_view option, bool zeroAllowed, Range& out,
   return true;
 }
 
-bool whole(Arguments& in, std::string_view option, std::int64_t least, std::int64_t most,
+bool whole(ArgumentStream& in, std::string_view option, std::int64_t least, std::int64_t most,
            std::int64_t& value, std::string& error) {
   std::string_view text;
   if (!in.value(option, text, error)) return false;
@@ -124,7 +100,8 @@ struct LayerOptions {
   std::vector<std::string_view> given;  // per-layer options named
 };
 
-bool option(Arguments& in, std::string_view name, GlobalCommand& command, LayerOptions& layers) {
+bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
+            LayerOptions& layers) {
   std::string& error = command.error;
   if (std::find(std::begin(kLocalOptions), std::end(kLocalOptions), name) !=
       std::end(kLocalOptions)) {
@@ -248,7 +225,7 @@ GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
   command.settings.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   LayerOptions layers;
   std::vector<std::string_view> files;
-  Arguments in(arguments);
+  ArgumentStream in(arguments);
   while (!in.empty()) {
     const std::string_view argument = in.next();
     if (argument == "--help" || argument == "-h") {

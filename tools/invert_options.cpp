@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "argument_stream.h"
 #include "core/window_limits.h"
 #include "files/input_rules.h"
 #include "files/number_field.h"
@@ -20,31 +21,6 @@ std::string shortest(Real value) {
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
-
-// The arguments not yet consumed, and the first fault met.
-class ArgumentStream {
- public:
-  explicit ArgumentStream(std::span<const std::string_view> arguments) : rest_(arguments) {}
-
-  bool empty() const { return rest_.empty(); }
-  std::string_view next() {
-    const std::string_view first = rest_.front();
-    rest_ = rest_.subspan(1);
-    return first;
-  }
-  // The value after `option`, or false with a message when there is none.
-  bool value(std::string_view option, std::string_view& text, std::string& error) {
-    if (rest_.empty()) {
-      error = std::string(option) + " needs a value";
-      return false;
-    }
-    text = next();
-    return true;
-  }
-
- private:
-  std::span<const std::string_view> rest_;
-};
 
 bool positiveNumber(std::string_view option, std::string_view text, double& value,
                     std::string& error) {
