@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the forward entry and of one evaluation of the secular function.
 //
 // For each model (and the stiff crust over soft soil): time per FORWARD call over the 30

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the global search.
 //
 // BM_GlobalSearch/T: 50,000 trial models of a 4-layer space fitted to a

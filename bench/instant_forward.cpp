@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An engine library whose FORWARD returns at once, so that a forward run on it
 // measures only the program's own share: loading, lookup, buffers, copy-back,
 // axis fitting and chart update.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the engine-side inversion: one DISRAY evaluation, one sensitivity
 // matrix, one LDL^T solve of a full system, and a whole batch inversion.
 #include <benchmark/benchmark.h>

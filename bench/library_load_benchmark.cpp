@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one load, lookup and unload of the engine library costs, as the window
 // program pays it on every forward run:
 //   BM_LoadUnload_Minimal      an empty C library: the floor of the system

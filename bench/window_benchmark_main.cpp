@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of the window benchmarks: a Qt application on the offscreen
 // platform (unless another is set), then the benchmarks.
 #include <benchmark/benchmark.h>

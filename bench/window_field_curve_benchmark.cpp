@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with a measured field curve, on the real engine library:
 //   BM_OpenAndDrawCurve   a 50-point curve table opened and the chart rendered
 //   BM_FieldInversion     a 4-layer starting model fitted to a 30-point curve

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own share of a forward run, for a 3-layer and a 20-layer model:
 //   BM_WindowRun_InstantEngine  Button1Click on an engine whose FORWARD returns
 //                               at once: load, lookup, unload, buffers,

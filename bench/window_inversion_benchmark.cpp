@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full inversion from the invert button, for a 3-layer and a 10-layer
 // model on the window's 30 frequencies, on the real engine library, with the
 // window shown and its message pump live. Per solve:

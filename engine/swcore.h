@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Public C interface of the dispersion engine library libswcore.so.
 //
 // Every argument is passed by reference, in the engine's native convention.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing (Google Benchmark too), builds the benchmarks into
 # ./build (or $BUILD_DIR) and runs them.
 #

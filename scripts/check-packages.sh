@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that scripts/debian-packages.txt is enough on a fresh Debian machine,
 # where install-deps.sh installs it with recommends off.
 #

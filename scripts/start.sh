@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts the window program DispFit.
 # Without a display DispFit says so and exits with a non-zero code.
 set -euo pipefail

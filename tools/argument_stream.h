@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line arguments a program has not yet consumed, read one by one
 // with the values their options take.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command line of swcore-batch: the run settings the batch run otherwise
 // fixes, and help.
 #pragma once

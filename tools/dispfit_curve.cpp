@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dispfit-curve MODEL: the fundamental-mode Rayleigh dispersion curve of a
 // layered model, a line per frequency: frequency, phase velocity and, when
 // asked, group velocity.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dispfit-invert [OPTIONS] MODEL CURVE: the window's inversion without the
 // window. Fits the layer velocities and thicknesses of MODEL (or of a model
 // suggested by the curve) to the measured curve in CURVE with the window's

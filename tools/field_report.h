@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What dispfit-invert adds to the inversion's report for a measured curve:
 // the settings when they are not the window's, what each misfit is, the
 // points inside the band and the site's VsZ, Vs30 and classes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command line of dispfit-invert --global: the search space, the budget,
 // seed and threads, the acceptance rule and the CSV export.
 #pragma once

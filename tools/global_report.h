@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report of a global search: the search's settings, the best
 // model with its misfit and the points inside the band, the accepted count,
 // and the spread of VsZ and Vs30 over the accepted models with their classes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dispfit-invert --global after the arguments were understood and the curve
 // read: the search with its progress line, the report on standard output
 // and the CSV files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command line of dispfit-invert: the files, the inversion's bounds and
 // iteration limit, the CSV export and the suggested starting model.
 #pragma once

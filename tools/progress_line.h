@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one updating line a long search shows on a terminal: models done of
 // the total, the best misfit, the accepted count and the time left.
 #pragma once

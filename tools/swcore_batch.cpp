@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // swcore-batch: runs the engine's batch run in the current directory.
 #include <iostream>
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The points of the dispersion chart's line series: (frequency, velocity),
 // kept in ascending order of frequency.
 #pragma once

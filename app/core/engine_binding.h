@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's binding to the engine library: loads it by bare file name for
 // every call, looks up FORWARD, calls it once and releases the library again.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs foreign code so that a processor fault or a C++ exception inside it
 // comes back as an outcome instead of ending the program.
 #pragma once

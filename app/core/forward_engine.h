@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seven by-reference buffers of one FORWARD call, and the seam through
 // which the program reaches the engine.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One layered model and one frequency list in the fixed-capacity,
 // single-precision form the engine expects, with the operations the
 // inversion needs. The record owns no storage; the engine it runs on is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's messages go: parentless message boxes in the window
 // program, a recorder in tests, the standard error stream in command-line tools.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text side of the model table: one row of three cell texts per layer,
 // how the rows change when the layer count is stepped, and how the rows are
 // read into numbers.

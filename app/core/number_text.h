@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between numbers and the texts of the model table: the general
 // format with 15 significant digits one way, a strict decimal reading the other. Both always use
 // the full stop as decimal separator, whatever the user's locale.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the chart goes on a printed page: margins in percent of the page on
 // every side, with the proportional rule that keeps the chart's on-screen
 // shape.

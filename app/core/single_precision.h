@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programs' arithmetic convention: every stored value is single
 // precision, each expression is evaluated in double and rounded once when
 // it is stored.

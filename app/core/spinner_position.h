@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer-count spinner's arithmetic: a position within a range, stepped by
 // one without wrapping around, starting from the number its text box shows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of the window program: DispFit [--model FILE] [--curve FILE].
 #pragma once
 

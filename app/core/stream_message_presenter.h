@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages of a command-line program: one line each on a text stream,
 // normally the standard error stream.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's velocity axis on fixed scaling, and how it is fitted to a
 // computed dispersion curve.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ForwardEngine that passes every run on to another and, after each, lets a
 // watcher look in: the window processes its pending events there, so it
 // repaints and can take a cancel click, and the watcher's answer can stop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounded damped least-squares inversion of a dispersion curve for the
 // shear-wave velocities and thicknesses of a layered model. Each step solves
 // [J; lambda I] d = [r; 0] through the singular value decomposition, drops

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "inversion/inversion_files.h"
 
 #include "core/single_precision.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files of the command-line inversion: a layered model (the starting
 // model) and an observed curve, each either in the free format of the
 // engine's batch run or as a headed table (see files/model_file.h and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inversion's operations on ForwardModel: parameter vector in and out,
 // steps, residuals, misfit and the central-difference sensitivity matrix.
 // Values are single precision; each expression is evaluated in double and

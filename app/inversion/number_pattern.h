@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two display patterns of the inversion report: the value's decimal
 // expansion taken to 18 significant digits, then rounded half away from zero
 // to the pattern's digits.

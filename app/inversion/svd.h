@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dense single-precision singular value decomposition of the inversion's
 // step system: Householder bidiagonalisation followed by implicitly shifted
 // QR sweeps on the bidiagonal (Golub-Kahan-Reinsch, LINPACK SSVDC layout).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The damped least-squares step from a decomposed step system: the
 // truncated pseudo-inverse applied to the right-hand side.
 #pragma once

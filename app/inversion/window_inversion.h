@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The invert command without its widgets: takes the window's curve as data
 // and its model as the start, solves with the window's settings, writes the
 // fitted model back and gives the report or the failure message.

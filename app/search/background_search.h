@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A global search on a thread of its own, and all that thread shares with the
 // thread that started it: the cancel flag, and the summary handed over at the
 // end. Nothing else crosses between them; the callbacks run on the search's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The envelope of the accepted models' curves: at each measured frequency the
 // slowest and the fastest phase velocity any of them has there.
 //

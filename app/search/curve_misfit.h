@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The misfit of a trial model's curve to a measured one, as the global search
 // ranks and accepts models.
 //

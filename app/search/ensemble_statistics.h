@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the accepted models of a search say together: percentiles of Vs at
 // every depth, of VsZ and of Vs30.
 //

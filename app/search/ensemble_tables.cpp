@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/ensemble_tables.h"
 
 #include "files/model_file.h"

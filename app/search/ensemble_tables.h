@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of a search's three tables: the best model, every model drawn and
 // the Vs profile's percentiles. Comma separated, one header line, a full stop
 // as decimal point whatever the locale, every number in its shortest exact

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A global search of the models of a search space for those whose curves fit
 // a measured one: the bounded neighbourhood algorithm (see
 // neighbourhood_sampler.h) on every core.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a search asks of the thing that scores its models: one scorer per
 // thread, each with its own working data.
 #pragma once

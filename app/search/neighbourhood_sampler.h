@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The neighbourhood algorithm's geometry (Sambridge 1999, Geophys. J. Int.
 // 138, 479-494), bounded: new models are drawn by Gibbs-sampler walks inside
 // the Voronoi cells of the best models, where the cells are those of the

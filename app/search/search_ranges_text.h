@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Per-layer search ranges from a ranges file, through the engine's one
 // reader of that layout (files/search_ranges_file.h).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user asks of a global search in one form: the same ranges for every
 // layer or each layer's own, one rule for the P velocity, the budget, the
 // seed and the acceptance thresholds; mapped to the search's space, settings

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The models a global search may draw: per-layer ranges of S velocity,
 // thickness and Poisson's ratio (or a fixed P velocity), and the rules every
 // model obeys, mapped to and from the unit cube the search works in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a finished (or cancelled) global search shows: the best model and its
 // curve, the accepted models best first, the percentiles of Vs over depth,
 // the spread of VsZ and Vs30, and the envelope of the accepted curves.

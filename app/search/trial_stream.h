@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The random numbers of one trial model, the same on every machine and for
 // any thread count: a generator seeded from (seed, iteration, index) alone.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The geometry of a shear-wave velocity profile drawn over depth: the step
 // polyline of a layered model and how deep a chart of it reaches.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files one export of the results writes, all named from one base the
 // user chooses: the base "site" gives site_curve.csv, site_model.csv,
 // site_vs30.txt, a site_<chart>.png and .svg for every chart, and

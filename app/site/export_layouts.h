@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the exported results: the curve and the model as CSV (comma
 // separated, one header line, a full stop as decimal separator whatever the
 // locale, lines ending in "\n") and the site summary as plain text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How well a computed curve fits a measured one.
 //
 // Notation (m/s):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "site/log_frequency_thinning.h"
 
 #include <algorithm>

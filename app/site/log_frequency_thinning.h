@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a few points of a long curve evenly spread in log frequency.
 //
 // Notation:

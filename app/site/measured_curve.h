@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A measured dispersion curve after reading: its rows brought to frequency,
 // checked, sorted by descending frequency and, when there are more points
 // than the inversion holds, thinned for the inversion while every measured

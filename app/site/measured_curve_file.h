@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A measured curve file, read through the engine's one curve reader and
 // brought to a measured curve (measured_curve.h).
 //

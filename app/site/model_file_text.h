@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's model table to and from model files, through the project's
 // one model reader. A file opens as table rows; the table saves as the
 // SHR.TXT layout (layer count, then thickness, Vs and density a line), which

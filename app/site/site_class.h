@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Site classes from Vs30: the Eurocode 8 ground type and the NEHRP site class.
 //
 // A value on a boundary between two classes falls in the softer one, the way

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "site/site_summary.h"
 
 #include "site/time_averaged_velocity.h"

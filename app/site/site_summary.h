@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a model says about its site: VsZ at the standard depths, Vs30 and its
 // classes, each average flagged where it reaches below what the measured
 // curve constrains.

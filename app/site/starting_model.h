@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A starting model suggested by a measured curve, for the user to edit before
 // inverting.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "site/time_averaged_velocity.h"
 
 #include <algorithm>

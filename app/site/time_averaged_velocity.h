@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time-averaged shear-wave velocity of the top of a layered model.
 //
 // Notation (m, m/s):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's logo: a dispersion curve over layered ground, drawn in code.
 #pragma once
 

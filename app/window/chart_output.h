@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart as a picture: drawn into an image for the clipboard, or onto a
 // printer page.
 #pragma once

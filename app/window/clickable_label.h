@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A label that reports a left click, for the unit notes and the About
 // window's web link.
 #pragma once

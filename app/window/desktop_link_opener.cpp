@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QDesktopServices>
 
 #include "window/link_opener.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the window asks which file to open or save: the desktop's file
 // dialogs in the program, a scripted answer in tests.
 #pragma once

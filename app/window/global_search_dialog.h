@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The global search settings: the layer count, the ranges of Vs and thickness
 // shared by every layer and each layer's own in a table (typed, or read from
 // a ranges file), the P-velocity rule, the water table, the density,

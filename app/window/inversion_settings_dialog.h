@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inversion settings: the bounds of the layers' S velocities and
 // thicknesses and the iteration limit, shown for editing.
 #pragma once

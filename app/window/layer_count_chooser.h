@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the window asks how many layers a suggested starting model gets: a
 // small dialog in the program, a scripted answer in tests.
 #pragma once

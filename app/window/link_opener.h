@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens a web address in the user's browser; tests record the address instead.
 #pragma once
 

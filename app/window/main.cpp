@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of DispFit: the application object, the main window Form1 first
 // (its closing ends the program) with the files the command line names, the
 // About window hidden, the message loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's invert command. After every engine run the solve lets
 // pending window messages run, so the window repaints, the status line
 // follows the iteration and misfit, and 取消 can stop the solve there;

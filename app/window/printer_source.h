@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the chart is printed: the default printer in the program, a PDF file
 // in tests.
 #pragma once

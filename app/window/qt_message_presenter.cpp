@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/qt_message_presenter.h"
 
 #include <QFontDatabase>

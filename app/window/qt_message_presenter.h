@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's messages as parentless modal Qt message boxes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported results rendered in memory: every chart as a PNG picture and
 // an SVG drawing, and the one-page PDF report. Nothing here touches a file;
 // the caller writes the bytes.

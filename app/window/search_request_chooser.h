@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the window asks what a global search should search: a dialog in the
 // program, a scripted answer in tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results panel beside the charts: which model it speaks of and how well
 // it fits, VsZ at 5, 10, 20 and 30 m, Vs30 with its Eurocode 8 ground type and
 // NEHRP class, which averages reach below what the data constrain, and the

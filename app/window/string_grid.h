@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A string grid with one fixed header row and one fixed left column, read and
 // written cell by cell as text. Rows are counted with the header row, so a
 // grid of n layers has n + 1 rows; cell(column, row) addresses the header row

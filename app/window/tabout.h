@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window: what the program is, its version, who wrote it and where
 // to read more. Created hidden once, shown modally on demand.
 #pragma once

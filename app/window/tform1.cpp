@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout, its start-up state and the table rebuild of the
 // layer-count spinner.
 #include "window/tform1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the model table with its layer-count spinner, the
 // dispersion chart, the command buttons, and the window data that the forward
 // run and the inversion read and write.

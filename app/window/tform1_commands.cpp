@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands: forward run, quit, copy, print and About.
 #include <span>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's export of its results: the curve, the model and the site
 // figures as text, every chart as a picture and a drawing, and a one-page
 // report, all rendered in memory and then written together or not at all.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's file commands: a measured curve and a model opened, the
 // model saved, and the fitted model taken into the table.
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's global search: the command and its settings, the search
 // on a thread of its own with a progress dialog and its cancel button, and
 // what it found drawn in both charts and summed up in the results panel.

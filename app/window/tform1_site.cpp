@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's site results: the Vs-depth chart of the starting and the
 // fitted model, the results panel with VsZ, Vs30 and the site classes, and the
 // starting model suggested by a measured curve.

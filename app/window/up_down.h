@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pair of arrow buttons bound to a text box: each step moves the position
 // by one within its range, writes it into the box and reports the step. The
 // Up and Down keys in the box step it too. The box takes only whole numbers

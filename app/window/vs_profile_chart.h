@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Vs-depth chart: the step profiles of the starting and the fitted model,
 // Vs (m/s) across the top and depth (m) growing downward, and the depth the
 // measured curve constrains as a dashed line with its label; after a global

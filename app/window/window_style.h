@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's look shared by its charts and labels: the font, the colours
 // of the curves and the ticks of the axes.
 #pragma once

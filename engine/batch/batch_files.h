@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text files of the batch run: reading the model, the observed curve and
 // the fix flags.
 #pragma once

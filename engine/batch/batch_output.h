@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files a batch run writes: the forward curve over FIT.TXT, and the
 // fitted curve and parameters of an inversion in TVF.TXT and HPV.TXT. A
 // result that holds a number that is not finite is a failed run: it is

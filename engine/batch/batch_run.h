@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch run: reads a model and an observed curve from text files in a
 // directory and either rewrites the curve file with the model's computed curve
 // (forward run) or inverts the curve and writes the fitted curve and

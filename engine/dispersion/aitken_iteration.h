@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed-point iteration of x -> D(x) accelerated by Aitken's delta-squared
 // process (Steffensen's form).
 #pragma once

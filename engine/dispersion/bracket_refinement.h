@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Refinement of a zero of the secular function bracketed by a sign change.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a dispersion curve is followed from frequency to frequency: where the
 // first search starts, the step of the upward walk, the tolerance of the
 // refinement and where the next search starts. The forward entry and the

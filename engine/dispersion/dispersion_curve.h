@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dispersion curves of the fundamental Rayleigh mode of any layered model the
 // caller hands in: phase velocity, and group velocity when asked, at any list
 // of frequencies.

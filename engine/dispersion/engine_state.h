@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's shared working state: one block of static storage, zero when
 // the library is loaded, read and written by every engine routine.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dispersion/forward_entry.h"
 
 #include "dispersion/curve_walk.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forward-modelling entry: a layered model and a list of frequencies in,
 // fundamental-mode Rayleigh phase velocities out.
 #pragma once

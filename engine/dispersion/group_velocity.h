@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Group velocity of a mode from the implicit derivative of its secular
 // function.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dispersion/lowest_root_walk.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search for the fundamental Rayleigh mode at one frequency: the lowest
 // zero of the secular function below the half-space S velocity.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The velocities at which the secular function changes sign through a pole
 // rather than a zero.
 //

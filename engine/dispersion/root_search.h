@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search for the first zero of the secular function above a start velocity:
 // an upward walk in fixed steps, then the refinement of the bracketed zero.
 #pragma once

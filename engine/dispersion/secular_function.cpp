@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation (velocities in km/s, thicknesses in km, layers m = 1 .. N from the
 // top, layer N the half-space):
 //   c            trial phase velocity;  omega angular frequency (rad/s);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rayleigh secular function D(c) of the layered model in the engine state
 // (Knopoff's method in its fast layer-reduction form).
 #pragma once

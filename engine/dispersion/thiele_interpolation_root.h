@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Root of the secular function by continued-fraction (Thiele) inverse
 // interpolation: x is treated as a function of u = D(x) and evaluated at u = 0.
 #pragma once

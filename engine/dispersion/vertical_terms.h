@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vertical functions of the layers above the half-space at one phase
 // velocity: the hyperbolic or circular functions the secular function's
 // layer reduction is built from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The UTF-8 byte-order mark that some editors put at the start of a text
 // file. It is no part of the first line's content.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Matching the header of a column table to the columns a layout knows.
 //
 // A header field is a name, optionally followed by its unit in round or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers of a headed column text, sorted into the columns a layout
 // knows. With a header the columns are found by name (see column_names.h);
 // without one the width of the first row picks one of the layout's column

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/column_text.h"
 
 #include "files/byte_order_mark.h"

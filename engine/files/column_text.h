@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Headed column text: a table of numbers, one row per line, as spreadsheets
 // and scripts write it.
 //

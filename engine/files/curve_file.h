@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Observed dispersion curves in text files, in two layouts:
 //
 // Free format (FIT.TXT and dispfit-invert's CURVE): the number of data, then

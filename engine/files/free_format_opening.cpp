@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/free_format_opening.h"
 
 #include "files/column_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opening both free-format files share: no column header, then the count
 // of what follows, checked against the input rules.
 #pragma once

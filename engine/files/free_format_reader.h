@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Free-format reading of numbers separated by blanks, commas or line breaks.
 //
 // Every read starts on a new line. A read that needs more numbers than the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a model and an observed curve read from a file must satisfy before any
 // run starts, whichever program reads them and in whichever layout. Every
 // value goes into the engine in single precision, so each one must still be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one form of every message about a line of a text file.
 #pragma once
 

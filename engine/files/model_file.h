@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layered models in text files, in two layouts:
 //
 // Free format (SHR.TXT and dispfit-invert's MODEL): the layer count, then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers in the fields of a text file: the whole field is one decimal
 // number, read the same whatever locale the host program set (a full stop is
 // the decimal point, a comma never is). A leading '+' is accepted; hexadecimal

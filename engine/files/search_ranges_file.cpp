@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/search_ranges_file.h"
 
 #include <cmath>

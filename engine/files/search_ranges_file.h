@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ranges a global search draws each layer's parameters from, in a
 // headed column text (see column_text.h): one row per layer, top first, the
 // half-space last (its thickness range is read but not used).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole text file read into memory for the layouts' parse functions.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damped least-squares inversion of the engine-side data set: forward
 // difference sensitivities, damped normal equations solved by LDL^T, a
 // parabolic-then-halving line search, an adaptive damping factor, and steps

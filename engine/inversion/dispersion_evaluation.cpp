@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "inversion/dispersion_evaluation.h"
 
 #include "dispersion/curve_walk.h"

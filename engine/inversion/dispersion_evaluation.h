@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model evaluation of the engine-side inversion: the fundamental-mode curve of
 // the model in the engine state at the frequencies of the data set, after the
 // bounds adjustment of the trial parameters in inversion mode.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Square-root-free LDL^T solve of a symmetric system, without pivoting.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounds adjustment of a trial model: moves the model of the engine state
 // toward fixed bounds on its depth to the half-space and on the
 // thickness-weighted mean S velocity of the layers above it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing output files without ever leaving one truncated or half-written:
 // each file is written in full beside its place and renamed over it. A
 // replaced file can be kept as a numbered backup, and a set of files that

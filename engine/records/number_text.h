@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as text: the shortest form that reads back to exactly the same
 // value, in fixed or scientific notation, whichever is shorter (fixed on a
 // tie), with a '.' as decimal point whatever locale the host program set.

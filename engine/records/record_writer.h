@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Free-format records: items separated by blanks, one record per write, a
 // long record wrapped onto further lines wherever the line is full. Numbers
 // are written in their shortest form that reads back to the same value.

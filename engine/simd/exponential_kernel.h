@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // e^x as straight-line arithmetic, so that a loop over an array of
 // arguments, or a block of lanes, vectorises (the library's exp is a call per
 // element), together with the knowledge whether the value is the correctly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Doubles worked on together, four at a time: the compiler's generic vector
 // type, so that one expression computes every lane with the processor's
 // vector instructions (one AVX register or two SSE2 ones) and every lane gets

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counts the runs of another ForwardEngine and the time spent in them.
 #pragma once
 

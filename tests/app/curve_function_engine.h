@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ForwardEngine for inversion tests: the curve is a function of the model
 // chosen by the test, every call is recorded, and a chosen run can fail the
 // way the engine binding fails (a report, then false). Calls are recorded

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins for the engine library, one behaviour per build (FAKE_ENGINE_*):
 // a library without FORWARD, FORWARDs that fault (also by overflowing the
 // stack), throw or return a value

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A MessagePresenter that records what the program would have shown.
 #pragma once
 

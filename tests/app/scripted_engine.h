@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ForwardEngine for tests: records every call and answers with a curve set
 // by the test, a failure, or an exception.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window wired to test doubles: recorded messages, a scripted engine
 // and a printer that writes a PDF file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engine states holding a model and a data set for the inversion tests.
 #pragma once
 

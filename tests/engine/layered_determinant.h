@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An independent Rayleigh-wave boundary-condition determinant of a layered
 // elastic half-space, used to check the engine's secular function.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libswcore.so as a program meets it: loaded by bare file name, its export
 // table, and a fresh zeroed state after every unload and reload.
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The secular function in its plain textbook form, term by term,
 // without any regard for speed: the reference for the values (not only the
 // zeros) of the engine's evaluation. Layers numbered from 1.

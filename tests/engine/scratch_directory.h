@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A directory of its own for every test of the batch files, removed
 // afterwards, with small helpers to write and read the files in it.
 #pragma once

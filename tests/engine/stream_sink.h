@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records written into a C++ output stream, so that a test can read back what
 // the engine printed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Models and helpers shared by the engine tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch run's observed curve, FIT.TXT. An accepted curve holds 0 to 50
 // data, each with a positive frequency; a refused one says why.
 #include <cstddef>

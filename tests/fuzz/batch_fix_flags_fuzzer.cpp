@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch run's fix flags, LX.TXT: two flags per layer. The first byte
 // of the input picks the layer count (1 to 50), the rest is the file.
 #include <cstddef>

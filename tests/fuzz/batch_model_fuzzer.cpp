@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch run's model file, SHR.TXT. An accepted model holds 1 to 50
 // layers, every S velocity and density positive, and no negative thickness
 // above the half-space; a refused one says why.

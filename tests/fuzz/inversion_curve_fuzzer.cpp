@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve file of dispfit-invert. An accepted curve holds 1 to 50 data of
 // finite values.
 #include <cmath>

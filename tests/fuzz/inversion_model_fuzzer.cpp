@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model file of dispfit-invert. An accepted model holds 1 to 20 layers
 // of finite values.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A measured field curve in any of its layouts (the batch format, a curve
 // table with or without a header, by frequency, wavelength or period). An
 // accepted curve holds at least 3 points of positive finite values in

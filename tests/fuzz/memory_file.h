@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fuzz input held in memory under a file name, for readers that open
 // their file by path.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A model file in either dialect (the free format or the headed model table).
 // An accepted model holds 1 to 50 layers of positive finite values, and its
 // table, written out, reads back as the same model.

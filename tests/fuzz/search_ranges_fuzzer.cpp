@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A global search's ranges file. An accepted file holds 1 to 20 layers; when
 // the search takes the ranges as a space, every corner and the centre of its
 // unit cube is a model of finite positive thicknesses and velocities, with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/check-packages.sh on small scratch builds: one row per case, each a
 # package list, one cache entry, the exit status and a phrase of the output
 # expected. The expectations come from Debian's own package relations:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dispfit-curve as a user runs it: a model file and options in, a line per
 // frequency or an error out, and the exit status telling which.
 #include <gtest/gtest.h>

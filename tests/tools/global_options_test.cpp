@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dispfit-invert --global's command line: what it sets, and every refusal
 // before any work starts.
 #include "global_options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dispfit-invert --global as a user runs it: a synthetic curve in, the report
 // and the three tables out, refusals with exit status 2.
 #include <gtest/gtest.h>

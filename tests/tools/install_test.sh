@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and runs the installed programs
 # there, with the build folder out of their way: each must find what it
 # needs in the installed tree alone.

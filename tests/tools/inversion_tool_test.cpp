@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dispfit-invert as a user runs it: files in, report or error out, and the
 // exit status telling which.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of dispfit-invert: files, bounds, iteration limit, CSV
 // prefix and suggested start, and what it refuses.
 #include "invert_options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress line of a long search: its text, and that nothing is written
 // when standard error is not a terminal.
 #include "progress_line.h"

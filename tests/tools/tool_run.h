@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the tests of the command-line programs share: a program's exit status
 // and output, a path quoted for the shell, a file's contents, and a scratch
 // folder per test in which the program runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine seam that lets the window look in after every run and stop
 // whatever drives the engine.
 #include "core/watched_engine.h"

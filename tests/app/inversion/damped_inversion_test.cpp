@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DampedInversion on stand-in engines whose curves make each exit of the
 // solve happen: the start fits, convergence, the decomposition failing,
 // rank zero, six trials in one iteration, the iteration limit and a failed

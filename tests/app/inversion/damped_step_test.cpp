@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces of one damped step: the rank count, the truncated
 // pseudo-inverse (against the normal-equation solution of the damped
 // problem, worked out independently) and the step limiting at the bounds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inversion on the real engine library: sensitivities that obey the
 // scaling law of elastic waves, recovery of known three-layer models from
 // their own curves, and a solve that stops at the first failed engine run

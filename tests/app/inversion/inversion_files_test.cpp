@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the model and curve files of the command-line inversion: the batch
 // run's free format or a headed table, under the window's limits, and the
 // errors for files that do not fit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's inversion settings: which are refused, and the report's line.
 #include <gtest/gtest.h>
 

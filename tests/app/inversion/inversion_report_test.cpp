@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report's number patterns (decimal
 // expansion to 18 digits, then half away from zero), and the report text.
 #include "inversion/inversion_report.h"

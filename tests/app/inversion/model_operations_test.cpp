@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ForwardModel's inversion operations on an analytic stand-in engine whose
 // curve is linear in the velocities and quadratic in the thicknesses, so the
 // central differences have exact analytic counterparts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks of the single-precision SVD against its defining identities
 // (A = U S V^T, orthogonal factors, ordered non-negative singular values)
 // and against Eigen's double-precision decomposition.

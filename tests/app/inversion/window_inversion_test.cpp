@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The invert command's logic on the window's arrays: what goes in, what
 // comes back on success and failure, and how the outcome is shown.
 #include "inversion/window_inversion.h"

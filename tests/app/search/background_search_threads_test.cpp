@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A search on its own thread: what it hands over equals the same search run
 // on the calling thread, a cancel keeps the iterations done, and a refused
 // job or a search dropped while it runs ends cleanly. Run under

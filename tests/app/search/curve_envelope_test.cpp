@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The envelope of accepted curves against a two-model case worked with the
 // half-space Rayleigh equation, solved here by bisection.
 #include <gtest/gtest.h>

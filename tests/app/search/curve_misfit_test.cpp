@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The misfit the search ranks by, against values worked by hand.
 #include <gtest/gtest.h>
 

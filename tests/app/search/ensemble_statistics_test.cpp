@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Percentiles, profiles and VsZ spreads against small ensembles worked by
 // hand.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walks of the bounded neighbourhood algorithm, checked against the
 // definition of a Voronoi cell by brute force: every sample of a walk in
 // cell c lies nearer centre c than any other centre of the set.

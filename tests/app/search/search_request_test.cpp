@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's search form mapped to the search's space, settings and rule,
 // and the forms refused before any work starts.
 #include <gtest/gtest.h>

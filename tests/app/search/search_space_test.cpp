@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search space: what is refused, and the models the unit cube maps to.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The same seed gives the same ensemble bit for bit on 1, 2 and 3 threads.
 // Run under ThreadSanitizer in CI, where any unsynchronised write the
 // threads share is reported as a race.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthetic field curve the search tests fit: a 3-layer model's
 // fundamental-mode curve at 30 frequencies evenly spaced in log frequency
 // from 80 down to 5 Hz, each point with a band of +-3 %.

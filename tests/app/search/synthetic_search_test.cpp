@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search on a synthetic curve: the accepted models recover the model the
 // curve was made from, the true model itself would be accepted, and a
 // cancelled search keeps what it found.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of an export's files, from the base the user chooses.
 #include "site/export_files.h"
 

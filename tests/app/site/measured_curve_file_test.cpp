@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A measured curve file read through the engine's curve reader and brought
 // to frequency, in descending order, each point keeping its file line.
 #include "site/measured_curve_file.h"

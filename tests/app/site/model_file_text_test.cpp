@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's model saved and opened again in both layouts, and the note
 // on a P velocity the window cannot keep.
 #include "site/model_file_text.h"

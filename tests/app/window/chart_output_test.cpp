@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copying and printing the chart: the clipboard picture and a printed PDF page.
 #include <QClipboard>
 #include <QFile>

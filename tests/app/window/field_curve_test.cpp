@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with a measured field curve: the file menu, a curve and a model
 // opened, the forward run at the measured frequencies with its misfit, the
 // inversion of the measured curve and the fitted model applied to the table.

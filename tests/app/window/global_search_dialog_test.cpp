@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search dialog's table of each layer's ranges: filled from the uniform
 // fields until edited, read from a ranges file, and refused when a cell is
 // not a number.

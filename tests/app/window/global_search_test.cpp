@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's global search on a synthetic field curve: the settings asked
 // through a stand-in, the search on its own thread with the commands off and
 // a progress dialog, its cancel, refusals, and what it draws and sums up.

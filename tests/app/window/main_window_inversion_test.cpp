@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The invert button of the main window: the fitted model goes into the
 // window's arrays and the report is shown; a failure leaves them alone; and
 // while the solve lets window messages run, clicks and a close cannot start

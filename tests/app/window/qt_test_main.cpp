@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry for the window tests: a QApplication on the off-screen platform
 // unless another one is asked for.
 #include <gtest/gtest.h>

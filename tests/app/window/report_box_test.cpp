@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inversion report's box: its columns line up in the font it is shown
 // in, its text can be selected and copied, and a 20-layer report fits the
 // screen.

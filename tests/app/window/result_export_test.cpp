@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export of the window's results, read back from the files written: the
 // curve and the model as numbers, the site figures, the chart as a picture
 // and a drawing, and the report as a PDF whose text is extracted by

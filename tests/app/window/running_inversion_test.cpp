@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The invert button while its solve runs: the window handles its events
 // after every engine run, the status line follows the iteration and misfit,
 // and 取消 stops the solve after the current engine run with the window's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's site results: the Vs-depth chart of the starting and the
 // fitted model with the depth the data constrain, the results panel with VsZ,
 // Vs30 and the classes, and the starting model a measured curve suggests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window: its texts, opening it from the unit notes, closing it and
 // following its web link.
 #include "window/tabout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a user drives it: cells, spinner, buttons.
 #include <QClipboard>
 #include <QGuiApplication>

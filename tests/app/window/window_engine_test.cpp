@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on the real engine library, and without it.
 #include "core/engine_binding.h"
 #include "window_fixture.h"

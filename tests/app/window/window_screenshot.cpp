@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of the main window, on the real engine:
 //   window_screenshot <output.png>
 //     after a forward run of a three-layer model;

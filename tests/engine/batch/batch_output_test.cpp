@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch run's output files: a result with a number that is not finite is
 // refused before any file is touched. (The layouts of finite results are
 // checked through the batch run itself.)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two alternative root finders: Aitken-accelerated fixed-point
 // iteration (DATKN) and continued-fraction inverse interpolation (DPQRT).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the fundamental mode and the first higher mode nearly touch, the
 // secular function has two close zeros below the half-space S velocity and
 // keeps its sign across both. The curve must still give the lower one: the

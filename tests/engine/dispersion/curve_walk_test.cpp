@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Following a curve: the order of the frequencies, the first start, and the
 // search of one curve point on functions whose zeros are known by hand.
 #include "dispersion/curve_walk.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dispersion-curve interface: the fundamental mode of any model against
 // the independent determinant, its group velocity against the slope of its
 // phase curve, and the input it refuses.

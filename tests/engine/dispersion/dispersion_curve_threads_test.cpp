@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many curves on several threads at once, one solver per thread, give the
 // serial results bit for bit. Run under ThreadSanitizer in CI, where any
 // shared write between solvers is reported as a race.

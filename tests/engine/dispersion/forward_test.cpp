@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forward entry: unit conversion, the walk from frequency to frequency,
 // the traces it leaves in the engine state, and its input limits.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forward entry on models that are not normally dispersive: a stiff
 // crust over soft soil, low-velocity layers and a half-space slower than a
 // layer above it. Each result is checked against the zeros of the independent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The secular function against an independent boundary-condition determinant
 // (delta-matrix propagation, see layered_determinant.h): below the
 // half-space S velocity both must vanish at the same phase velocities.

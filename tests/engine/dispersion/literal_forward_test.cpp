@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Curves of the forward entry against the same walk from frequency to
 // frequency driven by the secular function in its literal form:
 // wherever the literal form's arithmetic stays finite, the engine's faster

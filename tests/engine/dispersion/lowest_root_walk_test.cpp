@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The refinement of the lowest root's bracket: the zero it returns against
 // zeros known in closed form, and the number of evaluations it needs.
 #include "dispersion/lowest_root_walk.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Forward curves of random near-surface models checked against the
 // independent determinant: no undefined velocity, and every result within
 // 0.1 m/s of the zero that the upward walk bracketed. A frequency whose walk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The root search: the upward walk, regula falsi and the check of its stop.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The secular function D(c): its zeros, its continuity and its limits.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Headed column text: how lines become a header and rows of fields, and how
 // a header's names find a layout's columns.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Observed curves in the free format and as a curve table.
 #include "files/curve_file.h"
 

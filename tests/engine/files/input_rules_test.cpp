@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input rules at their edges: what single precision can hold, the
 // velocity ceiling and the signs, and the count limits.
 #include "files/input_rules.h"

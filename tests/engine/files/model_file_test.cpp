@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layered models in the free format and as a model table: what each accepts,
 // what each refuses and with which message, and the table's round trip.
 #include "files/model_file.h"

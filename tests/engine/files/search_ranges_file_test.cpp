@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search ranges table: the columns it takes, and what it refuses with
 // which message.
 #include "files/search_ranges_file.h"

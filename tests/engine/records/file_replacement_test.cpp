@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing output files: permissions kept, numbered backups named as cp
 // names them, and a pair of files replaced both or neither, with failures
 // made in ways that hold for every user (a directory where a file must go).

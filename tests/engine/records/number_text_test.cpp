@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as the engine writes them: the shortest text that reads back, fixed
 // or scientific whichever is shorter, checked by hand on known values and
 // against the C++ library's own shortest conversion on many others.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records on C streams: the standard output by default, any open file, and a
 // record with more items than it has room for.
 #include "records/record_writer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The straight-line exponentials against the C library's.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two ways the vertical terms are worked: a few slots at once in a block
 // of lanes, and any number in array passes. Every value must be the same bit
 // for bit, since the block serves the models of one or two layers and the
