@@ -66,8 +66,8 @@ void restoreLayers(TForm1& form, const LayerArrays& copy) {
 }  // namespace
 
 void TForm1::buildCancelButton() {
-  // Over the invert button, on the divider between the chart and the buttons.
-  CancelButton.setGeometry(432, 308, 105, 22);
+  // Over the invert button, on the divider between the chart and the
+  // buttons (placed there by the window's layout).
   CancelButton.setEnabled(false);  // its texts come with retranslate()
   connect(&CancelButton, &QPushButton::clicked, this, [this] { CancelClick(); });
   // Escape as a window shortcut of its own: the button's shortcut would click

@@ -4,8 +4,10 @@
 #include "window/tform1.h"
 
 #include <QActionGroup>
+#include <QBoxLayout>
 #include <QEvent>
 #include <QFont>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPen>
@@ -23,8 +25,48 @@ namespace dispfit {
 
 namespace {
 
-constexpr int kColumnWidth = 48;
+// The described geometry, in pixels: where the model group, the chart and the
+// site column start and how wide they are at the described size, the
+// margins around them, the buttons' width and gaps.
+constexpr int kGroupWidth = 241;
+constexpr int kChartWidth = 400;
+constexpr int kFormLeftMargin = 24;
+constexpr int kTopMargin = 32;
+constexpr int kChartTopOffset = 6;  // the chart's top, below the group box's
+constexpr int kRightMargin = 8;
+constexpr int kBottomMargin = 16;
+constexpr int kSplitterHandle = 7;
+constexpr int kButtonWidth = 105;
+constexpr int kButtonGap = 15;
+constexpr int kButtonRowGap = 6;
+constexpr int kDividerLead = 105;  // the rule left of the unit's name
+constexpr int kDividerGap = 7;
+// Inside the model group: its margins, the indent of the layer count, the
+// spinner's box and arrows, the table's rows and narrowest column (room for
+// a two-digit layer number; with the described 48 the default model's
+// 15-digit density would not fit the described table's width).
+constexpr int kGroupInset = 16;
+constexpr int kCountIndent = 16;
+constexpr int kSpinnerBoxWidth = 49;
+constexpr int kSpinnerWidth = 15;
 constexpr int kRowHeight = 24;
+constexpr int kMinimumColumnWidth = 24;
+
+// Lays out a window not shown yet, each widget before those inside it, so
+// that its controls have their sizes before the first show: an export or a
+// picture of its charts may come first.
+void layOutNow(QWidget& widget) {
+  if (QLayout* layout = widget.layout()) {
+    layout->invalidate();  // activate() does nothing for a layout it has done before
+    layout->activate();
+  }
+  // A splitter lays out its panes on its resize event, which a hidden one
+  // has not had.
+  if (auto* splitter = qobject_cast<QSplitter*>(&widget)) splitter->refresh();
+  for (QWidget* child : widget.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    layOutNow(*child);
+  }
+}
 
 QString cellText(float value) {
   return QString::fromStdString(formatGeneral(value));
@@ -57,38 +99,29 @@ void TForm1::handle(Handler handler) {
 
 void TForm1::buildLayout() {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFont(windowFont(12));
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Button);
   buildMenus();
-  // The described controls keep their places inside the client area, which
-  // the menu bar pushes down by its own height.
-  const int menuHeight = MenuBar.sizeHint().height();
-  const int width = kClientWidth + kSiteColumnWidth;
-  MenuBar.setGeometry(0, 0, width, menuHeight);
-  Client.setGeometry(0, menuHeight, width, kClientHeight);
-  setFixedSize(width, kClientHeight + menuHeight);
   buildChart();
   buildModelGroup();
   buildButtons();
   buildSiteColumn();
 
-  Bevel1.setGeometry(0, 304, 105, 17);
-  Bevel2.setGeometry(168, 304, 521, 17);
   for (QFrame* bevel : {&Bevel1, &Bevel2}) {
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
   }
-  // Below the chart: what the last command has to say about the curve.
-  StatusLine.setGeometry(280, 288, 392, 16);
+  // Below the chart: what the last command has to say about the curve. It
+  // takes no width of its own, so a long text never widens the window; the
+  // tool tip shows it whole.
   StatusLine.setFont(windowFont(11));
-  Label1.setGeometry(112, 312 - 8, 53, 17);
+  StatusLine.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   Label1.setText(QStringLiteral("Sondrix"));
   Label1.setAlignment(Qt::AlignCenter);
   Label1.setEnabled(false);
   Label1.setCursor(Qt::WhatsThisCursor);
+  layOutWindow();
 
   // Tab order: chart, model group, then the buttons 1, 2, 3, 4, 5.
   Chart.setFocusPolicy(Qt::TabFocus);
@@ -101,8 +134,95 @@ void TForm1::buildLayout() {
   setTabOrder(&Button4, &Button5);
 }
 
+void TForm1::layOutWindow() {
+  auto window = std::make_unique<QVBoxLayout>();
+  window->setContentsMargins(0, 0, 0, 0);
+  window->setSpacing(0);
+  window->setMenuBar(&MenuBar);
+  window->addWidget(&Client);
+  setLayout(window.release());  // the window owns its layout, and each layout its nested ones
+
+  auto client = std::make_unique<QVBoxLayout>();
+  client->setContentsMargins(0, 0, 0, 0);
+  client->addWidget(&SiteSplitter);
+  Client.setLayout(client.release());
+  for (QSplitter* splitter : {&SiteSplitter, &FormSplitter}) {
+    splitter->setChildrenCollapsible(false);
+    splitter->setHandleWidth(kSplitterHandle);
+  }
+  // More room goes to the charts: the model group keeps its width, the
+  // dispersion chart grows twice as fast as the site column.
+  SiteSplitter.addWidget(&MainArea);
+  SiteSplitter.addWidget(&SiteColumn);
+  SiteSplitter.setStretchFactor(0, 2);
+  SiteSplitter.setStretchFactor(1, 1);
+  FormSplitter.addWidget(&GroupBox1);
+  FormSplitter.addWidget(&DispersionColumn);
+  FormSplitter.setStretchFactor(0, 0);
+  FormSplitter.setStretchFactor(1, 1);
+
+  // The described area: the model group 24 pixels from the left and the
+  // chart beside it, the status line under the chart, then the divider with
+  // the unit's name and the row of five buttons.
+  auto main = std::make_unique<QVBoxLayout>();
+  main->setContentsMargins(0, kTopMargin, 0, kBottomMargin);
+  main->setSpacing(0);
+  auto panes = std::make_unique<QHBoxLayout>();
+  panes->setContentsMargins(kFormLeftMargin, 0, 0, 0);
+  panes->addWidget(&FormSplitter);
+  main->addLayout(panes.release(), 1);
+  main->addLayout(commandRows().release());
+  MainArea.setLayout(main.release());
+
+  auto dispersion = std::make_unique<QVBoxLayout>();
+  dispersion->setContentsMargins(0, kChartTopOffset, 0, 0);
+  dispersion->setSpacing(0);
+  dispersion->addWidget(&Chart, 1);
+  dispersion->addWidget(&StatusLine);
+  DispersionColumn.setLayout(dispersion.release());
+
+  auto site = std::make_unique<QVBoxLayout>();
+  site->setContentsMargins(0, kTopMargin - 2, kRightMargin, 5);
+  site->setSpacing(2);
+  site->addWidget(&VsChart, 1);
+  site->addWidget(&ResultsPanel);
+  SiteColumn.setLayout(site.release());
+
+  // The described size to start with; the splitters share it as described,
+  // the group wider than described only where the table's texts need it.
+  const int menuHeight = MenuBar.sizeHint().height();
+  resize(kClientWidth + kSiteColumnWidth, kClientHeight + menuHeight);
+  layOutNow(*this);
+  const int group = std::max(kGroupWidth, GroupBox1.sizeHint().width());
+  SiteSplitter.setSizes({kClientWidth, kSiteColumnWidth});
+  FormSplitter.setSizes({group, kChartWidth + kGroupWidth - group});
+  layOutNow(*this);
+}
+
+std::unique_ptr<QGridLayout> TForm1::commandRows() {
+  // The buttons' columns, between two that take the spare width; the
+  // divider spans them all, with 取消 over the invert button.
+  auto rows = std::make_unique<QGridLayout>();
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setHorizontalSpacing(kButtonGap);
+  rows->setVerticalSpacing(kButtonRowGap);
+  rows->setColumnStretch(0, 1);
+  rows->setColumnStretch(6, 1);
+  auto divider = std::make_unique<QHBoxLayout>();
+  divider->setContentsMargins(0, 0, 0, 0);
+  divider->setSpacing(kDividerGap);
+  Bevel1.setFixedWidth(kDividerLead);
+  divider->addWidget(&Bevel1);
+  divider->addWidget(&Label1);
+  divider->addWidget(&Bevel2, 1);
+  rows->addLayout(divider.release(), 0, 0, 1, 7);
+  QPushButton* const order[] = {&Button4, &Button5, &Button1, &Button2, &Button3};
+  for (int c = 0; c < 5; ++c) rows->addWidget(order[c], 1, c + 1);
+  rows->addWidget(&CancelButton, 0, 4);  // drawn over the divider: declared after it
+  return rows;
+}
+
 void TForm1::buildChart() {
-  Chart.setGeometry(272, 38, 400, 250);
   Chart.setFrameShape(QFrame::NoFrame);
   Chart.setRenderHint(QPainter::Antialiasing);
   Chart.setBackgroundBrush(Qt::white);
@@ -264,34 +384,55 @@ void TForm1::buildMenus() {
 }
 
 void TForm1::buildModelGroup() {
-  GroupBox1.setGeometry(24, 32, 241, 257);
-  StaticText1.setGeometry(48, 32, 28, 17);
-  Edit1.setGeometry(80, 28, 49, 21);
-  LUpDown.setGeometry(129, 28, 15, 21);
   LUpDown.setPosition(1);
+  Edit1.setFixedWidth(kSpinnerBoxWidth);
+  LUpDown.setFixedWidth(kSpinnerWidth);
 
-  Model.setGeometry(16, 57, 209, 144);
+  // Every column as wide as its widest text, so that each value shows in
+  // full (the described 15 significant digits of a density included); a
+  // table wider than the group scrolls.
   Model.horizontalHeader()->setFixedHeight(kRowHeight);
   Model.verticalHeader()->setDefaultSectionSize(kRowHeight);
-  for (int c = 0; c < Model.columnCount(); ++c) Model.setColumnWidth(c, kColumnWidth);
+  Model.horizontalHeader()->setMinimumSectionSize(kMinimumColumnWidth);
+  Model.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Model.setTextElideMode(Qt::ElideNone);
+  Model.setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
 
-  Label3.setGeometry(16, 216, 169, 17);
   Label3.setCursor(Qt::WhatsThisCursor);
+  Label3.setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);  // the exponent right after it
   Label4.setText(QStringLiteral("3"));
   Label4.setFont(windowFont(9));
   Label4.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Label2.setGeometry(16, 232, 193, 17);
   Label2.setCursor(Qt::WhatsThisCursor);
+
+  // The layer count over the table, the two unit notes under it.
+  auto group = std::make_unique<QVBoxLayout>();
+  group->setContentsMargins(kGroupInset, kGroupInset, kGroupInset, kGroupInset / 2);
+  auto count = std::make_unique<QHBoxLayout>();
+  count->setSpacing(4);
+  count->addSpacing(kCountIndent);
+  count->addWidget(&StaticText1);
+  count->addWidget(&Edit1);
+  count->addSpacing(-4);  // the arrows against the box they belong to
+  count->addWidget(&LUpDown);
+  count->addStretch(1);
+  group->addLayout(count.release());
+  group->addWidget(&Model, 1);
+  group->addSpacing(kGroupInset / 2);
+  auto densityUnit = std::make_unique<QHBoxLayout>();
+  densityUnit->setSpacing(1);
+  densityUnit->addWidget(&Label3);
+  densityUnit->addWidget(&Label4);
+  densityUnit->addStretch(1);
+  group->addLayout(densityUnit.release());
+  group->addWidget(&Label2);
+  GroupBox1.setLayout(group.release());
 }
 
 void TForm1::buildButtons() {
-  const struct {
-    QPushButton* button;
-    int left;
-  } buttons[] = {
-      {&Button4, 72}, {&Button5, 192}, {&Button1, 312}, {&Button2, 432}, {&Button3, 552}};
-  for (const auto& entry : buttons) entry.button->setGeometry(entry.left, 336, 105, 25);
+  for (QPushButton* button : {&Button4, &Button5, &Button1, &Button2, &Button3}) {
+    button->setMinimumWidth(kButtonWidth);
+  }
 }
 
 void TForm1::buildLanguageMenu() {
@@ -340,9 +481,6 @@ void TForm1::retranslate() {
   StaticText1.setText(tr("层数"));
   Label3.setText(tr("密度单位g/cm"));
   Label2.setText(tr("速度单位m/s，厚度单位m"));
-  // The exponent sits right after "g/cm", two pixels higher.
-  const int exponentX = Label3.x() + Label3.fontMetrics().horizontalAdvance(Label3.text()) + 1;
-  Label4.setGeometry(exponentX, 214, 49, 13);
   Button4.setText(tr("复制计算结果"));
   Button5.setText(tr("打印频散曲线"));
   Button1.setText(tr("计算频散曲线"));

@@ -9,6 +9,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QSplitter>
 #include <QValueAxis>
 #include <QWidget>
 #include <cstdint>
@@ -61,10 +63,12 @@ class TForm1 : public QWidget {
 
  public:
   static constexpr int kCurveCapacity = 100;
+  // The window opens with a client area of the described 688 x 377 pixels
+  // below its menu bar, plus the column at its right that holds the Vs-depth
+  // chart and the results panel; it can be resized from there, down to what
+  // its layouts need.
   static constexpr int kClientWidth = 688;
   static constexpr int kClientHeight = 377;
-  // The column right of the described controls that holds the Vs-depth chart
-  // and the results panel.
   static constexpr int kSiteColumnWidth = 320;
   // The layer count a suggested starting model is offered with.
   static constexpr int kSuggestedLayerCount = 4;
@@ -190,9 +194,19 @@ class TForm1 : public QWidget {
   QMenu* LanguageMenu = nullptr;
   QAction* ChineseAction = nullptr;  // checkable, one of the two checked
   QAction* EnglishAction = nullptr;
-  // The area below the menu bar that holds every other control.
+  // The area below the menu bar that holds every other control, and the
+  // panes inside it; each is declared before the controls it holds, so that
+  // it outlives them.
   QWidget Client{this};
-  QAction* OpenCurveAction = nullptr;  // owned by the menu bar's menus
+  // The described area (the model group, the dispersion chart, the commands)
+  // | the site column; dragged to give either more room.
+  QSplitter SiteSplitter{&Client};
+  QWidget MainArea{&SiteSplitter};
+  // The model group | the dispersion chart.
+  QSplitter FormSplitter{&MainArea};
+  QWidget DispersionColumn{&FormSplitter};  // the chart over its residuals and the status line
+  QWidget SiteColumn{&SiteSplitter};        // the Vs-depth chart over the results panel
+  QAction* OpenCurveAction = nullptr;       // owned by the menu bar's menus
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
@@ -205,7 +219,7 @@ class TForm1 : public QWidget {
   QAction* CancelAction = nullptr;        // Escape: 取消 while an inversion runs
   QAction* GlobalSearchAction = nullptr;  // enabled with a measured curve loaded
   QAction* ApplyBestAction = nullptr;     // enabled after a global search found a model
-  QChartView Chart{&Client};
+  QChartView Chart{&DispersionColumn};
   QChart* chart = nullptr;                   // owned by Chart
   QLineSeries* Series1 = nullptr;            // owned by chart
   QScatterSeries* MeasuredSeries = nullptr;  // every measured point
@@ -218,7 +232,7 @@ class TForm1 : public QWidget {
   // The frequency axis in logarithmic scale, shown instead of BottomAxis
   // when chosen; it follows BottomAxis's range.
   QLogValueAxis* LogBottomAxis = nullptr;
-  QGroupBox GroupBox1{&Client};
+  QGroupBox GroupBox1{&FormSplitter};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
   UpDown LUpDown{Edit1, SpinnerRange{1, kWindowLayerLimit}, &GroupBox1};
@@ -226,19 +240,19 @@ class TForm1 : public QWidget {
   ClickableLabel Label3{&GroupBox1};
   QLabel Label4{&GroupBox1};
   ClickableLabel Label2{&GroupBox1};
-  QFrame Bevel1{&Client};
-  QFrame Bevel2{&Client};
-  QLabel Label1{&Client};
-  QLabel StatusLine{&Client};
-  QPushButton Button4{&Client};
-  QPushButton Button5{&Client};
-  QPushButton Button1{&Client};
-  QPushButton Button2{&Client};
-  QPushButton Button3{&Client};
-  VsProfileChart VsChart{&Client};
-  SiteResultsPanel ResultsPanel{&Client};
+  QFrame Bevel1{&MainArea};
+  QFrame Bevel2{&MainArea};
+  QLabel Label1{&MainArea};
+  QLabel StatusLine{&DispersionColumn};
+  QPushButton Button4{&MainArea};
+  QPushButton Button5{&MainArea};
+  QPushButton Button1{&MainArea};
+  QPushButton Button2{&MainArea};
+  QPushButton Button3{&MainArea};
+  VsProfileChart VsChart{&SiteColumn};
+  SiteResultsPanel ResultsPanel{&SiteColumn};
   // 取消: enabled only while an inversion runs; Escape does the same.
-  QPushButton CancelButton{&Client};
+  QPushButton CancelButton{&MainArea};
   // The running search's progress and its cancel button; none otherwise.
   std::unique_ptr<QProgressDialog> SearchProgressDialog;
 
@@ -272,6 +286,11 @@ class TForm1 : public QWidget {
   void retranslateCharts();
   void buildLanguageMenu();
   void buildLayout();
+  // Puts every control into the window's layouts and gives it the described
+  // size.
+  void layOutWindow();
+  // The divider and the row of buttons under the form and the chart.
+  std::unique_ptr<QGridLayout> commandRows();
   void buildChart();
   void buildModelGroup();
   void buildButtons();

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of the main window, on the real engine, in Chinese or,
-// with --language en first, in English:
-//   window_screenshot [--language en|zh] <output.png>
+// with --language en first, in English; with --screen, the whole screen with
+// the window placed on it as DispFit places it (for QT_SCALE_FACTOR and a
+// small Xvfb screen):
+//   window_screenshot [--language en|zh] [--screen] <output.png>
 //     after a forward run of a three-layer model;
 //   window_screenshot <output.png> <curve.csv>
 //     with a synthetic measured field curve (written to curve.csv, which must
@@ -18,11 +20,14 @@
 //     profiles, their percentiles, the curves' band and the panel's spreads;
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
-//     from the file.
+//     from the file;
+//   window_screenshot <output.png> --about
+//     the About window alone.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QPixmap>
+#include <QScreen>
 #include <QThread>
 #include <cmath>
 #include <cstdio>
@@ -38,7 +43,9 @@
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
+#include "window/screen_placement.h"
 #include "window/search_request_chooser.h"
+#include "window/tabout.h"
 #include "window/tform1.h"
 #include "window/window_translations.h"
 
@@ -137,6 +144,12 @@ bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
   return form.searchSummary().has_value();
 }
 
+// The About window's link goes nowhere.
+class NoLinks : public dispfit::LinkOpener {
+ public:
+  void open(const QUrl&) override {}
+};
+
 // Answers the dialog's file chooser with one file.
 class OneFile : public dispfit::FileChooser {
  public:
@@ -175,12 +188,20 @@ int main(int argc, char* argv[]) {
     argv += 2;
     argc -= 2;
   }
+  const bool wholeScreen = argc >= 2 && std::string(argv[1]) == "--screen";
+  if (wholeScreen) {
+    argv[1] = argv[0];
+    ++argv;
+    --argc;
+  }
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
+  const bool about = argc == 3 && std::string(argv[2]) == "--about";
   if (argc != 2 && argc != 3 && !suggest && !global && !dialog) {
     std::fprintf(stderr,
-                 "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
+                 "usage: %s [--language en|zh] [--screen] <output.png> [<curve.csv> | --suggest "
+                 "<curve file> "
                  "| --global <curve file> | --dialog <ranges file>]\n",
                  argv[0]);
     return 2;
@@ -190,6 +211,13 @@ int main(int argc, char* argv[]) {
   if (language && !languages.setLanguage(*language)) return 1;
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  }
+  if (about) {
+    NoLinks links;
+    TAbout window(links);
+    window.show();
+    QApplication::processEvents();
+    return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
   }
   StreamMessagePresenter messages(std::cerr);
   EngineBinding engine(messages);
@@ -217,6 +245,18 @@ int main(int argc, char* argv[]) {
   } else {
     typeModel(form, {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}});
     form.Button1.click();
+  }
+  if (wholeScreen) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    placeOnScreen(form, screen->availableGeometry());
+    form.show();
+    // The window manager's and the painting's events, for a moment.
+    const QDeadlineTimer settle(500);
+    while (!settle.hasExpired()) {
+      QApplication::processEvents();
+      QThread::msleep(10);
+    }
+    return screen->grabWindow(0).save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
   }
   form.show();
   QApplication::processEvents();
