@@ -5,6 +5,7 @@
 
 #include <QActionGroup>
 #include <QBoxLayout>
+#include <QCategoryAxis>
 #include <QEvent>
 #include <QFont>
 #include <QGridLayout>
@@ -12,6 +13,7 @@
 #include <QMenu>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <initializer_list>
 #include <memory>
@@ -262,20 +264,18 @@ void TForm1::buildChart() {
   Series1->attachAxis(LeftAxis);
   buildMeasuredSeries();
 
-  // Kept apart from the chart's axes until chosen, owned by the chart throughout.
-  auto logAxis = std::make_unique<QLogValueAxis>();
+  // On the chart throughout, hidden until chosen (an axis taken off a chart
+  // that has been drawn leaves its labels behind). Its values are the common
+  // logarithms of the abscissa, its labels the round values at their places:
+  // Qt's own logarithmic axis labels the powers of ten alone.
+  auto logAxis = std::make_unique<QCategoryAxis>();
   LogBottomAxis = logAxis.get();
-  logAxis.release()->setParent(chart);
+  chart->addAxis(logAxis.release(), Qt::AlignBottom);
+  LogBottomAxis->setVisible(false);
   LogBottomAxis->setReverse(true);
-  LogBottomAxis->setLabelFormat(QStringLiteral("%g"));
-  LogBottomAxis->setMinorTickCount(8);  // 2, 3, ... 9 times each power of ten
+  LogBottomAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   LogBottomAxis->setTitleFont(windowFont(12));
   LogBottomAxis->setLabelsFont(windowFont(11));
-  connect(BottomAxis, &QValueAxis::rangeChanged, LogBottomAxis,
-          [this](qreal minimum, qreal maximum) {
-            // A logarithmic axis has no place for 0 Hz or below.
-            if (minimum > 0.0) LogBottomAxis->setRange(minimum, maximum);
-          });
   Chart.setChart(ownedChart.release());
 }
 
@@ -307,7 +307,13 @@ void TForm1::buildMeasuredSeries() {
 }
 
 double TForm1::abscissa(double frequency, double velocity) const {
-  return wavelengthAxis_ ? velocity / frequency : frequency;
+  const double x = wavelengthAxis_ ? velocity / frequency : frequency;
+  return logarithmicAxis_ ? std::log10(x) : x;
+}
+
+void TForm1::setAbscissaRange(double lowest, double highest) {
+  setRangeWithTicks(*BottomAxis, lowest, highest);
+  if (logarithmicAxis_) setLogarithmicRange(*LogBottomAxis, lowest, highest);
 }
 
 void TForm1::spanAbscissaAxis() {
@@ -323,7 +329,13 @@ void TForm1::spanAbscissaAxis() {
       any = true;
     }
   }
-  if (any) setRangeWithTicks(*BottomAxis, lowest, highest);
+  // The points lie at abscissa(): back to metres or hertz on a log axis.
+  if (!any) return;
+  if (logarithmicAxis_) {
+    lowest = std::pow(10.0, lowest);
+    highest = std::pow(10.0, highest);
+  }
+  setAbscissaRange(lowest, highest);
 }
 
 void TForm1::showWavelengthAxis(bool wavelength) {
@@ -333,6 +345,10 @@ void TForm1::showWavelengthAxis(bool wavelength) {
   // they stay on the left either way.
   BottomAxis->setReverse(!wavelength);
   LogBottomAxis->setReverse(!wavelength);
+  redrawOverAbscissa();
+}
+
+void TForm1::redrawOverAbscissa() {
   drawSeries();
   if (measured_) {
     drawFittedCurve();
@@ -342,15 +358,17 @@ void TForm1::showWavelengthAxis(bool wavelength) {
 }
 
 void TForm1::showLogFrequencyAxis(bool logarithmic) {
+  if (logarithmic == logarithmicAxis_) return;
   QAbstractAxis* shown = logarithmic ? static_cast<QAbstractAxis*>(LogBottomAxis) : BottomAxis;
   QAbstractAxis* hidden = logarithmic ? static_cast<QAbstractAxis*>(BottomAxis) : LogBottomAxis;
-  if (chart->axes(Qt::Horizontal).contains(shown)) return;
-  const QList<QAbstractSeries*> series = chart->series();
-  for (QAbstractSeries* s : series) s->detachAxis(hidden);
-  chart->removeAxis(hidden);  // the axis stays, owned by the chart object
-  hidden->setParent(chart);
-  chart->addAxis(shown, Qt::AlignBottom);
-  for (QAbstractSeries* s : series) s->attachAxis(shown);
+  for (QAbstractSeries* series : chart->series()) {
+    series->detachAxis(hidden);
+    series->attachAxis(shown);
+  }
+  hidden->setVisible(false);
+  shown->setVisible(true);
+  logarithmicAxis_ = logarithmic;
+  redrawOverAbscissa();  // every point moves to its new place
 }
 
 void TForm1::buildMenus() {
@@ -605,7 +623,7 @@ void TForm1::drawSeries() {
     return;
   }
   const FrequencySpan span = frequencySpan(points);
-  setRangeWithTicks(*BottomAxis, span.lowest, span.highest);
+  setAbscissaRange(span.lowest, span.highest);
 }
 
 std::vector<LayerTexts> TForm1::tableRows() const {

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QFrame>
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -229,9 +229,10 @@ class TForm1 : public QWidget {
   QLineSeries* BestCurveSeries = nullptr;    // the search's best model's curve
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
-  // The frequency axis in logarithmic scale, shown instead of BottomAxis
-  // when chosen; it follows BottomAxis's range.
-  QLogValueAxis* LogBottomAxis = nullptr;
+  // The frequency (or wavelength) axis in logarithmic scale, shown instead
+  // of BottomAxis when chosen: the points then lie at the common logarithm
+  // of their abscissa, and its labels name the round values.
+  QCategoryAxis* LogBottomAxis = nullptr;
   QGroupBox GroupBox1{&FormSplitter};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
@@ -337,8 +338,14 @@ class TForm1 : public QWidget {
   // Draws every curve over wavelength (m) or over frequency (Hz).
   void showWavelengthAxis(bool wavelength);
   // Where a point of frequency f (Hz) and velocity c (m/s) lies on the
-  // horizontal axis: f, or the wavelength c / f.
+  // horizontal axis: f, or the wavelength c / f; on the logarithmic axis
+  // their common logarithm. Every point of the dispersion chart goes
+  // through it.
   double abscissa(double frequency, double velocity) const;
+  // Spans both horizontal axes over the abscissa's values (Hz or m).
+  void setAbscissaRange(double lowest, double highest);
+  // Draws every curve again at abscissa().
+  void redrawOverAbscissa();
   // Spans the horizontal axis over every point drawn.
   void spanAbscissaAxis();
   // Puts the last fitted curve on FittedSeries.
@@ -397,6 +404,7 @@ class TForm1 : public QWidget {
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
   ComputedCurve fittedVelocities_;       // the same at the fitted points, for the export
   bool wavelengthAxis_ = false;
+  bool logarithmicAxis_ = false;
   std::optional<ParsedLayers> startingProfile_;  // the table's model as last computed or inverted
   std::optional<SiteSummary> siteSummary_;
   DialogLayerCountChooser dialogLayerCounts_;

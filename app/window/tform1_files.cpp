@@ -149,7 +149,7 @@ void TForm1::fitAxesToMeasuredCurve() {
   if (wavelengthAxis_) {
     spanAbscissaAxis();
   } else {
-    setRangeWithTicks(*BottomAxis, lowest, highest);
+    setAbscissaRange(lowest, highest);
   }
 }
 

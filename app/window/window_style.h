@@ -3,9 +3,11 @@
 // of the curves and the ticks of the axes.
 #pragma once
 
+#include <QCategoryAxis>
 #include <QColor>
 #include <QFont>
 #include <QValueAxis>
+#include <cmath>
 
 #include "core/axis_ticks.h"
 
@@ -31,12 +33,28 @@ inline const QColor kEnvelopeColour(0xD0, 0x6A, 0x00, 0x40);
 // keeps black text legible.
 inline const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);
 
-// Ticks at round values, counted from zero, about five intervals per axis.
+// Ticks at round values, counted from zero, about five intervals per axis
+// and at least four labelled inside it.
 inline void setRangeWithTicks(QValueAxis& axis, double minimum, double maximum) {
   axis.setRange(minimum, maximum);
   axis.setTickType(QValueAxis::TicksDynamic);
   axis.setTickAnchor(0.0);
-  axis.setTickInterval(roundTickInterval(maximum - minimum));
+  axis.setTickInterval(linearTicks(minimum, maximum).interval);
+}
+
+// A logarithmic axis over [minimum, maximum] (both > 0) of a chart whose
+// points lie at the common logarithms of their values: the range in
+// logarithms, a label and a grid line at each of logarithmicTicks.
+inline void setLogarithmicRange(QCategoryAxis& axis, double minimum, double maximum) {
+  if (!(minimum > 0.0) || !(maximum > minimum)) return;
+  axis.setRange(std::log10(minimum), std::log10(maximum));
+  QStringList labels;
+  const std::vector<double> ticks = logarithmicTicks(minimum, maximum);
+  for (const double tick : ticks) labels.append(QString::number(tick, 'g', 6));
+  if (labels == axis.categoriesLabels()) return;
+  for (const QString& label : axis.categoriesLabels()) axis.remove(label);
+  axis.setStartValue(std::log10(minimum));
+  for (std::size_t i = 0; i < ticks.size(); ++i) axis.append(labels[i], std::log10(ticks[i]));
 }
 
 }  // namespace dispfit

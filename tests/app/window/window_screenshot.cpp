@@ -3,7 +3,8 @@
 // with --language en first, in English; with --screen, the whole screen with
 // the window placed on it as DispFit places it (for QT_SCALE_FACTOR and a
 // small Xvfb screen):
-//   window_screenshot [--language en|zh] [--screen] <output.png>
+// --log draws the frequency axis in logarithmic scale:
+//   window_screenshot [--language en|zh] [--screen] [--log] <output.png>
 //     after a forward run of a three-layer model;
 //   window_screenshot <output.png> <curve.csv>
 //     with a synthetic measured field curve (written to curve.csv, which must
@@ -188,22 +189,26 @@ int main(int argc, char* argv[]) {
     argv += 2;
     argc -= 2;
   }
-  const bool wholeScreen = argc >= 2 && std::string(argv[1]) == "--screen";
-  if (wholeScreen) {
+  const auto takeFlag = [&argc, &argv](const char* flag) {
+    if (argc < 2 || std::string(argv[1]) != flag) return false;
     argv[1] = argv[0];
     ++argv;
     --argc;
-  }
+    return true;
+  };
+  const bool wholeScreen = takeFlag("--screen");
+  const bool logarithmic = takeFlag("--log");
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
   const bool about = argc == 3 && std::string(argv[2]) == "--about";
   if (argc != 2 && argc != 3 && !suggest && !global && !dialog) {
-    std::fprintf(stderr,
-                 "usage: %s [--language en|zh] [--screen] <output.png> [<curve.csv> | --suggest "
-                 "<curve file> "
-                 "| --global <curve file> | --dialog <ranges file>]\n",
-                 argv[0]);
+    std::fprintf(
+        stderr,
+        "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | --suggest "
+        "<curve file> "
+        "| --global <curve file> | --dialog <ranges file>]\n",
+        argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
@@ -246,6 +251,7 @@ int main(int argc, char* argv[]) {
     typeModel(form, {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}});
     form.Button1.click();
   }
+  form.LogFrequencyAction->setChecked(logarithmic);
   if (wholeScreen) {
     QScreen* screen = QGuiApplication::primaryScreen();
     placeOnScreen(form, screen->availableGeometry());
