@@ -276,7 +276,37 @@ void TForm1::buildChart() {
   LogBottomAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   LogBottomAxis->setTitleFont(windowFont(12));
   LogBottomAxis->setLabelsFont(windowFont(11));
+  DispersionLegend = std::make_unique<ChartLegend>(*chart);
+  DispersionLegend->setFont(windowFont(11));
   Chart.setChart(ownedChart.release());
+}
+
+void TForm1::updateDispersionLegend() {
+  std::vector<LegendEntry> entries;
+  if (measured_) {
+    const auto shown = [](const QXYSeries* series) {
+      return series->isVisible() && series->count() > 0;
+    };
+    if (shown(Series1)) entries.push_back({tr("计算曲线"), LegendMark::Line, Series1->pen(), {}});
+    if (shown(MeasuredSeries)) {
+      entries.push_back(
+          {tr("实测点"), LegendMark::Point, QPen(kMeasuredColour), QBrush(kMeasuredColour)});
+    }
+    if (BandSeries->isVisible()) {
+      entries.push_back({tr("误差带"), LegendMark::Area, BandSeries->pen(), BandSeries->brush()});
+    }
+    if (shown(FittedSeries)) {
+      entries.push_back({tr("拟合曲线"), LegendMark::Line, FittedSeries->pen(), {}});
+    }
+    if (EnvelopeSeries->isVisible()) {
+      entries.push_back({tr("接受模型曲线范围"), LegendMark::Area, EnvelopeSeries->pen(),
+                         EnvelopeSeries->brush()});
+    }
+    if (shown(BestCurveSeries)) {
+      entries.push_back({tr("最佳模型曲线"), LegendMark::Line, BestCurveSeries->pen(), {}});
+    }
+  }
+  DispersionLegend->setEntries(std::move(entries));
 }
 
 void TForm1::buildMeasuredSeries() {
@@ -535,6 +565,7 @@ void TForm1::retranslateCharts() {
   BottomAxis->setTitleText(abscissa);
   LogBottomAxis->setTitleText(abscissa);
   LeftAxis->setTitleText(tr("VR (m/s)"));
+  updateDispersionLegend();
 }
 
 void TForm1::connectEvents() {
@@ -618,6 +649,7 @@ void TForm1::drawSeries() {
     chartPoints.append(QPointF(abscissa(p.frequency, p.velocity), p.velocity));
   }
   Series1->replace(chartPoints);
+  updateDispersionLegend();
   if (wavelengthAxis_) {
     spanAbscissaAxis();
     return;

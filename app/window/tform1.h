@@ -42,6 +42,7 @@
 #include "site/fit_statistics.h"
 #include "site/measured_curve.h"
 #include "site/site_summary.h"
+#include "window/chart_legend.h"
 #include "window/clickable_label.h"
 #include "window/file_chooser.h"
 #include "window/layer_count_chooser.h"
@@ -233,6 +234,9 @@ class TForm1 : public QWidget {
   // of BottomAxis when chosen: the points then lie at the common logarithm
   // of their abscissa, and its labels name the round values.
   QCategoryAxis* LogBottomAxis = nullptr;
+  // Names the curves drawn once a measured curve is loaded; the described
+  // chart of the window's own curve has none.
+  std::unique_ptr<ChartLegend> DispersionLegend;
   QGroupBox GroupBox1{&FormSplitter};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
@@ -346,6 +350,8 @@ class TForm1 : public QWidget {
   void setAbscissaRange(double lowest, double highest);
   // Draws every curve again at abscissa().
   void redrawOverAbscissa();
+  // Names in the legend the curves drawn, with a measured curve loaded.
+  void updateDispersionLegend();
   // Spans the horizontal axis over every point drawn.
   void spanAbscissaAxis();
   // Puts the last fitted curve on FittedSeries.

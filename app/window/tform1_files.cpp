@@ -151,6 +151,7 @@ void TForm1::fitAxesToMeasuredCurve() {
   } else {
     setAbscissaRange(lowest, highest);
   }
+  updateDispersionLegend();
 }
 
 bool TForm1::openModel(const QString& path) {

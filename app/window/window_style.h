@@ -19,16 +19,26 @@ inline QFont windowFont(int pixelSize) {
   return font;
 }
 
-inline const QColor kCurveColour = Qt::red;
-inline const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
-inline const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x55);  // translucent, so the curves show through
-inline const QColor kFittedColour(0x0A, 0x8A, 0x3C);
+// The colours after Okabe and Ito's palette for readers with a colour vision
+// deficiency (B. Wong, 2011, "Points of view: Color blindness", Nature
+// Methods 8, 441), beside the described red of the computed curve; each
+// pair that could still be confused differs in line style or width too.
+inline const QColor kCurveColour = Qt::red;             // the computed curve, the starting model
+inline const QColor kMeasuredColour(0x00, 0x72, 0xB2);  // blue
+inline const QColor kBandColour(0x56, 0xB4, 0xE9,
+                                0x60);                // sky blue, translucent: curves show through
+inline const QColor kFittedColour(0x00, 0x9E, 0x73);  // bluish green, drawn wider than red
 // A global search: its accepted profiles (their opacity set by misfit), the
-// percentile lines over them and its best model; the accepted curves' band.
-inline const QColor kEnsembleColour(0x5A, 0x6A, 0x7E);
-inline const QColor kPercentileColour(0x10, 0x20, 0x40);
-inline const QColor kBestModelColour(0xD0, 0x6A, 0x00);
-inline const QColor kEnvelopeColour(0xD0, 0x6A, 0x00, 0x40);
+// median (black, solid) and the 10th and 90th percentiles (reddish purple,
+// dashed) over them and its best model (orange); the accepted curves' band
+// in orange with an outline, apart from the measured band's sky blue.
+inline const QColor kEnsembleColour(0x80, 0x80, 0x80);
+inline const QColor kMedianColour(0x00, 0x00, 0x00);
+inline const QColor kPercentileColour(0xCC, 0x79, 0xA7);
+inline const QColor kBestModelColour(0xE6, 0x9F, 0x00);
+inline const QColor kEnvelopeColour(0xE6, 0x9F, 0x00, 0x48);
+// The depth the data constrain: a dash-dot line, its label in the same grey.
+inline const QColor kConstrainedColour(0x55, 0x55, 0x55);
 // The half-space row's cells in the model tables: a faint earth tone that
 // keeps black text legible.
 inline const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);

@@ -741,6 +741,30 @@ Best %3: %4
         <source>已按实测曲线建议 %1 层初始模型，可修改后反演。</source>
         <translation>Suggested a %1-layer starting model from the measured curve; edit it before inverting if you wish.</translation>
     </message>
+    <message>
+        <source>计算曲线</source>
+        <translation>Computed curve</translation>
+    </message>
+    <message>
+        <source>实测点</source>
+        <translation>Measured points</translation>
+    </message>
+    <message>
+        <source>误差带</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>拟合曲线</source>
+        <translation>Fitted curve</translation>
+    </message>
+    <message>
+        <source>接受模型曲线范围</source>
+        <translation>Accepted models&apos; range</translation>
+    </message>
+    <message>
+        <source>最佳模型曲线</source>
+        <translation>Best model&apos;s curve</translation>
+    </message>
 </context>
 <context>
     <name>dispfit::VsProfileChart</name>

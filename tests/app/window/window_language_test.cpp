@@ -68,6 +68,9 @@ QStringList shownTexts(TForm1& form) {
       for (QLegendMarker* marker : chart->legend()->markers()) add("legend", marker->label());
     }
   }
+  for (const ChartLegend* legend : {form.DispersionLegend.get(), form.VsChart.Legend.get()}) {
+    for (const QString& label : legend->labels()) add("chart legend", label);
+  }
   for (QAction* menu : form.MenuBar.actions()) {
     if (menu->menu() == form.LanguageMenu) continue;
     add("menu", menu->text());
