@@ -181,6 +181,7 @@ std::string TForm1::showFittedCurve() {
   fitAxesToMeasuredCurve();
 
   fittedVelocities_ = computedCurve(std::span<const float>(fittedVr, freqCount));
+  drawResiduals();
   const FitStatistics fit = fitStatistics(measured_->inverted, fittedVelocities_);
   showFittedProfile(fit.rmsMisfit);
   const auto insideText = [fit] {

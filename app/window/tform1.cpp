@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPen>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -21,6 +22,8 @@
 #include "core/curve_points.h"
 #include "core/number_text.h"
 #include "core/program_title.h"
+#include "site/curve_residuals.h"
+#include "window/screen_placement.h"
 #include "window/window_style.h"
 
 namespace dispfit {
@@ -38,6 +41,15 @@ constexpr int kChartTopOffset = 6;  // the chart's top, below the group box's
 constexpr int kRightMargin = 8;
 constexpr int kBottomMargin = 16;
 constexpr int kSplitterHandle = 7;
+// The residual chart under the dispersion chart: half its height, and room
+// for five labels of 11-pixel text on its residual axis; the chart above
+// keeps room for its title, legend and axis title.
+constexpr int kChartStretch = 2;
+constexpr int kResidualStretch = 1;
+constexpr int kResidualLeastHeight = 140;
+constexpr int kChartLeastHeight = 150;
+constexpr int kChartLeftMargin = 4;  // the residual chart's too
+constexpr int kChartRightMargin = 8;
 constexpr int kButtonWidth = 105;
 constexpr int kButtonGap = 15;
 constexpr int kButtonRowGap = 6;
@@ -54,10 +66,16 @@ constexpr int kSpinnerWidth = 15;
 constexpr int kRowHeight = 24;
 constexpr int kMinimumColumnWidth = 24;
 
+QString cellText(float value) {
+  return QString::fromStdString(formatGeneral(value));
+}
+
+}  // namespace
+
 // Lays out a window not shown yet, each widget before those inside it, so
 // that its controls have their sizes before the first show: an export or a
 // picture of its charts may come first.
-void layOutNow(QWidget& widget) {
+void TForm1::layOutNow(QWidget& widget) {
   if (QLayout* layout = widget.layout()) {
     layout->invalidate();  // activate() does nothing for a layout it has done before
     layout->activate();
@@ -69,12 +87,6 @@ void layOutNow(QWidget& widget) {
     layOutNow(*child);
   }
 }
-
-QString cellText(float value) {
-  return QString::fromStdString(formatGeneral(value));
-}
-
-}  // namespace
 
 TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource& printers,
                FileChooser& files, QWidget* parent)
@@ -179,7 +191,8 @@ void TForm1::layOutWindow() {
   auto dispersion = std::make_unique<QVBoxLayout>();
   dispersion->setContentsMargins(0, kChartTopOffset, 0, 0);
   dispersion->setSpacing(0);
-  dispersion->addWidget(&Chart, 1);
+  dispersion->addWidget(&Chart, kChartStretch);
+  dispersion->addWidget(&Residuals, kResidualStretch);
   dispersion->addWidget(&StatusLine);
   DispersionColumn.setLayout(dispersion.release());
 
@@ -237,7 +250,7 @@ void TForm1::buildChart() {
   chart->setBackgroundRoundness(0);
   chart->setBackgroundPen(Qt::NoPen);
   chart->setDropShadowEnabled(false);
-  chart->setMargins(QMargins(4, 2, 8, 2));
+  chart->setMargins(QMargins(kChartLeftMargin, 2, kChartRightMargin, 2));
 
   auto series = std::make_unique<QLineSeries>();
   Series1 = series.get();
@@ -279,6 +292,63 @@ void TForm1::buildChart() {
   DispersionLegend = std::make_unique<ChartLegend>(*chart);
   DispersionLegend->setFont(windowFont(11));
   Chart.setChart(ownedChart.release());
+
+  Residuals.setFonts(windowFont(11), windowFont(11));
+  Residuals.setMinimumHeight(kResidualLeastHeight);
+  Chart.setMinimumHeight(kChartLeastHeight);
+  Residuals.setFocusPolicy(Qt::NoFocus);  // the described tab order stays as it is
+  Residuals.setVisible(false);            // until a measured curve is loaded
+  // Each residual under its point: the plots' edges kept in line.
+  for (QChart* moved : {chart, Residuals.chart}) {
+    connect(moved, &QChart::plotAreaChanged, this,
+            [this] { alignPlots(*chart, *Residuals.chart, kChartLeftMargin, kChartRightMargin); });
+  }
+}
+
+void TForm1::makeRoomForResiduals() {
+  // The window grows by the residual chart's height, as far as the screen's
+  // free room allows (a window not shown yet is placed on the screen when it
+  // is); one the user made larger, or maximised, stays.
+  if (isMaximized() || isFullScreen()) return;
+  const int wanted = kClientHeight + MenuBar.sizeHint().height() + kResidualLeastHeight;
+  if (height() >= wanted) return;
+  const QScreen* shownOn = screen();
+  const QRect room = shownOn != nullptr ? shownOn->availableGeometry() : QRect(QPoint(), size());
+  resize(sizeOnScreen({width(), wanted}, minimumSizeHint(), room));
+  const QRect frame = frameGeometry();
+  if (frame.bottom() > room.bottom())
+    move(x(), std::max(room.top(), y() - (frame.bottom() - room.bottom())));
+}
+
+void TForm1::drawResiduals() {
+  if (Residuals.isHidden() == measured_.has_value()) {
+    Residuals.setVisible(measured_.has_value());
+    if (measured_) makeRoomForResiduals();
+  }
+  if (!measured_) return;
+  const std::vector<MeasuredPoint>& points = measured_->inverted;
+  const ResidualScale scale = residualScale(points);
+  std::vector<ResidualChart::Line> lines;
+  const auto add = [&](const std::vector<double>& computed, const QPen& pen) {
+    ResidualChart::Line line{pen, {}};
+    for (const Residual& r : curveResiduals(points, computed, scale)) {
+      line.points.append(QPointF(abscissa(r.frequency, r.wavelength * r.frequency), r.value));
+    }
+    if (!line.points.isEmpty()) lines.push_back(std::move(line));
+  };
+  // The table's model as computed at the measured frequencies, the local
+  // fit, the search's best model: as each is drawn above.
+  if (freqCount == static_cast<int32_t>(points.size())) {
+    add(velocitiesOf(computedCurve(std::span<const float>(vr, freqCount))), Series1->pen());
+  }
+  if (fitted_ && fittedVelocities_.size() == points.size()) {
+    add(velocitiesOf(fittedVelocities_), FittedSeries->pen());
+  }
+  if (searchSummary_ && searchSummary_->bestCurve.size() == points.size()) {
+    add(searchSummary_->bestCurve, BestCurveSeries->pen());
+  }
+  Residuals.matchAbscissa(*BottomAxis, *LogBottomAxis, logarithmicAxis_);
+  Residuals.showResiduals(scale, lines);
 }
 
 void TForm1::updateDispersionLegend() {

@@ -47,6 +47,7 @@
 #include "window/file_chooser.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
+#include "window/residual_chart.h"
 #include "window/result_export.h"
 #include "window/search_request_chooser.h"
 #include "window/site_results_panel.h"
@@ -237,6 +238,9 @@ class TForm1 : public QWidget {
   // Names the curves drawn once a measured curve is loaded; the described
   // chart of the window's own curve has none.
   std::unique_ptr<ChartLegend> DispersionLegend;
+  // Under the dispersion chart while a measured curve is loaded: each fitted
+  // curve's residual at every measured point.
+  ResidualChart Residuals{&DispersionColumn};
   QGroupBox GroupBox1{&FormSplitter};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
@@ -296,6 +300,8 @@ class TForm1 : public QWidget {
   void layOutWindow();
   // The divider and the row of buttons under the form and the chart.
   std::unique_ptr<QGridLayout> commandRows();
+  // Lays out `widget` and everything in it now, even while not shown.
+  static void layOutNow(QWidget& widget);
   void buildChart();
   void buildModelGroup();
   void buildButtons();
@@ -352,6 +358,13 @@ class TForm1 : public QWidget {
   void redrawOverAbscissa();
   // Names in the legend the curves drawn, with a measured curve loaded.
   void updateDispersionLegend();
+  // Shows the residuals of the computed curve, the local fit and the
+  // search's best model at the measured points, under the dispersion chart
+  // and over its abscissa; hides the chart without a measured curve.
+  void drawResiduals();
+  // Grows the window from about the described size by the residual chart's
+  // height, within the screen's free room.
+  void makeRoomForResiduals();
   // Spans the horizontal axis over every point drawn.
   void spanAbscissaAxis();
   // Puts the last fitted curve on FittedSeries.

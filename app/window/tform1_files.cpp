@@ -152,6 +152,7 @@ void TForm1::fitAxesToMeasuredCurve() {
     setAbscissaRange(lowest, highest);
   }
   updateDispersionLegend();
+  drawResiduals();
 }
 
 bool TForm1::openModel(const QString& path) {

@@ -229,6 +229,7 @@ void TForm1::clearSearchResults() {
   searchSummary_.reset();
   VsChart.showEnsemble({});
   drawSearchCurves();
+  drawResiduals();
   ApplyBestAction->setEnabled(false);
 }
 

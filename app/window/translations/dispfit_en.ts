@@ -302,6 +302,25 @@
     </message>
 </context>
 <context>
+    <name>dispfit::ResidualChart</name>
+    <message>
+        <source>各实测点的残差：(实测 − 计算) 除以误差带的半宽 σ；虚线为 ±1。</source>
+        <translation>Each measured point&apos;s residual: (measured − computed) over σ, half the band&apos;s width; the dashed lines are ±1.</translation>
+    </message>
+    <message>
+        <source>各实测点的残差：实测 − 计算，单位 m/s（曲线无误差带）。</source>
+        <translation>Each measured point&apos;s residual: measured − computed, in m/s (the curve has no band).</translation>
+    </message>
+    <message>
+        <source>残差/σ</source>
+        <translation>residual/σ</translation>
+    </message>
+    <message>
+        <source>残差 (m/s)</source>
+        <translation>residual (m/s)</translation>
+    </message>
+</context>
+<context>
     <name>dispfit::SiteResultsPanel</name>
     <message>
         <source>%1 m/s</source>
@@ -567,7 +586,7 @@
     </message>
     <message>
         <source>VR (m/s)</source>
-        <translation>Phase velocity VR (m/s)</translation>
+        <translation>VR (m/s)</translation>
     </message>
     <message>
         <source>半空间</source>

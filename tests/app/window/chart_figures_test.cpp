@@ -113,6 +113,55 @@ TEST_F(DispersionChartFigure, HasALegendOnceAMeasuredCurveIsDrawnAndEveryAxisFou
   }
 }
 
+// The residuals under the chart: hidden for the described curve, then the
+// computed curve's at each measured point, normalised by its band.
+TEST_F(DispersionChartFigure, TheResidualChartShowsEachCurvesResidualsUnderThePoints) {
+  engine.curve.assign(30, 142.0961f);
+  form.Button1.click();
+  EXPECT_TRUE(form.Residuals.isHidden());
+  const int describedHeight = form.height();
+
+  const QString path = workDir.filePath("site.csv");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("f, c, sigma\n10, 200, 5\n20, 180, 5\n30, 150, 5\n40, 120, 5\n");
+  file.close();
+  ASSERT_TRUE(form.openMeasuredCurve(path));
+  EXPECT_FALSE(form.Residuals.isHidden());
+  EXPECT_GT(form.height(), describedHeight);           // the window made room for it
+  EXPECT_TRUE(form.Residuals.ResidualSeries.empty());  // nothing computed yet
+  // At 40, 30, 20, 10 Hz: (120 - 123) / 5 = -0.6, 0, (180 - 190) / 5 = -2,
+  // (200 - 200) / 5 = 0.
+  engine.curve = {123.0f, 150.0f, 190.0f, 200.0f};
+  form.Button1.click();
+  ASSERT_EQ(form.Residuals.ResidualSeries.size(), 1u);
+  const QList<QPointF> r = form.Residuals.ResidualSeries[0]->points();
+  ASSERT_EQ(r.size(), 4);
+  const double expected[] = {-0.6, 0.0, -2.0, 0.0};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_NEAR(r[i].x(), form.MeasuredSeries->points()[i].x(), 1e-9);  // under its point
+    EXPECT_NEAR(r[i].y(), expected[i], 1e-5);
+  }
+  EXPECT_EQ(form.Residuals.ResidualSeries[0]->pen(), form.Series1->pen());
+  // -2 at most: 1.15 x 2 = 2.3 gives an axis of -4 to 4, with the band's
+  // edges at -1 and +1.
+  EXPECT_DOUBLE_EQ(form.Residuals.ResidualAxis->max(), 4.0);
+  EXPECT_DOUBLE_EQ(form.Residuals.ResidualAxis->min(), -4.0);
+  EXPECT_EQ(form.Residuals.UpperEdge->points().front().y(), 1.0);
+  EXPECT_EQ(form.Residuals.ResidualAxis->titleText(), "残差/σ");
+  chooseLanguage(WindowLanguage::English);
+  EXPECT_EQ(form.Residuals.ResidualAxis->titleText(), "residual/σ");
+  // The same horizontal axis as the chart above, on either scale.
+  EXPECT_EQ(form.Residuals.BottomAxis->min(), form.BottomAxis->min());
+  EXPECT_EQ(form.Residuals.BottomAxis->max(), form.BottomAxis->max());
+  EXPECT_TRUE(form.Residuals.BottomAxis->isReverse());
+  form.LogFrequencyAction->setChecked(true);
+  EXPECT_TRUE(form.Residuals.LogBottomAxis->isVisible());
+  EXPECT_NEAR(form.Residuals.ResidualSeries[0]->points()[0].x(), std::log10(40.0), 1e-9);
+  EXPECT_EQ(form.Residuals.LogBottomAxis->categoriesLabels(),
+            form.LogBottomAxis->categoriesLabels());
+}
+
 // An ensemble of two accepted models whose deepest interface, 48 m, lies
 // below 1.5 times the constrained 20 m.
 EnsembleProfiles deepEnsemble() {

@@ -4,6 +4,7 @@
 // window, and everything on the screen and readable in both languages on a
 // 1366 x 768 screen at 100, 125 and 150 % scaling.
 #include <QAbstractButton>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QtTest/QTest>
@@ -172,17 +173,35 @@ TEST_F(WindowLayout, TheTableShowsEveryValueInFull) {
 // A 1366 x 768 screen at 100, 125 and 150 %: the window is placed inside
 // the room the screen leaves, and everything shows, in both languages.
 TEST_F(WindowLayout, FitsALaptopScreenAtEveryScalingInBothLanguages) {
-  for (const WindowLanguage language : {WindowLanguage::Chinese, WindowLanguage::English}) {
-    chooseLanguage(language);
-    for (const double scale : {1.0, 1.25, 1.5}) {
-      SCOPED_TRACE(testing::Message() << languageCode(language) << " at " << scale * 100 << " %");
-      resizeTo({688 + 320, 377 + form.MenuBar.height()});
-      const QRect room = screenRoom(scale);
-      placeOnScreen(form, room);
-      QCoreApplication::processEvents();
-      EXPECT_TRUE(room.contains(QRect(form.pos(), form.size() + kFrameAllowance)))
-          << form.width() << "x" << form.height() << " in " << room.width() << "x" << room.height();
-      expectEverythingShown();
+  for (const bool withCurve : {false, true}) {
+    if (withCurve) {
+      // The residual chart under the dispersion chart takes room too.
+      const QString path = workDir.filePath("site.csv");
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write("f, c, sigma\n10, 200, 5\n20, 180, 5\n30, 150, 5\n40, 120, 5\n");
+      file.close();
+      ASSERT_TRUE(form.openMeasuredCurve(path));
+      ASSERT_FALSE(form.Residuals.isHidden());
+    }
+    for (const WindowLanguage language : {WindowLanguage::Chinese, WindowLanguage::English}) {
+      chooseLanguage(language);
+      for (const double scale : {1.0, 1.25, 1.5}) {
+        SCOPED_TRACE(testing::Message() << languageCode(language) << " at " << scale * 100 << " %");
+        resizeTo({688 + 320, 377 + form.MenuBar.height()});
+        const QRect room = screenRoom(scale);
+        placeOnScreen(form, room);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(room.contains(QRect(form.pos(), form.size() + kFrameAllowance)))
+            << form.width() << "x" << form.height() << " in " << room.width() << "x"
+            << room.height();
+        expectEverythingShown();
+        if (withCurve) {
+          EXPECT_TRUE(room.contains(
+              QRect(at(form.Residuals).topLeft() + form.pos(), form.Residuals.size())));
+          EXPECT_GE(form.Residuals.height(), 140);
+        }
+      }
     }
   }
 }
