@@ -43,6 +43,12 @@ bool readSegy(std::span<const std::uint8_t> bytes, const std::string& name, Shot
   }
   const ByteSource in(bytes, *order);
   const int format = in.u16(3224);
+  if (sampleBytes(format) == 0) {
+    // The byte-order mark chose the order, and the code is none in it.
+    error = name + ": the data sample format code (bytes 3225-3226) " + std::to_string(format) +
+            " is none SEG-Y knows";
+    return false;
+  }
   const int revision = in.u8(3500);
   std::size_t samples = in.u16(3220);
   double interval = in.u16(3216) * 1e-6;

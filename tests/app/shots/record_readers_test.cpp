@@ -336,6 +336,12 @@ TEST(SegyReader, RefusesBrokenFilesNamingTheFault) {
   badFormat[3225] = 4;
   cases.push_back({"format 4, fixed point with gain", badFormat,
                    "data sample format code (bytes 3225-3226) 4"});
+  // Found by the fuzz target: a byte-order mark chose the order, so the
+  // format code was never checked and a trace of zero-byte samples was read.
+  std::vector<std::uint8_t> marked = segyBytes(gather, {ByteOrder::big, 5, 2, -100, 0, true});
+  marked[3225] = 13;
+  cases.push_back({"a byte-order mark and an unknown format", marked,
+                   "format code (bytes 3225-3226) 13 is none SEG-Y knows"});
   std::vector<std::uint8_t> variable = good;
   variable[3504] = 0xFF;
   variable[3505] = 0xFF;
