@@ -21,7 +21,7 @@ fail() {
   failures=$((failures + 1))
 }
 
-expected=(bin/swcore-batch bin/dispfit-invert bin/dispfit-curve lib/libswcore.so include/swcore.h)
+expected=(bin/swcore-batch bin/dispfit-invert bin/dispfit-curve bin/dispfit-masw lib/libswcore.so include/swcore.h)
 if [ "$with_window" = 1 ]; then
   expected+=(bin/DispFit share/applications/dispfit.desktop
              share/icons/hicolor/scalable/apps/dispfit.svg)
