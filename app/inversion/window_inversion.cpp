@@ -3,12 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "core/engine_binding.h"
 #include "core/model_table.h"
+#include "core/number_text.h"
 #include "inversion/inversion_report.h"
 
 namespace dispfit {
@@ -88,11 +88,9 @@ std::string inversionLimitsFault(const InversionLimits& limits) {
 
 std::string inversionLimitsLine(const InversionLimits& limits) {
   if (limits == InversionLimits{}) return {};
-  char line[160];
-  std::snprintf(line, sizeof line, "反演设置：Vs %g–%g m/s，厚度 %g–%g m，最多 %d 次迭代",
-                double{limits.vsLower}, double{limits.vsUpper}, double{limits.thicknessLower},
-                double{limits.thicknessUpper}, static_cast<int>(limits.maxIterations));
-  return line;
+  return "反演设置：Vs " + exactText(limits.vsLower) + "–" + exactText(limits.vsUpper) +
+         " m/s，厚度 " + exactText(limits.thicknessLower) + "–" + exactText(limits.thicknessUpper) +
+         " m，最多 " + std::to_string(limits.maxIterations) + " 次迭代";
 }
 
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,

@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QStringList>
 
+#include "core/number_text.h"
 #include "site/export_layouts.h"
 #include "site/site_class.h"
 #include "site/time_averaged_velocity.h"
@@ -14,9 +15,10 @@ namespace {
 
 // "Vs20 = 301.9 m/s", marked when Z lies below the constrained depth.
 QString averageText(const DepthAverage& average) {
-  const QString velocity = average.velocity
-                               ? QStringLiteral("%1 m/s").arg(*average.velocity, 0, 'f', 1)
-                               : QObject::tr("无");
+  const QString velocity =
+      average.velocity
+          ? QString::fromStdString(figureText(*average.velocity, Figure::Velocity) + " m/s")
+          : QObject::tr("无");
   QString text = QStringLiteral("Vs%1 = %2").arg(static_cast<int>(average.depth)).arg(velocity);
   if (average.extrapolated) text += QObject::tr("（外推）");
   return text;
@@ -31,7 +33,8 @@ QString classesText(const SiteSummary& summary) {
 
 QString depthText(const SiteSummary& summary) {
   if (!summary.constrainedDepth) return {};
-  const QString depth = QString::number(*summary.constrainedDepth, 'f', 1);
+  const QString depth =
+      QString::fromStdString(figureText(*summary.constrainedDepth, Figure::Depth));
   bool anyExtrapolated = false;
   for (const DepthAverage& average : summary.averages) anyExtrapolated |= average.extrapolated;
   return anyExtrapolated ? QObject::tr("外推 (extrapolated)：Z 深于数据约束深度 %1 m").arg(depth)
@@ -39,7 +42,7 @@ QString depthText(const SiteSummary& summary) {
 }
 
 QString velocityText(double velocity) {
-  return QString::number(velocity, 'f', 1);
+  return QString::fromStdString(figureText(velocity, Figure::Velocity));
 }
 
 // "Vs30 中值 301.9 m/s，10%–90% 280.1–330.2", marked when Z lies below
@@ -117,7 +120,7 @@ void SiteResultsPanel::showEnsembleSummary(const std::vector<AverageSpread>& ave
   // it to the tool tip.
   if (constrainedDepth) {
     english.append(QStringLiteral("Depth the data constrain: %1 m")
-                       .arg(QString::number(*constrainedDepth, 'f', 1)));
+                       .arg(QString::fromStdString(figureText(*constrainedDepth, Figure::Depth))));
   }
   english.append(
       QStringLiteral("Ground types E, S1, S2 and NEHRP class F cannot be told from "

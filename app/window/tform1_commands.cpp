@@ -4,6 +4,7 @@
 
 #include "core/curve_points.h"
 #include "core/forward_model.h"
+#include "core/number_text.h"
 #include "core/program_title.h"
 #include "core/velocity_axis.h"
 #include "site/fit_statistics.h"
@@ -49,7 +50,7 @@ void TForm1::computeAtMeasuredFrequencies() {
     showStatus(tr("没有可比较的点。"), tr("No point to compare."));
     return;
   }
-  const QString rms = QString::number(*fit.rmsMisfit, 'f', 1);
+  const QString rms = QString::fromStdString(figureText(*fit.rmsMisfit, Figure::Velocity));
   QString shown = tr("拟合差（未加权 RMS）%1 m/s").arg(rms);
   QString english = tr("Misfit, unweighted RMS: %1 m/s;").arg(rms);
   if (fit.withBand > 0) {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/number_text.h"
 #include "site/depth_profile.h"
 #include "window/window_style.h"
 
@@ -211,7 +212,9 @@ void VsProfileChart::redraw() {
   if (constrainedDepth_) {
     ConstrainedSeries->replace(
         {QPointF(0.0, *constrainedDepth_), QPointF(vsCeiling, *constrainedDepth_)});
-    ConstrainedLabel->setText(tr("数据约束深度 %1 m").arg(*constrainedDepth_, 0, 'f', 1));
+    ConstrainedLabel->setText(
+        tr("数据约束深度 %1 m")
+            .arg(QString::fromStdString(figureText(*constrainedDepth_, Figure::Depth))));
   } else {
     ConstrainedSeries->clear();
   }
