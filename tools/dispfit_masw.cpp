@@ -7,11 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "core/program_version.h"
 #include "masw_options.h"
 #include "masw_run.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (dispfit::asksForVersion(arguments)) {
+    std::cout << dispfit::versionText("dispfit-masw") << std::flush;
+    return std::cout ? dispfit::kMaswDone : dispfit::kMaswNoCurve;
+  }
   const dispfit::MaswCommand command = dispfit::parseMaswOptions(arguments);
   switch (command.action) {
     case dispfit::MaswCommand::Action::Help:

@@ -3,9 +3,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "argument_stream.h"
-#include "files/number_field.h"
 
 namespace dispfit {
 namespace {
@@ -15,47 +15,16 @@ namespace {
 // step is refused before memory is taken.
 constexpr double kMostSteps = 100000.0;
 
-bool number(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
-  std::string_view text;
-  if (!in.value(option, text, error)) return false;
-  if (!swcore::parseReal(text, value)) {
-    error = std::string(option) + ": \"" + std::string(text) +
-            "\" is not a number (a full stop is the decimal separator)";
-    return false;
-  }
-  return true;
-}
-
-bool positive(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
-  if (!number(in, option, value, error)) return false;
-  if (!(value > 0.0)) {
-    error = std::string(option) + " must be positive";
-    return false;
-  }
-  return true;
-}
-
-bool whole(ArgumentStream& in, std::string_view option, std::int32_t least, std::int32_t& value,
+bool whole(ArgumentStream& in, std::string_view option, std::int64_t least, std::int64_t& value,
            std::string& error) {
-  std::string_view text;
-  if (!in.value(option, text, error)) return false;
-  if (!swcore::parseInteger(text, value) || value < least) {
-    error = std::string(option) + ": \"" + std::string(text) +
-            "\" is not a whole number of at least " + std::to_string(least);
-    return false;
-  }
-  return true;
+  return in.whole(option, least, std::numeric_limits<std::int32_t>::max(), value, error);
 }
 
 bool prefix(ArgumentStream& in, std::string_view option, std::optional<std::string>& out,
             std::string& error) {
-  std::string_view text;
-  if (!in.value(option, text, error)) return false;
-  if (text.empty()) {
-    error = std::string(option) + ": the prefix is empty";
-    return false;
-  }
-  out = std::string(text);
+  std::string text;
+  if (!in.text(option, text, error)) return false;
+  out = std::move(text);
   return true;
 }
 
@@ -66,12 +35,12 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
   GeometryOverrides& geometry = command.geometry;
   double a = 0.0;
   double b = 0.0;
-  if (name == "--fmin") return positive(in, name, image.grid.frequency.first, error);
-  if (name == "--fmax") return positive(in, name, image.grid.frequency.last, error);
-  if (name == "--df") return positive(in, name, image.grid.frequency.step, error);
-  if (name == "--vmin") return positive(in, name, image.grid.velocity.first, error);
-  if (name == "--vmax") return positive(in, name, image.grid.velocity.last, error);
-  if (name == "--dv") return positive(in, name, image.grid.velocity.step, error);
+  if (name == "--fmin") return in.positive(name, image.grid.frequency.first, error);
+  if (name == "--fmax") return in.positive(name, image.grid.frequency.last, error);
+  if (name == "--df") return in.positive(name, image.grid.frequency.step, error);
+  if (name == "--vmin") return in.positive(name, image.grid.velocity.first, error);
+  if (name == "--vmax") return in.positive(name, image.grid.velocity.last, error);
+  if (name == "--dv") return in.positive(name, image.grid.velocity.step, error);
   if (name == "--transform") {
     std::string_view text;
     if (!in.value(name, text, error)) return false;
@@ -86,7 +55,7 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
     return true;
   }
   if (name == "--window") {
-    if (!number(in, name, a, error) || !number(in, name, b, error)) return false;
+    if (!in.real(name, a, error) || !in.real(name, b, error)) return false;
     if (!(a < b)) {
       error = "--window: T0 must lie before T1";
       return false;
@@ -96,7 +65,7 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
     return true;
   }
   if (name == "--mute") {
-    if (!positive(in, name, a, error) || !positive(in, name, b, error)) return false;
+    if (!in.positive(name, a, error) || !in.positive(name, b, error)) return false;
     if (!(a > b)) {
       error = "--mute: VFAST must be above VSLOW";
       return false;
@@ -106,8 +75,8 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
     return true;
   }
   if (name == "--receivers") {
-    std::int32_t first = 0;
-    std::int32_t last = 0;
+    std::int64_t first = 0;
+    std::int64_t last = 0;
     if (!whole(in, name, 1, first, error) || !whole(in, name, 1, last, error)) return false;
     if (first >= last) {
       error = "--receivers: A must come before B";
@@ -117,12 +86,12 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
     return true;
   }
   if (name == "--first") {
-    if (!number(in, name, a, error)) return false;
+    if (!in.real(name, a, error)) return false;
     geometry.firstReceiver = a;
     return true;
   }
   if (name == "--spacing") {
-    if (!number(in, name, a, error)) return false;
+    if (!in.real(name, a, error)) return false;
     if (a == 0.0) {
       error = "--spacing must not be 0";
       return false;
@@ -131,35 +100,35 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
     return true;
   }
   if (name == "--source") {
-    if (!number(in, name, a, error)) return false;
+    if (!in.real(name, a, error)) return false;
     geometry.source = a;
     return true;
   }
   if (name == "--sample-interval") {
-    if (!positive(in, name, a, error)) return false;
+    if (!in.positive(name, a, error)) return false;
     geometry.sampleInterval = a;
     return true;
   }
   if (name == "--min-offsets") {
-    std::int32_t n = 0;
+    std::int64_t n = 0;
     if (!whole(in, name, 2, n, error)) return false;
     command.request.statistics.leastOffsets = std::size_t(n);
     return true;
   }
   if (name == "--wavelength-bins") {
-    std::int32_t n = 0;
+    std::int64_t n = 0;
     if (!whole(in, name, 1, n, error)) return false;
     command.request.statistics.domain = StatisticsDomain::logWavelength;
     command.request.statistics.binsPerDecade = std::size_t(n);
     return true;
   }
   if (name == "--seed") {
-    if (!positive(in, name, a, error) || !positive(in, name, b, error)) return false;
+    if (!in.positive(name, a, error) || !in.positive(name, b, error)) return false;
     picking.seed = SeedPoint{a, b};
     return true;
   }
   if (name == "--pick-velocities") {
-    if (!positive(in, name, a, error) || !positive(in, name, b, error)) return false;
+    if (!in.positive(name, a, error) || !in.positive(name, b, error)) return false;
     if (!(a < b)) {
       error = "--pick-velocities: LO must lie below HI";
       return false;
@@ -169,7 +138,7 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
     return true;
   }
   if (name == "--max-change") {
-    if (!positive(in, name, a, error)) return false;
+    if (!in.positive(name, a, error)) return false;
     if (!(a < 1.0)) {
       error = "--max-change: a share below 1 (0.1 is 10 % a frequency step)";
       return false;
@@ -178,7 +147,7 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
     return true;
   }
   if (name == "--threads") {
-    std::int32_t n = 0;
+    std::int64_t n = 0;
     if (!whole(in, name, 1, n, error)) return false;
     command.threads = unsigned(n);
     return true;
@@ -223,11 +192,11 @@ MaswCommand parseMaswOptions(std::span<const std::string_view> arguments) {
   ArgumentStream in(arguments);
   while (!in.empty()) {
     const std::string_view argument = in.next();
-    if (argument == "--help" || argument == "-h") {
+    if (ArgumentStream::isHelp(argument)) {
       command.action = MaswCommand::Action::Help;
       return command;
     }
-    if (argument.size() > 1 && argument.front() == '-') {
+    if (ArgumentStream::isOption(argument)) {
       if (!option(in, argument, command)) return failed(std::move(command));
       continue;
     }
@@ -288,6 +257,7 @@ std::string maswUsage() {
          "  --csv PREFIX               PREFIX_curve.csv (frequency, velocity, sigma; the\n"
          "                             offsets in a comment) and PREFIX_picks.csv\n"
          "  --images PREFIX            PREFIX_offset_<X>.png, one image per source offset\n"
+         "  --help, --version          this text; the program's version\n"
          "Without --csv the curve table goes to standard output after the report.\n"
          "\n"
          "sigma is the scatter of the phase velocity between source offsets (sample\n"

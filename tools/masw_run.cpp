@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/number_text.h"
 #include "records/file_replacement.h"
 #include "shots/dispersion_picture.h"
 #include "shots/masw_tables.h"
@@ -42,10 +43,6 @@ std::string transformName(ImageTransform transform) {
   return transform == ImageTransform::phaseShift ? "phase shift" : "beamformer (cylindrical)";
 }
 
-std::string pad(const std::string& text, std::size_t width) {
-  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
-
 void printReport(const MaswCommand& command, const SurveyResult& survey, std::size_t records,
                  std::ostream& out) {
   const ImageGrid& grid = command.request.image.grid;
@@ -59,10 +56,11 @@ void printReport(const MaswCommand& command, const SurveyResult& survey, std::si
   for (const OffsetResult& offset : survey.offsets) {
     const auto inside = std::count_if(offset.picks.begin(), offset.picks.end(),
                                       [](const Pick& p) { return p.insideLimits; });
-    out << pad(fixedText(offset.group.sourcePosition, 3), 12)
-        << pad(fixedText(offset.group.sourceOffset, 3), 12)
-        << pad(std::to_string(offset.group.records.size()), 9)
-        << pad(std::to_string(offset.picks.size()), 7) << pad(std::to_string(inside), 8) << "  "
+    out << rightAligned(fixedText(offset.group.sourcePosition, 3), 12)
+        << rightAligned(fixedText(offset.group.sourceOffset, 3), 12)
+        << rightAligned(std::to_string(offset.group.records.size()), 9)
+        << rightAligned(std::to_string(offset.picks.size()), 7)
+        << rightAligned(std::to_string(inside), 8) << "  "
         << fixedText(offset.limits.shortestWavelength, 2) << " to "
         << fixedText(offset.limits.longestWavelength, 2) << "\n";
   }

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "core/axis_ticks.h"
+#include "core/number_text.h"
 #include "shots/bitmap_font.h"
-#include "shots/masw_tables.h"
 #include "shots/viridis.h"
 
 namespace dispfit {

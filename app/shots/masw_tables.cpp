@@ -1,16 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shots/masw_tables.h"
 
-#include <charconv>
+#include "core/number_text.h"
 
 namespace dispfit {
-
-std::string fixedText(double value, int decimals) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  return std::string(buffer, result.ptr);
-}
 
 std::string curveTableText(std::span<const CurveStatistic> curve, StatisticsDomain domain) {
   std::string text = domain == StatisticsDomain::frequency

@@ -21,7 +21,4 @@ namespace dispfit {
 std::string curveTableText(std::span<const CurveStatistic> curve, StatisticsDomain domain);
 std::string picksTableText(std::span<const OffsetPicks> offsets);
 
-// A number in fixed notation with `decimals` decimals, trailing zeros kept.
-std::string fixedText(double value, int decimals);
-
 }  // namespace dispfit
