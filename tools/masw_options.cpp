@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "argument_stream.h"
 
@@ -15,9 +14,13 @@ namespace {
 // step is refused before memory is taken.
 constexpr double kMostSteps = 100000.0;
 
+// The most a count option takes: far beyond a survey's offsets, a decade's
+// bins or a machine's cores, and below any count that would exhaust memory.
+constexpr std::int64_t kMostCount = 1000;
+
 bool whole(ArgumentStream& in, std::string_view option, std::int64_t least, std::int64_t& value,
            std::string& error) {
-  return in.whole(option, least, std::numeric_limits<std::int32_t>::max(), value, error);
+  return in.whole(option, least, kMostCount, value, error);
 }
 
 bool prefix(ArgumentStream& in, std::string_view option, std::optional<std::string>& out,
@@ -77,7 +80,10 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
   if (name == "--receivers") {
     std::int64_t first = 0;
     std::int64_t last = 0;
-    if (!whole(in, name, 1, first, error) || !whole(in, name, 1, last, error)) return false;
+    if (!in.whole(name, 1, std::int64_t(kMostRecordTraces), first, error) ||
+        !in.whole(name, 1, std::int64_t(kMostRecordTraces), last, error)) {
+      return false;
+    }
     if (first >= last) {
       error = "--receivers: A must come before B";
       return false;
@@ -244,7 +250,7 @@ std::string maswUsage() {
          "  --receivers A B            keep receivers A to B (from 1)\n"
          "Picking and statistics:\n"
          "  --seed F V                 start the ridge at F Hz, V m/s (default: the\n"
-         "                             strongest peak at the band's middle frequency)\n"
+         "                             sharpest peak in the middle half of the band)\n"
          "  --pick-velocities LO HI    the velocity window of the picks, m/s\n"
          "  --max-change SHARE         largest change of velocity from one frequency to\n"
          "                             the next (default 0.1)\n"

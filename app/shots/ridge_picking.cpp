@@ -65,6 +65,25 @@ std::vector<Pick> followRidge(const DispersionImage& image, const PickingRules& 
                                std::min(highV, c * (1.0 + rules.largestChange))),
                   0.0);
   } else {
+    // The row of the middle half of the band whose peak stands out most
+    // above its mean: a noisy row's peaks are many and low, the ridge's one
+    // and sharp, so a noisy band's middle does not seed the walk on noise.
+    const std::size_t quarter = (band.last - band.first) / 4;
+    double sharpest = -1.0;
+    for (std::size_t i = band.first + quarter; i <= band.last - quarter; ++i) {
+      double sum = 0.0;
+      double largest = 0.0;
+      for (std::size_t l = window.first; l <= window.last; ++l) {
+        sum += image.at(i, l);
+        largest = std::max(largest, image.at(i, l));
+      }
+      const double mean = sum / double(window.last - window.first + 1);
+      const double sharpness = mean > 0.0 ? largest / mean : 0.0;
+      if (sharpness > sharpest && peakIn(image, i, window, 0.0)) {
+        sharpest = sharpness;
+        seedRow = i;
+      }
+    }
     seed = peakIn(image, seedRow, window, 0.0);
   }
   if (!seed) return {};

@@ -2,8 +2,9 @@
 // Automatic picking of a dispersion image: the fundamental mode's ridge
 // followed from a seed, one frequency at a time.
 //
-// The seed is the user's point, or the strongest cell of the middle
-// frequency of the picked band inside the velocity window. From it the walk
+// The seed is the user's point, or the strongest cell inside the velocity
+// window of the frequency, among the middle half of the picked band, whose
+// strongest cell stands highest above the row's mean (the sharpest ridge). From it the walk
 // goes to higher and to lower frequencies; at each it takes the largest cell
 // within `largestChange` (a share) of the last pick's velocity, inside the
 // window. A cell is a pick when it is a true peak (higher than both its
