@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "inversion/number_pattern.h"
+#include "core/number_text.h"
 
 namespace dispfit {
 

@@ -3,12 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "core/engine_binding.h"
 #include "core/model_table.h"
+#include "core/number_text.h"
 #include "inversion/inversion_report.h"
 
 namespace dispfit {
@@ -85,15 +85,11 @@ std::string inversionLimitsFault(const InversionLimits& limits, const TextTransl
 
 std::string inversionLimitsLine(const InversionLimits& limits, const TextTranslator& translator) {
   if (limits == InversionLimits{}) return {};
-  const auto number = [](float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", double{value});
-    return std::string(text);
-  };
-  return fillText(translator.translate("InversionLimits",
-                                       "反演设置：Vs %1–%2 m/s，厚度 %3–%4 m，最多 %5 次迭代"),
-                  {number(limits.vsLower), number(limits.vsUpper), number(limits.thicknessLower),
-                   number(limits.thicknessUpper), std::to_string(limits.maxIterations)});
+  return fillText(
+      translator.translate("InversionLimits",
+                           "反演设置：Vs %1–%2 m/s，厚度 %3–%4 m，最多 %5 次迭代"),
+      {exactText(limits.vsLower), exactText(limits.vsUpper), exactText(limits.thicknessLower),
+       exactText(limits.thicknessUpper), std::to_string(limits.maxIterations)});
 }
 
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,

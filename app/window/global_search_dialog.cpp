@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "core/model_table.h"
+#include "core/number_text.h"
 #include "search/search_ranges_text.h"
 #include "window/window_style.h"
 
@@ -25,10 +27,15 @@ std::unique_ptr<QHBoxLayout> pair(QWidget& low, QWidget& high) {
   return row;
 }
 
-// A range end or density in a cell: up to ten significant digits, so that
-// what a file gave reads back unchanged.
+// A range end or density in a cell: the shortest digits that read back, so
+// that what a file gave reads back unchanged.
 QString cellText(double value) {
-  return QString::number(value, 'g', 10);
+  return QString::fromStdString(exactText(value));
+}
+
+// The number a cell holds, read as every table of the programs reads one.
+std::optional<double> cellValue(const QTableWidgetItem* item) {
+  return item ? parseDecimal(item->text().toStdString()) : std::nullopt;
 }
 
 const char* const kColumnNames[GlobalSearchDialog::ColumnCount] = {
@@ -301,9 +308,7 @@ std::string GlobalSearchDialog::tableFault() const {
     for (int c = 0; c < ColumnCount; ++c) {
       if (r == last && (c == HMin || c == HMax)) continue;
       const QTableWidgetItem* item = LayerTable.item(r, c);
-      bool ok = false;
-      if (item) item->text().trimmed().toDouble(&ok);  // C locale: a full stop
-      if (!ok) {
+      if (!cellValue(item)) {
         return tr("第 %1 层 %2：「%3」不是数字，小数点请用英文句点“.”。")
             .arg(r + 1)
             .arg(tr(kColumnNames[c]), item ? item->text() : QString())
@@ -362,10 +367,8 @@ SearchRequest GlobalSearchDialog::request() const {
   if (!tableEdited_) return request;
   const int last = LayerTable.rowCount() - 1;
   const auto cell = [this](int r, int c) {
-    const QTableWidgetItem* item = LayerTable.item(r, c);
-    bool ok = false;
-    const double value = item ? item->text().trimmed().toDouble(&ok) : 0.0;
-    return ok ? value : std::numeric_limits<double>::quiet_NaN();  // refused by the search
+    // A cell that is not a number is refused by the search.
+    return cellValue(LayerTable.item(r, c)).value_or(std::numeric_limits<double>::quiet_NaN());
   };
   const bool ownP = ownPVelocity_.size() == static_cast<std::size_t>(last + 1);
   for (int r = 0; r <= last; ++r) {

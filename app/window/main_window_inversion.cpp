@@ -18,6 +18,7 @@
 
 #include "core/curve_points.h"
 #include "core/forward_model.h"
+#include "core/number_text.h"
 #include "site/fit_statistics.h"
 #include "window/inversion_settings_dialog.h"
 
@@ -87,8 +88,8 @@ void TForm1::CancelClick() {
 }
 
 void TForm1::showInversionProgress(int32_t iteration, float misfit) {
-  // Three significant digits, as many as the report gives.
-  const QString value = QString::number(double{misfit}, 'g', 3);
+  // In the report's own pattern, "1.23E-04".
+  const QString value = QString::fromStdString(formatScientific(misfit));
   showStatus([iteration, value] {
     // The report's misfit, named as such: sqrt(sum r^2 / 2M) is the RMS of
     // the residuals over the square root of two.

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <utility>
 
+#include "core/number_text.h"
 #include "site/site_class.h"
 #include "site/time_averaged_velocity.h"
 
@@ -13,8 +14,12 @@ namespace dispfit {
 
 namespace {
 
+QString depthText(double depth) {
+  return QString::fromStdString(figureText(depth, Figure::Depth));
+}
+
 QString velocityText(double velocity) {
-  return QString::number(velocity, 'f', 1);
+  return QString::fromStdString(figureText(velocity, Figure::Velocity));
 }
 
 // "Vs20 = 301.9 m/s", marked when Z lies below the constrained depth.
@@ -38,7 +43,7 @@ QString classesText(const SiteSummary& summary) {
 
 QString depthText(const SiteSummary& summary) {
   if (!summary.constrainedDepth) return {};
-  const QString depth = velocityText(*summary.constrainedDepth);
+  const QString depth = depthText(*summary.constrainedDepth);
   bool anyExtrapolated = false;
   for (const DepthAverage& average : summary.averages) anyExtrapolated |= average.extrapolated;
   return anyExtrapolated ? SiteResultsPanel::tr("外推：Z 深于数据约束深度 %1 m").arg(depth)
@@ -141,8 +146,7 @@ void SiteResultsPanel::render() {
     // The panel's six lines leave the constrained depth, which the Vs chart
     // marks, and the caution to the tool tip.
     QStringList tip = lines;
-    if (constrainedDepth_)
-      tip.append(tr("数据约束深度 %1 m").arg(velocityText(*constrainedDepth_)));
+    if (constrainedDepth_) tip.append(tr("数据约束深度 %1 m").arg(depthText(*constrainedDepth_)));
     tip.append(classCaution());
     setToolTip(tip.join(QLatin1Char('\n')));
     return;

@@ -50,6 +50,7 @@
 #include "window/residual_chart.h"
 #include "window/result_export.h"
 #include "window/search_request_chooser.h"
+#include "window/shot_records_window.h"
 #include "window/site_results_panel.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
@@ -108,6 +109,9 @@ class TForm1 : public QWidget {
   // --- Menu commands ----------------------------------------------------
   // Each asks for a file, then does what the path-taking command does.
   void OpenCurveClick();
+  // 文件 → 打开地震记录 (Ctrl+R): the shot-records window, made on first use.
+  void OpenRecordsClick();
+  ShotRecordsWindow& shotRecordsWindow();
   void OpenModelClick();
   void SaveModelClick();
   // Copies the last fitted model into the table.
@@ -156,6 +160,9 @@ class TForm1 : public QWidget {
   // Reads a measured curve; a refused file is named in a box and changes
   // nothing. True when the curve was taken.
   bool openMeasuredCurve(const QString& path);
+  // A measured curve from the text of a curve file, named `name`: what
+  // opening a curve file does after reading it; 用作实测曲线 hands its table here.
+  bool useMeasuredCurveText(const std::string& text, const std::string& name);
   // Reads a model into the table; likewise.
   bool openModel(const QString& path);
   // Writes the table's model, checked as the forward run checks it.
@@ -209,6 +216,7 @@ class TForm1 : public QWidget {
   QWidget DispersionColumn{&FormSplitter};  // the chart over its residuals and the status line
   QWidget SiteColumn{&SiteSplitter};        // the Vs-depth chart over the results panel
   QAction* OpenCurveAction = nullptr;       // owned by the menu bar's menus
+  QAction* OpenRecordsAction = nullptr;
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
@@ -440,6 +448,7 @@ class TForm1 : public QWidget {
   // Declared last, so destroyed first: its thread is joined while every
   // member it reports to still exists.
   std::unique_ptr<BackgroundSearch> search_;
+  std::unique_ptr<ShotRecordsWindow> shotRecords_;
 };
 
 }  // namespace dispfit

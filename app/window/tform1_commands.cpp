@@ -4,6 +4,7 @@
 
 #include "core/curve_points.h"
 #include "core/forward_model.h"
+#include "core/number_text.h"
 #include "core/program_title.h"
 #include "core/velocity_axis.h"
 #include "site/fit_statistics.h"
@@ -48,7 +49,8 @@ void TForm1::computeAtMeasuredFrequencies() {
   showComputedModel(fit.rmsMisfit);
   showStatus([fit] {
     if (!fit.rmsMisfit) return StatusText{tr("没有可比较的点。"), {}};
-    QString shown = tr("拟合差（未加权 RMS）%1 m/s").arg(*fit.rmsMisfit, 0, 'f', 1);
+    const QString rms = QString::fromStdString(figureText(*fit.rmsMisfit, Figure::Velocity));
+    QString shown = tr("拟合差（未加权 RMS）%1 m/s").arg(rms);
     shown += fit.withBand > 0 ? tr("，%1/%2 个点在误差带内").arg(fit.insideBand).arg(fit.withBand)
                               : tr("，曲线无误差带");
     if (fit.withoutRoot > 0) shown += tr("；%1 个频率无解").arg(fit.withoutRoot);

@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/number_text.h"
 #include "search/background_search.h"
 #include "site/starting_model.h"
 #include "window/tform1.h"
@@ -31,7 +32,8 @@ QString shownMisfitName(MisfitKind kind) {
 
 // The misfit to two decimals; "无" until a model has a curve.
 QString misfitText(double misfit) {
-  return std::isfinite(misfit) ? QString::number(misfit, 'f', 2) : TForm1::tr("无");
+  return std::isfinite(misfit) ? QString::fromStdString(figureText(misfit, Figure::Misfit))
+                               : TForm1::tr("无");
 }
 
 ParsedLayers editableLayers(const TrialModel& model) {

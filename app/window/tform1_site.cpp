@@ -2,6 +2,7 @@
 // The main window's site results: the Vs-depth chart of the starting and the
 // fitted model, the results panel with VsZ, Vs30 and the site classes, and the
 // starting model suggested by a measured curve.
+#include "core/number_text.h"
 #include "core/window_limits.h"
 #include "site/measured_curve.h"
 #include "site/model_file_text.h"
@@ -39,7 +40,10 @@ void TForm1::showSiteResults(const ParsedLayers& model, bool fitted,
   siteSummary_ = summarizeSite(model.thickness, model.vs, curveConstrainedDepth());
   ResultsPanel.showSummary(*siteSummary_, [fitted, rmsMisfit] {
     QString heading = fitted ? tr("拟合模型") : tr("当前模型");
-    if (rmsMisfit) heading += tr("：拟合差（未加权 RMS）%1 m/s").arg(*rmsMisfit, 0, 'f', 1);
+    if (rmsMisfit) {
+      const QString rms = QString::fromStdString(figureText(*rmsMisfit, Figure::Velocity));
+      heading += tr("：拟合差（未加权 RMS）%1 m/s").arg(rms);
+    }
     return heading;
   });
 }

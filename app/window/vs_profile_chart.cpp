@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/number_text.h"
 #include "site/depth_profile.h"
 #include "window/window_style.h"
 
@@ -160,7 +161,9 @@ void VsProfileChart::retranslate() {
                        .arg(acceptedCount_)
                  : QString());
   if (constrainedDepth_) {
-    ConstrainedLabel->setText(tr("数据约束深度 %1 m").arg(*constrainedDepth_, 0, 'f', 1));
+    ConstrainedLabel->setText(
+        tr("数据约束深度 %1 m")
+            .arg(QString::fromStdString(figureText(*constrainedDepth_, Figure::Depth))));
     placeConstrainedLabel();
   }
 }

@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-#include "inversion/number_pattern.h"
+#include "core/number_text.h"
 
 #include "table_translator.h"
 

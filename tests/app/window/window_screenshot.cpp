@@ -16,6 +16,7 @@
 //     with the measured curve read from the file, a suggested four-layer
 //     start computed and inverted: both Vs profiles and the results panel;
 //   window_screenshot <output.png> --global <curve file>
+//   window_screenshot <output.png> --records <record files...>
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
@@ -47,6 +48,7 @@
 #include "window/screen_placement.h"
 #include "window/search_request_chooser.h"
 #include "window/tabout.h"
+#include "window/shot_records_window.h"
 #include "window/tform1.h"
 #include "window/window_translations.h"
 
@@ -173,6 +175,18 @@ int drawSearchDialog(const QString& output, const QString& rangesPath) {
   return dialog.grab().save(output) ? 0 : 1;
 }
 
+// The shot-records window with the record files opened, its offset `row`
+// selected, drawn to `output`.
+int drawShotRecords(const QString& output, const QStringList& paths) {
+  dispfit::StreamMessagePresenter messages(std::cerr);
+  dispfit::ShotRecordsWindow window(messages);
+  if (!window.openRecords(paths)) return 1;
+  window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
+  window.show();
+  QApplication::processEvents();
+  return window.grab().save(output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -202,18 +216,24 @@ int main(int argc, char* argv[]) {
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
   const bool about = argc == 3 && std::string(argv[2]) == "--about";
-  if (argc != 2 && argc != 3 && !suggest && !global && !dialog) {
+  const bool records = argc >= 4 && std::string(argv[2]) == "--records";
+  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog) {
     std::fprintf(
         stderr,
         "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | --suggest "
-        "<curve file> "
-        "| --global <curve file> | --dialog <ranges file>]\n",
+        "<curve file> | --global <curve file> | --dialog <ranges file> | --about | --records "
+        "<record files...>]\n",
         argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
   WindowTranslations languages;
   if (language && !languages.setLanguage(*language)) return 1;
+  if (records) {
+    QStringList paths;
+    for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
+    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths);
+  }
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
   }
