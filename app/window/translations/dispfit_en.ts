@@ -227,11 +227,11 @@
     </message>
     <message>
         <source>接受：归一化拟合差不大于</source>
-        <translation>Accepted: normalised misfit at most</translation>
+        <translation>Accept: normalised misfit ≤</translation>
     </message>
     <message>
         <source>接受：拟合差 (m/s) 不大于最佳的倍数</source>
-        <translation>Accepted: misfit (m/s) within this factor of the best</translation>
+        <translation>Accept: misfit (m/s) ≤ best ×</translation>
     </message>
     <message>
         <source>%1 半空间</source>

@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
 #include <QtTest/QTest>
 
+#include "window/global_search_dialog.h"
 #include "window/screen_placement.h"
 #include "window/tabout.h"
 #include "window_fixture.h"
@@ -222,6 +224,33 @@ TEST(ScreenPlacement, TheSizeFitsTheRoomAndNeverFallsBelowTheMinimum) {
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(sizeOnScreen(row.wanted, minimum, row.room), row.placed);
+  }
+}
+
+// The search dialog, taller than a laptop's screen at 150 % when laid out
+// whole, keeps within the screen's free room with its buttons in view; the
+// form scrolls.
+TEST(SearchDialogLayout, StaysOnTheScreenWithItsButtonsInBothLanguages) {
+  WindowTranslations languages;
+  for (const WindowLanguage language : {WindowLanguage::Chinese, WindowLanguage::English}) {
+    SCOPED_TRACE(languageCode(language));
+    ASSERT_TRUE(languages.setLanguage(language));
+    ScriptedFileChooser files;
+    RecordingPresenter messages;
+    GlobalSearchDialog dialog(SearchRequest{}, files, messages);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QRect room = dialog.screen()->availableGeometry();
+    EXPECT_LE(dialog.width() + kFrameAllowance.width(), room.width());
+    EXPECT_LE(dialog.height() + kFrameAllowance.height(), room.height());
+    EXPECT_TRUE(dialog.rect().contains(inWindow(dialog.Buttons, dialog)));
+    for (const QAbstractButton* button : dialog.Buttons.buttons()) {
+      EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(button->text()));
+    }
+    // Where the room allows, every column of the table shows whole.
+    int columns = 0;
+    for (int c = 0; c < kRangeColumns; ++c) columns += dialog.LayerTable.columnWidth(c);
+    EXPECT_GE(dialog.LayerTable.width(), columns);
   }
 }
 
