@@ -48,12 +48,20 @@ void ChartLegend::setFont(const QFont& font) {
   layOut();
 }
 
-void ChartLegend::layOut() {
-  prepareGeometryChange();
+void ChartLegend::allowBeside(double leastHeightAbove, double leastPlotWidth) {
+  leastHeightAbove_ = leastHeightAbove;
+  leastPlotWidth_ = leastPlotWidth;
+  layOut();
+}
+
+double ChartLegend::besideWidth() const {
+  return beside_ && !entries_.empty() ? bounds_.width() + kPadding : 0.0;
+}
+
+double ChartLegend::placeEntries(double width) {
   places_.clear();
   const QFontMetricsF metrics(font_);
   const double lineHeight = std::ceil(std::max(metrics.height(), 10.0));
-  const double width = std::max(1.0, chart_.size().width() - 2.0 * kPadding);
   double x = 0.0, y = 0.0;
   for (const LegendEntry& entry : entries_) {
     const double needed = kMarkWidth + kMarkGap + std::ceil(metrics.horizontalAdvance(entry.label));
@@ -64,21 +72,51 @@ void ChartLegend::layOut() {
     places_.emplace_back(x, y, needed, lineHeight);
     x += needed + kEntryGap;
   }
-  const double height = entries_.empty() ? 0.0 : y + lineHeight;
-  // Centred under the plot: each line's entries across the middle.
-  for (std::size_t first = 0; first < places_.size();) {
-    std::size_t last = first;
-    while (last + 1 < places_.size() && places_[last + 1].y() == places_[first].y()) ++last;
-    const double lineStart = std::max(0.0, (width - places_[last].right()) / 2.0);
-    for (std::size_t i = first; i <= last; ++i) places_[i].translate(lineStart, 0.0);
-    first = last + 1;
+  return entries_.empty() ? 0.0 : y + lineHeight;
+}
+
+void ChartLegend::layOut() {
+  prepareGeometryChange();
+  const QSizeF chartSize = chart_.size();
+  const double width = std::max(1.0, chartSize.width() - 2.0 * kPadding);
+  double height = placeEntries(width);
+  const double under = height + (height > 0 ? 2 * kPadding : 0);
+  beside_ = false;
+  if (leastHeightAbove_ > 0.0 && !entries_.empty() &&
+      chartSize.height() - bottomMargin_ - under < leastHeightAbove_) {
+    const std::vector<QRectF> across = places_;
+    const double column = placeEntries(0.0);
+    double widest = 0.0;
+    for (const QRectF& place : places_) widest = std::max(widest, place.width());
+    // The plot keeps its left edge (its labels' and title's room) and ends
+    // short of the column and its padding on both sides.
+    const double plotLeft = chart_.plotArea().left();
+    beside_ = chartSize.width() - plotLeft - widest - 3.0 * kPadding >= leastPlotWidth_;
+    if (beside_) {
+      height = column;
+      bounds_ = QRectF(0.0, 0.0, widest, height);
+      // At the right edge, level with the middle of the chart.
+      setPos(chartSize.width() - widest - kPadding,
+             std::max(0.0, (chartSize.height() - height) / 2.0));
+    } else {
+      places_ = across;
+    }
   }
-  bounds_ = QRectF(0.0, 0.0, width, height);
-  setPos(kPadding, chart_.size().height() - bottomMargin_ - height - (height > 0 ? kPadding : 0));
+  if (!beside_) {
+    // Centred under the plot: each line's entries across the middle.
+    for (std::size_t first = 0; first < places_.size();) {
+      std::size_t last = first;
+      while (last + 1 < places_.size() && places_[last + 1].y() == places_[first].y()) ++last;
+      const double lineStart = std::max(0.0, (width - places_[last].right()) / 2.0);
+      for (std::size_t i = first; i <= last; ++i) places_[i].translate(lineStart, 0.0);
+      first = last + 1;
+    }
+    bounds_ = QRectF(0.0, 0.0, width, height);
+    setPos(kPadding, chartSize.height() - bottomMargin_ - height - (height > 0 ? kPadding : 0));
+  }
   setVisible(!entries_.empty());
   QMargins margins = chart_.margins();
-  const int wanted =
-      bottomMargin_ + static_cast<int>(std::ceil(height + (height > 0 ? 2 * kPadding : 0)));
+  const int wanted = bottomMargin_ + (beside_ ? 0 : static_cast<int>(std::ceil(under)));
   if (margins.bottom() != wanted) {
     margins.setBottom(wanted);
     chart_.setMargins(margins);

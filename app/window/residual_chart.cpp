@@ -2,6 +2,7 @@
 #include "window/residual_chart.h"
 
 #include <QEvent>
+#include <QGraphicsLayout>
 #include <QMargins>
 #include <algorithm>
 #include <cmath>
@@ -30,6 +31,7 @@ ResidualChart::ResidualChart(QWidget* parent) : QChartView(parent) {
   chart->setBackgroundPen(Qt::NoPen);
   chart->setDropShadowEnabled(false);
   chart->setMargins(QMargins(4, 0, 8, 2));  // the dispersion chart's, but no title above
+  chart->layout()->setContentsMargins(0, 0, 0, 0);
 
   auto bottom = std::make_unique<QValueAxis>();
   BottomAxis = bottom.get();

@@ -8,6 +8,7 @@
 #include <QCategoryAxis>
 #include <QEvent>
 #include <QFont>
+#include <QGraphicsLayout>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -43,11 +44,18 @@ constexpr int kBottomMargin = 16;
 constexpr int kSplitterHandle = 7;
 // The residual chart under the dispersion chart: half its height, and room
 // for five labels of 11-pixel text on its residual axis; the chart above
-// keeps room for its title, legend and axis title.
+// keeps room for its title, a line of legend, its axis title and four
+// labels of its velocity axis, and both fit a 1366 x 768 screen at 150 %.
+// Lower than its title, its axes and a plot of 65 pixels (four labels 15
+// pixels high and apart over a range of up to five intervals) above the
+// legend's lines, the chart takes its legend in a column right of the plot,
+// where that leaves a plot of 150 pixels' width.
 constexpr int kChartStretch = 2;
 constexpr int kResidualStretch = 1;
-constexpr int kResidualLeastHeight = 140;
-constexpr int kChartLeastHeight = 150;
+constexpr int kResidualLeastHeight = 125;
+constexpr int kChartLeastHeight = 165;
+constexpr double kLeastHeightAboveLegend = 135.0;
+constexpr double kLeastPlotWidthBesideLegend = 150.0;
 constexpr int kChartLeftMargin = 4;  // the residual chart's too
 constexpr int kChartRightMargin = 8;
 constexpr int kButtonWidth = 105;
@@ -251,6 +259,7 @@ void TForm1::buildChart() {
   chart->setBackgroundPen(Qt::NoPen);
   chart->setDropShadowEnabled(false);
   chart->setMargins(QMargins(kChartLeftMargin, 2, kChartRightMargin, 2));
+  chart->layout()->setContentsMargins(0, 0, 0, 0);
 
   auto series = std::make_unique<QLineSeries>();
   Series1 = series.get();
@@ -291,6 +300,7 @@ void TForm1::buildChart() {
   LogBottomAxis->setLabelsFont(windowFont(11));
   DispersionLegend = std::make_unique<ChartLegend>(*chart);
   DispersionLegend->setFont(windowFont(11));
+  DispersionLegend->allowBeside(kLeastHeightAboveLegend, kLeastPlotWidthBesideLegend);
   Chart.setChart(ownedChart.release());
 
   Residuals.setFonts(windowFont(11), windowFont(11));
@@ -298,10 +308,13 @@ void TForm1::buildChart() {
   Chart.setMinimumHeight(kChartLeastHeight);
   Residuals.setFocusPolicy(Qt::NoFocus);  // the described tab order stays as it is
   Residuals.setVisible(false);            // until a measured curve is loaded
-  // Each residual under its point: the plots' edges kept in line.
+  // Each residual under its point: the plots' edges kept in line, both
+  // short of a legend beside the plot above.
   for (QChart* moved : {chart, Residuals.chart}) {
-    connect(moved, &QChart::plotAreaChanged, this,
-            [this] { alignPlots(*chart, *Residuals.chart, kChartLeftMargin, kChartRightMargin); });
+    connect(moved, &QChart::plotAreaChanged, this, [this] {
+      const int legend = static_cast<int>(std::ceil(DispersionLegend->besideWidth()));
+      alignPlots(*chart, *Residuals.chart, kChartLeftMargin, kChartRightMargin + legend);
+    });
   }
 }
 

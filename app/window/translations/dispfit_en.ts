@@ -837,7 +837,7 @@ Best %3: %4
     </message>
     <message>
         <source>接受模型曲线范围</source>
-        <translation>Accepted models&apos; range</translation>
+        <translation>Accepted curves</translation>
     </message>
     <message>
         <source>最佳模型曲线</source>

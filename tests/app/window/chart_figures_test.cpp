@@ -77,6 +77,53 @@ TEST(ChartLegendLayout, EntriesWrapOntoNewLinesAndKeepTheirWholeLabels) {
   EXPECT_EQ(chart.margins().bottom(), margin);
 }
 
+// A chart too low for lines under its plot takes the entries in a column at
+// its right edge, where the plot keeps its width; tall enough, or too
+// narrow for a column, it keeps them under the plot.
+TEST(ChartLegendLayout, StandsBesideThePlotOfALowChartThatAllowsIt) {
+  QChart chart;
+  const int margin = chart.margins().bottom();
+  ChartLegend legend(chart);
+  std::vector<LegendEntry> entries;
+  for (const char* label : {"Computed curve", "Measured points", "Band", "Fitted curve"}) {
+    entries.push_back({label, LegendMark::Line, QPen(), {}});
+  }
+  legend.setEntries(entries);
+  const auto columns = [&legend] {
+    std::set<double> lefts;
+    for (const QRectF& place : legend.entryPlaces()) lefts.insert(place.left());
+    return lefts.size();
+  };
+  // Not allowed: under the plot at any height.
+  chart.resize(360, 140);
+  EXPECT_FALSE(legend.isBeside());
+  EXPECT_GT(chart.margins().bottom(), margin);
+
+  legend.allowBeside(135.0, 150.0);
+  EXPECT_TRUE(legend.isBeside());
+  EXPECT_EQ(columns(), 1u);
+  EXPECT_EQ(chart.margins().bottom(), margin);  // the height back to the plot
+  expectLegendWhole(legend, chart);
+  const QFontMetricsF metrics(QFont{});
+  double widest = 0.0;
+  for (const LegendEntry& entry : entries) {
+    widest = std::max(widest, metrics.horizontalAdvance(entry.label));
+  }
+  EXPECT_GE(legend.besideWidth(), widest);
+  for (const QRectF& place : legend.entryPlaces()) {
+    EXPECT_GE(place.left(), chart.size().width() - legend.besideWidth() - 1.0);
+  }
+
+  chart.resize(360, 400);  // tall: lines under the plot
+  EXPECT_FALSE(legend.isBeside());
+  EXPECT_EQ(legend.besideWidth(), 0.0);
+  EXPECT_GT(chart.margins().bottom(), margin);
+  expectLegendWhole(legend, chart);
+  chart.resize(220, 140);  // low but narrow: no plot would be left beside a column
+  EXPECT_FALSE(legend.isBeside());
+  expectLegendWhole(legend, chart);
+}
+
 using DispersionChartFigure = WindowTest;
 
 TEST_F(DispersionChartFigure, HasALegendOnceAMeasuredCurveIsDrawnAndEveryAxisFourTicks) {

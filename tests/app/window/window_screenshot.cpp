@@ -47,8 +47,8 @@
 #include "window/printer_source.h"
 #include "window/screen_placement.h"
 #include "window/search_request_chooser.h"
-#include "window/tabout.h"
 #include "window/shot_records_window.h"
+#include "window/tabout.h"
 #include "window/tform1.h"
 #include "window/window_translations.h"
 
@@ -249,6 +249,7 @@ int main(int argc, char* argv[]) {
   DefaultPrinter printers;
   DialogFileChooser files;
   TForm1 form(messages, engine, printers, files);
+  form.attachLanguages(languages);  // the 语言 / Language menu as DispFit shows it
   FourLayers fourLayers;
   form.setLayerCountChooser(fourLayers);
   SmallSearch smallSearch;
