@@ -42,6 +42,9 @@ const QString kNotUsed = QStringLiteral("—");
 // The table shows a few layers before it scrolls; the two columns of the
 // form stand apart (pixels).
 constexpr int kTableLeastHeight = 150;
+// On a narrow screen the table keeps room for its layer numbers and two
+// or three columns.
+constexpr int kTableLeastWidth = 240;
 constexpr int kColumnGap = 16;
 
 }  // namespace
@@ -59,11 +62,23 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
 }
 
 void GlobalSearchDialog::fitToForm() {
-  // The form's layout asked again now: the table's width may have changed
-  // since it last answered.
+  // The form's layout asked again each time: the table's width changes what
+  // it answers.
   QLayout* form = Scroll.widget()->layout();
-  form->invalidate();
-  form->activate();
+  const auto relayOut = [form] {
+    form->invalidate();
+    form->activate();
+  };
+  LayerTable.setMinimumWidth(wholeTableWidth_);
+  relayOut();
+  if (const QScreen* shownOn = screen()) {
+    const int excess =
+        wholeSize().width() - (shownOn->availableGeometry().width() - kFrameAllowance.width());
+    if (excess > 0) {
+      LayerTable.setMinimumWidth(std::max(kTableLeastWidth, wholeTableWidth_ - excess));
+      relayOut();
+    }
+  }
   // Not the two thirds of the screen a window is held to by default.
   resize(size().expandedTo(sizeHint()));
 }
@@ -160,12 +175,16 @@ void GlobalSearchDialog::layOut() {
   setLayout(dialog.release());  // the dialog owns its layout and the nested ones
 }
 
-QSize GlobalSearchDialog::sizeHint() const {
+QSize GlobalSearchDialog::wholeSize() const {
   const QMargins margins = layout()->contentsMargins();
-  QSize wanted = Scroll.widget()->sizeHint();
-  wanted +=
-      QSize(margins.left() + margins.right() + Scroll.verticalScrollBar()->sizeHint().width(),
-            margins.top() + margins.bottom() + layout()->spacing() + Buttons.sizeHint().height());
+  return Scroll.widget()->sizeHint() +
+         QSize(
+             margins.left() + margins.right() + Scroll.verticalScrollBar()->sizeHint().width(),
+             margins.top() + margins.bottom() + layout()->spacing() + Buttons.sizeHint().height());
+}
+
+QSize GlobalSearchDialog::sizeHint() const {
+  const QSize wanted = wholeSize();
   const QScreen* shownOn = screen();
   if (shownOn == nullptr) return wanted;
   return wanted.boundedTo(shownOn->availableGeometry().size() - kFrameAllowance);
@@ -272,9 +291,10 @@ void GlobalSearchDialog::setTableRows(const std::vector<RangeRow>& rows) {
   // Every column whole: the table at least as wide as its columns (a size
   // hint of a scroll area stops at a few dozen characters).
   LayerTable.resizeColumnsToContents();
-  LayerTable.setMinimumWidth(LayerTable.verticalHeader()->sizeHint().width() +
-                             LayerTable.horizontalHeader()->length() + 2 * LayerTable.frameWidth() +
-                             LayerTable.verticalScrollBar()->sizeHint().width());
+  wholeTableWidth_ = LayerTable.verticalHeader()->sizeHint().width() +
+                     LayerTable.horizontalHeader()->length() + 2 * LayerTable.frameWidth() +
+                     LayerTable.verticalScrollBar()->sizeHint().width();
+  LayerTable.setMinimumWidth(wholeTableWidth_);
   filling_ = false;
 }
 

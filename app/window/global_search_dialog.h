@@ -90,8 +90,12 @@ class GlobalSearchDialog : public QDialog {
   // the acceptance at the right, the buttons under both.
   void layOut();
   void connectFields();
-  // Grows the dialog to the whole form, within the screen's free room.
+  // Grows the dialog to the whole form, within the screen's free room; on a
+  // screen too narrow for the whole table beside the rules the table gives
+  // up width and scrolls sideways itself.
   void fitToForm();
+  // The form's size with the buttons under it, whatever the screen.
+  QSize wholeSize() const;
 
   void showRequest(const SearchRequest& request);
   // Enables the fields the chosen P-velocity rule and water table use.
@@ -118,6 +122,7 @@ class GlobalSearchDialog : public QDialog {
   MessagePresenter& messages_;
   bool tableEdited_ = false;  // a cell edited or a file read: the table is the request's
   bool filling_ = false;      // the dialog itself writes the table
+  int wholeTableWidth_ = 0;   // every column whole, its headers and frame
   std::vector<LayerRanges> ownPVelocity_;  // per layer, its vp or poisson; empty: the form's rule
 };
 
