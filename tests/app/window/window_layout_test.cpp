@@ -15,6 +15,7 @@
 
 #include "window/global_search_dialog.h"
 #include "window/screen_placement.h"
+#include "window/shot_records_window.h"
 #include "window/tabout.h"
 #include "window_fixture.h"
 
@@ -256,6 +257,32 @@ TEST_F(WindowLayout, FitsALaptopScreenAtEveryScalingInBothLanguages) {
         }
       }
     }
+  }
+}
+
+// The shot-records window opens within the screen's free room as far as
+// its layouts allow (the test screen's 800 x 600 is smaller than its
+// 1280 x 640), and they need no more than a 1366 x 768 screen leaves at
+// 150 %, in both languages.
+TEST_F(WindowLayout, TheShotRecordsWindowOpensOnTheScreen) {
+  for (const WindowLanguage language : {WindowLanguage::Chinese, WindowLanguage::English}) {
+    SCOPED_TRACE(languageCode(language));
+    chooseLanguage(language);
+    form.OpenRecordsAction->trigger();
+    ShotRecordsWindow& records = form.shotRecordsWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&records));
+    const QRect room = records.screen()->availableGeometry();
+    // As high as the room lets it be (its 640 pixels do not fit), as wide as
+    // the room or its layouts' least width, the wider, from the room's left.
+    EXPECT_LE(records.height() + kFrameAllowance.height(), room.height());
+    EXPECT_GE(records.y(), room.top());
+    EXPECT_LE(records.width(),
+              std::max(room.width() - kFrameAllowance.width(), records.minimumSizeHint().width()));
+    EXPECT_GE(records.x(), room.left());
+    const QRect laptop = screenRoom(1.5);
+    EXPECT_LE(records.minimumSizeHint().width() + kFrameAllowance.width(), laptop.width());
+    EXPECT_LE(records.minimumSizeHint().height() + kFrameAllowance.height(), laptop.height());
+    records.close();
   }
 }
 

@@ -16,10 +16,12 @@
 //     with the measured curve read from the file, a suggested four-layer
 //     start computed and inverted: both Vs profiles and the results panel;
 //   window_screenshot <output.png> --global <curve file>
-//   window_screenshot <output.png> --records <record files...>
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
+//   window_screenshot [--screen] <output.png> --records <record files...>
+//     the shot-records window with the records, as large as it opens (with
+//     --screen: placed on the screen as DispFit places it);
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
 //     from the file;
@@ -177,11 +179,19 @@ int drawSearchDialog(const QString& output, const QString& rangesPath) {
 
 // The shot-records window with the record files opened, its offset `row`
 // selected, drawn to `output`.
-int drawShotRecords(const QString& output, const QStringList& paths) {
+int drawShotRecords(const QString& output, const QStringList& paths, bool wholeScreen) {
   dispfit::StreamMessagePresenter messages(std::cerr);
   dispfit::ShotRecordsWindow window(messages);
   if (!window.openRecords(paths)) return 1;
   window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
+  if (wholeScreen) {
+    // As DispFit opens it: within the screen's free room.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    dispfit::placeOnScreen(window, screen->availableGeometry());
+    window.show();
+    QApplication::processEvents();
+    return screen->grabWindow(0).save(output) ? 0 : 1;
+  }
   window.show();
   QApplication::processEvents();
   return window.grab().save(output) ? 0 : 1;
@@ -232,7 +242,7 @@ int main(int argc, char* argv[]) {
   if (records) {
     QStringList paths;
     for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
-    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths);
+    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths, wholeScreen);
   }
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
