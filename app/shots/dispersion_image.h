@@ -50,6 +50,8 @@ struct ImageRequest {
   ImageGrid grid;
   ImageTransform transform = ImageTransform::phaseShift;
   TraceWindow window;
+
+  bool operator==(const ImageRequest&) const = default;
 };
 
 struct DispersionImage {
