@@ -13,13 +13,18 @@
 //     with the measured curve read from the file, a suggested four-layer
 //     start computed and inverted: both Vs profiles and the results panel;
 //   window_screenshot <output.png> --global <curve file>
-//   window_screenshot <output.png> --records <record files...>
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
-//     from the file.
+//     from the file;
+//   window_screenshot <output.png> --records <record files...>
+//     the shot-records window with the records opened and analysed anew
+//     through the beamformer, its third offset shown;
+//   window_screenshot <output.png> --records-settings <record files...>
+//     the shot-records window's settings dialog for the records, a mute
+//     chosen without its time window, so that a fault is shown.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -35,9 +40,12 @@
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 #include "core/window_language.h"
+#include "shots/placed_records.h"
+#include "shots/record_file.h"
 #include "window/file_chooser.h"
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
+#include "window/masw_settings_dialog.h"
 #include "window/printer_source.h"
 #include "window/search_request_chooser.h"
 #include "window/shot_records_window.h"
@@ -161,16 +169,44 @@ int drawSearchDialog(const QString& output, const QString& rangesPath) {
   return dialog.grab().save(output) ? 0 : 1;
 }
 
-// The shot-records window with the record files opened, its offset `row`
+// The shot-records window with the record files opened and analysed anew
+// through the beamformer (so that its status line shows), its third offset
 // selected, drawn to `output`.
 int drawShotRecords(const QString& output, const QStringList& paths) {
   dispfit::StreamMessagePresenter messages(std::cerr);
   dispfit::ShotRecordsWindow window(messages);
   if (!window.openRecords(paths)) return 1;
+  window.finishAnalysis();
+  dispfit::MaswSettings settings = window.settings();
+  settings.request.image.transform = dispfit::ImageTransform::beamformer;
+  window.applySettings(settings);
+  window.finishAnalysis();
   window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
   window.show();
   QApplication::processEvents();
   return window.grab().save(output) ? 0 : 1;
+}
+
+// The settings dialog as the shot-records window opens it for the record
+// files, a mute chosen without its time window, drawn to `output`.
+int drawRecordsSettings(const QString& output, const QStringList& paths) {
+  std::vector<dispfit::ShotRecord> records;
+  for (const QString& path : paths) {
+    dispfit::ShotRecord record;
+    std::string error;
+    if (!dispfit::readRecordFile(path.toStdString(), record, error)) {
+      std::cerr << error << '\n';
+      return 1;
+    }
+    records.push_back(std::move(record));
+  }
+  dispfit::MaswSettingsDialog dialog(dispfit::defaultMaswSettings(),
+                                     dispfit::longestSampleInterval(records),
+                                     records.empty() ? 0 : records.front().traces.size());
+  dialog.UseMute.setChecked(true);
+  dialog.show();
+  QApplication::processEvents();
+  return dialog.grab().save(output) ? 0 : 1;
 }
 
 }  // namespace
@@ -193,21 +229,23 @@ int main(int argc, char* argv[]) {
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
-  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog) {
-    std::fprintf(
-        stderr,
-        "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
-        "| --global <curve file> | --dialog <ranges file> | --records <record files...>]\n",
-        argv[0]);
+  const bool recordsSettings = argc >= 4 && std::string(argv[2]) == "--records-settings";
+  if (argc != 2 && !records && !recordsSettings && argc != 3 && !suggest && !global && !dialog) {
+    std::fprintf(stderr,
+                 "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
+                 "| --global <curve file> | --dialog <ranges file> | --records <record files...> "
+                 "| --records-settings <record files...>]\n",
+                 argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
   WindowTranslations languages;
   if (language && !languages.setLanguage(*language)) return 1;
-  if (records) {
+  if (records || recordsSettings) {
     QStringList paths;
     for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
-    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths);
+    return records ? drawShotRecords(QString::fromLocal8Bit(argv[1]), paths)
+                   : drawRecordsSettings(QString::fromLocal8Bit(argv[1]), paths);
   }
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
