@@ -48,10 +48,14 @@ ShotRecordsWindow::ShotRecordsWindow(MessagePresenter& messages, QWidget* parent
   layout->addLayout(imageColumn.release(), 3);
   layout->addLayout(curveColumn.release(), 2);
   setLayout(layout.release());  // the window owns its layout
-  hint_.setWordWrap(true);
-  status_.setWordWrap(true);
+  // The titles, the hint and the status line wrap and the list scrolls
+  // sideways, so that the window fits a 1366 x 768 screen at 150 % in
+  // either language.
+  for (QLabel* text : {&gatherTitle_, &imageTitle_, &curveTitle_, &hint_, &status_}) {
+    text->setWordWrap(true);
+  }
+  offsets_.setMinimumWidth(200);
   status_.setMaximumWidth(320);
-  offsets_.setMinimumWidth(320);
   style_.addItem(QString());
   style_.addItem(QString());
   repick_.setEnabled(false);

@@ -114,6 +114,9 @@ bool TForm1::exportResults(const QString& chosen) {
       {textLines(siteText), false}};
   if (!curveNotes.empty()) report.push_back({curveNotes, false});
 
+  // A window not shown yet (or whose layout a command just changed) draws
+  // its charts at the sizes its layouts give them.
+  layOutNow(*this);
   const std::vector<ExportedChart> charts = exportedCharts();
   std::vector<std::string> chartNames;
   for (const ExportedChart& exported : charts) chartNames.push_back(exported.name);
