@@ -5,11 +5,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <memory>
 
 #include "shots/shot_record.h"
+#include "window/screen_placement.h"
 
 namespace dispfit {
 
@@ -128,6 +131,7 @@ MaswSettingsDialog::MaswSettingsDialog(const MaswSettings& settings,
   picking->addRow(&ByWavelength, &BinsPerDecade);
   picking->addRow(QString(), &binsNote_);
 
+  auto page = std::make_unique<QWidget>();
   auto columns = std::make_unique<QHBoxLayout>();
   auto left = std::make_unique<QVBoxLayout>();
   geometryBox_.setLayout(geometry.release());  // each box owns its form
@@ -141,8 +145,15 @@ MaswSettingsDialog::MaswSettingsDialog(const MaswSettings& settings,
   right->addWidget(&imageBox_);
   right->addStretch(1);
   columns->addLayout(right.release());
+  columns->setContentsMargins(0, 0, 0, 0);
+  columns_ = columns.get();
+  page->setLayout(columns.release());  // the page owns its layout
+  scroll_.setWidget(page.release());   // the scroll area owns the page
+  scroll_.setWidgetResizable(true);
+  scroll_.setFrameShape(QFrame::NoFrame);
+  scroll_.setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   auto layout = std::make_unique<QVBoxLayout>();
-  layout->addLayout(columns.release());
+  layout->addWidget(&scroll_, 1);
   layout->addWidget(&Faults);
   layout->addWidget(&Buttons);
   setLayout(layout.release());  // the dialog owns its layout
@@ -166,6 +177,50 @@ MaswSettingsDialog::MaswSettingsDialog(const MaswSettings& settings,
     connect(field, &QSpinBox::valueChanged, this, [this] { refresh(); });
   }
   showSettings(settings);
+  fitToScreen();
+}
+
+QSize MaswSettingsDialog::wholeSize() const {
+  const QMargins margins = layout()->contentsMargins();
+  const int spacing = layout()->spacing();
+  const QSize page = scroll_.widget()->sizeHint();
+  QSize whole =
+      page +
+      QSize(margins.left() + margins.right() + scroll_.verticalScrollBar()->sizeHint().width(),
+            margins.top() + margins.bottom() + spacing + Buttons.sizeHint().height());
+  // The faults' lines, as wrapped across the page, while there are any.
+  if (!Faults.isHidden()) whole.rheight() += spacing + Faults.heightForWidth(page.width());
+  return whole;
+}
+
+QSize MaswSettingsDialog::sizeHint() const {
+  const QSize wanted = wholeSize();
+  const QScreen* shownOn = screen();
+  if (shownOn == nullptr) return wanted;
+  return wanted.boundedTo(shownOn->availableGeometry().size() - kFrameAllowance);
+}
+
+bool MaswSettingsDialog::stacked() const {
+  return columns_->direction() == QBoxLayout::TopToBottom;
+}
+
+void MaswSettingsDialog::fitToScreen() {
+  const auto relayOut = [this] {
+    columns_->invalidate();
+    columns_->activate();
+  };
+  columns_->setDirection(QBoxLayout::LeftToRight);
+  relayOut();
+  if (const QScreen* shownOn = screen()) {
+    const int room = shownOn->availableGeometry().width() - kFrameAllowance.width();
+    if (wholeSize().width() > room) {
+      columns_->setDirection(QBoxLayout::TopToBottom);
+      relayOut();
+    }
+  }
+  // Neither the two thirds of the screen a window is held to by default
+  // nor a dialog's first size, which can exceed a small screen.
+  resize(sizeHint());
 }
 
 void MaswSettingsDialog::showSettings(const MaswSettings& settings) {
@@ -281,6 +336,10 @@ void MaswSettingsDialog::refresh() {
   Faults.setText(lines.join(QLatin1Char('\n')));
   Faults.setVisible(!lines.isEmpty());
   Buttons.button(QDialogButtonBox::Ok)->setEnabled(lines.isEmpty());
+  // Taller by the faults' lines where the screen has the room, so that
+  // the groups do not start to scroll; never smaller, which would move
+  // the fields under the user's hand.
+  if (sizeHint().height() > height()) resize(width(), sizeHint().height());
 }
 
 QString MaswSettingsDialog::faultText(MaswSettingFault fault) {

@@ -9,6 +9,7 @@
 // takes no settings that have one.
 #pragma once
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -16,6 +17,8 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScrollArea>
+#include <QSize>
 #include <QSpinBox>
 #include <cstddef>
 #include <optional>
@@ -42,10 +45,19 @@ class MaswSettingsDialog : public QDialog {
   // The fault in the dialog's words.
   static QString faultText(MaswSettingFault fault);
 
+  // As large as the groups need, as far as the screen allows; beyond that
+  // they scroll and the faults and buttons stay in view.
+  QSize sizeHint() const override;
+  // Whether the groups stand in one column, as on a screen too narrow for
+  // two.
+  bool stacked() const;
+
  private:
-  // The boxes hold the fields below and are declared before them, so that
-  // they are destroyed after them: a box destroyed first would destroy the
-  // fields it holds a second time.
+  // The scroll area holds the groups' page, the boxes hold the fields
+  // below, and each is declared before what it holds, so that it is
+  // destroyed after it: a holder destroyed first would destroy what it
+  // holds a second time.
+  QScrollArea scroll_;
   QGroupBox geometryBox_;
   QGroupBox imageBox_;
   QGroupBox pickingBox_;
@@ -97,10 +109,16 @@ class MaswSettingsDialog : public QDialog {
 
  private:
   void showSettings(const MaswSettings& settings);
+  // The groups side by side where the screen is wide enough, in one column
+  // where it is not; then the dialog as large as sizeHint.
+  void fitToScreen();
+  // The dialog's size with the groups' page shown whole.
+  QSize wholeSize() const;
   // Enables the fields their boxes switch on, shows the faults and lets OK
   // take only settings without one.
   void refresh();
 
+  QBoxLayout* columns_ = nullptr;  // the page's, which owns it
   MaswSettings given_;
   std::optional<double> recordedInterval_;
   std::size_t traceCount_;

@@ -9,13 +9,17 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
 #include "layered_site.h"
 #include "record_writers.h"
 #include "window/masw_settings_dialog.h"
+#include "window/screen_placement.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -210,6 +214,38 @@ TEST(MaswSettingsDialog, ShowsTheSettingsAndTakesNoneWithAFault) {
 
   dialog.Buttons.button(QDialogButtonBox::RestoreDefaults)->click();
   EXPECT_EQ(dialog.settings(), defaultMaswSettings());
+}
+
+TEST(MaswSettingsDialog, FitsAScreenTooNarrowForItsTwoColumns) {
+  // The headless screen is 800 pixels wide; the groups side by side take
+  // about 1000 in Chinese (the three image fields of 110 pixels each and
+  // their labels beside the geometry's form), so they must stand in one
+  // column, the geometry above the image, and the dialog fit the screen
+  // with its frame.
+  const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_LT(room.width(), 900) << "the headless screen is wider than this test assumes";
+  MaswSettingsDialog dialog(defaultMaswSettings(), 0.001, 24);
+  dialog.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(dialog.stacked());
+  QGroupBox* geometry = nullptr;
+  QGroupBox* image = nullptr;
+  for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
+    if (box->title() == QStringLiteral("几何")) geometry = box;
+    if (box->title() == QStringLiteral("频散图像")) image = box;
+  }
+  ASSERT_NE(geometry, nullptr);
+  ASSERT_NE(image, nullptr);
+  const QPoint geometryAt = geometry->mapTo(&dialog, QPoint(0, 0));
+  const QPoint imageAt = image->mapTo(&dialog, QPoint(0, 0));
+  EXPECT_EQ(geometryAt.x(), imageAt.x());
+  EXPECT_GT(imageAt.y(), geometryAt.y() + geometry->height() - 1);
+  EXPECT_LE(dialog.width(), room.width() - kFrameAllowance.width());
+  EXPECT_LE(dialog.height(), room.height() - kFrameAllowance.height());
+  // Every field is reached by scrolling up and down, none cut at the side.
+  EXPECT_LE(image->width(), dialog.width());
+  EXPECT_LE(dialog.HighestFrequency.mapTo(&dialog, QPoint(dialog.HighestFrequency.width(), 0)).x(),
+            dialog.width());
 }
 
 TEST_F(ShotRecordsWindowTest, TheSettingsButtonAppliesWhatTheDialogGives) {
