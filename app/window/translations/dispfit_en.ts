@@ -302,6 +302,197 @@
     </message>
 </context>
 <context>
+    <name>dispfit::MaswSettingsDialog</name>
+    <message>
+        <source>地震记录设置</source>
+        <translation>Shot records settings</translation>
+    </message>
+    <message>
+        <source>相移法</source>
+        <translation>Phase shift</translation>
+    </message>
+    <message>
+        <source>频率域波束形成（柱面波）</source>
+        <translation>Frequency-domain beamformer (cylindrical)</translation>
+    </message>
+    <message>
+        <source>接收点位置</source>
+        <translation>Receiver positions</translation>
+    </message>
+    <message>
+        <source>震源位置</source>
+        <translation>Source position</translation>
+    </message>
+    <message>
+        <source>采样间隔</source>
+        <translation>Sample interval</translation>
+    </message>
+    <message>
+        <source>时间窗</source>
+        <translation>Time window</translation>
+    </message>
+    <message>
+        <source>随距离移动的切除</source>
+        <translation>Mute moving with distance</translation>
+    </message>
+    <message>
+        <source>拾取速度范围</source>
+        <translation>Velocities picked</translation>
+    </message>
+    <message>
+        <source>起始点</source>
+        <translation>Seed</translation>
+    </message>
+    <message>
+        <source>按对数波长分组</source>
+        <translation>Bins of log wavelength</translation>
+    </message>
+    <message>
+        <source>几何</source>
+        <translation>Geometry</translation>
+    </message>
+    <message>
+        <source>频散图像</source>
+        <translation>Dispersion image</translation>
+    </message>
+    <message>
+        <source>拾取与统计</source>
+        <translation>Picking and statistics</translation>
+    </message>
+    <message>
+        <source>不选时使用文件中的几何。</source>
+        <translation>Unticked, the files&apos; geometry is used.</translation>
+    </message>
+    <message>
+        <source>第 1 个接收点的位置，道间距</source>
+        <translation>Position of receiver 1, spacing</translation>
+    </message>
+    <message>
+        <source>距离 r 处的时间窗：从 T0 + r/V快 到 T1 + r/V慢</source>
+        <translation>At distance r the window runs from T0 + r/Vfast to T1 + r/Vslow</translation>
+    </message>
+    <message>
+        <source>每十倍波长的分组数；不选时按频率统计</source>
+        <translation>Bins a decade of wavelength; unticked, by frequency</translation>
+    </message>
+    <message>
+        <source>频率：最低、最高、步长</source>
+        <translation>Frequencies: lowest, highest, step</translation>
+    </message>
+    <message>
+        <source>相速度：最低、最高、步长</source>
+        <translation>Phase velocities: lowest, highest, step</translation>
+    </message>
+    <message>
+        <source>变换</source>
+        <translation>Transform</translation>
+    </message>
+    <message>
+        <source>相邻频率间速度的最大变化</source>
+        <translation>Largest change from one frequency to the next</translation>
+    </message>
+    <message>
+        <source>每点至少出现在几个偏移距</source>
+        <translation>Least source offsets a point is seen at</translation>
+    </message>
+    <message>
+        <source>最低频率必须大于 0。</source>
+        <translation>The lowest frequency must be above 0.</translation>
+    </message>
+    <message>
+        <source>频率步长必须大于 0。</source>
+        <translation>The frequency step must be above 0.</translation>
+    </message>
+    <message>
+        <source>最低频率必须低于最高频率。</source>
+        <translation>The lowest frequency must lie below the highest.</translation>
+    </message>
+    <message>
+        <source>频率步长太小：从最低到最高超过 %1 步。</source>
+        <translation>The frequency step is too small: more than %1 steps from the lowest to the highest.</translation>
+    </message>
+    <message>
+        <source>最低相速度必须大于 0。</source>
+        <translation>The lowest phase velocity must be above 0.</translation>
+    </message>
+    <message>
+        <source>相速度步长必须大于 0。</source>
+        <translation>The velocity step must be above 0.</translation>
+    </message>
+    <message>
+        <source>最低相速度必须低于最高相速度。</source>
+        <translation>The lowest phase velocity must lie below the highest.</translation>
+    </message>
+    <message>
+        <source>相速度步长太小：从最低到最高超过 %1 步。</source>
+        <translation>The velocity step is too small: more than %1 steps from the lowest to the highest.</translation>
+    </message>
+    <message>
+        <source>最高频率必须低于记录的奈奎斯特频率（采样间隔的倒数的一半）。</source>
+        <translation>The highest frequency must lie below the records&apos; Nyquist frequency (half the inverse of the sample interval).</translation>
+    </message>
+    <message>
+        <source>时间窗的起点必须早于终点。</source>
+        <translation>The time window must start before it ends.</translation>
+    </message>
+    <message>
+        <source>切除的两个速度必须大于 0。</source>
+        <translation>Both velocities of the mute must be above 0.</translation>
+    </message>
+    <message>
+        <source>切除的前沿速度必须大于后沿速度。</source>
+        <translation>The mute&apos;s front velocity must be above its back velocity.</translation>
+    </message>
+    <message>
+        <source>切除移动的是时间窗的两端：请同时选择时间窗。</source>
+        <translation>The mute moves the ends of the time window: choose a time window too.</translation>
+    </message>
+    <message>
+        <source>第 1 个接收点的位置和道间距须一起给出。</source>
+        <translation>The position of receiver 1 and the spacing are given together.</translation>
+    </message>
+    <message>
+        <source>道间距不能为 0。</source>
+        <translation>The spacing must not be 0.</translation>
+    </message>
+    <message>
+        <source>采样间隔必须大于 0。</source>
+        <translation>The sample interval must be above 0.</translation>
+    </message>
+    <message>
+        <source>接收点范围：从 1 到 %1，起点在终点之前。</source>
+        <translation>Receivers: from 1 to %1, the first before the last.</translation>
+    </message>
+    <message>
+        <source>每点至少出现的偏移距数须为 2 到 %1。</source>
+        <translation>The least source offsets a point is seen at must be 2 to %1.</translation>
+    </message>
+    <message>
+        <source>每十倍波长的分组数须为 1 到 %1。</source>
+        <translation>The bins a decade of wavelength must be 1 to %1.</translation>
+    </message>
+    <message>
+        <source>拾取速度范围的下限必须低于上限。</source>
+        <translation>The lowest velocity picked must lie below the highest.</translation>
+    </message>
+    <message>
+        <source>拾取速度范围在图像的相速度之外。</source>
+        <translation>The velocities picked lie outside the image&apos;s.</translation>
+    </message>
+    <message>
+        <source>起始点在图像之外。</source>
+        <translation>The seed lies outside the image.</translation>
+    </message>
+    <message>
+        <source>最大变化须大于 0 % 且小于 100 %。</source>
+        <translation>The largest change must be above 0 % and below 100 %.</translation>
+    </message>
+    <message>
+        <source>只用接收点：从、到</source>
+        <translation>Only receivers, from and to</translation>
+    </message>
+</context>
+<context>
     <name>dispfit::ResidualChart</name>
     <message>
         <source>残差/σ</source>
@@ -373,6 +564,22 @@
     <message>
         <source>偏移距 %1 m：%2 个拾取点（%3 个在限制内），%4 个记录</source>
         <translation>Offset %1 m: %2 picks (%3 inside the limits), %4 records</translation>
+    </message>
+    <message>
+        <source>设置...</source>
+        <translation>Settings...</translation>
+    </message>
+    <message>
+        <source>正在计算频散图像……</source>
+        <translation>Computing the dispersion images...</translation>
+    </message>
+    <message>
+        <source>已按新的设置重新计算。</source>
+        <translation>Computed anew with the new settings.</translation>
+    </message>
+    <message>
+        <source>已按新的设置重新计算：保留了 %1 处手工编辑，%2 处无法保留。</source>
+        <translation>Computed anew with the new settings: %1 hand edits kept, %2 could not be kept.</translation>
     </message>
 </context>
 <context>

@@ -20,13 +20,17 @@
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
 //   window_screenshot [--screen] <output.png> --records <record files...>
-//     the shot-records window with the records, as large as it opens (with
-//     --screen: placed on the screen as DispFit places it);
+//     the shot-records window with the records opened and analysed anew
+//     through the beamformer, its third offset shown, as large as it opens
+//     (with --screen: placed on the screen as DispFit places it);
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
 //     from the file;
 //   window_screenshot <output.png> --about
-//     the About window alone.
+//     the About window alone;
+//   window_screenshot <output.png> --records-settings <record files...>
+//     the shot-records window's settings dialog for the records, a mute
+//     chosen without its time window, so that a fault is shown.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -43,9 +47,12 @@
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 #include "core/window_language.h"
+#include "shots/placed_records.h"
+#include "shots/record_file.h"
 #include "window/file_chooser.h"
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
+#include "window/masw_settings_dialog.h"
 #include "window/printer_source.h"
 #include "window/screen_placement.h"
 #include "window/search_request_chooser.h"
@@ -177,12 +184,18 @@ int drawSearchDialog(const QString& output, const QString& rangesPath) {
   return dialog.grab().save(output) ? 0 : 1;
 }
 
-// The shot-records window with the record files opened, its offset `row`
+// The shot-records window with the record files opened and analysed anew
+// through the beamformer (so that its status line shows), its third offset
 // selected, drawn to `output`.
 int drawShotRecords(const QString& output, const QStringList& paths, bool wholeScreen) {
   dispfit::StreamMessagePresenter messages(std::cerr);
   dispfit::ShotRecordsWindow window(messages);
   if (!window.openRecords(paths)) return 1;
+  window.finishAnalysis();
+  dispfit::MaswSettings settings = window.settings();
+  settings.request.image.transform = dispfit::ImageTransform::beamformer;
+  window.applySettings(settings);
+  window.finishAnalysis();
   window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
   if (wholeScreen) {
     // As DispFit opens it: within the screen's free room.
@@ -195,6 +208,28 @@ int drawShotRecords(const QString& output, const QStringList& paths, bool wholeS
   window.show();
   QApplication::processEvents();
   return window.grab().save(output) ? 0 : 1;
+}
+
+// The settings dialog as the shot-records window opens it for the record
+// files, a mute chosen without its time window, drawn to `output`.
+int drawRecordsSettings(const QString& output, const QStringList& paths) {
+  std::vector<dispfit::ShotRecord> records;
+  for (const QString& path : paths) {
+    dispfit::ShotRecord record;
+    std::string error;
+    if (!dispfit::readRecordFile(path.toStdString(), record, error)) {
+      std::cerr << error << '\n';
+      return 1;
+    }
+    records.push_back(std::move(record));
+  }
+  dispfit::MaswSettingsDialog dialog(dispfit::defaultMaswSettings(),
+                                     dispfit::longestSampleInterval(records),
+                                     records.empty() ? 0 : records.front().traces.size());
+  dialog.UseMute.setChecked(true);
+  dialog.show();
+  QApplication::processEvents();
+  return dialog.grab().save(output) ? 0 : 1;
 }
 
 }  // namespace
@@ -227,22 +262,24 @@ int main(int argc, char* argv[]) {
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
   const bool about = argc == 3 && std::string(argv[2]) == "--about";
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
-  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog) {
+  const bool recordsSettings = argc >= 4 && std::string(argv[2]) == "--records-settings";
+  if (argc != 2 && !records && !recordsSettings && argc != 3 && !suggest && !global && !dialog) {
     std::fprintf(
         stderr,
         "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | --suggest "
         "<curve file> | --global <curve file> | --dialog <ranges file> | --about | --records "
-        "<record files...>]\n",
+        "<record files...> | --records-settings <record files...>]\n",
         argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
   WindowTranslations languages;
   if (language && !languages.setLanguage(*language)) return 1;
-  if (records) {
+  if (records || recordsSettings) {
     QStringList paths;
     for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
-    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths, wholeScreen);
+    return records ? drawShotRecords(QString::fromLocal8Bit(argv[1]), paths, wholeScreen)
+                   : drawRecordsSettings(QString::fromLocal8Bit(argv[1]), paths);
   }
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
