@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "core/engine_binding.h"
+#include "core/number_text.h"
 #include "core/stream_message_presenter.h"
 #include "field_report.h"
+#include "files/text_file.h"
 #include "global_options.h"
 #include "global_run.h"
 #include "inversion/inversion_files.h"
@@ -98,16 +100,37 @@ bool writeCsv(const std::string& prefix, const MeasuredCurve& curve, const Compu
 
 // The measured curve of the file, what was done to it told on standard
 // error; none, with the reason told, when the file cannot be used.
-std::optional<MeasuredCurve> measuredCurve(const std::string& path) {
-  CurvePreparation prepared = readMeasuredCurveFile(path);
+std::optional<MeasuredCurve> measuredCurve(const std::string& path,
+                                           const swcore::ColumnChoice& columns) {
+  CurvePreparation prepared = readMeasuredCurveFile(path, columns);
   if (!prepared.curve) {
     std::cerr << "dispfit-invert: " << prepared.error << '\n';
+    std::string text;
+    std::string ignored;
+    if (columns.position.empty() && swcore::readTextFile(path, path, text, ignored) &&
+        curveHeaderNeedsChoice(text)) {
+      std::cerr << "dispfit-invert: say which column is which with --columns, for example "
+                   "--columns f=1,v=2,sigma=3 or --columns lambda=wavelength,v=c_mean,"
+                   "low=c_low,high=c_up\n";
+    }
     return std::nullopt;
   }
   for (const std::string& note : prepared.curve->notes) {
     std::cerr << "dispfit-invert: " << path << ": " << note << '\n';
   }
   return std::move(prepared.curve);
+}
+
+// The fitted layers as a model file, Vp left to each writer's rule.
+swcore::ModelFile modelFileOf(const ParsedLayers& layers) {
+  swcore::ModelFile model;
+  for (int i = 0; i < layers.count(); ++i) {
+    const auto layer = static_cast<std::size_t>(i);
+    model.thickness.push_back(decimalValue(layers.thickness[layer]));
+    model.shearVelocity.push_back(decimalValue(layers.vs[layer]));
+    model.density.push_back(decimalValue(layers.density[layer]));
+  }
+  return model;
 }
 
 struct FittedModel {
@@ -159,7 +182,8 @@ int run(const InvertCommand& command) {
     start = modelFromFile(command.modelPath);
     if (!start) return kUsageOrFileError;
   }
-  const std::optional<MeasuredCurve> curve = measuredCurve(command.curvePath);
+  const std::optional<MeasuredCurve> curve =
+      measuredCurve(command.curvePath, command.exchange.columns);
   if (!curve) return kUsageOrFileError;
   if (command.suggestedLayers)
     start = suggestStartingModel(curve->points, *command.suggestedLayers);
@@ -183,6 +207,9 @@ int run(const InvertCommand& command) {
   if (command.csvPrefix && !writeCsv(*command.csvPrefix, *curve, *fittedCurve, fitted->layers)) {
     return kSolveFailed;
   }
+  if (!writeExchangeFiles(command.exchange, *curve, modelFileOf(fitted->layers))) {
+    return kSolveFailed;
+  }
   return kSolved;
 }
 
@@ -192,7 +219,7 @@ int runGlobal(std::span<const std::string_view> arguments) {
   const GlobalCommand command = parseGlobalOptions(arguments);
   switch (command.action) {
     case GlobalCommand::Action::Help:
-      std::cout << invertUsage() << globalUsage();
+      std::cout << invertUsage() << globalUsage() << exchangeUsage();
       return delivered("the help") ? kSolved : kSolveFailed;
     case GlobalCommand::Action::Error:
       std::cerr << "dispfit-invert: " << command.error << '\n';
@@ -200,7 +227,8 @@ int runGlobal(std::span<const std::string_view> arguments) {
     case GlobalCommand::Action::Run:
       break;
   }
-  const std::optional<MeasuredCurve> curve = measuredCurve(command.curvePath);
+  const std::optional<MeasuredCurve> curve =
+      measuredCurve(command.curvePath, command.exchange.columns);
   if (!curve) return kUsageOrFileError;
   switch (runGlobalCommand(command, *curve)) {
     case GlobalOutcome::Reported:
@@ -223,7 +251,7 @@ int main(int argc, char** argv) {
   const InvertCommand command = parseInvertOptions(arguments);
   switch (command.action) {
     case InvertCommand::Action::Help:
-      std::cout << invertUsage() << globalUsage();
+      std::cout << invertUsage() << globalUsage() << exchangeUsage();
       return delivered("the help") ? kSolved : kSolveFailed;
     case InvertCommand::Action::Error:
       std::cerr << "dispfit-invert: " << command.error << '\n';

@@ -132,6 +132,9 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
     (name == "--csv" ? command.csvPrefix : command.rangesPath) = std::move(text);
     return true;
   }
+  bool handled = false;
+  if (!exchangeOption(in, name, command.exchange, handled, error)) return false;
+  if (handled) return true;
   error = unknownOption(name);
   return false;
 }

@@ -107,6 +107,9 @@ bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
     command.csvPrefix = std::move(prefix);
     return true;
   }
+  bool handled = false;
+  if (!exchangeOption(in, name, command.exchange, handled, error)) return false;
+  if (handled) return true;
   error = unknownOption(name);
   return false;
 }

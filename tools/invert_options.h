@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "exchange_options.h"
 #include "inversion/window_inversion.h"
 
 namespace dispfit {
@@ -20,6 +21,7 @@ struct InvertCommand {
   std::optional<int> suggestedLayers;    // --suggest N: 1 .. kWindowLayerLimit layers
   InversionLimits limits;                // the window's settings unless an option changed them
   std::optional<std::string> csvPrefix;  // --csv PREFIX
+  ExchangeOptions exchange;              // --columns and the other programs' files
   std::string error;                     // for Action::Error
 };
 

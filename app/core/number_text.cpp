@@ -212,6 +212,10 @@ std::string exactText(float value) {
   return std::string(swcore::formatNumber(value).view());
 }
 
+double decimalValue(float value) {
+  return parseDecimal(exactText(value)).value_or(static_cast<double>(value));
+}
+
 std::string formatGeneral(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";

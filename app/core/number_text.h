@@ -88,6 +88,11 @@ std::string rightAligned(const std::string& text, std::size_t width);
 std::string exactText(double value);
 std::string exactText(float value);
 
+// The double nearest the shortest decimal of a single-precision value, so
+// that 1.8f goes on as 1.8 and not as 1.7999999523162842 into a table of
+// doubles.
+double decimalValue(float value);
+
 // ---------------------------------------------------------------------------
 // Texts of a form fixed from outside
 

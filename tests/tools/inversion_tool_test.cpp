@@ -270,6 +270,98 @@ TEST_F(InversionTool, EveryCurveLayoutGivesTheSameFitAndSite) {
   }
 }
 
+// The same half-space curve in the files of other programs, and in km/s
+// under names a picking program writes, gives the same fit: SURF96 periods
+// and km/s (T = 1 / f, c / 1000), gpdc's slowness (1 / c) and a dinver
+// target's, with a higher mode that is left out. What is written back for
+// those programs reads back to the same fit.
+TEST_F(InversionTool, FilesOfOtherProgramsGiveTheSameFitAndAreWrittenBack) {
+  std::string surf96;
+  std::string gpdc = "# 2 Rayleigh dispersion mode(s)\n# Mode 0\n";
+  std::string target =
+      "<Dinver><TargetList><DispersionTarget type=\"dispersion\"><ModalCurve><Mode>"
+      "<slowness>Phase</slowness><polarization>Rayleigh</polarization><index>0</index></Mode>\n";
+  std::string kilometres = "freq [Hz], c_mean [km/s], c_sd [km/s]\n";
+  char row[200];
+  for (int i = 0; i < kHalfSpacePoints; ++i) {
+    const double f = halfSpaceFrequency(i);
+    const double c = kHalfSpaceRayleigh;
+    std::snprintf(row, sizeof row, "SURF96 R C X 0 %.12g %.7f 0.003\n", 1.0 / f, c / 1000.0);
+    surf96 += row;
+    std::snprintf(row, sizeof row, "%g %.12g\n", f, 1.0 / c);
+    gpdc += row;
+    std::snprintf(row, sizeof row, "<StatPoint><x>%g</x><mean>%.12g</mean></StatPoint>\n", f,
+                  1.0 / c);
+    target += row;
+    std::snprintf(row, sizeof row, "%g, %.7f, 0.003\n", f, c / 1000.0);
+    kilometres += row;
+  }
+  surf96 += "SURF96 R C X 1 0.1 0.5 0.01\n";
+  gpdc += "# Mode 1\n10 0.002\n";
+  target += "</ModalCurve></DispersionTarget></TargetList></Dinver>\n";
+  const fs::path model = write("model.txt", "1\n2 180 1.8\n");
+  const std::pair<const char*, std::string> curves[] = {{"curve.surf96", surf96},
+                                                        {"curve.gpdc", gpdc},
+                                                        {"curve.target", target},
+                                                        {"curve.csv", kilometres}};
+  for (const auto& [name, text] : curves) {
+    SCOPED_TRACE(name);
+    const ToolRun result = run(quoted(model) + " " + quoted(write(name, text)));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
+        << result.out;
+  }
+
+  const fs::path written = dir_ / "out";
+  const ToolRun exported = run(quoted(model) + " " + quoted(dir_ / "curve.csv") + " --target " +
+                               quoted(fs::path(written.string() + ".target")) + " --surf96 " +
+                               quoted(fs::path(written.string() + ".d")) + " --gpdc " +
+                               quoted(fs::path(written.string() + ".gpdc")) +
+                               " --model96=" + quoted(fs::path(written.string() + ".mod")));
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  // One layer, the half-space: thickness 0, Vp = 3 Vs, 1.8 g/cm3 as 1800 kg/m3.
+  const std::string gpdcModel = contents(written.string() + ".gpdc");
+  EXPECT_EQ(gpdcModel.rfind("1\n0 ", 0), 0u) << gpdcModel;
+  EXPECT_NE(gpdcModel.find(" 1800\n"), std::string::npos) << gpdcModel;
+  for (const char* curve : {".target", ".d"}) {
+    for (const char* fitted : {".gpdc", ".mod"}) {
+      SCOPED_TRACE(std::string(curve) + fitted);
+      const ToolRun again = run(quoted(fs::path(written.string() + fitted)) + " " +
+                                quoted(fs::path(written.string() + curve)));
+      ASSERT_EQ(again.status, 0) << again.err;
+      // The half-space's thickness is written 0, outside the bounds: the
+      // inversion starts it mid-range, and it is not used.
+      EXPECT_NE(again.out.find("   200.0\n"), std::string::npos) << again.out;
+      EXPECT_NE(again.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
+    }
+  }
+}
+
+// A header a curve table does not know is refused with the names it takes,
+// and the refusal says how to choose the columns; choosing them reads it.
+TEST_F(InversionTool, ColumnsAreChosenWhereTheHeaderIsNotUnderstood) {
+  std::string curve = "freq_hz;vel_best;vel_unc\n";
+  for (int i = 0; i < kHalfSpacePoints; ++i) {
+    curve += std::to_string(halfSpaceFrequency(i)) + ";189.4615;3\n";
+  }
+  const std::string files =
+      quoted(write("model.txt", "1\n2 180 1.8\n")) + " " + quoted(write("curve.csv", curve));
+  const ToolRun refused = run(files);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("the header names a column \"freq_hz\" that this table does not know"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_NE(refused.err.find("say which column is which with --columns"), std::string::npos);
+  const ToolRun chosen = run("--columns f=1,v=vel_best,sigma=3 " + files);
+  ASSERT_EQ(chosen.status, 0) << chosen.err;
+  EXPECT_NE(chosen.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
+  const ToolRun badChoice = run("--columns f=1,speed=2 " + files);
+  EXPECT_EQ(badChoice.status, 2);
+  EXPECT_NE(badChoice.err.find("--columns: \"speed\" names no column of this table"),
+            std::string::npos)
+      << badChoice.err;
+}
+
 // The options reach the inversion: an upper Vs bound below the answer holds
 // the fit at the bound, one iteration stops there, and changed settings are
 // reported.

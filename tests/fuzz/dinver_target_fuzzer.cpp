@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Geopsy's dinver targets, as a gzip-compressed tar archive or as the XML in
+// it (UTF-8 or UTF-16): an accepted target gives every point a positive finite
+// velocity, a line and a mode, and a band with its low end below its high end
+// for all points or none.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "exchange/dinver_target.h"
+#include "memory_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  swcore::CurveFile curve;
+  std::string error;
+  if (!dispfit::parseDinverTarget(text, "curve", curve, error)) {
+    fuzz::require(!error.empty());
+    return 0;
+  }
+  const std::size_t count = curve.velocity.size();
+  fuzz::require(count > 0 && curve.line.size() == count);
+  fuzz::require(curve.mode.empty() || curve.mode.size() == count);
+  fuzz::require(curve.deviation.empty() || curve.deviation.size() == count);
+  fuzz::require(curve.lowBound.size() == curve.highBound.size());
+  fuzz::require(curve.lowBound.empty() || curve.lowBound.size() == count);
+  for (std::size_t i = 0; i < count; ++i) {
+    fuzz::require(std::isfinite(curve.velocity[i]) && curve.velocity[i] > 0.0);
+    if (!curve.lowBound.empty()) fuzz::require(curve.lowBound[i] <= curve.highBound[i]);
+  }
+  return 0;
+}
