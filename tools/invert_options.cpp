@@ -87,9 +87,11 @@ bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
   std::string& error = command.error;
   InversionLimits& limits = command.limits;
   if (name == "--vs-bounds") {
+    command.vsBoundsGiven = true;
     return bounds(in, name, "m/s", swcore::kVelocityCeiling, limits.vsLower, limits.vsUpper, error);
   }
   if (name == "--h-bounds") {
+    command.thicknessBoundsGiven = true;
     return bounds(in, name, "m", 0.0, limits.thicknessLower, limits.thicknessUpper, error);
   }
   if (name == "--iterations") {
@@ -99,6 +101,16 @@ bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
     std::int32_t layers = 0;
     if (!count(in, name, 1, kWindowLayerLimit, layers, error)) return false;
     command.suggestedLayers = layers;
+    return true;
+  }
+  if (name == "--vp" || name == "--poisson" || name == "--water-table") {
+    double value = 0.0;
+    if (!(name == "--poisson" ? in.real(name, value, error) : in.positive(name, value, error))) {
+      return false;
+    }
+    (name == "--vp"        ? command.vpRule.fixed
+     : name == "--poisson" ? command.vpRule.poisson
+                           : command.vpRule.waterTable) = value;
     return true;
   }
   if (name == "--csv") {
@@ -136,6 +148,13 @@ InvertCommand parseInvertOptions(std::span<const std::string_view> arguments) {
       continue;
     }
     files.push_back(argument);
+  }
+  if (const std::string fault = vpRuleFault(command.vpRule, command.limits.vsUpper);
+      !fault.empty()) {
+    command.error = fault +
+                    " (--vp, --poisson, --water-table; the highest Vs is that of "
+                    "--vs-bounds)";
+    return failed(std::move(command));
   }
   const std::size_t expected = command.suggestedLayers ? 1 : 2;
   if (files.size() != expected) {
@@ -187,6 +206,15 @@ std::string invertUsage() {
          ")\n"
          "  --suggest N         start from a model of N layers (1 to 20, the half-space\n"
          "                      included) suggested by the curve instead of MODEL\n"
+         "  --vp V              every layer's Vp, m/s, at least sqrt(2) times the upper\n"
+         "                      Vs bound\n"
+         "  --poisson NU        instead of --vp, every layer's Poisson's ratio (0 <= NU\n"
+         "                      < 0.5): Vp = Vs sqrt((2 - 2 NU) / (1 - 2 NU))\n"
+         "  --water-table Z     Vp at least 1500 m/s for the layers whose top lies at or\n"
+         "                      below Z m\n"
+         "                      With any of these the forward runs go through the curve\n"
+         "                      core with each layer's Vp; without, through the engine's\n"
+         "                      FORWARD with Vp = 3 Vs, as in the window.\n"
          "  --csv PREFIX        also write PREFIX_curve.csv (frequency, wavelength,\n"
          "                      measured, low, high, fitted velocity) and PREFIX_model.csv\n"
          "                      (layer, top, bottom, thickness, Vs, density)\n"

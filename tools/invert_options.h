@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/vp_rule.h"
 #include "exchange_options.h"
 #include "inversion/window_inversion.h"
 
@@ -20,9 +21,14 @@ struct InvertCommand {
   std::string curvePath;
   std::optional<int> suggestedLayers;    // --suggest N: 1 .. kWindowLayerLimit layers
   InversionLimits limits;                // the window's settings unless an option changed them
+  bool vsBoundsGiven = false;            // --vs-bounds was given
+  bool thicknessBoundsGiven = false;     // --h-bounds was given
   std::optional<std::string> csvPrefix;  // --csv PREFIX
   ExchangeOptions exchange;              // --columns and the other programs' files
-  std::string error;                     // for Action::Error
+  // --vp V, --poisson NU, --water-table Z: the inversion runs through the
+  // curve core with this rule; with none of them, through FORWARD (3 Vs).
+  VpRule vpRule;
+  std::string error;  // for Action::Error
 };
 
 // Parses the arguments that follow the program name.

@@ -77,9 +77,18 @@ inline constexpr const char* kInversionCancelled = "反演已取消。 (Inversio
 
 struct WindowInversionOutcome {
   bool succeeded = false;
-  std::string text;        // the report, or the failure message trimmed at both ends
-  bool cancelled = false;  // stopped on request; text is then kInversionCancelled
+  std::string text;                      // the report, or the failure message trimmed at both ends
+  bool cancelled = false;                // stopped on request; text is then kInversionCancelled
+  StopReason stop = StopReason::NotRun;  // why the solve ended
+  int32_t iterations = 0;                // as the report counts them
+  float misfit = 0.0f;                   // the report's, sqrt(sum r^2 / 2M), m/s
+  int32_t maxIterations = 0;             // the limit it ran under
 };
+
+// Why the inversion ended, in one English sentence for the reports of the
+// command line ("Stopped: the misfit fell below the tolerance 0.001.");
+// the window says it in its own words.
+std::string stopReasonWords(StopReason reason, int32_t iterations, int32_t maxIterations);
 
 // What the window follows during one inversion; empty members do nothing.
 struct InversionWatch {
@@ -99,10 +108,14 @@ struct InversionWatch {
 // faults; with other than the defaults the report ends with their line.
 // `watch` sees every engine run and every accepted iteration and may cancel:
 // a cancelled outcome is neither a success nor a failure to report.
+// With `stallEndsFit` a fit that finds no damped step lowering its misfit
+// after an accepted iteration ends with its model (see
+// DampedInversion::setStallEndsFit); the window's inversion runs without.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
                                          const InversionLimits& limits = {},
-                                         const InversionWatch& watch = {});
+                                         const InversionWatch& watch = {},
+                                         bool stallEndsFit = false);
 
 // The report in a box with the program's caption and the warning icon, a
 // failure in the plain message dialog; a cancelled inversion shows nothing.

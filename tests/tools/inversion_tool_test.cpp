@@ -129,8 +129,7 @@ TEST_F(InversionTool, HeadedTablesAreReadLikeTheFreeFormat) {
   }
   const ToolRun result = run(quoted(model) + " " + quoted(write("curve.csv", curve)));
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
-      << result.out;
+  EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos) << result.out;
 }
 
 TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
@@ -147,8 +146,7 @@ TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out.rfind("\t反演结果\n\n拟合情况：\n迭代次数：", 0), 0u) << result.out;
-  EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
-      << result.out;
+  EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos) << result.out;
 }
 
 // The half-space case above, and the help, with standard output full or
@@ -244,7 +242,7 @@ TEST_F(InversionTool, EveryCurveLayoutGivesTheSameFitAndSite) {
     const fs::path curve = write("curve.txt", c.curve);
     const ToolRun result = run(quoted(model) + " " + quoted(curve));
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
+    EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos)
         << result.out;
     if (c.note.empty()) {
       EXPECT_EQ(result.err, "");
@@ -308,7 +306,7 @@ TEST_F(InversionTool, FilesOfOtherProgramsGiveTheSameFitAndAreWrittenBack) {
     SCOPED_TRACE(name);
     const ToolRun result = run(quoted(model) + " " + quoted(write(name, text)));
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
+    EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos)
         << result.out;
   }
 
@@ -335,6 +333,64 @@ TEST_F(InversionTool, FilesOfOtherProgramsGiveTheSameFitAndAreWrittenBack) {
       EXPECT_NE(again.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
     }
   }
+}
+
+// Through the curve core (here with Vp = 3 Vs, Poisson's ratio 7/16, the
+// rule FORWARD has) the example curve fits from this start as through
+// FORWARD; where no damped step lowers the misfit further the fit ends with
+// its model and says so, where FORWARD's own run ended on small steps.
+// The start's third thickness lies beyond the 5 m bound: both begin it
+// mid-range, with a note.
+TEST_F(InversionTool, ThroughTheCurveCoreTheReportSaysWhyTheFitEnded) {
+  const fs::path model = write("start.txt",
+                               "4\n0.514999986 135.960007 1.89999998\n"
+                               "4.01804543 180.808456 1.89999998\n"
+                               "35.3669548 423.812592 1.89999998\n"
+                               "35.3669548 438.899994 1.89999998\n");
+  const std::string files =
+      quoted(model) + " " + quoted(fs::path(DISPFIT_EXAMPLES_DIR) / "field_curve.csv");
+  const ToolRun core = run("--poisson 0.4375 " + files);
+  ASSERT_EQ(core.status, 0) << core.err;
+  EXPECT_NE(core.out.find("Stopped: no damped step lowered the misfit further after 8 of at most "
+                          "30 iterations; the model of the last accepted step is given.\n"),
+            std::string::npos)
+      << core.out;
+  EXPECT_NE(core.out.find("P velocity: Poisson's ratio 0.4375; the forward runs went through the "
+                          "curve core"),
+            std::string::npos);
+  EXPECT_NE(core.out.find("Start: layer 3's starting thickness 35.366955 m lies outside the "
+                          "bounds 0.1-5 m: the inversion begins it mid-range, at 2.55 m\n"),
+            std::string::npos)
+      << core.out;
+  EXPECT_NE(core.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
+
+  const ToolRun library = run(files);
+  ASSERT_EQ(library.status, 0) << library.err;
+  EXPECT_NE(library.out.find("Stopped: converged, every component of the last step was too small "
+                             "to go on after 11 of at most 30 iterations"),
+            std::string::npos)
+      << library.out;
+  EXPECT_EQ(library.out.find("P velocity:"), std::string::npos);
+}
+
+// A suggested start beyond the default thickness bound widens it, with a
+// note; beyond a bound the user gave, it is clipped into it, with a note.
+TEST_F(InversionTool, ASuggestedStartAndTheBoundsAgree) {
+  const std::string curve = quoted(fs::path(DISPFIT_EXAMPLES_DIR) / "field_curve.csv");
+  const ToolRun widened = run("--suggest 4 " + curve);
+  ASSERT_EQ(widened.status, 0) << widened.err;
+  EXPECT_NE(widened.out.find("Start: thickness bounds widened from the defaults 0.1-5 m to "
+                             "0.1-53.1 m to hold the suggested start (0.515 to 35.366955 m)"),
+            std::string::npos)
+      << widened.out;
+  const ToolRun clipped = run("--suggest 4 --h-bounds 0.1 10 " + curve);
+  ASSERT_EQ(clipped.status, 0) << clipped.err;
+  EXPECT_NE(clipped.out.find("Start: layer 3's suggested thickness 35.366955 m clipped to the "
+                             "upper bound 10 m you gave"),
+            std::string::npos)
+      << clipped.out;
+  EXPECT_NE(clipped.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
+  EXPECT_NE(clipped.out.find("Vs30 = 348.1 m/s"), std::string::npos);
 }
 
 // A header a curve table does not know is refused with the names it takes,
@@ -375,11 +431,17 @@ TEST_F(InversionTool, BoundsAndIterationLimitAreTheInversions) {
 
   ToolRun result = run("--vs-bounds 60 195 --h-bounds 0.5 8 " + files);
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.out.find("1   2.0   195.0\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("1   -   195.0\n"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("Settings (changed from the defaults): Vs 60 to 195 m/s, thickness "
                             "0.5 to 8 m, at most 30 iterations\n"),
             std::string::npos)
       << result.out;
+  // The answer lies beyond the bound, which the report flags.
+  EXPECT_NE(result.out.find("On a bound (the data may want it beyond; a wider bound may fit "
+                            "better):\n  layer 1 Vs 195.0 m/s is at its upper bound 195 m/s\n"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(result.out.back(), '\n');  // the report's last line ends too
 
   // From 120 m/s the default run comes within the misfit tolerance (0.001)
   // of the 200 m/s answer in two iterations; stopped after one, it is still
@@ -387,10 +449,18 @@ TEST_F(InversionTool, BoundsAndIterationLimitAreTheInversions) {
   result = run(files);
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_LT(reportedMisfit(result.out), 0.001) << result.out;
+  EXPECT_NE(result.out.find("Stopped: the misfit fell below the tolerance 0.001 m/s after 2 of "
+                            "at most 30 iterations.\n"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(result.out.find("On a bound"), std::string::npos);
   result = run("--iterations 1 " + files);
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_GT(reportedMisfit(result.out), 0.01) << result.out;
   EXPECT_NE(result.out.find("at most 1 iterations"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Stopped: the iteration limit was reached before the fit converged"),
+            std::string::npos)
+      << result.out;
 }
 
 // A table longer than the inversion holds: 80 points, 50 fitted, all 80
@@ -469,7 +539,7 @@ TEST_F(InversionTool, CsvThatCannotBeWrittenEndsWithOne) {
           quoted(write("curve.txt", "f c\n50 189.4615\n20 189.4615\n10 189.4615\n")) + " --csv " +
           quoted(dir_ / "no-such-folder" / "site"));
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.out.find("1   2.0   200.0"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("1   -   200.0"), std::string::npos) << result.out;
   EXPECT_NE(result.err.find("site_curve.csv could not be written"), std::string::npos)
       << result.err;
 }
