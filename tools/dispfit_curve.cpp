@@ -12,6 +12,7 @@
 
 #include "argument_stream.h"
 #include "core/number_text.h"
+#include "core/program_version.h"
 #include "dispersion/dispersion_curve.h"
 #include "exchange/model_formats.h"
 #include "files/text_file.h"
@@ -50,6 +51,7 @@ void printHelp(std::ostream& out) {
          "                          N frequencies evenly spaced from A to B (Hz)\n"
          "                          (without either: 5 to 150 Hz every 5 Hz)\n"
          "--group                   also print the group velocity\n"
+         "--help, --version         this text; the program's version\n"
          "\n"
          "Exit status: 0 when the curve is printed, 1 when the model or a frequency\n"
          "cannot be used (the reason goes to the standard error stream), 2 for a usage\n"
@@ -174,6 +176,10 @@ void printCurve(const std::vector<double>& frequencies,
 int main(int argc, char** argv) {
   using namespace dispfit;
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (asksForVersion(arguments)) {
+    std::cout << versionText("dispfit-curve") << std::flush;
+    return std::cout ? kPrinted : kUsageOrFileError;
+  }
   if (arguments.size() == 1 && ArgumentStream::isHelp(arguments.front())) {
     printHelp(std::cout);
     return kPrinted;

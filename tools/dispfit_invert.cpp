@@ -15,6 +15,7 @@
 
 #include "core/engine_binding.h"
 #include "core/number_text.h"
+#include "core/program_version.h"
 #include "core/stream_message_presenter.h"
 #include "field_report.h"
 #include "files/text_file.h"
@@ -187,7 +188,8 @@ std::optional<FittedModel> fittedModel(const ParsedLayers& start, const Measured
                                  static_cast<int32_t>(freq.size()),
                                  freq.data(),
                                  velocity.data()};
-  WindowInversionOutcome outcome = invertWindowCurve(data, engine, {}, limits, {}, stallEndsFit);
+  WindowInversionOutcome outcome =
+      invertWindowCurve(data, engine, {}, limits, {}, sourceTexts(), stallEndsFit);
   if (!outcome.succeeded) {
     std::cerr << "dispfit-invert: " << outcome.text << '\n';
     return std::nullopt;
@@ -301,6 +303,10 @@ int runGlobal(std::span<const std::string_view> arguments) {
 int main(int argc, char** argv) {
   using namespace dispfit;
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (asksForVersion(arguments)) {
+    std::cout << versionText("dispfit-invert");
+    return delivered("the version") ? kSolved : kSolveFailed;
+  }
   if (asksForGlobalSearch(arguments)) return runGlobal(arguments);
   const InvertCommand command = parseInvertOptions(arguments);
   switch (command.action) {

@@ -11,12 +11,21 @@ namespace dispfit {
 namespace {
 
 std::string report(int32_t iteration, float finalMisfit, int32_t length, const float* params,
-                   bool halfSpaceThickness) {
+                   const TextTranslator& translator, bool halfSpaceThickness) {
   const int32_t layers = length / 2;
-  std::string text = "\t反演结果\n\n拟合情况：\n";
-  text += "迭代次数：" + std::to_string(iteration) + "\n";
-  text += "拟 合 差：" + formatScientific(finalMisfit);
-  text += "\n\n模型参数：\n#      H       Vs\n";
+  std::string text = "\t";
+  text += translator.translate("InversionReport", "反演结果");
+  text += "\n\n";
+  text += translator.translate("InversionReport", "拟合情况：");
+  text += '\n';
+  text += fillText(translator.translate("InversionReport", "迭代次数：%1"),
+                   {std::to_string(iteration)});
+  text += '\n';
+  text += fillText(translator.translate("InversionReport", "拟 合 差：%1"),
+                   {formatScientific(finalMisfit)});
+  text += "\n\n";
+  text += translator.translate("InversionReport", "模型参数：");
+  text += "\n#      H       Vs\n";
   // Each column right-aligned to its widest entry, so that the rows of a
   // model of ten layers or more, or of thicknesses of 10 m and more, line up
   // in a fixed-pitch font; where all entries of a column are equally wide
@@ -49,13 +58,13 @@ std::string report(int32_t iteration, float finalMisfit, int32_t length, const f
 }  // namespace
 
 std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length,
-                            const float* params) {
-  return report(iteration, finalMisfit, length, params, true);
+                            const float* params, const TextTranslator& translator) {
+  return report(iteration, finalMisfit, length, params, translator, true);
 }
 
 std::string inversionReportWithoutHalfSpaceThickness(int32_t iteration, float finalMisfit,
                                                      int32_t length, const float* params) {
-  return report(iteration, finalMisfit, length, params, false);
+  return report(iteration, finalMisfit, length, params, sourceTexts(), false);
 }
 
 }  // namespace dispfit
