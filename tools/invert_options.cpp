@@ -168,13 +168,6 @@ InvertCommand parseInvertOptions(std::span<const std::string_view> arguments) {
   return command;
 }
 
-std::string limitsText(const InversionLimits& limits) {
-  return "Vs " + exactText(limits.vsLower) + " to " + exactText(limits.vsUpper) +
-         " m/s, thickness " + exactText(limits.thicknessLower) + " to " +
-         exactText(limits.thicknessUpper) + " m, at most " + std::to_string(limits.maxIterations) +
-         " iterations";
-}
-
 }  // namespace dispfit
 
 namespace dispfit {

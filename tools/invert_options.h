@@ -34,9 +34,6 @@ struct InvertCommand {
 // Parses the arguments that follow the program name.
 InvertCommand parseInvertOptions(std::span<const std::string_view> arguments);
 
-// "Vs 50 to 1000 m/s, thickness 0.1 to 5 m, at most 30 iterations".
-std::string limitsText(const InversionLimits& limits);
-
 // What --help prints: the files, the options and their defaults, the report
 // and the exit status.
 std::string invertUsage();

@@ -152,6 +152,13 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
   return outcome;
 }
 
+std::string limitsText(const InversionLimits& limits) {
+  return "Vs " + exactText(limits.vsLower) + " to " + exactText(limits.vsUpper) +
+         " m/s, thickness " + exactText(limits.thicknessLower) + " to " +
+         exactText(limits.thicknessUpper) + " m, at most " + std::to_string(limits.maxIterations) +
+         " iterations";
+}
+
 std::string stopReasonWords(StopReason reason, int32_t iterations, int32_t maxIterations) {
   const std::string after = " after " + std::to_string(iterations) + " of at most " +
                             std::to_string(maxIterations) + " iterations";

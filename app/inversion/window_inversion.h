@@ -65,6 +65,11 @@ inline constexpr int32_t kIterationCeiling = 10000;
 std::string inversionLimitsFault(const InversionLimits& limits,
                                  const TextTranslator& translator = sourceTexts());
 
+// "Vs 50 to 1000 m/s, thickness 0.1 to 5 m, at most 30 iterations": the
+// limits in English, for the command line's reports and the exports'
+// metadata.
+std::string limitsText(const InversionLimits& limits);
+
 // The report's line on limits other than the defaults; empty for these.
 std::string inversionLimitsLine(const InversionLimits& limits,
                                 const TextTranslator& translator = sourceTexts());

@@ -35,10 +35,12 @@ std::filesystem::path exportBase(const std::filesystem::path& chosen, bool chose
 }
 
 std::vector<ExportFile> exportFiles(const std::filesystem::path& base,
+                                    std::span<const std::string> tableSuffixes,
                                     std::span<const std::string> chartNames) {
-  std::vector<ExportFile> files{{ExportPart::CurveCsv, 0, named(base, "_curve.csv")},
-                                {ExportPart::ModelCsv, 0, named(base, "_model.csv")},
-                                {ExportPart::SiteText, 0, named(base, "_vs30.txt")}};
+  std::vector<ExportFile> files;
+  for (std::size_t i = 0; i < tableSuffixes.size(); ++i) {
+    files.push_back({ExportPart::Table, i, named(base, tableSuffixes[i])});
+  }
   for (std::size_t i = 0; i < chartNames.size(); ++i) {
     files.push_back({ExportPart::ChartPng, i, named(base, '_' + chartNames[i] + ".png")});
     files.push_back({ExportPart::ChartSvg, i, named(base, '_' + chartNames[i] + ".svg")});

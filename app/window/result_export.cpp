@@ -35,7 +35,30 @@ QByteArray chartPng(QGraphicsView& chart) {
   return bytes;
 }
 
-QByteArray chartSvg(QGraphicsView& chart, const QString& title) {
+QByteArray chartPng(QGraphicsView& chart, int width, const QString& description) {
+  const QRect source = chart.viewport()->rect();
+  const int height = source.isEmpty() ? width : width * source.height() / source.width();
+  QImage picture(width, height, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  {
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    chart.render(&painter, QRectF(0, 0, width, height), source, Qt::KeepAspectRatio);
+  }
+  // 300 dots per inch: the picture prints at the size it was made for.
+  constexpr double kDotsPerMetre = 300.0 / 0.0254;
+  picture.setDotsPerMeterX(static_cast<int>(kDotsPerMetre));
+  picture.setDotsPerMeterY(static_cast<int>(kDotsPerMetre));
+  picture.setText(QStringLiteral("Description"), description);
+  picture.setText(QStringLiteral("Software"), QStringLiteral("DispFit"));
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  picture.save(&buffer, "PNG");
+  return bytes;
+}
+
+QByteArray chartSvg(QGraphicsView& chart, const QString& title, const QString& description) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -44,6 +67,7 @@ QByteArray chartSvg(QGraphicsView& chart, const QString& title) {
   drawing.setSize(chart.size());
   drawing.setViewBox(QRect(QPoint(0, 0), chart.size()));
   drawing.setTitle(title);
+  if (!description.isEmpty()) drawing.setDescription(description);
   QPainter painter(&drawing);
   chart.render(&painter, QRectF(QPointF(0, 0), chart.size()), chart.viewport()->rect());
   painter.end();

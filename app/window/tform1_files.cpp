@@ -8,6 +8,8 @@
 
 #include "core/curve_points.h"
 #include "core/velocity_axis.h"
+#include "files/column_text.h"
+#include "files/curve_file.h"
 #include "files/text_file.h"
 #include "records/file_replacement.h"
 #include "site/measured_curve_file.h"
@@ -60,11 +62,31 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     return false;
   }
   CurvePreparation prepared = readMeasuredCurve(text, name);
+  if (!prepared.curve && curveHeaderNeedsChoice(text)) {
+    // The header names columns the curve table does not know: the user says
+    // which is which, and the file is read again with that choice.
+    swcore::ColumnText split;
+    std::string ignored;
+    swcore::splitColumnText(text, name, split, ignored);
+    QStringList header;
+    for (const std::string& field : split.header) header.append(QString::fromStdString(field));
+    const std::optional<QString> answer =
+        columnChooser_->chooseColumns(this, QString::fromStdString(name), header);
+    if (!answer) return false;
+    swcore::ColumnChoice columns;
+    if (!swcore::parseCurveColumnChoice(answer->toStdString(), columns, error)) {
+      messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
+      return false;
+    }
+    prepared = readMeasuredCurve(text, name, columns);
+  }
   if (!prepared.curve) {
     messages_.showBox(prepared.error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
   measured_ = std::move(prepared.curve);
+  curvePath_ = path;
+  curveFolder_ = QFileInfo(path).absolutePath();
   fitted_.reset();
   ApplyFittedAction->setEnabled(false);
   SuggestModelAction->setEnabled(true);
@@ -165,6 +187,7 @@ bool TForm1::openModel(const QString& path) {
     messages_.showBox(opening.error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
+  modelPath_ = path;
   setTableRows(*opening.rows);
   LUpDown.setPosition(static_cast<int>(opening.rows->size()));
   const TableReading reading = readLayerRows(tableRows());

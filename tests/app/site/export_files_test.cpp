@@ -33,17 +33,19 @@ TEST(ExportFiles, BaseDropsOnlyTheExportsOwnExtensionsAndNamesAFolderBase) {
 
 TEST(ExportFiles, EveryPartIsNamedFromTheBaseWithAPictureAndADrawingPerChart) {
   const std::vector<std::string> charts{"dispersion", "vs_depth"};
-  const std::vector<ExportFile> files = exportFiles("out/site", charts);
+  // The local fit's tables: the two CSV names are those of dispfit-invert
+  // --csv PREFIX, so one prefix names the same files whichever program wrote
+  // them.
+  const std::vector<std::string> tables{"_curve.csv", "_model.csv", "_vs30.txt"};
+  const std::vector<ExportFile> files = exportFiles("out/site", tables, charts);
   const struct {
     ExportPart part;
-    std::size_t chart;
+    std::size_t index;
     const char* path;
   } expected[] = {
-      // The two CSV names are those of dispfit-invert --csv PREFIX, so one
-      // prefix names the same files whichever program wrote them.
-      {ExportPart::CurveCsv, 0, "out/site_curve.csv"},
-      {ExportPart::ModelCsv, 0, "out/site_model.csv"},
-      {ExportPart::SiteText, 0, "out/site_vs30.txt"},
+      {ExportPart::Table, 0, "out/site_curve.csv"},
+      {ExportPart::Table, 1, "out/site_model.csv"},
+      {ExportPart::Table, 2, "out/site_vs30.txt"},
       {ExportPart::ChartPng, 0, "out/site_dispersion.png"},
       {ExportPart::ChartSvg, 0, "out/site_dispersion.svg"},
       {ExportPart::ChartPng, 1, "out/site_vs_depth.png"},
@@ -54,7 +56,7 @@ TEST(ExportFiles, EveryPartIsNamedFromTheBaseWithAPictureAndADrawingPerChart) {
   for (std::size_t i = 0; i < files.size(); ++i) {
     SCOPED_TRACE(expected[i].path);
     EXPECT_EQ(files[i].part, expected[i].part);
-    EXPECT_EQ(files[i].chart, expected[i].chart);
+    EXPECT_EQ(files[i].index, expected[i].index);
     EXPECT_EQ(files[i].path.generic_string(), expected[i].path);
   }
 }

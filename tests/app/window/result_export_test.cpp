@@ -5,6 +5,7 @@
 // pdftotext. An export that cannot write leaves nothing behind.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "curve_function_engine.h"
+#include "window/export_file_dialog.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -24,12 +26,24 @@ std::string readFile(const QString& path) {
   return file.readAll().toStdString();
 }
 
-// The rows of a CSV text after its header, each split at the commas.
+// The rows of a CSV text after its comment lines and its header, each split
+// at the commas.
 std::vector<QStringList> csvRows(const std::string& text) {
   std::vector<QStringList> rows;
-  const QStringList lines = QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+  QStringList lines = QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+  while (!lines.isEmpty() && lines.front().startsWith('#')) lines.removeFirst();
   for (qsizetype i = 1; i < lines.size(); ++i) rows.push_back(lines[i].split(','));
   return rows;
+}
+
+// The comment lines that open a text: the export's metadata.
+QStringList commentLines(const std::string& text) {
+  QStringList comments;
+  for (const QString& line : QString::fromStdString(text).split('\n')) {
+    if (!line.startsWith(QStringLiteral("# "))) break;
+    comments.append(line.mid(2));
+  }
+  return comments;
 }
 
 std::string pdfText(const QString& path) {
@@ -104,6 +118,16 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
     EXPECT_EQ(curve[i][5].toFloat(), 0.9f * fittedVs);
   }
 
+  // Every table opens with the metadata as comment lines, the result first.
+  const QStringList comments = commentLines(readFile(out + "/site_curve.csv"));
+  ASSERT_GE(comments.size(), 5);
+  EXPECT_EQ(comments[0], "Result: local fit");
+  EXPECT_TRUE(comments[1].startsWith("Program: DispFit ")) << comments[1].toStdString();
+  EXPECT_TRUE(comments.contains("Input: measured curve " + workDir.filePath("flat.csv")))
+      << comments.join('|').toStdString();
+  EXPECT_TRUE(comments.last().startsWith("Misfit: unweighted RMS"));
+  EXPECT_EQ(commentLines(readFile(out + "/site_vs30.txt")), comments);
+
   // The model is the fitted one, not the table's 150 m/s.
   const std::vector<QStringList> model = csvRows(readFile(out + "/site_model.csv"));
   ASSERT_EQ(model.size(), 1u);
@@ -121,16 +145,21 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
   EXPECT_NE(site.find("Eurocode 8 ground type: C"), std::string::npos) << site;
   EXPECT_NE(site.find("NEHRP site class: D"), std::string::npos) << site;
 
+  // Pictures at print resolution: 300 dpi over the report's 180 mm chart
+  // width, 2126 pixels, unless set otherwise; each says what it shows.
   const QImage picture(out + "/site_dispersion.png");
   ASSERT_FALSE(picture.isNull());
-  EXPECT_EQ(picture.size(), form.Chart.size());
+  EXPECT_EQ(picture.width(), 2126);
+  EXPECT_NEAR(picture.dotsPerMeterX(), 300.0 / 0.0254, 1.0);
+  EXPECT_TRUE(picture.text("Description").startsWith("Result: local fit"))
+      << picture.text("Description").toStdString();
   const std::string drawing = readFile(out + "/site_dispersion.svg");
   EXPECT_EQ(drawing.rfind("<?xml", 0), 0u);
   EXPECT_NE(drawing.find("<svg"), std::string::npos);
   // The fitted curve's pen, drawn in the drawing as in the window.
   EXPECT_NE(drawing.find("#0a8a3c"), std::string::npos);
-  // The Vs-depth chart likewise, at its own size.
-  EXPECT_EQ(QImage(out + "/site_vs_depth.png").size(), form.VsChart.size());
+  // The Vs-depth chart likewise, at the same width.
+  EXPECT_EQ(QImage(out + "/site_vs_depth.png").width(), 2126);
   EXPECT_NE(readFile(out + "/site_vs_depth.svg").find("<svg"), std::string::npos);
 
   const QString report = out + "/site_report.pdf";
@@ -139,7 +168,9 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
   for (const std::string& wanted :
        {std::string("Vs30 = ") + vs30 + " m/s", std::string("Eurocode 8 ground type: C"),
         std::string("NEHRP site class: D"), std::string("Points inside the band: 4 of 4"),
-        std::string("Misfit (unweighted RMS"), std::string("the fitted model")}) {
+        std::string("Misfit (unweighted RMS"), std::string("the fitted model"),
+        std::string("Result: local fit"), std::string("Input: measured curve"),
+        std::string("Program: DispFit"), std::string("Date: 20")}) {
     EXPECT_NE(text.find(wanted), std::string::npos) << "wanted " << wanted << " in\n" << text;
   }
 }
@@ -199,4 +230,79 @@ TEST_F(ResultExport, AModelTableWithAFaultIsNotExported) {
 
 }  // namespace
 
+}  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+// The export's dialog opens in the measured curve's folder; before a curve
+// is opened it opens where the desktop chooses. The picture width set is the
+// pictures' width.
+TEST_F(WindowTest, TheExportOpensInTheCurvesFolderAndTakesThePictureWidthSet) {
+  ASSERT_TRUE(QDir(workDir.path()).mkdir("field"));
+  const QString path = workDir.filePath("field/picks.csv");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("f, c\n10, 180\n20, 170\n30, 160\n");
+  file.close();
+  form.ExportAction->trigger();  // cancelled: no curve yet
+  ASSERT_TRUE(form.openMeasuredCurve(path));
+  form.ExportAction->trigger();
+  ASSERT_EQ(files.directories.size(), 2u);
+  EXPECT_EQ(files.directories[0], QString());
+  EXPECT_EQ(files.directories[1], QFileInfo(path).absolutePath());
+
+  form.setExportPictureWidth(900);
+  EXPECT_EQ(form.exportPictureWidth(), 900);
+  form.setExportPictureWidth(50);  // below the least: the least
+  EXPECT_EQ(form.exportPictureWidth(), kLeastChartPictureWidth);
+  form.setExportPictureWidth(900);
+  form.Button1.click();
+  ASSERT_TRUE(form.exportResults(workDir.filePath("field")));
+  EXPECT_EQ(QImage(workDir.filePath("field/dispfit_dispersion.png")).width(), 900);
+}
+
+// A folder typed into the export's dialog is the answer, not a place to go.
+TEST(ExportFileDialog, AFolderTypedIsTheAnswer) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QDir(dir.path()).mkdir("results"));
+  ExportFileDialog dialog(nullptr, "export", dir.path());
+  dialog.selectFile(QStringLiteral("results"));
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.chosen(), QDir::cleanPath(dir.filePath("results")));
+
+  ExportFileDialog named(nullptr, "export", dir.path());
+  named.selectFile(QStringLiteral("site"));  // no such folder: a base name
+  named.accept();
+  EXPECT_EQ(named.chosen(), dir.filePath("site"));
+}
+
+}  // namespace
+}  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+// Below the described report: why the fit stopped and what it left on a
+// bound. The flat curve wants Vs = 200 m/s; an upper bound of 190 holds it
+// there.
+TEST_F(ResultExport, TheReportSaysWhyTheFitStoppedAndWhatIsOnABound) {
+  ASSERT_TRUE(form.setInversionLimits({50, 190, 0.1f, 5, 30}));
+  openFlatCurve();
+  form.Button2.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  const std::string& report = messages.messages[0].text;
+  EXPECT_EQ(report.rfind("\t反演结果\n", 0), 0u);  // the described lines first
+  EXPECT_NE(report.find("\n停止原因："), std::string::npos) << report;
+  EXPECT_NE(report.find("第 1 层 Vs 190.0 m/s 停在上限 190 m/s"), std::string::npos) << report;
+
+  messages.messages.clear();
+  ASSERT_TRUE(form.setInversionLimits({50, 1000, 0.1f, 5, 30}));
+  form.Button2.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text.find("停在"), std::string::npos) << messages.messages[0].text;
+}
+
+}  // namespace
 }  // namespace dispfit

@@ -18,12 +18,16 @@
 //     profiles, their percentiles, the curves' band and the panel's spreads;
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
-//     from the file.
+//     from the file;
+//   window_screenshot <output.png> --columns <curve file>
+//     the step of opening a curve whose header the curve table does not
+//     know: the dialog that asks which column is which.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QPixmap>
 #include <QThread>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -159,6 +163,21 @@ int drawSearchDialog(const QString& output, const QString& rangesPath) {
   return dialog.grab().save(output) ? 0 : 1;
 }
 
+// The column step's dialog for the curve file, drawn to `output` once it
+// shows, then cancelled.
+int drawColumnDialog(dispfit::TForm1& form, const QString& output, const QString& curvePath) {
+  bool saved = false;
+  QTimer::singleShot(200, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog) {
+      saved = dialog->grab().save(output);
+      dialog->close();
+    }
+  });
+  form.openMeasuredCurve(curvePath);
+  return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -178,10 +197,11 @@ int main(int argc, char* argv[]) {
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
-  if (argc != 2 && argc != 3 && !suggest && !global && !dialog) {
+  const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
+  if (argc != 2 && argc != 3 && !suggest && !global && !dialog && !columns) {
     std::fprintf(stderr,
                  "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
-                 "| --global <curve file> | --dialog <ranges file>]\n",
+                 "| --global <curve file> | --dialog <ranges file> | --columns <curve file>]\n",
                  argv[0]);
     return 2;
   }
@@ -196,6 +216,9 @@ int main(int argc, char* argv[]) {
   DefaultPrinter printers;
   DialogFileChooser files;
   TForm1 form(messages, engine, printers, files);
+  if (columns) {
+    return drawColumnDialog(form, QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  }
   FourLayers fourLayers;
   form.setLayerCountChooser(fourLayers);
   SmallSearch smallSearch;
