@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/number_text.h"
+#include "exchange/layer_line.h"
 #include "exchange/text_fields.h"
 #include "files/line_message.h"
 
@@ -93,38 +94,24 @@ bool parseGpdcModel(std::string_view text, const std::string& source,
                                "density) or six (with Qp and Qs)");
       return false;
     }
-    double values[4] = {};
-    static constexpr std::string_view kWhat[] = {"the thickness, m", "Vp, m/s", "Vs, m/s",
-                                                 "the density, kg/m3"};
-    for (std::size_t k = 0; k < 4; ++k) {
-      if (!fieldNumber(source, line, line.fields[k], kWhat[k], values[k], error)) return false;
-    }
-    const bool halfSpace = i + 1 == layers;
-    if (values[3] < kLeastDensityKilogramsPerCubicMetre) {
+    // Density in kg/m3, read as g/cm3.
+    static constexpr LayerLineUnits kUnits{
+        {"the thickness, m", "Vp, m/s", "Vs, m/s", "the density, kg/m3"},
+        {1.0, 1.0, 1.0, 1.0 / kKilogramsPerCubicMetrePerGramPerCubicCentimetre}};
+    std::array<double, 4> values{};
+    if (!readLayerLine(source, line, i, i + 1 == layers, kUnits, values, error)) return false;
+    if (values[3] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre <
+        kLeastDensityKilogramsPerCubicMetre) {
       error = fieldMessage(source, line, line.fields[3],
                            "a density of " + std::string(line.fields[3].text) +
                                " kg/m3 is less than any ground's; gpdc models give kg/m3, not "
                                "g/cm3");
       return false;
     }
-    const double density = values[3] / kKilogramsPerCubicMetrePerGramPerCubicCentimetre;
-    const std::pair<swcore::LayerQuantity, double> checked[] = {
-        {swcore::LayerQuantity::Thickness, values[0]},
-        {swcore::LayerQuantity::PVelocity, values[1]},
-        {swcore::LayerQuantity::ShearVelocity, values[2]},
-        {swcore::LayerQuantity::Density, density}};
-    for (std::size_t k = 0; k < 4; ++k) {
-      const std::string fault =
-          swcore::layerValueFault(checked[k].first, i, halfSpace, checked[k].second);
-      if (!fault.empty()) {
-        error = fieldMessage(source, line, line.fields[k], fault);
-        return false;
-      }
-    }
     read.thickness.push_back(values[0]);
     read.pVelocity.push_back(values[1]);
     read.shearVelocity.push_back(values[2]);
-    read.density.push_back(density);
+    read.density.push_back(values[3]);
   }
   model = std::move(read);
   return true;

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "core/number_text.h"
+#include "exchange/layer_line.h"
 #include "exchange/text_fields.h"
 #include "files/line_message.h"
 
@@ -105,29 +106,16 @@ bool parseModel96(std::string_view text, const std::string& source,
                                "ETAP, ETAS, FREFP, FREFS");
       return false;
     }
-    double values[4] = {};
-    static constexpr std::string_view kWhat[] = {"H, km", "VP, km/s", "VS, km/s", "RHO, g/cm3"};
-    for (std::size_t k = 0; k < 4; ++k) {
-      if (!fieldNumber(source, line, line.fields[k], kWhat[k], values[k], error)) return false;
-    }
-    const bool halfSpace = i + 1 == layers;
-    const std::pair<swcore::LayerQuantity, double> checked[] = {
-        {swcore::LayerQuantity::Thickness, values[0] * kMetresPerKilometre},
-        {swcore::LayerQuantity::PVelocity, values[1] * kMetresPerKilometre},
-        {swcore::LayerQuantity::ShearVelocity, values[2] * kMetresPerKilometre},
-        {swcore::LayerQuantity::Density, values[3]}};
-    for (std::size_t k = 0; k < 4; ++k) {
-      const std::string fault =
-          swcore::layerValueFault(checked[k].first, i, halfSpace, checked[k].second);
-      if (!fault.empty()) {
-        error = fieldMessage(source, line, line.fields[k], fault);
-        return false;
-      }
-    }
-    read.thickness.push_back(checked[0].second);
-    read.pVelocity.push_back(checked[1].second);
-    read.shearVelocity.push_back(checked[2].second);
-    read.density.push_back(checked[3].second);
+    // km and km/s as m and m/s.
+    static constexpr LayerLineUnits kUnits{
+        {"H, km", "VP, km/s", "VS, km/s", "RHO, g/cm3"},
+        {kMetresPerKilometre, kMetresPerKilometre, kMetresPerKilometre, 1.0}};
+    std::array<double, 4> values{};
+    if (!readLayerLine(source, line, i, i + 1 == layers, kUnits, values, error)) return false;
+    read.thickness.push_back(values[0]);
+    read.pVelocity.push_back(values[1]);
+    read.shearVelocity.push_back(values[2]);
+    read.density.push_back(values[3]);
   }
   model = std::move(read);
   return true;

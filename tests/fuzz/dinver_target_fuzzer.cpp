@@ -3,14 +3,13 @@
 // it (UTF-8 or UTF-16): an accepted target gives every point a positive finite
 // velocity, a line and a mode, and a band with its low end below its high end
 // for all points or none.
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "exchange/dinver_target.h"
-#include "memory_file.h"
+#include "read_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -20,15 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(!error.empty());
     return 0;
   }
-  const std::size_t count = curve.velocity.size();
-  fuzz::require(count > 0 && curve.line.size() == count);
-  fuzz::require(curve.mode.empty() || curve.mode.size() == count);
-  fuzz::require(curve.deviation.empty() || curve.deviation.size() == count);
-  fuzz::require(curve.lowBound.size() == curve.highBound.size());
-  fuzz::require(curve.lowBound.empty() || curve.lowBound.size() == count);
-  for (std::size_t i = 0; i < count; ++i) {
-    fuzz::require(std::isfinite(curve.velocity[i]) && curve.velocity[i] > 0.0);
-    if (!curve.lowBound.empty()) fuzz::require(curve.lowBound[i] <= curve.highBound[i]);
-  }
+  fuzz::requireUsableCurve(curve);
   return 0;
 }
