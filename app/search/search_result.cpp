@@ -12,12 +12,6 @@ namespace dispfit {
 
 namespace {
 
-// The colours of the window's charts (window/window_style.h).
-constexpr std::uint32_t kMeasuredRgb = 0x1F4E9A;
-constexpr std::uint32_t kPercentileRgb = 0x102040;
-constexpr std::uint32_t kBestRgb = 0xD06A00;
-constexpr std::uint32_t kEnvelopeRgb = 0xE8B480;
-
 std::string classes(const AverageSpread& row, int q) {
   return className(row.groundTypes[q]) + "/" + className(row.nehrpClasses[q]);
 }
@@ -107,7 +101,7 @@ ResultCharts SearchResult::charts() const {
     low.points.emplace_back(point.frequency, point.low);
     high.points.emplace_back(point.frequency, point.high);
   }
-  ChartLine best{"best model", {}, LineStyle::Solid, kBestRgb};
+  ChartLine best{"best model", {}, LineStyle::Solid, kBestModelRgb};
   for (std::size_t i = 0; i < summary_.bestCurve.size() && i < measured_.inverted.size(); ++i) {
     if (std::isfinite(summary_.bestCurve[i])) {
       best.points.emplace_back(measured_.inverted[i].frequency, summary_.bestCurve[i]);
@@ -124,7 +118,7 @@ ResultCharts SearchResult::charts() const {
     median.points.emplace_back(row.vs.median, row.depth);
     p90.points.emplace_back(row.vs.p90, row.depth);
   }
-  ChartLine bestProfile{"best model", {}, LineStyle::Solid, kBestRgb};
+  ChartLine bestProfile{"best model", {}, LineStyle::Solid, kBestModelRgb};
   double top = 0.0;
   const TrialModel& model = *summary_.best;
   for (std::size_t i = 0; i < model.vs.size(); ++i) {

@@ -9,17 +9,6 @@
 
 namespace dispfit {
 
-namespace {
-
-// The colours of the window's charts (window/window_style.h), so that an
-// exported chart reads as the one on screen.
-constexpr std::uint32_t kMeasuredRgb = 0x1F4E9A;
-constexpr std::uint32_t kBandRgb = 0x8FA6CC;
-constexpr std::uint32_t kCurveRgb = 0xFF0000;
-constexpr std::uint32_t kFittedRgb = 0x0A8A3C;
-
-}  // namespace
-
 LocalFitResult::LocalFitResult(LocalFitInputs inputs) : in_(std::move(inputs)) {}
 
 std::string LocalFitResult::name() const {
@@ -86,14 +75,14 @@ ResultCharts LocalFitResult::charts() const {
     ChartLine curve{in_.fitted ? "fitted" : "computed",
                     {},
                     LineStyle::Solid,
-                    in_.fitted ? kFittedRgb : kCurveRgb};
+                    in_.fitted ? kFittedRgb : kComputedRgb};
     for (std::size_t i = 0; i < in_.measured->inverted.size() && i < in_.curve.size(); ++i) {
       if (in_.curve[i])
         curve.points.emplace_back(in_.measured->inverted[i].frequency, *in_.curve[i]);
     }
     charts.dispersion.push_back(std::move(curve));
   } else {
-    ChartLine curve{"computed", {}, LineStyle::Solid, kCurveRgb};
+    ChartLine curve{"computed", {}, LineStyle::Solid, kComputedRgb};
     for (std::size_t i = 0; i < in_.frequencies.size() && i < in_.velocities.size(); ++i) {
       if (in_.velocities[i] > 0.0f)
         curve.points.emplace_back(in_.frequencies[i], in_.velocities[i]);
@@ -105,7 +94,7 @@ ResultCharts LocalFitResult::charts() const {
   ChartLine profile{in_.fitted ? "fitted model" : "table model",
                     {},
                     LineStyle::Solid,
-                    in_.fitted ? kFittedRgb : kCurveRgb};
+                    in_.fitted ? kFittedRgb : kComputedRgb};
   for (const ProfilePoint& point :
        stepProfile(in_.model.thickness, in_.model.vs, charts.profileDepth)) {
     profile.points.emplace_back(point.vs, point.depth);
