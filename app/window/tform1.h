@@ -51,6 +51,7 @@
 #include "window/result_charts.h"
 #include "window/result_export.h"
 #include "window/search_request_chooser.h"
+#include "window/shot_records_window.h"
 #include "window/site_results_panel.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
@@ -107,6 +108,9 @@ class TForm1 : public QWidget {
   // --- Menu commands ----------------------------------------------------
   // Each asks for a file, then does what the path-taking command does.
   void OpenCurveClick();
+  // 文件 → 打开地震记录 (Ctrl+R): the shot-records window, made on first use.
+  void OpenRecordsClick();
+  ShotRecordsWindow& shotRecordsWindow();
   void OpenModelClick();
   void SaveModelClick();
   // Copies the last fitted model into the table.
@@ -166,6 +170,11 @@ class TForm1 : public QWidget {
   // Reads a measured curve; a refused file is named in a box and changes
   // nothing. True when the curve was taken.
   bool openMeasuredCurve(const QString& path);
+  // A measured curve from the text of a curve file, named `name`: what
+  // opening a curve file does after reading it; 用作实测曲线 hands its table here.
+  // `path` is the file as opened, empty for a table of the shot records.
+  bool useMeasuredCurveText(const std::string& text, const std::string& name,
+                            const QString& path = QString());
   // Reads a model into the table; likewise.
   bool openModel(const QString& path);
   // Writes the table's model, checked as the forward run checks it.
@@ -209,6 +218,7 @@ class TForm1 : public QWidget {
   // The area below the menu bar that holds every other control.
   QWidget Client{this};
   QAction* OpenCurveAction = nullptr;  // owned by the menu bar's menus
+  QAction* OpenRecordsAction = nullptr;
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
@@ -416,7 +426,7 @@ class TForm1 : public QWidget {
   bool cancelRequested_ = false;
   SearchRequest searchRequest_;  // the last one asked for, offered again
   std::optional<SearchSummary> searchSummary_;
-  QString curvePath_;    // the measured curve's file, as opened
+  QString curvePath_;    // the measured curve's file, as opened, or its name
   QString curveFolder_;  // its folder, where the export's dialog opens
   QString modelPath_;    // the model's file last opened into the table
   int exportPictureWidth_ = kDefaultChartPictureWidth;
@@ -430,6 +440,7 @@ class TForm1 : public QWidget {
   // Declared last, so destroyed first: its thread is joined while every
   // member it reports to still exists.
   std::unique_ptr<BackgroundSearch> search_;
+  std::unique_ptr<ShotRecordsWindow> shotRecords_;
 };
 
 }  // namespace dispfit

@@ -54,6 +54,27 @@ void TForm1::SaveModelClick() {
   if (!path.isEmpty()) saveModel(path);
 }
 
+void TForm1::OpenRecordsClick() {
+  ShotRecordsWindow& window = shotRecordsWindow();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+ShotRecordsWindow& TForm1::shotRecordsWindow() {
+  if (!shotRecords_) {
+    shotRecords_ = std::make_unique<ShotRecordsWindow>(messages_, this);
+    connect(shotRecords_.get(), &ShotRecordsWindow::measuredCurveChosen, this,
+            [this](const QString& table, const QString& name) {
+              if (useMeasuredCurveText(table.toStdString(), name.toStdString())) {
+                raise();
+                activateWindow();
+              }
+            });
+  }
+  return *shotRecords_;
+}
+
 bool TForm1::openMeasuredCurve(const QString& path) {
   const std::string name = displayName(path);
   std::string text, error;
@@ -61,13 +82,18 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
+  return useMeasuredCurveText(text, name, path);
+}
+
+bool TForm1::useMeasuredCurveText(const std::string& text, const std::string& name,
+                                  const QString& path) {
   CurvePreparation prepared = readMeasuredCurve(text, name);
   if (!prepared.curve && curveHeaderNeedsChoice(text)) {
     // The header names columns the curve table does not know: the user says
     // which is which, and the file is read again with that choice.
     swcore::ColumnText split;
-    std::string ignored;
-    swcore::splitColumnText(text, name, split, ignored);
+    std::string error;
+    swcore::splitColumnText(text, name, split, error);
     QStringList header;
     for (const std::string& field : split.header) header.append(QString::fromStdString(field));
     const std::optional<QString> answer =
@@ -85,8 +111,10 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     return false;
   }
   measured_ = std::move(prepared.curve);
-  curvePath_ = path;
-  curveFolder_ = QFileInfo(path).absolutePath();
+  // A curve from the shot records has no file: the export names it and its
+  // dialog opens where it last did.
+  curvePath_ = path.isEmpty() ? QString::fromStdString(name) : path;
+  if (!path.isEmpty()) curveFolder_ = QFileInfo(path).absolutePath();
   fitted_.reset();
   ApplyFittedAction->setEnabled(false);
   SuggestModelAction->setEnabled(true);

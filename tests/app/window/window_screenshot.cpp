@@ -21,7 +21,9 @@
 //     from the file;
 //   window_screenshot <output.png> --columns <curve file>
 //     the step of opening a curve whose header the curve table does not
-//     know: the dialog that asks which column is which.
+//     know: the dialog that asks which column is which;
+//   window_screenshot <output.png> --records <record files...>
+//     the shot-records window with the record files opened.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -43,6 +45,7 @@
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/search_request_chooser.h"
+#include "window/shot_records_window.h"
 #include "window/tform1.h"
 #include "window/window_translations.h"
 
@@ -178,6 +181,18 @@ int drawColumnDialog(dispfit::TForm1& form, const QString& output, const QString
   return saved ? 0 : 1;
 }
 
+// The shot-records window with the record files opened, its offset `row`
+// selected, drawn to `output`.
+int drawShotRecords(const QString& output, const QStringList& paths) {
+  dispfit::StreamMessagePresenter messages(std::cerr);
+  dispfit::ShotRecordsWindow window(messages);
+  if (!window.openRecords(paths)) return 1;
+  window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
+  window.show();
+  QApplication::processEvents();
+  return window.grab().save(output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -198,16 +213,23 @@ int main(int argc, char* argv[]) {
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
   const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
-  if (argc != 2 && argc != 3 && !suggest && !global && !dialog && !columns) {
+  const bool records = argc >= 4 && std::string(argv[2]) == "--records";
+  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog && !columns) {
     std::fprintf(stderr,
                  "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
-                 "| --global <curve file> | --dialog <ranges file> | --columns <curve file>]\n",
+                 "| --global <curve file> | --dialog <ranges file> | --columns <curve file> "
+                 "| --records <record files...>]\n",
                  argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
   WindowTranslations languages;
   if (language && !languages.setLanguage(*language)) return 1;
+  if (records) {
+    QStringList paths;
+    for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
+    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths);
+  }
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
   }
