@@ -110,9 +110,10 @@ ResultCharts SearchResult::charts() const {
   charts.dispersion = {std::move(measured), std::move(low), std::move(high), std::move(best)};
 
   charts.profileDepth = summary_.chartDepth;
-  ChartLine p10{"p10", {}, LineStyle::Dashed, kPercentileRgb};
+  // The two ends of the spread share a name, and with it a legend entry.
+  ChartLine p10{"10% / 90%", {}, LineStyle::Dashed, kPercentileRgb};
   ChartLine median{"median", {}, LineStyle::Solid, kPercentileRgb};
-  ChartLine p90{"p90", {}, LineStyle::Dashed, kPercentileRgb};
+  ChartLine p90{"10% / 90%", {}, LineStyle::Dashed, kPercentileRgb};
   for (const ProfileRow& row : summary_.profile) {
     p10.points.emplace_back(row.vs.p10, row.depth);
     median.points.emplace_back(row.vs.median, row.depth);

@@ -22,12 +22,34 @@ namespace dispfit {
 namespace {
 
 // The chart's size on which the picture and the report draw it: the
-// proportions of the window's charts, so that fonts and lines keep their
-// weight when scaled.
+// dispersion chart in the proportions of the window's, the Vs chart taller
+// than wide for its depth. Both are as wide, so that pictures of one width
+// show their fonts and lines at one size.
 constexpr int kDispersionWidth = 800;
 constexpr int kDispersionHeight = 500;
-constexpr int kProfileWidth = 600;
-constexpr int kProfileHeight = 700;
+constexpr int kProfileWidth = 800;
+constexpr int kProfileHeight = 900;
+
+// The names of the results and their series (site/local_fit_result.h,
+// search/search_result.h) with the texts the window shows for them.
+struct ShownName {
+  const char* name;
+  const char* text;
+};
+constexpr ShownName kShownNames[] = {
+    {"local fit", QT_TRANSLATE_NOOP("ResultCharts", "局部反演")},
+    {"table model", QT_TRANSLATE_NOOP("ResultCharts", "表格模型")},
+    {"best-fit search", QT_TRANSLATE_NOOP("ResultCharts", "全局搜索最佳拟合")},
+    {"measured", QT_TRANSLATE_NOOP("ResultCharts", "实测曲线")},
+    {"band", QT_TRANSLATE_NOOP("ResultCharts", "误差带")},
+    {"computed", QT_TRANSLATE_NOOP("ResultCharts", "计算曲线")},
+    {"fitted", QT_TRANSLATE_NOOP("ResultCharts", "拟合曲线")},
+    {"fitted model", QT_TRANSLATE_NOOP("ResultCharts", "拟合模型")},
+    {"accepted curves' envelope", QT_TRANSLATE_NOOP("ResultCharts", "接受模型曲线的包络")},
+    {"best model", QT_TRANSLATE_NOOP("ResultCharts", "最佳模型")},
+    {"10% / 90%", QT_TRANSLATE_NOOP("ResultCharts", "10%/90%")},
+    {"median", QT_TRANSLATE_NOOP("ResultCharts", "中值")},
+};
 
 struct Extent {
   double low = std::numeric_limits<double>::infinity();
@@ -57,7 +79,7 @@ QAbstractSeries* seriesOf(const ChartLine& line) {
     curve->setPen(pen);
     series = curve;
   }
-  series->setName(QString::fromStdString(line.name));
+  series->setName(shownName(line.name));
   for (const auto& [x, y] : line.points) series->append(QPointF(x, y));
   return series;
 }
@@ -91,6 +113,13 @@ void oneLegendEntryPerName(QChart& chart) {
 }
 
 }  // namespace
+
+QString shownName(const std::string& name) {
+  for (const ShownName& known : kShownNames) {
+    if (name == known.name) return QCoreApplication::translate("ResultCharts", known.text);
+  }
+  return QString::fromStdString(name);
+}
 
 std::unique_ptr<QChartView> dispersionChart(const ResultCharts& charts, bool logFrequency,
                                             const QString& title) {

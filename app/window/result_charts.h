@@ -7,10 +7,16 @@
 #include <QChartView>
 #include <QString>
 #include <memory>
+#include <string>
 
 #include "site/exported_result.h"
 
 namespace dispfit {
+
+// A name that an exported result gives itself or a series of its charts
+// ("best-fit search", "measured") as the window shows it, in the window's
+// language; a name not known here is shown as it is.
+QString shownName(const std::string& name);
 
 // The dispersion chart: phase velocity (m/s) over frequency (Hz), on a
 // logarithmic frequency axis when `logFrequency`.

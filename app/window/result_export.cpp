@@ -24,6 +24,11 @@ constexpr int kReportResolution = 300;
 constexpr double kMarginMillimetres = 15.0;
 constexpr double kLineSpacing = 1.25;      // of the font's height
 constexpr double kGapBetweenBlocks = 0.6;  // lines
+// Charts that the room below the text would draw at less than this share of
+// their full-width size go on a page of their own: below about 60 % their
+// axis labels, at 8 points on the full width, fall under 5 points, too small
+// to read on paper.
+constexpr double kLeastChartScale = 0.6;
 
 }  // namespace
 
@@ -121,19 +126,37 @@ QByteArray reportPdf(const QString& title, const std::vector<ReportBlock>& block
     }
   }
 
-  // The charts share the room below the text, one below the other.
+  // The charts share the room below the text, one below the other, all at
+  // one scale so that their fonts and lines are of one size: the largest
+  // that fits the widest in the page's width and all of them in the room.
+  // Where that scale is too small to read, they go on a page of their own.
   y += QFontMetricsF(text, &writer).height();
-  const double room = std::max(0.0, page.height() - y);
-  const double share = charts.empty() ? 0.0 : room / static_cast<double>(charts.size());
+  double widest = 0.0;
+  double tall = 0.0;  // the charts' heights together, in their own pixels
   for (const ExportedChart& chart : charts) {
     const QRect source = chart.view->viewport()->rect();
     if (source.isEmpty()) continue;
-    const double aspect = static_cast<double>(source.height()) / source.width();
-    const double width = std::min(page.width(), share / aspect);
-    const double height = width * aspect;
-    const QRectF target((page.width() - width) / 2.0, y, width, height);
+    widest = std::max(widest, static_cast<double>(source.width()));
+    tall += source.height();
+  }
+  if (widest <= 0.0) {
+    painter.end();
+    return bytes;
+  }
+  const double fullWidthScale = page.width() / widest;
+  const auto scaleBelow = [&] { return std::min(fullWidthScale, (page.height() - y) / tall); };
+  if (scaleBelow() < kLeastChartScale * fullWidthScale) {
+    writer.newPage();
+    y = 0.0;
+  }
+  const double scale = std::max(0.0, scaleBelow());
+  for (const ExportedChart& chart : charts) {
+    const QRect source = chart.view->viewport()->rect();
+    if (source.isEmpty()) continue;
+    const QRectF target((page.width() - scale * source.width()) / 2.0, y, scale * source.width(),
+                        scale * source.height());
     chart.view->render(&painter, target, source, Qt::KeepAspectRatio);
-    y += share;
+    y += target.height();
   }
   painter.end();
   return bytes;

@@ -34,9 +34,11 @@ QByteArray chartPng(QGraphicsView& chart, int width, const QString& description)
 QByteArray chartSvg(QGraphicsView& chart, const QString& title,
                     const QString& description = QString());
 
-// One A4 portrait page: `title`, the blocks top down, then the charts one
-// below the other in the room left, each keeping its proportions. Text that
-// does not fit the page is cut off at its foot.
+// An A4 portrait page: `title`, the blocks top down, then the charts one
+// below the other in the room left, at one scale, each keeping its
+// proportions; where that room would shrink them below 60 % of the scale
+// that gives the widest the page's width, they go on a second page. Text
+// that does not fit the first page is cut off at its foot.
 QByteArray reportPdf(const QString& title, const std::vector<ReportBlock>& blocks,
                      std::span<const ExportedChart> charts);
 

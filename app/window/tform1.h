@@ -307,8 +307,6 @@ class TForm1 : public QWidget {
   void buildSiteColumn();
   void buildCancelButton();
   void buildExportCommand();
-  // The charts the export writes, by file-name part.
-  std::vector<ExportedChart> exportedCharts();
   // The results the window holds, with their names in the window's
   // language; `fault` says why the table's model is none of them.
   std::vector<std::unique_ptr<ExportedResult>> exportableResults(QStringList& names,

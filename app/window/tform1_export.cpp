@@ -83,12 +83,6 @@ void TForm1::setExportPictureWidth(int width) {
   exportPictureWidth_ = std::clamp(width, kLeastChartPictureWidth, kMostChartPictureWidth);
 }
 
-std::vector<ExportedChart> TForm1::exportedCharts() {
-  // Every chart of the window, as the export writes them: drawn anew from
-  // the exported result's series (see exportResults).
-  return {{"dispersion", &Chart}, {"vs_depth", &VsChart}};
-}
-
 void TForm1::ExportResultsClick() {
   const QString chosen =
       files_.baseOrFolderToSave(this, tr("导出结果：文件名前缀或文件夹"), curveFolder_);
@@ -167,14 +161,15 @@ bool TForm1::exportResults(const QString& chosen) {
   const ExportedResult& result = *results[which];
   const std::vector<std::string> metadata = metadataLines(exportMetadata(result), result.name());
   const QString resultName = QString::fromStdString(result.name());
+  const QString shownResult = shownName(result.name());  // in the window's language
 
   // The charts drawn from the result's own series, so that pictures and
   // report show the result the text speaks of.
   const ResultCharts series = result.charts();
   const std::unique_ptr<QChartView> dispersion = dispersionChart(
-      series, LogFrequencyAction->isChecked(), tr("频散曲线（%1）").arg(resultName));
+      series, LogFrequencyAction->isChecked(), tr("频散曲线（%1）").arg(shownResult));
   const std::unique_ptr<QChartView> profile =
-      profileChart(series, tr("横波速度剖面（%1）").arg(resultName));
+      profileChart(series, tr("横波速度剖面（%1）").arg(shownResult));
   const std::vector<ExportedChart> charts{{"dispersion", dispersion.get()},
                                           {"vs_depth", profile.get()}};
 
@@ -212,7 +207,7 @@ bool TForm1::exportResults(const QString& chosen) {
                      description));
         break;
       case ExportPart::ReportPdf:
-        contents.push_back(reportPdf(tr("DispFit 结果报告：%1").arg(resultName), report, charts));
+        contents.push_back(reportPdf(tr("DispFit 结果报告：%1").arg(shownResult), report, charts));
         break;
     }
   }
@@ -230,8 +225,8 @@ bool TForm1::exportResults(const QString& chosen) {
   }
   const QString pattern = QString::fromStdU16String(base.filename().u16string()) + "_*";
   const auto count = static_cast<qulonglong>(files.size());
-  showStatus([count, pattern, resultName] {
-    return StatusText{tr("结果已导出：%1 个文件 %2（%3）。").arg(count).arg(pattern, resultName),
+  showStatus([count, pattern, shownResult] {
+    return StatusText{tr("结果已导出：%1 个文件 %2（%3）。").arg(count).arg(pattern, shownResult),
                       {}};
   });
   return true;

@@ -239,6 +239,54 @@
         <source>深度 (m)</source>
         <translation>Depth (m)</translation>
     </message>
+    <message>
+        <source>局部反演</source>
+        <translation>Local fit</translation>
+    </message>
+    <message>
+        <source>表格模型</source>
+        <translation>Table model</translation>
+    </message>
+    <message>
+        <source>全局搜索最佳拟合</source>
+        <translation>Best-fit search</translation>
+    </message>
+    <message>
+        <source>实测曲线</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>误差带</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>计算曲线</source>
+        <translation>Computed</translation>
+    </message>
+    <message>
+        <source>拟合曲线</source>
+        <translation>Fitted</translation>
+    </message>
+    <message>
+        <source>拟合模型</source>
+        <translation>Fitted model</translation>
+    </message>
+    <message>
+        <source>接受模型曲线的包络</source>
+        <translation>Accepted curves&apos; envelope</translation>
+    </message>
+    <message>
+        <source>最佳模型</source>
+        <translation>Best model</translation>
+    </message>
+    <message>
+        <source>10%/90%</source>
+        <translation>10th/90th percentile</translation>
+    </message>
+    <message>
+        <source>中值</source>
+        <translation>Median</translation>
+    </message>
 </context>
 <context>
     <name>dispfit::ExportFileDialog</name>

@@ -7,13 +7,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QProcess>
 #include <QStringList>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "curve_function_engine.h"
 #include "window/export_file_dialog.h"
+#include "window/result_charts.h"
+#include "window/result_export.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -302,6 +307,88 @@ TEST_F(ResultExport, TheReportSaysWhyTheFitStoppedAndWhatIsOnABound) {
   form.Button2.click();
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text.find("停在"), std::string::npos) << messages.messages[0].text;
+}
+
+}  // namespace
+}  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+// The text of one page of a PDF.
+std::string pdfPageText(const QString& path, int page) {
+  QProcess extract;
+  const QString number = QString::number(page);
+  extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), number, QStringLiteral("-l"),
+                                              number, path, QStringLiteral("-")});
+  if (!extract.waitForFinished(30000)) return {};
+  return extract.readAllStandardOutput().toStdString();
+}
+
+// The report's charts share the page with a short text and go on a page of
+// their own below a long one. At the page's full width (180 mm) the 800 x 500
+// dispersion chart is 112.5 mm tall and the 800 x 900 Vs chart 202.5 mm, 315 mm
+// together; 60 % of that, 189 mm, is the least room that keeps them on the
+// first of the 267 mm a page gives. A 9-point line takes about 4.7 mm: 3 lines
+// leave some 240 mm, 50 lines less than 30.
+TEST(ReportPdf, ChartsTooSmallBelowTheTextGetAPageOfTheirOwn) {
+  ResultCharts series;
+  series.dispersion.push_back(
+      {"measured", {{5.0, 300.0}, {50.0, 150.0}}, LineStyle::Markers, kMeasuredRgb});
+  series.profile.push_back(
+      {"best model", {{150.0, 0.0}, {150.0, 10.0}}, LineStyle::Solid, kBestModelRgb});
+  series.profileDepth = 10.0;
+  const std::unique_ptr<QChartView> dispersion =
+      dispersionChart(series, false, QStringLiteral("ChartOfCurves"));
+  const std::unique_ptr<QChartView> profile = profileChart(series, QStringLiteral("ChartOfDepths"));
+  const std::vector<ExportedChart> charts{{"dispersion", dispersion.get()},
+                                          {"vs_depth", profile.get()}};
+  QTemporaryDir dir;
+  const struct {
+    int lines;
+    int chartPage;
+  } cases[] = {{3, 1}, {50, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines);
+    ReportBlock block;
+    for (int i = 0; i < c.lines; ++i) block.lines.push_back("TextLine" + std::to_string(i));
+    const QString path = dir.filePath(QStringLiteral("report%1.pdf").arg(c.lines));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reportPdf(QStringLiteral("Report"), {block}, charts));
+    file.close();
+    const std::string first = pdfPageText(path, 1);
+    EXPECT_NE(first.find("TextLine" + std::to_string(c.lines - 1)), std::string::npos) << first;
+    const std::string chartText = pdfPageText(path, c.chartPage);
+    EXPECT_NE(chartText.find("ChartOfCurves"), std::string::npos) << chartText;
+    EXPECT_NE(chartText.find("ChartOfDepths"), std::string::npos) << chartText;
+    if (c.chartPage == 2) {
+      EXPECT_EQ(first.find("ChartOf"), std::string::npos) << first;
+    }
+    // No page beyond the charts'.
+    EXPECT_TRUE(pdfPageText(path, c.chartPage + 1).empty());
+  }
+}
+
+// The names the results give themselves and their series are shown in the
+// window's language; a name the window does not know is shown as it is.
+TEST(ResultCharts, NamesAreShownInTheWindowsLanguage) {
+  EXPECT_EQ(shownName("best-fit search"), QStringLiteral("全局搜索最佳拟合"));
+  EXPECT_EQ(shownName("measured"), QStringLiteral("实测曲线"));
+  EXPECT_EQ(shownName("posterior mean"), QStringLiteral("posterior mean"));
+  ResultCharts series;
+  series.profile.push_back({"10% / 90%", {{100.0, 0.0}, {100.0, 5.0}}, LineStyle::Dashed, 0});
+  series.profile.push_back({"10% / 90%", {{200.0, 0.0}, {200.0, 5.0}}, LineStyle::Dashed, 0});
+  const std::unique_ptr<QChartView> view = profileChart(series, QString());
+  // The two ends of the spread: one entry in the legend.
+  int shown = 0;
+  for (QLegendMarker* marker : view->chart()->legend()->markers()) {
+    if (marker->isVisible()) {
+      ++shown;
+      EXPECT_EQ(marker->label(), QStringLiteral("10%/90%"));
+    }
+  }
+  EXPECT_EQ(shown, 1);
 }
 
 }  // namespace
