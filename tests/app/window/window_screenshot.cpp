@@ -23,11 +23,19 @@
 //     the step of opening a curve whose header the curve table does not
 //     know: the dialog that asks which column is which;
 //   window_screenshot <output.png> --records <record files...>
-//     the shot-records window with the record files opened.
+//     the shot-records window with the record files opened;
+//   window_screenshot <output.png> --export <curve file>
+//     with the measured curve read from the file, a suggested four-layer
+//     start fitted and the global search of --global run, the search
+//     exported (its pictures 1000 pixels wide) into a temporary folder: its
+//     two chart pictures side by side, as the export wrote them.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <cmath>
@@ -40,6 +48,7 @@
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 #include "core/window_language.h"
+#include "window/export_result_chooser.h"
 #include "window/file_chooser.h"
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
@@ -131,9 +140,8 @@ class SmallSearch : public dispfit::SearchRequestChooser {
   }
 };
 
-// The measured curve of the file and a global search run to its end.
-bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
-  if (!form.openMeasuredCurve(curvePath)) return false;
+// A global search on the measured curve loaded, run to its end.
+bool runGlobalSearch(dispfit::TForm1& form) {
   form.GlobalSearchAction->trigger();
   // A few seconds on any machine; ten minutes is a hung search.
   const QDeadlineTimer deadline(600000);
@@ -142,6 +150,11 @@ bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
     QThread::msleep(5);
   }
   return form.searchSummary().has_value();
+}
+
+// The measured curve of the file and a global search run to its end.
+bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
+  return form.openMeasuredCurve(curvePath) && runGlobalSearch(form);
 }
 
 // Answers the dialog's file chooser with one file.
@@ -193,6 +206,40 @@ int drawShotRecords(const QString& output, const QStringList& paths) {
   return window.grab().save(output) ? 0 : 1;
 }
 
+// Answers the export's question with the last result offered: the search's.
+class LastResult : public dispfit::ExportResultChooser {
+ public:
+  std::optional<int> chooseResult(QWidget*, const QStringList& names) override {
+    asked = true;
+    return static_cast<int>(names.size()) - 1;
+  }
+  bool asked = false;
+};
+
+// The exported chart pictures of the search of the curve file, after a
+// local fit of the suggested start, side by side in one picture: a check
+// that the export draws the result it names, whatever the window shows.
+int drawExportedCharts(dispfit::TForm1& form, const QString& output, const QString& curvePath) {
+  LastResult lastResult;
+  form.setExportResultChooser(lastResult);
+  form.setExportPictureWidth(1000);
+  // The window keeps showing the local fit while the search is exported.
+  if (!showSuggestedFit(form, curvePath) || !runGlobalSearch(form)) return 1;
+  const QTemporaryDir folder;
+  if (!folder.isValid() || !form.exportResults(folder.path()) || !lastResult.asked) return 1;
+  const QImage dispersion(folder.filePath(QStringLiteral("dispfit_dispersion.png")));
+  const QImage profile(folder.filePath(QStringLiteral("dispfit_vs_depth.png")));
+  if (dispersion.isNull() || profile.isNull()) return 1;
+  QImage both(dispersion.width() + profile.width(), std::max(dispersion.height(), profile.height()),
+              QImage::Format_RGB32);
+  both.fill(Qt::white);
+  QPainter painter(&both);
+  painter.drawImage(0, 0, dispersion);
+  painter.drawImage(dispersion.width(), 0, profile);
+  painter.end();
+  return both.save(output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -214,11 +261,13 @@ int main(int argc, char* argv[]) {
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
   const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
-  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog && !columns) {
+  const bool exported = argc == 4 && std::string(argv[2]) == "--export";
+  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog && !columns &&
+      !exported) {
     std::fprintf(stderr,
                  "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
                  "| --global <curve file> | --dialog <ranges file> | --columns <curve file> "
-                 "| --records <record files...>]\n",
+                 "| --records <record files...> | --export <curve file>]\n",
                  argv[0]);
     return 2;
   }
@@ -245,6 +294,11 @@ int main(int argc, char* argv[]) {
   form.setLayerCountChooser(fourLayers);
   SmallSearch smallSearch;
   form.setSearchRequestChooser(smallSearch);
+  if (exported) {
+    form.show();  // legend markers are laid out only in a shown chart
+    return drawExportedCharts(form, QString::fromLocal8Bit(argv[1]),
+                              QString::fromLocal8Bit(argv[3]));
+  }
 
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
