@@ -23,6 +23,7 @@ struct Quantity {
   const char* option;  // "--vs-bounds"
   double step;         // a widened bound's resolution: 10 m/s, 0.1 m
   double highest;      // the highest bound a widening gives
+  Figure figure;       // how a start's value is written: to 0.1 m/s, 0.01 m
 };
 
 // `value` rounded up to a whole number of steps; 1e-9 keeps a value already
@@ -38,7 +39,7 @@ void clip(std::vector<float>& values, std::size_t count, float lower, float uppe
     const float clipped = std::clamp(values[i], lower, upper);
     if (clipped == values[i]) continue;
     notes.push_back("layer " + std::to_string(i + 1) + "'s suggested " + q.name + " " +
-                    exactText(values[i]) + " " + q.unit + " clipped to the " +
+                    roundedText(values[i], q.figure) + " " + q.unit + " clipped to the " +
                     (clipped == upper ? "upper" : "lower") + " bound " + exactText(clipped) + " " +
                     q.unit + " you gave (" + q.option + " is kept as given)");
     values[i] = clipped;
@@ -62,8 +63,8 @@ void widen(std::vector<float>& values, std::size_t count, float& lower, float& u
   notes.push_back(std::string(q.name) + " bounds widened from the defaults " + exactText(oldLower) +
                   "-" + exactText(oldUpper) + " " + q.unit + " to " + exactText(lower) + "-" +
                   exactText(upper) + " " + q.unit + " to hold the suggested start (" +
-                  exactText(*least) + " to " + exactText(*most) + " " + q.unit + "); " + q.option +
-                  " sets bounds that are kept");
+                  roundedText(*least, q.figure) + " to " + roundedText(*most, q.figure) + " " +
+                  q.unit + "); " + q.option + " sets bounds that are kept");
   // A Vs widening capped below 10 km/s may still leave a value beyond it.
   for (std::size_t i = 0; i < count; ++i) values[i] = std::clamp(values[i], lower, upper);
 }
@@ -85,10 +86,12 @@ StartAgreement agreeStartWithBounds(ParsedLayers start, InversionLimits limits, 
   StartAgreement agreement;
   const auto layers = static_cast<std::size_t>(start.count());
   agree(start.vs, layers, limits.vsLower, limits.vsUpper, vsBoundsChosen,
-        {"Vs", "m/s", "--vs-bounds", 10.0, kHighestVelocityBound}, agreement.notes);
+        {"Vs", "m/s", "--vs-bounds", 10.0, kHighestVelocityBound, Figure::Velocity},
+        agreement.notes);
   // The half-space's thickness is no parameter.
   agree(start.thickness, layers == 0 ? 0 : layers - 1, limits.thicknessLower, limits.thicknessUpper,
-        thicknessBoundsChosen, {"thickness", "m", "--h-bounds", 0.1, 1e6}, agreement.notes);
+        thicknessBoundsChosen, {"thickness", "m", "--h-bounds", 0.1, 1e6, Figure::Length},
+        agreement.notes);
   agreement.start = std::move(start);
   agreement.limits = limits;
   return agreement;
@@ -97,21 +100,21 @@ StartAgreement agreeStartWithBounds(ParsedLayers start, InversionLimits limits, 
 std::vector<std::string> startOutsideBounds(const ParsedLayers& start,
                                             const InversionLimits& limits) {
   std::vector<std::string> notes;
-  const auto check = [&](int layer, const char* name, const char* unit, float value, float lower,
-                         float upper) {
+  const auto check = [&](int layer, const char* name, const char* unit, Figure figure, float value,
+                         float lower, float upper) {
     if (value >= lower && value <= upper) return;
     const double middle = 0.5 * (static_cast<double>(lower) + upper);
     notes.push_back("layer " + std::to_string(layer) + "'s starting " + name + " " +
-                    exactText(value) + " " + unit + " lies outside the bounds " + exactText(lower) +
-                    "-" + exactText(upper) + " " + unit +
-                    ": the inversion begins it mid-range, at " +
-                    exactText(static_cast<float>(middle)) + " " + unit);
+                    roundedText(value, figure) + " " + unit + " lies outside the bounds " +
+                    exactText(lower) + "-" + exactText(upper) + " " + unit +
+                    ": the inversion begins it mid-range, at " + roundedText(middle, figure) + " " +
+                    unit);
   };
   for (int i = 0; i < start.count(); ++i) {
     const auto layer = static_cast<std::size_t>(i);
-    check(i + 1, "Vs", "m/s", start.vs[layer], limits.vsLower, limits.vsUpper);
+    check(i + 1, "Vs", "m/s", Figure::Velocity, start.vs[layer], limits.vsLower, limits.vsUpper);
     if (i + 1 < start.count()) {
-      check(i + 1, "thickness", "m", start.thickness[layer], limits.thicknessLower,
+      check(i + 1, "thickness", "m", Figure::Length, start.thickness[layer], limits.thicknessLower,
             limits.thicknessUpper);
     }
   }

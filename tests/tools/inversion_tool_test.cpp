@@ -358,7 +358,7 @@ TEST_F(InversionTool, ThroughTheCurveCoreTheReportSaysWhyTheFitEnded) {
   EXPECT_NE(core.out.find("P velocity: Poisson's ratio 0.4375; the forward runs went through the "
                           "curve core"),
             std::string::npos);
-  EXPECT_NE(core.out.find("Start: layer 3's starting thickness 35.366955 m lies outside the "
+  EXPECT_NE(core.out.find("Start: layer 3's starting thickness 35.37 m lies outside the "
                           "bounds 0.1-5 m: the inversion begins it mid-range, at 2.55 m\n"),
             std::string::npos)
       << core.out;
@@ -380,12 +380,12 @@ TEST_F(InversionTool, ASuggestedStartAndTheBoundsAgree) {
   const ToolRun widened = run("--suggest 4 " + curve);
   ASSERT_EQ(widened.status, 0) << widened.err;
   EXPECT_NE(widened.out.find("Start: thickness bounds widened from the defaults 0.1-5 m to "
-                             "0.1-53.1 m to hold the suggested start (0.515 to 35.366955 m)"),
+                             "0.1-53.1 m to hold the suggested start (0.51 to 35.37 m)"),
             std::string::npos)
       << widened.out;
   const ToolRun clipped = run("--suggest 4 --h-bounds 0.1 10 " + curve);
   ASSERT_EQ(clipped.status, 0) << clipped.err;
-  EXPECT_NE(clipped.out.find("Start: layer 3's suggested thickness 35.366955 m clipped to the "
+  EXPECT_NE(clipped.out.find("Start: layer 3's suggested thickness 35.37 m clipped to the "
                              "upper bound 10 m you gave"),
             std::string::npos)
       << clipped.out;

@@ -57,12 +57,14 @@ TEST(InversionBounds, ParametersOnABoundAreFlagged) {
   EXPECT_EQ(atBoundText(at[2]), "layer 2 thickness 0.10 m is at its lower bound 0.1 m");
 }
 
+// The start's values are written to the digits people read (0.01 m), the
+// bounds as given.
 TEST(InversionBounds, AStartFromAFileOutsideTheBoundsIsNamed) {
   const std::vector<std::string> notes =
-      startOutsideBounds(threeLayers(7.0f, 1200.0f), InversionLimits{});
+      startOutsideBounds(threeLayers(7.123456f, 1200.0f), InversionLimits{});
   ASSERT_EQ(notes.size(), 2u);
   EXPECT_EQ(notes[0],
-            "layer 2's starting thickness 7 m lies outside the bounds 0.1-5 m: the inversion "
+            "layer 2's starting thickness 7.12 m lies outside the bounds 0.1-5 m: the inversion "
             "begins it mid-range, at 2.55 m");
   EXPECT_NE(notes[1].find("layer 3's starting Vs 1200 m/s"), std::string::npos);
 }
