@@ -112,7 +112,7 @@ ResultCharts SearchResult::charts() const {
   charts.profileDepth = summary_.chartDepth;
   // The two ends of the spread share a name, and with it a legend entry.
   ChartLine p10{"10% / 90%", {}, LineStyle::Dashed, kPercentileRgb};
-  ChartLine median{"median", {}, LineStyle::Solid, kPercentileRgb};
+  ChartLine median{"median", {}, LineStyle::Solid, kMedianRgb};
   ChartLine p90{"10% / 90%", {}, LineStyle::Dashed, kPercentileRgb};
   for (const ProfileRow& row : summary_.profile) {
     p10.points.emplace_back(row.vs.p10, row.depth);

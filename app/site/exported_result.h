@@ -39,15 +39,18 @@ struct ChartLine {
   std::uint32_t rgb = 0x000000;  // 0xRRGGBB
 };
 
-// The colours of the window's charts (window/window_style.h), so that an
-// exported chart reads as the one on screen.
-inline constexpr std::uint32_t kMeasuredRgb = 0x1F4E9A;
-inline constexpr std::uint32_t kBandRgb = 0x8FA6CC;
+// The colours of the window's charts (window/window_style.h: Okabe and Ito's
+// palette beside the computed curve's red), so that an exported chart reads
+// as the one on screen. The translucent band and envelope become dashed
+// lines here, in their colour mixed half with white.
+inline constexpr std::uint32_t kMeasuredRgb = 0x0072B2;
+inline constexpr std::uint32_t kBandRgb = 0xAADAF4;
 inline constexpr std::uint32_t kComputedRgb = 0xFF0000;
-inline constexpr std::uint32_t kFittedRgb = 0x0A8A3C;
-inline constexpr std::uint32_t kPercentileRgb = 0x102040;
-inline constexpr std::uint32_t kBestModelRgb = 0xD06A00;
-inline constexpr std::uint32_t kEnvelopeRgb = 0xE8B480;
+inline constexpr std::uint32_t kFittedRgb = 0x009E73;
+inline constexpr std::uint32_t kPercentileRgb = 0xCC79A7;
+inline constexpr std::uint32_t kMedianRgb = 0x000000;
+inline constexpr std::uint32_t kBestModelRgb = 0xE69F00;
+inline constexpr std::uint32_t kEnvelopeRgb = 0xF2CF80;
 
 struct ResultCharts {
   std::vector<ChartLine> dispersion;

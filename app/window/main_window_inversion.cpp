@@ -67,8 +67,8 @@ void restoreLayers(TForm1& form, const LayerArrays& copy) {
 }  // namespace
 
 void TForm1::buildCancelButton() {
-  // Over the invert button, on the divider between the chart and the buttons.
-  CancelButton.setGeometry(432, 308, 105, 22);
+  // Over the invert button, on the divider between the chart and the
+  // buttons (placed there by the window's layout).
   CancelButton.setEnabled(false);  // its texts come with retranslate()
   connect(&CancelButton, &QPushButton::clicked, this, [this] { CancelClick(); });
   // Escape as a window shortcut of its own: the button's shortcut would click
@@ -231,6 +231,7 @@ std::string TForm1::showFittedCurve() {
   fitAxesToMeasuredCurve();
 
   fittedVelocities_ = computedCurve(std::span<const float>(fittedVr, freqCount));
+  drawResiduals();
   const FitStatistics fit = fitStatistics(measured_->inverted, fittedVelocities_);
   showFittedProfile(fit.rmsMisfit);
   const auto insideText = [fit] {

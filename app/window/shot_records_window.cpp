@@ -45,8 +45,10 @@ ShotRecordsWindow::ShotRecordsWindow(MessagePresenter& messages, QWidget* parent
   layout->addLayout(gatherColumn, 2);
   layout->addLayout(imageColumn, 3);
   layout->addLayout(curveColumn, 2);
-  hint_.setWordWrap(true);
-  offsets_.setMinimumWidth(320);
+  // The titles and the hint wrap and the list scrolls sideways, so that the
+  // window fits a 1366 x 768 screen at 150 % in either language.
+  for (QLabel* text : {&gatherTitle_, &imageTitle_, &curveTitle_, &hint_}) text->setWordWrap(true);
+  offsets_.setMinimumWidth(200);
   style_.addItem(QString());
   style_.addItem(QString());
   repick_.setEnabled(false);

@@ -6,18 +6,20 @@
 
 #include <QAction>
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QSplitter>
 #include <QValueAxis>
 #include <QWidget>
 #include <cstdint>
@@ -42,6 +44,7 @@
 #include "site/fit_statistics.h"
 #include "site/measured_curve.h"
 #include "site/site_summary.h"
+#include "window/chart_legend.h"
 #include "window/clickable_label.h"
 #include "window/curve_column_chooser.h"
 #include "window/export_result_chooser.h"
@@ -49,6 +52,7 @@
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/result_charts.h"
+#include "window/residual_chart.h"
 #include "window/result_export.h"
 #include "window/search_request_chooser.h"
 #include "window/shot_records_window.h"
@@ -67,10 +71,12 @@ class TForm1 : public QWidget {
 
  public:
   static constexpr int kCurveCapacity = 100;
+  // The window opens with a client area of the described 688 x 377 pixels
+  // below its menu bar, plus the column at its right that holds the Vs-depth
+  // chart and the results panel; it can be resized from there, down to what
+  // its layouts need.
   static constexpr int kClientWidth = 688;
   static constexpr int kClientHeight = 377;
-  // The column right of the described controls that holds the Vs-depth chart
-  // and the results panel.
   static constexpr int kSiteColumnWidth = 320;
   // The layer count a suggested starting model is offered with.
   static constexpr int kSuggestedLayerCount = 4;
@@ -215,9 +221,19 @@ class TForm1 : public QWidget {
   QMenu* LanguageMenu = nullptr;
   QAction* ChineseAction = nullptr;  // checkable, one of the two checked
   QAction* EnglishAction = nullptr;
-  // The area below the menu bar that holds every other control.
+  // The area below the menu bar that holds every other control, and the
+  // panes inside it; each is declared before the controls it holds, so that
+  // it outlives them.
   QWidget Client{this};
-  QAction* OpenCurveAction = nullptr;  // owned by the menu bar's menus
+  // The described area (the model group, the dispersion chart, the commands)
+  // | the site column; dragged to give either more room.
+  QSplitter SiteSplitter{&Client};
+  QWidget MainArea{&SiteSplitter};
+  // The model group | the dispersion chart.
+  QSplitter FormSplitter{&MainArea};
+  QWidget DispersionColumn{&FormSplitter};  // the chart over its residuals and the status line
+  QWidget SiteColumn{&SiteSplitter};        // the Vs-depth chart over the results panel
+  QAction* OpenCurveAction = nullptr;       // owned by the menu bar's menus
   QAction* OpenRecordsAction = nullptr;
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
@@ -232,7 +248,7 @@ class TForm1 : public QWidget {
   QAction* CancelAction = nullptr;        // Escape: 取消 while an inversion runs
   QAction* GlobalSearchAction = nullptr;  // enabled with a measured curve loaded
   QAction* ApplyBestAction = nullptr;     // enabled after a global search found a model
-  QChartView Chart{&Client};
+  QChartView Chart{&DispersionColumn};
   QChart* chart = nullptr;                   // owned by Chart
   QLineSeries* Series1 = nullptr;            // owned by chart
   QScatterSeries* MeasuredSeries = nullptr;  // every measured point
@@ -242,10 +258,17 @@ class TForm1 : public QWidget {
   QLineSeries* BestCurveSeries = nullptr;    // the search's best model's curve
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
-  // The frequency axis in logarithmic scale, shown instead of BottomAxis
-  // when chosen; it follows BottomAxis's range.
-  QLogValueAxis* LogBottomAxis = nullptr;
-  QGroupBox GroupBox1{&Client};
+  // The frequency (or wavelength) axis in logarithmic scale, shown instead
+  // of BottomAxis when chosen: the points then lie at the common logarithm
+  // of their abscissa, and its labels name the round values.
+  QCategoryAxis* LogBottomAxis = nullptr;
+  // Names the curves drawn once a measured curve is loaded; the described
+  // chart of the window's own curve has none.
+  std::unique_ptr<ChartLegend> DispersionLegend;
+  // Under the dispersion chart while a measured curve is loaded: each fitted
+  // curve's residual at every measured point.
+  ResidualChart Residuals{&DispersionColumn};
+  QGroupBox GroupBox1{&FormSplitter};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
   UpDown LUpDown{Edit1, SpinnerRange{1, kWindowLayerLimit}, &GroupBox1};
@@ -253,19 +276,19 @@ class TForm1 : public QWidget {
   ClickableLabel Label3{&GroupBox1};
   QLabel Label4{&GroupBox1};
   ClickableLabel Label2{&GroupBox1};
-  QFrame Bevel1{&Client};
-  QFrame Bevel2{&Client};
-  QLabel Label1{&Client};
-  QLabel StatusLine{&Client};
-  QPushButton Button4{&Client};
-  QPushButton Button5{&Client};
-  QPushButton Button1{&Client};
-  QPushButton Button2{&Client};
-  QPushButton Button3{&Client};
-  VsProfileChart VsChart{&Client};
-  SiteResultsPanel ResultsPanel{&Client};
+  QFrame Bevel1{&MainArea};
+  QFrame Bevel2{&MainArea};
+  QLabel Label1{&MainArea};
+  QLabel StatusLine{&DispersionColumn};
+  QPushButton Button4{&MainArea};
+  QPushButton Button5{&MainArea};
+  QPushButton Button1{&MainArea};
+  QPushButton Button2{&MainArea};
+  QPushButton Button3{&MainArea};
+  VsProfileChart VsChart{&SiteColumn};
+  SiteResultsPanel ResultsPanel{&SiteColumn};
   // 取消: enabled only while an inversion runs; Escape does the same.
-  QPushButton CancelButton{&Client};
+  QPushButton CancelButton{&MainArea};
   // The running search's progress and its cancel button; none otherwise.
   std::unique_ptr<QProgressDialog> SearchProgressDialog;
 
@@ -299,6 +322,13 @@ class TForm1 : public QWidget {
   void retranslateCharts();
   void buildLanguageMenu();
   void buildLayout();
+  // Puts every control into the window's layouts and gives it the described
+  // size.
+  void layOutWindow();
+  // The divider and the row of buttons under the form and the chart.
+  std::unique_ptr<QGridLayout> commandRows();
+  // Lays out `widget` and everything in it now, even while not shown.
+  static void layOutNow(QWidget& widget);
   void buildChart();
   void buildModelGroup();
   void buildButtons();
@@ -354,8 +384,23 @@ class TForm1 : public QWidget {
   // Draws every curve over wavelength (m) or over frequency (Hz).
   void showWavelengthAxis(bool wavelength);
   // Where a point of frequency f (Hz) and velocity c (m/s) lies on the
-  // horizontal axis: f, or the wavelength c / f.
+  // horizontal axis: f, or the wavelength c / f; on the logarithmic axis
+  // their common logarithm. Every point of the dispersion chart goes
+  // through it.
   double abscissa(double frequency, double velocity) const;
+  // Spans both horizontal axes over the abscissa's values (Hz or m).
+  void setAbscissaRange(double lowest, double highest);
+  // Draws every curve again at abscissa().
+  void redrawOverAbscissa();
+  // Names in the legend the curves drawn, with a measured curve loaded.
+  void updateDispersionLegend();
+  // Shows the residuals of the computed curve, the local fit and the
+  // search's best model at the measured points, under the dispersion chart
+  // and over its abscissa; hides the chart without a measured curve.
+  void drawResiduals();
+  // Grows the window from about the described size by the residual chart's
+  // height, within the screen's free room.
+  void makeRoomForResiduals();
   // Spans the horizontal axis over every point drawn.
   void spanAbscissaAxis();
   // Puts the last fitted curve on FittedSeries.
@@ -414,6 +459,7 @@ class TForm1 : public QWidget {
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
   ComputedCurve fittedVelocities_;       // the same at the fitted points, for the export
   bool wavelengthAxis_ = false;
+  bool logarithmicAxis_ = false;
   std::optional<ParsedLayers> startingProfile_;  // the table's model as last computed or inverted
   std::optional<SiteSummary> siteSummary_;
   DialogLayerCountChooser dialogLayerCounts_;

@@ -2,6 +2,7 @@
 // The main window's file commands: a measured curve and a model opened, the
 // model saved, and the fitted model taken into the table.
 #include <QFileInfo>
+#include <QScreen>
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -14,6 +15,7 @@
 #include "records/file_replacement.h"
 #include "site/measured_curve_file.h"
 #include "site/model_file_text.h"
+#include "window/screen_placement.h"
 #include "window/tform1.h"
 #include "window/window_style.h"
 
@@ -55,7 +57,11 @@ void TForm1::SaveModelClick() {
 }
 
 void TForm1::OpenRecordsClick() {
+  const bool first = !shotRecords_;
   ShotRecordsWindow& window = shotRecordsWindow();
+  // Opened the first time on the main window's screen, within its free room;
+  // then where the user left it.
+  if (first && screen() != nullptr) placeOnScreen(window, screen()->availableGeometry());
   window.show();
   window.raise();
   window.activateWindow();
@@ -199,8 +205,10 @@ void TForm1::fitAxesToMeasuredCurve() {
   if (wavelengthAxis_) {
     spanAbscissaAxis();
   } else {
-    setRangeWithTicks(*BottomAxis, lowest, highest);
+    setAbscissaRange(lowest, highest);
   }
+  updateDispersionLegend();
+  drawResiduals();
 }
 
 bool TForm1::openModel(const QString& path) {

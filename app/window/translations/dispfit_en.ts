@@ -371,11 +371,11 @@
     </message>
     <message>
         <source>接受：归一化拟合差不大于</source>
-        <translation>Accepted: normalised misfit at most</translation>
+        <translation>Accept: normalised misfit ≤</translation>
     </message>
     <message>
         <source>接受：拟合差 (m/s) 不大于最佳的倍数</source>
-        <translation>Accepted: misfit (m/s) within this factor of the best</translation>
+        <translation>Accept: misfit (m/s) ≤ best ×</translation>
     </message>
     <message>
         <source>%1 半空间</source>
@@ -443,6 +443,25 @@
     <message>
         <source>最多迭代次数</source>
         <translation>Iteration limit</translation>
+    </message>
+</context>
+<context>
+    <name>dispfit::ResidualChart</name>
+    <message>
+        <source>残差/σ</source>
+        <translation>residual/σ</translation>
+    </message>
+    <message>
+        <source>残差 (m/s)</source>
+        <translation>residual (m/s)</translation>
+    </message>
+    <message>
+        <source>各实测点的残差：(实测 − 计算) 除以误差带的半宽 σ；虚线为 ±1。</source>
+        <translation>Each measured point&apos;s residual: (measured − computed) over σ, half the band&apos;s width; the dashed lines are ±1.</translation>
+    </message>
+    <message>
+        <source>各实测点的残差：实测 − 计算，单位 m/s（曲线无误差带）。</source>
+        <translation>Each measured point&apos;s residual: measured − computed, in m/s (the curve has no band).</translation>
     </message>
 </context>
 <context>
@@ -766,7 +785,7 @@
     </message>
     <message>
         <source>VR (m/s)</source>
-        <translation>Phase velocity VR (m/s)</translation>
+        <translation>VR (m/s)</translation>
     </message>
     <message>
         <source>半空间</source>
@@ -999,6 +1018,30 @@ Best %3: %4
     <message>
         <source>打开地震记录...</source>
         <translation>Open shot records...</translation>
+    </message>
+    <message>
+        <source>计算曲线</source>
+        <translation>Computed curve</translation>
+    </message>
+    <message>
+        <source>实测点</source>
+        <translation>Measured points</translation>
+    </message>
+    <message>
+        <source>误差带</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>拟合曲线</source>
+        <translation>Fitted curve</translation>
+    </message>
+    <message>
+        <source>接受模型曲线范围</source>
+        <translation>Accepted curves</translation>
+    </message>
+    <message>
+        <source>最佳模型曲线</source>
+        <translation>Best model&apos;s curve</translation>
     </message>
 </context>
 <context>

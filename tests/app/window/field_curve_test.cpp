@@ -148,21 +148,37 @@ TEST_F(FieldCurve, FrequencyAxisSwitchesToLogarithmicScaleAndBack) {
   openCurve("site.csv", kFourPoints);
   EXPECT_FALSE(form.LogFrequencyAction->isChecked());
   form.LogFrequencyAction->setChecked(true);
-  const QList<QAbstractAxis*> horizontal = form.chart->axes(Qt::Horizontal);
-  ASSERT_EQ(horizontal.size(), 1);
-  EXPECT_EQ(horizontal[0], form.LogBottomAxis);
+  EXPECT_TRUE(form.LogBottomAxis->isVisible());
+  EXPECT_FALSE(form.BottomAxis->isVisible());
   for (QAbstractSeries* series : form.chart->series()) {
     EXPECT_TRUE(series->attachedAxes().contains(form.LogBottomAxis));
     EXPECT_FALSE(series->attachedAxes().contains(form.BottomAxis));
   }
-  // The measured span, 10 to 40 Hz, high frequencies on the left as before.
-  EXPECT_DOUBLE_EQ(form.LogBottomAxis->min(), 10.0);
-  EXPECT_DOUBLE_EQ(form.LogBottomAxis->max(), 40.0);
+  // The measured span, 10 to 40 Hz, high frequencies on the left as before,
+  // every point at the logarithm of its frequency, the round frequencies
+  // labelled in their places.
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->min(), 1.0);
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->max(), std::log10(40.0));
   EXPECT_TRUE(form.LogBottomAxis->isReverse());
+  EXPECT_EQ(form.LogBottomAxis->categoriesLabels(), (QStringList{"10", "20", "30", "40"}));
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->endValue("20"), std::log10(20.0));
+  const QList<QPointF> measured = form.MeasuredSeries->points();
+  ASSERT_EQ(measured.size(), 4);
+  EXPECT_DOUBLE_EQ(measured.front().x(), std::log10(40.0));
+  EXPECT_DOUBLE_EQ(measured.back().x(), 1.0);
+
+  // On the wavelength axis too: 3 to 20 m.
+  form.WavelengthAction->setChecked(true);
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->min(), std::log10(3.0));
+  EXPECT_EQ(form.LogBottomAxis->categoriesLabels(),
+            (QStringList{"3", "4", "5", "6", "7", "8", "9", "10", "20"}));
+  form.WavelengthAction->setChecked(false);
 
   form.LogFrequencyAction->setChecked(false);
-  EXPECT_EQ(form.chart->axes(Qt::Horizontal), QList<QAbstractAxis*>{form.BottomAxis});
+  EXPECT_TRUE(form.BottomAxis->isVisible());
+  EXPECT_FALSE(form.LogBottomAxis->isVisible());
   EXPECT_TRUE(form.Series1->attachedAxes().contains(form.BottomAxis));
+  EXPECT_DOUBLE_EQ(form.MeasuredSeries->points().front().x(), 40.0);
   EXPECT_TRUE(messages.messages.empty());
 }
 

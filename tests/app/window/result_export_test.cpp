@@ -162,7 +162,7 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
   EXPECT_EQ(drawing.rfind("<?xml", 0), 0u);
   EXPECT_NE(drawing.find("<svg"), std::string::npos);
   // The fitted curve's pen, drawn in the drawing as in the window.
-  EXPECT_NE(drawing.find("#0a8a3c"), std::string::npos);
+  EXPECT_NE(drawing.find("#009e73"), std::string::npos);
   // The Vs-depth chart likewise, at the same width.
   EXPECT_EQ(QImage(out + "/site_vs_depth.png").width(), 2126);
   EXPECT_NE(readFile(out + "/site_vs_depth.svg").find("<svg"), std::string::npos);

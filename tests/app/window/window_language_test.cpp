@@ -68,6 +68,9 @@ QStringList shownTexts(TForm1& form) {
       for (QLegendMarker* marker : chart->legend()->markers()) add("legend", marker->label());
     }
   }
+  for (const ChartLegend* legend : {form.DispersionLegend.get(), form.VsChart.Legend.get()}) {
+    for (const QString& label : legend->labels()) add("chart legend", label);
+  }
   for (QAction* menu : form.MenuBar.actions()) {
     if (menu->menu() == form.LanguageMenu) continue;
     add("menu", menu->text());
@@ -195,6 +198,10 @@ TEST(WindowLanguageReport, TheInversionReportFollowsTheLanguage) {
   EXPECT_NE(report.find("\n4 of 4 points inside the band."), std::string::npos) << report;
   EXPECT_FALSE(hasChinese(QString::fromStdString(report))) << report;
   EXPECT_EQ(form.StatusLine.text(), "Fitted curve drawn. 4 of 4 points inside the band.");
+  // Under the chart, the fit's residuals in the fitted curve's pen.
+  ASSERT_EQ(form.Residuals.ResidualSeries.size(), 1u);
+  EXPECT_EQ(form.Residuals.ResidualSeries[0]->pen(), form.FittedSeries->pen());
+  EXPECT_EQ(form.Residuals.ResidualSeries[0]->count(), 4);
 }
 
 }  // namespace

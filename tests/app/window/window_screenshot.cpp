@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of the main window, on the real engine, in Chinese or,
-// with --language en first, in English:
-//   window_screenshot [--language en|zh] <output.png>
+// with --language en first, in English; with --screen, the whole screen with
+// the window placed on it as DispFit places it (for QT_SCALE_FACTOR and a
+// small Xvfb screen):
+// --log draws the frequency axis in logarithmic scale:
+//   window_screenshot [--language en|zh] [--screen] [--log] <output.png>
 //     after a forward run of a three-layer model;
 //   window_screenshot <output.png> <curve.csv>
 //     with a synthetic measured field curve (written to curve.csv, which must
@@ -16,6 +19,9 @@
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
+//   window_screenshot [--screen] <output.png> --records <record files...>
+//     the shot-records window with the records, as large as it opens (with
+//     --screen: placed on the screen as DispFit places it);
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
 //     from the file;
@@ -29,12 +35,15 @@
 //     start fitted and the global search of --global run, the search
 //     exported (its pictures 1000 pixels wide) into a temporary folder: its
 //     two chart pictures side by side, as the export wrote them.
+//   window_screenshot <output.png> --about
+//     the About window alone.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -53,8 +62,10 @@
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
+#include "window/screen_placement.h"
 #include "window/search_request_chooser.h"
 #include "window/shot_records_window.h"
+#include "window/tabout.h"
 #include "window/tform1.h"
 #include "window/window_translations.h"
 
@@ -157,6 +168,12 @@ bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
   return form.openMeasuredCurve(curvePath) && runGlobalSearch(form);
 }
 
+// The About window's link goes nowhere.
+class NoLinks : public dispfit::LinkOpener {
+ public:
+  void open(const QUrl&) override {}
+};
+
 // Answers the dialog's file chooser with one file.
 class OneFile : public dispfit::FileChooser {
  public:
@@ -196,11 +213,19 @@ int drawColumnDialog(dispfit::TForm1& form, const QString& output, const QString
 
 // The shot-records window with the record files opened, its offset `row`
 // selected, drawn to `output`.
-int drawShotRecords(const QString& output, const QStringList& paths) {
+int drawShotRecords(const QString& output, const QStringList& paths, bool wholeScreen) {
   dispfit::StreamMessagePresenter messages(std::cerr);
   dispfit::ShotRecordsWindow window(messages);
   if (!window.openRecords(paths)) return 1;
   window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
+  if (wholeScreen) {
+    // As DispFit opens it: within the screen's free room.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    dispfit::placeOnScreen(window, screen->availableGeometry());
+    window.show();
+    QApplication::processEvents();
+    return screen->grabWindow(0).save(output) ? 0 : 1;
+  }
   window.show();
   QApplication::processEvents();
   return window.grab().save(output) ? 0 : 1;
@@ -256,18 +281,29 @@ int main(int argc, char* argv[]) {
     argv += 2;
     argc -= 2;
   }
+  const auto takeFlag = [&argc, &argv](const char* flag) {
+    if (argc < 2 || std::string(argv[1]) != flag) return false;
+    argv[1] = argv[0];
+    ++argv;
+    --argc;
+    return true;
+  };
+  const bool wholeScreen = takeFlag("--screen");
+  const bool logarithmic = takeFlag("--log");
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
+  const bool about = argc == 3 && std::string(argv[2]) == "--about";
   const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
   const bool exported = argc == 4 && std::string(argv[2]) == "--export";
   if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog && !columns &&
       !exported) {
     std::fprintf(stderr,
-                 "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
-                 "| --global <curve file> | --dialog <ranges file> | --columns <curve file> "
-                 "| --records <record files...> | --export <curve file>]\n",
+                 "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | "
+                 "--suggest <curve file> | --global <curve file> | --dialog <ranges file> | "
+                 "--about | --columns <curve file> | --records <record files...> | --export "
+                 "<curve file>]\n",
                  argv[0]);
     return 2;
   }
@@ -277,16 +313,24 @@ int main(int argc, char* argv[]) {
   if (records) {
     QStringList paths;
     for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
-    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths);
+    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths, wholeScreen);
   }
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  }
+  if (about) {
+    NoLinks links;
+    TAbout window(links);
+    window.show();
+    QApplication::processEvents();
+    return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
   }
   StreamMessagePresenter messages(std::cerr);
   EngineBinding engine(messages);
   DefaultPrinter printers;
   DialogFileChooser files;
   TForm1 form(messages, engine, printers, files);
+  form.attachLanguages(languages);  // the 语言 / Language menu as DispFit shows it
   if (columns) {
     return drawColumnDialog(form, QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
   }
@@ -316,6 +360,19 @@ int main(int argc, char* argv[]) {
   } else {
     typeModel(form, {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}});
     form.Button1.click();
+  }
+  form.LogFrequencyAction->setChecked(logarithmic);
+  if (wholeScreen) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    placeOnScreen(form, screen->availableGeometry());
+    form.show();
+    // The window manager's and the painting's events, for a moment.
+    const QDeadlineTimer settle(500);
+    while (!settle.hasExpired()) {
+      QApplication::processEvents();
+      QThread::msleep(10);
+    }
+    return screen->grabWindow(0).save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
   }
   form.show();
   QApplication::processEvents();
