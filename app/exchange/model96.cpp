@@ -14,6 +14,7 @@ namespace dispfit {
 namespace {
 
 constexpr double kMetresPerKilometre = 1000.0;
+constexpr int kKiloPlaces = 3;  // m and m/s written in km and km/s: the point three places on
 constexpr double kDefaultVpOverVs = 3.0;  // the window's rule
 constexpr std::size_t kHeaderLines = 12;  // MODEL to LINE11, and the column header
 constexpr std::size_t kLayerFields = 10;  // H VP VS RHO QP QS ETAP ETAS FREFP FREFS
@@ -133,9 +134,9 @@ std::string formatModel96(const swcore::ModelFile& model, std::string_view title
     const double vp =
         i < model.pVelocity.size() ? model.pVelocity[i] : kDefaultVpOverVs * model.shearVelocity[i];
     const double thickness = i + 1 == layers ? 0.0 : model.thickness[i];
-    text += exactText(thickness / kMetresPerKilometre) + ' ' + exactText(vp / kMetresPerKilometre) +
-            ' ' + exactText(model.shearVelocity[i] / kMetresPerKilometre) + ' ' +
-            exactText(model.density[i]) + " 0 0 0 0 1 1\n";
+    text += shiftedText(thickness, kKiloPlaces) + ' ' + shiftedText(vp, kKiloPlaces) + ' ' +
+            shiftedText(model.shearVelocity[i], kKiloPlaces) + ' ' + exactText(model.density[i]) +
+            " 0 0 0 0 1 1\n";
   }
   return text;
 }

@@ -13,6 +13,7 @@ namespace dispfit {
 namespace {
 
 constexpr double kMetresPerSecondPerKilometrePerSecond = 1000.0;
+constexpr int kKiloPlaces = 3;           // m/s written in km/s: the decimal point three places on
 constexpr std::size_t kDatumFields = 8;  // SURF96 WAVE TYPE FLAG MODE PERIOD VALUE ERROR
 
 bool isContent(const TextLine& line) {
@@ -169,8 +170,8 @@ std::string formatSurf96Curve(const swcore::CurveFile& curve) {
     }
     const int mode = i < curve.mode.size() ? curve.mode[i] : 0;
     text += "SURF96 R C X " + std::to_string(mode) + ' ' + exactText(1.0 / curve.frequency[i]) +
-            ' ' + exactText(curve.velocity[i] / kMetresPerSecondPerKilometrePerSecond) + ' ' +
-            exactText(sigma / kMetresPerSecondPerKilometrePerSecond) + '\n';
+            ' ' + shiftedText(curve.velocity[i], kKiloPlaces) + ' ' +
+            shiftedText(sigma, kKiloPlaces) + '\n';
   }
   return text;
 }
