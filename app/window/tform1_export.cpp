@@ -17,12 +17,15 @@
 #include <vector>
 
 #include "core/program_version.h"
+#include "exchange/dinver_target.h"
+#include "exchange/surf96_curve.h"
 #include "records/file_replacement.h"
 #include "search/search_result.h"
 #include "site/export_files.h"
 #include "site/export_layouts.h"
 #include "site/fit_statistics.h"
 #include "site/local_fit_result.h"
+#include "site/measured_curve_file.h"
 #include "site/site_summary.h"
 #include "window/result_charts.h"
 #include "window/result_export.h"
@@ -180,7 +183,8 @@ bool TForm1::exportResults(const QString& chosen) {
   for (const ResultTable& table : tables) suffixes.push_back(table.suffix);
   const std::filesystem::path base =
       exportBase(std::filesystem::path(chosen.toStdU16String()), QFileInfo(chosen).isDir());
-  const std::vector<ExportFile> files = exportFiles(base, suffixes, chartNames);
+  const std::vector<ExportFile> files =
+      exportFiles(base, suffixes, chartNames, measured_.has_value());
 
   std::vector<ReportBlock> report{{metadata, false}};
   for (ReportBlock& block : result.report()) report.push_back(std::move(block));
@@ -208,6 +212,13 @@ bool TForm1::exportResults(const QString& chosen) {
         break;
       case ExportPart::ReportPdf:
         contents.push_back(reportPdf(tr("DispFit 结果报告：%1").arg(shownResult), report, charts));
+        break;
+      // The curve as read, for dinver and surf96, which take no comment lines.
+      case ExportPart::MeasuredTarget:
+        contents.push_back(bytesOf(formatDinverTarget(curveFileOf(measured_->points))));
+        break;
+      case ExportPart::MeasuredSurf96:
+        contents.push_back(bytesOf(formatSurf96Curve(curveFileOf(measured_->points))));
         break;
     }
   }

@@ -21,6 +21,7 @@ TEST(ExportFiles, BaseDropsOnlyTheExportsOwnExtensionsAndNamesAFolderBase) {
       {"out/site.pdf", false, "out/site"},
       {"out/site.CSV", false, "out/site"},  // a desktop may keep the user's capitals
       {"out/site.txt", false, "out/site"},
+      {"out/site.surf96", false, "out/site"},
       {"out/site.v2", false, "out/site.v2"},  // not one of the export's: a part of the name
       {"out.d/site", false, "out.d/site"},    // a dot in the folder is no extension
       {"out/results", true, "out/results/dispfit"},
@@ -59,6 +60,22 @@ TEST(ExportFiles, EveryPartIsNamedFromTheBaseWithAPictureAndADrawingPerChart) {
     EXPECT_EQ(files[i].index, expected[i].index);
     EXPECT_EQ(files[i].path.generic_string(), expected[i].path);
   }
+}
+
+// With a measured curve the same parts, then the curve for dinver and surf96
+// after the report; without one none of the two.
+TEST(ExportFiles, AMeasuredCurveAddsItsFilesForTheOtherPrograms) {
+  const std::vector<std::string> charts{"dispersion", "vs_depth"};
+  const std::vector<std::string> tables{"_best.csv"};
+  const std::vector<ExportFile> plain = exportFiles("site", tables, charts);
+  const std::vector<ExportFile> files = exportFiles("site", tables, charts, true);
+  ASSERT_EQ(plain.size(), 6u);  // a table, two charts of two files each, the report
+  ASSERT_EQ(files.size(), plain.size() + 2);
+  for (std::size_t i = 0; i < plain.size(); ++i) EXPECT_EQ(files[i].path, plain[i].path);
+  EXPECT_EQ(files[6].part, ExportPart::MeasuredTarget);
+  EXPECT_EQ(files[6].path.generic_string(), "site_measured.target");
+  EXPECT_EQ(files[7].part, ExportPart::MeasuredSurf96);
+  EXPECT_EQ(files[7].path.generic_string(), "site_measured.surf96");
 }
 
 }  // namespace

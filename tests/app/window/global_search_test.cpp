@@ -440,6 +440,7 @@ TEST_F(GlobalSearchWindow, TheExportWritesTheResultChosenAndNamesItInEveryFile) 
   ASSERT_EQ(results.offered.size(), 2);
   EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
             (QStringList{"dispfit_best.csv", "dispfit_dispersion.png", "dispfit_dispersion.svg",
+                         "dispfit_measured.surf96", "dispfit_measured.target",
                          "dispfit_profile.csv", "dispfit_report.pdf", "dispfit_vs30.txt",
                          "dispfit_vs_depth.png", "dispfit_vs_depth.svg"}));
   const QString best = readText(folder + "/dispfit_best.csv");

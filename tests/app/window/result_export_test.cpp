@@ -11,6 +11,7 @@
 #include <QLegendMarker>
 #include <QProcess>
 #include <QStringList>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,9 +103,10 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
   ASSERT_TRUE(form.exportResults(out + "/site.pdf"));
   EXPECT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(filesIn(out), (QStringList{"site_curve.csv", "site_dispersion.png",
-                                       "site_dispersion.svg", "site_model.csv", "site_report.pdf",
+                                       "site_dispersion.svg", "site_measured.surf96",
+                                       "site_measured.target", "site_model.csv", "site_report.pdf",
                                        "site_vs30.txt", "site_vs_depth.png", "site_vs_depth.svg"}));
-  EXPECT_TRUE(form.StatusLine.text().startsWith("结果已导出：8 个文件"))
+  EXPECT_TRUE(form.StatusLine.text().startsWith("结果已导出：10 个文件"))
       << form.StatusLine.text().toStdString();
 
   // The curve: the measured points from 40 Hz down, their band, and the
@@ -177,6 +179,39 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
         std::string("Result: local fit"), std::string("Input: measured curve"),
         std::string("Program: DispFit"), std::string("Date: 20")}) {
     EXPECT_NE(text.find(wanted), std::string::npos) << "wanted " << wanted << " in\n" << text;
+  }
+}
+
+// The measured curve goes out for dinver and surf96 and opens again as the
+// same curve: 180 m/s at 40, 30, 20 and 10 Hz with sigma 2 m/s. SURF96 keeps
+// sigma, so the band is 178 to 182 m/s again; a target keeps the band's width
+// in log velocity, F = sqrt(182 / 178), so it comes back as [180 / F, 180 F].
+TEST_F(ResultExport, TheMeasuredCurveOpensAgainFromItsFilesForOtherPrograms) {
+  openFlatCurve();
+  form.Button2.click();
+  const QString out = workDir.filePath("site");
+  ASSERT_TRUE(form.exportResults(out));
+  const double factor = std::sqrt(182.0 / 178.0);
+  const struct {
+    const char* suffix;
+    double low, high;
+  } written[] = {{"_measured.surf96", 178.0, 182.0},
+                 {"_measured.target", 180.0 / factor, 180.0 * factor}};
+  for (const auto& file : written) {
+    SCOPED_TRACE(file.suffix);
+    ASSERT_TRUE(form.openMeasuredCurve(out + file.suffix));
+    ASSERT_TRUE(form.measuredCurve().has_value());
+    const std::vector<MeasuredPoint>& points = form.measuredCurve()->points;
+    ASSERT_EQ(points.size(), 4u);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      // Written in the shortest exact digits (km/s, s): a rounding or two.
+      constexpr double kRoundings = 1e-12;
+      EXPECT_NEAR(points[i].frequency, 40.0 - 10.0 * static_cast<double>(i), 40.0 * kRoundings);
+      EXPECT_NEAR(points[i].velocity, 180.0, 180.0 * kRoundings);
+      ASSERT_TRUE(points[i].band.has_value());
+      EXPECT_NEAR(points[i].band->low, file.low, 180.0 * kRoundings);
+      EXPECT_NEAR(points[i].band->high, file.high, 180.0 * kRoundings);
+    }
   }
 }
 
