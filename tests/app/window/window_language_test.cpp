@@ -4,6 +4,7 @@
 // without Qt, and in English no text of the window is left in Chinese.
 #include <QAbstractButton>
 #include <QChart>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -172,6 +173,26 @@ TEST_F(WindowLanguage_, TheCatalogueTranslatesTheTextsOfTheCodeWithoutQt) {
   // Described in English, and so the same in both.
   EXPECT_EQ(translator.translate(kMessagesContext, DampedInversion::kBadStart),
             DampedInversion::kBadStart);
+}
+
+// Qt's own texts, such as a dialog's standard buttons, follow the language:
+// Qt's Chinese catalogue (qt6-translations-l10n) while Chinese is shown.
+TEST(WindowLanguageQt, StandardButtonsFollowTheLanguage) {
+  WindowTranslations languages;
+  ASSERT_TRUE(languages.hasQtChinese()) << "Qt's Chinese catalogue is missing";
+  QDialogButtonBox buttons{QDialogButtonBox::Ok | QDialogButtonBox::Cancel};
+  const auto shown = [&](QDialogButtonBox::StandardButton which) {
+    return buttons.button(which)->text().remove(QLatin1Char('&'));
+  };
+  EXPECT_EQ(shown(QDialogButtonBox::Ok), QStringLiteral("确定"));
+  EXPECT_EQ(shown(QDialogButtonBox::Cancel), QStringLiteral("取消"));
+  ASSERT_TRUE(languages.setLanguage(WindowLanguage::English));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(shown(QDialogButtonBox::Ok), QStringLiteral("OK"));
+  EXPECT_EQ(shown(QDialogButtonBox::Cancel), QStringLiteral("Cancel"));
+  ASSERT_TRUE(languages.setLanguage(WindowLanguage::Chinese));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(shown(QDialogButtonBox::Ok), QStringLiteral("确定"));
 }
 
 // The report box of an inversion of a measured curve, in English.
