@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "exchange_options.h"
 #include "search/global_search.h"
 #include "search/search_space.h"
 
@@ -24,6 +25,7 @@ struct GlobalCommand {
   SearchSettings settings;
   AcceptanceRule rule;
   std::optional<std::string> csvPrefix;  // --csv PREFIX
+  ExchangeOptions exchange;              // --columns and the other programs' files
   std::string error;                     // for Action::Error
 };
 

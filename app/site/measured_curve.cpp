@@ -128,7 +128,7 @@ CurvePreparation prepareMeasuredCurve(const std::vector<MeasuredRow>& rows, Absc
                                 " Hz appears again (first on line " +
                                 std::to_string(earlier->second) + ")"};
     }
-    curve.points.push_back({frequency, row.velocity, bandOf(row), row.line});
+    curve.points.push_back({frequency, row.velocity, bandOf(row), row.line, row.mode});
   }
   std::sort(
       curve.points.begin(), curve.points.end(),

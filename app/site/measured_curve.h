@@ -30,6 +30,7 @@ struct MeasuredRow {
   std::optional<double> low;
   std::optional<double> high;
   int line = 0;
+  int mode = 0;  // 0 the fundamental, as the file says; see MeasuredPoint::mode
 };
 
 // The velocities a measured point allows, m/s, low <= high.
@@ -45,6 +46,11 @@ struct MeasuredPoint {
   double velocity = 0.0;   // m/s, > 0
   std::optional<VelocityBand> band;
   int line = 0;  // file line, from 1
+  // The mode the point belongs to, 0 the fundamental. The readers carry it
+  // from the files that give it; until the programs fit higher modes,
+  // readMeasuredCurve keeps the fundamental's points only, so every point
+  // here is of mode 0.
+  int mode = 0;
 
   double wavelength() const { return velocity / frequency; }  // m
 };

@@ -633,6 +633,7 @@ void TForm1::retranslateMenus() {
   OpenModelAction->setText(tr("打开模型..."));
   SaveModelAction->setText(tr("保存模型..."));
   ExportAction->setText(tr("导出结果..."));
+  ExportWidthAction->setText(tr("导出图片宽度..."));
   QuitAction->setText(tr("退出"));
   ViewMenu->setTitle(tr("视图(&V)"));
   LogFrequencyAction->setText(tr("对数频率轴"));

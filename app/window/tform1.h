@@ -35,19 +35,24 @@
 #include "core/model_table.h"
 #include "core/window_language.h"
 #include "core/window_limits.h"
+#include "inversion/inversion_bounds.h"
 #include "inversion/window_inversion.h"
 #include "search/background_search.h"
 #include "search/search_request.h"
 #include "search/search_summary.h"
+#include "site/exported_result.h"
 #include "site/fit_statistics.h"
 #include "site/measured_curve.h"
 #include "site/site_summary.h"
 #include "window/chart_legend.h"
 #include "window/clickable_label.h"
+#include "window/curve_column_chooser.h"
+#include "window/export_result_chooser.h"
 #include "window/file_chooser.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/residual_chart.h"
+#include "window/result_charts.h"
 #include "window/result_export.h"
 #include "window/search_request_chooser.h"
 #include "window/shot_records_window.h"
@@ -149,8 +154,19 @@ class TForm1 : public QWidget {
   // What the results panel shows: the site summary of the last model
   // computed, or fitted to a measured curve; none before either.
   const std::optional<SiteSummary>& siteSummary() const { return siteSummary_; }
-  // Asks for a base name or a folder, then exports there.
+  // Asks for a base name or a folder, in the measured curve's folder, then
+  // exports there; with more than one result, asks which.
   void ExportResultsClick();
+  // Where the export asks which result to write; a small list dialog by
+  // default. The chooser must outlive the window.
+  void setExportResultChooser(ExportResultChooser& chooser) { resultChooser_ = &chooser; }
+  // Where opening a curve whose header is not understood asks which column
+  // is which; a dialog by default. The chooser must outlive the window.
+  void setCurveColumnChooser(CurveColumnChooser& chooser) { columnChooser_ = &chooser; }
+  // The width of the exported chart pictures, pixels, within
+  // kLeastChartPictureWidth .. kMostChartPictureWidth.
+  void setExportPictureWidth(int width);
+  int exportPictureWidth() const { return exportPictureWidth_; }
 
   // The bounds and iteration limit of every inversion; limits with a fault
   // are refused in a box and change nothing.
@@ -162,7 +178,9 @@ class TForm1 : public QWidget {
   bool openMeasuredCurve(const QString& path);
   // A measured curve from the text of a curve file, named `name`: what
   // opening a curve file does after reading it; 用作实测曲线 hands its table here.
-  bool useMeasuredCurveText(const std::string& text, const std::string& name);
+  // `path` is the file as opened, empty for a table of the shot records.
+  bool useMeasuredCurveText(const std::string& text, const std::string& name,
+                            const QString& path = QString());
   // Reads a model into the table; likewise.
   bool openModel(const QString& path);
   // Writes the table's model, checked as the forward run checks it.
@@ -226,6 +244,7 @@ class TForm1 : public QWidget {
   QAction* ApplyFittedAction = nullptr;
   QAction* SuggestModelAction = nullptr;  // enabled with a measured curve loaded
   QAction* ExportAction = nullptr;
+  QAction* ExportWidthAction = nullptr;   // the width of the exported pictures
   QAction* CancelAction = nullptr;        // Escape: 取消 while an inversion runs
   QAction* GlobalSearchAction = nullptr;  // enabled with a measured curve loaded
   QAction* ApplyBestAction = nullptr;     // enabled after a global search found a model
@@ -318,8 +337,13 @@ class TForm1 : public QWidget {
   void buildSiteColumn();
   void buildCancelButton();
   void buildExportCommand();
-  // The charts the export writes, by file-name part.
-  std::vector<ExportedChart> exportedCharts();
+  // The results the window holds, with their names in the window's
+  // language; `fault` says why the table's model is none of them.
+  std::vector<std::unique_ptr<ExportedResult>> exportableResults(QStringList& names,
+                                                                 std::string& fault);
+  // Where the result comes from: the files read, the date, the program's
+  // version, its settings and its misfit.
+  ExportMetadata exportMetadata(const ExportedResult& result) const;
   // The global search's commands in the inversion menu, and its curves.
   void buildSearchActions(QMenu& menu);
   void buildSearchSeries();
@@ -350,6 +374,10 @@ class TForm1 : public QWidget {
   // After a fit of the measured curve: keeps the fitted model for the apply
   // command, draws its curve and returns the report's line on the band.
   std::string showFittedCurve();
+  // Why a fit of a measured curve stopped, and a parameter it left on a
+  // bound, in the window's words for its report box.
+  static QString stopReasonText(const WindowInversionOutcome& outcome);
+  static QString atBoundText(const ParameterAtBound& at, const InversionLimits& limits);
   // Shows an inversion's iteration and misfit (the report's, m/s) on the
   // status line; iteration 0 is the starting model.
   void showInversionProgress(int32_t iteration, float misfit);
@@ -442,6 +470,14 @@ class TForm1 : public QWidget {
   bool cancelRequested_ = false;
   SearchRequest searchRequest_;  // the last one asked for, offered again
   std::optional<SearchSummary> searchSummary_;
+  QString curvePath_;    // the measured curve's file, as opened, or its name
+  QString curveFolder_;  // its folder, where the export's dialog opens
+  QString modelPath_;    // the model's file last opened into the table
+  int exportPictureWidth_ = kDefaultChartPictureWidth;
+  DialogExportResultChooser dialogResultChooser_;
+  ExportResultChooser* resultChooser_ = &dialogResultChooser_;
+  DialogCurveColumnChooser dialogColumnChooser_;
+  CurveColumnChooser* columnChooser_ = &dialogColumnChooser_;
   MisfitKind progressKind_ = MisfitKind::MetresPerSecond;  // of the search running
   DialogSearchRequestChooser dialogSearchRequests_{files_, messages_};
   SearchRequestChooser* searchRequests_ = &dialogSearchRequests_;

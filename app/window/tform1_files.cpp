@@ -9,6 +9,8 @@
 
 #include "core/curve_points.h"
 #include "core/velocity_axis.h"
+#include "files/column_text.h"
+#include "files/curve_file.h"
 #include "files/text_file.h"
 #include "records/file_replacement.h"
 #include "site/measured_curve_file.h"
@@ -86,16 +88,39 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
-  return useMeasuredCurveText(text, name);
+  return useMeasuredCurveText(text, name, path);
 }
 
-bool TForm1::useMeasuredCurveText(const std::string& text, const std::string& name) {
+bool TForm1::useMeasuredCurveText(const std::string& text, const std::string& name,
+                                  const QString& path) {
   CurvePreparation prepared = readMeasuredCurve(text, name);
+  if (!prepared.curve && curveHeaderNeedsChoice(text)) {
+    // The header names columns the curve table does not know: the user says
+    // which is which, and the file is read again with that choice.
+    swcore::ColumnText split;
+    std::string error;
+    swcore::splitColumnText(text, name, split, error);
+    QStringList header;
+    for (const std::string& field : split.header) header.append(QString::fromStdString(field));
+    const std::optional<QString> answer =
+        columnChooser_->chooseColumns(this, QString::fromStdString(name), header);
+    if (!answer) return false;
+    swcore::ColumnChoice columns;
+    if (!swcore::parseCurveColumnChoice(answer->toStdString(), columns, error)) {
+      messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
+      return false;
+    }
+    prepared = readMeasuredCurve(text, name, columns);
+  }
   if (!prepared.curve) {
     messages_.showBox(prepared.error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
   measured_ = std::move(prepared.curve);
+  // A curve from the shot records has no file: the export names it and its
+  // dialog opens where it last did.
+  curvePath_ = path.isEmpty() ? QString::fromStdString(name) : path;
+  if (!path.isEmpty()) curveFolder_ = QFileInfo(path).absolutePath();
   fitted_.reset();
   ApplyFittedAction->setEnabled(false);
   SuggestModelAction->setEnabled(true);
@@ -198,6 +223,7 @@ bool TForm1::openModel(const QString& path) {
     messages_.showBox(opening.error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
+  modelPath_ = path;
   setTableRows(*opening.rows);
   LUpDown.setPosition(static_cast<int>(opening.rows->size()));
   const TableReading reading = readLayerRows(tableRows());

@@ -13,6 +13,76 @@
     </message>
 </context>
 <context>
+    <name>CurveColumnChooser</name>
+    <message>
+        <source>选择曲线的各列</source>
+        <translation>Choose the curve&apos;s columns</translation>
+    </message>
+    <message>
+        <source>%1 的表头不是曲线表认得的名称。请说明哪一列是什么：</source>
+        <translation>The header of %1 is not one a curve table knows. Say which column is which:</translation>
+    </message>
+    <message>
+        <source>频率 (Hz)</source>
+        <translation>Frequency (Hz)</translation>
+    </message>
+    <message>
+        <source>波长 (m)</source>
+        <translation>Wavelength (m)</translation>
+    </message>
+    <message>
+        <source>周期 (s)</source>
+        <translation>Period (s)</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>标准差</source>
+        <translation>Standard deviation</translation>
+    </message>
+    <message>
+        <source>下限与上限</source>
+        <translation>Low and high bounds</translation>
+    </message>
+    <message>
+        <source>横坐标：</source>
+        <translation>Abscissa:</translation>
+    </message>
+    <message>
+        <source>横坐标所在列：</source>
+        <translation>Abscissa column:</translation>
+    </message>
+    <message>
+        <source>相速度 (m/s) 所在列：</source>
+        <translation>Phase velocity (m/s) column:</translation>
+    </message>
+    <message>
+        <source>误差：</source>
+        <translation>Spread:</translation>
+    </message>
+    <message>
+        <source>标准差或下限所在列：</source>
+        <translation>Standard deviation or low bound column:</translation>
+    </message>
+    <message>
+        <source>上限所在列：</source>
+        <translation>High bound column:</translation>
+    </message>
+</context>
+<context>
+    <name>ExportResultChooser</name>
+    <message>
+        <source>导出结果</source>
+        <translation>Export results</translation>
+    </message>
+    <message>
+        <source>一次导出一个结果，每个文件都写明是哪一个：</source>
+        <translation>An export writes one result; every file names it:</translation>
+    </message>
+</context>
+<context>
     <name>InversionLimits</name>
     <message>
         <source>Vs 的下限须为正数且小于上限。</source>
@@ -149,6 +219,80 @@
     <message>
         <source>第 %1 行输入的模型参数错误，请检查！</source>
         <translation>The model parameters in row %1 are wrong; please check them!</translation>
+    </message>
+</context>
+<context>
+    <name>ResultCharts</name>
+    <message>
+        <source>频率 (Hz)</source>
+        <translation>Frequency (Hz)</translation>
+    </message>
+    <message>
+        <source>相速度 (m/s)</source>
+        <translation>Phase velocity (m/s)</translation>
+    </message>
+    <message>
+        <source>横波速度 Vs (m/s)</source>
+        <translation>Shear-wave velocity Vs (m/s)</translation>
+    </message>
+    <message>
+        <source>深度 (m)</source>
+        <translation>Depth (m)</translation>
+    </message>
+    <message>
+        <source>局部反演</source>
+        <translation>Local fit</translation>
+    </message>
+    <message>
+        <source>表格模型</source>
+        <translation>Table model</translation>
+    </message>
+    <message>
+        <source>全局搜索最佳拟合</source>
+        <translation>Best-fit search</translation>
+    </message>
+    <message>
+        <source>实测曲线</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>误差带</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>计算曲线</source>
+        <translation>Computed</translation>
+    </message>
+    <message>
+        <source>拟合曲线</source>
+        <translation>Fitted</translation>
+    </message>
+    <message>
+        <source>拟合模型</source>
+        <translation>Fitted model</translation>
+    </message>
+    <message>
+        <source>接受模型曲线的包络</source>
+        <translation>Accepted curves&apos; envelope</translation>
+    </message>
+    <message>
+        <source>最佳模型</source>
+        <translation>Best model</translation>
+    </message>
+    <message>
+        <source>10%/90%</source>
+        <translation>10th/90th percentile</translation>
+    </message>
+    <message>
+        <source>中值</source>
+        <translation>Median</translation>
+    </message>
+</context>
+<context>
+    <name>dispfit::ExportFileDialog</name>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All files (*)</translation>
     </message>
 </context>
 <context>
@@ -895,20 +1039,8 @@
         <translation>Export results: base name or folder</translation>
     </message>
     <message>
-        <source>所有文件 (*)</source>
-        <translation>All files (*)</translation>
-    </message>
-    <message>
-        <source>DispFit 结果报告</source>
-        <translation>DispFit results report</translation>
-    </message>
-    <message>
         <source>结果未导出。</source>
         <translation>The results were not exported.</translation>
-    </message>
-    <message>
-        <source>结果已导出：%1 个文件 %2。</source>
-        <translation>Results exported: %1 files named %2.</translation>
     </message>
     <message>
         <source>曲线文件 (*.csv *.txt *.dat);;所有文件 (*)</source>
@@ -1021,6 +1153,74 @@ Best %3: %4
     <message>
         <source>已按实测曲线建议 %1 层初始模型，可修改后反演。</source>
         <translation>Suggested a %1-layer starting model from the measured curve; edit it before inverting if you wish.</translation>
+    </message>
+    <message>
+        <source>停止原因：拟合差已低于容差 0.001 m/s（%1 次迭代，上限 %2 次）。</source>
+        <translation>Stopped: the misfit fell below the tolerance 0.001 m/s (%1 iterations of at most %2).</translation>
+    </message>
+    <message>
+        <source>停止原因：已收敛，最后一步的各分量都小得无法再走（%1 次迭代，上限 %2 次）；这是拟合差的一个极小值，未必是最小的。</source>
+        <translation>Stopped: converged, every component of the last step was too small to go on (%1 iterations of at most %2); a minimum of the misfit, which need not be the deepest.</translation>
+    </message>
+    <message>
+        <source>停止原因：已达迭代次数上限 %1 次而尚未收敛；结果是最后一次迭代的模型（可在反演设置中提高上限）。</source>
+        <translation>Stopped: the iteration limit of %1 was reached before the fit converged; the result is the last iteration&apos;s model (the inversion settings raise the limit).</translation>
+    </message>
+    <message>
+        <source>停止原因：再没有阻尼步长能降低拟合差（%1 次迭代）；结果是最后接受的模型。</source>
+        <translation>Stopped: no damped step lowered the misfit further (%1 iterations); the result is the last accepted model.</translation>
+    </message>
+    <message>
+        <source>第 %1 层厚度 %2 m 停在上限 %3 m：更宽的范围也许拟合得更好。</source>
+        <translation>Layer %1&apos;s thickness %2 m is at its upper bound %3 m: a wider range may fit better.</translation>
+    </message>
+    <message>
+        <source>第 %1 层厚度 %2 m 停在下限 %3 m：更宽的范围也许拟合得更好。</source>
+        <translation>Layer %1&apos;s thickness %2 m is at its lower bound %3 m: a wider range may fit better.</translation>
+    </message>
+    <message>
+        <source>第 %1 层 Vs %2 m/s 停在上限 %3 m/s：更宽的范围也许拟合得更好。</source>
+        <translation>Layer %1&apos;s Vs %2 m/s is at its upper bound %3 m/s: a wider range may fit better.</translation>
+    </message>
+    <message>
+        <source>第 %1 层 Vs %2 m/s 停在下限 %3 m/s：更宽的范围也许拟合得更好。</source>
+        <translation>Layer %1&apos;s Vs %2 m/s is at its lower bound %3 m/s: a wider range may fit better.</translation>
+    </message>
+    <message>
+        <source>导出图片宽度...</source>
+        <translation>Export picture width...</translation>
+    </message>
+    <message>
+        <source>导出图片的宽度（像素，默认按 A4 页面 300 dpi）：</source>
+        <translation>Width of the exported pictures (pixels; by default 300 dpi on an A4 page):</translation>
+    </message>
+    <message>
+        <source>局部反演：拟合模型</source>
+        <translation>Local fit: the fitted model</translation>
+    </message>
+    <message>
+        <source>当前表格模型</source>
+        <translation>The table&apos;s model</translation>
+    </message>
+    <message>
+        <source>全局搜索：最佳模型与接受模型的分布</source>
+        <translation>Global search: the best model and the spread of the accepted models</translation>
+    </message>
+    <message>
+        <source>频散曲线（%1）</source>
+        <translation>Dispersion curve (%1)</translation>
+    </message>
+    <message>
+        <source>横波速度剖面（%1）</source>
+        <translation>Vs profile (%1)</translation>
+    </message>
+    <message>
+        <source>DispFit 结果报告：%1</source>
+        <translation>DispFit results report: %1</translation>
+    </message>
+    <message>
+        <source>结果已导出：%1 个文件 %2（%3）。</source>
+        <translation>Results exported: %1 files named %2 (%3).</translation>
     </message>
     <message>
         <source>打开地震记录...</source>

@@ -26,6 +26,16 @@
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
 //     from the file;
+//   window_screenshot <output.png> --columns <curve file>
+//     the step of opening a curve whose header the curve table does not
+//     know: the dialog that asks which column is which;
+//   window_screenshot <output.png> --records <record files...>
+//     the shot-records window with the record files opened;
+//   window_screenshot <output.png> --export <curve file>
+//     with the measured curve read from the file, a suggested four-layer
+//     start fitted and the global search of --global run, the search
+//     exported (its pictures 1000 pixels wide) into a temporary folder: its
+//     two chart pictures side by side, as the export wrote them.
 //   window_screenshot <output.png> --about
 //     the About window alone;
 //   window_screenshot <output.png> --records-settings <record files...>
@@ -34,9 +44,13 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -49,6 +63,7 @@
 #include "core/window_language.h"
 #include "shots/placed_records.h"
 #include "shots/record_file.h"
+#include "window/export_result_chooser.h"
 #include "window/file_chooser.h"
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
@@ -143,9 +158,8 @@ class SmallSearch : public dispfit::SearchRequestChooser {
   }
 };
 
-// The measured curve of the file and a global search run to its end.
-bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
-  if (!form.openMeasuredCurve(curvePath)) return false;
+// A global search on the measured curve loaded, run to its end.
+bool runGlobalSearch(dispfit::TForm1& form) {
   form.GlobalSearchAction->trigger();
   // A few seconds on any machine; ten minutes is a hung search.
   const QDeadlineTimer deadline(600000);
@@ -154,6 +168,11 @@ bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
     QThread::msleep(5);
   }
   return form.searchSummary().has_value();
+}
+
+// The measured curve of the file and a global search run to its end.
+bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
+  return form.openMeasuredCurve(curvePath) && runGlobalSearch(form);
 }
 
 // The About window's link goes nowhere.
@@ -182,6 +201,21 @@ int drawSearchDialog(const QString& output, const QString& rangesPath) {
   dialog.show();
   QApplication::processEvents();
   return dialog.grab().save(output) ? 0 : 1;
+}
+
+// The column step's dialog for the curve file, drawn to `output` once it
+// shows, then cancelled.
+int drawColumnDialog(dispfit::TForm1& form, const QString& output, const QString& curvePath) {
+  bool saved = false;
+  QTimer::singleShot(200, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog) {
+      saved = dialog->grab().save(output);
+      dialog->close();
+    }
+  });
+  form.openMeasuredCurve(curvePath);
+  return saved ? 0 : 1;
 }
 
 // The shot-records window with the record files opened and analysed anew
@@ -232,6 +266,40 @@ int drawRecordsSettings(const QString& output, const QStringList& paths) {
   return dialog.grab().save(output) ? 0 : 1;
 }
 
+// Answers the export's question with the last result offered: the search's.
+class LastResult : public dispfit::ExportResultChooser {
+ public:
+  std::optional<int> chooseResult(QWidget*, const QStringList& names) override {
+    asked = true;
+    return static_cast<int>(names.size()) - 1;
+  }
+  bool asked = false;
+};
+
+// The exported chart pictures of the search of the curve file, after a
+// local fit of the suggested start, side by side in one picture: a check
+// that the export draws the result it names, whatever the window shows.
+int drawExportedCharts(dispfit::TForm1& form, const QString& output, const QString& curvePath) {
+  LastResult lastResult;
+  form.setExportResultChooser(lastResult);
+  form.setExportPictureWidth(1000);
+  // The window keeps showing the local fit while the search is exported.
+  if (!showSuggestedFit(form, curvePath) || !runGlobalSearch(form)) return 1;
+  const QTemporaryDir folder;
+  if (!folder.isValid() || !form.exportResults(folder.path()) || !lastResult.asked) return 1;
+  const QImage dispersion(folder.filePath(QStringLiteral("dispfit_dispersion.png")));
+  const QImage profile(folder.filePath(QStringLiteral("dispfit_vs_depth.png")));
+  if (dispersion.isNull() || profile.isNull()) return 1;
+  QImage both(dispersion.width() + profile.width(), std::max(dispersion.height(), profile.height()),
+              QImage::Format_RGB32);
+  both.fill(Qt::white);
+  QPainter painter(&both);
+  painter.drawImage(0, 0, dispersion);
+  painter.drawImage(dispersion.width(), 0, profile);
+  painter.end();
+  return both.save(output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -261,15 +329,18 @@ int main(int argc, char* argv[]) {
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
   const bool about = argc == 3 && std::string(argv[2]) == "--about";
+  const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
   const bool recordsSettings = argc >= 4 && std::string(argv[2]) == "--records-settings";
-  if (argc != 2 && !records && !recordsSettings && argc != 3 && !suggest && !global && !dialog) {
-    std::fprintf(
-        stderr,
-        "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | --suggest "
-        "<curve file> | --global <curve file> | --dialog <ranges file> | --about | --records "
-        "<record files...> | --records-settings <record files...>]\n",
-        argv[0]);
+  const bool exported = argc == 4 && std::string(argv[2]) == "--export";
+  if (argc != 2 && !records && !recordsSettings && argc != 3 && !suggest && !global && !dialog &&
+      !columns && !exported) {
+    std::fprintf(stderr,
+                 "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | "
+                 "--suggest <curve file> | --global <curve file> | --dialog <ranges file> | "
+                 "--about | --columns <curve file> | --records <record files...> | "
+                 "--records-settings <record files...> | --export <curve file>]\n",
+                 argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
@@ -297,10 +368,18 @@ int main(int argc, char* argv[]) {
   DialogFileChooser files;
   TForm1 form(messages, engine, printers, files);
   form.attachLanguages(languages);  // the 语言 / Language menu as DispFit shows it
+  if (columns) {
+    return drawColumnDialog(form, QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  }
   FourLayers fourLayers;
   form.setLayerCountChooser(fourLayers);
   SmallSearch smallSearch;
   form.setSearchRequestChooser(smallSearch);
+  if (exported) {
+    form.show();  // legend markers are laid out only in a shown chart
+    return drawExportedCharts(form, QString::fromLocal8Bit(argv[1]),
+                              QString::fromLocal8Bit(argv[3]));
+  }
 
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
