@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "site/site_class.h"
 
+#include <cstddef>
+
+#include "records/number_text.h"
+
 namespace dispfit {
 
 GroundType eurocode8GroundType(double vs30) {
@@ -18,12 +22,24 @@ NehrpClass nehrpSiteClass(double vs30) {
   return NehrpClass::E;
 }
 
+Asce722Class asce722SiteClass(double vs30) {
+  for (std::size_t i = 0; i < kAsce722Bounds.size(); ++i) {
+    if (vs30 > kAsce722Bounds[i]) return kAsce722Classes[i];
+  }
+  return Asce722Class::E;
+}
+
 std::string className(GroundType type) {
   return std::string(1, static_cast<char>('A' + static_cast<int>(type)));
 }
 
 std::string className(NehrpClass siteClass) {
   return std::string(1, static_cast<char>('A' + static_cast<int>(siteClass)));
+}
+
+std::string className(Asce722Class siteClass) {
+  constexpr const char* kNames[] = {"A", "B", "BC", "C", "CD", "D", "DE", "E"};
+  return kNames[static_cast<std::size_t>(siteClass)];
 }
 
 std::string classRange(GroundType type) {
@@ -54,6 +70,16 @@ std::string classRange(NehrpClass siteClass) {
       break;
   }
   return "below 180 m/s";
+}
+
+std::string classRange(Asce722Class siteClass) {
+  const auto i = static_cast<std::size_t>(siteClass);
+  const auto bound = [](std::size_t k) {
+    return std::string(swcore::formatNumber(kAsce722Bounds[k]).view());
+  };
+  if (i == 0) return "above " + bound(0) + " m/s";
+  if (i == kAsce722Bounds.size()) return "up to " + bound(i - 1) + " m/s";
+  return bound(i) + " to " + bound(i - 1) + " m/s";
 }
 
 std::string siteClassCaution() {

@@ -95,6 +95,45 @@ TEST(SiteClass, EveryBoundaryFallsOnItsDocumentedSide) {
   EXPECT_EQ(className(NehrpClass::E), "E");
 }
 
+TEST(SiteClass, Asce722BoundsAreTheTablesFeetPerSecondAndFallOnTheSofterSide) {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  constexpr double kMetresPerFoot = 0.3048;
+  const auto above = [](double v) { return std::nextafter(v, kInfinity); };
+  // Table 20.2-1 of ASCE 7-22 in ft/s: each class "lower < Vs30 <= upper".
+  struct Row {
+    double feetPerSecond;
+    Asce722Class atBound;     // Vs30 on the bound: the softer class
+    Asce722Class aboveBound;  // just above it: the stiffer one
+    const char* names;        // of the two, as the reports print them
+  };
+  const Row rows[] = {
+      {5000.0, Asce722Class::B, Asce722Class::A, "B A"},
+      {3000.0, Asce722Class::BC, Asce722Class::B, "BC B"},
+      {2100.0, Asce722Class::C, Asce722Class::BC, "C BC"},
+      {1450.0, Asce722Class::CD, Asce722Class::C, "CD C"},
+      {1000.0, Asce722Class::D, Asce722Class::CD, "D CD"},
+      {700.0, Asce722Class::DE, Asce722Class::D, "DE D"},
+      {500.0, Asce722Class::E, Asce722Class::DE, "E DE"},
+  };
+  ASSERT_EQ(std::size(rows), kAsce722Bounds.size());
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    // The bound as the code holds it: the table's value in ft/s times
+    // 0.3048, to the nearest decimal the product prints as.
+    const double bound = kAsce722Bounds[i];
+    SCOPED_TRACE(bound);
+    EXPECT_NEAR(bound, row.feetPerSecond * kMetresPerFoot, 1e-9);
+    EXPECT_EQ(asce722SiteClass(bound), row.atBound);
+    EXPECT_EQ(asce722SiteClass(above(bound)), row.aboveBound);
+    EXPECT_EQ(className(row.atBound) + " " + className(row.aboveBound), row.names);
+  }
+  EXPECT_EQ(asce722SiteClass(100.0), Asce722Class::E);
+  EXPECT_EQ(asce722SiteClass(3000.0), Asce722Class::A);
+  EXPECT_EQ(classRange(Asce722Class::A), "above 1524 m/s");
+  EXPECT_EQ(classRange(Asce722Class::CD), "304.8 to 441.96 m/s");
+  EXPECT_EQ(classRange(Asce722Class::E), "up to 152.4 m/s");
+}
+
 TEST(SiteSummary, FlagsTheAveragesReachingBelowTheConstrainedDepth) {
   // Data down to 24 m: Vs5, Vs10 and Vs20 rest on them, Vs30 does not.
   const SiteSummary summary = summarizeSite(kThickness, kVs, 24.0);
