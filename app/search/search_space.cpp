@@ -73,6 +73,15 @@ double pVelocityFromPoisson(double vs, double poisson) {
   return vs * std::sqrt((2.0 - 2.0 * poisson) / (1.0 - 2.0 * poisson));
 }
 
+double layerPVelocity(const LayerRanges& layer, double vs, double poisson, double top,
+                      std::optional<double> waterTable) {
+  double vp = kDefaultPToShearRatio * vs;
+  if (layer.vp) vp = *layer.vp;
+  if (layer.poisson) vp = pVelocityFromPoisson(vs, poisson);
+  if (waterTable && top >= *waterTable) vp = std::max(vp, kWaterPVelocity);
+  return vp;
+}
+
 std::string searchSpaceFault(const SearchSpace& space) {
   const std::size_t count = space.layers.size();
   if (count == 0 || count > kMostSearchLayers) {
@@ -159,12 +168,9 @@ void ParameterMap::model(std::span<const double> unit, TrialModel& out) const {
     const LayerRanges& layer = layers_[i];
     const double vs = valueAt(unit, i);
     if (i + 1 < n) out.thickness[i] = valueAt(unit, n + i);
-    double vp = kDefaultPToShearRatio * vs;
-    if (layer.vp) vp = *layer.vp;
-    if (poissonAxis_[i]) vp = pVelocityFromPoisson(vs, valueAt(unit, *poissonAxis_[i]));
-    if (waterTable_ && top >= *waterTable_) vp = std::max(vp, kWaterPVelocity);
+    const double poisson = poissonAxis_[i] ? valueAt(unit, *poissonAxis_[i]) : 0.0;
     out.vs[i] = vs;
-    out.vp[i] = vp;
+    out.vp[i] = layerPVelocity(layer, vs, poisson, top, waterTable_);
     out.density[i] = layer.density;
     top += out.thickness[i];
   }

@@ -128,4 +128,11 @@ class ParameterMap {
 // Vp from Vs and Poisson's ratio nu in [0, 0.5).
 double pVelocityFromPoisson(double vs, double poisson);
 
+// The P velocity (m/s) of a layer of the ranges `layer` with S velocity `vs`
+// (m/s), Poisson's ratio `poisson` where the layer has a range of it, and
+// its top at `top` m: 3 Vs, the fixed Vp or the one of Poisson's ratio, at
+// least kWaterPVelocity at or below the water table.
+double layerPVelocity(const LayerRanges& layer, double vs, double poisson, double top,
+                      std::optional<double> waterTable);
+
 }  // namespace dispfit

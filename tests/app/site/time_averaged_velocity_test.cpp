@@ -62,7 +62,7 @@ TEST(TimeAveragedVelocity, TheHalfSpaceContinuesBelowTheLastInterfaceWhateverIts
 TEST(TimeAveragedVelocity, HasNoValueWithoutLayersOrForANonPositiveVelocityItReaches) {
   const std::vector<float> thickness{10.0f, 1.0f};
   const std::vector<float> zeroBelow{200.0f, 0.0f};
-  EXPECT_FALSE(timeAveragedVelocity({}, {}, 30.0).has_value());
+  EXPECT_FALSE(timeAveragedVelocity(std::span<const float>(), {}, 30.0).has_value());
   EXPECT_FALSE(timeAveragedVelocity(thickness, zeroBelow, 30.0).has_value());
   // The half-space is not reached within 5 m, so its velocity does not matter.
   EXPECT_NEAR(*timeAveragedVelocity(thickness, zeroBelow, 5.0), 200.0, 200.0 * kSumTolerance);
