@@ -161,7 +161,10 @@ std::size_t SearchEnsemble::best() const {
 }
 
 double AcceptanceRule::limit(MisfitKind kind, double best) const {
-  return kind == MisfitKind::Normalised ? threshold : factor * best;
+  // Normalised: data noised at their sigma give a best misfit near 1, so a
+  // fixed threshold of 1 accepted nothing whenever the best landed just
+  // above it; the factor over the best keeps the best's neighbours then.
+  return kind == MisfitKind::Normalised ? std::max(threshold, factor * best) : factor * best;
 }
 
 std::vector<bool> acceptedModels(const SearchEnsemble& ensemble, const AcceptanceRule& rule) {
