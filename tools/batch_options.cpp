@@ -113,6 +113,7 @@ std::string batchUsage() {
          "  --hu X    upper bound of that depth, km [0.05]\n"
          "  --ea X    misfit that ends the inversion at an accepted step, (km/s)^2 [1e-5]\n"
          "  --help    show this text\n"
+         "  --version show the program's version\n"
          "\n"
          "Records of the run go to standard output. A fault, a result that is not a\n"
          "finite number, or records that cannot be written go to standard error and end\n"

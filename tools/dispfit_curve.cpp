@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "batch/batch_files.h"
+#include "core/program_version.h"
 #include "dispersion/dispersion_curve.h"
 
 namespace dispfit {
@@ -44,6 +45,7 @@ void printHelp(std::ostream& out) {
          "                          N frequencies evenly spaced from A to B (Hz)\n"
          "                          (without either: 5 to 150 Hz every 5 Hz)\n"
          "--group                   also print the group velocity\n"
+         "--help, --version         this text; the program's version\n"
          "\n"
          "Exit status: 0 when the curve is printed, 1 when the model or a frequency\n"
          "cannot be used (the reason goes to the standard error stream), 2 for a usage\n"
@@ -179,6 +181,11 @@ void printCurve(const std::vector<double>& frequencies,
 
 int main(int argc, char** argv) {
   using namespace dispfit;
+  if (const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+      asksForVersion(arguments)) {
+    std::cout << versionText("dispfit-curve") << std::flush;
+    return std::cout ? kPrinted : kUsageOrFileError;
+  }
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     printHelp(std::cout);
     return kPrinted;

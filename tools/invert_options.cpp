@@ -204,6 +204,7 @@ std::string invertUsage() {
          "                      measured, low, high, fitted velocity) and PREFIX_model.csv\n"
          "                      (layer, top, bottom, thickness, Vs, density)\n"
          "  -h, --help          this text\n"
+         "  --version           the program's version\n"
          "LO must lie below HI; HI of --vs-bounds below 10000 m/s.\n"
          "\n"
          "MODEL  the number of layers (1 to 20, the half-space included), then one\n"

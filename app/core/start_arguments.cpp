@@ -16,6 +16,18 @@ constexpr Option kOptions[] = {{"--model", &StartFiles::model}, {"--curve", &Sta
 
 }  // namespace
 
+StartRequest startRequest(std::span<const std::string_view> arguments) {
+  const auto asked = [&](std::string_view name) {
+    for (const std::string_view argument : arguments) {
+      if (argument == name) return true;
+    }
+    return false;
+  };
+  if (asked("--help") || asked("-h")) return StartRequest::showHelp;
+  if (asked("--version")) return StartRequest::showVersion;
+  return StartRequest::openWindow;
+}
+
 StartArguments readStartArguments(std::span<const std::string> arguments) {
   StartFiles files;
   for (std::size_t i = 0; i < arguments.size(); ++i) {

@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/engine_binding.h"
 #include "core/program_title.h"
+#include "core/program_version.h"
 #include "core/start_arguments.h"
 #include "window/file_chooser.h"
 #include "window/link_opener.h"
@@ -61,6 +63,18 @@ std::vector<std::string> programArguments() {
 
 int main(int argc, char* argv[]) {
   using namespace dispfit;
+  // Help and version need no display, so they come before Qt starts.
+  const std::vector<std::string_view> rawArguments(argv + 1, argv + argc);
+  switch (startRequest(rawArguments)) {
+    case StartRequest::showHelp:
+      std::fputs(kStartHelp, stdout);
+      return std::fflush(stdout) == 0 && !std::ferror(stdout) ? EXIT_SUCCESS : EXIT_FAILURE;
+    case StartRequest::showVersion:
+      std::fputs(versionText("DispFit").c_str(), stdout);
+      return std::fflush(stdout) == 0 && !std::ferror(stdout) ? EXIT_SUCCESS : EXIT_FAILURE;
+    case StartRequest::openWindow:
+      break;
+  }
   if (!displayConfigured()) {
     std::fprintf(stderr,
                  "DispFit is a window program and needs a display, but none is set "

@@ -5,10 +5,32 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dispfit {
 namespace {
+
+// Help and version are answered before any window, wherever they stand.
+TEST(StartArguments, HelpAndVersionAreFoundAnywhere) {
+  const struct {
+    const char* name;
+    std::vector<std::string_view> arguments;
+    StartRequest request;
+  } cases[] = {
+      {"nothing", {}, StartRequest::openWindow},
+      {"files only", {"--model", "m.csv", "--curve=c.csv"}, StartRequest::openWindow},
+      {"help", {"--help"}, StartRequest::showHelp},
+      {"short help", {"-h"}, StartRequest::showHelp},
+      {"version after a file", {"--curve", "c.csv", "--version"}, StartRequest::showVersion},
+      {"both: help first", {"--version", "--help"}, StartRequest::showHelp},
+      {"a file named with the word", {"--model", "--version.csv"}, StartRequest::openWindow},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(startRequest(row.arguments), row.request);
+  }
+}
 
 TEST(StartArguments, AcceptedForms) {
   const struct {
