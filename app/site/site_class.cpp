@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "site/site_class.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 #include "records/number_text.h"
 
@@ -80,6 +82,33 @@ std::string classRange(Asce722Class siteClass) {
   if (i == 0) return "above " + bound(0) + " m/s";
   if (i == kAsce722Bounds.size()) return "up to " + bound(i - 1) + " m/s";
   return bound(i) + " to " + bound(i - 1) + " m/s";
+}
+
+std::vector<ClassBound> classBounds() {
+  std::vector<ClassBound> bounds;
+  const auto add = [&bounds](double vs30, const std::string& label) {
+    for (ClassBound& b : bounds) {
+      if (b.vs30 == vs30) {
+        b.label += ", " + label;
+        return;
+      }
+    }
+    bounds.push_back({vs30, label});
+  };
+  add(800.0, "EC8 A/B");
+  add(360.0, "EC8 B/C");
+  add(180.0, "EC8 C/D");
+  const double nehrp[] = {1500.0, 760.0, 360.0, 180.0};
+  for (std::size_t i = 0; i < std::size(nehrp); ++i) {
+    add(nehrp[i], "NEHRP " + className(kNehrpClasses[i]) + "/" + className(kNehrpClasses[i + 1]));
+  }
+  for (std::size_t i = 0; i < kAsce722Bounds.size(); ++i) {
+    add(kAsce722Bounds[i],
+        "ASCE 7-22 " + className(kAsce722Classes[i]) + "/" + className(kAsce722Classes[i + 1]));
+  }
+  std::sort(bounds.begin(), bounds.end(),
+            [](const ClassBound& a, const ClassBound& b) { return a.vs30 < b.vs30; });
+  return bounds;
 }
 
 std::string siteClassCaution() {

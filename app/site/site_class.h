@@ -18,6 +18,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace dispfit {
 
@@ -61,6 +62,16 @@ std::string className(Asce722Class siteClass);
 std::string classRange(GroundType type);
 std::string classRange(NehrpClass siteClass);
 std::string classRange(Asce722Class siteClass);
+
+// A Vs30 at which some scheme's class changes, with what changes there:
+// "EC8 C/D, NEHRP D/E" at 180 m/s, "ASCE 7-22 CD/D" at 304.8 m/s (stiffer
+// class first). Every bound of the three schemes, ascending, the schemes
+// that share a bound on one entry.
+struct ClassBound {
+  double vs30 = 0.0;  // m/s
+  std::string label;
+};
+std::vector<ClassBound> classBounds();
 
 // Why Vs30 alone does not settle a class.
 std::string siteClassCaution();

@@ -134,6 +134,28 @@ TEST(SiteClass, Asce722BoundsAreTheTablesFeetPerSecondAndFallOnTheSofterSide) {
   EXPECT_EQ(classRange(Asce722Class::E), "up to 152.4 m/s");
 }
 
+TEST(SiteClass, BoundsOfEverySchemeAscendWithSharedOnesJoined) {
+  const std::vector<ClassBound> bounds = classBounds();
+  // EC8's 3, NEHRP's 4 and ASCE 7-22's 7, two of them (180 and 360) shared.
+  ASSERT_EQ(bounds.size(), 3u + 4u + 7u - 2u);
+  for (std::size_t i = 1; i < bounds.size(); ++i) EXPECT_LT(bounds[i - 1].vs30, bounds[i].vs30);
+  EXPECT_EQ(bounds.front().vs30, 152.4);
+  EXPECT_EQ(bounds.front().label, "ASCE 7-22 DE/E");
+  const auto at = [&](double v) {
+    for (const ClassBound& b : bounds) {
+      if (b.vs30 == v) return b.label;
+    }
+    return std::string();
+  };
+  EXPECT_EQ(at(180.0), "EC8 C/D, NEHRP D/E");
+  EXPECT_EQ(at(360.0), "EC8 B/C, NEHRP C/D");
+  EXPECT_EQ(at(304.8), "ASCE 7-22 CD/D");
+  EXPECT_EQ(at(1500.0), "NEHRP A/B");
+  // Each bound separates the classes it names: just above it the stiffer.
+  EXPECT_EQ(nehrpSiteClass(std::nextafter(760.0, 1e9)), NehrpClass::B);
+  EXPECT_EQ(at(760.0), "NEHRP B/C");
+}
+
 TEST(SiteSummary, FlagsTheAveragesReachingBelowTheConstrainedDepth) {
   // Data down to 24 m: Vs5, Vs10 and Vs20 rest on them, Vs30 does not.
   const SiteSummary summary = summarizeSite(kThickness, kVs, 24.0);
