@@ -12,6 +12,7 @@
 
 #include "sampling/model_prior.h"
 #include "sampling/parallel_tempering.h"
+#include "sampling/search_starts.h"
 #include "search/global_search.h"
 #include "search/search_space.h"
 
@@ -51,14 +52,6 @@ GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments);
 
 // The models' budget when none is given.
 inline constexpr std::int64_t kDefaultSearchModels = 40000;
-
-// The posterior's samples when none are given, all chains at temperature 1
-// together; the burn-in is half as many unless given.
-inline constexpr std::int64_t kDefaultPosteriorSamples = 100000;
-
-// The models of the best-fit search that finds the chains' starts, per
-// layer count.
-inline constexpr std::int64_t kDefaultStartModels = 4000;
 
 // What --help adds for the global search and the posterior.
 std::string globalUsage();

@@ -82,7 +82,9 @@ void BackgroundPosterior::run(const PosteriorJob& job) {
             runParallelTempering({&prior, &likelihood}, lowestRootForward(job.points), job.settings,
                                  starts, report, &cancel_);
         if (run.sampleCount() == 0) {
-          failure = run.failure.empty() ? "cancelled before the first sample" : run.failure;
+          failure = !run.failure.empty() ? run.failure
+                    : run.cancelled      ? "cancelled while burning in: no sample was kept yet"
+                                         : "no sample was kept";
         } else if (!dropped_.load()) {
           const std::unique_ptr<ForwardCurve> forward = lowestRootForward(job.points)();
           summary = summarizePosterior(run, prior, likelihood, *forward, job.constrainedDepth);

@@ -17,6 +17,7 @@
 #include "sampling/model_prior.h"
 #include "sampling/parallel_tempering.h"
 #include "sampling/posterior_summary.h"
+#include "sampling/search_starts.h"
 #include "search/search_space.h"
 #include "site/measured_curve.h"
 
@@ -28,8 +29,8 @@ struct PosteriorJob {
   LayerCountRange counts;
   std::vector<MeasuredPoint> points;  // the curve fitted
   SamplerSettings settings;
-  std::int64_t startModels = 4000;  // of the search for the starts, per layer count
-  double constrainedDepth = 0.0;    // m
+  std::int64_t startModels = kDefaultStartModels;  // of the search for the starts, per layer count
+  double constrainedDepth = 0.0;                   // m
 };
 
 // What the window hears: the sampler's own progress, whether the start

@@ -37,12 +37,16 @@
 
 namespace dispfit {
 
+// The samples kept when none are chosen: on the calibration's priors an
+// effective sample size of a thousand or more for Vs30.
+inline constexpr std::int64_t kDefaultPosteriorSamples = 100000;
+
 struct SamplerSettings {
   // Kept samples and burn-in, counted over the C chains together; each
   // chain takes its share, rounded up. While burning in the step widths are
   // tuned; after it they stay fixed.
-  std::int64_t samples = 100000;
-  std::int64_t burnIn = 50000;
+  std::int64_t samples = kDefaultPosteriorSamples;
+  std::int64_t burnIn = kDefaultPosteriorSamples / 2;
   int chains = 8;             // C, >= 1
   int heatedChains = 4;       // H, >= 0
   double hottest = 30.0;      // T_max, > 1
