@@ -47,7 +47,12 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
                                        MessagePresenter& messages, QWidget* parent)
     : QDialog(parent), files_(files), messages_(messages) {
   setWindowTitle(tr("全局搜索 (Global search)"));
+  Method.addItems({tr("最佳拟合搜索 (best-fit search)"),
+                   tr("后验分布 (posterior: credible intervals, class probabilities)")});
   Layers.setRange(1, static_cast<int>(kMostSearchLayers));
+  FewestLayers.setRange(1, static_cast<int>(kMostSearchLayers));
+  FewestLayers.setToolTip(
+      tr("少于层数时层数也被抽样 (below the layer count, the count is sampled too)"));
   // Velocities to 0.1 m/s and thicknesses to 0.01 m, as in the inversion
   // settings.
   for (QDoubleSpinBox* velocity : {&VsLow, &VsHigh, &FixedVp}) {
@@ -75,6 +80,8 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   Increasing.setText(tr("Vs 不随深度减小 (Vs does not decrease with depth)"));
   Models.setRange(1, std::numeric_limits<int>::max());
   Models.setGroupSeparatorShown(true);
+  Samples.setRange(1, std::numeric_limits<int>::max());
+  Samples.setGroupSeparatorShown(true);
   Seed.setRange(0, std::numeric_limits<int>::max());
   Threshold.setRange(0.01, 100.0);
   Threshold.setDecimals(2);
@@ -96,7 +103,9 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   PerLayerNote.setVisible(false);
 
   auto form = std::make_unique<QFormLayout>();
+  form->addRow(tr("方法 (method)"), &Method);
   form->addRow(tr("层数，含半空间 (layers, the half-space included)"), &Layers);
+  form->addRow(tr("后验：最少层数 (posterior: fewest layers)"), &FewestLayers);
   form->addRow(tr("Vs 范围 (Vs range)"), pair(VsLow, VsHigh).release());
   form->addRow(tr("厚度范围 (thickness range)"), pair(ThicknessLow, ThicknessHigh).release());
   form->addRow(tr("密度 (density)"), &Density);
@@ -112,6 +121,7 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   form->addRow(&HasWaterTable, &WaterTable);
   form->addRow(&Increasing);
   form->addRow(tr("模型数 (model budget)"), &Models);
+  form->addRow(tr("后验：样本数 (posterior: samples kept)"), &Samples);
   form->addRow(tr("随机种子 (seed)"), &Seed);
   form->addRow(tr("接受：归一化拟合差不大于 (accepted: normalised misfit at most)"), &Threshold);
   form->addRow(tr("接受：拟合差 (m/s) 不大于最佳的倍数 (accepted: misfit within this factor "
@@ -124,9 +134,11 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   connect(Buttons.button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this, [this] {
     SearchRequest defaults;
     defaults.layers = Layers.value();  // the table's count stays offered
+    defaults.method = static_cast<SearchMethod>(Method.currentIndex());  // and the method
     showRequest(defaults);
   });
   connect(&VpRule, &QComboBox::currentIndexChanged, this, [this] { enableDependentFields(); });
+  connect(&Method, &QComboBox::currentIndexChanged, this, [this] { enableDependentFields(); });
   connect(&HasWaterTable, &QCheckBox::toggled, this, [this] { enableDependentFields(); });
   // The table follows the uniform fields until a cell is edited or a file
   // read; then only the layer count changes it, until 统一范围填入各层.
@@ -136,6 +148,7 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
     });
   }
   connect(&Layers, &QSpinBox::valueChanged, this, [this] {
+    FewestLayers.setMaximum(Layers.value());
     if (filling_) return;
     if (tableEdited_) {
       resizeTable();
@@ -155,7 +168,12 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
 }
 
 void GlobalSearchDialog::showRequest(const SearchRequest& request) {
+  Method.setCurrentIndex(static_cast<int>(request.method));
   Layers.setValue(request.layers);
+  FewestLayers.setMaximum(request.layers);
+  FewestLayers.setValue(request.fewestLayers == 0 ? request.layers : request.fewestLayers);
+  Samples.setValue(
+      static_cast<int>(std::min<std::int64_t>(request.samples, std::numeric_limits<int>::max())));
   VsLow.setValue(request.vs.low);
   VsHigh.setValue(request.vs.high);
   ThicknessLow.setValue(request.thickness.low);
@@ -344,11 +362,20 @@ void GlobalSearchDialog::enableDependentFields() {
   PoissonLow.setEnabled(poisson);
   PoissonHigh.setEnabled(poisson);
   WaterTable.setEnabled(HasWaterTable.isChecked());
+  const bool posterior = Method.currentIndex() == static_cast<int>(SearchMethod::Posterior);
+  FewestLayers.setEnabled(posterior);
+  Samples.setEnabled(posterior);
+  Models.setEnabled(!posterior);
+  Threshold.setEnabled(!posterior);
+  Factor.setEnabled(!posterior);
 }
 
 SearchRequest GlobalSearchDialog::request() const {
   SearchRequest request;
+  request.method = static_cast<SearchMethod>(Method.currentIndex());
   request.layers = Layers.value();
+  request.fewestLayers = FewestLayers.value() < Layers.value() ? FewestLayers.value() : 0;
+  request.samples = Samples.value();
   request.vs = {VsLow.value(), VsHigh.value()};
   request.thickness = {ThicknessLow.value(), ThicknessHigh.value()};
   request.vpRule = static_cast<PVelocityRule>(VpRule.currentIndex());

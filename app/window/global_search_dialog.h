@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The global search settings: the layer count, the ranges of Vs and thickness
+// The global search settings: the method (the best-fit search or the
+// posterior), the layer count (for the posterior also a least one, the count
+// then sampled), the ranges of Vs and thickness
 // shared by every layer and each layer's own in a table (typed, or read from
 // a ranges file), the P-velocity rule, the water table, the density,
-// whether Vs may decrease with depth, the model budget, the seed and the
-// acceptance thresholds, shown for editing.
+// whether Vs may decrease with depth, the best-fit search's model budget and
+// acceptance thresholds or the posterior's samples, and the seed, shown for
+// editing.
 #pragma once
 
 #include <QCheckBox>
@@ -49,7 +52,9 @@ class GlobalSearchDialog : public QDialog {
   // The table's columns.
   enum Column { VsMin, VsMax, HMin, HMax, DensityColumn, ColumnCount };
 
+  QComboBox Method;  // in SearchMethod's order
   QSpinBox Layers;
+  QSpinBox FewestLayers;        // the posterior's least count; as many as Layers: fixed
   QDoubleSpinBox VsLow;         // m/s
   QDoubleSpinBox VsHigh;        // m/s
   QDoubleSpinBox ThicknessLow;  // m
@@ -63,6 +68,7 @@ class GlobalSearchDialog : public QDialog {
   QDoubleSpinBox Density;     // g/cm3
   QCheckBox Increasing;
   QSpinBox Models;
+  QSpinBox Samples;  // the posterior's samples kept
   QSpinBox Seed;
   QDoubleSpinBox Threshold;  // normalised misfit
   QDoubleSpinBox Factor;     // times the best misfit in m/s
@@ -75,7 +81,7 @@ class GlobalSearchDialog : public QDialog {
 
  private:
   void showRequest(const SearchRequest& request);
-  // Enables the fields the chosen P-velocity rule and water table use.
+  // Enables the fields the chosen method, P-velocity rule and water table use.
   void enableDependentFields();
   // Every row from the uniform fields, the layer count's rows; forgets the
   // layers' own P-velocity ranges.

@@ -67,7 +67,58 @@ QString spreadClassesText(const AverageSpread& vs30, bool english) {
   return text.arg(ground.join(QLatin1Char('/')), nehrp.join(QLatin1Char('/')));
 }
 
+// "Vs30 中值 348.1 m/s，5%–95% 346.1–350.2", marked below the constrained depth.
+QString credibleText(const PosteriorAverage& average, bool english) {
+  QString text = english ? QStringLiteral("Vs%1 median %2 m/s, 5%-95% %3-%4")
+                         : QObject::tr("Vs%1 中值 %2 m/s，5%–95% %3–%4");
+  text = text.arg(static_cast<int>(average.depth))
+             .arg(velocityText(average.vs.p50), velocityText(average.vs.p5),
+                  velocityText(average.vs.p95));
+  if (average.extrapolated)
+    text += english ? QStringLiteral(" (extrapolated)") : QObject::tr("（外推）");
+  return text;
+}
+
+// Each scheme's most probable class with its probability.
+QString likeliestClassesText(const PosteriorSummary& summary) {
+  QStringList parts;
+  for (std::size_t i = 0; i < summary.classes.size(); ++i) {
+    const ClassProbability& p = summary.classes[i];
+    const bool first = i == 0 || summary.classes[i - 1].system != p.system;
+    if (!first) continue;
+    const ClassProbability* best = &p;
+    for (std::size_t j = i; j < summary.classes.size() && summary.classes[j].system == p.system;
+         ++j) {
+      if (summary.classes[j].probability > best->probability) best = &summary.classes[j];
+    }
+    const QString system = p.system == "Eurocode 8"  ? QStringLiteral("EC8")
+                           : p.system == "ASCE 7-22" ? QStringLiteral("ASCE 7-22")
+                                                     : QStringLiteral("NEHRP");
+    parts.append(QStringLiteral("%1 %2 %3")
+                     .arg(system, QString::fromStdString(best->name),
+                          QString::number(best->probability, 'f', 2)));
+  }
+  return parts.join(QStringLiteral(", "));
+}
+
 }  // namespace
+
+void SiteResultsPanel::showPosteriorSummary(const PosteriorSummary& summary, const QString& heading,
+                                            const QString& englishHeading) {
+  QStringList lines{heading}, english{englishHeading};
+  for (const PosteriorAverage& average : summary.averages) {
+    lines.append(credibleText(average, false));
+    english.append(credibleText(average, true));
+  }
+  const QString classes = likeliestClassesText(summary);
+  lines.append(tr("最可能类别（概率）：%1").arg(classes));
+  english.append(QStringLiteral("Likeliest classes (probability): %1").arg(classes));
+  english.append(
+      QStringLiteral("Credible intervals of the posterior under its prior and "
+                     "likelihood; every class's probability in 后验分布."));
+  setText(lines.join(QLatin1Char('\n')));
+  setToolTip(english.join(QLatin1Char('\n')));
+}
 
 SiteResultsPanel::SiteResultsPanel(QWidget* parent) : QLabel(parent) {
   setWordWrap(true);
@@ -122,6 +173,10 @@ void SiteResultsPanel::showEnsembleSummary(const std::vector<AverageSpread>& ave
   english.append(
       QStringLiteral("Ground types E, S1, S2 and NEHRP class F cannot be told from "
                      "Vs30 alone."));
+  lines.append(tr("离散度不是不确定度：见后验分布"));
+  english.append(
+      QStringLiteral("The spread of the models kept near the best fit is not an "
+                     "uncertainty: see the posterior (后验分布)."));
   setText(lines.join(QLatin1Char('\n')));
   setToolTip(english.join(QLatin1Char('\n')));
 }

@@ -3,7 +3,9 @@
 // it fits, VsZ at 5, 10, 20 and 30 m, Vs30 with its Eurocode 8 ground type and
 // NEHRP class, which averages reach below what the data constrain, and the
 // caution on the classes; after a global search the spread of the averages
-// over the accepted models. Shown in Chinese; the tool tip gives the English.
+// over the models kept near the best fit (not an uncertainty), after a
+// posterior their credible intervals and the classes' probabilities. Shown in Chinese; the tool tip
+// gives the English.
 #pragma once
 
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "sampling/posterior_summary.h"
 #include "search/ensemble_statistics.h"
 #include "site/site_summary.h"
 
@@ -33,6 +36,12 @@ class SiteResultsPanel : public QLabel {
   void showEnsembleSummary(const std::vector<AverageSpread>& averages,
                            std::optional<double> constrainedDepth, const QString& heading,
                            const QString& englishHeading);
+  // Shows a posterior's credible VsZ (median, 5 % and 95 %) and the most
+  // probable class of Vs30 in each scheme with its probability, under a
+  // heading (the samples and R-hat, marked when not converged) with its
+  // English sense for the tool tip.
+  void showPosteriorSummary(const PosteriorSummary& summary, const QString& heading,
+                            const QString& englishHeading);
   // Empties the panel.
   void clearSummary();
 };

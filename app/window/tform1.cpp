@@ -220,6 +220,7 @@ void TForm1::showWavelengthAxis(bool wavelength) {
   if (measured_) {
     drawFittedCurve();
     drawSearchCurves();
+    drawPosteriorCurves();
     drawMeasuredCurve();  // fits both axes over every curve
   }
 }

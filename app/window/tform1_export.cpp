@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "records/file_replacement.h"
+#include "sampling/posterior_tables.h"
 #include "site/export_files.h"
 #include "site/export_layouts.h"
 #include "site/fit_statistics.h"
@@ -57,8 +58,12 @@ void TForm1::buildExportCommand() {
 
 std::vector<ExportedChart> TForm1::exportedCharts() {
   // Every chart of the window, each exported as a picture, a drawing and a
-  // part of the report.
-  return {{"dispersion", &Chart}, {"vs_depth", &VsChart}};
+  // part of the report; after a posterior its Vs30 histogram too.
+  std::vector<ExportedChart> charts{{"dispersion", &Chart}, {"vs_depth", &VsChart}};
+  if (posteriorSummary_ && PosteriorWindow) {
+    charts.push_back({"vs30_histogram", &PosteriorWindow->Histogram});
+  }
+  return charts;
 }
 
 void TForm1::ExportResultsClick() {
@@ -112,6 +117,25 @@ bool TForm1::exportResults(const QString& chosen) {
       {fitLines(fit), false},
       {textLines(siteText), false}};
   if (!curveNotes.empty()) report.push_back({curveNotes, false});
+  // The posterior's figures: its credible intervals and class probabilities,
+  // in the report and as the tables dispfit-invert --bayes writes.
+  std::vector<std::pair<std::string, std::string>> posteriorTables;
+  if (posteriorSummary_) {
+    const PosteriorSummary& p = *posteriorSummary_;
+    std::vector<std::string> lines{
+        "Posterior (后验分布): " + std::to_string(p.samples) + " samples" +
+        (p.convergence.converged ? "" : ", not converged: raise the samples")};
+    for (const std::string& line : textLines(posteriorSummaryTable(p))) lines.push_back(line);
+    for (const std::string& line : textLines(classProbabilityTable(p))) lines.push_back(line);
+    report.push_back({lines, true});
+    posteriorTables = {{"_posterior_profile.csv", posteriorProfileTable(p)},
+                       {"_posterior_summary.csv", posteriorSummaryTable(p)},
+                       {"_posterior_classes.csv", classProbabilityTable(p)},
+                       {"_posterior_predictive.csv", predictiveTable(p)}};
+    if (!p.interfaces.empty()) {
+      posteriorTables.push_back({"_posterior_interfaces.csv", interfaceTable(p)});
+    }
+  }
 
   const std::vector<ExportedChart> charts = exportedCharts();
   std::vector<std::string> chartNames;
@@ -150,6 +174,13 @@ bool TForm1::exportResults(const QString& chosen) {
         {files[i].path,
          std::string_view(contents[i].constData(), static_cast<std::size_t>(contents[i].size()))});
   }
+  std::vector<std::filesystem::path> posteriorPaths;
+  for (const auto& [suffix, text] : posteriorTables) {
+    posteriorPaths.push_back(base.string() + suffix);
+  }
+  for (std::size_t i = 0; i < posteriorTables.size(); ++i) {
+    outputs.push_back({posteriorPaths[i], posteriorTables[i].second});
+  }
   std::string error;
   if (!swcore::replaceFileTextsTogether(outputs, error)) {
     messages_.showBox(
@@ -158,8 +189,8 @@ bool TForm1::exportResults(const QString& chosen) {
     return false;
   }
   const QString pattern = QString::fromStdU16String(base.filename().u16string()) + "_*";
-  showStatus(tr("结果已导出：%1 个文件 %2。").arg(files.size()).arg(pattern),
-             tr("Results exported: %1 files named %2.").arg(files.size()).arg(pattern));
+  showStatus(tr("结果已导出：%1 个文件 %2。").arg(outputs.size()).arg(pattern),
+             tr("Results exported: %1 files named %2.").arg(outputs.size()).arg(pattern));
   return true;
 }
 

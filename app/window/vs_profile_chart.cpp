@@ -51,6 +51,23 @@ QList<QPointF> percentileLine(const std::vector<ProfileRow>& rows, double Spread
   return points;
 }
 
+// One quantile of the posterior's rows as a line over depth.
+QList<QPointF> quantileLine(const std::vector<PosteriorProfileRow>& rows, double Credible::*q) {
+  QList<QPointF> points;
+  points.reserve(static_cast<qsizetype>(rows.size()));
+  for (const PosteriorProfileRow& row : rows) points.append(QPointF(row.vs.*q, row.depth));
+  return points;
+}
+
+// A band between two lines, each made anew.
+std::unique_ptr<QAreaSeries> bandSeries(const QColor& colour) {
+  auto band = std::make_unique<QAreaSeries>(std::make_unique<QLineSeries>().release(),
+                                            std::make_unique<QLineSeries>().release());
+  band->setBrush(colour);
+  band->setPen(Qt::NoPen);
+  return band;
+}
+
 // Opacities of the accepted profiles' lines; see profileOpacity.
 constexpr int kBestOpacity = 220;
 constexpr int kWorstOpacity = 40;
@@ -116,6 +133,18 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   MedianSeries = median.get();
   MedianSeries->setName(tr("中值"));
   MedianSeries->setPen(QPen(kPercentileColour, 2.0));
+  // The credible bands, under every line.
+  auto outer = bandSeries(kCredibleOuterColour);
+  OuterBand = outer.get();
+  OuterBand->setName(tr("5%–95%"));
+  auto inner = bandSeries(kCredibleInnerColour);
+  InnerBand = inner.get();
+  InnerBand->setName(tr("10%–90%"));
+  for (QAreaSeries* band : {outer.release(), inner.release()}) {
+    chart->addSeries(band);
+    band->attachAxis(VsAxis);
+    band->attachAxis(DepthAxis);
+  }
   auto best = std::make_unique<QLineSeries>();
   BestSeries = best.get();
   BestSeries->setName(tr("最佳模型"));
@@ -186,6 +215,26 @@ void VsProfileChart::showEnsemble(const EnsembleProfiles& ensemble) {
   redraw();
 }
 
+void VsProfileChart::showCredibleBands(const CredibleProfiles& posterior) {
+  credible_ = posterior;
+  if (credible_.rows.empty()) credible_ = {};
+  redraw();
+}
+
+void VsProfileChart::drawCredibleBands(double chartDepth) {
+  (void)chartDepth;
+  const std::vector<PosteriorProfileRow>& rows = credible_.rows;
+  OuterBand->upperSeries()->replace(quantileLine(rows, &Credible::p95));
+  OuterBand->lowerSeries()->replace(quantileLine(rows, &Credible::p5));
+  InnerBand->upperSeries()->replace(quantileLine(rows, &Credible::p90));
+  InnerBand->lowerSeries()->replace(quantileLine(rows, &Credible::p10));
+  if (rows.empty()) return;
+  MedianSeries->replace(quantileLine(rows, &Credible::p50));
+  P10Series->clear();
+  P90Series->clear();
+  if (credible_.best) BestSeries->replace(chartPoints(trialProfile(*credible_.best, chartDepth)));
+}
+
 void VsProfileChart::redraw() {
   double deepestInterface = 0.0, fastest = 0.0;
   for (const std::optional<ParsedLayers>* model : {&starting_, &fitted_}) {
@@ -195,15 +244,21 @@ void VsProfileChart::redraw() {
   }
   for (const TrialModel& model : ensemble_.models) fastest = std::max(fastest, fastestOf(model));
   if (ensemble_.best) fastest = std::max(fastest, fastestOf(*ensemble_.best));
-  const double chartDepth =
-      std::max(profileChartDepth(deepestInterface, constrainedDepth_), ensemble_.depth);
+  for (const PosteriorProfileRow& row : credible_.rows) fastest = std::max(fastest, row.vs.p95);
+  const double credibleDepth = credible_.rows.empty() ? 0.0 : credible_.rows.back().depth;
+  const double chartDepth = std::max(
+      {profileChartDepth(deepestInterface, constrainedDepth_), ensemble_.depth, credibleDepth});
   const double vsCeiling = profileVelocityCeiling(fastest);
   setRangeWithTicks(*VsAxis, 0.0, vsCeiling);
   setRangeWithTicks(*DepthAxis, 0.0, chartDepth);
   drawProfile(*StartingSeries, starting_, chartDepth);
   drawProfile(*FittedSeries, fitted_, chartDepth);
   drawEnsemble(chartDepth);
-  // The legend names only the profiles drawn.
+  drawCredibleBands(chartDepth);
+  // The legend names only the profiles and bands drawn.
+  for (QAreaSeries* band : {OuterBand, InnerBand}) {
+    chart->legend()->markers(band).front()->setVisible(band->upperSeries()->count() > 0);
+  }
   for (QLineSeries* series : {StartingSeries, FittedSeries, MedianSeries, P10Series, BestSeries}) {
     chart->legend()->markers(series).front()->setVisible(series->count() > 0);
   }

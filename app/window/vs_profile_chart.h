@@ -3,9 +3,12 @@
 // Vs (m/s) across the top and depth (m) growing downward, and the depth the
 // measured curve constrains as a dashed line with its label; after a global
 // search also its accepted profiles, shaded by misfit, with the median and the
-// 10th and 90th percentile lines and the best model.
+// 10th and 90th percentile lines and the best model; after a posterior its
+// 5-95 % and 10-90 % credible bands, shaded, with the median and the maximum
+// a posteriori model.
 #pragma once
 
+#include <QAreaSeries>
 #include <QChartView>
 #include <QFont>
 #include <QGraphicsSimpleTextItem>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "core/model_table.h"
+#include "sampling/posterior_summary.h"
 #include "search/ensemble_statistics.h"
 #include "search/search_space.h"
 
@@ -27,6 +31,12 @@ struct EnsembleProfiles {
   std::vector<ProfileRow> rows;    // Vs percentiles over depth
   std::optional<TrialModel> best;
   double depth = 0.0;  // m, the chart reaches at least this far
+};
+
+// A posterior as the chart draws it.
+struct CredibleProfiles {
+  std::vector<PosteriorProfileRow> rows;  // Vs quantiles over depth
+  std::optional<TrialModel> best;         // the maximum a posteriori model
 };
 
 // The most accepted profiles drawn, taken evenly over the misfit ranks when
@@ -60,6 +70,10 @@ class VsProfileChart : public QChartView {
   // best one.
   void showEnsemble(const EnsembleProfiles& ensemble);
 
+  // Draws a posterior's credible bands, median and maximum a posteriori
+  // model with the profiles last shown, or removes them for no rows.
+  void showCredibleBands(const CredibleProfiles& posterior);
+
   QChart* chart = nullptr;                              // owned by the view
   QLineSeries* StartingSeries = nullptr;                // owned by chart
   QLineSeries* FittedSeries = nullptr;                  // owned by chart
@@ -72,10 +86,13 @@ class VsProfileChart : public QChartView {
   QLineSeries* P10Series = nullptr;          // owned by chart
   QLineSeries* P90Series = nullptr;          // owned by chart
   QLineSeries* BestSeries = nullptr;         // owned by chart
+  QAreaSeries* OuterBand = nullptr;          // 5-95 %, owned by chart
+  QAreaSeries* InnerBand = nullptr;          // 10-90 %, owned by chart
 
  private:
   void redraw();
   void drawEnsemble(double chartDepth);
+  void drawCredibleBands(double chartDepth);
   void replaceEnsembleSeries(std::size_t count);
 
   // Puts the label just above the left end of the dashed line, where the
@@ -85,7 +102,8 @@ class VsProfileChart : public QChartView {
   std::optional<ParsedLayers> starting_;
   std::optional<ParsedLayers> fitted_;
   std::optional<double> constrainedDepth_;
-  EnsembleProfiles ensemble_;      // as drawn: at most kMostProfilesDrawn models
+  EnsembleProfiles ensemble_;  // as drawn: at most kMostProfilesDrawn models
+  CredibleProfiles credible_;
   std::size_t acceptedCount_ = 0;  // the models it was given
 };
 

@@ -27,6 +27,10 @@ inline const QColor kEnsembleColour(0x5A, 0x6A, 0x7E);
 inline const QColor kPercentileColour(0x10, 0x20, 0x40);
 inline const QColor kBestModelColour(0xD0, 0x6A, 0x00);
 inline const QColor kEnvelopeColour(0xD0, 0x6A, 0x00, 0x40);
+// A posterior's credible bands: the 5-95 % one lighter than the 10-90 % one
+// drawn over it, both translucent so the lines show through.
+inline const QColor kCredibleOuterColour(0x3A, 0x6E, 0xA5, 0x38);
+inline const QColor kCredibleInnerColour(0x3A, 0x6E, 0xA5, 0x60);
 // The half-space row's cells in the model tables: a faint earth tone that
 // keeps black text legible.
 inline const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);

@@ -408,6 +408,121 @@ TEST_F(GlobalSearchWindow, AWindowClosedWhileSearchingCancelsAndWaits) {
   EXPECT_TRUE(messages.messages.empty());
 }
 
+SearchRequest smallPosterior(std::int64_t samples) {
+  SearchRequest request;
+  request.method = SearchMethod::Posterior;
+  request.layers = 3;
+  request.vs = {80.0, 1000.0};
+  request.thickness = {1.0, 15.0};
+  request.samples = samples;
+  request.seed = 3;
+  return request;
+}
+
+TEST_F(GlobalSearchWindow, PosteriorDrawsCredibleBandsPredictiveBandAndClassProbabilities) {
+  openSyntheticCurve();
+  requests.answers.push_back(smallPosterior(4000));
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(form.globalSearchRunning());
+  EXPECT_FALSE(form.Button2.isEnabled());
+  ASSERT_TRUE(form.SearchProgressDialog);
+  EXPECT_EQ(form.SearchProgressDialog->windowTitle(), QStringLiteral("后验分布 (Posterior)"));
+  ASSERT_TRUE(waitForSearchEnd());
+  EXPECT_FALSE(form.SearchProgressDialog);
+  EXPECT_TRUE(form.Button2.isEnabled());
+  ASSERT_TRUE(form.posteriorSummary());
+  EXPECT_FALSE(form.searchSummary());
+  const PosteriorSummary& s = *form.posteriorSummary();
+  // 4000 samples of 8 chains; the synthetic model's Vs30 (3 m of 150, 6 m
+  // of 300 over 600 m/s) is 400 m/s, which a +-3 % curve leaves inside the
+  // 5-95 % interval.
+  EXPECT_EQ(s.samples, 4000);
+  EXPECT_LT(s.averages.back().vs.p5, 400.0 * 1.01);
+  EXPECT_GT(s.averages.back().vs.p95, 400.0 * 0.99);
+  // The Vs chart: both bands over the profile's rows, the median, the MAP.
+  const auto rows = static_cast<qsizetype>(s.profile.size());
+  EXPECT_EQ(form.VsChart.OuterBand->upperSeries()->count(), rows);
+  EXPECT_EQ(form.VsChart.InnerBand->lowerSeries()->count(), rows);
+  EXPECT_GT(form.VsChart.MedianSeries->count(), 0);
+  EXPECT_EQ(form.VsChart.P10Series->count(), 0);  // no best-fit percentiles
+  EXPECT_GT(form.VsChart.BestSeries->count(), 0);
+  // The dispersion chart: the samples' curves' band at every fitted point.
+  EXPECT_TRUE(form.PredictiveSeries->isVisible());
+  EXPECT_EQ(form.PredictiveSeries->upperSeries()->count(), 30);
+  // The panel: the heading and Vs30's credible interval.
+  const QString panel = form.ResultsPanel.text();
+  EXPECT_TRUE(panel.startsWith(QStringLiteral("后验分布：4000 个样本"))) << panel.toStdString();
+  EXPECT_TRUE(panel.contains(QStringLiteral("Vs30 中值 "))) << panel.toStdString();
+  EXPECT_TRUE(panel.contains(QStringLiteral("ASCE 7-22"))) << panel.toStdString();
+  // The posterior's window: every class of the three schemes.
+  ASSERT_NE(form.posteriorWindow(), nullptr);
+  EXPECT_TRUE(form.posteriorWindow()->isVisible());
+  EXPECT_EQ(form.posteriorWindow()->Classes.rowCount(), 4 + 5 + 8);
+  EXPECT_FALSE(form.posteriorWindow()->Histogram.Bars->upperSeries()->points().isEmpty());
+  // The export carries the posterior: its tables beside the usual files and
+  // the histogram with the charts.
+  ASSERT_TRUE(form.exportResults(workDir.filePath(QStringLiteral("site"))));
+  for (const char* name :
+       {"site_posterior_profile.csv", "site_posterior_summary.csv", "site_posterior_classes.csv",
+        "site_posterior_predictive.csv", "site_vs30_histogram.png", "site_report.pdf"}) {
+    EXPECT_TRUE(QFile::exists(workDir.filePath(QString::fromUtf8(name)))) << name;
+  }
+  QFile classes(workDir.filePath(QStringLiteral("site_posterior_classes.csv")));
+  ASSERT_TRUE(classes.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(classes.readLine().startsWith("system, class, vs30 range, probability"));
+  // 应用最佳模型: the maximum a posteriori model into the table.
+  ASSERT_TRUE(form.ApplyBestAction->isEnabled());
+  form.ApplyBestAction->trigger();
+  EXPECT_EQ(form.layerCount, 3);
+  EXPECT_NEAR(form.vs[0], s.maximumPosterior.vs[0], 1e-3 * s.maximumPosterior.vs[0]);
+  // A best-fit search afterwards takes the posterior's place.
+  requests.answers.push_back(smallRequest(300));
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  EXPECT_FALSE(form.posteriorSummary());
+  EXPECT_EQ(form.VsChart.OuterBand->upperSeries()->count(), 0);
+  EXPECT_FALSE(form.PredictiveSeries->isVisible());
+  EXPECT_TRUE(form.ResultsPanel.text().contains(QStringLiteral("离散度不是不确定度")));
+}
+
+TEST_F(GlobalSearchWindow, CancelledPosteriorKeepsItsSamplesMarkedNotConverged) {
+  openSyntheticCurve();
+  // 40,000 samples of 8 chains after a burn-in of 20,000: 2,500 steps a
+  // chain burn in, then 5,000 keep a sample each.
+  requests.answers.push_back(smallPosterior(40000));
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(form.globalSearchRunning());
+  // Let it keep some samples, then cancel as the dialog's button does.
+  const QDeadlineTimer started(kSearchTimeoutMs);
+  while (form.SearchProgressDialog && form.SearchProgressDialog->value() < 2600 &&
+         !started.hasExpired()) {
+    QTest::qWait(5);
+  }
+  ASSERT_TRUE(form.SearchProgressDialog);
+  QPushButton* const cancel = form.SearchProgressDialog->findChild<QPushButton*>();
+  ASSERT_TRUE(cancel);
+  cancel->click();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.posteriorSummary());
+  EXPECT_TRUE(form.posteriorSummary()->cancelled);
+  EXPECT_FALSE(form.posteriorSummary()->convergence.converged);
+  EXPECT_GT(form.posteriorSummary()->samples, 0);
+  EXPECT_LT(form.posteriorSummary()->samples, 40000);
+  EXPECT_TRUE(form.ResultsPanel.text().contains(QStringLiteral("（未收敛）")))
+      << form.ResultsPanel.text().toStdString();
+  EXPECT_TRUE(form.posteriorWindow()->Convergence.text().contains(QStringLiteral("未收敛")));
+}
+
+TEST_F(GlobalSearchWindow, PosteriorRequestWithAFaultIsRefused) {
+  openSyntheticCurve();
+  SearchRequest bad = smallPosterior(1000);
+  bad.fewestLayers = 5;  // above the 3 layers
+  EXPECT_FALSE(form.startGlobalSearch(bad));
+  EXPECT_FALSE(form.globalSearchRunning());
+  ASSERT_FALSE(messages.messages.empty());
+  EXPECT_NE(messages.messages.back().text.find("后验分布无法开始"), std::string::npos);
+}
+
 }  // namespace
 
 }  // namespace dispfit

@@ -15,7 +15,11 @@
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
+//   window_screenshot <output.png> --posterior <curve file>
+//     the same with the posterior of the search's ranges; its own window
+//     goes to <output>-window.png
 //   window_screenshot <output.png> --dialog <ranges file>
+//   window_screenshot <output.png> --posterior-dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
 //     from the file.
 #include <QApplication>
@@ -107,12 +111,16 @@ bool showSuggestedFit(dispfit::TForm1& form, const QString& curvePath) {
 }
 
 // Answers the global search dialog with four layers of 80 to 1000 m/s and 1
-// to 15 m, Vs not decreasing with depth, and a small budget.
+// to 15 m, Vs not decreasing with depth, and a small budget; or the same
+// ranges' posterior.
 class SmallSearch : public dispfit::SearchRequestChooser {
  public:
+  dispfit::SearchMethod method = dispfit::SearchMethod::BestFit;
+
   std::optional<dispfit::SearchRequest> searchRequest(QWidget*,
                                                       const dispfit::SearchRequest&) override {
     dispfit::SearchRequest request;
+    request.method = method;
     request.layers = 4;
     request.models = 20000;
     request.seed = 1;
@@ -131,7 +139,7 @@ bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
     QApplication::processEvents();
     QThread::msleep(5);
   }
-  return form.searchSummary().has_value();
+  return form.searchSummary().has_value() || form.posteriorSummary().has_value();
 }
 
 // Answers the dialog's file chooser with one file.
@@ -145,11 +153,14 @@ class OneFile : public dispfit::FileChooser {
   QString path_;
 };
 
-// The search dialog with the ranges file in its table, drawn to `output`.
-int drawSearchDialog(const QString& output, const QString& rangesPath) {
+// The search dialog with the ranges file in its table (the posterior
+// chosen when asked), drawn to `output`.
+int drawSearchDialog(const QString& output, const QString& rangesPath, bool posterior) {
   dispfit::StreamMessagePresenter messages(std::cerr);
   OneFile files(rangesPath);
-  dispfit::GlobalSearchDialog dialog(dispfit::SearchRequest{}, files, messages);
+  dispfit::SearchRequest request;
+  if (posterior) request.method = dispfit::SearchMethod::Posterior;
+  dispfit::GlobalSearchDialog dialog(request, files, messages);
   if (!dialog.readRangesFile()) return 1;
   dialog.show();
   QApplication::processEvents();
@@ -163,16 +174,20 @@ int main(int argc, char* argv[]) {
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
-  if (argc != 2 && argc != 3 && !suggest && !global && !dialog) {
+  const bool posterior = argc == 4 && std::string(argv[2]) == "--posterior";
+  const bool posteriorDialog = argc == 4 && std::string(argv[2]) == "--posterior-dialog";
+  if (argc != 2 && argc != 3 && !suggest && !global && !dialog && !posterior && !posteriorDialog) {
     std::fprintf(stderr,
                  "usage: %s <output.png> [<curve.csv> | --suggest <curve file> | --global <curve "
-                 "file> | --dialog <ranges file>]\n",
+                 "file> | --posterior <curve file> | --dialog <ranges file> | --posterior-dialog "
+                 "<ranges file>]\n",
                  argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
-  if (dialog) {
-    return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  if (dialog || posteriorDialog) {
+    return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]),
+                            posteriorDialog);
   }
   StreamMessagePresenter messages(std::cerr);
   EngineBinding engine(messages);
@@ -186,7 +201,8 @@ int main(int argc, char* argv[]) {
 
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
-  } else if (global) {
+  } else if (global || posterior) {
+    if (posterior) smallSearch.method = SearchMethod::Posterior;
     form.show();  // legend markers are laid out only in a shown chart
     if (!showGlobalSearch(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (argc == 3) {
@@ -203,5 +219,11 @@ int main(int argc, char* argv[]) {
   }
   form.show();
   QApplication::processEvents();
+  if (posterior && form.posteriorWindow() != nullptr) {
+    // The posterior's own window beside the main one: <output>-window.png.
+    QString windowPath = QString::fromLocal8Bit(argv[1]);
+    windowPath.replace(QStringLiteral(".png"), QStringLiteral("-window.png"));
+    if (!form.posteriorWindow()->grab().save(windowPath)) return 1;
+  }
   return form.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window beside the main one that shows what only a posterior has: the
+// convergence figures (marked when the chains have not met), the Vs30
+// histogram with the class bounds, the probability of each site class in
+// the three schemes and of each layer count. Laid out with Qt layouts; its
+// texts in Chinese with the English sense.
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QTableWidget>
+
+#include "sampling/posterior_summary.h"
+#include "window/vs30_histogram_chart.h"
+
+namespace dispfit {
+
+class PosteriorResultsWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit PosteriorResultsWindow(QWidget* parent = nullptr);
+
+  void showSummary(const PosteriorSummary& summary);
+
+  QLabel Convergence;  // R-hat, effective sample size, acceptance and swap rates
+  Vs30HistogramChart Histogram;
+  QTableWidget Classes;  // system, class, Vs30 range, probability
+  QLabel LayerCounts;    // shown when the count was sampled
+};
+
+// The window's convergence text: the samples, R-hat and the effective
+// sample sizes, the not-converged warning where it applies.
+QString convergenceText(const PosteriorSummary& summary);
+
+}  // namespace dispfit
