@@ -5,7 +5,8 @@
 # its own (the window and the tests left out, a few minutes), then prints
 # samples per second of the sampler (200,000 samples, 64 chains) and models
 # per second of the best-fit search (50,000 models) at 1, 2, 4, 8 and 16
-# threads, with the speed-up over one thread.
+# threads, with the speed-up over one thread. Each figure is a wall-clock
+# rate: run it on a machine with nothing else to do.
 #
 #   bash bench/scaling.sh [BUILD_FOLDER] [THREAD_COUNTS]
 #   bash bench/scaling.sh build-scaling 1,2,4,8,16     # the defaults
@@ -28,7 +29,7 @@ report() {
   local program=$1 filter=$2 counter=$3 unit=$4
   "$build/bin/$program" --benchmark_filter="$filter" --benchmark_format=csv 2>/dev/null |
     awk -F, -v counter="$counter" -v unit="$unit" '
-      NR == 1 { for (i = 1; i <= NF; i++) if ($i == counter) c = i; next }
+      NR == 1 { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); if ($i == counter) c = i }; next }
       {
         name = $1; gsub(/"/, "", name); split(name, part, "/"); t = part[2]
         rate = $c; if (NR == 2) first = rate
