@@ -2,18 +2,17 @@
 // dispfit-curve MODEL: the fundamental-mode Rayleigh dispersion curve of a
 // layered model, a line per frequency: frequency, phase velocity and, when
 // asked, group velocity.
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
+#include <cstdint>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include "argument_stream.h"
 #include "batch/batch_files.h"
+#include "core/number_text.h"
 #include "core/program_version.h"
 #include "dispersion/dispersion_curve.h"
 
@@ -58,31 +57,6 @@ struct Options {
   bool group = false;
 };
 
-std::optional<double> numberFrom(std::string_view text) {
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::optional<std::vector<double>> numberList(std::string_view text) {
-  std::vector<double> values;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    const std::optional<double> value = numberFrom(text.substr(0, comma));
-    if (!value) {
-      return std::nullopt;
-    }
-    values.push_back(*value);
-    if (comma == std::string_view::npos) {
-      return values;
-    }
-    text.remove_prefix(comma + 1);
-  }
-}
-
 // `count` frequencies evenly spaced from `first` to `last`.
 std::vector<double> evenlySpaced(double first, double last, int count) {
   std::vector<double> values;
@@ -92,32 +66,37 @@ std::vector<double> evenlySpaced(double first, double last, int count) {
   return values;
 }
 
+// The most frequencies a range may give: far more than any plot needs.
+constexpr std::int64_t kMostFrequencies = 100000;
+
 // Reads the command line; on a fault returns nothing and says why in `error`.
-std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
+std::optional<Options> parseOptions(std::span<const std::string_view> arguments,
+                                    std::string& error) {
   Options options;
-  std::optional<double> fmin, fmax, count;
+  std::optional<double> fmin, fmax;
+  std::optional<std::int64_t> count;
   bool listed = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool hasValue = i + 1 < argc;
+  ArgumentStream in(arguments);
+  while (!in.empty()) {
+    const std::string_view arg = in.next();
     if (arg == "--group") {
+      if (!in.flag(arg, error)) return std::nullopt;
       options.group = true;
-    } else if (arg == "--freq" && hasValue) {
-      const std::optional<std::vector<double>> list = numberList(argv[++i]);
-      if (!list) {
-        error = "--freq needs numbers separated by commas";
-        return std::nullopt;
-      }
-      options.frequencies = *list;
+    } else if (arg == "--freq") {
+      if (!in.realList(arg, options.frequencies, error)) return std::nullopt;
       listed = true;
-    } else if ((arg == "--fmin" || arg == "--fmax" || arg == "--count") && hasValue) {
-      const std::optional<double> value = numberFrom(argv[++i]);
-      if (!value) {
-        error = std::string(arg) + " needs a number";
-        return std::nullopt;
-      }
-      (arg == "--fmin" ? fmin : arg == "--fmax" ? fmax : count) = value;
-    } else if (!arg.starts_with("--") && options.modelPath.empty()) {
+    } else if (arg == "--fmin" || arg == "--fmax") {
+      double value = 0.0;
+      if (!in.real(arg, value, error)) return std::nullopt;
+      (arg == "--fmin" ? fmin : fmax) = value;
+    } else if (arg == "--count") {
+      std::int64_t value = 0;
+      if (!in.whole(arg, 1, kMostFrequencies, value, error)) return std::nullopt;
+      count = value;
+    } else if (ArgumentStream::isOption(arg)) {
+      error = unknownOption(arg);
+      return std::nullopt;
+    } else if (options.modelPath.empty()) {
       options.modelPath = arg;
     } else {
       error = "unexpected argument '" + std::string(arg) + "'";
@@ -134,9 +113,8 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
     return std::nullopt;
   }
   if (ranged) {
-    if (!fmin || !fmax || !count || !(*count >= 1.0) || *count != std::floor(*count) ||
-        *count > 100000.0) {
-      error = "--fmin, --fmax and --count go together; --count is a whole number from 1";
+    if (!fmin || !fmax || !count) {
+      error = "--fmin, --fmax and --count go together";
       return std::nullopt;
     }
     options.frequencies = evenlySpaced(*fmin, *fmax, static_cast<int>(*count));
@@ -162,17 +140,22 @@ bool loadModel(const std::string& path, std::vector<swcore::ModelLayer>& model,
   return true;
 }
 
+// Velocities to 0.1 mm/s: the solver's own precision, so that the printed
+// curve can serve as synthetic data for the other programs.
+constexpr int kVelocityDecimals = 4;
+
 void printCurve(const std::vector<double>& frequencies,
                 const std::vector<swcore::CurvePoint>& curve, bool group) {
   for (std::size_t j = 0; j < curve.size(); ++j) {
     const swcore::CurvePoint& point = curve[j];
+    std::string line = roundedText(frequencies[j], Figure::Frequency);
     if (!point.hasRoot) {
-      std::printf("%g none\n", frequencies[j]);
-    } else if (group) {
-      std::printf("%g %.4f %.4f\n", frequencies[j], point.phaseVelocity, point.groupVelocity);
+      line += " none";
     } else {
-      std::printf("%g %.4f\n", frequencies[j], point.phaseVelocity);
+      line += ' ' + fixedText(point.phaseVelocity, kVelocityDecimals);
+      if (group) line += ' ' + fixedText(point.groupVelocity, kVelocityDecimals);
     }
+    std::cout << line << '\n';
   }
 }
 
@@ -181,17 +164,17 @@ void printCurve(const std::vector<double>& frequencies,
 
 int main(int argc, char** argv) {
   using namespace dispfit;
-  if (const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-      asksForVersion(arguments)) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (asksForVersion(arguments)) {
     std::cout << versionText("dispfit-curve") << std::flush;
     return std::cout ? kPrinted : kUsageOrFileError;
   }
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  if (arguments.size() == 1 && ArgumentStream::isHelp(arguments.front())) {
     printHelp(std::cout);
     return kPrinted;
   }
   std::string error;
-  const std::optional<Options> options = parseOptions(argc, argv, error);
+  const std::optional<Options> options = parseOptions(arguments, error);
   if (!options) {
     std::cerr << "dispfit-curve: " << error << " (see --help)\n";
     return kUsageOrFileError;

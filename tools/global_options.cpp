@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "argument_stream.h"
-#include "files/number_field.h"
 
 namespace dispfit {
 
@@ -37,38 +36,12 @@ constexpr std::int64_t kMostChains = 1024;
 constexpr std::string_view kPerLayerOptions[] = {"--layers",  "--vs-range", "--h-range",
                                                  "--density", "--vp",       "--poisson"};
 
-bool number(ArgumentStream& in, std::string_view option, double& value, std::string& error,
-            std::string_view& text) {
-  if (!in.value(option, text, error)) return false;
-  if (!swcore::parseReal(text, value) || !std::isfinite(value)) {
-    error = std::string(option) + ": \"" + std::string(text) +
-            "\" is not a number (a full stop is the decimal separator)";
-    return false;
-  }
-  return true;
-}
-
-bool number(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
-  std::string_view text;
-  return number(in, option, value, error, text);
-}
-
-bool positive(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
-  std::string_view text;
-  if (!number(in, option, value, error, text)) return false;
-  if (!(value > 0.0)) {
-    error = std::string(option) + ": " + std::string(text) + " must be positive";
-    return false;
-  }
-  return true;
-}
-
 // LO HI: LO not above HI; positive unless `zeroAllowed`.
 bool range(ArgumentStream& in, std::string_view option, bool zeroAllowed, Range& out,
            std::string& error) {
   Range r;
   const auto read = [&](double& value) {
-    return zeroAllowed ? number(in, option, value, error) : positive(in, option, value, error);
+    return zeroAllowed ? in.real(option, value, error) : in.positive(option, value, error);
   };
   if (!read(r.low) || !read(r.high)) return false;
   if (zeroAllowed && r.low < 0.0) {
@@ -80,20 +53,6 @@ bool range(ArgumentStream& in, std::string_view option, bool zeroAllowed, Range&
     return false;
   }
   out = r;
-  return true;
-}
-
-bool whole(ArgumentStream& in, std::string_view option, std::int64_t least, std::int64_t most,
-           std::int64_t& value, std::string& error) {
-  std::string_view text;
-  if (!in.value(option, text, error)) return false;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc{} || result.ptr != text.data() + text.size() || value < least ||
-      value > most) {
-    error = std::string(option) + ": \"" + std::string(text) + "\" is not a whole number from " +
-            std::to_string(least) + " to " + std::to_string(most);
-    return false;
-  }
   return true;
 }
 
@@ -159,38 +118,36 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
   }
   layers.named.push_back(name);
   SearchSettings& settings = command.settings;
-  if (name == "--global") return true;
+  if (name == "--global") return in.flag(name, error);
   if (name == "--bayes") {
     command.method = GlobalCommand::Method::Posterior;
-    return true;
+    return in.flag(name, error);
   }
-  if (name == "--samples") {
-    return whole(in, name, 1, kMostModels, command.sampler.samples, error);
-  }
+  if (name == "--samples") return in.whole(name, 1, kMostModels, command.sampler.samples, error);
   if (name == "--burn-in") {
     std::int64_t burnIn = 0;
-    if (!whole(in, name, 0, kMostModels, burnIn, error)) return false;
+    if (!in.whole(name, 0, kMostModels, burnIn, error)) return false;
     layers.burnIn = burnIn;
     return true;
   }
   if (name == "--chains") {
     std::int64_t chains = 0;
-    if (!whole(in, name, 1, kMostChains, chains, error)) return false;
+    if (!in.whole(name, 1, kMostChains, chains, error)) return false;
     command.sampler.chains = static_cast<int>(chains);
     return true;
   }
-  if (name == "--start-models") return whole(in, name, 1, kMostModels, command.startModels, error);
+  if (name == "--start-models") return in.whole(name, 1, kMostModels, command.startModels, error);
   if (name == "--increasing") {
     command.space.increasing = true;
-    return true;
+    return in.flag(name, error);
   }
   if (name == "--layers") return layerCount(in, name, layers, error);
   if (name == "--vs-range") return range(in, name, false, layers.vs, error);
   if (name == "--h-range") return range(in, name, false, layers.thickness, error);
-  if (name == "--density") return positive(in, name, layers.density, error);
+  if (name == "--density") return in.positive(name, layers.density, error);
   if (name == "--vp") {
     double vp = 0.0;
-    if (!positive(in, name, vp, error)) return false;
+    if (!in.positive(name, vp, error)) return false;
     layers.vp = vp;
     return true;
   }
@@ -202,26 +159,26 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
   }
   if (name == "--water-table") {
     double z = 0.0;
-    if (!positive(in, name, z, error)) return false;
+    if (!in.positive(name, z, error)) return false;
     command.space.waterTable = z;
     return true;
   }
-  if (name == "--models") return whole(in, name, 1, kMostModels, settings.models, error);
+  if (name == "--models") return in.whole(name, 1, kMostModels, settings.models, error);
   if (name == "--seed") {
     std::int64_t seed = 0;
-    if (!whole(in, name, 0, INT64_MAX, seed, error)) return false;
+    if (!in.whole(name, 0, INT64_MAX, seed, error)) return false;
     settings.seed = static_cast<std::uint64_t>(seed);
     return true;
   }
   if (name == "--threads") {
     std::int64_t threads = 0;
-    if (!whole(in, name, 1, kMostThreads, threads, error)) return false;
+    if (!in.whole(name, 1, kMostThreads, threads, error)) return false;
     settings.threads = static_cast<int>(threads);
     return true;
   }
-  if (name == "--accept") return positive(in, name, command.rule.threshold, error);
+  if (name == "--accept") return in.positive(name, command.rule.threshold, error);
   if (name == "--accept-factor") {
-    if (!number(in, name, command.rule.factor, error)) return false;
+    if (!in.real(name, command.rule.factor, error)) return false;
     if (!(command.rule.factor >= 1.0)) {
       error = "--accept-factor must be at least 1 (the best model is always accepted)";
       return false;
@@ -229,16 +186,12 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
     return true;
   }
   if (name == "--csv" || name == "--params") {
-    std::string_view text;
-    if (!in.value(name, text, error)) return false;
-    if (text.empty()) {
-      error = std::string(name) + ": the value is empty";
-      return false;
-    }
-    (name == "--csv" ? command.csvPrefix : command.rangesPath) = std::string(text);
+    std::string text;
+    if (!in.text(name, text, error)) return false;
+    (name == "--csv" ? command.csvPrefix : command.rangesPath) = std::move(text);
     return true;
   }
-  error = "unknown option " + std::string(name);
+  error = unknownOption(name);
   return false;
 }
 
@@ -322,11 +275,11 @@ GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
   ArgumentStream in(arguments);
   while (!in.empty()) {
     const std::string_view argument = in.next();
-    if (argument == "--help" || argument == "-h") {
+    if (ArgumentStream::isHelp(argument)) {
       command.action = GlobalCommand::Action::Help;
       return command;
     }
-    if (argument.size() > 1 && argument.front() == '-') {
+    if (ArgumentStream::isOption(argument)) {
       if (!option(in, argument, command, layers)) return failed(std::move(command));
       continue;
     }

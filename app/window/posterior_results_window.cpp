@@ -2,17 +2,21 @@
 #include "window/posterior_results_window.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QVBoxLayout>
 #include <cmath>
 #include <memory>
+
+#include "core/number_text.h"
 
 namespace dispfit {
 
 namespace {
 
 QString number(double value, int decimals) {
-  return std::isfinite(value) ? QString::number(value, 'f', decimals) : QObject::tr("未知");
+  return std::isfinite(value) ? QString::fromStdString(fixedText(value, decimals))
+                              : PosteriorResultsWindow::tr("未知");
 }
 
 }  // namespace
@@ -20,28 +24,22 @@ QString number(double value, int decimals) {
 QString convergenceText(const PosteriorSummary& s) {
   const Convergence& c = s.convergence;
   QString text =
-      QObject::tr("%1 个样本，%2 条温度为 1 的链 (%1 samples, %2 chains at temperature 1)")
-          .arg(s.samples)
-          .arg(s.chains);
-  text += '\n' + QObject::tr("R̂：Vs30 %1，对数似然 %2 (R-hat: Vs30, log-likelihood)")
+      PosteriorResultsWindow::tr("%1 个样本，%2 条温度为 1 的链").arg(s.samples).arg(s.chains);
+  text += '\n' + PosteriorResultsWindow::tr("R̂：Vs30 %1，对数似然 %2")
                      .arg(number(c.rhatVs30, 3), number(c.rhatLogLikelihood, 3));
-  text += '\n' + QObject::tr("有效样本数：Vs30 %1，对数似然 %2 (effective sample size)")
+  text += '\n' + PosteriorResultsWindow::tr("有效样本数：Vs30 %1，对数似然 %2")
                      .arg(number(c.essVs30, 0), number(c.essLogLikelihood, 0));
   if (!c.converged) {
-    text += '\n' + (s.cancelled
-                        ? QObject::tr("未收敛：已取消，请让其运行完毕 (not converged: cancelled)")
-                        : QObject::tr("未收敛：请增加样本数 (not converged: raise the samples)"));
+    text += '\n' + (s.cancelled ? PosteriorResultsWindow::tr("未收敛：已取消，请让其运行完毕")
+                                : PosteriorResultsWindow::tr("未收敛：请增加样本数"));
   }
   return text;
 }
 
 PosteriorResultsWindow::PosteriorResultsWindow(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("后验分布 (Posterior)"));
   setModal(false);
   Convergence.setWordWrap(true);
   Classes.setColumnCount(4);
-  Classes.setHorizontalHeaderLabels(
-      {tr("体系 (system)"), tr("类别 (class)"), tr("Vs30 范围 (range)"), tr("概率 (probability)")});
   Classes.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Classes.horizontalHeader()->setStretchLastSection(true);
   Classes.verticalHeader()->setVisible(false);
@@ -58,10 +56,33 @@ PosteriorResultsWindow::PosteriorResultsWindow(QWidget* parent) : QDialog(parent
   layout->addWidget(buttons.release());
   setLayout(layout.release());  // the window owns its layout
   resize(560, 640);
+  retranslate();
+}
+
+void PosteriorResultsWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) retranslate();
+  QDialog::changeEvent(event);
+}
+
+void PosteriorResultsWindow::retranslate() {
+  setWindowTitle(tr("后验分布"));
+  Classes.setHorizontalHeaderLabels({tr("体系"), tr("类别"), tr("Vs30 范围"), tr("概率")});
+  if (!shown_) return;
+  const PosteriorSummary& s = *shown_;
+  Convergence.setText(convergenceText(s));
+  if (s.counts.least < s.counts.most) {
+    QString text = tr("层数概率：");
+    for (std::size_t i = 0; i < s.layerCountProbabilities.size(); ++i) {
+      text += QStringLiteral("  %1: %2")
+                  .arg(s.counts.least + static_cast<int>(i))
+                  .arg(number(s.layerCountProbabilities[i], 3));
+    }
+    LayerCounts.setText(text);
+  }
 }
 
 void PosteriorResultsWindow::showSummary(const PosteriorSummary& s) {
-  Convergence.setText(convergenceText(s));
+  shown_ = s;
   Convergence.setStyleSheet(s.convergence.converged ? QString()
                                                     : QStringLiteral("color: #B00020;"));
   Histogram.showHistogram(s.vs30Histogram);
@@ -75,17 +96,8 @@ void PosteriorResultsWindow::showSummary(const PosteriorSummary& s) {
                       std::make_unique<QTableWidgetItem>(texts[c]).release());
     }
   }
-  const bool sampledCount = s.counts.least < s.counts.most;
-  LayerCounts.setVisible(sampledCount);
-  if (sampledCount) {
-    QString text = tr("层数概率 (layer count probabilities)：");
-    for (std::size_t i = 0; i < s.layerCountProbabilities.size(); ++i) {
-      text += QStringLiteral("  %1: %2")
-                  .arg(s.counts.least + static_cast<int>(i))
-                  .arg(number(s.layerCountProbabilities[i], 3));
-    }
-    LayerCounts.setText(text);
-  }
+  LayerCounts.setVisible(s.counts.least < s.counts.most);
+  retranslate();  // the convergence figures and the layer counts' probabilities
 }
 
 }  // namespace dispfit

@@ -3,12 +3,13 @@
 // convergence figures (marked when the chains have not met), the Vs30
 // histogram with the class bounds, the probability of each site class in
 // the three schemes and of each layer count. Laid out with Qt layouts; its
-// texts in Chinese with the English sense.
+// texts are set again on a change of language.
 #pragma once
 
 #include <QDialog>
 #include <QLabel>
 #include <QTableWidget>
+#include <optional>
 
 #include "sampling/posterior_summary.h"
 #include "window/vs30_histogram_chart.h"
@@ -27,6 +28,14 @@ class PosteriorResultsWindow : public QDialog {
   Vs30HistogramChart Histogram;
   QTableWidget Classes;  // system, class, Vs30 range, probability
   QLabel LayerCounts;    // shown when the count was sampled
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void retranslate();
+
+  std::optional<PosteriorSummary> shown_;  // what the texts describe
 };
 
 // The window's convergence text: the samples, R-hat and the effective

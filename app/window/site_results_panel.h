@@ -4,13 +4,15 @@
 // NEHRP class, which averages reach below what the data constrain, and the
 // caution on the classes; after a global search the spread of the averages
 // over the models kept near the best fit (not an uncertainty), after a
-// posterior their credible intervals and the classes' probabilities. Shown in Chinese; the tool tip
-// gives the English.
+// posterior their credible intervals and each scheme's likeliest class. In
+// the language the application shows, set anew when it changes; the tool tip
+// repeats it for a panel too small to show it.
 #pragma once
 
 #include <QLabel>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,24 +28,35 @@ class SiteResultsPanel : public QLabel {
  public:
   explicit SiteResultsPanel(QWidget* parent = nullptr);
 
-  // Shows the summary under a heading (the model and its misfit), with
-  // `englishHeading` the heading's English sense for the tool tip.
-  void showSummary(const SiteSummary& summary, const QString& heading,
-                   const QString& englishHeading);
+  // Makes a heading in the language shown, asked again after every change.
+  using Heading = std::function<QString()>;
+
+  // Shows the summary under a heading (the model and its misfit).
+  void showSummary(const SiteSummary& summary, Heading heading);
   // Shows a global search's spread of VsZ (median, 10th and 90th percentile)
   // and Vs30's classes at the three, under a heading (the accepted count and
-  // the best misfit) with its English sense for the tool tip.
+  // the best misfit).
   void showEnsembleSummary(const std::vector<AverageSpread>& averages,
-                           std::optional<double> constrainedDepth, const QString& heading,
-                           const QString& englishHeading);
-  // Shows a posterior's credible VsZ (median, 5 % and 95 %) and the most
-  // probable class of Vs30 in each scheme with its probability, under a
-  // heading (the samples and R-hat, marked when not converged) with its
-  // English sense for the tool tip.
-  void showPosteriorSummary(const PosteriorSummary& summary, const QString& heading,
-                            const QString& englishHeading);
+                           std::optional<double> constrainedDepth, Heading heading);
+  // Shows a posterior's credible VsZ (median, 5 % and 95 %) and each
+  // scheme's most probable class of Vs30 with its probability, under a
+  // heading (the samples and R-hat, marked when not converged).
+  void showPosteriorSummary(const PosteriorSummary& summary, Heading heading);
   // Empties the panel.
   void clearSummary();
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void render();
+
+  // What the panel shows; none of the two: empty.
+  std::optional<SiteSummary> summary_;
+  std::optional<std::vector<AverageSpread>> averages_;
+  std::optional<PosteriorSummary> posterior_;
+  std::optional<double> constrainedDepth_;
+  Heading heading_;
 };
 
 }  // namespace dispfit

@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/number_text.h"
 #include "search/background_search.h"
 #include "site/starting_model.h"
 #include "window/tform1.h"
@@ -24,20 +25,15 @@ namespace dispfit {
 
 namespace {
 
-// How the window names the misfit of each kind: in Chinese, and with the
-// English where there is room.
-QString misfitChineseName(MisfitKind kind) {
-  return kind == MisfitKind::Normalised ? QObject::tr("归一化拟合差") : QObject::tr("拟合差 (m/s)");
-}
-
-QString misfitLabel(MisfitKind kind) {
-  return kind == MisfitKind::Normalised ? QObject::tr("归一化拟合差 (normalised misfit)")
-                                        : QObject::tr("拟合差 (m/s)");
+// How the window names the misfit of each kind.
+QString shownMisfitName(MisfitKind kind) {
+  return kind == MisfitKind::Normalised ? TForm1::tr("归一化拟合差") : TForm1::tr("拟合差 (m/s)");
 }
 
 // The misfit to two decimals; "无" until a model has a curve.
 QString misfitText(double misfit) {
-  return std::isfinite(misfit) ? QString::number(misfit, 'f', 2) : QObject::tr("无");
+  return std::isfinite(misfit) ? QString::fromStdString(figureText(misfit, Figure::Misfit))
+                               : TForm1::tr("无");
 }
 
 ParsedLayers editableLayers(const TrialModel& model) {
@@ -52,9 +48,9 @@ TForm1::~TForm1() = default;  // search_ cancels and joins first
 
 void TForm1::buildSearchActions(QMenu& menu) {
   menu.addSeparator();
-  GlobalSearchAction = menu.addAction(tr("全局搜索... (Global search)"));
+  GlobalSearchAction = menu.addAction(QString());  // the texts come with retranslate()
   GlobalSearchAction->setEnabled(false);
-  ApplyBestAction = menu.addAction(tr("应用最佳模型 (Apply best model)"));
+  ApplyBestAction = menu.addAction(QString());
   ApplyBestAction->setEnabled(false);
 }
 
@@ -128,7 +124,8 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
   searchRequest_ = request;
   const std::string fault = searchRequestFault(request);
   if (!fault.empty()) {
-    messages_.showBox("全局搜索无法开始 (The global search cannot start): " + fault,
+    // The fault comes from the search's checks, in English.
+    messages_.showBox(tr("全局搜索无法开始：%1").arg(QString::fromStdString(fault)).toStdString(),
                       kMessageCaption, MessageIcon::Warning);
     return false;
   }
@@ -141,7 +138,7 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
   const MisfitKind kind = CurveMisfit(job.points).kind();
 
   setCommandsEnabled(false);
-  openProgressDialog(tr("全局搜索 (Global search)"), static_cast<int>(request.models));
+  openProgressDialog(tr("全局搜索"), static_cast<int>(request.models));
   showSearchProgress({0, request.models, std::numeric_limits<double>::infinity(), 0});
   SearchProgressDialog->show();
   progressKind_ = kind;
@@ -158,7 +155,7 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
         QMetaObject::invokeMethod(
             this, [this] { finishGlobalSearch(); }, Qt::QueuedConnection);
       });
-  showStatus(tr("全局搜索进行中……"), tr("Global search running..."));
+  showStatus([] { return StatusText{tr("全局搜索进行中……"), {}}; });
   return true;
 }
 
@@ -166,10 +163,10 @@ void TForm1::showSearchProgress(const SearchProgress& progress) {
   if (!SearchProgressDialog) return;
   SearchProgressDialog->setValue(static_cast<int>(progress.done));
   SearchProgressDialog->setLabelText(
-      tr("已完成 %1 / %2 个模型 (models done)\n最佳%3：%4\n已接受 %5 个模型 (accepted)")
+      tr("已完成 %1 / %2 个模型\n最佳%3：%4\n已接受 %5 个模型")
           .arg(progress.done)
           .arg(progress.total)
-          .arg(misfitLabel(progressKind_), misfitText(progress.bestMisfit))
+          .arg(shownMisfitName(progressKind_), misfitText(progress.bestMisfit))
           .arg(progress.accepted));
 }
 
@@ -177,14 +174,14 @@ void TForm1::cancelGlobalSearch() {
   if (posterior_) {
     posterior_->cancel();
     if (SearchProgressDialog) {
-      SearchProgressDialog->setLabelText(tr("正在取消，保留已抽取的样本…… (cancelling)"));
+      SearchProgressDialog->setLabelText(tr("正在取消，保留已抽取的样本……"));
     }
     return;
   }
   if (!search_) return;
   search_->cancel();
   if (SearchProgressDialog) {
-    SearchProgressDialog->setLabelText(tr("正在取消，保留已找到的模型…… (cancelling)"));
+    SearchProgressDialog->setLabelText(tr("正在取消，保留已找到的模型……"));
   }
 }
 
@@ -197,8 +194,8 @@ void TForm1::finishGlobalSearch() {
   SearchProgressDialog.reset();
   setCommandsEnabled(true);
   if (!summary) {
-    messages_.showBox("全局搜索失败 (The global search failed): " + failure, kMessageCaption,
-                      MessageIcon::Warning);
+    messages_.showBox(tr("全局搜索失败：%1").arg(QString::fromStdString(failure)).toStdString(),
+                      kMessageCaption, MessageIcon::Warning);
     return;
   }
   clearPosteriorResults();
@@ -215,28 +212,26 @@ void TForm1::showSearchResults() {
   drawSearchCurves();
   if (measured_) fitAxesToMeasuredCurve();
 
-  // One line of the narrow panel: the misfit's Chinese name only, the
-  // English in the tool tip.
   const QString misfit =
       misfitText(s.best ? s.bestMisfit : std::numeric_limits<double>::infinity());
-  const QString heading = (s.cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
-                          tr("：接受 %1/%2，最佳%3 %4")
-                              .arg(s.accepted.size())
-                              .arg(s.drawn)
-                              .arg(misfitChineseName(s.kind), misfit);
-  QString english = tr("Global search: %1 of %2 models accepted, best %3 %4")
-                        .arg(s.accepted.size())
-                        .arg(s.drawn)
-                        .arg(QString::fromStdString(misfitName(s.kind)), misfit);
-  if (s.cancelled) english += tr(" (cancelled after %1 of %2 models)").arg(s.drawn).arg(s.budget);
+  const bool cancelled = s.cancelled;
+  const auto accepted = static_cast<qulonglong>(s.accepted.size());
+  const auto drawn = static_cast<qulonglong>(s.drawn);
+  const MisfitKind kind = s.kind;
   siteSummary_.reset();
-  ResultsPanel.showEnsembleSummary(s.averages, curveConstrainedDepth(), heading, english);
-  if (s.cancelled) {
-    showStatus(tr("全局搜索已取消：显示已找到的 %1 个模型。").arg(s.drawn),
-               tr("Global search cancelled: showing the %1 models found so far.").arg(s.drawn));
-  } else {
-    showStatus(tr("全局搜索完成。"), tr("Global search finished."));
-  }
+  ResultsPanel.showEnsembleSummary(s.averages, curveConstrainedDepth(),
+                                   [cancelled, accepted, drawn, kind, misfit] {
+                                     return (cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
+                                            tr("：接受 %1/%2，最佳%3 %4")
+                                                .arg(accepted)
+                                                .arg(drawn)
+                                                .arg(shownMisfitName(kind), misfit);
+                                   });
+  showStatus([cancelled, drawn] {
+    return StatusText{cancelled ? tr("全局搜索已取消：显示已找到的 %1 个模型。").arg(drawn)
+                                : tr("全局搜索完成。"),
+                      {}};
+  });
 }
 
 void TForm1::drawSearchCurves() {
@@ -275,9 +270,9 @@ void TForm1::ApplyBestClick() {
     const ParsedLayers model = editableLayers(posteriorSummary_->maximumPosterior);
     applyModelToTable(model);
     showStartingProfile(model);
-    showStatus(tr("最大后验模型已写入模型表（按 Vp = 3 Vs 计算）。"),
-               tr("The maximum a posteriori model is in the table (computed there with "
-                  "Vp = 3 Vs)."));
+    showStatus([] {
+      return StatusText{tr("最大后验模型已写入模型表（按 Vp = 3 Vs 计算）。"), {}};
+    });
     return;
   }
   if (!searchSummary_ || !searchSummary_->best) return;
@@ -285,8 +280,7 @@ void TForm1::ApplyBestClick() {
   applyModelToTable(model);
   // The panel keeps the search's figures; the Vs chart adds the table's model.
   showStartingProfile(model);
-  showStatus(tr("最佳模型已写入模型表（按 Vp = 3 Vs 计算）。"),
-             tr("The best model is in the table (computed there with Vp = 3 Vs)."));
+  showStatus([] { return StatusText{tr("最佳模型已写入模型表（按 Vp = 3 Vs 计算）。"), {}}; });
 }
 
 }  // namespace dispfit

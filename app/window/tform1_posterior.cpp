@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/number_text.h"
 #include "sampling/posterior_request.h"
 #include "window/tform1.h"
 
@@ -41,15 +42,15 @@ bool TForm1::startPosterior(const SearchRequest& request) {
   searchRequest_ = request;
   const std::string fault = searchRequestFault(request);
   if (!fault.empty()) {
-    messages_.showBox("后验分布无法开始 (The posterior cannot start): " + fault, kMessageCaption,
-                      MessageIcon::Warning);
+    messages_.showBox(tr("后验分布无法开始：%1").arg(QString::fromStdString(fault)).toStdString(),
+                      kMessageCaption, MessageIcon::Warning);
     return false;
   }
   PosteriorJob job = posteriorJobOf(request, measured_->inverted,
                                     static_cast<int>(std::thread::hardware_concurrency()),
                                     curveConstrainedDepth().value_or(0.0));
   setCommandsEnabled(false);
-  openProgressDialog(tr("后验分布 (Posterior)"), totalSteps(job.settings));
+  openProgressDialog(tr("后验分布"), totalSteps(job.settings));
   showPosteriorProgress({{}, true, 0.0});
   SearchProgressDialog->show();
   // The callbacks run on the sampler's thread; each only queues a call to
@@ -64,32 +65,30 @@ bool TForm1::startPosterior(const SearchRequest& request) {
         QMetaObject::invokeMethod(
             this, [this] { finishPosterior(); }, Qt::QueuedConnection);
       });
-  showStatus(tr("后验分布抽样中……"), tr("Sampling the posterior..."));
+  showStatus([] { return StatusText{tr("后验分布抽样中……"), {}}; });
   return true;
 }
 
 void TForm1::showPosteriorProgress(const PosteriorRunProgress& progress) {
   if (!SearchProgressDialog) return;
   if (progress.searchingStarts) {
-    SearchProgressDialog->setLabelText(
-        tr("正在用最佳拟合搜索寻找各链的起点…… (finding the chains' starts)"));
+    SearchProgressDialog->setLabelText(tr("正在用最佳拟合搜索寻找各链的起点……"));
     return;
   }
   const SamplerProgress& p = progress.sampler;
   SearchProgressDialog->setValue(static_cast<int>(p.steps));
-  const QString rhat = std::isfinite(p.rhat) ? QString::number(p.rhat, 'f', 3) : tr("未知");
+  const QString rhat =
+      std::isfinite(p.rhat) ? QString::fromStdString(fixedText(p.rhat, 3)) : tr("未知");
   if (p.burningIn) {
-    SearchProgressDialog->setLabelText(
-        tr("预热：每条链 %1 / %2 步 (burn-in steps)\n剩余约 %3 s (time left)")
-            .arg(p.steps)
-            .arg(p.totalSteps)
-            .arg(secondsText(progress.secondsLeft)));
+    SearchProgressDialog->setLabelText(tr("预热：每条链 %1 / %2 步\n剩余约 %3 s")
+                                           .arg(p.steps)
+                                           .arg(p.totalSteps)
+                                           .arg(secondsText(progress.secondsLeft)));
   } else {
-    SearchProgressDialog->setLabelText(
-        tr("已抽取 %1 / %2 个样本 (samples)\nR̂ %3\n剩余约 %4 s (time left)")
-            .arg(p.kept)
-            .arg(p.totalKept)
-            .arg(rhat, secondsText(progress.secondsLeft)));
+    SearchProgressDialog->setLabelText(tr("已抽取 %1 / %2 个样本\nR̂ %3\n剩余约 %4 s")
+                                           .arg(p.kept)
+                                           .arg(p.totalKept)
+                                           .arg(rhat, secondsText(progress.secondsLeft)));
   }
 }
 
@@ -102,8 +101,8 @@ void TForm1::finishPosterior() {
   SearchProgressDialog.reset();
   setCommandsEnabled(true);
   if (!summary) {
-    messages_.showBox("后验分布失败 (The posterior failed): " + failure, kMessageCaption,
-                      MessageIcon::Warning);
+    messages_.showBox(tr("后验分布失败：%1").arg(QString::fromStdString(failure)).toStdString(),
+                      kMessageCaption, MessageIcon::Warning);
     return;
   }
   // The best-fit search's results give way to the posterior's.
@@ -123,29 +122,22 @@ void TForm1::showPosteriorResults() {
   drawVsProfiles();
   drawPosteriorCurves();
   if (measured_) fitAxesToMeasuredCurve();
-  const QString rhat =
-      std::isfinite(s.convergence.rhatVs30)
-          ? QString::number(std::max(s.convergence.rhatVs30, s.convergence.rhatLogLikelihood), 'f',
-                            3)
-          : tr("未知");
-  QString heading = tr("后验分布：%1 个样本，R̂ %2").arg(s.samples).arg(rhat);
-  QString english = tr("Posterior: %1 samples, R-hat %2").arg(s.samples).arg(rhat);
-  if (!s.convergence.converged) {
-    heading += tr("（未收敛）");
-    english +=
-        s.cancelled ? tr(" (cancelled: not converged)") : tr(" (not converged: raise the samples)");
-  }
+  const double worst = std::max(s.convergence.rhatVs30, s.convergence.rhatLogLikelihood);
+  const auto samples = static_cast<qlonglong>(s.samples);
+  const bool converged = s.convergence.converged;
   siteSummary_.reset();
-  ResultsPanel.showPosteriorSummary(s, heading, english);
+  ResultsPanel.showPosteriorSummary(s, [samples, worst, converged] {
+    const QString rhat =
+        std::isfinite(worst) ? QString::fromStdString(fixedText(worst, 3)) : tr("未知");
+    return tr("后验分布：%1 个样本，R̂ %2").arg(samples).arg(rhat) +
+           (converged ? QString() : tr("（未收敛）"));
+  });
   if (!PosteriorWindow) PosteriorWindow = std::make_unique<PosteriorResultsWindow>(this);
   PosteriorWindow->showSummary(s);
   PosteriorWindow->show();
-  if (!s.convergence.converged) {
-    showStatus(tr("后验分布未收敛：请增加样本数。"),
-               tr("The posterior has not converged: raise the samples."));
-  } else {
-    showStatus(tr("后验分布完成。"), tr("Posterior finished."));
-  }
+  showStatus([converged] {
+    return StatusText{converged ? tr("后验分布完成。") : tr("后验分布未收敛：请增加样本数。"), {}};
+  });
 }
 
 void TForm1::drawPosteriorCurves() {

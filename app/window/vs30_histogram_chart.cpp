@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/vs30_histogram_chart.h"
 
+#include <QEvent>
 #include <QLegend>
 #include <QPen>
 #include <algorithm>
 #include <memory>
 
+#include "core/number_text.h"
 #include "window/window_style.h"
 
 namespace dispfit {
@@ -23,7 +25,6 @@ Vs30HistogramChart::Vs30HistogramChart(QWidget* parent) : QChartView(parent) {
   setMinimumSize(420, 240);
   auto owned = std::make_unique<QChart>();
   chart = owned.get();
-  chart->setTitle(tr("Vs30 后验直方图 (posterior histogram of Vs30)"));
   chart->legend()->hide();
   chart->setBackgroundRoundness(0);
   auto vs30 = std::make_unique<QValueAxis>();
@@ -33,7 +34,6 @@ Vs30HistogramChart::Vs30HistogramChart(QWidget* parent) : QChartView(parent) {
   chart->addAxis(vs30.release(), Qt::AlignBottom);
   auto share = std::make_unique<QValueAxis>();
   ShareAxis = share.get();
-  ShareAxis->setTitleText(tr("样本比例 (share of samples)"));
   ShareAxis->setLabelFormat(QStringLiteral("%.2f"));
   chart->addAxis(share.release(), Qt::AlignLeft);
   auto bars = std::make_unique<QAreaSeries>(std::make_unique<QLineSeries>().release(),
@@ -46,6 +46,17 @@ Vs30HistogramChart::Vs30HistogramChart(QWidget* parent) : QChartView(parent) {
   Bars->attachAxis(ShareAxis);
   connect(chart, &QChart::plotAreaChanged, this, [this] { placeLabels(); });
   setChart(owned.release());
+  retranslate();
+}
+
+void Vs30HistogramChart::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) retranslate();
+  QChartView::changeEvent(event);
+}
+
+void Vs30HistogramChart::retranslate() {
+  chart->setTitle(tr("Vs30 后验直方图"));
+  ShareAxis->setTitleText(tr("样本比例"));
 }
 
 void Vs30HistogramChart::showHistogram(const std::vector<HistogramBin>& bins) {
@@ -91,7 +102,7 @@ void Vs30HistogramChart::showHistogram(const std::vector<HistogramBin>& bins) {
     line.release()->attachAxis(Vs30Axis);
     boundSeries_.back()->attachAxis(ShareAxis);
     auto label = std::make_unique<QGraphicsSimpleTextItem>(
-        QString::fromStdString(bound.label) + QStringLiteral(" %1").arg(bound.vs30), chart);
+        QString::fromStdString(bound.label + " " + exactText(bound.vs30)), chart);
     label->setBrush(kMeasuredColour);
     boundLabels_.push_back(label.release());  // the chart deletes its children
   }

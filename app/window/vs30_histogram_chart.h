@@ -33,7 +33,11 @@ class Vs30HistogramChart : public QChartView {
   QValueAxis* Vs30Axis = nullptr;
   QValueAxis* ShareAxis = nullptr;
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  void retranslate();
   void placeLabels();
 
   std::vector<ClassBound> bounds_;

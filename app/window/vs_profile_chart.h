@@ -89,7 +89,12 @@ class VsProfileChart : public QChartView {
   QAreaSeries* OuterBand = nullptr;          // 5-95 %, owned by chart
   QAreaSeries* InnerBand = nullptr;          // 10-90 %, owned by chart
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  // Sets the chart's texts in the language the application shows.
+  void retranslate();
   void redraw();
   void drawEnsemble(double chartDepth);
   void drawCredibleBands(double chartDepth);

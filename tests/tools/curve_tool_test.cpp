@@ -97,7 +97,9 @@ TEST_F(CurveTool, UsageAndFileFaultsExitWithTwoModelFaultsWithOne) {
       {"bad list", quoted(model) + " --freq 10,x", 2, "--freq needs numbers"},
       {"range without count", quoted(model) + " --fmin 1 --fmax 5", 2, "go together"},
       {"list and range", quoted(model) + " --freq 5 --fmin 1 --fmax 5 --count 2", 2, "either"},
-      {"unknown option", quoted(model) + " --fast", 2, "unexpected argument"},
+      {"unknown option", quoted(model) + " --fast", 2, "unknown option --fast"},
+      {"second model", quoted(model) + " " + quoted(model), 2, "unexpected argument"},
+      {"count not whole", quoted(model) + " --fmin 1 --fmax 5 --count 2.5", 2, "whole number"},
       {"zero frequency", quoted(model) + " --freq 10,0", 1, "frequency"},
       {"zero thickness", quoted(write("thin.txt", "2\n0 200 1.8\n0 400 2.0\n")), 1, "thickness"},
   };

@@ -63,7 +63,9 @@ TEST_F(ProgramVersion, TheWindowProgramHelpsWithoutADisplayAndRefusesToStartWith
   const Program window{"DispFit", DISPFIT_WINDOW_PATH};
   const ToolRun help = runWithoutDisplay(window, "--help");
   EXPECT_EQ(help.status, 0) << help.err;
-  EXPECT_TRUE(help.out.starts_with("usage: DispFit [--model FILE] [--curve FILE]\n")) << help.out;
+  EXPECT_TRUE(
+      help.out.starts_with("usage: DispFit [--model FILE] [--curve FILE] [--language en|zh]\n"))
+      << help.out;
   EXPECT_NE(help.out.find("--version"), std::string::npos) << help.out;
 
   const ToolRun start = runWithoutDisplay(window, "");

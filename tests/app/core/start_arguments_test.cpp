@@ -37,12 +37,20 @@ TEST(StartArguments, AcceptedForms) {
     const char* name;
     std::vector<std::string> arguments;
     std::optional<std::string> model, curve;
+    std::optional<WindowLanguage> language = std::nullopt;
   } cases[] = {
       {"none", {}, std::nullopt, std::nullopt},
       {"model", {"--model", "SHR.TXT"}, "SHR.TXT", std::nullopt},
       {"curve with =", {"--curve=site.csv"}, std::nullopt, "site.csv"},
       {"both, curve first", {"--curve", "a b.csv", "--model=m.csv"}, "m.csv", "a b.csv"},
       {"file named like an option", {"--model", "--curve"}, "--curve", std::nullopt},
+      {"English", {"--language", "en"}, std::nullopt, std::nullopt, WindowLanguage::English},
+      {"Chinese with =", {"--language=zh"}, std::nullopt, std::nullopt, WindowLanguage::Chinese},
+      {"language among files",
+       {"--curve", "c.csv", "--language", "en", "--model", "m.csv"},
+       "m.csv",
+       "c.csv",
+       WindowLanguage::English},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
@@ -50,6 +58,7 @@ TEST(StartArguments, AcceptedForms) {
     ASSERT_TRUE(read.files) << read.error;
     EXPECT_EQ(read.files->model, row.model);
     EXPECT_EQ(read.files->curve, row.curve);
+    EXPECT_EQ(read.files->language, row.language);
   }
 }
 
@@ -64,6 +73,16 @@ TEST(StartArguments, Refusals) {
       {"no file", {"--curve"}, "--curve needs a file name"},
       {"empty file", {"--model="}, "--model needs a file name"},
       {"twice", {"--model", "a", "--model", "b"}, "--model is given more than once"},
+      {"no language", {"--language"}, "--language takes en (English) or zh (Chinese), not ''"},
+      {"unknown language",
+       {"--language=fr"},
+       "--language takes en (English) or zh (Chinese), not 'fr'"},
+      {"code in capitals",
+       {"--language", "EN"},
+       "--language takes en (English) or zh (Chinese), not 'EN'"},
+      {"language twice",
+       {"--language", "en", "--language=zh"},
+       "--language is given more than once"},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);

@@ -208,8 +208,7 @@ TEST_F(GlobalSearchWindow, CancelAfterTheFirstReportKeepsWhatWasFound) {
   ASSERT_GT(form.SearchProgressDialog->value(), 0);
   // The progress names the misfit of a banded curve and counts what it has.
   const QString progress = form.SearchProgressDialog->labelText();
-  EXPECT_TRUE(progress.contains(QStringLiteral("归一化拟合差 (normalised misfit)")))
-      << progress.toStdString();
+  EXPECT_TRUE(progress.contains(QStringLiteral("最佳归一化拟合差"))) << progress.toStdString();
   EXPECT_TRUE(progress.contains(QStringLiteral("/ %1 个模型").arg(kModels)))
       << progress.toStdString();
   QPushButton* const cancel = form.SearchProgressDialog->findChild<QPushButton*>();
@@ -426,7 +425,7 @@ TEST_F(GlobalSearchWindow, PosteriorDrawsCredibleBandsPredictiveBandAndClassProb
   ASSERT_TRUE(form.globalSearchRunning());
   EXPECT_FALSE(form.Button2.isEnabled());
   ASSERT_TRUE(form.SearchProgressDialog);
-  EXPECT_EQ(form.SearchProgressDialog->windowTitle(), QStringLiteral("后验分布 (Posterior)"));
+  EXPECT_EQ(form.SearchProgressDialog->windowTitle(), QStringLiteral("后验分布"));
   ASSERT_TRUE(waitForSearchEnd());
   EXPECT_FALSE(form.SearchProgressDialog);
   EXPECT_TRUE(form.Button2.isEnabled());
@@ -511,6 +510,58 @@ TEST_F(GlobalSearchWindow, CancelledPosteriorKeepsItsSamplesMarkedNotConverged) 
   EXPECT_TRUE(form.ResultsPanel.text().contains(QStringLiteral("（未收敛）")))
       << form.ResultsPanel.text().toStdString();
   EXPECT_TRUE(form.posteriorWindow()->Convergence.text().contains(QStringLiteral("未收敛")));
+}
+
+// The posterior's texts are made again on a change of language: the
+// window, its histogram, the bands' legend, the panel and the status line,
+// those that describe the run included; and back again.
+TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
+  openSyntheticCurve();
+  SearchRequest request = smallPosterior(4000);
+  request.fewestLayers = 2;  // the count sampled: the layer counts' line shows
+  requests.answers.push_back(request);
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.posteriorSummary());
+  const bool converged = form.posteriorSummary()->convergence.converged;
+  PosteriorResultsWindow* const window = form.posteriorWindow();
+  ASSERT_NE(window, nullptr);
+  const QString chineseConvergence = window->Convergence.text();
+  const QString chinesePanel = form.ResultsPanel.text();
+
+  chooseLanguage(WindowLanguage::English);
+  EXPECT_EQ(window->windowTitle(), "Posterior");
+  EXPECT_EQ(window->Classes.horizontalHeaderItem(0)->text(), "Scheme");
+  EXPECT_EQ(window->Classes.horizontalHeaderItem(3)->text(), "Probability");
+  EXPECT_TRUE(
+      window->Convergence.text().startsWith("4000 samples, 8 chains at temperature 1\n"
+                                            "R̂: Vs30 "))
+      << window->Convergence.text().toStdString();
+  EXPECT_TRUE(window->LayerCounts.text().startsWith("Layer count probabilities:  2: "))
+      << window->LayerCounts.text().toStdString();
+  EXPECT_EQ(window->Histogram.chart->title(), "Posterior Vs30 histogram");
+  EXPECT_EQ(window->Histogram.ShareAxis->titleText(), "Share of the samples");
+  EXPECT_EQ(form.VsChart.OuterBand->name(), "5–95 % credible");
+  EXPECT_EQ(form.VsChart.InnerBand->name(), "10–90 % credible");
+  const QString panel = form.ResultsPanel.text();
+  EXPECT_TRUE(panel.startsWith("Posterior: 4000 samples, R̂ ")) << panel.toStdString();
+  EXPECT_TRUE(panel.contains("\nVs30 median ")) << panel.toStdString();
+  EXPECT_TRUE(panel.contains("\nLikeliest classes (probability): EC8 ")) << panel.toStdString();
+  EXPECT_EQ(form.StatusLine.text(), converged
+                                        ? "Posterior finished."
+                                        : "The posterior has not converged: raise the samples.");
+  for (const QString& text : {window->Convergence.text(), window->LayerCounts.text(), panel}) {
+    for (const QChar c : text) {
+      EXPECT_FALSE(c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) << text.toStdString();
+    }
+  }
+
+  chooseLanguage(WindowLanguage::Chinese);
+  EXPECT_EQ(window->windowTitle(), "后验分布");
+  EXPECT_EQ(window->Classes.horizontalHeaderItem(0)->text(), "体系");
+  EXPECT_EQ(window->Convergence.text(), chineseConvergence);
+  EXPECT_EQ(form.ResultsPanel.text(), chinesePanel);
+  EXPECT_EQ(form.VsChart.OuterBand->name(), "5%–95%");
 }
 
 TEST_F(GlobalSearchWindow, PosteriorRequestWithAFaultIsRefused) {

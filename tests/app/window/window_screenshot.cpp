@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes a picture of the main window, on the real engine:
-//   window_screenshot <output.png>
+// Writes a picture of the main window, on the real engine, in Chinese or,
+// with --language en first, in English:
+//   window_screenshot [--language en|zh] <output.png>
 //     after a forward run of a three-layer model;
 //   window_screenshot <output.png> <curve.csv>
 //     with a synthetic measured field curve (written to curve.csv, which must
@@ -36,12 +37,14 @@
 
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
+#include "core/window_language.h"
 #include "window/file_chooser.h"
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/search_request_chooser.h"
 #include "window/tform1.h"
+#include "window/window_translations.h"
 
 namespace {
 
@@ -171,6 +174,18 @@ int drawSearchDialog(const QString& output, const QString& rangesPath, bool post
 
 int main(int argc, char* argv[]) {
   using namespace dispfit;
+  // --language CODE comes first and is taken off before the other arguments.
+  std::optional<WindowLanguage> language;
+  if (argc >= 3 && std::string(argv[1]) == "--language") {
+    language = languageFromCode(argv[2]);
+    if (!language) {
+      std::fprintf(stderr, "--language takes en or zh\n");
+      return 2;
+    }
+    argv[2] = argv[0];
+    argv += 2;
+    argc -= 2;
+  }
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
@@ -178,13 +193,15 @@ int main(int argc, char* argv[]) {
   const bool posteriorDialog = argc == 4 && std::string(argv[2]) == "--posterior-dialog";
   if (argc != 2 && argc != 3 && !suggest && !global && !dialog && !posterior && !posteriorDialog) {
     std::fprintf(stderr,
-                 "usage: %s <output.png> [<curve.csv> | --suggest <curve file> | --global <curve "
-                 "file> | --posterior <curve file> | --dialog <ranges file> | --posterior-dialog "
-                 "<ranges file>]\n",
+                 "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
+                 "| --global <curve file> | --posterior <curve file> | --dialog <ranges file> | "
+                 "--posterior-dialog <ranges file>]\n",
                  argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
+  WindowTranslations languages;
+  if (language && !languages.setLanguage(*language)) return 1;
   if (dialog || posteriorDialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]),
                             posteriorDialog);
