@@ -239,6 +239,8 @@ void TForm1::buildMenus() {
   FileMenu = MenuBar.addMenu(QString());
   OpenCurveAction = FileMenu->addAction(QString());
   OpenCurveAction->setShortcut(QKeySequence::Open);
+  OpenRecordsAction = FileMenu->addAction(QString());
+  OpenRecordsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   OpenModelAction = FileMenu->addAction(QString());
   SaveModelAction = FileMenu->addAction(QString());
   SaveModelAction->setShortcut(QKeySequence::Save);
@@ -257,8 +259,8 @@ void TForm1::buildMenus() {
   ApplyFittedAction->setEnabled(false);
   buildSearchActions(*InversionMenu);
   buildLanguageMenu();
-  for (QAction* action :
-       {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction, ApplyFittedAction}) {
+  for (QAction* action : {OpenCurveAction, OpenRecordsAction, OpenModelAction, SaveModelAction,
+                          QuitAction, ApplyFittedAction}) {
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);  // shortcuts work wherever the focus is in the window
   }
@@ -359,6 +361,7 @@ void TForm1::retranslate() {
 void TForm1::retranslateMenus() {
   FileMenu->setTitle(tr("文件(&F)"));
   OpenCurveAction->setText(tr("打开实测曲线..."));
+  OpenRecordsAction->setText(tr("打开地震记录..."));
   OpenModelAction->setText(tr("打开模型..."));
   SaveModelAction->setText(tr("保存模型..."));
   ExportAction->setText(tr("导出结果..."));
@@ -393,6 +396,8 @@ void TForm1::connectEvents() {
           [this](const QString& text) { handle([&] { pasteIntoTable(text); }); });
   connect(OpenCurveAction, &QAction::triggered, this,
           [this] { handle([this] { OpenCurveClick(); }); });
+  connect(OpenRecordsAction, &QAction::triggered, this,
+          [this] { handle([this] { OpenRecordsClick(); }); });
   connect(OpenModelAction, &QAction::triggered, this,
           [this] { handle([this] { OpenModelClick(); }); });
   connect(SaveModelAction, &QAction::triggered, this,

@@ -49,6 +49,7 @@
 #include "window/printer_source.h"
 #include "window/result_export.h"
 #include "window/search_request_chooser.h"
+#include "window/shot_records_window.h"
 #include "window/site_results_panel.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
@@ -105,6 +106,9 @@ class TForm1 : public QWidget {
   // --- Menu commands ----------------------------------------------------
   // Each asks for a file, then does what the path-taking command does.
   void OpenCurveClick();
+  // 文件 → 打开地震记录 (Ctrl+R): the shot-records window, made on first use.
+  void OpenRecordsClick();
+  ShotRecordsWindow& shotRecordsWindow();
   void OpenModelClick();
   void SaveModelClick();
   // Copies the last fitted model into the table.
@@ -162,6 +166,9 @@ class TForm1 : public QWidget {
   // Reads a measured curve; a refused file is named in a box and changes
   // nothing. True when the curve was taken.
   bool openMeasuredCurve(const QString& path);
+  // A measured curve from the text of a curve file, named `name`: what
+  // opening a curve file does after reading it; 用作实测曲线 hands its table here.
+  bool useMeasuredCurveText(const std::string& text, const std::string& name);
   // Reads a model into the table; likewise.
   bool openModel(const QString& path);
   // Writes the table's model, checked as the forward run checks it.
@@ -205,6 +212,7 @@ class TForm1 : public QWidget {
   // The area below the menu bar that holds every other control.
   QWidget Client{this};
   QAction* OpenCurveAction = nullptr;  // owned by the menu bar's menus
+  QAction* OpenRecordsAction = nullptr;
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
@@ -423,6 +431,7 @@ class TForm1 : public QWidget {
   // member it reports to still exists.
   std::unique_ptr<BackgroundSearch> search_;
   std::unique_ptr<BackgroundPosterior> posterior_;
+  std::unique_ptr<ShotRecordsWindow> shotRecords_;
 };
 
 }  // namespace dispfit

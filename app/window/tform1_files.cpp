@@ -52,6 +52,27 @@ void TForm1::SaveModelClick() {
   if (!path.isEmpty()) saveModel(path);
 }
 
+void TForm1::OpenRecordsClick() {
+  ShotRecordsWindow& window = shotRecordsWindow();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+ShotRecordsWindow& TForm1::shotRecordsWindow() {
+  if (!shotRecords_) {
+    shotRecords_ = std::make_unique<ShotRecordsWindow>(messages_, this);
+    connect(shotRecords_.get(), &ShotRecordsWindow::measuredCurveChosen, this,
+            [this](const QString& table, const QString& name) {
+              if (useMeasuredCurveText(table.toStdString(), name.toStdString())) {
+                raise();
+                activateWindow();
+              }
+            });
+  }
+  return *shotRecords_;
+}
+
 bool TForm1::openMeasuredCurve(const QString& path) {
   const std::string name = displayName(path);
   std::string text, error;
@@ -59,6 +80,10 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
+  return useMeasuredCurveText(text, name);
+}
+
+bool TForm1::useMeasuredCurveText(const std::string& text, const std::string& name) {
   CurvePreparation prepared = readMeasuredCurve(text, name);
   if (!prepared.curve) {
     messages_.showBox(prepared.error, kMessageCaption, MessageIcon::Warning);

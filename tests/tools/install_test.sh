@@ -23,7 +23,7 @@ fail() {
   failures=$((failures + 1))
 }
 
-expected=(bin/swcore-batch bin/dispfit-invert bin/dispfit-curve "$libdir/libswcore.so.1"
+expected=(bin/swcore-batch bin/dispfit-invert bin/dispfit-curve bin/dispfit-masw "$libdir/libswcore.so.1"
           include/swcore.h "$libdir/cmake/swcore/swcoreConfig.cmake"
           "$libdir/cmake/swcore/swcoreConfigVersion.cmake")
 if [ "$with_window" = 1 ]; then

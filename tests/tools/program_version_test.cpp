@@ -17,9 +17,8 @@ struct Program {
 };
 
 const Program kPrograms[] = {
-    {"swcore-batch", SWCORE_BATCH_PATH},
-    {"dispfit-invert", DISPFIT_INVERT_PATH},
-    {"dispfit-curve", DISPFIT_CURVE_PATH},
+    {"swcore-batch", SWCORE_BATCH_PATH},   {"dispfit-invert", DISPFIT_INVERT_PATH},
+    {"dispfit-curve", DISPFIT_CURVE_PATH}, {"dispfit-masw", DISPFIT_MASW_PATH},
 #ifdef DISPFIT_WINDOW_PATH
     {"DispFit", DISPFIT_WINDOW_PATH},
 #endif

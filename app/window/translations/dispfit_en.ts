@@ -377,6 +377,61 @@
     </message>
 </context>
 <context>
+    <name>dispfit::ShotRecordsWindow</name>
+    <message>
+        <source>地震记录</source>
+        <translation>Shot records</translation>
+    </message>
+    <message>
+        <source>打开记录...</source>
+        <translation>Open records...</translation>
+    </message>
+    <message>
+        <source>自动拾取</source>
+        <translation>Pick automatically</translation>
+    </message>
+    <message>
+        <source>用作实测曲线</source>
+        <translation>Use as measured curve</translation>
+    </message>
+    <message>
+        <source>波形</source>
+        <translation>Wiggles</translation>
+    </message>
+    <message>
+        <source>变密度</source>
+        <translation>Variable density</translation>
+    </message>
+    <message>
+        <source>炮集记录</source>
+        <translation>Shot gather</translation>
+    </message>
+    <message>
+        <source>频散图像（每个频率归一化）</source>
+        <translation>Dispersion image (normalised at each frequency)</translation>
+    </message>
+    <message>
+        <source>综合曲线：均值 ± σ（各偏移距之间的离散）</source>
+        <translation>Combined curve: mean ± σ (the scatter between source offsets)</translation>
+    </message>
+    <message>
+        <source>单击添加拾取点，拖动移动，右键或 Delete 删除；按住 Shift 拖出范围重新拾取。红点在阵列限制之外，不计入综合曲线。</source>
+        <translation>Click to add a pick, drag to move it, right-click or Delete to remove it; drag with Shift held to pick a band anew. Red picks lie outside the array&apos;s limits and stay out of the combined curve.</translation>
+    </message>
+    <message>
+        <source>打开地震记录</source>
+        <translation>Open shot records</translation>
+    </message>
+    <message>
+        <source>地震记录 (*.sg2 *.seg2 *.dat *.sgy *.segy *.su);;所有文件 (*)</source>
+        <translation>Shot records (*.sg2 *.seg2 *.dat *.sgy *.segy *.su);;All files (*)</translation>
+    </message>
+    <message>
+        <source>偏移距 %1 m：%2 个拾取点（%3 个在限制内），%4 个记录</source>
+        <translation>Offset %1 m: %2 picks (%3 inside the limits), %4 records</translation>
+    </message>
+</context>
+<context>
     <name>dispfit::SiteResultsPanel</name>
     <message>
         <source>%1 m/s</source>
@@ -831,6 +886,10 @@ Best %3: %4
     <message>
         <source>已按实测曲线建议 %1 层初始模型，可修改后反演。</source>
         <translation>Suggested a %1-layer starting model from the measured curve; edit it before inverting if you wish.</translation>
+    </message>
+    <message>
+        <source>打开地震记录...</source>
+        <translation>Open shot records...</translation>
     </message>
     <message>
         <source>正在取消，保留已抽取的样本……</source>

@@ -64,13 +64,14 @@ TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   EXPECT_EQ(inversion.last(2), (QList<QAction*>{form.GlobalSearchAction, form.ApplyBestAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
   const QList<QAction*> commands = menus[0]->menu()->actions();
-  ASSERT_EQ(commands.size(), 6);  // five commands and a separator before quitting
+  ASSERT_EQ(commands.size(), 7);  // six commands and a separator before quitting
   EXPECT_EQ(commands[0], form.OpenCurveAction);
-  EXPECT_EQ(commands[1], form.OpenModelAction);
-  EXPECT_EQ(commands[2], form.SaveModelAction);
-  EXPECT_EQ(commands[3], form.ExportAction);
-  EXPECT_TRUE(commands[4]->isSeparator());
-  EXPECT_EQ(commands[5], form.QuitAction);
+  EXPECT_EQ(commands[1], form.OpenRecordsAction);
+  EXPECT_EQ(commands[2], form.OpenModelAction);
+  EXPECT_EQ(commands[3], form.SaveModelAction);
+  EXPECT_EQ(commands[4], form.ExportAction);
+  EXPECT_TRUE(commands[5]->isSeparator());
+  EXPECT_EQ(commands[6], form.QuitAction);
   EXPECT_TRUE(form.ExportAction->text().startsWith("导出结果"));
   EXPECT_EQ(form.ExportAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
   EXPECT_TRUE(form.OpenCurveAction->text().startsWith("打开实测曲线"));

@@ -13,6 +13,7 @@
 //     with the measured curve read from the file, a suggested four-layer
 //     start computed and inverted: both Vs profiles and the results panel;
 //   window_screenshot <output.png> --global <curve file>
+//   window_screenshot <output.png> --records <record files...>
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
@@ -43,6 +44,7 @@
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/search_request_chooser.h"
+#include "window/shot_records_window.h"
 #include "window/tform1.h"
 #include "window/window_translations.h"
 
@@ -170,6 +172,18 @@ int drawSearchDialog(const QString& output, const QString& rangesPath, bool post
   return dialog.grab().save(output) ? 0 : 1;
 }
 
+// The shot-records window with the record files opened, its offset `row`
+// selected, drawn to `output`.
+int drawShotRecords(const QString& output, const QStringList& paths) {
+  dispfit::StreamMessagePresenter messages(std::cerr);
+  dispfit::ShotRecordsWindow window(messages);
+  if (!window.openRecords(paths)) return 1;
+  window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
+  window.show();
+  QApplication::processEvents();
+  return window.grab().save(output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -191,17 +205,24 @@ int main(int argc, char* argv[]) {
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
   const bool posterior = argc == 4 && std::string(argv[2]) == "--posterior";
   const bool posteriorDialog = argc == 4 && std::string(argv[2]) == "--posterior-dialog";
-  if (argc != 2 && argc != 3 && !suggest && !global && !dialog && !posterior && !posteriorDialog) {
+  const bool records = argc >= 4 && std::string(argv[2]) == "--records";
+  if (argc != 2 && argc != 3 && !suggest && !global && !dialog && !posterior && !posteriorDialog &&
+      !records) {
     std::fprintf(stderr,
                  "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
                  "| --global <curve file> | --posterior <curve file> | --dialog <ranges file> | "
-                 "--posterior-dialog <ranges file>]\n",
+                 "--posterior-dialog <ranges file> | --records <record files...>]\n",
                  argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
   WindowTranslations languages;
   if (language && !languages.setLanguage(*language)) return 1;
+  if (records) {
+    QStringList paths;
+    for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
+    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths);
+  }
   if (dialog || posteriorDialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]),
                             posteriorDialog);
