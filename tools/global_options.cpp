@@ -384,7 +384,9 @@ std::string posteriorUsage() {
          "                       _samples.csv, _predictive.csv (and _interfaces.csv\n"
          "                       with A-B)\n"
          "An R-hat above 1.1 prints \"not converged: raise --samples\" on the standard\n"
-         "error stream and marks the intervals.\n";
+         "error stream and marks the intervals, which are then not to be trusted. The\n"
+         "intervals are conditional on the prior and the noise model; their measured\n"
+         "coverage (README) falls short for shallow Vs, and for Vs30 at five layers.\n";
 }
 
 }  // namespace dispfit

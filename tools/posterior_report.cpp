@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "sampling/curve_likelihood.h"
+#include "sampling/measured_calibration.h"
 #include "site/site_class.h"
 
 namespace dispfit {
@@ -172,11 +173,13 @@ std::string classLines(const PosteriorSummary& s) {
 std::string notConvergedWarning(const PosteriorSummary& summary) {
   if (summary.convergence.converged) return {};
   if (summary.cancelled) {
-    return "not converged: the sampler was cancelled; raise --samples and let it finish";
+    return "not converged: the sampler was cancelled; raise --samples and let it finish; the "
+           "intervals and probabilities are not to be trusted";
   }
   return "not converged: raise --samples (R-hat " + fixed(summary.convergence.rhatVs30, 3) +
          " for Vs30, " + fixed(summary.convergence.rhatLogLikelihood, 3) +
-         " for the log-likelihood, above " + fixed(kMostConvergedRhat, 1) + ")";
+         " for the log-likelihood, above " + fixed(kMostConvergedRhat, 1) +
+         "); the intervals and probabilities are not to be trusted";
 }
 
 std::string posteriorReport(const PosteriorReportInputs& in) {
@@ -205,11 +208,7 @@ std::string posteriorReport(const PosteriorReportInputs& in) {
       modelLines("Best-fit model (the highest likelihood any chain reached, normalised misfit " +
                      fixed(s.bestFitMisfit, 3) + "):",
                  s.bestFit);
-  text +=
-      "\nThe intervals and probabilities are those of the posterior under this likelihood and "
-      "prior; on synthetic sites drawn from such a prior they hold the truth as often as "
-      "they say (see the calibration in the README). They are not that of another prior: "
-      "ranges too narrow to hold the site cut them short.\n";
+  text += '\n' + calibrationNote(s.counts);
   return text;
 }
 

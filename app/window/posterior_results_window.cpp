@@ -5,10 +5,12 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include <array>
 #include <cmath>
 #include <memory>
 
 #include "core/number_text.h"
+#include "sampling/measured_calibration.h"
 
 namespace dispfit {
 
@@ -32,7 +34,38 @@ QString convergenceText(const PosteriorSummary& s) {
   if (!c.converged) {
     text += '\n' + (s.cancelled ? PosteriorResultsWindow::tr("未收敛：已取消，请让其运行完毕")
                                 : PosteriorResultsWindow::tr("未收敛：请增加样本数"));
+    text += '\n' + PosteriorResultsWindow::tr("区间与概率不可信。");
   }
+  return text;
+}
+
+QString calibrationText(LayerCountRange counts) {
+  const MeasuredCoverage& m = measuredCoverageFor(counts);
+  const auto percent = [](double share) { return QString::number(std::lround(100.0 * share)); };
+  const auto percents = [&percent](const std::array<double, 3>& shares) {
+    return percent(shares[0]) + QLatin1Char('/') + percent(shares[1]) + QLatin1Char('/') +
+           percent(shares[2]);
+  };
+  const auto countsText = [](LayerCountRange c) {
+    return c.least == c.most ? PosteriorResultsWindow::tr("%1 层").arg(c.least)
+                             : PosteriorResultsWindow::tr("%1–%2 层").arg(c.least).arg(c.most);
+  };
+  QString text = PosteriorResultsWindow::tr(
+      "可信区间是此似然与先验下后验的百分位数：以参数范围包含场地、误差为所用 σ "
+      "的独立高斯误差及正演规则为条件；不是真值的界限，也不是其他先验或噪声模型下的区间。");
+  text += '\n' + PosteriorResultsWindow::tr("实测校准（%1 个 %2的合成场地，噪声 2%，见 README）")
+                     .arg(m.sites)
+                     .arg(countsText(m.counts));
+  if (!(m.counts == counts)) {
+    text += PosteriorResultsWindow::tr("，%1未实测").arg(countsText(counts));
+  }
+  text +=
+      PosteriorResultsWindow::tr("：50/80/90% 区间含真实 Vs30 的比例为 %1%").arg(percents(m.vs30));
+  if (m.vsAtDepthMeasured) {
+    text += PosteriorResultsWindow::tr("，2、5、10 m 处 Vs 不低于 %1%").arg(percents(m.vsAtDepth));
+  }
+  text += anyFallsShort(m) ? PosteriorResultsWindow::tr("：低于名义覆盖率，区间偏窄。")
+                           : PosteriorResultsWindow::tr("：与名义覆盖率相差不超过 8 个百分点。");
   return text;
 }
 
@@ -69,7 +102,7 @@ void PosteriorResultsWindow::retranslate() {
   Classes.setHorizontalHeaderLabels({tr("体系"), tr("类别"), tr("Vs30 范围"), tr("概率")});
   if (!shown_) return;
   const PosteriorSummary& s = *shown_;
-  Convergence.setText(convergenceText(s));
+  Convergence.setText(convergenceText(s) + QLatin1Char('\n') + calibrationText(s.counts));
   if (s.counts.least < s.counts.most) {
     QString text = tr("层数概率：");
     for (std::size_t i = 0; i < s.layerCountProbabilities.size(); ++i) {

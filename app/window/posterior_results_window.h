@@ -41,5 +41,8 @@ class PosteriorResultsWindow : public QDialog {
 // The window's convergence text: the samples, R-hat and the effective
 // sample sizes, the not-converged warning where it applies.
 QString convergenceText(const PosteriorSummary& summary);
+// What the credible intervals are and are not, and what they held on the
+// measured configuration nearest the layer counts sampled.
+QString calibrationText(LayerCountRange counts);
 
 }  // namespace dispfit

@@ -7,8 +7,10 @@
 #include <utility>
 
 #include "core/number_text.h"
+#include "sampling/measured_calibration.h"
 #include "site/site_class.h"
 #include "site/time_averaged_velocity.h"
+#include "window/posterior_results_window.h"
 
 namespace dispfit {
 
@@ -201,9 +203,16 @@ void SiteResultsPanel::render() {
       lines.append(credibleText(average));
     }
     lines.append(tr("最可能类别（概率）：%1").arg(likeliestClassesText(*posterior_)));
+    // The panel has room for six lines: the measured shortfall goes on the
+    // heading's, unless the not-converged mark, the stronger word, is there.
+    if (anyFallsShort(measuredCoverageFor(posterior_->counts)) &&
+        posterior_->convergence.converged && !lines.isEmpty()) {
+      lines.front() += tr("；实测区间偏窄");
+    }
     setText(lines.join(QLatin1Char('\n')));
     QStringList tip = lines;
     tip.append(tr("后验分布的可信区间；各类别的概率见“后验分布”窗口。"));
+    tip.append(calibrationText(posterior_->counts));
     tip.append(classCaution());
     setToolTip(tip.join(QLatin1Char('\n')));
     return;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "records/file_replacement.h"
+#include "sampling/measured_calibration.h"
 #include "sampling/posterior_tables.h"
 #include "site/export_files.h"
 #include "site/export_layouts.h"
@@ -125,9 +126,13 @@ bool TForm1::exportResults(const QString& chosen) {
     const PosteriorSummary& p = *posteriorSummary_;
     std::vector<std::string> lines{
         "Posterior (后验分布): " + std::to_string(p.samples) + " samples" +
-        (p.convergence.converged ? "" : ", not converged: raise the samples")};
+        (p.convergence.converged
+             ? ""
+             : ", not converged: raise the samples; the intervals and probabilities are not to "
+               "be trusted")};
     for (const std::string& line : textLines(posteriorSummaryTable(p))) lines.push_back(line);
     for (const std::string& line : textLines(classProbabilityTable(p))) lines.push_back(line);
+    for (const std::string& line : textLines(calibrationNote(p.counts))) lines.push_back(line);
     report.push_back({lines, true});
     posteriorTables = {{"_posterior_profile.csv", posteriorProfileTable(p)},
                        {"_posterior_summary.csv", posteriorSummaryTable(p)},

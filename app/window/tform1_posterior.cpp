@@ -130,7 +130,7 @@ void TForm1::showPosteriorResults() {
     const QString rhat =
         std::isfinite(worst) ? QString::fromStdString(fixedText(worst, 3)) : tr("未知");
     return tr("后验分布：%1 个样本，R̂ %2").arg(samples).arg(rhat) +
-           (converged ? QString() : tr("（未收敛）"));
+           (converged ? QString() : tr("（未收敛，区间不可信）"));
   });
   if (!PosteriorWindow) PosteriorWindow = std::make_unique<PosteriorResultsWindow>(this);
   PosteriorWindow->showSummary(s);

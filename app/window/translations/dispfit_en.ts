@@ -375,6 +375,46 @@
         <source>层数概率：</source>
         <translation>Layer count probabilities:</translation>
     </message>
+    <message>
+        <source>区间与概率不可信。</source>
+        <translation>The intervals and probabilities are not to be trusted.</translation>
+    </message>
+    <message>
+        <source>%1 层</source>
+        <translation>%1 layers</translation>
+    </message>
+    <message>
+        <source>%1–%2 层</source>
+        <translation>%1 to %2 layers</translation>
+    </message>
+    <message>
+        <source>可信区间是此似然与先验下后验的百分位数：以参数范围包含场地、误差为所用 σ 的独立高斯误差及正演规则为条件；不是真值的界限，也不是其他先验或噪声模型下的区间。</source>
+        <translation>The credible intervals are percentiles of the posterior under this likelihood and prior: conditional on the ranges holding the site, on independent Gaussian errors of the sigma used and on the forward rule; they are no bound on the truth, and not the intervals of another prior or noise model.</translation>
+    </message>
+    <message>
+        <source>实测校准（%1 个 %2的合成场地，噪声 2%，见 README）</source>
+        <translation>Measured calibration (%1 synthetic sites of %2, noised at 2 %; see the README</translation>
+    </message>
+    <message>
+        <source>，%1未实测</source>
+        <translation>; %1 were not measured</translation>
+    </message>
+    <message>
+        <source>：50/80/90% 区间含真实 Vs30 的比例为 %1%</source>
+        <translation>): the 50/80/90 % intervals held the true Vs30 at %1 % of the sites</translation>
+    </message>
+    <message>
+        <source>，2、5、10 m 处 Vs 不低于 %1%</source>
+        <translation> and Vs at 2, 5 and 10 m at no less than %1 %</translation>
+    </message>
+    <message>
+        <source>：低于名义覆盖率，区间偏窄。</source>
+        <translation>: short of their nominal coverage, so read them as too narrow.</translation>
+    </message>
+    <message>
+        <source>：与名义覆盖率相差不超过 8 个百分点。</source>
+        <translation>: within 8 points of their nominal coverage.</translation>
+    </message>
 </context>
 <context>
     <name>dispfit::ShotRecordsWindow</name>
@@ -496,6 +536,10 @@
     <message>
         <source>后验分布的可信区间；各类别的概率见“后验分布”窗口。</source>
         <translation>Credible intervals of the posterior; every class&apos;s probability is in the Posterior window.</translation>
+    </message>
+    <message>
+        <source>；实测区间偏窄</source>
+        <translation>; measured: the intervals are too narrow</translation>
     </message>
 </context>
 <context>
@@ -942,16 +986,16 @@ About %4 s left</translation>
         <translation>Posterior: %1 samples, R̂ %2</translation>
     </message>
     <message>
-        <source>（未收敛）</source>
-        <translation> (not converged)</translation>
-    </message>
-    <message>
         <source>后验分布完成。</source>
         <translation>Posterior finished.</translation>
     </message>
     <message>
         <source>后验分布未收敛：请增加样本数。</source>
         <translation>The posterior has not converged: raise the samples.</translation>
+    </message>
+    <message>
+        <source>（未收敛，区间不可信）</source>
+        <translation> (not converged: the intervals are not to be trusted)</translation>
     </message>
 </context>
 <context>

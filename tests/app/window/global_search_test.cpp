@@ -507,7 +507,7 @@ TEST_F(GlobalSearchWindow, CancelledPosteriorKeepsItsSamplesMarkedNotConverged) 
   EXPECT_FALSE(form.posteriorSummary()->convergence.converged);
   EXPECT_GT(form.posteriorSummary()->samples, 0);
   EXPECT_LT(form.posteriorSummary()->samples, 40000);
-  EXPECT_TRUE(form.ResultsPanel.text().contains(QStringLiteral("（未收敛）")))
+  EXPECT_TRUE(form.ResultsPanel.text().contains(QStringLiteral("（未收敛，区间不可信）")))
       << form.ResultsPanel.text().toStdString();
   EXPECT_TRUE(form.posteriorWindow()->Convergence.text().contains(QStringLiteral("未收敛")));
 }
@@ -536,6 +536,13 @@ TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
   EXPECT_TRUE(
       window->Convergence.text().startsWith("4000 samples, 8 chains at temperature 1\n"
                                             "R̂: Vs30 "))
+      << window->Convergence.text().toStdString();
+  // What the intervals are and what they held where measured: the count is
+  // sampled here, so the calibration of 2 to 6 layers.
+  EXPECT_TRUE(window->Convergence.text().contains("conditional on the ranges holding the site"))
+      << window->Convergence.text().toStdString();
+  EXPECT_TRUE(window->Convergence.text().contains(
+      "Measured calibration (92 synthetic sites of 2 to 6 layers"))
       << window->Convergence.text().toStdString();
   EXPECT_TRUE(window->LayerCounts.text().startsWith("Layer count probabilities:  2: "))
       << window->LayerCounts.text().toStdString();
