@@ -2,8 +2,8 @@
 // Cost of the global search.
 //
 // BM_GlobalSearch/T: 50,000 trial models of a 4-layer space fitted to a
-// 30-point curve (5 to 80 Hz, +-3 % band) on T threads: the wall time, and
-// models per second.
+// 30-point curve (5 to 80 Hz, +-3 % band) on T threads (DISPFIT_BENCH_THREADS,
+// "1,2" unless set): the wall time, and models per second.
 // BM_SearchOwnCost/N: the same search of N models with a scorer that costs
 // nothing, on one thread: what the algorithm itself (draws, walks in the
 // neighbourhood cells, mapping, merging, bookkeeping) costs per model. The
@@ -13,7 +13,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "dispersion/dispersion_curve.h"
@@ -63,7 +66,19 @@ void BM_GlobalSearch(benchmark::State& state) {
       static_cast<double>(settings.models) * static_cast<double>(state.iterations()),
       benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_GlobalSearch)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+// The thread counts from DISPFIT_BENCH_THREADS ("1,2" unless set, as
+// "1,2,4,8,16" in bench/scaling.sh).
+void threadCounts(benchmark::internal::Benchmark* b) {
+  const char* listed = std::getenv("DISPFIT_BENCH_THREADS");
+  std::istringstream in(listed != nullptr ? listed : "1,2");
+  for (std::string count; std::getline(in, count, ',');) b->Arg(std::atoi(count.c_str()));
+}
+
+BENCHMARK(BM_GlobalSearch)
+    ->Apply(threadCounts)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 // A misfit that costs next to nothing and still orders the models: the
 // distance of the S velocities from a fixed profile.

@@ -27,6 +27,7 @@
 #include "inversion/inversion_report.h"
 #include "inversion/window_inversion.h"
 #include "invert_options.h"
+#include "posterior_run.h"
 #include "records/file_replacement.h"
 #include "site/export_layouts.h"
 #include "site/measured_curve_file.h"
@@ -269,13 +270,13 @@ int run(const InvertCommand& command) {
   return kSolved;
 }
 
-// dispfit-invert --global: the search of a space of models instead of the
-// fit of one.
+// dispfit-invert --global or --bayes: the search of a space of models, or
+// its posterior, instead of the fit of one.
 int runGlobal(std::span<const std::string_view> arguments) {
   const GlobalCommand command = parseGlobalOptions(arguments);
   switch (command.action) {
     case GlobalCommand::Action::Help:
-      std::cout << invertUsage() << globalUsage() << exchangeUsage();
+      std::cout << invertUsage() << globalUsage() << posteriorUsage() << exchangeUsage();
       return delivered("the help") ? kSolved : kSolveFailed;
     case GlobalCommand::Action::Error:
       std::cerr << "dispfit-invert: " << command.error << '\n';
@@ -286,7 +287,10 @@ int runGlobal(std::span<const std::string_view> arguments) {
   const std::optional<MeasuredCurve> curve =
       measuredCurve(command.curvePath, command.exchange.columns);
   if (!curve) return kUsageOrFileError;
-  switch (runGlobalCommand(command, *curve)) {
+  const GlobalOutcome outcome = command.method == GlobalCommand::Method::Posterior
+                                    ? runPosteriorCommand(command, *curve)
+                                    : runGlobalCommand(command, *curve);
+  switch (outcome) {
     case GlobalOutcome::Reported:
       return kSolved;
     case GlobalOutcome::Failed:
@@ -311,7 +315,7 @@ int main(int argc, char** argv) {
   const InvertCommand command = parseInvertOptions(arguments);
   switch (command.action) {
     case InvertCommand::Action::Help:
-      std::cout << invertUsage() << globalUsage() << exchangeUsage();
+      std::cout << invertUsage() << globalUsage() << posteriorUsage() << exchangeUsage();
       return delivered("the help") ? kSolved : kSolveFailed;
     case InvertCommand::Action::Error:
       std::cerr << "dispfit-invert: " << command.error << '\n';

@@ -2,6 +2,7 @@
 #include "global_options.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <thread>
@@ -25,6 +26,13 @@ constexpr double kDefaultDensity = 1.9;  // g/cm3, a moist soil
 // belong to both, with a range of Poisson's ratio for the search.)
 constexpr std::string_view kLocalOptions[] = {"--vs-bounds", "--h-bounds", "--iterations",
                                               "--suggest"};
+// Options of one method only.
+constexpr std::string_view kBestFitOptions[] = {"--models", "--accept", "--accept-factor"};
+constexpr std::string_view kPosteriorOptions[] = {"--samples", "--burn-in", "--chains",
+                                                  "--start-models"};
+// The most chains at temperature 1: far beyond what any machine runs at
+// once.
+constexpr std::int64_t kMostChains = 1024;
 // Options that the ranges file replaces.
 constexpr std::string_view kPerLayerOptions[] = {"--layers",  "--vs-range", "--h-range",
                                                  "--density", "--vp",       "--poisson"};
@@ -52,13 +60,50 @@ bool range(ArgumentStream& in, std::string_view option, bool zeroAllowed, Range&
 // What the options give for every layer, before the layers exist.
 struct LayerOptions {
   std::optional<std::int64_t> layers;
-  Range vs{50.0, 1000.0};  // m/s, the local inversion's default bounds
+  std::optional<std::int64_t> fewestLayers;  // --layers A-B: A
+  Range vs{50.0, 1000.0};                    // m/s, the local inversion's default bounds
   Range thickness{0.1, 5.0};
   double density = kDefaultDensity;
   std::optional<double> vp;
   std::optional<Range> poisson;
   std::vector<std::string_view> given;  // per-layer options named
+  std::vector<std::string_view> named;  // every option named
+  std::optional<std::int64_t> burnIn;
 };
+
+// --layers N, or A-B (checked against the method once every option is read).
+bool layerCount(ArgumentStream& in, std::string_view option, LayerOptions& layers,
+                std::string& error) {
+  std::string_view text;
+  if (!in.value(option, text, error)) return false;
+  const std::size_t dash = text.find('-', 1);
+  const auto whole = [&](std::string_view part, std::int64_t& value) {
+    const auto result = std::from_chars(part.data(), part.data() + part.size(), value);
+    return result.ec == std::errc{} && result.ptr == part.data() + part.size();
+  };
+  const auto most = static_cast<std::int64_t>(kMostSearchLayers);
+  if (dash != std::string_view::npos) {
+    std::int64_t a = 0;
+    std::int64_t b = 0;
+    if (!whole(text.substr(0, dash), a) || !whole(text.substr(dash + 1), b) || a < 1 || b < a ||
+        b > most) {
+      error = std::string(option) + ": \"" + std::string(text) +
+              "\" is not a layer count range A-B with 1 <= A <= B <= " + std::to_string(most);
+      return false;
+    }
+    layers.fewestLayers = a;
+    layers.layers = b;
+    return true;
+  }
+  std::int64_t n = 0;
+  if (!whole(text, n) || n < 1 || n > most) {
+    error = std::string(option) + ": \"" + std::string(text) +
+            "\" is not a whole number from 1 to " + std::to_string(most);
+    return false;
+  }
+  layers.layers = n;
+  return true;
+}
 
 bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
             LayerOptions& layers) {
@@ -72,18 +117,32 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
       std::end(kPerLayerOptions)) {
     layers.given.push_back(name);
   }
+  layers.named.push_back(name);
   SearchSettings& settings = command.settings;
   if (name == "--global") return in.flag(name, error);
+  if (name == "--bayes") {
+    command.method = GlobalCommand::Method::Posterior;
+    return in.flag(name, error);
+  }
+  if (name == "--samples") return in.whole(name, 1, kMostModels, command.sampler.samples, error);
+  if (name == "--burn-in") {
+    std::int64_t burnIn = 0;
+    if (!in.whole(name, 0, kMostModels, burnIn, error)) return false;
+    layers.burnIn = burnIn;
+    return true;
+  }
+  if (name == "--chains") {
+    std::int64_t chains = 0;
+    if (!in.whole(name, 1, kMostChains, chains, error)) return false;
+    command.sampler.chains = static_cast<int>(chains);
+    return true;
+  }
+  if (name == "--start-models") return in.whole(name, 1, kMostModels, command.startModels, error);
   if (name == "--increasing") {
     command.space.increasing = true;
     return in.flag(name, error);
   }
-  if (name == "--layers") {
-    std::int64_t n = 0;
-    if (!in.whole(name, 1, static_cast<std::int64_t>(kMostSearchLayers), n, error)) return false;
-    layers.layers = n;
-    return true;
-  }
+  if (name == "--layers") return layerCount(in, name, layers, error);
   if (name == "--vs-range") return range(in, name, false, layers.vs, error);
   if (name == "--h-range") return range(in, name, false, layers.thickness, error);
   if (name == "--density") return in.positive(name, layers.density, error);
@@ -145,6 +204,34 @@ GlobalCommand failed(GlobalCommand command) {
   return command;
 }
 
+// The options of the other method, a range of layer counts without
+// --bayes, the burn-in's default; false with the error.
+bool methodOptions(const LayerOptions& options, GlobalCommand& command) {
+  const bool posterior = command.method == GlobalCommand::Method::Posterior;
+  for (const std::string_view name : options.named) {
+    const std::span<const std::string_view> other =
+        posterior ? std::span<const std::string_view>(kBestFitOptions)
+                  : std::span<const std::string_view>(kPosteriorOptions);
+    if (std::find(other.begin(), other.end(), name) != other.end()) {
+      command.error = std::string(name) + (posterior ? " belongs to --global, not to --bayes"
+                                                     : " belongs to --bayes, not to --global");
+      return false;
+    }
+  }
+  if (!posterior && options.fewestLayers) {
+    command.error = "--layers A-B samples the layer count and needs --bayes";
+    return false;
+  }
+  command.sampler.burnIn = options.burnIn.value_or(command.sampler.samples / 2);
+  command.sampler.seed = command.settings.seed;
+  command.sampler.threads = command.settings.threads;
+  if (options.layers) {
+    command.layerCounts = {static_cast<int>(options.fewestLayers.value_or(*options.layers)),
+                           static_cast<int>(*options.layers)};
+  }
+  return true;
+}
+
 // The space's layers from the options, or the error of their combination.
 bool layersFromOptions(const LayerOptions& options, GlobalCommand& command) {
   if (command.rangesPath) {
@@ -156,7 +243,9 @@ bool layersFromOptions(const LayerOptions& options, GlobalCommand& command) {
     return true;
   }
   if (!options.layers) {
-    command.error = "--global needs --layers N or --params FILE (see --help)";
+    command.error = command.method == GlobalCommand::Method::Posterior
+                        ? "--bayes needs --layers N, --layers A-B or --params FILE (see --help)"
+                        : "--global needs --layers N or --params FILE (see --help)";
     return false;
   }
   if (options.vp && options.poisson) {
@@ -175,13 +264,16 @@ bool layersFromOptions(const LayerOptions& options, GlobalCommand& command) {
 }  // namespace
 
 bool asksForGlobalSearch(std::span<const std::string_view> arguments) {
-  return std::find(arguments.begin(), arguments.end(), "--global") != arguments.end();
+  return std::find(arguments.begin(), arguments.end(), "--global") != arguments.end() ||
+         std::find(arguments.begin(), arguments.end(), "--bayes") != arguments.end();
 }
 
 GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
   GlobalCommand command;
   command.settings.models = kDefaultSearchModels;
   command.settings.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  command.sampler.samples = kDefaultPosteriorSamples;
+  command.startModels = kDefaultStartModels;
   LayerOptions layers;
   std::vector<std::string_view> files;
   ArgumentStream in(arguments);
@@ -197,9 +289,17 @@ GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
     }
     files.push_back(argument);
   }
+  if (std::find(layers.named.begin(), layers.named.end(), "--global") != layers.named.end() &&
+      command.method == GlobalCommand::Method::Posterior) {
+    command.error = "--global and --bayes exclude each other";
+    return failed(std::move(command));
+  }
+  if (!methodOptions(layers, command)) return failed(std::move(command));
   if (!layersFromOptions(layers, command)) return failed(std::move(command));
   if (files.size() != 1) {
-    command.error = "--global expects one file, CURVE (see --help)";
+    command.error =
+        std::string(command.method == GlobalCommand::Method::Posterior ? "--bayes" : "--global") +
+        " expects one file, CURVE (see --help)";
     return failed(std::move(command));
   }
   command.curvePath = std::string(files.front());
@@ -212,8 +312,10 @@ std::string globalUsage() {
          "\n"
          "Searches the models the ranges allow for every one whose curve fits CURVE,\n"
          "with a bounded neighbourhood algorithm (Sambridge 1999) on every core, and\n"
-         "reports the best model, the accepted models' count, their median and 10th\n"
-         "and 90th percentile of VsZ and Vs30 with the site classes.\n"
+         "reports the best model, the accepted models' count, and the spread of VsZ\n"
+         "and Vs30 over the models kept near the best fit with the site classes. That\n"
+         "spread is not an uncertainty: for credible intervals and class\n"
+         "probabilities use --bayes.\n"
          "  --layers N           layers, the half-space included (1 to 20)\n"
          "  --vs-range LO HI     every layer's Vs range, m/s (default 50 1000)\n"
          "  --h-range LO HI      every layer's thickness range, m (default 0.1 5)\n"
@@ -235,9 +337,11 @@ std::string globalUsage() {
          "  --seed S             the random seed (default 1); the same seed gives the\n"
          "                       same models for any thread count\n"
          "  --threads T          threads (default: one per core)\n"
-         "  --accept VALUE       accept a normalised misfit up to VALUE (default 1)\n"
-         "  --accept-factor F    without bands, accept a misfit up to F times the\n"
-         "                       best (default 1.1)\n"
+         "  --accept VALUE       accept a normalised misfit up to VALUE, or up to\n"
+         "                       F times the best where that is more (default 1)\n"
+         "  --accept-factor F    accept a misfit up to F times the best (default\n"
+         "                       1.1), so that data noised at their sigma always\n"
+         "                       keep some models\n"
          "  --csv PREFIX         also write PREFIX_best.csv (the best model's table),\n"
          "                       PREFIX_models.csv (every model, its misfit, accepted)\n"
          "                       and PREFIX_profile.csv (Vs percentiles every 0.1 m)\n"
@@ -247,6 +351,46 @@ std::string globalUsage() {
          "without a root at some frequency is rejected. On a terminal a progress\n"
          "line goes to the standard error stream. The local inversion's options\n"
          "(--vs-bounds, --h-bounds, --iterations, --suggest) do not apply.\n";
+}
+
+std::string posteriorUsage() {
+  return "\n"
+         "Posterior:  dispfit-invert --bayes [OPTIONS] CURVE\n"
+         "\n"
+         "Samples the posterior of the layered model given CURVE: a Gaussian\n"
+         "likelihood with each point's sigma (its sigma column, or half its low-high\n"
+         "band; without either a relative noise scale is sampled with the model),\n"
+         "uniform priors on each layer's Vs and thickness within the ranges (and on\n"
+         "Poisson's ratio where ranged), truncated by --increasing; with --layers A-B\n"
+         "the layer count is uniform over A..B and sampled by reversible jump.\n"
+         "Parallel tempering (Sambridge 2014) over chains started at the best models\n"
+         "of a short best-fit search. Reports the median and 5/10/90/95 % credible\n"
+         "Vs at every depth, VsZ and Vs30, the probability of each site class\n"
+         "(Eurocode 8, NEHRP (ASCE 7-16), ASCE 7-22) and the convergence figures.\n"
+         "The options of --global for the ranges, and:\n"
+         "  --layers N | A-B     layers, the half-space included; A-B samples the count\n"
+         "  --samples N          posterior samples kept, all chains together (default " +
+         std::to_string(kDefaultPosteriorSamples) +
+         ")\n"
+         "  --burn-in N          samples discarded first, all chains together\n"
+         "                       (default half of --samples)\n"
+         "  --chains C           chains at temperature 1 (default " +
+         std::to_string(SamplerSettings{}.chains) + "), beside " +
+         std::to_string(SamplerSettings{}.heatedChains) +
+         " heated ones\n"
+         "  --start-models N     models of the best-fit search that finds the chains'\n"
+         "                       starts, per layer count (default " +
+         std::to_string(kDefaultStartModels) +
+         ")\n"
+         "  --seed S, --threads T, --csv PREFIX: as for --global; the same seed gives\n"
+         "                       the same samples for any thread count. --csv writes\n"
+         "                       PREFIX_profile.csv, _summary.csv, _classes.csv,\n"
+         "                       _samples.csv, _predictive.csv (and _interfaces.csv\n"
+         "                       with A-B)\n"
+         "An R-hat above 1.1 prints \"not converged: raise --samples\" on the standard\n"
+         "error stream and marks the intervals, which are then not to be trusted. The\n"
+         "intervals are conditional on the prior and the noise model; their measured\n"
+         "coverage (README) falls short for shallow Vs, and for Vs30 at five layers.\n";
 }
 
 }  // namespace dispfit

@@ -15,7 +15,9 @@ std::string misfitLines(const GlobalReportInputs& in) {
             std::to_string(in.fittedPoints) +
             " fitted points, sigma the standard deviation or half the band's width\n";
     text += "Accepted: normalised misfit at most " + figureText(in.rule.threshold, Figure::Misfit) +
-            "\n";
+            " or " + figureText(in.rule.factor, Figure::Misfit) +
+            " times the best, whichever is more (" +
+            figureText(in.rule.limit(in.kind, in.bestMisfit), Figure::Misfit) + ")\n";
   } else {
     text += "Misfit: misfit (m/s) sqrt(sum (v - c)^2 / m) over the m = " +
             std::to_string(in.fittedPoints) + " fitted points (the curve gives no band)\n";
@@ -53,9 +55,10 @@ std::string classes(const AverageSpread& row, int q) {
 
 std::string averageLines(const GlobalReportInputs& in) {
   std::string text =
-      "Over the " + std::to_string(in.accepted) +
-      " accepted models: VsZ = Z / sum(h_i / Vs_i), its 10th percentile, median and 90th "
-      "percentile (m/s), each with its Eurocode 8 ground type / NEHRP site class\n";
+      "Spread of the " + std::to_string(in.accepted) +
+      " models kept near the best fit - not an uncertainty: VsZ = Z / sum(h_i / Vs_i), its "
+      "10th percentile, median and 90th percentile (m/s) over those models, each with its "
+      "Eurocode 8 ground type / NEHRP site class\n";
   text += "          p10  median     p90   classes (p10, median, p90)\n";
   for (const AverageSpread& row : in.averages) {
     text += rightAligned("Vs" + std::to_string(static_cast<int>(row.depth)), 5) +
@@ -66,6 +69,10 @@ std::string averageLines(const GlobalReportInputs& in) {
             (row.extrapolated ? "   extrapolated: below the constrained depth" : "") + '\n';
   }
   text += siteClassCaution() + '\n';
+  text +=
+      "The search crowds its models around the best one it found, so their spread shows "
+      "the search, not how sure the data make the answer. For credible intervals of Vs, "
+      "VsZ and Vs30 and the probability of each site class, run dispfit-invert --bayes.\n";
   return text;
 }
 
@@ -91,7 +98,7 @@ std::string globalReport(const GlobalReportInputs& in) {
   if (in.accepted > 0) {
     text += '\n' + averageLines(in);
   } else {
-    text += "\nNo model is accepted: widen the ranges, raise the budget or the acceptance\n";
+    text += "\nNo model is accepted.\n";
   }
   return text;
 }

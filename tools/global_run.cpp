@@ -15,11 +15,9 @@
 
 namespace dispfit {
 
-namespace {
+namespace {}  // namespace
 
-// The space of the command, its layers read from the ranges file when one
-// is named; none, with the reason told, when it cannot be searched.
-std::optional<SearchSpace> searchSpace(const GlobalCommand& command) {
+std::optional<SearchSpace> commandSearchSpace(const GlobalCommand& command) {
   SearchSpace space = command.space;
   if (command.rangesPath) {
     RangesReading reading = readSearchRangesFile(*command.rangesPath);
@@ -36,6 +34,8 @@ std::optional<SearchSpace> searchSpace(const GlobalCommand& command) {
   }
   return space;
 }
+
+namespace {
 
 // The best model's curve at every measured point, as the fit statistics
 // take it.
@@ -66,7 +66,7 @@ bool writeTables(const std::string& prefix, const std::pair<std::string, std::st
 }  // namespace
 
 GlobalOutcome runGlobalCommand(const GlobalCommand& command, const MeasuredCurve& curve) {
-  const std::optional<SearchSpace> space = searchSpace(command);
+  const std::optional<SearchSpace> space = commandSearchSpace(command);
   if (!space) return GlobalOutcome::InputRefused;
   const CurveMisfit misfit(curve.inverted);
   if (!misfit.fault().empty()) {

@@ -4,6 +4,8 @@
 // and the CSV files.
 #pragma once
 
+#include <optional>
+
 #include "global_options.h"
 #include "site/measured_curve.h"
 
@@ -16,5 +18,10 @@ enum class GlobalOutcome {
 };
 
 GlobalOutcome runGlobalCommand(const GlobalCommand& command, const MeasuredCurve& curve);
+
+// The space of the command, its layers read from the ranges file when one
+// is named; none, with the reason told on the standard error stream, when it
+// cannot be searched. --bayes samples its prior over the same space.
+std::optional<SearchSpace> commandSearchSpace(const GlobalCommand& command);
 
 }  // namespace dispfit

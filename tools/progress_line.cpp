@@ -50,4 +50,48 @@ void ProgressLine::finish() {
   if (shown_ && written_) out_ << '\n' << std::flush;
 }
 
+namespace {
+
+std::string secondsLeft(double elapsedSeconds, std::int64_t done, std::int64_t total) {
+  if (done <= 0 || done >= total) return {};
+  const double left =
+      elapsedSeconds * static_cast<double>(total - done) / static_cast<double>(done);
+  return ", " + std::to_string(static_cast<long long>(std::ceil(left))) + " s left";
+}
+
+}  // namespace
+
+std::string posteriorProgressText(const SamplerProgress& progress, double elapsedSeconds) {
+  std::string text;
+  if (progress.burningIn) {
+    text = "burn-in " + std::to_string(progress.steps) + " of " +
+           std::to_string(progress.totalSteps) + " steps a chain";
+  } else {
+    text = std::to_string(progress.kept) + " of " + std::to_string(progress.totalKept) + " samples";
+    if (std::isfinite(progress.rhat)) text += ", R-hat " + fixedText(progress.rhat, 2);
+  }
+  return text + secondsLeft(elapsedSeconds, progress.steps, progress.totalSteps);
+}
+
+PosteriorLine::PosteriorLine(std::ostream& out, bool shown)
+    : out_(out), shown_(shown), start_(Clock::now()), lastShown_(start_) {}
+
+void PosteriorLine::update(const SamplerProgress& progress) {
+  if (!shown_) return;
+  const Clock::time_point now = Clock::now();
+  if (written_ && now - lastShown_ < kShownEvery && progress.steps < progress.totalSteps) return;
+  lastShown_ = now;
+  const double elapsed = std::chrono::duration<double>(now - start_).count();
+  std::string text = posteriorProgressText(progress, elapsed);
+  const std::size_t width = text.size();
+  if (width < width_) text.append(width_ - width, ' ');
+  width_ = width;
+  out_ << '\r' << text << std::flush;
+  written_ = true;
+}
+
+void PosteriorLine::finish() {
+  if (shown_ && written_) out_ << '\n' << std::flush;
+}
+
 }  // namespace dispfit

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "sampling/parallel_tempering.h"
 #include "search/global_search.h"
 
 namespace dispfit {
@@ -33,6 +34,29 @@ class ProgressLine {
   Clock::time_point start_;
   Clock::time_point lastShown_;
   std::size_t width_ = 0;  // of the line last written, to blank its rest
+  bool written_ = false;
+};
+
+// "burn-in 1200 of 6250 steps, 4 s left" while burning in, then "36000 of
+// 100000 samples, R-hat 1.02, 12 s left": the steps of each chain done of
+// its total, the time left their share of the elapsed time.
+std::string posteriorProgressText(const SamplerProgress& progress, double elapsedSeconds);
+
+// The sampler's line, shown as ProgressLine shows the search's.
+class PosteriorLine {
+ public:
+  PosteriorLine(std::ostream& out, bool shown);
+
+  void update(const SamplerProgress& progress);
+  void finish();
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  std::ostream& out_;
+  bool shown_;
+  Clock::time_point start_;
+  Clock::time_point lastShown_;
+  std::size_t width_ = 0;
   bool written_ = false;
 };
 

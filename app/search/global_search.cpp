@@ -2,6 +2,7 @@
 #include "search/global_search.h"
 
 #include <algorithm>
+#include <barrier>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -34,15 +35,16 @@ struct Block {
 };
 
 // What every thread of one iteration shares. Each task writes only its own
-// models' slots, so the threads share nothing else they write but `next`
-// and `stopped`.
+// models' slots, and each model's score only its own misfit, so the threads
+// share nothing else they write but the counters and `stopped`.
 struct IterationWork {
   std::vector<Task> tasks;
   std::int64_t firstIndex = 0;  // ensemble index of the iteration's first model
   std::uint64_t iteration = 0;
   std::vector<double> coordinates;
   std::vector<double> misfits;
-  std::atomic<std::size_t> next{0};
+  std::atomic<std::size_t> nextTask{0};
+  std::atomic<std::size_t> nextModel{0};
   std::atomic<bool> stopped{false};
 };
 
@@ -92,17 +94,14 @@ std::vector<Block> dealt(std::size_t count, std::size_t parts) {
   return blocks;
 }
 
-void runTasks(IterationWork& work, const std::vector<NeighbourhoodSampler>& sets,
-              const ParameterMap& map, std::uint64_t seed, const std::atomic<bool>* cancel,
-              Worker& worker) {
+// The first half of an iteration: the models' coordinates, task by task
+// (a walk's models follow one another, so a walk is one task).
+void drawModels(IterationWork& work, const std::vector<NeighbourhoodSampler>& sets,
+                const ParameterMap& map, std::uint64_t seed, Worker& worker) {
   const std::size_t d = map.dimension();
   for (;;) {
-    const std::size_t t = work.next.fetch_add(1, std::memory_order_relaxed);
+    const std::size_t t = work.nextTask.fetch_add(1, std::memory_order_relaxed);
     if (t >= work.tasks.size()) return;
-    if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
-      work.stopped.store(true, std::memory_order_relaxed);
-      return;
-    }
     const Task& task = work.tasks[t];
     const std::span<double> out =
         std::span<double>(work.coordinates).subspan(task.first * d, task.count * d);
@@ -115,10 +114,25 @@ void runTasks(IterationWork& work, const std::vector<NeighbourhoodSampler>& sets
         sampler.uniformDraw(seed, firstIndex + static_cast<std::int64_t>(s), out.subspan(s * d, d));
       }
     }
-    for (std::size_t s = 0; s < task.count; ++s) {
-      map.model(out.subspan(s * d, d), worker.model);
-      work.misfits[task.first + s] = worker.scorer->misfit(worker.model);
+  }
+}
+
+// The second half: every model scored on its own, so that the forward
+// calculations, the bulk of the work, spread over every thread even where
+// an iteration has fewer walks than threads.
+void scoreModels(IterationWork& work, const ParameterMap& map, const std::atomic<bool>* cancel,
+                 Worker& worker) {
+  const std::size_t d = map.dimension();
+  const std::span<const double> all(work.coordinates);
+  for (;;) {
+    const std::size_t m = work.nextModel.fetch_add(1, std::memory_order_relaxed);
+    if (m >= work.misfits.size()) return;
+    if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+      work.stopped.store(true, std::memory_order_relaxed);
+      return;
     }
+    map.model(all.subspan(m * d, d), worker.model);
+    work.misfits[m] = worker.scorer->misfit(worker.model);
   }
 }
 
@@ -161,7 +175,10 @@ std::size_t SearchEnsemble::best() const {
 }
 
 double AcceptanceRule::limit(MisfitKind kind, double best) const {
-  return kind == MisfitKind::Normalised ? threshold : factor * best;
+  // Normalised: data noised at their sigma give a best misfit near 1, so a
+  // fixed threshold of 1 accepted nothing whenever the best landed just
+  // above it; the factor over the best keeps the best's neighbours then.
+  return kind == MisfitKind::Normalised ? std::max(threshold, factor * best) : factor * best;
 }
 
 std::vector<bool> acceptedModels(const SearchEnsemble& ensemble, const AcceptanceRule& rule) {
@@ -205,6 +222,31 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, MisfitKind kind,
                                                 static_cast<double>(budget));
   const auto perSet =
       static_cast<std::size_t>(std::max<std::int64_t>(settings.modelsPerIteration, 1));
+  IterationWork work;
+  std::vector<Block> blocks;
+  // The threads live for the whole search and meet at the barrier: before
+  // an iteration's draws, between its draws and its scores, and after them,
+  // while the calling thread alone prepares the next iteration and takes
+  // the last one in. Starting threads anew each iteration cost more than an
+  // iteration's work on many cores.
+  std::barrier sync(static_cast<std::ptrdiff_t>(threads));
+  bool finished = false;  // written by the calling thread between the barriers
+  const auto iterationHalves = [&](Worker& worker) {
+    drawModels(work, sets, map, settings.seed, worker);
+    sync.arrive_and_wait();
+    scoreModels(work, map, cancel, worker);
+    sync.arrive_and_wait();
+  };
+  std::vector<std::jthread> pool;
+  for (std::size_t w = 1; w < threads; ++w) {
+    pool.emplace_back([&, w] {
+      for (;;) {
+        sync.arrive_and_wait();
+        if (finished) return;
+        iterationHalves(workers[w]);
+      }
+    });
+  }
   for (std::uint64_t iteration = 0; ensemble.size() < budget; ++iteration) {
     if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
       ensemble.cancelled = true;
@@ -214,8 +256,7 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, MisfitKind kind,
       for (std::size_t r = 1; r < sets.size(); ++r) sets.front().absorb(sets[r]);
       sets.erase(sets.begin() + 1, sets.end());
     }
-    IterationWork work;
-    std::vector<Block> blocks;
+    work.tasks.clear();
     if (iteration == 0) {
       const std::size_t count = std::min(
           static_cast<std::size_t>(std::max<std::int64_t>(settings.initialModels, 1)), budget);
@@ -233,15 +274,10 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, MisfitKind kind,
     work.iteration = iteration;
     work.coordinates.assign(count * d, 0.0);
     work.misfits.assign(count, kNoMisfit);
-    {
-      std::vector<std::jthread> pool;
-      for (std::size_t w = 1; w < threads; ++w) {
-        pool.emplace_back([&work, &sets, &map, &settings, cancel, &worker = workers[w]] {
-          runTasks(work, sets, map, settings.seed, cancel, worker);
-        });
-      }
-      runTasks(work, sets, map, settings.seed, cancel, workers[0]);
-    }  // the pool joins here
+    work.nextTask.store(0, std::memory_order_relaxed);
+    work.nextModel.store(0, std::memory_order_relaxed);
+    sync.arrive_and_wait();  // the other threads start the iteration
+    iterationHalves(workers[0]);
     if (work.stopped.load(std::memory_order_relaxed)) {
       ensemble.cancelled = true;
       break;
@@ -262,6 +298,9 @@ SearchEnsemble runGlobalSearch(const SearchSpace& space, MisfitKind kind,
                 accepted.best(), accepted.count()});
     }
   }
+  finished = true;
+  sync.arrive_and_wait();  // the other threads see `finished` and end
+  pool.clear();
   return ensemble;
 }
 

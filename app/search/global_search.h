@@ -63,8 +63,9 @@ struct SearchEnsemble {
   std::size_t best() const;
 };
 
-// Which models are accepted: a normalised misfit at most `threshold`; a
-// misfit in m/s at most `factor` times the best.
+// Which models are accepted: a normalised misfit at most `threshold` or
+// `factor` times the best, whichever is more; a misfit in m/s at most
+// `factor` times the best. The best model is always accepted.
 struct AcceptanceRule {
   double threshold = 1.0;
   double factor = 1.1;

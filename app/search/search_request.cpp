@@ -45,6 +45,17 @@ SearchSettings searchSettingsOf(const SearchRequest& request, int threads) {
 }
 
 std::string searchRequestFault(const SearchRequest& request) {
+  if (request.method == SearchMethod::Posterior) {
+    if (request.samples < 1) return "the posterior needs at least 1 sample";
+    if (request.fewestLayers != 0 &&
+        (request.fewestLayers < 1 || request.fewestLayers > request.layers)) {
+      return "the least layer count must lie from 1 to the layer count";
+    }
+    if (request.fewestLayers != 0 && request.fewestLayers < request.layers &&
+        !request.layerRanges.empty()) {
+      return "a sampled layer count takes one set of ranges for every layer, not each layer's own";
+    }
+  }
   if (request.models < 1) return "the model budget must be at least 1";
   if (!(request.acceptance.threshold > 0.0) || !std::isfinite(request.acceptance.threshold)) {
     return "the acceptance threshold must be a positive number";

@@ -24,7 +24,12 @@ enum class PVelocityRule {
   PoissonRange,  // Poisson's ratio searched over poisson
 };
 
+// What the form asks for: the best-fit search, or the posterior of the same
+// ranges (app/sampling).
+enum class SearchMethod { BestFit, Posterior };
+
 struct SearchRequest {
+  SearchMethod method = SearchMethod::BestFit;
   int layers = 4;              // the half-space included, 1 .. kMostSearchLayers
   Range vs{80.0, 1000.0};      // m/s, every layer
   Range thickness{1.0, 15.0};  // m, every layer above the half-space
@@ -34,7 +39,12 @@ struct SearchRequest {
   std::optional<double> waterTable;  // m
   double density = 1.9;              // g/cm3, every layer
   bool increasing = false;           // Vs does not decrease with depth
-  std::int64_t models = 10000;       // the budget
+  std::int64_t models = 10000;       // the budget of the best-fit search
+  std::int64_t samples = 100000;     // the posterior's samples kept, all chains together
+                                     // (dispfit-invert --bayes's default)
+  // The posterior's least layer count, sampled from it up to `layers`; 0 or
+  // `layers` keeps the count fixed.
+  int fewestLayers = 0;
   std::uint64_t seed = 1;
   AcceptanceRule acceptance;
   // Each layer's own ranges, top first, the half-space last; empty: vs,
@@ -55,7 +65,9 @@ SearchSettings searchSettingsOf(const SearchRequest& request, int threads);
 // start. Refused: a budget below 1, a threshold that is not positive, a
 // factor below 1 (the best model itself would be refused), and whatever
 // searchSpaceFault refuses (a layer count outside 1 .. kMostSearchLayers
-// among them); per-layer ranges whose count is not the layer count.
+// among them); per-layer ranges whose count is not the layer count; for the
+// posterior, fewer than 1 sample, a least layer count outside 1 .. layers,
+// and a sampled count with per-layer ranges.
 std::string searchRequestFault(const SearchRequest& request);
 
 }  // namespace dispfit

@@ -66,6 +66,12 @@ std::string layerFault(const LayerRanges& layer, bool halfSpace) {
 
 }  // namespace
 
+double layerPVelocity(const LayerRanges& layer, double vs, double poisson, double top,
+                      std::optional<double> waterTable) {
+  VpRule rule{layer.vp, std::nullopt, waterTable};
+  if (layer.poisson) rule = {std::nullopt, poisson, waterTable};
+  return pVelocity(rule, vs, top);
+}
 std::string searchSpaceFault(const SearchSpace& space) {
   const std::size_t count = space.layers.size();
   if (count == 0 || count > kMostSearchLayers) {
@@ -152,11 +158,9 @@ void ParameterMap::model(std::span<const double> unit, TrialModel& out) const {
     const LayerRanges& layer = layers_[i];
     const double vs = valueAt(unit, i);
     if (i + 1 < n) out.thickness[i] = valueAt(unit, n + i);
-    VpRule rule{layer.vp, std::nullopt, waterTable_};
-    if (poissonAxis_[i]) rule = {std::nullopt, valueAt(unit, *poissonAxis_[i]), waterTable_};
-    const double vp = pVelocity(rule, vs, top);
+    const double poisson = poissonAxis_[i] ? valueAt(unit, *poissonAxis_[i]) : 0.0;
     out.vs[i] = vs;
-    out.vp[i] = vp;
+    out.vp[i] = layerPVelocity(layer, vs, poisson, top, waterTable_);
     out.density[i] = layer.density;
     top += out.thickness[i];
   }

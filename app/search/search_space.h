@@ -124,4 +124,10 @@ class ParameterMap {
   std::vector<double> increasingHigh_;
 };
 
+// The P velocity (m/s) of a layer of the ranges `layer` with S velocity `vs`
+// (m/s), Poisson's ratio `poisson` where the layer has a range of it, and
+// its top at `top` m: 3 Vs, the fixed Vp or the one of Poisson's ratio, at
+// least kWaterPVelocity at or below the water table.
+double layerPVelocity(const LayerRanges& layer, double vs, double poisson, double top,
+                      std::optional<double> waterTable);
 }  // namespace dispfit

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/trial_stream.h"
 
+#include <cmath>
+
 namespace dispfit {
 
 namespace {
@@ -31,6 +33,30 @@ double TrialStream::uniform() {
 double TrialStream::uniform(double low, double high) {
   if (!(high > low)) return low;
   return low + uniform() * (high - low);
+}
+
+std::size_t TrialStream::index(std::size_t count) {
+  const auto i = static_cast<std::size_t>(uniform() * static_cast<double>(count));
+  return i < count ? i : count - 1;
+}
+
+double TrialStream::normal() {
+  if (hasSpareNormal_) {
+    hasSpareNormal_ = false;
+    return spareNormal_;
+  }
+  double x = 0.0;
+  double y = 0.0;
+  double r2 = 0.0;
+  do {
+    x = 2.0 * uniform() - 1.0;
+    y = 2.0 * uniform() - 1.0;
+    r2 = x * x + y * y;
+  } while (r2 >= 1.0 || r2 == 0.0);
+  const double factor = std::sqrt(-2.0 * std::log(r2) / r2);
+  spareNormal_ = y * factor;
+  hasSpareNormal_ = true;
+  return x * factor;
 }
 
 }  // namespace dispfit

@@ -8,8 +8,11 @@
 //   mix(x)     SplitMix64's finaliser: a bijection of 64-bit words whose every
 //              output bit depends on every input bit
 //   u          a draw in [0, 1): the top 53 bits of a 64-bit word times 2^-53
+//   x, y, r2   a point drawn uniformly in the unit disc, r2 = x^2 + y^2; then
+//              x sqrt(-2 ln r2 / r2) is standard normal (the polar method)
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <random>
 
@@ -27,8 +30,17 @@ class TrialStream {
   // Uniform in [low, high]; `low` when the interval is empty.
   double uniform(double low, double high);
 
+  // Uniform over 0 .. count - 1, for count >= 1.
+  std::size_t index(std::size_t count);
+
+  // Standard normal, by Marsaglia's polar method on the uniform draws
+  // above (std::normal_distribution, too, is each library's own).
+  double normal();
+
  private:
-  std::mt19937_64 engine_;  // its sequence for a seed is fixed by the standard
+  std::mt19937_64 engine_;    // its sequence for a seed is fixed by the standard
+  double spareNormal_ = 0.0;  // the polar method's second normal draw
+  bool hasSpareNormal_ = false;
 };
 
 }  // namespace dispfit

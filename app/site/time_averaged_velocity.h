@@ -19,6 +19,10 @@ namespace dispfit {
 // layer reached within Z is not positive.
 std::optional<double> timeAveragedVelocity(std::span<const float> thickness,
                                            std::span<const float> vs, double depth);
+// The same in double precision, for models that never pass through the
+// window's single-precision table (the samples of a posterior).
+std::optional<double> timeAveragedVelocity(std::span<const double> thickness,
+                                           std::span<const double> vs, double depth);
 
 // The depths averaged over for the results: 5, 10, 20 and 30 m.
 inline constexpr std::array<double, 4> kAveragingDepths{5.0, 10.0, 20.0, 30.0};

@@ -84,7 +84,10 @@ void GlobalSearchDialog::fitToForm() {
 }
 
 void GlobalSearchDialog::setUpFields() {
+  Method.addItems({tr("最佳拟合搜索"), tr("后验分布（可信区间、场地类别概率）")});
   Layers.setRange(1, static_cast<int>(kMostSearchLayers));
+  FewestLayers.setRange(1, static_cast<int>(kMostSearchLayers));
+  FewestLayers.setToolTip(tr("少于层数时层数也被抽样"));
   // Velocities to 0.1 m/s and thicknesses to 0.01 m, as in the inversion
   // settings.
   for (QDoubleSpinBox* velocity : {&VsLow, &VsHigh, &FixedVp}) {
@@ -111,6 +114,8 @@ void GlobalSearchDialog::setUpFields() {
   Increasing.setText(tr("Vs 不随深度减小"));
   Models.setRange(1, std::numeric_limits<int>::max());
   Models.setGroupSeparatorShown(true);
+  Samples.setRange(1, std::numeric_limits<int>::max());
+  Samples.setGroupSeparatorShown(true);
   Seed.setRange(0, std::numeric_limits<int>::max());
   Threshold.setRange(0.01, 100.0);
   Threshold.setDecimals(2);
@@ -135,7 +140,9 @@ void GlobalSearchDialog::setUpTable() {
 
 void GlobalSearchDialog::layOut() {
   auto ranges = std::make_unique<QFormLayout>();
+  ranges->addRow(tr("方法"), &Method);
   ranges->addRow(tr("层数，含半空间"), &Layers);
+  ranges->addRow(tr("后验：最少层数"), &FewestLayers);
   ranges->addRow(tr("Vs 范围"), pair(VsLow, VsHigh).release());
   ranges->addRow(tr("厚度范围"), pair(ThicknessLow, ThicknessHigh).release());
   ranges->addRow(tr("密度"), &Density);
@@ -152,6 +159,7 @@ void GlobalSearchDialog::layOut() {
   rules->addRow(&HasWaterTable, &WaterTable);
   rules->addRow(&Increasing);
   rules->addRow(tr("模型数"), &Models);
+  rules->addRow(tr("后验：样本数"), &Samples);
   rules->addRow(tr("随机种子"), &Seed);
   rules->addRow(tr("接受：归一化拟合差不大于"), &Threshold);
   rules->addRow(tr("接受：拟合差 (m/s) 不大于最佳的倍数"), &Factor);
@@ -196,9 +204,11 @@ void GlobalSearchDialog::connectFields() {
   connect(Buttons.button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this, [this] {
     SearchRequest defaults;
     defaults.layers = Layers.value();  // the table's count stays offered
+    defaults.method = static_cast<SearchMethod>(Method.currentIndex());  // and the method
     showRequest(defaults);
   });
   connect(&VpRule, &QComboBox::currentIndexChanged, this, [this] { enableDependentFields(); });
+  connect(&Method, &QComboBox::currentIndexChanged, this, [this] { enableDependentFields(); });
   connect(&HasWaterTable, &QCheckBox::toggled, this, [this] { enableDependentFields(); });
   // The table follows the uniform fields until a cell is edited or a file
   // read; then only the layer count changes it, until 统一范围填入各层.
@@ -208,6 +218,7 @@ void GlobalSearchDialog::connectFields() {
     });
   }
   connect(&Layers, &QSpinBox::valueChanged, this, [this] {
+    FewestLayers.setMaximum(Layers.value());
     if (filling_) return;
     if (tableEdited_) {
       resizeTable();
@@ -226,7 +237,12 @@ void GlobalSearchDialog::connectFields() {
 }
 
 void GlobalSearchDialog::showRequest(const SearchRequest& request) {
+  Method.setCurrentIndex(static_cast<int>(request.method));
   Layers.setValue(request.layers);
+  FewestLayers.setMaximum(request.layers);
+  FewestLayers.setValue(request.fewestLayers == 0 ? request.layers : request.fewestLayers);
+  Samples.setValue(
+      static_cast<int>(std::min<std::int64_t>(request.samples, std::numeric_limits<int>::max())));
   VsLow.setValue(request.vs.low);
   VsHigh.setValue(request.vs.high);
   ThicknessLow.setValue(request.thickness.low);
@@ -395,11 +411,20 @@ void GlobalSearchDialog::enableDependentFields() {
   PoissonLow.setEnabled(poisson);
   PoissonHigh.setEnabled(poisson);
   WaterTable.setEnabled(HasWaterTable.isChecked());
+  const bool posterior = Method.currentIndex() == static_cast<int>(SearchMethod::Posterior);
+  FewestLayers.setEnabled(posterior);
+  Samples.setEnabled(posterior);
+  Models.setEnabled(!posterior);
+  Threshold.setEnabled(!posterior);
+  Factor.setEnabled(!posterior);
 }
 
 SearchRequest GlobalSearchDialog::request() const {
   SearchRequest request;
+  request.method = static_cast<SearchMethod>(Method.currentIndex());
   request.layers = Layers.value();
+  request.fewestLayers = FewestLayers.value() < Layers.value() ? FewestLayers.value() : 0;
+  request.samples = Samples.value();
   request.vs = {VsLow.value(), VsHigh.value()};
   request.thickness = {ThicknessLow.value(), ThicknessHigh.value()};
   request.vpRule = static_cast<PVelocityRule>(VpRule.currentIndex());

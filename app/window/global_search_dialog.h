@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The global search settings: the layer count, the ranges of Vs and thickness
+// The global search settings: the method (the best-fit search or the
+// posterior), the layer count (for the posterior also a least one, the count
+// then sampled), the ranges of Vs and thickness
 // shared by every layer and each layer's own in a table (typed, or read from
 // a ranges file), the P-velocity rule, the water table, the density,
-// whether Vs may decrease with depth, the model budget, the seed and the
-// acceptance thresholds, shown for editing. The table's rules (its rows at a
-// new layer count, its cells read as numbers, the P-velocity rule its layers
-// share) are search/search_ranges_table.h's; the dialog shows and collects.
+// whether Vs may decrease with depth, the best-fit search's model budget and
+// acceptance thresholds or the posterior's samples, and the seed, shown for
+// editing. The table's rules (its rows at a new layer count, its cells read
+// as numbers, the P-velocity rule its layers share) are
+// search/search_ranges_table.h's; the dialog shows and collects.
 #pragma once
 
 #include <QCheckBox>
@@ -59,7 +62,9 @@ class GlobalSearchDialog : public QDialog {
   // Declared first, so destroyed last: the fields lie in the widget it owns
   // and scrolls when the screen is too small for the whole form.
   QScrollArea Scroll;
+  QComboBox Method;  // in SearchMethod's order
   QSpinBox Layers;
+  QSpinBox FewestLayers;        // the posterior's least count; as many as Layers: fixed
   QDoubleSpinBox VsLow;         // m/s
   QDoubleSpinBox VsHigh;        // m/s
   QDoubleSpinBox ThicknessLow;  // m
@@ -73,6 +78,7 @@ class GlobalSearchDialog : public QDialog {
   QDoubleSpinBox Density;     // g/cm3
   QCheckBox Increasing;
   QSpinBox Models;
+  QSpinBox Samples;  // the posterior's samples kept
   QSpinBox Seed;
   QDoubleSpinBox Threshold;  // normalised misfit
   QDoubleSpinBox Factor;     // times the best misfit in m/s
@@ -98,7 +104,7 @@ class GlobalSearchDialog : public QDialog {
   QSize wholeSize() const;
 
   void showRequest(const SearchRequest& request);
-  // Enables the fields the chosen P-velocity rule and water table use.
+  // Enables the fields the chosen method, P-velocity rule and water table use.
   void enableDependentFields();
 
   std::vector<RangeRow> tableRows() const;

@@ -49,6 +49,11 @@ constexpr ShownName kShownNames[] = {
     {"best model", QT_TRANSLATE_NOOP("ResultCharts", "最佳模型")},
     {"10% / 90%", QT_TRANSLATE_NOOP("ResultCharts", "10%/90%")},
     {"median", QT_TRANSLATE_NOOP("ResultCharts", "中值")},
+    {"posterior", QT_TRANSLATE_NOOP("ResultCharts", "后验分布")},
+    {"samples' curves 10% / 90%", QT_TRANSLATE_NOOP("ResultCharts", "样本曲线 10%/90%")},
+    {"samples' median curve", QT_TRANSLATE_NOOP("ResultCharts", "样本曲线中值")},
+    {"5% / 95%", QT_TRANSLATE_NOOP("ResultCharts", "5%/95%")},
+    {"maximum a posteriori model", QT_TRANSLATE_NOOP("ResultCharts", "最大后验模型")},
 };
 
 struct Extent {

@@ -7,8 +7,10 @@
 #include <utility>
 
 #include "core/number_text.h"
+#include "sampling/measured_calibration.h"
 #include "site/site_class.h"
 #include "site/time_averaged_velocity.h"
+#include "window/posterior_results_window.h"
 
 namespace dispfit {
 
@@ -72,6 +74,38 @@ QString spreadClassesText(const AverageSpread& vs30) {
       .arg(ground.join(QLatin1Char('/')), nehrp.join(QLatin1Char('/')));
 }
 
+// "Vs30 中值 348.1 m/s，5%–95% 346.1–350.2", marked below the constrained depth.
+QString credibleText(const PosteriorAverage& average) {
+  QString text = SiteResultsPanel::tr("Vs%1 中值 %2 m/s，5%–95% %3–%4")
+                     .arg(static_cast<int>(average.depth))
+                     .arg(velocityText(average.vs.p50), velocityText(average.vs.p5),
+                          velocityText(average.vs.p95));
+  if (average.extrapolated) text += SiteResultsPanel::tr("（外推）");
+  return text;
+}
+
+// Each scheme's most probable class with its probability: "EC8 C 1.00,
+// NEHRP D 0.97, ASCE 7-22 CD 0.97".
+QString likeliestClassesText(const PosteriorSummary& summary) {
+  QStringList parts;
+  for (std::size_t i = 0; i < summary.classes.size(); ++i) {
+    const ClassProbability& p = summary.classes[i];
+    if (i > 0 && summary.classes[i - 1].system == p.system) continue;
+    const ClassProbability* best = &p;
+    for (std::size_t j = i; j < summary.classes.size() && summary.classes[j].system == p.system;
+         ++j) {
+      if (summary.classes[j].probability > best->probability) best = &summary.classes[j];
+    }
+    const QString system = p.system == "Eurocode 8"  ? QStringLiteral("EC8")
+                           : p.system == "ASCE 7-22" ? QStringLiteral("ASCE 7-22")
+                                                     : QStringLiteral("NEHRP");
+    parts.append(QStringLiteral("%1 %2 %3")
+                     .arg(system, QString::fromStdString(best->name),
+                          QString::fromStdString(fixedText(best->probability, 2))));
+  }
+  return parts.join(QStringLiteral(", "));
+}
+
 QString classCaution() {
   return SiteResultsPanel::tr("地基类型 E、S1、S2 与 NEHRP F 类不能仅凭 Vs30 判定。");
 }
@@ -92,6 +126,7 @@ SiteResultsPanel::SiteResultsPanel(QWidget* parent) : QLabel(parent) {
 void SiteResultsPanel::showSummary(const SiteSummary& summary, Heading heading) {
   summary_ = summary;
   averages_.reset();
+  posterior_.reset();
   constrainedDepth_ = summary.constrainedDepth;
   heading_ = std::move(heading);
   render();
@@ -101,8 +136,18 @@ void SiteResultsPanel::showEnsembleSummary(const std::vector<AverageSpread>& ave
                                            std::optional<double> constrainedDepth,
                                            Heading heading) {
   summary_.reset();
+  posterior_.reset();
   averages_ = averages;
   constrainedDepth_ = constrainedDepth;
+  heading_ = std::move(heading);
+  render();
+}
+
+void SiteResultsPanel::showPosteriorSummary(const PosteriorSummary& summary, Heading heading) {
+  summary_.reset();
+  averages_.reset();
+  posterior_ = summary;
+  constrainedDepth_ = summary.constrainedDepth;
   heading_ = std::move(heading);
   render();
 }
@@ -110,6 +155,7 @@ void SiteResultsPanel::showEnsembleSummary(const std::vector<AverageSpread>& ave
 void SiteResultsPanel::clearSummary() {
   summary_.reset();
   averages_.reset();
+  posterior_.reset();
   heading_ = nullptr;
   render();
 }
@@ -142,11 +188,31 @@ void SiteResultsPanel::render() {
     if (!averages_->empty() && averages_->back().depth == kVs30Depth) {
       lines.append(spreadClassesText(averages_->back()));
     }
+    lines.append(tr("离散度不是不确定度：见后验分布"));
     setText(lines.join(QLatin1Char('\n')));
     // The panel's six lines leave the constrained depth, which the Vs chart
     // marks, and the caution to the tool tip.
     QStringList tip = lines;
     if (constrainedDepth_) tip.append(tr("数据约束深度 %1 m").arg(depthText(*constrainedDepth_)));
+    tip.append(classCaution());
+    setToolTip(tip.join(QLatin1Char('\n')));
+    return;
+  }
+  if (posterior_) {
+    for (const PosteriorAverage& average : posterior_->averages) {
+      lines.append(credibleText(average));
+    }
+    lines.append(tr("最可能类别（概率）：%1").arg(likeliestClassesText(*posterior_)));
+    // The panel has room for six lines: the measured shortfall goes on the
+    // heading's, unless the not-converged mark, the stronger word, is there.
+    if (anyFallsShort(measuredCoverageFor(posterior_->counts)) &&
+        posterior_->convergence.converged && !lines.isEmpty()) {
+      lines.front() += tr("；实测区间偏窄");
+    }
+    setText(lines.join(QLatin1Char('\n')));
+    QStringList tip = lines;
+    tip.append(tr("后验分布的可信区间；各类别的概率见“后验分布”窗口。"));
+    tip.append(calibrationText(posterior_->counts));
     tip.append(classCaution());
     setToolTip(tip.join(QLatin1Char('\n')));
     return;

@@ -3,8 +3,10 @@
 // it fits, VsZ at 5, 10, 20 and 30 m, Vs30 with its Eurocode 8 ground type and
 // NEHRP class, which averages reach below what the data constrain, and the
 // caution on the classes; after a global search the spread of the averages
-// over the accepted models. In the language the application shows, set anew
-// when it changes; the tool tip repeats it for a panel too small to show it.
+// over the models kept near the best fit (not an uncertainty), after a
+// posterior their credible intervals and each scheme's likeliest class. In
+// the language the application shows, set anew when it changes; the tool tip
+// repeats it for a panel too small to show it.
 #pragma once
 
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "sampling/posterior_summary.h"
 #include "search/ensemble_statistics.h"
 #include "site/site_summary.h"
 
@@ -35,6 +38,10 @@ class SiteResultsPanel : public QLabel {
   // the best misfit).
   void showEnsembleSummary(const std::vector<AverageSpread>& averages,
                            std::optional<double> constrainedDepth, Heading heading);
+  // Shows a posterior's credible VsZ (median, 5 % and 95 %) and each
+  // scheme's most probable class of Vs30 with its probability, under a
+  // heading (the samples and R-hat, marked when not converged).
+  void showPosteriorSummary(const PosteriorSummary& summary, Heading heading);
   // Empties the panel.
   void clearSummary();
 
@@ -47,6 +54,7 @@ class SiteResultsPanel : public QLabel {
   // What the panel shows; none of the two: empty.
   std::optional<SiteSummary> summary_;
   std::optional<std::vector<AverageSpread>> averages_;
+  std::optional<PosteriorSummary> posterior_;
   std::optional<double> constrainedDepth_;
   Heading heading_;
 };

@@ -466,6 +466,7 @@ void TForm1::redrawOverAbscissa() {
   if (measured_) {
     drawFittedCurve();
     drawSearchCurves();
+    drawPosteriorCurves();
     drawMeasuredCurve();  // fits both axes over every curve
   }
 }

@@ -37,6 +37,8 @@
 #include "core/window_limits.h"
 #include "inversion/inversion_bounds.h"
 #include "inversion/window_inversion.h"
+#include "sampling/background_posterior.h"
+#include "sampling/posterior_summary.h"
 #include "search/background_search.h"
 #include "search/search_request.h"
 #include "search/search_summary.h"
@@ -50,6 +52,7 @@
 #include "window/export_result_chooser.h"
 #include "window/file_chooser.h"
 #include "window/layer_count_chooser.h"
+#include "window/posterior_results_window.h"
 #include "window/printer_source.h"
 #include "window/residual_chart.h"
 #include "window/result_charts.h"
@@ -134,22 +137,31 @@ class TForm1 : public QWidget {
   // --- Global search ----------------------------------------------------
   // Asks for the search's settings and starts it on the measured curve.
   void GlobalSearchClick();
-  // Copies the last search's best model into the table.
+  // Copies the last search's best model, or the posterior's maximum a
+  // posteriori model, into the table.
   void ApplyBestClick();
   // Where GlobalSearchClick asks for the settings; the global search dialog
   // by default. The chooser must outlive the window.
   void setSearchRequestChooser(SearchRequestChooser& chooser) { searchRequests_ = &chooser; }
-  // Starts a search of the request on a thread of its own, the commands
-  // disabled and its progress shown until it ends; a request with a fault is
-  // refused in a box. True when the search started.
+  // Starts a search of the request (or its posterior, as the request's
+  // method says) on a thread of its own, the commands disabled and its
+  // progress shown until it ends; a request with a fault is refused in a
+  // box. True when the search started.
   bool startGlobalSearch(const SearchRequest& request);
-  // Stops the search running after its current iteration; what it found so
-  // far is shown, marked as cancelled.
+  // Stops the search (or the posterior's sampler) running after its current
+  // iteration (round); what it found so far is shown, marked as cancelled
+  // (the posterior as not converged).
   void cancelGlobalSearch();
-  bool globalSearchRunning() const { return search_ != nullptr; }
+  bool globalSearchRunning() const { return search_ != nullptr || posterior_ != nullptr; }
   // What the last search found; none before one has ended, or after a new
   // measured curve.
   const std::optional<SearchSummary>& searchSummary() const { return searchSummary_; }
+  // What the last posterior says; none before one has ended, or after a new
+  // measured curve or a best-fit search.
+  const std::optional<PosteriorSummary>& posteriorSummary() const { return posteriorSummary_; }
+  // The window of the posterior's histogram and class probabilities; none
+  // before a posterior.
+  PosteriorResultsWindow* posteriorWindow() { return PosteriorWindow.get(); }
 
   // What the results panel shows: the site summary of the last model
   // computed, or fitted to a measured curve; none before either.
@@ -256,6 +268,8 @@ class TForm1 : public QWidget {
   QLineSeries* FittedSeries = nullptr;       // the fitted model's curve
   QAreaSeries* EnvelopeSeries = nullptr;     // the accepted curves' band of a global search
   QLineSeries* BestCurveSeries = nullptr;    // the search's best model's curve
+  QAreaSeries* PredictiveSeries = nullptr;   // the posterior's 10-90 % band of the samples' curves
+  QLineSeries* PredictiveMedianSeries = nullptr;
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
   // The frequency (or wavelength) axis in logarithmic scale, shown instead
@@ -291,6 +305,8 @@ class TForm1 : public QWidget {
   QPushButton CancelButton{&MainArea};
   // The running search's progress and its cancel button; none otherwise.
   std::unique_ptr<QProgressDialog> SearchProgressDialog;
+  // The posterior's histogram and class probabilities, made at its first run.
+  std::unique_ptr<PosteriorResultsWindow> PosteriorWindow;
 
   // --- Window data ------------------------------------------------------
   int32_t layerCount = 0;
@@ -437,8 +453,19 @@ class TForm1 : public QWidget {
   // curve on the dispersion chart and its figures in the results panel.
   void showSearchResults();
   void drawSearchCurves();
-  // A new measured curve: the last search's results no longer apply.
+  // A new measured curve: the last search's (and posterior's) results no
+  // longer apply.
   void clearSearchResults();
+  // The posterior's run on the window's thread: start, progress, end,
+  // results, the predictive band, and clearing them.
+  bool startPosterior(const SearchRequest& request);
+  void showPosteriorProgress(const PosteriorRunProgress& progress);
+  void finishPosterior();
+  void showPosteriorResults();
+  void drawPosteriorCurves();
+  void clearPosteriorResults();
+  // The progress dialog both runs show, its cancel wired to cancelGlobalSearch.
+  void openProgressDialog(const QString& title, int steps);
   // Writes the model into the table and the layer arrays.
   void applyModelToTable(const ParsedLayers& model);
   // Runs an event handler; an error leaving it goes to the error box.
@@ -478,12 +505,14 @@ class TForm1 : public QWidget {
   ExportResultChooser* resultChooser_ = &dialogResultChooser_;
   DialogCurveColumnChooser dialogColumnChooser_;
   CurveColumnChooser* columnChooser_ = &dialogColumnChooser_;
+  std::optional<PosteriorSummary> posteriorSummary_;
   MisfitKind progressKind_ = MisfitKind::MetresPerSecond;  // of the search running
   DialogSearchRequestChooser dialogSearchRequests_{files_, messages_};
   SearchRequestChooser* searchRequests_ = &dialogSearchRequests_;
   // Declared last, so destroyed first: its thread is joined while every
   // member it reports to still exists.
   std::unique_ptr<BackgroundSearch> search_;
+  std::unique_ptr<BackgroundPosterior> posterior_;
   std::unique_ptr<ShotRecordsWindow> shotRecords_;
 };
 

@@ -20,6 +20,7 @@
 #include "exchange/dinver_target.h"
 #include "exchange/surf96_curve.h"
 #include "records/file_replacement.h"
+#include "sampling/posterior_result.h"
 #include "search/search_result.h"
 #include "site/export_files.h"
 #include "site/export_layouts.h"
@@ -123,6 +124,10 @@ std::vector<std::unique_ptr<ExportedResult>> TForm1::exportableResults(QStringLi
     results.push_back(std::make_unique<SearchResult>(*searchSummary_, *measured_));
     names.append(tr("全局搜索：最佳模型与接受模型的分布"));
   }
+  if (posteriorSummary_ && measured_) {
+    results.push_back(std::make_unique<PosteriorResult>(*posteriorSummary_, *measured_));
+    names.append(tr("后验分布：可信区间与场地类别概率"));
+  }
   return results;
 }
 
@@ -140,6 +145,18 @@ ExportMetadata TForm1::exportMetadata(const ExportedResult& result) const {
                                 " layers, " + std::to_string(searchSummary_->budget) +
                                 " models, seed " + std::to_string(searchRequest_.seed));
     metadata.misfit = searchMisfit(searchSummary_->kind);
+  } else if (dynamic_cast<const PosteriorResult*>(&result) != nullptr && posteriorSummary_) {
+    const LayerCountRange& counts = posteriorSummary_->counts;
+    metadata.settings.push_back(
+        "posterior of " +
+        (counts.least == counts.most
+             ? std::to_string(counts.most)
+             : std::to_string(counts.least) + " to " + std::to_string(counts.most)) +
+        " layers, " + std::to_string(posteriorSummary_->samples) + " samples, seed " +
+        std::to_string(searchRequest_.seed));
+    metadata.misfit =
+        "Gaussian likelihood of the measured velocities with their sigma (or a sampled noise "
+        "scale where the curve has none); the report gives the best fit's normalised misfit";
   } else {
     metadata.settings.push_back("local inversion, " + limitsText(inversionLimits_));
     metadata.misfit = kLocalMisfit;

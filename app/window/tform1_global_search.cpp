@@ -55,6 +55,23 @@ void TForm1::buildSearchActions(QMenu& menu) {
 }
 
 void TForm1::buildSearchSeries() {
+  auto predictiveUpper = std::make_unique<QLineSeries>();
+  auto predictiveLower = std::make_unique<QLineSeries>();
+  auto predictive =
+      std::make_unique<QAreaSeries>(predictiveUpper.release(), predictiveLower.release());
+  PredictiveSeries = predictive.get();
+  PredictiveSeries->setBrush(kCredibleInnerColour);
+  PredictiveSeries->setPen(Qt::NoPen);
+  auto predictiveMedian = std::make_unique<QLineSeries>();
+  PredictiveMedianSeries = predictiveMedian.get();
+  PredictiveMedianSeries->setPen(QPen(kPercentileColour, 1.5));
+  for (QAbstractSeries* series :
+       std::initializer_list<QAbstractSeries*>{predictive.release(), predictiveMedian.release()}) {
+    chart->addSeries(series);
+    series->attachAxis(BottomAxis);
+    series->attachAxis(LeftAxis);
+    series->setVisible(false);  // until a posterior has samples
+  }
   auto upper = std::make_unique<QLineSeries>();
   auto lower = std::make_unique<QLineSeries>();
   auto envelope = std::make_unique<QAreaSeries>(upper.release(), lower.release());
@@ -74,20 +91,36 @@ void TForm1::buildSearchSeries() {
 }
 
 void TForm1::enableSearchCommands(bool enabled) {
-  GlobalSearchAction->setEnabled(enabled && measured_.has_value() && !search_);
-  ApplyBestAction->setEnabled(enabled && searchSummary_ && searchSummary_->best.has_value());
+  GlobalSearchAction->setEnabled(enabled && measured_.has_value() && !globalSearchRunning());
+  ApplyBestAction->setEnabled(enabled && ((searchSummary_ && searchSummary_->best.has_value()) ||
+                                          posteriorSummary_.has_value()));
 }
 
 void TForm1::GlobalSearchClick() {
-  if (!measured_ || search_) return;
+  if (!measured_ || globalSearchRunning()) return;
   SearchRequest offered = searchRequest_;
   offered.layers = layerCount;  // the table's count
   const std::optional<SearchRequest> request = searchRequests_->searchRequest(this, offered);
   if (request) startGlobalSearch(*request);
 }
 
+void TForm1::openProgressDialog(const QString& title, int steps) {
+  auto dialog = std::make_unique<QProgressDialog>(this);
+  dialog->setWindowTitle(title);
+  dialog->setCancelButtonText(tr("取消"));
+  dialog->setRange(0, steps);
+  dialog->setAutoClose(false);
+  dialog->setAutoReset(false);
+  dialog->setWindowModality(Qt::NonModal);  // the window keeps repainting and moving
+  dialog->setMinimumWidth(360);
+  SearchProgressDialog = std::move(dialog);
+  connect(SearchProgressDialog.get(), &QProgressDialog::canceled, this,
+          [this] { cancelGlobalSearch(); });
+}
+
 bool TForm1::startGlobalSearch(const SearchRequest& request) {
-  if (!measured_ || search_) return false;
+  if (!measured_ || globalSearchRunning()) return false;
+  if (request.method == SearchMethod::Posterior) return startPosterior(request);
   searchRequest_ = request;
   const std::string fault = searchRequestFault(request);
   if (!fault.empty()) {
@@ -105,18 +138,8 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
   const MisfitKind kind = CurveMisfit(job.points).kind();
 
   setCommandsEnabled(false);
-  auto dialog = std::make_unique<QProgressDialog>(this);
-  dialog->setWindowTitle(tr("全局搜索"));
-  dialog->setCancelButtonText(tr("取消"));
-  dialog->setRange(0, static_cast<int>(request.models));
-  dialog->setAutoClose(false);
-  dialog->setAutoReset(false);
-  dialog->setWindowModality(Qt::NonModal);  // the window keeps repainting and moving
-  dialog->setMinimumWidth(360);
-  SearchProgressDialog = std::move(dialog);
+  openProgressDialog(tr("全局搜索"), static_cast<int>(request.models));
   showSearchProgress({0, request.models, std::numeric_limits<double>::infinity(), 0});
-  connect(SearchProgressDialog.get(), &QProgressDialog::canceled, this,
-          [this] { cancelGlobalSearch(); });
   SearchProgressDialog->show();
   progressKind_ = kind;
 
@@ -148,6 +171,13 @@ void TForm1::showSearchProgress(const SearchProgress& progress) {
 }
 
 void TForm1::cancelGlobalSearch() {
+  if (posterior_) {
+    posterior_->cancel();
+    if (SearchProgressDialog) {
+      SearchProgressDialog->setLabelText(tr("正在取消，保留已抽取的样本……"));
+    }
+    return;
+  }
   if (!search_) return;
   search_->cancel();
   if (SearchProgressDialog) {
@@ -168,6 +198,7 @@ void TForm1::finishGlobalSearch() {
                       kMessageCaption, MessageIcon::Warning);
     return;
   }
+  clearPosteriorResults();
   searchSummary_ = std::move(summary);
   enableSearchCommands(true);
   showSearchResults();
@@ -227,6 +258,7 @@ void TForm1::drawSearchCurves() {
 }
 
 void TForm1::clearSearchResults() {
+  clearPosteriorResults();
   if (!searchSummary_) return;
   searchSummary_.reset();
   VsChart.showEnsemble({});
@@ -236,6 +268,15 @@ void TForm1::clearSearchResults() {
 }
 
 void TForm1::ApplyBestClick() {
+  if (posteriorSummary_) {
+    const ParsedLayers model = editableLayers(posteriorSummary_->maximumPosterior);
+    applyModelToTable(model);
+    showStartingProfile(model);
+    showStatus([] {
+      return StatusText{tr("最大后验模型已写入模型表（按 Vp = 3 Vs 计算）。"), {}};
+    });
+    return;
+  }
   if (!searchSummary_ || !searchSummary_->best) return;
   const ParsedLayers model = editableLayers(*searchSummary_->best);
   applyModelToTable(model);

@@ -60,6 +60,23 @@ QList<QPointF> percentileLine(const std::vector<ProfileRow>& rows, double Spread
   return points;
 }
 
+// One quantile of the posterior's rows as a line over depth.
+QList<QPointF> quantileLine(const std::vector<PosteriorProfileRow>& rows, double Credible::*q) {
+  QList<QPointF> points;
+  points.reserve(static_cast<qsizetype>(rows.size()));
+  for (const PosteriorProfileRow& row : rows) points.append(QPointF(row.vs.*q, row.depth));
+  return points;
+}
+
+// A band between two lines, each made anew.
+std::unique_ptr<QAreaSeries> bandSeries(const QColor& colour) {
+  auto band = std::make_unique<QAreaSeries>(std::make_unique<QLineSeries>().release(),
+                                            std::make_unique<QLineSeries>().release());
+  band->setBrush(colour);
+  band->setPen(Qt::NoPen);
+  return band;
+}
+
 // Opacities of the accepted profiles' lines; see profileOpacity.
 constexpr int kBestOpacity = 220;
 constexpr int kWorstOpacity = 40;
@@ -118,6 +135,16 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   auto median = std::make_unique<QLineSeries>();
   MedianSeries = median.get();
   MedianSeries->setPen(QPen(kMedianColour, 2.0));
+  // The credible bands, under every line.
+  auto outer = bandSeries(kCredibleOuterColour);
+  OuterBand = outer.get();
+  auto inner = bandSeries(kCredibleInnerColour);
+  InnerBand = inner.get();
+  for (QAreaSeries* band : {outer.release(), inner.release()}) {
+    chart->addSeries(band);
+    band->attachAxis(VsAxis);
+    band->attachAxis(DepthAxis);
+  }
   auto best = std::make_unique<QLineSeries>();
   BestSeries = best.get();
   BestSeries->setPen(QPen(kBestModelColour, 2.0));
@@ -150,6 +177,8 @@ void VsProfileChart::retranslate() {
   StartingSeries->setName(tr("初始模型"));
   FittedSeries->setName(tr("拟合模型"));
   P10Series->setName(tr("10%/90%"));
+  OuterBand->setName(tr("5%–95%"));
+  InnerBand->setName(tr("10%–90%"));
   MedianSeries->setName(tr("中值"));
   BestSeries->setName(tr("最佳模型"));
   for (QLineSeries* series : EnsembleSeries) series->setName(tr("接受模型"));
@@ -208,6 +237,25 @@ void VsProfileChart::showEnsemble(const EnsembleProfiles& ensemble) {
   redraw();
 }
 
+void VsProfileChart::showCredibleBands(const CredibleProfiles& posterior) {
+  credible_ = posterior;
+  if (credible_.rows.empty()) credible_ = {};
+  redraw();
+}
+
+void VsProfileChart::drawCredibleBands(double chartDepth) {
+  const std::vector<PosteriorProfileRow>& rows = credible_.rows;
+  OuterBand->upperSeries()->replace(quantileLine(rows, &Credible::p95));
+  OuterBand->lowerSeries()->replace(quantileLine(rows, &Credible::p5));
+  InnerBand->upperSeries()->replace(quantileLine(rows, &Credible::p90));
+  InnerBand->lowerSeries()->replace(quantileLine(rows, &Credible::p10));
+  if (rows.empty()) return;
+  MedianSeries->replace(quantileLine(rows, &Credible::p50));
+  P10Series->clear();
+  P90Series->clear();
+  if (credible_.best) BestSeries->replace(chartPoints(trialProfile(*credible_.best, chartDepth)));
+}
+
 void VsProfileChart::redraw() {
   double deepestInterface = 0.0, fastest = 0.0;
   for (const std::optional<ParsedLayers>* model : {&starting_, &fitted_}) {
@@ -217,6 +265,7 @@ void VsProfileChart::redraw() {
   }
   for (const TrialModel& model : ensemble_.models) fastest = std::max(fastest, fastestOf(model));
   if (ensemble_.best) fastest = std::max(fastest, fastestOf(*ensemble_.best));
+  for (const PosteriorProfileRow& row : credible_.rows) fastest = std::max(fastest, row.vs.p95);
   // Every profile drawn ends below the chart's foot, the ensemble's too.
   for (const TrialModel& model : ensemble_.models) {
     deepestInterface = std::max(deepestInterface, trialInterfaceDepth(model));
@@ -224,14 +273,19 @@ void VsProfileChart::redraw() {
   if (ensemble_.best) {
     deepestInterface = std::max(deepestInterface, trialInterfaceDepth(*ensemble_.best));
   }
-  const double chartDepth =
-      std::max(profileChartDepth(deepestInterface, constrainedDepth_), ensemble_.depth);
+  if (credible_.best) {
+    deepestInterface = std::max(deepestInterface, trialInterfaceDepth(*credible_.best));
+  }
+  const double credibleDepth = credible_.rows.empty() ? 0.0 : credible_.rows.back().depth;
+  const double chartDepth = std::max(
+      {profileChartDepth(deepestInterface, constrainedDepth_), ensemble_.depth, credibleDepth});
   const double vsCeiling = profileVelocityCeiling(fastest);
   setRangeWithTicks(*VsAxis, 0.0, vsCeiling);
   setRangeWithTicks(*DepthAxis, 0.0, chartDepth);
   drawProfile(*StartingSeries, starting_, chartDepth);
   drawProfile(*FittedSeries, fitted_, chartDepth);
   drawEnsemble(chartDepth);
+  drawCredibleBands(chartDepth);
 
   if (constrainedDepth_) {
     ConstrainedSeries->replace(
@@ -300,6 +354,13 @@ void VsProfileChart::updateLegend() {
     // The best-drawn profile's colour stands for them all.
     add(EnsembleSeries.front(), tr("接受模型"));
   }
+  const auto addBand = [&entries](const QAreaSeries* band, const QString& label) {
+    if (band != nullptr && band->upperSeries()->count() > 0) {
+      entries.push_back({label, LegendMark::Area, band->pen(), band->brush()});
+    }
+  };
+  addBand(OuterBand, tr("5%–95%"));
+  addBand(InnerBand, tr("10%–90%"));
   add(MedianSeries, tr("中值"));
   add(P10Series, tr("10%/90%"));
   add(BestSeries, tr("最佳模型"));

@@ -3,9 +3,12 @@
 // Vs (m/s) across the top and depth (m) growing downward, and the depth the
 // measured curve constrains as a dashed line with its label; after a global
 // search also its accepted profiles, shaded by misfit, with the median and the
-// 10th and 90th percentile lines and the best model.
+// 10th and 90th percentile lines and the best model; after a posterior its
+// 5-95 % and 10-90 % credible bands, shaded, with the median and the maximum
+// a posteriori model.
 #pragma once
 
+#include <QAreaSeries>
 #include <QChartView>
 #include <QFont>
 #include <QGraphicsSimpleTextItem>
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include "core/model_table.h"
+#include "sampling/posterior_summary.h"
 #include "search/ensemble_statistics.h"
 #include "search/search_space.h"
 #include "window/chart_legend.h"
@@ -29,6 +33,12 @@ struct EnsembleProfiles {
   std::vector<ProfileRow> rows;    // Vs percentiles over depth
   std::optional<TrialModel> best;
   double depth = 0.0;  // m, the chart reaches at least this far
+};
+
+// A posterior as the chart draws it.
+struct CredibleProfiles {
+  std::vector<PosteriorProfileRow> rows;  // Vs quantiles over depth
+  std::optional<TrialModel> best;         // the maximum a posteriori model
 };
 
 // The most accepted profiles drawn, taken evenly over the misfit ranks when
@@ -62,6 +72,10 @@ class VsProfileChart : public QChartView {
   // best one.
   void showEnsemble(const EnsembleProfiles& ensemble);
 
+  // Draws a posterior's credible bands, median and maximum a posteriori
+  // model with the profiles last shown, or removes them for no rows.
+  void showCredibleBands(const CredibleProfiles& posterior);
+
   QChart* chart = nullptr;                              // owned by the view
   QLineSeries* StartingSeries = nullptr;                // owned by chart
   QLineSeries* FittedSeries = nullptr;                  // owned by chart
@@ -76,6 +90,8 @@ class VsProfileChart : public QChartView {
   QLineSeries* BestSeries = nullptr;         // owned by chart
   // The legend under the plot: what each line drawn is.
   std::unique_ptr<ChartLegend> Legend;
+  QAreaSeries* OuterBand = nullptr;          // 5-95 %, owned by chart
+  QAreaSeries* InnerBand = nullptr;          // 10-90 %, owned by chart
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -87,6 +103,7 @@ class VsProfileChart : public QChartView {
   void updateLegend();
   void redraw();
   void drawEnsemble(double chartDepth);
+  void drawCredibleBands(double chartDepth);
   void replaceEnsembleSeries(std::size_t count);
 
   // Puts the label by the dashed line where no profile runs.
@@ -95,7 +112,8 @@ class VsProfileChart : public QChartView {
   std::optional<ParsedLayers> starting_;
   std::optional<ParsedLayers> fitted_;
   std::optional<double> constrainedDepth_;
-  EnsembleProfiles ensemble_;      // as drawn: at most kMostProfilesDrawn models
+  EnsembleProfiles ensemble_;  // as drawn: at most kMostProfilesDrawn models
+  CredibleProfiles credible_;
   std::size_t acceptedCount_ = 0;  // the models it was given
 };
 

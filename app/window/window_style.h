@@ -39,6 +39,11 @@ inline const QColor kBestModelColour(0xE6, 0x9F, 0x00);
 inline const QColor kEnvelopeColour(0xE6, 0x9F, 0x00, 0x48);
 // The depth the data constrain: a dash-dot line, its label in the same grey.
 inline const QColor kConstrainedColour(0x55, 0x55, 0x55);
+// A posterior's credible bands in the palette's blue: the 5-95 % one lighter
+// than the 10-90 % one drawn over it, both translucent so the lines show
+// through.
+inline const QColor kCredibleOuterColour(0x00, 0x72, 0xB2, 0x38);
+inline const QColor kCredibleInnerColour(0x00, 0x72, 0xB2, 0x60);
 // The half-space row's cells in the model tables: a faint earth tone that
 // keeps black text legible.
 inline const QColor kHalfSpaceTint(0xF3, 0xEC, 0xDE);

@@ -61,6 +61,35 @@ TEST(GlobalOptions, SetsTheSpaceAndTheRun) {
   EXPECT_EQ(parsed("--global --help").action, GlobalCommand::Action::Help);
 }
 
+TEST(GlobalOptions, BayesSetsThePriorTheSamplerAndTheLayerCounts) {
+  const GlobalCommand c = parsed(
+      "--bayes --layers 2-6 --vs-range 80 1000 --h-range 0.5 15 --increasing --samples 5000 "
+      "--burn-in 700 --chains 6 --start-models 900 --seed 4 --threads 2 --csv p curve.csv");
+  ASSERT_EQ(c.action, GlobalCommand::Action::Run) << c.error;
+  EXPECT_EQ(c.method, GlobalCommand::Method::Posterior);
+  EXPECT_EQ(c.layerCounts, (dispfit::LayerCountRange{2, 6}));
+  EXPECT_EQ(c.space.layers.size(), 6u);  // the most layers, each with the ranges
+  EXPECT_EQ(c.space.layers[5].vs, (dispfit::Range{80.0, 1000.0}));
+  EXPECT_TRUE(c.space.increasing);
+  EXPECT_EQ(c.sampler.samples, 5000);
+  EXPECT_EQ(c.sampler.burnIn, 700);
+  EXPECT_EQ(c.sampler.chains, 6);
+  EXPECT_EQ(c.sampler.seed, 4u);
+  EXPECT_EQ(c.sampler.threads, 2);
+  EXPECT_EQ(c.startModels, 900);
+  EXPECT_EQ(c.csvPrefix, "p");
+
+  const GlobalCommand defaults = parsed("--bayes --layers 3 c.txt");
+  ASSERT_EQ(defaults.action, GlobalCommand::Action::Run) << defaults.error;
+  EXPECT_EQ(defaults.layerCounts, (dispfit::LayerCountRange{3, 3}));
+  EXPECT_EQ(defaults.sampler.samples, dispfit::kDefaultPosteriorSamples);
+  EXPECT_EQ(defaults.sampler.burnIn, dispfit::kDefaultPosteriorSamples / 2);
+  EXPECT_EQ(defaults.startModels, dispfit::kDefaultStartModels);
+  // The best-fit search is what --global alone asks for.
+  EXPECT_EQ(parsed("--global --layers 3 c.txt").method, GlobalCommand::Method::BestFit);
+  EXPECT_EQ(parsed("--bayes --params r.csv c.txt").rangesPath, "r.csv");
+}
+
 TEST(GlobalOptions, RefusesBeforeAnyWork) {
   struct Row {
     const char* line;
@@ -97,6 +126,23 @@ TEST(GlobalOptions, RefusesBeforeAnyWork) {
       {"--global --layers 3", "expects one file, CURVE"},
       {"--global --layers 3 --csv", "--csv needs a value"},
       {"--global --layers 3 --vs-range 80 c.txt", "--vs-range: \"c.txt\" is not a number"},
+      {"--bayes c.txt", "--bayes needs --layers N, --layers A-B or --params FILE"},
+      {"--bayes --layers 5-2 c.txt", "--layers: \"5-2\" is not a layer count range A-B"},
+      {"--bayes --layers 0-4 c.txt", "with 1 <= A <= B <= 20"},
+      {"--bayes --layers 2-21 c.txt", "is not a layer count range"},
+      {"--bayes --layers 2-x c.txt", "is not a layer count range"},
+      {"--global --layers 2-4 c.txt", "--layers A-B samples the layer count and needs --bayes"},
+      {"--bayes --layers 3 --models 100 c.txt", "--models belongs to --global, not to --bayes"},
+      {"--bayes --layers 3 --accept 2 c.txt", "--accept belongs to --global"},
+      {"--global --layers 3 --samples 100 c.txt", "--samples belongs to --bayes, not to --global"},
+      {"--global --layers 3 --chains 4 c.txt", "--chains belongs to --bayes"},
+      {"--global --bayes --layers 3 c.txt", "--global and --bayes exclude each other"},
+      {"--bayes --layers 3 --samples 0 c.txt", "--samples: \"0\" is not a whole number"},
+      {"--bayes --layers 3 --chains 0 c.txt", "--chains: \"0\" is not a whole number"},
+      {"--bayes --layers 3 --burn-in -1 c.txt", "--burn-in: \"-1\" is not a whole number"},
+      {"--bayes --params r.csv --layers 2-4 c.txt", "--layers cannot be given with --params"},
+      {"--bayes --layers 3 --vs-range 500 100 c.txt", "--vs-range: LO lies above HI"},
+      {"--bayes --layers 3", "--bayes expects one file, CURVE"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.line);

@@ -287,6 +287,26 @@
         <source>中值</source>
         <translation>Median</translation>
     </message>
+    <message>
+        <source>后验分布</source>
+        <translation>Posterior</translation>
+    </message>
+    <message>
+        <source>样本曲线 10%/90%</source>
+        <translation>Samples&apos; curves 10%/90%</translation>
+    </message>
+    <message>
+        <source>样本曲线中值</source>
+        <translation>Samples&apos; median curve</translation>
+    </message>
+    <message>
+        <source>5%/95%</source>
+        <translation>5%/95%</translation>
+    </message>
+    <message>
+        <source>最大后验模型</source>
+        <translation>Maximum a posteriori model</translation>
+    </message>
 </context>
 <context>
     <name>dispfit::ExportFileDialog</name>
@@ -416,6 +436,30 @@
     <message>
         <source>密度 (g/cm³)</source>
         <translation>Density (g/cm³)</translation>
+    </message>
+    <message>
+        <source>最佳拟合搜索</source>
+        <translation>Best-fit search</translation>
+    </message>
+    <message>
+        <source>后验分布（可信区间、场地类别概率）</source>
+        <translation>Posterior (credible intervals, site-class probabilities)</translation>
+    </message>
+    <message>
+        <source>少于层数时层数也被抽样</source>
+        <translation>Below the layer count the count is sampled too</translation>
+    </message>
+    <message>
+        <source>方法</source>
+        <translation>Method</translation>
+    </message>
+    <message>
+        <source>后验：最少层数</source>
+        <translation>Posterior: fewest layers</translation>
+    </message>
+    <message>
+        <source>后验：样本数</source>
+        <translation>Posterior: samples</translation>
     </message>
 </context>
 <context>
@@ -637,6 +681,97 @@
     </message>
 </context>
 <context>
+    <name>dispfit::PosteriorResultsWindow</name>
+    <message>
+        <source>未知</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>%1 个样本，%2 条温度为 1 的链</source>
+        <translation>%1 samples, %2 chains at temperature 1</translation>
+    </message>
+    <message>
+        <source>R̂：Vs30 %1，对数似然 %2</source>
+        <translation>R̂: Vs30 %1, log-likelihood %2</translation>
+    </message>
+    <message>
+        <source>有效样本数：Vs30 %1，对数似然 %2</source>
+        <translation>Effective sample size: Vs30 %1, log-likelihood %2</translation>
+    </message>
+    <message>
+        <source>未收敛：已取消，请让其运行完毕</source>
+        <translation>Not converged: cancelled; let it run to the end</translation>
+    </message>
+    <message>
+        <source>未收敛：请增加样本数</source>
+        <translation>Not converged: raise the samples</translation>
+    </message>
+    <message>
+        <source>后验分布</source>
+        <translation>Posterior</translation>
+    </message>
+    <message>
+        <source>体系</source>
+        <translation>Scheme</translation>
+    </message>
+    <message>
+        <source>类别</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>Vs30 范围</source>
+        <translation>Vs30 range</translation>
+    </message>
+    <message>
+        <source>概率</source>
+        <translation>Probability</translation>
+    </message>
+    <message>
+        <source>层数概率：</source>
+        <translation>Layer count probabilities:</translation>
+    </message>
+    <message>
+        <source>区间与概率不可信。</source>
+        <translation>The intervals and probabilities are not to be trusted.</translation>
+    </message>
+    <message>
+        <source>%1 层</source>
+        <translation>%1 layers</translation>
+    </message>
+    <message>
+        <source>%1–%2 层</source>
+        <translation>%1 to %2 layers</translation>
+    </message>
+    <message>
+        <source>可信区间是此似然与先验下后验的百分位数：以参数范围包含场地、误差为所用 σ 的独立高斯误差及正演规则为条件；不是真值的界限，也不是其他先验或噪声模型下的区间。</source>
+        <translation>The credible intervals are percentiles of the posterior under this likelihood and prior: conditional on the ranges holding the site, on independent Gaussian errors of the sigma used and on the forward rule; they are no bound on the truth, and not the intervals of another prior or noise model.</translation>
+    </message>
+    <message>
+        <source>实测校准（%1 个 %2的合成场地，噪声 2%，见 README）</source>
+        <translation>Measured calibration (%1 synthetic sites of %2, noised at 2 %; see the README</translation>
+    </message>
+    <message>
+        <source>，%1未实测</source>
+        <translation>; %1 were not measured</translation>
+    </message>
+    <message>
+        <source>：50/80/90% 区间含真实 Vs30 的比例为 %1%</source>
+        <translation>): the 50/80/90 % intervals held the true Vs30 at %1 % of the sites</translation>
+    </message>
+    <message>
+        <source>，2、5、10 m 处 Vs 不低于 %1%</source>
+        <translation> and Vs at 2, 5 and 10 m at no less than %1 %</translation>
+    </message>
+    <message>
+        <source>：低于名义覆盖率，区间偏窄。</source>
+        <translation>: short of their nominal coverage, so read them as too narrow.</translation>
+    </message>
+    <message>
+        <source>：与名义覆盖率相差不超过 8 个百分点。</source>
+        <translation>: within 8 points of their nominal coverage.</translation>
+    </message>
+</context>
+<context>
     <name>dispfit::ResidualChart</name>
     <message>
         <source>残差/σ</source>
@@ -775,6 +910,26 @@
     <message>
         <source>没有模型被接受：可放宽接受条件或增加模型数。</source>
         <translation>No model accepted: loosen the acceptance or raise the budget.</translation>
+    </message>
+    <message>
+        <source>Vs%1 中值 %2 m/s，5%–95% %3–%4</source>
+        <translation>Vs%1 median %2 m/s, 5%–95% %3–%4</translation>
+    </message>
+    <message>
+        <source>离散度不是不确定度：见后验分布</source>
+        <translation>The spread is not an uncertainty: see the posterior</translation>
+    </message>
+    <message>
+        <source>最可能类别（概率）：%1</source>
+        <translation>Likeliest classes (probability): %1</translation>
+    </message>
+    <message>
+        <source>后验分布的可信区间；各类别的概率见“后验分布”窗口。</source>
+        <translation>Credible intervals of the posterior; every class&apos;s probability is in the Posterior window.</translation>
+    </message>
+    <message>
+        <source>；实测区间偏窄</source>
+        <translation>; measured: the intervals are too narrow</translation>
     </message>
 </context>
 <context>
@@ -1247,8 +1402,85 @@ Best %3: %4
         <translation>Accepted curves</translation>
     </message>
     <message>
+        <source>正在取消，保留已抽取的样本……</source>
+        <translation>Cancelling; the samples kept so far stay...</translation>
+    </message>
+    <message>
+        <source>最大后验模型已写入模型表（按 Vp = 3 Vs 计算）。</source>
+        <translation>The maximum a posteriori model is in the table (computed there with Vp = 3 Vs).</translation>
+    </message>
+    <message>
+        <source>后验分布无法开始：%1</source>
+        <translation>The posterior cannot start: %1</translation>
+    </message>
+    <message>
+        <source>后验分布</source>
+        <translation>Posterior</translation>
+    </message>
+    <message>
+        <source>后验分布抽样中……</source>
+        <translation>Sampling the posterior...</translation>
+    </message>
+    <message>
+        <source>正在用最佳拟合搜索寻找各链的起点……</source>
+        <translation>Finding the chains&apos; starts with a best-fit search...</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>预热：每条链 %1 / %2 步
+剩余约 %3 s</source>
+        <translation>Burn-in: %1 of %2 steps a chain
+About %3 s left</translation>
+    </message>
+    <message>
+        <source>已抽取 %1 / %2 个样本
+R̂ %3
+剩余约 %4 s</source>
+        <translation>%1 of %2 samples kept
+R̂ %3
+About %4 s left</translation>
+    </message>
+    <message>
+        <source>后验分布失败：%1</source>
+        <translation>The posterior failed: %1</translation>
+    </message>
+    <message>
+        <source>后验分布：%1 个样本，R̂ %2</source>
+        <translation>Posterior: %1 samples, R̂ %2</translation>
+    </message>
+    <message>
+        <source>后验分布完成。</source>
+        <translation>Posterior finished.</translation>
+    </message>
+    <message>
+        <source>后验分布未收敛：请增加样本数。</source>
+        <translation>The posterior has not converged: raise the samples.</translation>
+    </message>
+    <message>
+        <source>（未收敛，区间不可信）</source>
+        <translation> (not converged: the intervals are not to be trusted)</translation>
+    </message>
+    <message>
         <source>最佳模型曲线</source>
         <translation>Best model&apos;s curve</translation>
+    </message>
+    <message>
+        <source>后验分布：可信区间与场地类别概率</source>
+        <translation>Posterior: credible intervals and site-class probabilities</translation>
+    </message>
+</context>
+<context>
+    <name>dispfit::Vs30HistogramChart</name>
+    <message>
+        <source>Vs30 后验直方图</source>
+        <translation>Posterior Vs30 histogram</translation>
+    </message>
+    <message>
+        <source>样本比例</source>
+        <translation>Share of the samples</translation>
     </message>
 </context>
 <context>
@@ -1296,6 +1528,14 @@ Best %3: %4
     <message>
         <source>数据约束深度 %1 m</source>
         <translation>Depth the data constrain: %1 m</translation>
+    </message>
+    <message>
+        <source>5%–95%</source>
+        <translation>5–95 % credible</translation>
+    </message>
+    <message>
+        <source>10%–90%</source>
+        <translation>10–90 % credible</translation>
     </message>
 </context>
 </TS>

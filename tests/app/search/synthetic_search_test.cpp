@@ -162,3 +162,38 @@ TEST(SyntheticSearch, StartsWithoutFirstModelsStillSpendTheBudget) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace dispfit;
+
+// A curve noised at its sigma gives a best normalised misfit near 1: a fixed
+// limit of 1 accepted nothing whenever the best landed above it. The limit is
+// the threshold or the factor times the best, whichever is more.
+TEST(AcceptanceRule, DataNoisedAtTheirSigmaAlwaysKeepTheBestsNeighbours) {
+  struct Row {
+    std::vector<double> misfits;
+    std::vector<bool> accepted;
+  };
+  const Row rows[] = {
+      // best 1.05: the limit 1.155 keeps 1.05, 1.1 and 1.15
+      {{1.2, 1.05, 1.1, 1.15, 1.16}, {false, true, true, true, false}},
+      // best 0.6: the threshold 1 is the larger limit
+      {{0.6, 0.95, 1.0, 1.01}, {true, true, true, false}},
+      // a rejected model (no root) is never accepted
+      {{INFINITY, 2.0}, {false, true}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.misfits[1]);
+    SearchEnsemble ensemble;
+    ensemble.kind = MisfitKind::Normalised;
+    ensemble.misfits = row.misfits;
+    EXPECT_EQ(acceptedModels(ensemble, {}), row.accepted);
+  }
+  // In m/s the factor alone, as before.
+  EXPECT_DOUBLE_EQ(AcceptanceRule{}.limit(MisfitKind::MetresPerSecond, 4.0), 4.4);
+  EXPECT_DOUBLE_EQ(AcceptanceRule{}.limit(MisfitKind::Normalised, 0.5), 1.0);
+  EXPECT_DOUBLE_EQ(AcceptanceRule{}.limit(MisfitKind::Normalised, 2.0), 2.2);
+}
+
+}  // namespace

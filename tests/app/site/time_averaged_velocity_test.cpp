@@ -62,7 +62,7 @@ TEST(TimeAveragedVelocity, TheHalfSpaceContinuesBelowTheLastInterfaceWhateverIts
 TEST(TimeAveragedVelocity, HasNoValueWithoutLayersOrForANonPositiveVelocityItReaches) {
   const std::vector<float> thickness{10.0f, 1.0f};
   const std::vector<float> zeroBelow{200.0f, 0.0f};
-  EXPECT_FALSE(timeAveragedVelocity({}, {}, 30.0).has_value());
+  EXPECT_FALSE(timeAveragedVelocity(std::span<const float>(), {}, 30.0).has_value());
   EXPECT_FALSE(timeAveragedVelocity(thickness, zeroBelow, 30.0).has_value());
   // The half-space is not reached within 5 m, so its velocity does not matter.
   EXPECT_NEAR(*timeAveragedVelocity(thickness, zeroBelow, 5.0), 200.0, 200.0 * kSumTolerance);
@@ -93,6 +93,67 @@ TEST(SiteClass, EveryBoundaryFallsOnItsDocumentedSide) {
   }
   EXPECT_EQ(className(GroundType::C), "C");
   EXPECT_EQ(className(NehrpClass::E), "E");
+}
+
+TEST(SiteClass, Asce722BoundsAreTheTablesFeetPerSecondAndFallOnTheSofterSide) {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  constexpr double kMetresPerFoot = 0.3048;
+  const auto above = [](double v) { return std::nextafter(v, kInfinity); };
+  // Table 20.2-1 of ASCE 7-22 in ft/s: each class "lower < Vs30 <= upper".
+  struct Row {
+    double feetPerSecond;
+    Asce722Class atBound;     // Vs30 on the bound: the softer class
+    Asce722Class aboveBound;  // just above it: the stiffer one
+    const char* names;        // of the two, as the reports print them
+  };
+  const Row rows[] = {
+      {5000.0, Asce722Class::B, Asce722Class::A, "B A"},
+      {3000.0, Asce722Class::BC, Asce722Class::B, "BC B"},
+      {2100.0, Asce722Class::C, Asce722Class::BC, "C BC"},
+      {1450.0, Asce722Class::CD, Asce722Class::C, "CD C"},
+      {1000.0, Asce722Class::D, Asce722Class::CD, "D CD"},
+      {700.0, Asce722Class::DE, Asce722Class::D, "DE D"},
+      {500.0, Asce722Class::E, Asce722Class::DE, "E DE"},
+  };
+  ASSERT_EQ(std::size(rows), kAsce722Bounds.size());
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    // The bound as the code holds it: the table's value in ft/s times
+    // 0.3048, to the nearest decimal the product prints as.
+    const double bound = kAsce722Bounds[i];
+    SCOPED_TRACE(bound);
+    EXPECT_NEAR(bound, row.feetPerSecond * kMetresPerFoot, 1e-9);
+    EXPECT_EQ(asce722SiteClass(bound), row.atBound);
+    EXPECT_EQ(asce722SiteClass(above(bound)), row.aboveBound);
+    EXPECT_EQ(className(row.atBound) + " " + className(row.aboveBound), row.names);
+  }
+  EXPECT_EQ(asce722SiteClass(100.0), Asce722Class::E);
+  EXPECT_EQ(asce722SiteClass(3000.0), Asce722Class::A);
+  EXPECT_EQ(classRange(Asce722Class::A), "above 1524 m/s");
+  EXPECT_EQ(classRange(Asce722Class::CD), "304.8 to 441.96 m/s");
+  EXPECT_EQ(classRange(Asce722Class::E), "up to 152.4 m/s");
+}
+
+TEST(SiteClass, BoundsOfEverySchemeAscendWithSharedOnesJoined) {
+  const std::vector<ClassBound> bounds = classBounds();
+  // EC8's 3, NEHRP's 4 and ASCE 7-22's 7, two of them (180 and 360) shared.
+  ASSERT_EQ(bounds.size(), 3u + 4u + 7u - 2u);
+  for (std::size_t i = 1; i < bounds.size(); ++i) EXPECT_LT(bounds[i - 1].vs30, bounds[i].vs30);
+  EXPECT_EQ(bounds.front().vs30, 152.4);
+  EXPECT_EQ(bounds.front().label, "ASCE 7-22 DE/E");
+  const auto at = [&](double v) {
+    for (const ClassBound& b : bounds) {
+      if (b.vs30 == v) return b.label;
+    }
+    return std::string();
+  };
+  EXPECT_EQ(at(180.0), "EC8 C/D, NEHRP D/E");
+  EXPECT_EQ(at(360.0), "EC8 B/C, NEHRP C/D");
+  EXPECT_EQ(at(304.8), "ASCE 7-22 CD/D");
+  EXPECT_EQ(at(1500.0), "NEHRP A/B");
+  // Each bound separates the classes it names: just above it the stiffer.
+  EXPECT_EQ(nehrpSiteClass(std::nextafter(760.0, 1e9)), NehrpClass::B);
+  EXPECT_EQ(at(760.0), "NEHRP B/C");
 }
 
 TEST(SiteSummary, FlagsTheAveragesReachingBelowTheConstrainedDepth) {

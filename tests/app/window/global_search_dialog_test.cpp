@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "window/global_search_dialog.h"
+#include "window/vs30_histogram_chart.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -187,6 +188,68 @@ TEST_F(GlobalSearchDialogTable, RefusesAFileOrACellThatDoesNotRead) {
   EXPECT_TRUE(messages.messages.empty());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.request().layerRanges[1].vs.high, 450.5);
+}
+
+}  // namespace
+
+}  // namespace dispfit
+
+namespace dispfit {
+
+namespace {
+
+TEST(GlobalSearchDialogMethod, ThePosteriorsFieldsGoWithItsChoice) {
+  ScriptedFileChooser files;
+  RecordingPresenter messages;
+  SearchRequest offered;
+  offered.layers = 5;
+  offered.method = SearchMethod::Posterior;
+  offered.samples = 30000;
+  offered.fewestLayers = 2;
+  GlobalSearchDialog dialog(offered, files, messages);
+  // Offered back as given; only the posterior's fields open for editing.
+  EXPECT_EQ(dialog.Method.currentIndex(), static_cast<int>(SearchMethod::Posterior));
+  EXPECT_TRUE(dialog.Samples.isEnabled());
+  EXPECT_TRUE(dialog.FewestLayers.isEnabled());
+  EXPECT_FALSE(dialog.Models.isEnabled());
+  EXPECT_FALSE(dialog.Threshold.isEnabled());
+  SearchRequest got = dialog.request();
+  EXPECT_EQ(got.method, SearchMethod::Posterior);
+  EXPECT_EQ(got.samples, 30000);
+  EXPECT_EQ(got.fewestLayers, 2);
+  // The least count follows the layer count down and as many is a fixed count.
+  dialog.Layers.setValue(3);
+  EXPECT_EQ(dialog.FewestLayers.maximum(), 3);
+  dialog.FewestLayers.setValue(3);
+  EXPECT_EQ(dialog.request().fewestLayers, 0);
+  // The best-fit search: its own fields again.
+  dialog.Method.setCurrentIndex(static_cast<int>(SearchMethod::BestFit));
+  EXPECT_FALSE(dialog.Samples.isEnabled());
+  EXPECT_TRUE(dialog.Models.isEnabled());
+  EXPECT_EQ(dialog.request().method, SearchMethod::BestFit);
+}
+
+TEST(Vs30Histogram, DrawsTheClassBoundsWithinItsRangeAndTheBinsAsShares) {
+  Vs30HistogramChart chart;
+  // Bins from 340 to 380 m/s straddle 360 (EC8 B/C, NEHRP C/D); the axis
+  // reaches 15 % further each way (334 to 386), which holds no other bound.
+  std::vector<HistogramBin> bins;
+  for (int b = 0; b < 4; ++b) bins.push_back({340.0 + 10.0 * b, 350.0 + 10.0 * b, 25 * (b + 1)});
+  chart.showHistogram(bins);
+  ASSERT_EQ(chart.boundsDrawn().size(), 1u);
+  EXPECT_EQ(chart.boundsDrawn()[0].vs30, 360.0);
+  EXPECT_EQ(chart.boundsDrawn()[0].label, "EC8 B/C, NEHRP C/D");
+  // The bars' heights are the bins' shares of the 250 samples.
+  const QList<QPointF> bars = chart.Bars->upperSeries()->points();
+  ASSERT_EQ(bars.size(), 8);
+  EXPECT_DOUBLE_EQ(bars[0].y(), 0.1);
+  EXPECT_DOUBLE_EQ(bars[7].y(), 0.4);
+  // A wider one, 150 to 450 m/s (105 to 495 with the margins), meets six:
+  // 152.4, 180, 213.36, 304.8, 360 and 441.96.
+  chart.showHistogram({{150.0, 450.0, 10}});
+  EXPECT_EQ(chart.boundsDrawn().size(), 6u);
+  chart.showHistogram({});
+  EXPECT_TRUE(chart.boundsDrawn().empty());
 }
 
 }  // namespace

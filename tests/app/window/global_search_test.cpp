@@ -97,6 +97,11 @@ class GlobalSearchWindow : public WindowTest {
   ScriptedSearchRequestChooser requests;
 };
 
+QString readText(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 std::vector<double> yValues(const QXYSeries& series) {
   std::vector<double> values;
   for (const QPointF& p : series.points()) values.push_back(p.y());
@@ -410,17 +415,196 @@ TEST_F(GlobalSearchWindow, AWindowClosedWhileSearchingCancelsAndWaits) {
   EXPECT_TRUE(messages.messages.empty());
 }
 
+SearchRequest smallPosterior(std::int64_t samples) {
+  SearchRequest request;
+  request.method = SearchMethod::Posterior;
+  request.layers = 3;
+  request.vs = {80.0, 1000.0};
+  request.thickness = {1.0, 15.0};
+  request.samples = samples;
+  request.seed = 3;
+  return request;
+}
+
+TEST_F(GlobalSearchWindow, PosteriorDrawsCredibleBandsPredictiveBandAndClassProbabilities) {
+  openSyntheticCurve();
+  requests.answers.push_back(smallPosterior(4000));
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(form.globalSearchRunning());
+  EXPECT_FALSE(form.Button2.isEnabled());
+  ASSERT_TRUE(form.SearchProgressDialog);
+  EXPECT_EQ(form.SearchProgressDialog->windowTitle(), QStringLiteral("后验分布"));
+  ASSERT_TRUE(waitForSearchEnd());
+  EXPECT_FALSE(form.SearchProgressDialog);
+  EXPECT_TRUE(form.Button2.isEnabled());
+  ASSERT_TRUE(form.posteriorSummary());
+  EXPECT_FALSE(form.searchSummary());
+  const PosteriorSummary& s = *form.posteriorSummary();
+  // 4000 samples of 8 chains; the synthetic model's Vs30 (3 m of 150, 6 m
+  // of 300 over 600 m/s) is 400 m/s, which a +-3 % curve leaves inside the
+  // 5-95 % interval.
+  EXPECT_EQ(s.samples, 4000);
+  EXPECT_LT(s.averages.back().vs.p5, 400.0 * 1.01);
+  EXPECT_GT(s.averages.back().vs.p95, 400.0 * 0.99);
+  // The Vs chart: both bands over the profile's rows, the median, the MAP.
+  const auto rows = static_cast<qsizetype>(s.profile.size());
+  EXPECT_EQ(form.VsChart.OuterBand->upperSeries()->count(), rows);
+  EXPECT_EQ(form.VsChart.InnerBand->lowerSeries()->count(), rows);
+  EXPECT_GT(form.VsChart.MedianSeries->count(), 0);
+  EXPECT_EQ(form.VsChart.P10Series->count(), 0);  // no best-fit percentiles
+  EXPECT_GT(form.VsChart.BestSeries->count(), 0);
+  // The dispersion chart: the samples' curves' band at every fitted point.
+  EXPECT_TRUE(form.PredictiveSeries->isVisible());
+  EXPECT_EQ(form.PredictiveSeries->upperSeries()->count(), 30);
+  // The panel: the heading and Vs30's credible interval.
+  const QString panel = form.ResultsPanel.text();
+  EXPECT_TRUE(panel.startsWith(QStringLiteral("后验分布：4000 个样本"))) << panel.toStdString();
+  EXPECT_TRUE(panel.contains(QStringLiteral("Vs30 中值 "))) << panel.toStdString();
+  EXPECT_TRUE(panel.contains(QStringLiteral("ASCE 7-22"))) << panel.toStdString();
+  // The posterior's window: every class of the three schemes.
+  ASSERT_NE(form.posteriorWindow(), nullptr);
+  EXPECT_TRUE(form.posteriorWindow()->isVisible());
+  EXPECT_EQ(form.posteriorWindow()->Classes.rowCount(), 4 + 5 + 8);
+  EXPECT_FALSE(form.posteriorWindow()->Histogram.Bars->upperSeries()->points().isEmpty());
+  // The export offers the posterior beside the table's model and writes its
+  // tables, each naming the result and its settings.
+  ScriptedExportResultChooser results;
+  form.setExportResultChooser(results);
+  results.answers.push_back(1);
+  const QString folder = workDir.filePath(QStringLiteral("posterior"));
+  ASSERT_TRUE(QDir(workDir.path()).mkdir(QStringLiteral("posterior")));
+  ASSERT_TRUE(form.exportResults(folder));
+  ASSERT_EQ(results.offered.size(), 2);
+  for (const char* name :
+       {"dispfit_posterior_profile.csv", "dispfit_posterior_summary.csv",
+        "dispfit_posterior_classes.csv", "dispfit_posterior_predictive.csv",
+        "dispfit_dispersion.png", "dispfit_vs_depth.png", "dispfit_report.pdf"}) {
+    EXPECT_TRUE(QFile::exists(folder + "/" + QString::fromUtf8(name))) << name;
+  }
+  const QString classes = readText(folder + "/dispfit_posterior_classes.csv");
+  EXPECT_TRUE(classes.startsWith("# Result: posterior\n")) << classes.toStdString();
+  EXPECT_TRUE(classes.contains("# Settings: posterior of 3 layers, 4000 samples"))
+      << classes.toStdString();
+  EXPECT_TRUE(classes.contains("\nsystem, class, vs30 range, probability"))
+      << classes.toStdString();
+  // 应用最佳模型: the maximum a posteriori model into the table.
+  ASSERT_TRUE(form.ApplyBestAction->isEnabled());
+  form.ApplyBestAction->trigger();
+  EXPECT_EQ(form.layerCount, 3);
+  EXPECT_NEAR(form.vs[0], s.maximumPosterior.vs[0], 1e-3 * s.maximumPosterior.vs[0]);
+  // A best-fit search afterwards takes the posterior's place.
+  requests.answers.push_back(smallRequest(300));
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  EXPECT_FALSE(form.posteriorSummary());
+  EXPECT_EQ(form.VsChart.OuterBand->upperSeries()->count(), 0);
+  EXPECT_FALSE(form.PredictiveSeries->isVisible());
+  EXPECT_TRUE(form.ResultsPanel.text().contains(QStringLiteral("离散度不是不确定度")));
+}
+
+TEST_F(GlobalSearchWindow, CancelledPosteriorKeepsItsSamplesMarkedNotConverged) {
+  openSyntheticCurve();
+  // 40,000 samples of 8 chains after a burn-in of 20,000: 2,500 steps a
+  // chain burn in, then 5,000 keep a sample each.
+  requests.answers.push_back(smallPosterior(40000));
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(form.globalSearchRunning());
+  // Let it keep some samples, then cancel as the dialog's button does.
+  const QDeadlineTimer started(kSearchTimeoutMs);
+  while (form.SearchProgressDialog && form.SearchProgressDialog->value() < 2600 &&
+         !started.hasExpired()) {
+    QTest::qWait(5);
+  }
+  ASSERT_TRUE(form.SearchProgressDialog);
+  QPushButton* const cancel = form.SearchProgressDialog->findChild<QPushButton*>();
+  ASSERT_TRUE(cancel);
+  cancel->click();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.posteriorSummary());
+  EXPECT_TRUE(form.posteriorSummary()->cancelled);
+  EXPECT_FALSE(form.posteriorSummary()->convergence.converged);
+  EXPECT_GT(form.posteriorSummary()->samples, 0);
+  EXPECT_LT(form.posteriorSummary()->samples, 40000);
+  EXPECT_TRUE(form.ResultsPanel.text().contains(QStringLiteral("（未收敛，区间不可信）")))
+      << form.ResultsPanel.text().toStdString();
+  EXPECT_TRUE(form.posteriorWindow()->Convergence.text().contains(QStringLiteral("未收敛")));
+}
+
+// The posterior's texts are made again on a change of language: the
+// window, its histogram, the bands' legend, the panel and the status line,
+// those that describe the run included; and back again.
+TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
+  openSyntheticCurve();
+  SearchRequest request = smallPosterior(4000);
+  request.fewestLayers = 2;  // the count sampled: the layer counts' line shows
+  requests.answers.push_back(request);
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.posteriorSummary());
+  const bool converged = form.posteriorSummary()->convergence.converged;
+  PosteriorResultsWindow* const window = form.posteriorWindow();
+  ASSERT_NE(window, nullptr);
+  const QString chineseConvergence = window->Convergence.text();
+  const QString chinesePanel = form.ResultsPanel.text();
+
+  chooseLanguage(WindowLanguage::English);
+  EXPECT_EQ(window->windowTitle(), "Posterior");
+  EXPECT_EQ(window->Classes.horizontalHeaderItem(0)->text(), "Scheme");
+  EXPECT_EQ(window->Classes.horizontalHeaderItem(3)->text(), "Probability");
+  EXPECT_TRUE(
+      window->Convergence.text().startsWith("4000 samples, 8 chains at temperature 1\n"
+                                            "R̂: Vs30 "))
+      << window->Convergence.text().toStdString();
+  // What the intervals are and what they held where measured: the count is
+  // sampled here, so the calibration of 2 to 6 layers.
+  EXPECT_TRUE(window->Convergence.text().contains("conditional on the ranges holding the site"))
+      << window->Convergence.text().toStdString();
+  EXPECT_TRUE(window->Convergence.text().contains(
+      "Measured calibration (92 synthetic sites of 2 to 6 layers"))
+      << window->Convergence.text().toStdString();
+  EXPECT_TRUE(window->LayerCounts.text().startsWith("Layer count probabilities:  2: "))
+      << window->LayerCounts.text().toStdString();
+  EXPECT_EQ(window->Histogram.chart->title(), "Posterior Vs30 histogram");
+  EXPECT_EQ(window->Histogram.ShareAxis->titleText(), "Share of the samples");
+  EXPECT_EQ(form.VsChart.OuterBand->name(), "5–95 % credible");
+  EXPECT_EQ(form.VsChart.InnerBand->name(), "10–90 % credible");
+  const QString panel = form.ResultsPanel.text();
+  EXPECT_TRUE(panel.startsWith("Posterior: 4000 samples, R̂ ")) << panel.toStdString();
+  EXPECT_TRUE(panel.contains("\nVs30 median ")) << panel.toStdString();
+  EXPECT_TRUE(panel.contains("\nLikeliest classes (probability): EC8 ")) << panel.toStdString();
+  EXPECT_EQ(form.StatusLine.text(), converged
+                                        ? "Posterior finished."
+                                        : "The posterior has not converged: raise the samples.");
+  for (const QString& text : {window->Convergence.text(), window->LayerCounts.text(), panel}) {
+    for (const QChar c : text) {
+      EXPECT_FALSE(c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) << text.toStdString();
+    }
+  }
+
+  chooseLanguage(WindowLanguage::Chinese);
+  EXPECT_EQ(window->windowTitle(), "后验分布");
+  EXPECT_EQ(window->Classes.horizontalHeaderItem(0)->text(), "体系");
+  EXPECT_EQ(window->Convergence.text(), chineseConvergence);
+  EXPECT_EQ(form.ResultsPanel.text(), chinesePanel);
+  EXPECT_EQ(form.VsChart.OuterBand->name(), "5%–95%");
+}
+
+TEST_F(GlobalSearchWindow, PosteriorRequestWithAFaultIsRefused) {
+  openSyntheticCurve();
+  SearchRequest bad = smallPosterior(1000);
+  bad.fewestLayers = 5;  // above the 3 layers
+  EXPECT_FALSE(form.startGlobalSearch(bad));
+  EXPECT_FALSE(form.globalSearchRunning());
+  ASSERT_FALSE(messages.messages.empty());
+  EXPECT_NE(messages.messages.back().text.find("后验分布无法开始"), std::string::npos);
+}
+
 }  // namespace
 
 }  // namespace dispfit
 
 namespace dispfit {
 namespace {
-
-QString readText(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 // After a search the window holds two results; the export asks which, and
 // every file it writes speaks of that one alone and names it.

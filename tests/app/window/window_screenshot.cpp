@@ -23,14 +23,16 @@
 //     the shot-records window with the records opened and analysed anew
 //     through the beamformer, its third offset shown, as large as it opens
 //     (with --screen: placed on the screen as DispFit places it);
+//   window_screenshot <output.png> --posterior <curve file>
+//     the same with the posterior of the search's ranges; its own window
+//     goes to <output>-window.png
 //   window_screenshot <output.png> --dialog <ranges file>
+//   window_screenshot <output.png> --posterior-dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
 //     from the file;
 //   window_screenshot <output.png> --columns <curve file>
 //     the step of opening a curve whose header the curve table does not
 //     know: the dialog that asks which column is which;
-//   window_screenshot <output.png> --records <record files...>
-//     the shot-records window with the record files opened;
 //   window_screenshot <output.png> --export <curve file>
 //     with the measured curve read from the file, a suggested four-layer
 //     start fitted and the global search of --global run, the search
@@ -144,12 +146,16 @@ bool showSuggestedFit(dispfit::TForm1& form, const QString& curvePath) {
 }
 
 // Answers the global search dialog with four layers of 80 to 1000 m/s and 1
-// to 15 m, Vs not decreasing with depth, and a small budget.
+// to 15 m, Vs not decreasing with depth, and a small budget; or the same
+// ranges' posterior.
 class SmallSearch : public dispfit::SearchRequestChooser {
  public:
+  dispfit::SearchMethod method = dispfit::SearchMethod::BestFit;
+
   std::optional<dispfit::SearchRequest> searchRequest(QWidget*,
                                                       const dispfit::SearchRequest&) override {
     dispfit::SearchRequest request;
+    request.method = method;
     request.layers = 4;
     request.models = 20000;
     request.seed = 1;
@@ -167,7 +173,7 @@ bool runGlobalSearch(dispfit::TForm1& form) {
     QApplication::processEvents();
     QThread::msleep(5);
   }
-  return form.searchSummary().has_value();
+  return form.searchSummary().has_value() || form.posteriorSummary().has_value();
 }
 
 // The measured curve of the file and a global search run to its end.
@@ -192,11 +198,14 @@ class OneFile : public dispfit::FileChooser {
   QString path_;
 };
 
-// The search dialog with the ranges file in its table, drawn to `output`.
-int drawSearchDialog(const QString& output, const QString& rangesPath) {
+// The search dialog with the ranges file in its table (the posterior
+// chosen when asked), drawn to `output`.
+int drawSearchDialog(const QString& output, const QString& rangesPath, bool posterior) {
   dispfit::StreamMessagePresenter messages(std::cerr);
   OneFile files(rangesPath);
-  dispfit::GlobalSearchDialog dialog(dispfit::SearchRequest{}, files, messages);
+  dispfit::SearchRequest request;
+  if (posterior) request.method = dispfit::SearchMethod::Posterior;
+  dispfit::GlobalSearchDialog dialog(request, files, messages);
   if (!dialog.readRangesFile()) return 1;
   dialog.show();
   QApplication::processEvents();
@@ -328,17 +337,20 @@ int main(int argc, char* argv[]) {
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
+  const bool posterior = argc == 4 && std::string(argv[2]) == "--posterior";
+  const bool posteriorDialog = argc == 4 && std::string(argv[2]) == "--posterior-dialog";
   const bool about = argc == 3 && std::string(argv[2]) == "--about";
   const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
   const bool recordsSettings = argc >= 4 && std::string(argv[2]) == "--records-settings";
   const bool exported = argc == 4 && std::string(argv[2]) == "--export";
   if (argc != 2 && !records && !recordsSettings && argc != 3 && !suggest && !global && !dialog &&
-      !columns && !exported) {
+      !posterior && !posteriorDialog && !columns && !exported) {
     std::fprintf(stderr,
                  "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | "
-                 "--suggest <curve file> | --global <curve file> | --dialog <ranges file> | "
-                 "--about | --columns <curve file> | --records <record files...> | "
+                 "--suggest <curve file> | --global <curve file> | --posterior <curve file> | "
+                 "--dialog <ranges file> | --posterior-dialog <ranges file> | --about | "
+                 "--columns <curve file> | --records <record files...> | "
                  "--records-settings <record files...> | --export <curve file>]\n",
                  argv[0]);
     return 2;
@@ -352,8 +364,9 @@ int main(int argc, char* argv[]) {
     return records ? drawShotRecords(QString::fromLocal8Bit(argv[1]), paths, wholeScreen)
                    : drawRecordsSettings(QString::fromLocal8Bit(argv[1]), paths);
   }
-  if (dialog) {
-    return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  if (dialog || posteriorDialog) {
+    return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]),
+                            posteriorDialog);
   }
   if (about) {
     NoLinks links;
@@ -383,7 +396,8 @@ int main(int argc, char* argv[]) {
 
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
-  } else if (global) {
+  } else if (global || posterior) {
+    if (posterior) smallSearch.method = SearchMethod::Posterior;
     form.show();  // legend markers are laid out only in a shown chart
     if (!showGlobalSearch(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (argc == 3) {
@@ -413,5 +427,11 @@ int main(int argc, char* argv[]) {
   }
   form.show();
   QApplication::processEvents();
+  if (posterior && form.posteriorWindow() != nullptr) {
+    // The posterior's own window beside the main one: <output>-window.png.
+    QString windowPath = QString::fromLocal8Bit(argv[1]);
+    windowPath.replace(QStringLiteral(".png"), QStringLiteral("-window.png"));
+    if (!form.posteriorWindow()->grab().save(windowPath)) return 1;
+  }
   return form.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

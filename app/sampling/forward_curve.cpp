@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sampling/forward_curve.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "search/curve_misfit.h"
+
+namespace dispfit {
+
+namespace {
+
+// The search's evaluator, which already turns a trial model into the curve
+// core's layers and reads its roots back.
+class LowestRootForward : public ForwardCurve {
+ public:
+  explicit LowestRootForward(std::shared_ptr<const CurveMisfit> points)
+      : points_(std::move(points)), evaluator_(*points_) {}
+
+  bool compute(const TrialModel& model, std::span<double> velocities) override {
+    const std::span<const double> curve = evaluator_.curveOf(model);
+    if (curve.size() != velocities.size()) return false;
+    std::copy(curve.begin(), curve.end(), velocities.begin());
+    return std::all_of(curve.begin(), curve.end(), [](double v) { return std::isfinite(v); });
+  }
+
+ private:
+  std::shared_ptr<const CurveMisfit> points_;  // shared, read-only
+  MisfitEvaluator evaluator_;
+};
+
+}  // namespace
+
+ForwardFactory lowestRootForward(std::span<const MeasuredPoint> points) {
+  // Only the frequencies are read: the points go in without their bands, so
+  // that a curve of mixed bands (refused elsewhere) cannot fault here.
+  std::vector<MeasuredPoint> frequencies(points.begin(), points.end());
+  for (MeasuredPoint& point : frequencies) point.band.reset();
+  auto shared = std::make_shared<const CurveMisfit>(frequencies);
+  return [shared] { return std::make_unique<LowestRootForward>(shared); };
+}
+
+}  // namespace dispfit

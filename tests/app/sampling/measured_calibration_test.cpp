@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The measured calibration each posterior output names: which configuration
+// a run's layer counts fall to, the target's tolerance at its edges, and the
+// note's verdict on the figures of the calibration run (100 sites of 3 and of
+// 5 layers, 92 of 2 to 6 layers, bench/posterior_calibration, seed 1).
+#include "sampling/measured_calibration.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using dispfit::LayerCountRange;
+
+TEST(MeasuredCalibration, EachLayerCountFallsToItsNearestMeasuredConfiguration) {
+  struct Case {
+    LayerCountRange asked;
+    LayerCountRange measured;
+  };
+  const Case cases[] = {
+      {{1, 1}, {3, 3}}, {{3, 3}, {3, 3}}, {{4, 4}, {5, 5}}, {{5, 5}, {5, 5}},
+      {{9, 9}, {5, 5}}, {{2, 6}, {2, 6}}, {{1, 3}, {2, 6}}, {{3, 8}, {2, 6}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.asked.least) + "-" + std::to_string(c.asked.most));
+    EXPECT_EQ(dispfit::measuredCoverageFor(c.asked).counts, c.measured);
+  }
+}
+
+TEST(MeasuredCalibration, ShortMeansMoreThanEightPointsBelowNominal) {
+  struct Case {
+    double coverage, nominal;
+    bool shortOfIt;
+  };
+  // 0.83 and 0.81 lie either side of 0.90 - 0.08, away from rounding.
+  const Case cases[] = {{0.83, 0.9, false}, {0.81, 0.9, true}, {0.95, 0.9, false},
+                        {0.43, 0.5, false}, {0.41, 0.5, true}, {0.69, 0.8, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.coverage) + " of " + std::to_string(c.nominal));
+    EXPECT_EQ(dispfit::fallsShort(c.coverage, c.nominal), c.shortOfIt);
+  }
+
+  dispfit::MeasuredCoverage exact{{3, 3}, 100, {0.5, 0.8, 0.9}, {0.5, 0.8, 0.9}, true};
+  EXPECT_FALSE(dispfit::anyFallsShort(exact));
+  exact.vsAtDepth[2] = 0.7;  // a shallow Vs's 90 % interval at 70 %
+  EXPECT_TRUE(dispfit::anyFallsShort(exact));
+  exact.vsAtDepthMeasured = false;  // what was not measured cannot condemn
+  EXPECT_FALSE(dispfit::anyFallsShort(exact));
+}
+
+TEST(MeasuredCalibration, TheNoteStatesTheConditionsAndTheMeasuredShortfall) {
+  struct Case {
+    LayerCountRange counts;
+    std::vector<std::string> phrases;
+  };
+  // 3 layers: Vs30 within the target (84 % for 90 %), but Vs at 2 m held in
+  // its 90 % interval at 75 %, 15 points short. 5 layers: Vs30's 80 % and
+  // 90 % intervals at 69 and 77 %. 2-6 layers: Vs30 at 51/76/87 %, each
+  // within 8 points; Vs at depth was not recorded.
+  const Case cases[] = {
+      {{3, 3},
+       {"conditional on the ranges holding the site", "100 synthetic sites of 3 layers",
+        "true Vs30 at 49/76/84 %", "no less than 44/68/75 %", "read them as too narrow"}},
+      {{4, 4},
+       {"100 synthetic sites of 5 layers", "4 layers were not measured", "43/69/77 %",
+        "read them as too narrow"}},
+      {{2, 6},
+       {"92 synthetic sites of 2 to 6 layers", "51/76/87 %", "within 8 points of their nominal"}},
+  };
+  for (const Case& c : cases) {
+    const std::string note = dispfit::calibrationNote(c.counts);
+    SCOPED_TRACE(note);
+    for (const std::string& phrase : c.phrases) {
+      EXPECT_NE(note.find(phrase), std::string::npos) << phrase;
+    }
+  }
+  EXPECT_EQ(dispfit::calibrationNote({2, 6}).find("Vs at 2, 5 and 10 m"), std::string::npos);
+  EXPECT_EQ(dispfit::calibrationNote({5, 5}).find("were not measured"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// dispfit-invert --bayes as a user runs it: a synthetic curve with its sigma
+// column in, the report and the tables out; a curve without sigma sampled
+// with its noise scale; refusals with exit status 2.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "synthetic_curve.h"
+#include "tool_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using dispfit_test::contents;
+using dispfit_test::quoted;
+using dispfit_test::ToolRun;
+
+// The lines of a table after its header, split at commas.
+std::vector<std::vector<std::string>> fieldsOf(const std::string& text, std::string& header) {
+  std::istringstream in(text);
+  std::vector<std::vector<std::string>> rows;
+  std::getline(in, header);
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> row;
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, ',');) {
+      row.push_back(field.empty() || field[0] != ' ' ? field : field.substr(1));
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+class PosteriorTool : public dispfit_test::ToolTest {
+ protected:
+  PosteriorTool() : ToolTest(DISPFIT_INVERT_PATH, "dispfit-posterior-test-") {}
+
+  // The synthetic 3-layer curve with sigma = 2 % of each velocity, or none.
+  fs::path curve(bool withSigma) {
+    std::string table = withSigma ? "frequency (Hz), velocity (m/s), sigma (m/s)\n"
+                                  : "frequency (Hz), velocity (m/s)\n";
+    for (const dispfit::MeasuredPoint& p : dispfit_test::syntheticCurve()) {
+      std::ostringstream row;
+      row.precision(17);
+      row << p.frequency << ", " << p.velocity;
+      if (withSigma) row << ", " << 0.02 * p.velocity;
+      row << '\n';
+      table += row.str();
+    }
+    return write(withSigma ? "curve.csv" : "bare.csv", table);
+  }
+};
+
+constexpr const char* kSmallRun = "--samples 3000 --start-models 400 --seed 3 --threads 2 ";
+
+TEST_F(PosteriorTool, ReportsTheModelOfTheProblemAndWritesTheTables) {
+  const fs::path prefix = dir_ / "site";
+  const ToolRun result =
+      run(std::string("--bayes --layers 2-4 --vs-range 80 1000 --h-range 1 15 ") + kSmallRun +
+          "--csv " + quoted(prefix) + " " + quoted(curve(true)));
+  ASSERT_EQ(result.status, 0) << result.err;
+  for (const char* line :
+       {"Posterior: parallel tempering (Sambridge 2014), 8 chains at temperature 1",
+        "Samples kept: 3000", "Likelihood: Gaussian, independent errors with each point's sigma",
+        "the layer count uniform over 2 to 4 and sampled by reversible jump",
+        "Convergence: split R-hat", "Acceptance of each move: Vs step", "birth", "death",
+        "Tempering swap rates: T 1.00-", "Layer count probabilities:", " Vs30 ", "ASCE 7-22:  A ",
+        "NEHRP (ASCE 7-16):", "Maximum a posteriori model",
+        "Best-fit model (the highest likelihood", "conditional on the ranges holding the site",
+        "Measured calibration (92 synthetic sites of 2 to 6 layers"}) {
+    EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n" << result.out;
+  }
+
+  std::string header;
+  // Every system's class probabilities sum to 1.
+  const auto classes = fieldsOf(contents(fs::path(prefix.string() + "_classes.csv")), header);
+  EXPECT_EQ(header, "system, class, vs30 range, probability");
+  std::map<std::string, double> sums;
+  for (const auto& row : classes) sums[row[0]] += std::strtod(row[3].c_str(), nullptr);
+  ASSERT_EQ(sums.size(), 3u);
+  for (const auto& [system, sum] : sums) EXPECT_NEAR(sum, 1.0, 1e-12) << system;
+  EXPECT_EQ(classes.size(), 4u + 5u + 8u);
+
+  // The profile: every 0.1 m, its percentiles in order.
+  const auto profile = fieldsOf(contents(fs::path(prefix.string() + "_profile.csv")), header);
+  EXPECT_EQ(header,
+            "depth (m), vs p5 (m/s), vs p10 (m/s), vs p50 (m/s), vs p90 (m/s), vs p95 (m/s)");
+  ASSERT_GT(profile.size(), 100u);
+  for (std::size_t i = 0; i < profile.size(); ++i) {
+    EXPECT_NEAR(std::strtod(profile[i][0].c_str(), nullptr), 0.1 * static_cast<double>(i), 1e-9);
+    for (std::size_t q = 1; q + 1 < profile[i].size(); ++q) {
+      EXPECT_LE(std::strtod(profile[i][q].c_str(), nullptr),
+                std::strtod(profile[i][q + 1].c_str(), nullptr));
+    }
+  }
+  const auto summary = fieldsOf(contents(fs::path(prefix.string() + "_summary.csv")), header);
+  ASSERT_EQ(summary.size(), 4u);
+  EXPECT_EQ(summary[3][0], "Vs30");
+  // The synthetic model's Vs30 (3 m of 150, 6 m of 300 over 600 m/s) is
+  // 400 m/s; a 2 % curve puts it within the 5-95 % interval.
+  EXPECT_LT(std::strtod(summary[3][1].c_str(), nullptr), 400.0 * 1.01);
+  EXPECT_GT(std::strtod(summary[3][5].c_str(), nullptr), 400.0 * 0.99);
+
+  const auto samples = fieldsOf(contents(fs::path(prefix.string() + "_samples.csv")), header);
+  EXPECT_EQ(header,
+            "chain, layers, vs1 (m/s), vs2 (m/s), vs3 (m/s), vs4 (m/s), h1 (m), h2 (m), h3 (m), "
+            "log-likelihood");
+  ASSERT_EQ(samples.size(), 3000u);
+  for (const auto& row : samples) {
+    const int layers = std::atoi(row[1].c_str());
+    ASSERT_TRUE(layers >= 2 && layers <= 4);
+    ASSERT_EQ(row.size(), 10u);
+    // The columns of layers a sample lacks are empty, the others numbers.
+    for (int l = 0; l < 4; ++l) EXPECT_EQ(row[2 + l].empty(), l >= layers);
+  }
+  const auto predictive = fieldsOf(contents(fs::path(prefix.string() + "_predictive.csv")), header);
+  EXPECT_EQ(header, "frequency (Hz), observed (m/s), sigma (m/s), p10 (m/s), p50 (m/s), p90 (m/s)");
+  ASSERT_EQ(predictive.size(), 30u);
+  for (const auto& row : predictive) {
+    const double observed = std::strtod(row[1].c_str(), nullptr);
+    EXPECT_NEAR(std::strtod(row[2].c_str(), nullptr), 0.02 * observed, 1e-9 * observed);
+    // The true model made the curve: its band lies within a few sigma of it.
+    EXPECT_NEAR(std::strtod(row[4].c_str(), nullptr), observed, 0.03 * observed);
+  }
+  const auto interfaces = fieldsOf(contents(fs::path(prefix.string() + "_interfaces.csv")), header);
+  EXPECT_EQ(header, "top (m), bottom (m), probability");
+  EXPECT_FALSE(interfaces.empty());
+}
+
+TEST_F(PosteriorTool, ACurveWithoutSigmaSamplesItsNoiseScale) {
+  const fs::path prefix = dir_ / "bare";
+  const ToolRun result = run(std::string("--bayes --layers 3 --vs-range 80 1000 --h-range 1 15 ") +
+                             kSmallRun + "--csv " + quoted(prefix) + " " + quoted(curve(false)));
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("the curve gives no sigma, so a relative noise scale s"),
+            std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("(hierarchical): median "), std::string::npos);
+  EXPECT_NE(result.out.find("noise step"), std::string::npos);
+  EXPECT_EQ(result.out.find("Layer count probabilities"), std::string::npos);
+  std::string header;
+  fieldsOf(contents(fs::path(prefix.string() + "_samples.csv")), header);
+  EXPECT_NE(header.find(", noise scale, log-likelihood"), std::string::npos) << header;
+  EXPECT_FALSE(fs::exists(prefix.string() + "_interfaces.csv"));
+}
+
+TEST_F(PosteriorTool, RefusesBadRangesCountsAndCurvesUpFront) {
+  const fs::path good = curve(true);
+  const fs::path mixed = write("mixed.csv",
+                               "frequency, velocity, sigma\n"
+                               "40, 200, 4\n"
+                               "20, 260, 0\n"
+                               "10, 320, 6\n");
+  struct Row {
+    std::string arguments;
+    const char* says;
+  };
+  const Row rows[] = {
+      {"--bayes --layers 4-2 " + quoted(good), "is not a layer count range A-B"},
+      {"--bayes --layers 0-3 " + quoted(good), "is not a layer count range A-B"},
+      {"--bayes --layers 3 --vs-range 900 100 " + quoted(good), "--vs-range: LO lies above HI"},
+      {"--bayes --layers 3 --samples 0 " + quoted(good), "--samples"},
+      {"--bayes --layers 3 --models 10 " + quoted(good), "--models belongs to --global"},
+      {"--bayes --layers 3 " + quoted(mixed), "refused"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.arguments);
+    const ToolRun result = run(row.arguments);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    if (std::string(row.says) != "refused") {
+      EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
+    }
+  }
+  const ToolRun help = run("--help");
+  EXPECT_NE(help.out.find("dispfit-invert --bayes [OPTIONS] CURVE"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The printed report of dispfit-invert --bayes: the model of the problem
+// (likelihood, prior, sampler), the convergence figures, the credible
+// intervals of VsZ, Vs30 and Vs over depth, the site class probabilities,
+// the maximum a posteriori and best-fit models.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sampling/model_prior.h"
+#include "sampling/parallel_tempering.h"
+#include "sampling/posterior_summary.h"
+
+namespace dispfit {
+
+struct PosteriorReportInputs {
+  SamplerSettings settings;
+  std::int64_t startModels = 0;  // per layer count, of the search for the starts
+  bool increasing = false;
+  int fittedPoints = 0;
+  PosteriorSummary summary;
+};
+
+// The warning an R-hat above kMostConvergedRhat (or a cancel) prints, here
+// and on the standard error stream.
+std::string notConvergedWarning(const PosteriorSummary& summary);
+
+// The report, each line ending in "\n".
+std::string posteriorReport(const PosteriorReportInputs& inputs);
+
+}  // namespace dispfit
