@@ -90,8 +90,8 @@ class VsProfileChart : public QChartView {
   QLineSeries* BestSeries = nullptr;         // owned by chart
   // The legend under the plot: what each line drawn is.
   std::unique_ptr<ChartLegend> Legend;
-  QAreaSeries* OuterBand = nullptr;          // 5-95 %, owned by chart
-  QAreaSeries* InnerBand = nullptr;          // 10-90 %, owned by chart
+  QAreaSeries* OuterBand = nullptr;  // 5-95 %, owned by chart
+  QAreaSeries* InnerBand = nullptr;  // 10-90 %, owned by chart
 
  protected:
   void changeEvent(QEvent* event) override;
