@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // dispfit-curve MODEL: the fundamental-mode Rayleigh dispersion curve of a
-// layered model, a line per frequency: frequency, phase velocity and, when
-// asked, group velocity.
+// layered model, or its lowest modes of Rayleigh or Love waves, a line per
+// frequency: frequency, phase velocity and, when asked, group velocity of
+// each mode.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -27,12 +28,19 @@ constexpr double kKilogramsPerCubicMetrePerGramPerCubicCentimetre = 1000.0;
 
 void printHelp(std::ostream& out) {
   out << "Usage: dispfit-curve MODEL [--freq F1,F2,... | --fmin A --fmax B --count N] [--group]\n"
+         "                          [--modes N] [--love]\n"
          "\n"
          "Prints the fundamental-mode Rayleigh dispersion curve of the layered model in\n"
          "MODEL, one line per frequency: frequency (Hz), phase velocity (m/s) and, with\n"
          "--group, group velocity (m/s). The fundamental mode is the lowest phase velocity\n"
          "at which the model carries a Rayleigh wave, below the half-space S velocity;\n"
          "where there is none the line shows 'none' instead of the velocities.\n"
+         "\n"
+         "With --modes N the line holds modes 0 to N-1 side by side (mode 0 the\n"
+         "fundamental, mode k the k-th phase velocity above it): the phase velocity of\n"
+         "each, and with --group its group velocity after it; 'none' stands for each\n"
+         "velocity of a mode the model does not carry at that frequency (below its\n"
+         "cut-off). --love gives Love waves instead of Rayleigh waves.\n"
          "\n"
          "MODEL  the number of layers N (1 to 50, the half-space included), then one\n"
          "       line per layer, top first:  thickness(m)  Vs(m/s)  density(g/cm3)\n"
@@ -44,6 +52,8 @@ void printHelp(std::ostream& out) {
          "                          N frequencies evenly spaced from A to B (Hz)\n"
          "                          (without either: 5 to 150 Hz every 5 Hz)\n"
          "--group                   also print the group velocity\n"
+         "--modes N                 the lowest N modes, 1 to 100 (default 1)\n"
+         "--love                    Love waves (SH motion) instead of Rayleigh waves\n"
          "\n"
          "Exit status: 0 when the curve is printed, 1 when the model or a frequency\n"
          "cannot be used (the reason goes to the standard error stream), 2 for a usage\n"
@@ -54,6 +64,9 @@ struct Options {
   std::string modelPath;
   std::vector<double> frequencies;
   bool group = false;
+  int modes = 1;
+  bool modesGiven = false;
+  bool love = false;
 };
 
 std::optional<double> numberFrom(std::string_view text) {
@@ -100,6 +113,16 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
     const bool hasValue = i + 1 < argc;
     if (arg == "--group") {
       options.group = true;
+    } else if (arg == "--love") {
+      options.love = true;
+    } else if (arg == "--modes" && hasValue) {
+      const std::optional<double> value = numberFrom(argv[++i]);
+      if (!value || *value != std::floor(*value) || *value < 1.0 || *value > swcore::kMaxModes) {
+        error = "--modes needs a whole number from 1 to 100";
+        return std::nullopt;
+      }
+      options.modes = static_cast<int>(*value);
+      options.modesGiven = true;
     } else if (arg == "--freq" && hasValue) {
       const std::optional<std::vector<double>> list = numberList(argv[++i]);
       if (!list) {
@@ -174,6 +197,27 @@ void printCurve(const std::vector<double>& frequencies,
   }
 }
 
+// Modes side by side, `modes` points a frequency; each velocity of an absent
+// mode reads "none", so that the columns stay in place.
+void printModes(const std::vector<double>& frequencies,
+                const std::vector<swcore::CurvePoint>& points, int modes, bool group) {
+  const auto perFrequency = static_cast<std::size_t>(modes);
+  for (std::size_t j = 0; j < frequencies.size(); ++j) {
+    std::printf("%g", frequencies[j]);
+    for (std::size_t k = 0; k < perFrequency; ++k) {
+      const swcore::CurvePoint& point = points[j * perFrequency + k];
+      if (!point.hasRoot) {
+        std::printf(group ? " none none" : " none");
+      } else if (group) {
+        std::printf(" %.4f %.4f", point.phaseVelocity, point.groupVelocity);
+      } else {
+        std::printf(" %.4f", point.phaseVelocity);
+      }
+    }
+    std::printf("\n");
+  }
+}
+
 }  // namespace
 }  // namespace dispfit
 
@@ -194,15 +238,30 @@ int main(int argc, char** argv) {
     std::cerr << "dispfit-curve: " << error << '\n';
     return kUsageOrFileError;
   }
-  std::vector<swcore::CurvePoint> curve(options->frequencies.size());
+  const swcore::CurveKind kind =
+      options->group ? swcore::CurveKind::phaseAndGroup : swcore::CurveKind::phase;
   swcore::DispersionCurveSolver solver;
-  const swcore::CurveStatus status = solver.compute(
-      model, options->frequencies,
-      options->group ? swcore::CurveKind::phaseAndGroup : swcore::CurveKind::phase, curve);
+  swcore::CurveStatus status = swcore::CurveStatus::ok;
+  if (options->modesGiven || options->love) {
+    // The lowest modes, side by side.
+    const swcore::ModeRequest request{
+        options->love ? swcore::WaveType::love : swcore::WaveType::rayleigh, options->modes, kind};
+    std::vector<swcore::CurvePoint> points(options->frequencies.size() *
+                                           static_cast<std::size_t>(options->modes));
+    status = solver.computeModes(model, options->frequencies, request, points);
+    if (status == swcore::CurveStatus::ok) {
+      printModes(options->frequencies, points, options->modes, options->group);
+    }
+  } else {
+    std::vector<swcore::CurvePoint> curve(options->frequencies.size());
+    status = solver.compute(model, options->frequencies, kind, curve);
+    if (status == swcore::CurveStatus::ok) {
+      printCurve(options->frequencies, curve, options->group);
+    }
+  }
   if (status != swcore::CurveStatus::ok) {
     std::cerr << "dispfit-curve: " << swcore::describe(status) << '\n';
     return kModelRefused;
   }
-  printCurve(options->frequencies, curve, options->group);
   return kPrinted;
 }

@@ -43,8 +43,9 @@ class CurveTool : public dispfit_test::ToolTest {
 TEST_F(CurveTool, HelpExplainsTheFileAndTheOptions) {
   const ToolRun result = run("--help");
   EXPECT_EQ(result.status, 0);
-  for (const char* text : {"Usage: dispfit-curve MODEL", "thickness(m)  Vs(m/s)  density(g/cm3)",
-                           "--freq F1,F2,...", "--fmin A --fmax B --count N", "--group", "none"}) {
+  for (const char* text :
+       {"Usage: dispfit-curve MODEL", "thickness(m)  Vs(m/s)  density(g/cm3)", "--freq F1,F2,...",
+        "--fmin A --fmax B --count N", "--group", "none", "--modes N", "--love"}) {
     EXPECT_NE(result.out.find(text), std::string::npos) << text;
   }
 }
@@ -83,6 +84,47 @@ TEST_F(CurveTool, RangeGivesEvenlySpacedFrequenciesAndNoneWhereThereIsNoRoot) {
   EXPECT_EQ(lines[2], (std::vector<std::string>{"100", "none"}));
 }
 
+TEST_F(CurveTool, ModesStandSideBySideWithNoneBelowTheirCutOff) {
+  // 10 m of 200 m/s over 400 m/s: Love mode n appears at n x 11.547 Hz
+  // (where k h sqrt(1/b1^2 - 1/b2^2) reaches n pi at c = b2), so at 30 Hz
+  // modes 0 to 2 exist and mode 3 does not; at 5 Hz only mode 0. Rayleigh's
+  // mode 0 is the fundamental the plain command prints.
+  const fs::path model = write("SHR.TXT", "2\n10 200 1.8\n0 400 2.0\n");
+  const ToolRun love = run(quoted(model) + " --freq 30,5 --modes 4 --love --group");
+  ASSERT_EQ(love.status, 0) << love.err;
+  const std::vector<std::vector<std::string>> lines = linesOf(love.out);
+  ASSERT_EQ(lines.size(), 2u) << love.out;
+  ASSERT_EQ(lines[0].size(), 9u) << love.out;
+  EXPECT_EQ(lines[0][0], "30");
+  for (std::size_t field = 1; field <= 6; ++field) {
+    EXPECT_NE(lines[0][field], "none") << field;
+  }
+  // Phase velocities rise with the mode number, between the two S velocities.
+  EXPECT_GT(std::stod(lines[0][1]), 200.0);
+  EXPECT_LT(std::stod(lines[0][1]), std::stod(lines[0][3]));
+  EXPECT_LT(std::stod(lines[0][3]), std::stod(lines[0][5]));
+  EXPECT_LT(std::stod(lines[0][5]), 400.0);
+  EXPECT_EQ(lines[0][7], "none");
+  EXPECT_EQ(lines[0][8], "none");
+  EXPECT_EQ(lines[1][0], "5");
+  EXPECT_NE(lines[1][1], "none");
+  for (std::size_t field = 3; field <= 8; ++field) {
+    EXPECT_EQ(lines[1][field], "none") << field;
+  }
+
+  const ToolRun rayleigh = run(quoted(model) + " --freq 30,5 --modes 2");
+  const ToolRun fundamental = run(quoted(model) + " --freq 30,5");
+  ASSERT_EQ(rayleigh.status, 0) << rayleigh.err;
+  const std::vector<std::vector<std::string>> modes = linesOf(rayleigh.out);
+  const std::vector<std::vector<std::string>> plain = linesOf(fundamental.out);
+  ASSERT_EQ(modes.size(), 2u);
+  ASSERT_EQ(plain.size(), 2u);
+  for (std::size_t j = 0; j < 2; ++j) {
+    ASSERT_EQ(modes[j].size(), 3u) << rayleigh.out;
+    EXPECT_EQ(modes[j][1], plain[j][1]);
+  }
+}
+
 TEST_F(CurveTool, UsageAndFileFaultsExitWithTwoModelFaultsWithOne) {
   const fs::path model = write("SHR.TXT", "2\n5 200 1.8\n0 400 2.0\n");
   struct Row {
@@ -98,6 +140,9 @@ TEST_F(CurveTool, UsageAndFileFaultsExitWithTwoModelFaultsWithOne) {
       {"range without count", quoted(model) + " --fmin 1 --fmax 5", 2, "go together"},
       {"list and range", quoted(model) + " --freq 5 --fmin 1 --fmax 5 --count 2", 2, "either"},
       {"unknown option", quoted(model) + " --fast", 2, "unexpected argument"},
+      {"no mode", quoted(model) + " --modes 0", 2, "--modes needs a whole number"},
+      {"half a mode", quoted(model) + " --modes 1.5", 2, "--modes needs a whole number"},
+      {"too many modes", quoted(model) + " --modes 101", 2, "--modes needs a whole number"},
       {"zero frequency", quoted(model) + " --freq 10,0", 1, "frequency"},
       {"zero thickness", quoted(write("thin.txt", "2\n0 200 1.8\n0 400 2.0\n")), 1, "thickness"},
   };
