@@ -3,6 +3,7 @@
 // layered model, or its lowest modes of Rayleigh or Love waves, a line per
 // frequency: frequency, phase velocity and, when asked, group velocity of
 // each mode.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 
 #include "batch/batch_files.h"
 #include "dispersion/dispersion_curve.h"
+#include "dispersion/eigenfunction.h"
 
 namespace dispfit {
 namespace {
@@ -29,6 +31,7 @@ constexpr double kKilogramsPerCubicMetrePerGramPerCubicCentimetre = 1000.0;
 void printHelp(std::ostream& out) {
   out << "Usage: dispfit-curve MODEL [--freq F1,F2,... | --fmin A --fmax B --count N] [--group]\n"
          "                          [--modes N] [--love]\n"
+         "       dispfit-curve MODEL --eigen FREQ MODE [--love]\n"
          "\n"
          "Prints the fundamental-mode Rayleigh dispersion curve of the layered model in\n"
          "MODEL, one line per frequency: frequency (Hz), phase velocity (m/s) and, with\n"
@@ -42,6 +45,16 @@ void printHelp(std::ostream& out) {
          "velocity of a mode the model does not carry at that frequency (below its\n"
          "cut-off). --love gives Love waves instead of Rayleigh waves.\n"
          "\n"
+         "With --eigen FREQ MODE it prints the motion of mode MODE (0 the fundamental)\n"
+         "at FREQ Hz against depth instead: after lines starting with '#' that give the\n"
+         "phase velocity, the group velocity from the curve and from the energy\n"
+         "integrals, and the integrals, one line per depth: depth (m), horizontal and\n"
+         "vertical displacement, shear and normal traction (Pa); for Love waves depth,\n"
+         "displacement and traction. The displacements are scaled so that the larger\n"
+         "one at the surface is 1; the tractions are those of a surface displacement of\n"
+         "1 m. The depths run from 0 to 1.5 times the top of the half-space or two\n"
+         "wavelengths, whichever is deeper, in 200 steps, every interface included.\n"
+         "\n"
          "MODEL  the number of layers N (1 to 50, the half-space included), then one\n"
          "       line per layer, top first:  thickness(m)  Vs(m/s)  density(g/cm3)\n"
          "       (the half-space's thickness is not used). Vp is 3 x Vs.\n"
@@ -54,6 +67,7 @@ void printHelp(std::ostream& out) {
          "--group                   also print the group velocity\n"
          "--modes N                 the lowest N modes, 1 to 100 (default 1)\n"
          "--love                    Love waves (SH motion) instead of Rayleigh waves\n"
+         "--eigen FREQ MODE         the motion of one mode against depth\n"
          "\n"
          "Exit status: 0 when the curve is printed, 1 when the model or a frequency\n"
          "cannot be used (the reason goes to the standard error stream), 2 for a usage\n"
@@ -67,6 +81,9 @@ struct Options {
   int modes = 1;
   bool modesGiven = false;
   bool love = false;
+  // --eigen FREQ MODE
+  std::optional<double> eigenFrequency;
+  int eigenMode = 0;
 };
 
 std::optional<double> numberFrom(std::string_view text) {
@@ -115,6 +132,16 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
       options.group = true;
     } else if (arg == "--love") {
       options.love = true;
+    } else if (arg == "--eigen" && i + 2 < argc) {
+      const std::optional<double> hertz = numberFrom(argv[++i]);
+      const std::optional<double> mode = numberFrom(argv[++i]);
+      if (!hertz || !mode || *mode != std::floor(*mode) || *mode < 0.0 ||
+          *mode >= swcore::kMaxModes) {
+        error = "--eigen needs a frequency and a mode number from 0 to 99";
+        return std::nullopt;
+      }
+      options.eigenFrequency = hertz;
+      options.eigenMode = static_cast<int>(*mode);
     } else if (arg == "--modes" && hasValue) {
       const std::optional<double> value = numberFrom(argv[++i]);
       if (!value || *value != std::floor(*value) || *value < 1.0 || *value > swcore::kMaxModes) {
@@ -150,6 +177,12 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
     return std::nullopt;
   }
   const bool ranged = fmin || fmax || count;
+  if (options.eigenFrequency && (listed || ranged || options.modesGiven || options.group)) {
+    error =
+        "--eigen prints one mode; it takes no --freq, --fmin, --fmax, --count, --modes or "
+        "--group";
+    return std::nullopt;
+  }
   if (listed && ranged) {
     error = "give either --freq or --fmin, --fmax and --count";
     return std::nullopt;
@@ -218,6 +251,74 @@ void printModes(const std::vector<double>& frequencies,
   }
 }
 
+// The depths of the motion's table: 0 to 1.5 times the top of the
+// half-space or two wavelengths, whichever is deeper, in kDepthSteps steps,
+// with every interface.
+constexpr int kDepthSteps = 200;
+
+std::vector<double> motionDepths(const swcore::Eigenfunction& e, double hertz) {
+  const std::vector<double> interfaces = e.interfaceDepths();
+  const double wavelength = e.phaseVelocity() / hertz;
+  const double bottom =
+      std::max(2.0 * wavelength, interfaces.empty() ? 0.0 : 1.5 * interfaces.back());
+  std::vector<double> depths = interfaces;
+  for (int i = 0; i <= kDepthSteps; ++i) {
+    depths.push_back(bottom * i / kDepthSteps);
+  }
+  std::sort(depths.begin(), depths.end());
+  depths.erase(std::unique(depths.begin(), depths.end()), depths.end());
+  return depths;
+}
+
+// Prints the motion of one mode; the exit status.
+int printEigenfunction(const std::vector<swcore::ModelLayer>& model, const Options& options) {
+  const swcore::WaveType wave = options.love ? swcore::WaveType::love : swcore::WaveType::rayleigh;
+  const double hertz = *options.eigenFrequency;
+  const int modes = options.eigenMode + 1;
+  std::vector<swcore::CurvePoint> points(static_cast<std::size_t>(modes));
+  swcore::DispersionCurveSolver solver;
+  const swcore::CurveStatus status = solver.computeModes(
+      model, std::vector<double>{hertz}, {wave, modes, swcore::CurveKind::phaseAndGroup}, points);
+  if (status != swcore::CurveStatus::ok) {
+    std::cerr << "dispfit-curve: " << swcore::describe(status) << '\n';
+    return kModelRefused;
+  }
+  const swcore::CurvePoint& point = points.back();
+  const char* name = options.love ? "Love" : "Rayleigh";
+  if (!point.hasRoot) {
+    std::cerr << "dispfit-curve: the model carries no " << name << " mode " << options.eigenMode
+              << " at " << hertz << " Hz\n";
+    return kModelRefused;
+  }
+  swcore::Eigenfunction e;
+  if (e.compute(model, wave, hertz, point.phaseVelocity) != swcore::Eigenfunction::Status::ok) {
+    std::cerr << "dispfit-curve: the motion of the mode could not be computed\n";
+    return kModelRefused;
+  }
+  const swcore::EnergyIntegrals i = e.integrals();
+  std::printf(
+      "# %s mode %d at %g Hz: phase velocity %.4f m/s, group velocity %.4f m/s "
+      "(from the energy integrals %.4f m/s)\n",
+      name, options.eigenMode, hertz, e.phaseVelocity(), point.groupVelocity, e.groupVelocity());
+  if (options.love) {
+    std::printf("# I1 %.6e  I2 %.6e  I3 %.6e\n", i.i1, i.i2, i.i3);
+    std::printf("# depth(m) displacement traction(Pa)\n");
+  } else {
+    std::printf("# I1 %.6e  I2 %.6e  I3 %.6e  I4 %.6e\n", i.i1, i.i2, i.i3, i.i4);
+    std::printf("# depth(m) horizontal vertical shear_traction(Pa) normal_traction(Pa)\n");
+  }
+  for (const double z : motionDepths(e, hertz)) {
+    const swcore::MotionAt m = e.at(z);
+    if (options.love) {
+      std::printf("%.4f %.6e %.6e\n", z, m.values[0], m.values[1]);
+    } else {
+      std::printf("%.4f %.6e %.6e %.6e %.6e\n", z, m.values[0], m.values[1], m.values[2],
+                  m.values[3]);
+    }
+  }
+  return kPrinted;
+}
+
 }  // namespace
 }  // namespace dispfit
 
@@ -237,6 +338,9 @@ int main(int argc, char** argv) {
   if (!loadModel(options->modelPath, model, error)) {
     std::cerr << "dispfit-curve: " << error << '\n';
     return kUsageOrFileError;
+  }
+  if (options->eigenFrequency) {
+    return printEigenfunction(model, *options);
   }
   const swcore::CurveKind kind =
       options->group ? swcore::CurveKind::phaseAndGroup : swcore::CurveKind::phase;

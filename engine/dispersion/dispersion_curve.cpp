@@ -33,10 +33,6 @@ bool positiveFinite(double value) {
   return std::isfinite(value) && value > 0.0;
 }
 
-double pVelocityOf(const ModelLayer& layer) {
-  return layer.pVelocity.value_or(3.0 * layer.shearVelocity);
-}
-
 CurveStatus checkLayer(const ModelLayer& layer, bool halfSpace) {
   if (!halfSpace && !positiveFinite(layer.thickness)) {
     return CurveStatus::badThickness;
@@ -59,17 +55,8 @@ CurveStatus checkLayer(const ModelLayer& layer, bool halfSpace) {
 
 CurveStatus checkInput(std::span<const ModelLayer> model, std::span<const double> frequencies,
                        std::size_t outputSize, int modes = 1) {
-  if (model.empty()) {
-    return CurveStatus::noLayers;
-  }
-  if (model.size() > static_cast<std::size_t>(kMaxLayers)) {
-    return CurveStatus::tooManyLayers;
-  }
-  for (std::size_t i = 0; i < model.size(); ++i) {
-    const CurveStatus status = checkLayer(model[i], i + 1 == model.size());
-    if (status != CurveStatus::ok) {
-      return status;
-    }
+  if (const CurveStatus status = modelStatus(model); status != CurveStatus::ok) {
+    return status;
   }
   for (const double f : frequencies) {
     if (!positiveFinite(f)) {
@@ -184,6 +171,22 @@ class SearchFunction {
 };
 
 }  // namespace
+
+CurveStatus modelStatus(std::span<const ModelLayer> model) {
+  if (model.empty()) {
+    return CurveStatus::noLayers;
+  }
+  if (model.size() > static_cast<std::size_t>(kMaxLayers)) {
+    return CurveStatus::tooManyLayers;
+  }
+  for (std::size_t i = 0; i < model.size(); ++i) {
+    const CurveStatus status = checkLayer(model[i], i + 1 == model.size());
+    if (status != CurveStatus::ok) {
+      return status;
+    }
+  }
+  return CurveStatus::ok;
+}
 
 const char* describe(CurveStatus status) {
   switch (status) {

@@ -87,6 +87,15 @@ inline constexpr int kMaxModes = 100;
 // A short English description of a status, for messages.
 const char* describe(CurveStatus status);
 
+// The first fault of the model's layers, in the order of CurveStatus; ok
+// when every layer can be used.
+CurveStatus modelStatus(std::span<const ModelLayer> model);
+
+// A layer's P velocity: its own, or 3 x its S velocity (m/s).
+inline double pVelocityOf(const ModelLayer& layer) {
+  return layer.pVelocity.value_or(3.0 * layer.shearVelocity);
+}
+
 // Which velocities to compute.
 enum class CurveKind { phase, phaseAndGroup };
 

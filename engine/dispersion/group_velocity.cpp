@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "dispersion/bracket_refinement.h"
 #include "dispersion/love_secular_function.h"
+#include "dispersion/zero_refinement.h"
 
 namespace swcore {
 
@@ -19,10 +19,6 @@ constexpr double kUndefined = std::numeric_limits<double>::quiet_NaN();
 // slope unless the curve bends within 1 % of the frequency.
 constexpr double kOmegaStep = 1e-5;
 
-// 1e-14 of c: a few units in the last place, where the rounding of D decides
-// its sign.
-constexpr double kRelativeTolerance = 1e-14;
-
 // 1e-6 of c: the bracket around the given root, ten times the search's
 // tolerance at the slowest velocities (1e-8 km/s at 0.01 km/s).
 constexpr double kRootSpread = 1e-6;
@@ -31,21 +27,6 @@ constexpr double kRootSpread = 1e-6;
 // 2 delta (c moves by delta |1 - c / U|) up to 64 delta, which follows modes
 // whose group velocity is a thirtieth of their phase velocity.
 constexpr int kBracketDoublings = 5;
-
-// The zero of D inside c (1 +- spread), the bracket ending just below the
-// half-space S velocity `ceiling` (where the Rayleigh function has its pole
-// and above which no mode lies), or NaN where D has one sign at both ends.
-template <class Function>
-double zeroWithin(const Function& d, double c, double spread, double ceiling) {
-  const double top = std::fmin(c * (1.0 + spread), ceiling * (1.0 - 1e-12));
-  const BracketEnd lower{c * (1.0 - spread), d.value(c * (1.0 - spread))};
-  const BracketEnd upper{top, d.value(top)};
-  if (!(lower.f * upper.f < 0.0)) {
-    return kUndefined;
-  }
-  return detail::andersonBjorck([&](double x) { return d.value(x); }, lower, upper,
-                                kRelativeTolerance * c);
-}
 
 double halfSpaceShear(const SecularModel& model) {
   return model.shearVelocity[model.layerCount - 1];

@@ -3,6 +3,7 @@
 // frequency or an error out, and the exit status telling which.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -43,9 +44,9 @@ class CurveTool : public dispfit_test::ToolTest {
 TEST_F(CurveTool, HelpExplainsTheFileAndTheOptions) {
   const ToolRun result = run("--help");
   EXPECT_EQ(result.status, 0);
-  for (const char* text :
-       {"Usage: dispfit-curve MODEL", "thickness(m)  Vs(m/s)  density(g/cm3)", "--freq F1,F2,...",
-        "--fmin A --fmax B --count N", "--group", "none", "--modes N", "--love"}) {
+  for (const char* text : {"Usage: dispfit-curve MODEL", "thickness(m)  Vs(m/s)  density(g/cm3)",
+                           "--freq F1,F2,...", "--fmin A --fmax B --count N", "--group", "none",
+                           "--modes N", "--love", "--eigen FREQ MODE"}) {
     EXPECT_NE(result.out.find(text), std::string::npos) << text;
   }
 }
@@ -125,6 +126,49 @@ TEST_F(CurveTool, ModesStandSideBySideWithNoneBelowTheirCutOff) {
   }
 }
 
+TEST_F(CurveTool, EigenPrintsTheMotionOfAModeAgainstDepth) {
+  // 10 m of 200 m/s over 400 m/s, Love mode 1 at 30 Hz: in the layer the
+  // displacement is cos(k s1 z), s1 = sqrt(c^2/200^2 - 1), with no traction
+  // at the surface and one node inside the layer (mode 1).
+  const fs::path model = write("SHR.TXT", "2\n10 200 1.8\n0 400 2.0\n");
+  const ToolRun result = run(quoted(model) + " --eigen 30 1 --love");
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::vector<std::vector<std::string>> lines = linesOf(result.out);
+  ASSERT_GT(lines.size(), 200u);
+  EXPECT_EQ(lines[0][0], "#");
+  EXPECT_NE(result.out.find("Love mode 1 at 30 Hz"), std::string::npos) << result.out;
+  const std::size_t phase = result.out.find("phase velocity ");
+  ASSERT_NE(phase, std::string::npos);
+  const double c = std::stod(result.out.substr(phase + 15));
+  const double k = 2.0 * 3.141592653589793 * 30.0 / c;
+  const double s1 = std::sqrt(c * c / (200.0 * 200.0) - 1.0);
+  int rows = 0;
+  int signChanges = 0;
+  double previous = 1.0;
+  for (const std::vector<std::string>& line : lines) {
+    if (line.empty() || line[0] == "#") {
+      continue;
+    }
+    ASSERT_EQ(line.size(), 3u);
+    const double z = std::stod(line[0]);
+    const double v = std::stod(line[1]);
+    if (rows == 0) {
+      EXPECT_EQ(z, 0.0);
+      EXPECT_DOUBLE_EQ(v, 1.0);
+      EXPECT_LT(std::abs(std::stod(line[2])), 1e-3);  // Pa, against 1e7 Pa inside
+    }
+    if (z <= 10.0) {
+      // 1e-4: c is printed to 1e-4 m/s, which moves k s1 z by up to 2e-5 here.
+      EXPECT_NEAR(v, std::cos(k * s1 * z), 1e-4) << z;
+      signChanges += (v < 0.0) != (previous < 0.0) ? 1 : 0;
+      previous = v;
+    }
+    ++rows;
+  }
+  EXPECT_EQ(signChanges, 1);
+  EXPECT_GT(rows, 200);
+}
+
 TEST_F(CurveTool, UsageAndFileFaultsExitWithTwoModelFaultsWithOne) {
   const fs::path model = write("SHR.TXT", "2\n5 200 1.8\n0 400 2.0\n");
   struct Row {
@@ -143,6 +187,10 @@ TEST_F(CurveTool, UsageAndFileFaultsExitWithTwoModelFaultsWithOne) {
       {"no mode", quoted(model) + " --modes 0", 2, "--modes needs a whole number"},
       {"half a mode", quoted(model) + " --modes 1.5", 2, "--modes needs a whole number"},
       {"too many modes", quoted(model) + " --modes 101", 2, "--modes needs a whole number"},
+      {"eigen without mode", quoted(model) + " --eigen 10", 2, "unexpected argument"},
+      {"eigen, half a mode", quoted(model) + " --eigen 10 0.5", 2, "--eigen needs a frequency"},
+      {"eigen and a list", quoted(model) + " --eigen 10 0 --freq 5", 2, "--eigen prints one mode"},
+      {"eigen of an absent mode", quoted(model) + " --eigen 2 3", 1, "carries no Rayleigh mode 3"},
       {"zero frequency", quoted(model) + " --freq 10,0", 1, "frequency"},
       {"zero thickness", quoted(write("thin.txt", "2\n0 200 1.8\n0 400 2.0\n")), 1, "thickness"},
   };
