@@ -28,6 +28,24 @@
 
 namespace swcore {
 
+namespace detail {
+
+using EigenMatrix = std::array<std::array<double, 4>, 4>;
+
+// One layer's material and the system of its motion at one c and omega (see
+// eigenfunction.cpp): y' = A y, A^2 and A^3, and the eigenvalues of A^2.
+struct EigenLayer {
+  double mu, lambda, rho;
+  double nuA2, nuB2;
+  EigenMatrix a, a2, a3;
+  int n;  // 4 Rayleigh, 2 Love
+
+  // exp(A h): the motion carried down by h (km; up where negative).
+  EigenMatrix propagator(double h) const;
+};
+
+}  // namespace detail
+
 // The motion at one depth. Rayleigh: r1, r2, r3, r4 as above; Love: l1, l2,
 // 0, 0.
 struct MotionAt {
@@ -48,8 +66,8 @@ class Eigenfunction {
   // The mode of `wave` at `frequency` whose phase velocity lies within
   // 1e-6 of `phaseVelocity` (a root of the curve solver): the zero is first
   // refined to 1e-14 of c. Two planes of motions are carried through the
-  // layers in sub-layers over which a motion changes by at most a factor e
-  // (its vertical wavenumber times the thickness at most 1), made
+  // layers in sub-layers over which a motion changes by at most a factor e^2
+  // (its vertical wavenumber times the thickness at most 2), made
   // orthonormal after each (Gram-Schmidt), so that neither motion of a pair
   // is lost where one outgrows the other: up from the half-space the motions
   // that decay into it, down from the free surface those free of traction
@@ -70,9 +88,9 @@ class Eigenfunction {
   MotionAt at(double depth) const;
 
   // The integrals over the whole depth of the same normalised motion, by
-  // 8-point Gauss-Legendre quadrature over each sub-layer (exact to
-  // rounding for motions that change by at most e across one) and in closed
-  // form in the half-space.
+  // 8-point Gauss-Legendre quadrature over each sub-layer (to 1e-12 for
+  // motions that change by at most e^2 across one) and in closed form in the
+  // half-space.
   EnergyIntegrals integrals() const { return integrals_; }
 
   double phaseVelocity() const { return c_ * 1000.0; }  // the refined zero, m/s
@@ -105,6 +123,7 @@ class Eigenfunction {
   double c_ = 0.0;  // km/s
   double k_ = 0.0;  // 1/km
   double stressScale_ = 0.0;
+  std::vector<detail::EigenLayer> layers_;  // every layer's system, the half-space last
   std::vector<Piece> pieces_;
   // The half-space motion: coefficients of its two decaying motions (one for
   // Love) times exp(halfSpaceLog_).
