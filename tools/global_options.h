@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "dispersion/observed_curve.h"
 #include "search/global_search.h"
 #include "search/search_space.h"
 
@@ -23,6 +24,9 @@ struct GlobalCommand {
   std::optional<std::string> rangesPath;  // --params FILE
   SearchSettings settings;
   AcceptanceRule rule;
+  // Which mode a model's curve is taken from: --lowest-root,
+  // --observed-fraction F, --observed-modes N.
+  swcore::ForwardRuleSettings forward;
   std::optional<std::string> csvPrefix;  // --csv PREFIX
   std::string error;                     // for Action::Error
 };

@@ -20,7 +20,13 @@ std::string misfitName(MisfitKind kind) {
   return kind == MisfitKind::Normalised ? "normalised misfit" : "misfit (m/s)";
 }
 
-CurveMisfit::CurveMisfit(std::span<const MeasuredPoint> points) {
+CurveMisfit::CurveMisfit(std::span<const MeasuredPoint> points,
+                         const swcore::ForwardRuleSettings& rule)
+    : rule_(rule) {
+  if (const std::string fault = swcore::ruleSettingsFault(rule); !fault.empty()) {
+    fault_ = fault;
+    return;
+  }
   if (points.empty()) {
     fault_ = "the curve has no point";
     return;
@@ -61,7 +67,10 @@ double CurveMisfit::of(std::span<const double> computed) const {
 }
 
 MisfitEvaluator::MisfitEvaluator(const CurveMisfit& curve)
-    : curve_(curve), points_(curve.frequencies().size()), velocities_(curve.frequencies().size()) {}
+    : curve_(curve),
+      points_(curve.frequencies().size()),
+      velocities_(curve.frequencies().size()),
+      modes_(curve.frequencies().size(), -1) {}
 
 std::span<const double> MisfitEvaluator::curveOf(const TrialModel& model) {
   layers_.resize(model.vs.size());
@@ -70,11 +79,12 @@ std::span<const double> MisfitEvaluator::curveOf(const TrialModel& model) {
                   model.density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre, model.vp[i]};
   }
   const swcore::CurveStatus status =
-      solver_.compute(layers_, curve_.frequencies(), swcore::CurveKind::phase, points_);
+      solver_.compute(layers_, curve_.frequencies(), curve_.rule(), points_);
   if (status != swcore::CurveStatus::ok) return {};
   for (std::size_t i = 0; i < points_.size(); ++i) {
     velocities_[i] =
         points_[i].hasRoot ? points_[i].phaseVelocity : std::numeric_limits<double>::quiet_NaN();
+    modes_[i] = points_[i].mode;
   }
   return velocities_;
 }

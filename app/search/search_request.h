@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "dispersion/observed_curve.h"
 #include "search/global_search.h"
 #include "search/search_space.h"
 
@@ -37,6 +38,9 @@ struct SearchRequest {
   std::int64_t models = 10000;       // the budget
   std::uint64_t seed = 1;
   AcceptanceRule acceptance;
+  // How each model's curve is taken: by default the surface-observed
+  // fundamental.
+  swcore::ForwardRuleSettings forward;
   // Each layer's own ranges, top first, the half-space last; empty: vs,
   // thickness and density above for every layer. A layer with neither vp nor
   // poisson of its own takes vpRule.

@@ -104,8 +104,9 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
   job.points = measured_->inverted;
   job.settings = searchSettingsOf(request, static_cast<int>(std::thread::hardware_concurrency()));
   job.rule = request.acceptance;
+  job.forward = request.forward;
   job.constrainedDepth = curveConstrainedDepth().value_or(0.0);
-  const MisfitKind kind = CurveMisfit(job.points).kind();
+  const MisfitKind kind = CurveMisfit(job.points, job.forward).kind();
 
   setCommandsEnabled(false);
   auto dialog = std::make_unique<QProgressDialog>(this);
@@ -188,16 +189,24 @@ void TForm1::showSearchResults() {
   // English in the tool tip.
   const QString misfit =
       misfitText(s.best ? s.bestMisfit : std::numeric_limits<double>::infinity());
-  const QString heading = (s.cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
-                          tr("：接受 %1/%2，最佳%3 %4")
-                              .arg(s.accepted.size())
-                              .arg(s.drawn)
-                              .arg(misfitChineseName(s.kind), misfit);
   QString english = tr("Global search: %1 of %2 models accepted, best %3 %4")
                         .arg(s.accepted.size())
                         .arg(s.drawn)
                         .arg(QString::fromStdString(misfitName(s.kind)), misfit);
   if (s.cancelled) english += tr(" (cancelled after %1 of %2 models)").arg(s.drawn).arg(s.budget);
+  // The forward rule under which the curves were taken, on a line of its own.
+  const QString rule =
+      s.forward.rule == swcore::ForwardRule::lowestRoot
+          ? tr("正演：最低根（基阶）")
+          : tr("正演：地表可观测基阶（响应 ≥ %1%）").arg(100.0 * s.forward.fraction, 0, 'g', 3);
+  const QString heading = (s.cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
+                          tr("：接受 %1/%2，最佳%3 %4")
+                              .arg(s.accepted.size())
+                              .arg(s.drawn)
+                              .arg(misfitChineseName(s.kind), misfit) +
+                          QLatin1Char('\n') + rule;
+  english +=
+      QStringLiteral("\nForward rule: ") + QString::fromStdString(swcore::describeRule(s.forward));
   siteSummary_.reset();
   ResultsPanel.showEnsembleSummary(s.averages, curveConstrainedDepth(), heading, english);
   if (s.cancelled) {
