@@ -18,6 +18,7 @@
 #include "batch/batch_files.h"
 #include "dispersion/dispersion_curve.h"
 #include "dispersion/eigenfunction.h"
+#include "dispersion/observed_curve.h"
 
 namespace dispfit {
 namespace {
@@ -32,6 +33,7 @@ void printHelp(std::ostream& out) {
   out << "Usage: dispfit-curve MODEL [--freq F1,F2,... | --fmin A --fmax B --count N] [--group]\n"
          "                          [--modes N] [--love]\n"
          "       dispfit-curve MODEL --eigen FREQ MODE [--love]\n"
+         "       dispfit-curve MODEL [frequencies] --observed [--observed-fraction F]\n"
          "\n"
          "Prints the fundamental-mode Rayleigh dispersion curve of the layered model in\n"
          "MODEL, one line per frequency: frequency (Hz), phase velocity (m/s) and, with\n"
@@ -44,6 +46,12 @@ void printHelp(std::ostream& out) {
          "each, and with --group its group velocity after it; 'none' stands for each\n"
          "velocity of a mode the model does not carry at that frequency (below its\n"
          "cut-off). --love gives Love waves instead of Rayleigh waves.\n"
+         "\n"
+         "With --observed the line holds the surface-observed fundamental instead of\n"
+         "the lowest root: the phase velocity of the lowest Rayleigh mode whose vertical\n"
+         "surface response to a vertical force at the surface is at least F (default\n"
+         "0.1) of the largest among all modes below the half-space S velocity, and\n"
+         "the number of that mode (0 the fundamental).\n"
          "\n"
          "With --eigen FREQ MODE it prints the motion of mode MODE (0 the fundamental)\n"
          "at FREQ Hz against depth instead: after lines starting with '#' that give the\n"
@@ -68,6 +76,8 @@ void printHelp(std::ostream& out) {
          "--modes N                 the lowest N modes, 1 to 100 (default 1)\n"
          "--love                    Love waves (SH motion) instead of Rayleigh waves\n"
          "--eigen FREQ MODE         the motion of one mode against depth\n"
+         "--observed                the surface-observed fundamental and its mode\n"
+         "--observed-fraction F     the share of the largest response (0 < F <= 1)\n"
          "\n"
          "Exit status: 0 when the curve is printed, 1 when the model or a frequency\n"
          "cannot be used (the reason goes to the standard error stream), 2 for a usage\n"
@@ -84,6 +94,9 @@ struct Options {
   // --eigen FREQ MODE
   std::optional<double> eigenFrequency;
   int eigenMode = 0;
+  // --observed [--observed-fraction F]
+  bool observed = false;
+  std::optional<double> observedFraction;
 };
 
 std::optional<double> numberFrom(std::string_view text) {
@@ -132,6 +145,15 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
       options.group = true;
     } else if (arg == "--love") {
       options.love = true;
+    } else if (arg == "--observed") {
+      options.observed = true;
+    } else if (arg == "--observed-fraction" && hasValue) {
+      const std::optional<double> value = numberFrom(argv[++i]);
+      if (!value || !(*value > 0.0 && *value <= 1.0)) {
+        error = "--observed-fraction needs a number above 0 and at most 1";
+        return std::nullopt;
+      }
+      options.observedFraction = value;
     } else if (arg == "--eigen" && i + 2 < argc) {
       const std::optional<double> hertz = numberFrom(argv[++i]);
       const std::optional<double> mode = numberFrom(argv[++i]);
@@ -181,6 +203,17 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
     error =
         "--eigen prints one mode; it takes no --freq, --fmin, --fmax, --count, --modes or "
         "--group";
+    return std::nullopt;
+  }
+  if (options.observedFraction && !options.observed) {
+    error = "--observed-fraction goes with --observed";
+    return std::nullopt;
+  }
+  if (options.observed &&
+      (options.group || options.modesGiven || options.love || options.eigenFrequency)) {
+    error =
+        "--observed prints one Rayleigh curve; it takes no --group, --modes, --love or "
+        "--eigen";
     return std::nullopt;
   }
   if (listed && ranged) {
@@ -319,6 +352,27 @@ int printEigenfunction(const std::vector<swcore::ModelLayer>& model, const Optio
   return kPrinted;
 }
 
+// Prints the surface-observed fundamental and its mode; the exit status.
+int printObserved(const std::vector<swcore::ModelLayer>& model, const Options& options) {
+  swcore::ForwardRuleSettings rule;
+  rule.fraction = options.observedFraction.value_or(rule.fraction);
+  std::vector<swcore::ObservedPoint> points(options.frequencies.size());
+  swcore::ObservedCurveSolver solver;
+  const swcore::CurveStatus status = solver.compute(model, options.frequencies, rule, points);
+  if (status != swcore::CurveStatus::ok) {
+    std::cerr << "dispfit-curve: " << swcore::describe(status) << '\n';
+    return kModelRefused;
+  }
+  for (std::size_t j = 0; j < points.size(); ++j) {
+    if (points[j].hasRoot) {
+      std::printf("%g %.4f %d\n", options.frequencies[j], points[j].phaseVelocity, points[j].mode);
+    } else {
+      std::printf("%g none\n", options.frequencies[j]);
+    }
+  }
+  return kPrinted;
+}
+
 }  // namespace
 }  // namespace dispfit
 
@@ -341,6 +395,9 @@ int main(int argc, char** argv) {
   }
   if (options->eigenFrequency) {
     return printEigenfunction(model, *options);
+  }
+  if (options->observed) {
+    return printObserved(model, *options);
   }
   const swcore::CurveKind kind =
       options->group ? swcore::CurveKind::phaseAndGroup : swcore::CurveKind::phase;

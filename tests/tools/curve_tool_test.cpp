@@ -46,7 +46,7 @@ TEST_F(CurveTool, HelpExplainsTheFileAndTheOptions) {
   EXPECT_EQ(result.status, 0);
   for (const char* text : {"Usage: dispfit-curve MODEL", "thickness(m)  Vs(m/s)  density(g/cm3)",
                            "--freq F1,F2,...", "--fmin A --fmax B --count N", "--group", "none",
-                           "--modes N", "--love", "--eigen FREQ MODE"}) {
+                           "--modes N", "--love", "--eigen FREQ MODE", "--observed"}) {
     EXPECT_NE(result.out.find(text), std::string::npos) << text;
   }
 }
@@ -169,6 +169,30 @@ TEST_F(CurveTool, EigenPrintsTheMotionOfAModeAgainstDepth) {
   EXPECT_GT(rows, 200);
 }
 
+TEST_F(CurveTool, ObservedPrintsTheModeASurfaceArrayRecordsWithItsNumber) {
+  // 6 m of 353 m/s over 4.5 m of 150 m/s over 2.8 m of 104 m/s over 400 m/s:
+  // at 80 Hz the lowest root is trapped in the 104 m/s layer (below
+  // 110 m/s), what a surface array records is the crust's Rayleigh wave (a
+  // higher mode, near 0.95 x 353 m/s); at 10 Hz both are the fundamental.
+  const fs::path model = write("SHR.TXT", "4\n6 353 1.9\n4.5 150 1.9\n2.8 104 1.9\n0 400 1.9\n");
+  const ToolRun lowest = run(quoted(model) + " --freq 80,10");
+  const ToolRun observed = run(quoted(model) + " --freq 80,10 --observed");
+  ASSERT_EQ(observed.status, 0) << observed.err;
+  const std::vector<std::vector<std::string>> l = linesOf(lowest.out);
+  const std::vector<std::vector<std::string>> o = linesOf(observed.out);
+  ASSERT_EQ(o.size(), 2u);
+  ASSERT_EQ(o[0].size(), 3u);
+  EXPECT_LT(std::stod(l[0][1]), 110.0);
+  EXPECT_NEAR(std::stod(o[0][1]), 0.95 * 353.0, 0.05 * 353.0);
+  EXPECT_GT(std::stoi(o[0][2]), 0);
+  EXPECT_EQ(o[1][1], l[1][1]);
+  EXPECT_EQ(o[1][2], "0");
+  // A share of 1e-40 takes the lowest root even at 80 Hz.
+  const ToolRun all = run(quoted(model) + " --freq 80 --observed --observed-fraction 1e-40");
+  ASSERT_EQ(all.status, 0) << all.err;
+  EXPECT_EQ(linesOf(all.out)[0], (std::vector<std::string>{"80", l[0][1], "0"}));
+}
+
 TEST_F(CurveTool, UsageAndFileFaultsExitWithTwoModelFaultsWithOne) {
   const fs::path model = write("SHR.TXT", "2\n5 200 1.8\n0 400 2.0\n");
   struct Row {
@@ -190,6 +214,9 @@ TEST_F(CurveTool, UsageAndFileFaultsExitWithTwoModelFaultsWithOne) {
       {"eigen without mode", quoted(model) + " --eigen 10", 2, "unexpected argument"},
       {"eigen, half a mode", quoted(model) + " --eigen 10 0.5", 2, "--eigen needs a frequency"},
       {"eigen and a list", quoted(model) + " --eigen 10 0 --freq 5", 2, "--eigen prints one mode"},
+      {"observed with group", quoted(model) + " --observed --group", 2, "--observed prints one"},
+      {"fraction alone", quoted(model) + " --observed-fraction 0.2", 2, "goes with --observed"},
+      {"fraction 0", quoted(model) + " --observed --observed-fraction 0", 2, "above 0 and at most"},
       {"eigen of an absent mode", quoted(model) + " --eigen 2 3", 1, "carries no Rayleigh mode 3"},
       {"zero frequency", quoted(model) + " --freq 10,0", 1, "frequency"},
       {"zero thickness", quoted(write("thin.txt", "2\n0 200 1.8\n0 400 2.0\n")), 1, "thickness"},
