@@ -19,6 +19,7 @@
 #include "global_options.h"
 #include "global_run.h"
 #include "inversion/inversion_files.h"
+#include "inversion/modal_curve_engine.h"
 #include "inversion/window_inversion.h"
 #include "invert_options.h"
 #include "records/file_replacement.h"
@@ -165,11 +166,26 @@ int run(const InvertCommand& command) {
     start = suggestStartingModel(curve->points, *command.suggestedLayers);
 
   StreamMessagePresenter messages(std::cerr);
-  EngineBinding engine(messages);
-  const std::optional<FittedModel> fitted = fittedModel(*start, *curve, command.limits, engine);
+  EngineBinding library(messages);
+  // A curve whose points name their mode is fitted through the curve core,
+  // each point against its mode; any other through FORWARD, as described.
+  // The fit runs at the inverted points, the fitted curve at every point:
+  // each list has its own engine.
+  std::optional<ModalCurveEngine> modalFit = modalEngineFor(curve->inverted);
+  std::optional<ModalCurveEngine> modalCurve = modalEngineFor(curve->points);
+  if (modalCurve) {
+    std::cerr << "dispfit-invert: " << command.curvePath
+              << ": the points name their modes: each is fitted against its mode through the "
+                 "curve core\n";
+  }
+  const auto engineOf = [&](std::optional<ModalCurveEngine>& modal) -> ForwardEngine& {
+    return modal ? static_cast<ForwardEngine&>(*modal) : library;
+  };
+  const std::optional<FittedModel> fitted =
+      fittedModel(*start, *curve, command.limits, engineOf(modalFit));
   if (!fitted) return kSolveFailed;
   const std::optional<ComputedCurve> fittedCurve =
-      curveAtPoints(fitted->layers, curve->points, engine);
+      curveAtPoints(fitted->layers, curve->points, engineOf(modalCurve));
   if (!fittedCurve) {
     std::cerr << "dispfit-invert: the fitted model's curve could not be computed\n";
     return kSolveFailed;

@@ -35,6 +35,7 @@ CurveMisfit::CurveMisfit(std::span<const MeasuredPoint> points,
   for (const MeasuredPoint& point : points) {
     frequencies_.push_back(point.frequency);
     velocities_.push_back(point.velocity);
+    modes_.push_back(point.mode.value_or(swcore::kAnyMode));
     if (point.band) {
       ++banded;
       const double sigma = 0.5 * (point.band->high - point.band->low);
@@ -78,8 +79,8 @@ std::span<const double> MisfitEvaluator::curveOf(const TrialModel& model) {
     layers_[i] = {model.thickness[i], model.vs[i],
                   model.density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre, model.vp[i]};
   }
-  const swcore::CurveStatus status =
-      solver_.compute(layers_, curve_.frequencies(), curve_.rule(), points_);
+  const swcore::CurveStatus status = solver_.computeWithModes(
+      layers_, curve_.frequencies(), curve_.modes(), curve_.rule(), points_);
   if (status != swcore::CurveStatus::ok) return {};
   for (std::size_t i = 0; i < points_.size(); ++i) {
     velocities_[i] =

@@ -10,7 +10,8 @@
 //   normalised misfit   sqrt(sum ((v_i - c_i) / sigma_i)^2 / m), when every point has a band
 //   misfit (m/s)        sqrt(sum (v_i - c_i)^2 / m), when the curve gives no band
 // v_i is the model's velocity under the forward rule (observed_curve.h): by
-// default the surface-observed fundamental, the mode a surface array records.
+// default the surface-observed fundamental, the mode a surface array records;
+// a point that names its mode is fitted by that mode's velocity.
 // A model without a root at some f_i has no curve there and is rejected: its
 // misfit is +infinity.
 #pragma once
@@ -46,8 +47,10 @@ class CurveMisfit {
   const std::string& fault() const { return fault_; }
   MisfitKind kind() const { return kind_; }
   std::span<const double> frequencies() const { return frequencies_; }
-  // How the model's velocity at each point is taken.
+  // How the model's velocity at each point is taken: the mode a point names,
+  // or the rule's (swcore::kAnyMode).
   const swcore::ForwardRuleSettings& rule() const { return rule_; }
+  std::span<const int> modes() const { return modes_; }
 
   // The misfit of the computed velocities (m/s, one per point, in the
   // points' order); +infinity when one is not finite (no root).
@@ -57,6 +60,7 @@ class CurveMisfit {
   std::vector<double> frequencies_;
   std::vector<double> velocities_;
   std::vector<double> sigmas_;  // 1 each for a misfit in m/s
+  std::vector<int> modes_;      // per point, kAnyMode where none is named
   MisfitKind kind_ = MisfitKind::MetresPerSecond;
   swcore::ForwardRuleSettings rule_;
   std::string fault_;

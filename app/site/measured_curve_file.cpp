@@ -51,7 +51,8 @@ CurvePreparation readMeasuredCurve(std::string_view text, const std::string& nam
   for (std::size_t i = 0; i < file.velocity.size(); ++i) {
     rows.push_back({(*abscissae)[i], file.velocity[i], entry(file.deviation, i),
                     entry(file.lowBound, i), entry(file.highBound, i),
-                    static_cast<int>(file.line[i])});
+                    static_cast<int>(file.line[i]),
+                    file.mode.empty() ? std::nullopt : std::optional<int>(file.mode[i])});
   }
   return prepareMeasuredCurve(rows, abscissa, name);
 }

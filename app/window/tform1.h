@@ -31,6 +31,7 @@
 #include "core/message_presenter.h"
 #include "core/model_table.h"
 #include "core/window_limits.h"
+#include "inversion/modal_curve_engine.h"
 #include "inversion/window_inversion.h"
 #include "search/background_search.h"
 #include "search/search_request.h"
@@ -331,6 +332,13 @@ class TForm1 : public QWidget {
   PrinterSource& printers_;
   FileChooser& files_;
   std::optional<MeasuredCurve> measured_;
+  // The measured curve's forward engine where its points name their modes
+  // (each point fitted against its mode through the curve core); none for
+  // every other curve, which FORWARD fits.
+  std::optional<ModalCurveEngine> modalEngine_;
+  ForwardEngine& fitEngine() {
+    return modalEngine_ ? static_cast<ForwardEngine&>(*modalEngine_) : engine_;
+  }
   std::optional<ParsedLayers> fitted_;
   InversionLimits inversionLimits_;
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s

@@ -66,6 +66,7 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     return false;
   }
   measured_ = std::move(prepared.curve);
+  modalEngine_ = modalEngineFor(measured_->inverted);
   fitted_.reset();
   ApplyFittedAction->setEnabled(false);
   SuggestModelAction->setEnabled(true);

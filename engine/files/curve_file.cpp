@@ -2,6 +2,7 @@
 #include "files/curve_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "files/column_table.h"
@@ -25,7 +26,8 @@ enum CurveColumn : std::size_t {
   kLow,
   kHigh,
   kWavelength,
-  kPeriod
+  kPeriod,
+  kMode
 };
 
 constexpr DatumQuantity kColumnQuantities[] = {DatumQuantity::Frequency, DatumQuantity::Velocity,
@@ -40,6 +42,7 @@ constexpr std::string_view kLowNames[] = {"low", "lower"};
 constexpr std::string_view kHighNames[] = {"high", "upper"};
 constexpr std::string_view kWavelengthNames[] = {"wavelength", "lambda"};
 constexpr std::string_view kPeriodNames[] = {"period", "t"};
+constexpr std::string_view kModeNames[] = {"mode"};
 constexpr std::string_view kHertz[] = {"hz"};
 constexpr std::string_view kMetrePerSecond[] = {"m/s"};
 constexpr std::string_view kMetre[] = {"m"};
@@ -53,7 +56,12 @@ constexpr ColumnDefinition kCurveColumns[] = {
     {"high", kHighNames, kMetrePerSecond},
     {"wavelength", kWavelengthNames, kMetre},
     {"period", kPeriodNames, kSecond},
+    {"mode", kModeNames, {}},  // a number, no unit
 };
+
+// The highest mode number a datum may name: modes 0 to 99, the most the
+// curve solver computes.
+constexpr double kHighestMode = 99.0;
 
 constexpr std::size_t kPlain[] = {kFrequency, kVelocity};
 constexpr std::size_t kWithDeviation[] = {kFrequency, kVelocity, kDeviation};
@@ -173,7 +181,7 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
   }
   curve = {};
   for (std::size_t datum = 0; datum < data; ++datum) {
-    for (std::size_t k = 0; k < std::size(kCurveColumns); ++k) {
+    for (std::size_t k = 0; k < std::size(kColumnQuantities); ++k) {
       if (!table.present[k]) {
         continue;
       }
@@ -184,6 +192,15 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
         return false;
       }
     }
+    if (table.present[kMode]) {
+      const double mode = table.columns[kMode][datum];
+      if (!(mode >= 0.0 && mode <= kHighestMode && mode == std::floor(mode))) {
+        error = lineMessage(sourceName, table.lines[datum],
+                            "the mode of datum " + std::to_string(datum + 1) +
+                                " is not a whole number from 0 to 99");
+        return false;
+      }
+    }
     if (table.present[kLow] && table.columns[kLow][datum] > table.columns[kHigh][datum]) {
       error = lineMessage(
           sourceName, table.lines[datum],
@@ -191,8 +208,11 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
       return false;
     }
   }
-  for (std::size_t k = 0; k < std::size(kCurveColumns); ++k) {
+  for (std::size_t k = 0; k < std::size(kColumnQuantities); ++k) {
     valuesOf(curve, k) = table.columns[k];
+  }
+  for (const double mode : table.columns[kMode]) {
+    curve.mode.push_back(static_cast<int>(mode));
   }
   curve.line = table.lines;
   return true;

@@ -12,7 +12,9 @@
 // sigma, std or standard deviation; low or lower; high or upper; any case,
 // units in brackets allowed ("f (Hz)"). Instead of the frequency the header
 // may name the wavelength (wavelength or lambda, m) or the period (period or
-// T, s); the values are then kept as given, for the caller to convert.
+// T, s); the values are then kept as given, for the caller to convert. A
+// column named mode gives each datum's mode, a whole number from 0 (the
+// fundamental) to 99, without a unit.
 // Without a header a row of two, three or four values is read as frequency,
 // velocity [, deviation | , low, high].
 //
@@ -42,6 +44,7 @@ struct CurveFile {
   std::vector<double> wavelength;  // m, when the header names it instead of the frequency
   std::vector<double> period;      // s, likewise
   std::vector<std::size_t> line;   // the file line of each datum, from 1
+  std::vector<int> mode = {};      // 0 the fundamental; empty when the file names no mode
 
   bool operator==(const CurveFile&) const = default;
 };

@@ -151,6 +151,28 @@ TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
       << result.out;
 }
 
+TEST_F(InversionTool, PointsOfTwoModesAreEachFittedByTheirMode) {
+  // 4 m of 200 m/s over 400 m/s: modes 0 and 1 from 60 to 25 Hz, mode 0
+  // alone below (dispfit-curve --modes 2 of that model, which the curve
+  // core's tests check against an independent determinant).
+  const fs::path curve = write("modes.csv",
+                               "f (Hz), c (m/s), mode\n"
+                               "60, 190.1882, 0\n60, 270.2060, 1\n40, 194.8620, 0\n"
+                               "40, 342.3369, 1\n30, 208.8132, 0\n30, 356.3672, 1\n"
+                               "25, 234.1119, 0\n25, 365.1365, 1\n20, 300.5434, 0\n"
+                               "15, 341.4216, 0\n10, 354.2545, 0\n7, 360.6974, 0\n"
+                               "5, 365.4125, 0\n");
+  const fs::path model = write("start.txt", "2\n3.2 230 1.9\n0 350 1.9\n");
+  const ToolRun result = run(quoted(model) + " " + quoted(curve));
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("the points name their modes"), std::string::npos) << result.err;
+  EXPECT_NE(result.out.find("#      H       Vs\n1   4.0   200.0\n2 "), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("   400.0\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("RMS misfit of the fitted curve: 0.00 m/s"), std::string::npos)
+      << result.out;
+}
+
 // The half-space case above, and the help, with standard output full or
 // closed: what the user asked for is lost, so the exit status is 1.
 TEST_F(InversionTool, OutputThatCannotBeWrittenEndsWithOne) {

@@ -132,4 +132,48 @@ TEST(CurveMisfit, StiffCrustNoLongerFitsTheSoftCurveItsBuriedModesMatch) {
   EXPECT_LT(softEvaluator.misfit(soft), 1e-4);
 }
 
+TEST(CurveMisfit, PointsThatNameTheirModeAreFittedByThatMode) {
+  // The stiff crust over soft layers at 40 and 20 Hz carries modes 0 to 2
+  // (dispfit-curve --modes 3): points that are its mode 1 and mode 2 there
+  // fit it exactly when they say so, under either rule.
+  const TrialModel model = stiffOverSoft();
+  const std::vector<double> hz{40.0, 40.0, 20.0};
+  const int modes[] = {1, 2, 1};
+  std::vector<MeasuredPoint> points;
+  for (std::size_t j = 0; j < hz.size(); ++j) {
+    points.push_back({hz[j], 1.0, std::nullopt, static_cast<int>(j + 2), modes[j]});
+  }
+  {
+    const CurveMisfit named(points, {swcore::ForwardRule::lowestRoot});
+    MisfitEvaluator evaluator(named);
+    const std::vector<double> c(evaluator.curveOf(model).begin(), evaluator.curveOf(model).end());
+    ASSERT_EQ(c.size(), 3u);
+    EXPECT_EQ(std::vector<int>(evaluator.modesOf().begin(), evaluator.modesOf().end()),
+              (std::vector<int>{1, 2, 1}));
+    for (std::size_t j = 0; j < points.size(); ++j) points[j].velocity = c[j];
+    // Modes of one frequency are distinct zeros, each above the last.
+    EXPECT_GT(c[1], c[0]);
+  }
+  for (const swcore::ForwardRule rule :
+       {swcore::ForwardRule::lowestRoot, swcore::ForwardRule::surfaceObserved}) {
+    SCOPED_TRACE(swcore::ruleName(rule));
+    const CurveMisfit named(points, {rule});
+    MisfitEvaluator evaluator(named);
+    EXPECT_LT(evaluator.misfit(model), 1e-9);
+  }
+  // Unnamed, the rule's choice at each point fits neither velocity of 40 Hz.
+  std::vector<MeasuredPoint> unnamed = points;
+  for (MeasuredPoint& point : unnamed) point.mode.reset();
+  const CurveMisfit rule(unnamed, {swcore::ForwardRule::lowestRoot});
+  MisfitEvaluator ruleEvaluator(rule);
+  EXPECT_GT(ruleEvaluator.misfit(model), 10.0);
+  // A mode the model does not carry there has no root: the model is
+  // rejected. At 5 Hz the model carries only its fundamental.
+  std::vector<MeasuredPoint> absent = points;
+  absent.push_back({5.0, 300.0, std::nullopt, 5, 1});
+  const CurveMisfit absentCurve(absent);
+  MisfitEvaluator absentEvaluator(absentCurve);
+  EXPECT_EQ(absentEvaluator.misfit(model), std::numeric_limits<double>::infinity());
+}
+
 }  // namespace

@@ -51,6 +51,21 @@ TEST(MeasuredCurveFile, AbscissaeBecomeFrequenciesInDescendingOrder) {
   }
 }
 
+TEST(MeasuredCurveFile, ModeColumnReachesEveryPoint) {
+  // Mode 1 and mode 0 at 20 Hz, in wavelengths: 300 / 15 = 20, 180 / 9 = 20,
+  // 200 / 20 = 10.
+  const CurvePreparation prepared =
+      readMeasuredCurve("lambda, c, mode\n20, 200, 0\n15, 300, 1\n9, 180, 0\n", "c.txt");
+  ASSERT_TRUE(prepared.curve) << prepared.error;
+  std::vector<std::optional<int>> modes;
+  for (const MeasuredPoint& point : prepared.curve->points) modes.push_back(point.mode);
+  EXPECT_EQ(modes, (std::vector<std::optional<int>>{1, 0, 0}));
+  EXPECT_EQ(prepared.curve->inverted.size(), 3u);
+  const CurvePreparation plain = readMeasuredCurve("f c\n10 200\n20 180\n30 170\n", "c.txt");
+  ASSERT_TRUE(plain.curve);
+  EXPECT_FALSE(plain.curve->points.front().mode);
+}
+
 TEST(MeasuredCurveFile, FaultsOfReaderAndPreparationNameTheFile) {
   const char* const cases[][2] = {
       {"f c\n10 200\n20 x\n30 180\n", "c.txt, line 3: \"x\" is not a number (velocity)"},
