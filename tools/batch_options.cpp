@@ -1,26 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch_options.h"
 
-#include <charconv>
-#include <cmath>
-#include <optional>
+#include "argument_stream.h"
 
 namespace swcore {
 
 namespace {
-
-std::optional<double> parseNumber(std::string_view text) {
-  if (!text.empty() && text.front() == '+') {
-    text.remove_prefix(1);
-  }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 // The setting an option with a value assigns, or nullptr for an unknown name.
 double* settingFor(std::string_view name, BatchSettings& settings) {
@@ -43,34 +28,22 @@ BatchCommand error(std::string message) {
 
 BatchCommand parseBatchOptions(std::span<const std::string_view> arguments) {
   BatchCommand command;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string_view name = arguments[i];
-    std::optional<std::string_view> attached;
-    if (const std::size_t eq = name.find('='); eq != std::string_view::npos) {
-      attached = name.substr(eq + 1);
-      name = name.substr(0, eq);
-    }
-    if (name == "--help" || name == "-h") {
+  dispfit::ArgumentStream in(arguments);
+  std::string fault;
+  while (!in.empty()) {
+    const std::string_view name = in.next();
+    if (dispfit::ArgumentStream::isHelp(name)) {
       command.action = BatchCommand::Action::Help;
       return command;
     }
-    if ((name == "--invert" || name == "--group") && !attached) {
+    if (name == "--invert" || name == "--group") {
+      if (!in.flag(name, fault)) return error(fault);
       (name == "--invert" ? command.settings.KK : command.settings.KPG) = 1;
       continue;
     }
     double* setting = settingFor(name, command.settings);
-    if (setting == nullptr) {
-      return error("unknown option '" + std::string(arguments[i]) + "'");
-    }
-    if (!attached && i + 1 == arguments.size()) {
-      return error("option " + std::string(name) + " needs a number");
-    }
-    const std::string_view text = attached ? *attached : arguments[++i];
-    const std::optional<double> value = parseNumber(text);
-    if (!value) {
-      return error("option " + std::string(name) + ": '" + std::string(text) + "' is not a number");
-    }
-    *setting = *value;
+    if (setting == nullptr) return error(dispfit::unknownOption(name));
+    if (!in.real(name, *setting, fault)) return error(fault);
   }
   if (!(command.settings.BL < command.settings.BU)) {
     return error("the mean-velocity bounds need BL < BU");
@@ -113,6 +86,7 @@ std::string batchUsage() {
          "  --hu X    upper bound of that depth, km [0.05]\n"
          "  --ea X    misfit that ends the inversion at an accepted step, (km/s)^2 [1e-5]\n"
          "  --help    show this text\n"
+         "  --version show the program's version\n"
          "\n"
          "Records of the run go to standard output. A fault, a result that is not a\n"
          "finite number, or records that cannot be written go to standard error and end\n"

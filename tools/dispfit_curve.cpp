@@ -2,20 +2,21 @@
 // dispfit-curve MODEL: the fundamental-mode Rayleigh dispersion curve of a
 // layered model, or its lowest modes of Rayleigh or Love waves, a line per
 // frequency: frequency, phase velocity and, when asked, group velocity of
-// each mode.
+// each mode; the motion of one mode against depth; the surface-observed
+// fundamental.
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
+#include <cstdint>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include "argument_stream.h"
 #include "batch/batch_files.h"
+#include "core/number_text.h"
+#include "core/program_version.h"
 #include "dispersion/dispersion_curve.h"
 #include "dispersion/eigenfunction.h"
 #include "dispersion/observed_curve.h"
@@ -78,6 +79,7 @@ void printHelp(std::ostream& out) {
          "--eigen FREQ MODE         the motion of one mode against depth\n"
          "--observed                the surface-observed fundamental and its mode\n"
          "--observed-fraction F     the share of the largest response (0 < F <= 1)\n"
+         "--help, --version         this text; the program's version\n"
          "\n"
          "Exit status: 0 when the curve is printed, 1 when the model or a frequency\n"
          "cannot be used (the reason goes to the standard error stream), 2 for a usage\n"
@@ -99,31 +101,6 @@ struct Options {
   std::optional<double> observedFraction;
 };
 
-std::optional<double> numberFrom(std::string_view text) {
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::optional<std::vector<double>> numberList(std::string_view text) {
-  std::vector<double> values;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    const std::optional<double> value = numberFrom(text.substr(0, comma));
-    if (!value) {
-      return std::nullopt;
-    }
-    values.push_back(*value);
-    if (comma == std::string_view::npos) {
-      return values;
-    }
-    text.remove_prefix(comma + 1);
-  }
-}
-
 // `count` frequencies evenly spaced from `first` to `last`.
 std::vector<double> evenlySpaced(double first, double last, int count) {
   std::vector<double> values;
@@ -133,61 +110,65 @@ std::vector<double> evenlySpaced(double first, double last, int count) {
   return values;
 }
 
+// The most frequencies a range may give: far more than any plot needs.
+constexpr std::int64_t kMostFrequencies = 100000;
+
 // Reads the command line; on a fault returns nothing and says why in `error`.
-std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
+std::optional<Options> parseOptions(std::span<const std::string_view> arguments,
+                                    std::string& error) {
   Options options;
-  std::optional<double> fmin, fmax, count;
+  std::optional<double> fmin, fmax;
+  std::optional<std::int64_t> count;
   bool listed = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool hasValue = i + 1 < argc;
+  ArgumentStream in(arguments);
+  while (!in.empty()) {
+    const std::string_view arg = in.next();
     if (arg == "--group") {
+      if (!in.flag(arg, error)) return std::nullopt;
       options.group = true;
     } else if (arg == "--love") {
+      if (!in.flag(arg, error)) return std::nullopt;
       options.love = true;
     } else if (arg == "--observed") {
+      if (!in.flag(arg, error)) return std::nullopt;
       options.observed = true;
-    } else if (arg == "--observed-fraction" && hasValue) {
-      const std::optional<double> value = numberFrom(argv[++i]);
-      if (!value || !(*value > 0.0 && *value <= 1.0)) {
-        error = "--observed-fraction needs a number above 0 and at most 1";
+    } else if (arg == "--observed-fraction") {
+      double value = 0.0;
+      if (!in.positive(arg, value, error)) return std::nullopt;
+      if (value > 1.0) {
+        error = "--observed-fraction must lie above 0 and at most 1";
         return std::nullopt;
       }
       options.observedFraction = value;
-    } else if (arg == "--eigen" && i + 2 < argc) {
-      const std::optional<double> hertz = numberFrom(argv[++i]);
-      const std::optional<double> mode = numberFrom(argv[++i]);
-      if (!hertz || !mode || *mode != std::floor(*mode) || *mode < 0.0 ||
-          *mode >= swcore::kMaxModes) {
-        error = "--eigen needs a frequency and a mode number from 0 to 99";
-        return std::nullopt;
-      }
+    } else if (arg == "--eigen") {
+      double hertz = 0.0;
+      std::int64_t mode = 0;
+      if (!in.positive(arg, hertz, error)) return std::nullopt;
+      // The mode is the option's second value: the stream gives it to the
+      // same option once more.
+      if (!in.whole(arg, 0, swcore::kMaxModes - 1, mode, error)) return std::nullopt;
       options.eigenFrequency = hertz;
-      options.eigenMode = static_cast<int>(*mode);
-    } else if (arg == "--modes" && hasValue) {
-      const std::optional<double> value = numberFrom(argv[++i]);
-      if (!value || *value != std::floor(*value) || *value < 1.0 || *value > swcore::kMaxModes) {
-        error = "--modes needs a whole number from 1 to 100";
-        return std::nullopt;
-      }
-      options.modes = static_cast<int>(*value);
+      options.eigenMode = static_cast<int>(mode);
+    } else if (arg == "--modes") {
+      std::int64_t value = 0;
+      if (!in.whole(arg, 1, swcore::kMaxModes, value, error)) return std::nullopt;
+      options.modes = static_cast<int>(value);
       options.modesGiven = true;
-    } else if (arg == "--freq" && hasValue) {
-      const std::optional<std::vector<double>> list = numberList(argv[++i]);
-      if (!list) {
-        error = "--freq needs numbers separated by commas";
-        return std::nullopt;
-      }
-      options.frequencies = *list;
+    } else if (arg == "--freq") {
+      if (!in.realList(arg, options.frequencies, error)) return std::nullopt;
       listed = true;
-    } else if ((arg == "--fmin" || arg == "--fmax" || arg == "--count") && hasValue) {
-      const std::optional<double> value = numberFrom(argv[++i]);
-      if (!value) {
-        error = std::string(arg) + " needs a number";
-        return std::nullopt;
-      }
-      (arg == "--fmin" ? fmin : arg == "--fmax" ? fmax : count) = value;
-    } else if (!arg.starts_with("--") && options.modelPath.empty()) {
+    } else if (arg == "--fmin" || arg == "--fmax") {
+      double value = 0.0;
+      if (!in.real(arg, value, error)) return std::nullopt;
+      (arg == "--fmin" ? fmin : fmax) = value;
+    } else if (arg == "--count") {
+      std::int64_t value = 0;
+      if (!in.whole(arg, 1, kMostFrequencies, value, error)) return std::nullopt;
+      count = value;
+    } else if (ArgumentStream::isOption(arg)) {
+      error = unknownOption(arg);
+      return std::nullopt;
+    } else if (options.modelPath.empty()) {
       options.modelPath = arg;
     } else {
       error = "unexpected argument '" + std::string(arg) + "'";
@@ -221,9 +202,8 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
     return std::nullopt;
   }
   if (ranged) {
-    if (!fmin || !fmax || !count || !(*count >= 1.0) || *count != std::floor(*count) ||
-        *count > 100000.0) {
-      error = "--fmin, --fmax and --count go together; --count is a whole number from 1";
+    if (!fmin || !fmax || !count) {
+      error = "--fmin, --fmax and --count go together";
       return std::nullopt;
     }
     options.frequencies = evenlySpaced(*fmin, *fmax, static_cast<int>(*count));
@@ -249,17 +229,22 @@ bool loadModel(const std::string& path, std::vector<swcore::ModelLayer>& model,
   return true;
 }
 
+// Velocities to 0.1 mm/s: the solver's own precision, so that the printed
+// curve can serve as synthetic data for the other programs.
+constexpr int kVelocityDecimals = 4;
+
 void printCurve(const std::vector<double>& frequencies,
                 const std::vector<swcore::CurvePoint>& curve, bool group) {
   for (std::size_t j = 0; j < curve.size(); ++j) {
     const swcore::CurvePoint& point = curve[j];
+    std::string line = roundedText(frequencies[j], Figure::Frequency);
     if (!point.hasRoot) {
-      std::printf("%g none\n", frequencies[j]);
-    } else if (group) {
-      std::printf("%g %.4f %.4f\n", frequencies[j], point.phaseVelocity, point.groupVelocity);
+      line += " none";
     } else {
-      std::printf("%g %.4f\n", frequencies[j], point.phaseVelocity);
+      line += ' ' + fixedText(point.phaseVelocity, kVelocityDecimals);
+      if (group) line += ' ' + fixedText(point.groupVelocity, kVelocityDecimals);
     }
+    std::cout << line << '\n';
   }
 }
 
@@ -269,18 +254,17 @@ void printModes(const std::vector<double>& frequencies,
                 const std::vector<swcore::CurvePoint>& points, int modes, bool group) {
   const auto perFrequency = static_cast<std::size_t>(modes);
   for (std::size_t j = 0; j < frequencies.size(); ++j) {
-    std::printf("%g", frequencies[j]);
+    std::string line = roundedText(frequencies[j], Figure::Frequency);
     for (std::size_t k = 0; k < perFrequency; ++k) {
       const swcore::CurvePoint& point = points[j * perFrequency + k];
       if (!point.hasRoot) {
-        std::printf(group ? " none none" : " none");
-      } else if (group) {
-        std::printf(" %.4f %.4f", point.phaseVelocity, point.groupVelocity);
+        line += group ? " none none" : " none";
       } else {
-        std::printf(" %.4f", point.phaseVelocity);
+        line += ' ' + fixedText(point.phaseVelocity, kVelocityDecimals);
+        if (group) line += ' ' + fixedText(point.groupVelocity, kVelocityDecimals);
       }
     }
-    std::printf("\n");
+    std::cout << line << '\n';
   }
 }
 
@@ -303,6 +287,18 @@ std::vector<double> motionDepths(const swcore::Eigenfunction& e, double hertz) {
   return depths;
 }
 
+// The motion's values to 7 significant digits: they span many decades.
+constexpr int kMotionDecimals = 6;
+// Depths to 0.1 mm.
+constexpr int kDepthDecimals = 4;
+
+// The values of a line of the motion's table, each after a blank.
+std::string motionValues(std::span<const double> values) {
+  std::string text;
+  for (const double value : values) text += ' ' + scientificText(value, kMotionDecimals);
+  return text;
+}
+
 // Prints the motion of one mode; the exit status.
 int printEigenfunction(const std::vector<swcore::ModelLayer>& model, const Options& options) {
   const swcore::WaveType wave = options.love ? swcore::WaveType::love : swcore::WaveType::rayleigh;
@@ -318,9 +314,10 @@ int printEigenfunction(const std::vector<swcore::ModelLayer>& model, const Optio
   }
   const swcore::CurvePoint& point = points.back();
   const char* name = options.love ? "Love" : "Rayleigh";
+  const std::string at = roundedText(hertz, Figure::Frequency);
   if (!point.hasRoot) {
     std::cerr << "dispfit-curve: the model carries no " << name << " mode " << options.eigenMode
-              << " at " << hertz << " Hz\n";
+              << " at " << at << " Hz\n";
     return kModelRefused;
   }
   swcore::Eigenfunction e;
@@ -329,25 +326,24 @@ int printEigenfunction(const std::vector<swcore::ModelLayer>& model, const Optio
     return kModelRefused;
   }
   const swcore::EnergyIntegrals i = e.integrals();
-  std::printf(
-      "# %s mode %d at %g Hz: phase velocity %.4f m/s, group velocity %.4f m/s "
-      "(from the energy integrals %.4f m/s)\n",
-      name, options.eigenMode, hertz, e.phaseVelocity(), point.groupVelocity, e.groupVelocity());
+  std::cout << "# " << name << " mode " << options.eigenMode << " at " << at
+            << " Hz: phase velocity " << fixedText(e.phaseVelocity(), kVelocityDecimals)
+            << " m/s, group velocity " << fixedText(point.groupVelocity, kVelocityDecimals)
+            << " m/s (from the energy integrals " << fixedText(e.groupVelocity(), kVelocityDecimals)
+            << " m/s)\n";
+  const auto integral = [](double value) { return scientificText(value, kMotionDecimals); };
+  std::cout << "# I1 " << integral(i.i1) << "  I2 " << integral(i.i2) << "  I3 " << integral(i.i3);
   if (options.love) {
-    std::printf("# I1 %.6e  I2 %.6e  I3 %.6e\n", i.i1, i.i2, i.i3);
-    std::printf("# depth(m) displacement traction(Pa)\n");
+    std::cout << "\n# depth(m) displacement traction(Pa)\n";
   } else {
-    std::printf("# I1 %.6e  I2 %.6e  I3 %.6e  I4 %.6e\n", i.i1, i.i2, i.i3, i.i4);
-    std::printf("# depth(m) horizontal vertical shear_traction(Pa) normal_traction(Pa)\n");
+    std::cout << "  I4 " << integral(i.i4)
+              << "\n# depth(m) horizontal vertical shear_traction(Pa) normal_traction(Pa)\n";
   }
+  const std::size_t columns = options.love ? 2 : 4;
   for (const double z : motionDepths(e, hertz)) {
     const swcore::MotionAt m = e.at(z);
-    if (options.love) {
-      std::printf("%.4f %.6e %.6e\n", z, m.values[0], m.values[1]);
-    } else {
-      std::printf("%.4f %.6e %.6e %.6e %.6e\n", z, m.values[0], m.values[1], m.values[2],
-                  m.values[3]);
-    }
+    std::cout << fixedText(z, kDepthDecimals)
+              << motionValues(std::span<const double>(m.values).first(columns)) << '\n';
   }
   return kPrinted;
 }
@@ -364,11 +360,14 @@ int printObserved(const std::vector<swcore::ModelLayer>& model, const Options& o
     return kModelRefused;
   }
   for (std::size_t j = 0; j < points.size(); ++j) {
+    std::string line = roundedText(options.frequencies[j], Figure::Frequency);
     if (points[j].hasRoot) {
-      std::printf("%g %.4f %d\n", options.frequencies[j], points[j].phaseVelocity, points[j].mode);
+      line += ' ' + fixedText(points[j].phaseVelocity, kVelocityDecimals) + ' ' +
+              std::to_string(points[j].mode);
     } else {
-      std::printf("%g none\n", options.frequencies[j]);
+      line += " none";
     }
+    std::cout << line << '\n';
   }
   return kPrinted;
 }
@@ -378,12 +377,17 @@ int printObserved(const std::vector<swcore::ModelLayer>& model, const Options& o
 
 int main(int argc, char** argv) {
   using namespace dispfit;
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (asksForVersion(arguments)) {
+    std::cout << versionText("dispfit-curve") << std::flush;
+    return std::cout ? kPrinted : kUsageOrFileError;
+  }
+  if (arguments.size() == 1 && ArgumentStream::isHelp(arguments.front())) {
     printHelp(std::cout);
     return kPrinted;
   }
   std::string error;
-  const std::optional<Options> options = parseOptions(argc, argv, error);
+  const std::optional<Options> options = parseOptions(arguments, error);
   if (!options) {
     std::cerr << "dispfit-curve: " << error << " (see --help)\n";
     return kUsageOrFileError;

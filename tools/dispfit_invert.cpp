@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/engine_binding.h"
+#include "core/program_version.h"
 #include "core/stream_message_presenter.h"
 #include "field_report.h"
 #include "global_options.h"
@@ -235,6 +236,10 @@ int runGlobal(std::span<const std::string_view> arguments) {
 int main(int argc, char** argv) {
   using namespace dispfit;
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (asksForVersion(arguments)) {
+    std::cout << versionText("dispfit-invert");
+    return delivered("the version") ? kSolved : kSolveFailed;
+  }
   if (asksForGlobalSearch(arguments)) return runGlobal(arguments);
   const InvertCommand command = parseInvertOptions(arguments);
   switch (command.action) {

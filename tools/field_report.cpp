@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "field_report.h"
 
-#include <charconv>
 #include <string>
+
+#include "core/number_text.h"
 
 #include "invert_options.h"
 #include "site/export_layouts.h"
@@ -11,14 +12,6 @@ namespace dispfit {
 
 namespace {
 
-// m/s to 0.01: finer than any picked phase velocity.
-std::string twoDecimals(double value) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-  return std::string(buffer, result.ptr);
-}
-
 std::string misfitLines(const FieldReportInputs& inputs) {
   std::string text =
       "Misfit above (拟合差): sqrt(sum r^2 / 2M), r = measured - computed velocity "
@@ -26,7 +19,7 @@ std::string misfitLines(const FieldReportInputs& inputs) {
       std::to_string(inputs.fittedPoints) + " fitted points\n";
   const FitStatistics& fit = inputs.fit;
   if (fit.rmsMisfit) {
-    text += "RMS misfit of the fitted curve: " + twoDecimals(*fit.rmsMisfit) +
+    text += "RMS misfit of the fitted curve: " + figureText(*fit.rmsMisfit, Figure::Misfit) +
             " m/s, sqrt(sum r^2 / m), unweighted, over the m = " + std::to_string(fit.compared) +
             " measured points with a computed velocity\n";
   } else {

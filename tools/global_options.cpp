@@ -2,14 +2,12 @@
 #include "global_options.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <thread>
 #include <vector>
 
 #include "argument_stream.h"
-#include "files/number_field.h"
 
 namespace dispfit {
 
@@ -30,38 +28,12 @@ constexpr std::string_view kLocalOptions[] = {"--vs-bounds", "--h-bounds", "--it
 constexpr std::string_view kPerLayerOptions[] = {"--layers",  "--vs-range", "--h-range",
                                                  "--density", "--vp",       "--poisson"};
 
-bool number(ArgumentStream& in, std::string_view option, double& value, std::string& error,
-            std::string_view& text) {
-  if (!in.value(option, text, error)) return false;
-  if (!swcore::parseReal(text, value) || !std::isfinite(value)) {
-    error = std::string(option) + ": \"" + std::string(text) +
-            "\" is not a number (a full stop is the decimal separator)";
-    return false;
-  }
-  return true;
-}
-
-bool number(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
-  std::string_view text;
-  return number(in, option, value, error, text);
-}
-
-bool positive(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
-  std::string_view text;
-  if (!number(in, option, value, error, text)) return false;
-  if (!(value > 0.0)) {
-    error = std::string(option) + ": " + std::string(text) + " must be positive";
-    return false;
-  }
-  return true;
-}
-
 // LO HI: LO not above HI; positive unless `zeroAllowed`.
 bool range(ArgumentStream& in, std::string_view option, bool zeroAllowed, Range& out,
            std::string& error) {
   Range r;
   const auto read = [&](double& value) {
-    return zeroAllowed ? number(in, option, value, error) : positive(in, option, value, error);
+    return zeroAllowed ? in.real(option, value, error) : in.positive(option, value, error);
   };
   if (!read(r.low) || !read(r.high)) return false;
   if (zeroAllowed && r.low < 0.0) {
@@ -73,20 +45,6 @@ bool range(ArgumentStream& in, std::string_view option, bool zeroAllowed, Range&
     return false;
   }
   out = r;
-  return true;
-}
-
-bool whole(ArgumentStream& in, std::string_view option, std::int64_t least, std::int64_t most,
-           std::int64_t& value, std::string& error) {
-  std::string_view text;
-  if (!in.value(option, text, error)) return false;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc{} || result.ptr != text.data() + text.size() || value < least ||
-      value > most) {
-    error = std::string(option) + ": \"" + std::string(text) + "\" is not a whole number from " +
-            std::to_string(least) + " to " + std::to_string(most);
-    return false;
-  }
   return true;
 }
 
@@ -114,23 +72,23 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
     layers.given.push_back(name);
   }
   SearchSettings& settings = command.settings;
-  if (name == "--global") return true;
+  if (name == "--global") return in.flag(name, error);
   if (name == "--increasing") {
     command.space.increasing = true;
-    return true;
+    return in.flag(name, error);
   }
   if (name == "--layers") {
     std::int64_t n = 0;
-    if (!whole(in, name, 1, static_cast<std::int64_t>(kMostSearchLayers), n, error)) return false;
+    if (!in.whole(name, 1, static_cast<std::int64_t>(kMostSearchLayers), n, error)) return false;
     layers.layers = n;
     return true;
   }
   if (name == "--vs-range") return range(in, name, false, layers.vs, error);
   if (name == "--h-range") return range(in, name, false, layers.thickness, error);
-  if (name == "--density") return positive(in, name, layers.density, error);
+  if (name == "--density") return in.positive(name, layers.density, error);
   if (name == "--vp") {
     double vp = 0.0;
-    if (!positive(in, name, vp, error)) return false;
+    if (!in.positive(name, vp, error)) return false;
     layers.vp = vp;
     return true;
   }
@@ -142,26 +100,26 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
   }
   if (name == "--water-table") {
     double z = 0.0;
-    if (!positive(in, name, z, error)) return false;
+    if (!in.positive(name, z, error)) return false;
     command.space.waterTable = z;
     return true;
   }
-  if (name == "--models") return whole(in, name, 1, kMostModels, settings.models, error);
+  if (name == "--models") return in.whole(name, 1, kMostModels, settings.models, error);
   if (name == "--seed") {
     std::int64_t seed = 0;
-    if (!whole(in, name, 0, INT64_MAX, seed, error)) return false;
+    if (!in.whole(name, 0, INT64_MAX, seed, error)) return false;
     settings.seed = static_cast<std::uint64_t>(seed);
     return true;
   }
   if (name == "--threads") {
     std::int64_t threads = 0;
-    if (!whole(in, name, 1, kMostThreads, threads, error)) return false;
+    if (!in.whole(name, 1, kMostThreads, threads, error)) return false;
     settings.threads = static_cast<int>(threads);
     return true;
   }
-  if (name == "--accept") return positive(in, name, command.rule.threshold, error);
+  if (name == "--accept") return in.positive(name, command.rule.threshold, error);
   if (name == "--accept-factor") {
-    if (!number(in, name, command.rule.factor, error)) return false;
+    if (!in.real(name, command.rule.factor, error)) return false;
     if (!(command.rule.factor >= 1.0)) {
       error = "--accept-factor must be at least 1 (the best model is always accepted)";
       return false;
@@ -169,11 +127,12 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
     return true;
   }
   if (name == "--lowest-root") {
+    if (!in.flag(name, error)) return false;
     command.forward.rule = swcore::ForwardRule::lowestRoot;
     return true;
   }
   if (name == "--observed-fraction") {
-    if (!positive(in, name, command.forward.fraction, error)) return false;
+    if (!in.positive(name, command.forward.fraction, error)) return false;
     if (command.forward.fraction > 1.0) {
       error = "--observed-fraction must lie above 0 and at most 1";
       return false;
@@ -182,21 +141,17 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
   }
   if (name == "--observed-modes") {
     std::int64_t modes = 0;
-    if (!whole(in, name, 2, swcore::kMaxModes, modes, error)) return false;
+    if (!in.whole(name, 2, swcore::kMaxModes, modes, error)) return false;
     command.forward.modes = static_cast<int>(modes);
     return true;
   }
   if (name == "--csv" || name == "--params") {
-    std::string_view text;
-    if (!in.value(name, text, error)) return false;
-    if (text.empty()) {
-      error = std::string(name) + ": the value is empty";
-      return false;
-    }
-    (name == "--csv" ? command.csvPrefix : command.rangesPath) = std::string(text);
+    std::string text;
+    if (!in.text(name, text, error)) return false;
+    (name == "--csv" ? command.csvPrefix : command.rangesPath) = std::move(text);
     return true;
   }
-  error = "unknown option " + std::string(name);
+  error = unknownOption(name);
   return false;
 }
 
@@ -252,11 +207,11 @@ GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
       observedOption =
           argument == "--observed-fraction" ? "--observed-fraction" : "--observed-modes";
     }
-    if (argument == "--help" || argument == "-h") {
+    if (ArgumentStream::isHelp(argument)) {
       command.action = GlobalCommand::Action::Help;
       return command;
     }
-    if (argument.size() > 1 && argument.front() == '-') {
+    if (ArgumentStream::isOption(argument)) {
       if (!option(in, argument, command, layers)) return failed(std::move(command));
       continue;
     }
@@ -317,7 +272,8 @@ std::string globalUsage() {
          "  --observed-fraction F\n"
          "                       the share of the largest vertical surface response a\n"
          "                       mode must reach to be taken (default 0.1)\n"
-         "  --observed-modes N   the modes compared, 0 to N-1 (default 5)\n"
+         "  --observed-modes N   the modes compared, 0 to N-1 (default every mode\n"
+         "                       below the half-space S velocity)\n"
          "A model's velocity at a frequency is by default its surface-observed\n"
          "fundamental: the lowest Rayleigh mode whose vertical surface response to a\n"
          "vertical force at the surface is at least F of the largest among modes 0 to\n"

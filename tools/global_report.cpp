@@ -1,26 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "global_report.h"
 
-#include <charconv>
-#include <cstdio>
-
+#include "core/number_text.h"
 #include "site/site_class.h"
 
 namespace dispfit {
 
 namespace {
-
-std::string fixed(double value, int decimals) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  return std::string(buffer, result.ptr);
-}
-
-// `text` right-aligned in `width` characters.
-std::string column(const std::string& text, std::size_t width) {
-  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
 
 std::string misfitLines(const GlobalReportInputs& in) {
   std::string text;
@@ -28,25 +14,31 @@ std::string misfitLines(const GlobalReportInputs& in) {
     text += "Misfit: normalised misfit sqrt(sum ((v - c) / sigma)^2 / m) over the m = " +
             std::to_string(in.fittedPoints) +
             " fitted points, sigma the standard deviation or half the band's width\n";
-    text += "Accepted: normalised misfit at most " + fixed(in.rule.threshold, 2) + "\n";
+    text += "Accepted: normalised misfit at most " + figureText(in.rule.threshold, Figure::Misfit) +
+            "\n";
   } else {
     text += "Misfit: misfit (m/s) sqrt(sum (v - c)^2 / m) over the m = " +
             std::to_string(in.fittedPoints) + " fitted points (the curve gives no band)\n";
-    text += "Accepted: misfit (m/s) at most " + fixed(in.rule.factor, 2) + " times the best\n";
+    text += "Accepted: misfit (m/s) at most " + figureText(in.rule.factor, Figure::Misfit) +
+            " times the best\n";
   }
   return text;
 }
 
 std::string bestModelLines(const GlobalReportInputs& in) {
   const TrialModel& m = in.best;
-  std::string text = "Best model (" + misfitName(in.kind) + " " + fixed(in.bestMisfit, 3) + "):\n";
+  std::string text = "Best model (" + misfitName(in.kind) + " " +
+                     figureText(in.bestMisfit, Figure::Misfit) + "):\n";
   text += "  layer  thickness (m)  Vs (m/s)  Vp (m/s)  density (g/cm3)\n";
   for (std::size_t i = 0; i < m.vs.size(); ++i) {
     const bool halfSpace = i + 1 == m.vs.size();
-    text += column(std::to_string(i + 1), 7) +
-            column(halfSpace ? std::string("half-space") : fixed(m.thickness[i], 2), 15) +
-            column(fixed(m.vs[i], 1), 10) + column(fixed(m.vp[i], 1), 10) +
-            column(fixed(m.density[i], 2), 17) + '\n';
+    text += rightAligned(std::to_string(i + 1), 7) +
+            rightAligned(
+                halfSpace ? std::string("half-space") : figureText(m.thickness[i], Figure::Length),
+                15) +
+            rightAligned(figureText(m.vs[i], Figure::Velocity), 10) +
+            rightAligned(figureText(m.vp[i], Figure::Velocity), 10) +
+            rightAligned(figureText(m.density[i], Figure::Density), 17) + '\n';
   }
   if (in.bestFit.withBand > 0) {
     text += "Points inside the band (best model): " + std::to_string(in.bestFit.insideBand) +
@@ -66,10 +58,11 @@ std::string averageLines(const GlobalReportInputs& in) {
       "percentile (m/s), each with its Eurocode 8 ground type / NEHRP site class\n";
   text += "          p10  median     p90   classes (p10, median, p90)\n";
   for (const AverageSpread& row : in.averages) {
-    text += column("Vs" + std::to_string(static_cast<int>(row.depth)), 5) +
-            column(fixed(row.vs.p10, 1), 8) + column(fixed(row.vs.median, 1), 8) +
-            column(fixed(row.vs.p90, 1), 8) + "   " + classes(row, 0) + "  " + classes(row, 1) +
-            "  " + classes(row, 2) +
+    text += rightAligned("Vs" + std::to_string(static_cast<int>(row.depth)), 5) +
+            rightAligned(figureText(row.vs.p10, Figure::Velocity), 8) +
+            rightAligned(figureText(row.vs.median, Figure::Velocity), 8) +
+            rightAligned(figureText(row.vs.p90, Figure::Velocity), 8) + "   " + classes(row, 0) +
+            "  " + classes(row, 1) + "  " + classes(row, 2) +
             (row.extrapolated ? "   extrapolated: below the constrained depth" : "") + '\n';
   }
   text += siteClassCaution() + '\n';
@@ -95,7 +88,7 @@ std::string globalReport(const GlobalReportInputs& in) {
   }
   text += '\n' + bestModelLines(in);
   text += "Depth the data constrain (half the longest measured wavelength): " +
-          fixed(in.constrainedDepth, 1) + " m\n";
+          figureText(in.constrainedDepth, Figure::Depth) + " m\n";
   if (in.accepted > 0) {
     text += '\n' + averageLines(in);
   } else {

@@ -1,35 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "invert_options.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "argument_stream.h"
+#include "core/number_text.h"
 #include "core/window_limits.h"
 #include "files/input_rules.h"
-#include "files/number_field.h"
 
 namespace dispfit {
 
 namespace {
 
-// The shortest text that reads back as the same value: 0.1f as "0.1".
-template <class Real>
-std::string shortest(Real value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
+// A value of `text` that the inversion can hold as a bound.
 bool positiveNumber(std::string_view option, std::string_view text, double& value,
                     std::string& error) {
-  if (!swcore::parseReal(text, value)) {
-    error = std::string(option) + ": \"" + std::string(text) +
-            "\" is not a number (a full stop is the decimal separator)";
+  const std::optional<double> number = parseDecimal(text);
+  if (!number) {
+    error = ArgumentStream::notANumber(option, text);
     return false;
   }
+  value = *number;
   // The inversion holds its bounds in single precision: a bound must stay a
   // positive finite number there.
   const auto single = static_cast<float>(value);
@@ -70,7 +63,7 @@ bool bounds(ArgumentStream& in, std::string_view option, std::string_view unit, 
   }
   if (ceiling > 0.0 && highValue >= ceiling) {
     error = std::string(option) + ": HI " + std::string(highText) + " " + std::string(unit) +
-            " must lie below " + shortest(ceiling) +
+            " must lie below " + exactText(ceiling) +
             " (the engine finds phase velocities below 10 km/s only)";
     return false;
   }
@@ -80,15 +73,9 @@ bool bounds(ArgumentStream& in, std::string_view option, std::string_view unit, 
 // A whole number from `least` to `most` after `option`.
 bool count(ArgumentStream& in, std::string_view option, std::int32_t least, std::int32_t most,
            std::int32_t& value, std::string& error) {
-  std::string_view text;
-  if (!in.value(option, text, error)) {
-    return false;
-  }
-  if (!swcore::parseInteger(text, value) || value < least || value > most) {
-    error = std::string(option) + ": \"" + std::string(text) + "\" is not a whole number from " +
-            std::to_string(least) + " to " + std::to_string(most);
-    return false;
-  }
+  std::int64_t read = 0;
+  if (!in.whole(option, least, most, read, error)) return false;
+  value = static_cast<std::int32_t>(read);
   return true;
 }
 
@@ -115,16 +102,12 @@ bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
     return true;
   }
   if (name == "--csv") {
-    std::string_view prefix;
-    if (!in.value(name, prefix, error)) return false;
-    if (prefix.empty()) {
-      error = "--csv: the prefix is empty";
-      return false;
-    }
-    command.csvPrefix = std::string(prefix);
+    std::string prefix;
+    if (!in.text(name, prefix, error)) return false;
+    command.csvPrefix = std::move(prefix);
     return true;
   }
-  error = "unknown option " + std::string(name);
+  error = unknownOption(name);
   return false;
 }
 
@@ -141,11 +124,11 @@ InvertCommand parseInvertOptions(std::span<const std::string_view> arguments) {
   ArgumentStream in(arguments);
   while (!in.empty()) {
     const std::string_view argument = in.next();
-    if (argument == "--help" || argument == "-h") {
+    if (ArgumentStream::isHelp(argument)) {
       command.action = InvertCommand::Action::Help;
       return command;
     }
-    if (argument.size() > 1 && argument.front() == '-') {
+    if (ArgumentStream::isOption(argument)) {
       if (!option(in, argument, command)) return failed(std::move(command));
       continue;
     }
@@ -164,9 +147,10 @@ InvertCommand parseInvertOptions(std::span<const std::string_view> arguments) {
 }
 
 std::string limitsText(const InversionLimits& limits) {
-  return "Vs " + shortest(limits.vsLower) + " to " + shortest(limits.vsUpper) + " m/s, thickness " +
-         shortest(limits.thicknessLower) + " to " + shortest(limits.thicknessUpper) +
-         " m, at most " + std::to_string(limits.maxIterations) + " iterations";
+  return "Vs " + exactText(limits.vsLower) + " to " + exactText(limits.vsUpper) +
+         " m/s, thickness " + exactText(limits.thicknessLower) + " to " +
+         exactText(limits.thicknessUpper) + " m, at most " + std::to_string(limits.maxIterations) +
+         " iterations";
 }
 
 }  // namespace dispfit
@@ -190,10 +174,10 @@ std::string invertUsage() {
          "\n"
          "Options:\n"
          "  --vs-bounds LO HI   bounds of every layer's Vs, m/s (default " +
-         shortest(defaults.vsLower) + " " + shortest(defaults.vsUpper) +
+         exactText(defaults.vsLower) + " " + exactText(defaults.vsUpper) +
          ")\n"
          "  --h-bounds LO HI    bounds of every layer's thickness, m (default " +
-         shortest(defaults.thicknessLower) + " " + shortest(defaults.thicknessUpper) +
+         exactText(defaults.thicknessLower) + " " + exactText(defaults.thicknessUpper) +
          ")\n"
          "  --iterations N      iteration limit, N >= 1 (default " +
          std::to_string(defaults.maxIterations) +
@@ -204,6 +188,7 @@ std::string invertUsage() {
          "                      measured, low, high, fitted velocity) and PREFIX_model.csv\n"
          "                      (layer, top, bottom, thickness, Vs, density)\n"
          "  -h, --help          this text\n"
+         "  --version           the program's version\n"
          "LO must lie below HI; HI of --vs-bounds below 10000 m/s.\n"
          "\n"
          "MODEL  the number of layers (1 to 20, the half-space included), then one\n"

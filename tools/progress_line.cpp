@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "progress_line.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "core/number_text.h"
 
 namespace dispfit {
 
@@ -11,21 +12,15 @@ namespace {
 // A tenth of a second: the line keeps up with the eye and costs nothing.
 constexpr auto kShownEvery = std::chrono::milliseconds(100);
 
-std::string twoDecimals(double value) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-  return std::string(buffer, result.ptr);
-}
-
 }  // namespace
 
 std::string progressText(const SearchProgress& progress, MisfitKind kind, double elapsedSeconds) {
-  std::string text = std::to_string(progress.done) + " of " + std::to_string(progress.total) +
-                     " models, best " + misfitName(kind) + " " +
-                     (std::isfinite(progress.bestMisfit) ? twoDecimals(progress.bestMisfit)
-                                                         : std::string("none yet")) +
-                     ", " + std::to_string(progress.accepted) + " accepted";
+  std::string text =
+      std::to_string(progress.done) + " of " + std::to_string(progress.total) + " models, best " +
+      misfitName(kind) + " " +
+      (std::isfinite(progress.bestMisfit) ? figureText(progress.bestMisfit, Figure::Misfit)
+                                          : std::string("none yet")) +
+      ", " + std::to_string(progress.accepted) + " accepted";
   if (progress.done > 0 && progress.done < progress.total) {
     const double left = elapsedSeconds * static_cast<double>(progress.total - progress.done) /
                         static_cast<double>(progress.done);

@@ -6,6 +6,7 @@
 
 #include "batch/batch_run.h"
 #include "batch_options.h"
+#include "core/program_version.h"
 #include "dispersion/engine_state.h"
 #include "records/record_writer.h"
 
@@ -18,6 +19,10 @@ constexpr int kExitUsage = 2;
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (dispfit::asksForVersion(arguments)) {
+    std::cout << dispfit::versionText("swcore-batch") << std::flush;
+    return std::cout ? 0 : kExitFault;
+  }
   const swcore::BatchCommand command = swcore::parseBatchOptions(arguments);
   switch (command.action) {
     case swcore::BatchCommand::Action::Help:

@@ -7,6 +7,7 @@
 
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
+#include "core/text_translation.h"
 
 namespace dispfit {
 
@@ -14,9 +15,10 @@ class EngineBinding : public ForwardEngine {
  public:
   static constexpr const char* kDefaultLibrary = "libswcore.so";
   static constexpr const char* kCaption = kMessageCaption;
-  static constexpr const char* kLoadFailed = "动态连接库加载失败!";
-  static constexpr const char* kNoForward = "在动态连接库中没有正演函数，计算失败!";
-  static constexpr const char* kCallFailed = "正演函数计算失败!";
+  static constexpr const char* kLoadFailed = DISPFIT_TEXT("Messages", "动态连接库加载失败!");
+  static constexpr const char* kNoForward =
+      DISPFIT_TEXT("Messages", "在动态连接库中没有正演函数，计算失败!");
+  static constexpr const char* kCallFailed = DISPFIT_TEXT("Messages", "正演函数计算失败!");
 
   explicit EngineBinding(MessagePresenter& messages, std::string libraryName = kDefaultLibrary);
 

@@ -5,12 +5,14 @@
 
 #include <string>
 
+#include "core/text_translation.h"
+
 namespace dispfit {
 
 enum class MessageIcon { Information, Warning };
 
 // The caption of the program's message boxes.
-inline constexpr const char* kMessageCaption = "Sondrix提示...";
+inline constexpr const char* kMessageCaption = DISPFIT_TEXT("Messages", "Sondrix提示...");
 
 class MessagePresenter {
  public:

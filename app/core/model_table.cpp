@@ -105,21 +105,20 @@ std::string columnName(int column) {
   }
 }
 
-std::string faultReason(CellFault fault) {
+const char* faultReason(CellFault fault) {
   switch (fault) {
     case CellFault::NotANumber:
-      return "不是数字，小数点请用英文句点“.”。 (not a number; the decimal separator is a full "
-             "stop.)";
+      return DISPFIT_TEXT("ModelTable", "不是数字，小数点请用英文句点“.”。");
     case CellFault::ThicknessNotPositive:
-      return "厚度必须大于 0。 (the thickness must be greater than 0.)";
+      return DISPFIT_TEXT("ModelTable", "厚度必须大于 0。");
     case CellFault::VelocityNotPositive:
-      return "速度必须大于 0。 (the velocity must be greater than 0.)";
+      return DISPFIT_TEXT("ModelTable", "速度必须大于 0。");
     case CellFault::VelocityTooHigh:
-      return "速度必须小于 10000 m/s。 (the velocity must be below 10000 m/s.)";
+      return DISPFIT_TEXT("ModelTable", "速度必须小于 10000 m/s。");
     case CellFault::DensityNotPositive:
-      return "密度必须大于 0。 (the density must be greater than 0.)";
+      return DISPFIT_TEXT("ModelTable", "密度必须大于 0。");
   }
-  return {};
+  return "";
 }
 
 }  // namespace
@@ -142,13 +141,16 @@ TableReading checkLayerRows(const std::vector<LayerTexts>& rows) {
   return reading;
 }
 
-std::string badCellMessage(const BadCell& cell) {
-  return badRowMessage(cell.row) + "\n" + columnName(cell.column) + " 列「" + cell.text + "」" +
-         faultReason(cell.fault);
+std::string badCellMessage(const BadCell& cell, const TextTranslator& translator) {
+  const std::string reason = translator.translate("ModelTable", faultReason(cell.fault));
+  return badRowMessage(cell.row, translator) + "\n" +
+         fillText(translator.translate("ModelTable", "%1 列「%2」%3"),
+                  {columnName(cell.column), cell.text, reason});
 }
 
-std::string badRowMessage(int row) {
-  return "第 " + std::to_string(row) + " 行输入的模型参数错误，请检查！";
+std::string badRowMessage(int row, const TextTranslator& translator) {
+  return fillText(translator.translate("ModelTable", "第 %1 行输入的模型参数错误，请检查！"),
+                  {std::to_string(row)});
 }
 
 std::string invalidNumberMessage(const std::string& text) {

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_translation.h"
+
 namespace dispfit {
 
 // Cell texts of one layer: thickness (m), S velocity (m/s), density (g/cm3).
@@ -83,11 +85,12 @@ TableReading readLayerRows(const std::vector<LayerTexts>& rows);
 // in reading order is reported.
 TableReading checkLayerRows(const std::vector<LayerTexts>& rows);
 
-// The row message of the forward run for a bad row numbered from 1.
-std::string badRowMessage(int row);
+// The row message of the forward run for a bad row numbered from 1, in the
+// translator's language.
+std::string badRowMessage(int row, const TextTranslator& translator = sourceTexts());
 
 // The row message followed by a second line naming the column and the reason.
-std::string badCellMessage(const BadCell& cell);
+std::string badCellMessage(const BadCell& cell, const TextTranslator& translator = sourceTexts());
 
 // The error text for a cell that is not a floating-point number.
 std::string invalidNumberMessage(const std::string& text);

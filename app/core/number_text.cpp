@@ -1,23 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/number_text.h"
 
-#include <cctype>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <utility>
+
+#include "files/number_field.h"
+#include "records/number_text.h"
 
 namespace dispfit {
 
 namespace {
 
-constexpr int kSignificantDigits = 15;
+constexpr int kSignificantDigits = 15;  // of the general format
+// 6 significant digits of a frequency: 0.1 % of any value from 0.1 Hz to
+// 1 kHz, below what a picked curve distinguishes.
+constexpr int kFrequencyDigits = 6;
 
 bool isBlank(char c) {
-  return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 std::string_view trimBlanks(std::string_view text) {
@@ -26,34 +30,196 @@ std::string_view trimBlanks(std::string_view text) {
   return text;
 }
 
-// True when text is [sign] digits [. digits] [e [sign] digits] with at
-// least one mantissa digit.
-bool isDecimalSyntax(std::string_view text) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t mantissaDigits = 0;
-  while (i < text.size() && isDigit(text[i])) ++i, ++mantissaDigits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && isDigit(text[i])) ++i, ++mantissaDigits;
-  }
-  if (mantissaDigits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t exponentDigits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++exponentDigits;
-    if (exponentDigits == 0) return false;
-  }
-  return i == text.size();
-}
-
 std::string stripTrailingZeros(std::string digits) {
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   return digits;
 }
 
+// Digits after the point that each figure carries; Frequency is counted in
+// significant digits instead.
+int decimalsOf(Figure figure) {
+  switch (figure) {
+    case Figure::Length:
+    case Figure::Density:
+    case Figure::Misfit:
+      return 2;
+    case Figure::Depth:
+    case Figure::Velocity:
+      return 1;
+    case Figure::Ratio:
+      return 3;
+    case Figure::Frequency:
+      break;
+  }
+  return 0;
+}
+
+// Decimals that give a frequency its significant digits.
+int frequencyDecimals(double value) {
+  if (!(std::fabs(value) > 0.0) || !std::isfinite(value)) return 0;
+  const int integerDigits = static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
+  return std::clamp(kFrequencyDigits - integerDigits, 0, 17);
+}
+
+int decimalsFor(double value, Figure figure) {
+  return figure == Figure::Frequency ? frequencyDecimals(value) : decimalsOf(figure);
+}
+
+// A fixed text without the zeros after its last significant decimal, nor a
+// point left alone ("2.50" -> "2.5", "10.00" -> "10").
+std::string withoutTrailingZeros(std::string text) {
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
+}
+
+// The exponent of a "%e" text, after its 'e': a sign and digits.
+int exponentOf(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int exponent = 0;
+  std::from_chars(text.data(), text.data() + text.size(), exponent);
+  return exponent;
+}
+
+// A finite non-zero value as sign, significant digits d1 d2 d3 ... and the
+// decimal exponent of d1, exact (every double has a finite expansion).
+struct DecimalDigits {
+  bool negative = false;
+  std::string digits;
+  int exponent = 0;
+};
+
+DecimalDigits exactDigits(double value) {
+  // 767 significant digits cover the longest expansion of a double.
+  char buffer[800];
+  std::snprintf(buffer, sizeof buffer, "%.767e", std::fabs(value));
+  const std::string text(buffer);
+  const size_t e = text.find('e');
+  DecimalDigits result;
+  result.negative = std::signbit(value);
+  result.digits = text.substr(0, 1) + text.substr(2, e - 2);
+  result.exponent = exponentOf(std::string_view(text).substr(e + 1));
+  return result;
+}
+
+// Keeps the first count digits, rounding half away from zero (none left
+// for a negative count); a carry out of the first digit raises the exponent.
+void roundDigits(DecimalDigits& number, int count) {
+  if (count < 0) {
+    number.digits = "0";
+    return;
+  }
+  std::string& digits = number.digits;
+  if (static_cast<int>(digits.size()) <= count) {
+    digits.append(static_cast<size_t>(count) - digits.size(), '0');
+    return;
+  }
+  const bool up = digits[static_cast<size_t>(count)] >= '5';
+  digits.resize(static_cast<size_t>(count));
+  if (!up) return;
+  int i = count - 1;
+  while (i >= 0 && digits[static_cast<size_t>(i)] == '9') {
+    digits[static_cast<size_t>(i)] = '0';
+    --i;
+  }
+  if (i >= 0) {
+    ++digits[static_cast<size_t>(i)];
+  } else {
+    digits = "1" + digits;
+    ++number.exponent;
+  }
+}
+
+// A pattern first takes 18 significant digits, then rounds to its own.
+DecimalDigits patternDigits(double value) {
+  DecimalDigits number = exactDigits(value);
+  roundDigits(number, 18);
+  return number;
+}
+
+bool isZero(const std::string& digits) {
+  return digits.find_first_not_of('0') == std::string::npos;
+}
+
+std::string nonFinite(double value) {
+  if (std::isnan(value)) return "NAN";
+  return value < 0 ? "-INF" : "INF";
+}
+
 }  // namespace
+
+std::optional<double> parseDecimal(std::string_view text) {
+  double value = 0.0;
+  if (!swcore::parseReal(trimBlanks(text), value)) return std::nullopt;
+  return value;
+}
+
+std::optional<float> parseSingle(std::string_view text) {
+  const std::optional<double> value = parseDecimal(text);
+  if (!value || std::fabs(*value) > static_cast<double>(std::numeric_limits<float>::max())) {
+    return std::nullopt;
+  }
+  return static_cast<float>(*value);
+}
+
+std::optional<std::int64_t> parseWhole(std::string_view text) {
+  text = trimBlanks(text);
+  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::string figureText(double value, Figure figure) {
+  std::string text = fixedText(value, decimalsFor(value, figure));
+  // A small negative value rounded to zero reads as zero, without its sign.
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
+std::string roundedText(double value, Figure figure) {
+  if (!std::isfinite(value)) return exactText(value);
+  return withoutTrailingZeros(figureText(value, figure));
+}
+
+double roundedValue(double value, Figure figure) {
+  return parseDecimal(roundedText(value, figure)).value_or(value);
+}
+
+std::string fixedText(double value, int decimals) {
+  if (!std::isfinite(value)) return exactText(value);
+  // A double has at most 309 integer digits, and 17 decimals are asked at most.
+  char buffer[352];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                    std::clamp(decimals, 0, 17));
+  return std::string(buffer, result.ptr);
+}
+
+std::string scientificText(double value, int decimals) {
+  if (!std::isfinite(value)) return exactText(value);
+  // A sign, one digit, a point, 17 decimals and an exponent of at most e-324.
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::scientific, std::clamp(decimals, 0, 17));
+  return std::string(buffer, result.ptr);
+}
+
+std::string rightAligned(const std::string& text, std::size_t width) {
+  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+std::string exactText(double value) {
+  return std::string(swcore::formatNumber(value).view());
+}
+
+std::string exactText(float value) {
+  return std::string(swcore::formatNumber(value).view());
+}
 
 std::string formatGeneral(double value) {
   if (std::isnan(value)) return "NAN";
@@ -104,22 +270,36 @@ std::string formatGeneral(double value) {
   return out;
 }
 
-std::optional<double> parseDecimal(std::string_view text) {
-  text = trimBlanks(text);
-  if (!isDecimalSyntax(text)) return std::nullopt;
-  if (text.front() == '+') text.remove_prefix(1);  // from_chars takes no plus sign
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
+std::string formatScientific(double value) {
+  if (!std::isfinite(value)) return nonFinite(value);
+  if (value == 0.0) return "0.00E+00";
+  DecimalDigits number = patternDigits(value);
+  roundDigits(number, 3);
+  number.digits.resize(3);  // a carry leaves "100" followed by a dropped 0
+  char text[32];
+  std::snprintf(text, sizeof text, "%s%c.%c%cE%c%02d", number.negative ? "-" : "", number.digits[0],
+                number.digits[1], number.digits[2], number.exponent < 0 ? '-' : '+',
+                std::abs(number.exponent));
+  return text;
 }
 
-std::optional<float> parseSingle(std::string_view text) {
-  const std::optional<double> value = parseDecimal(text);
-  if (!value || std::fabs(*value) > static_cast<double>(std::numeric_limits<float>::max())) {
-    return std::nullopt;
-  }
-  return static_cast<float>(*value);
+std::string formatOneDecimal(double value) {
+  if (!std::isfinite(value)) return nonFinite(value);
+  if (value == 0.0) return "0.0";
+  DecimalDigits number = patternDigits(value);
+  // Digits up to the first decimal: exponent + 2 of them.
+  const int keep = number.exponent + 2;
+  if (keep < 0) return "0.0";
+  roundDigits(number, keep);
+  std::string digits = number.digits;
+  if (isZero(digits)) return "0.0";
+  // Place the decimal point before the last kept digit.
+  const int integerDigits = number.exponent + 1;
+  if (integerDigits <= 0)
+    digits = std::string(static_cast<size_t>(1 - integerDigits), '0') + digits;
+  std::string text = number.negative ? "-" : "";
+  text += digits.substr(0, digits.size() - 1) + "." + digits.substr(digits.size() - 1);
+  return text;
 }
 
 }  // namespace dispfit

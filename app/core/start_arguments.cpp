@@ -9,12 +9,26 @@ namespace {
 
 struct Option {
   std::string_view name;
-  std::optional<std::string> StartFiles::*file;
+  std::optional<std::string> StartFiles::*file;  // none: the language
 };
 
-constexpr Option kOptions[] = {{"--model", &StartFiles::model}, {"--curve", &StartFiles::curve}};
+constexpr std::string_view kLanguageOption = "--language";
+constexpr Option kOptions[] = {
+    {"--model", &StartFiles::model}, {"--curve", &StartFiles::curve}, {kLanguageOption, nullptr}};
 
 }  // namespace
+
+StartRequest startRequest(std::span<const std::string_view> arguments) {
+  const auto asked = [&](std::string_view name) {
+    for (const std::string_view argument : arguments) {
+      if (argument == name) return true;
+    }
+    return false;
+  };
+  if (asked("--help") || asked("-h")) return StartRequest::showHelp;
+  if (asked("--version")) return StartRequest::showVersion;
+  return StartRequest::openWindow;
+}
 
 StartArguments readStartArguments(std::span<const std::string> arguments) {
   StartFiles files;
@@ -34,12 +48,17 @@ StartArguments readStartArguments(std::span<const std::string> arguments) {
       }
     }
     if (option == nullptr) return {std::nullopt, "unknown argument '" + argument + "'"};
-    if (value.empty()) {
-      return {std::nullopt, std::string(option->name) + " needs a file name"};
+    const std::string name(option->name);
+    if (option->file == nullptr) {
+      if (files.language) return {std::nullopt, name + " is given more than once"};
+      files.language = languageFromCode(value);
+      if (!files.language) {
+        return {std::nullopt, name + " takes en (English) or zh (Chinese), not '" + value + "'"};
+      }
+      continue;
     }
-    if (files.*(option->file)) {
-      return {std::nullopt, std::string(option->name) + " is given more than once"};
-    }
+    if (value.empty()) return {std::nullopt, name + " needs a file name"};
+    if (files.*(option->file)) return {std::nullopt, name + " is given more than once"};
     files.*(option->file) = std::move(value);
   }
   return {files, {}};

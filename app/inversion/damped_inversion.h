@@ -12,6 +12,7 @@
 
 #include "core/forward_engine.h"
 #include "core/forward_model.h"
+#include "core/text_translation.h"
 #include "inversion/svd.h"
 
 namespace dispfit {
@@ -31,14 +32,17 @@ class DampedInversion {
   // changes nothing in the solve.
   using Progress = std::function<void(int32_t iteration, float misfit)>;
 
-  static constexpr const char* kSvdFailed = "奇异值分解错误.";
-  static constexpr const char* kRankZero = "灵敏度矩阵秩为零,可能是模型不正确.\n";
+  static constexpr const char* kSvdFailed = DISPFIT_TEXT("Messages", "奇异值分解错误.");
+  static constexpr const char* kRankZero =
+      DISPFIT_TEXT("Messages", "灵敏度矩阵秩为零,可能是模型不正确.") "\n";
   static constexpr const char* kBadStart = "Initial model not appropriate.";
-  static constexpr const char* kIterationLimit = "迭代次数超限.\n";
+  static constexpr const char* kIterationLimit = DISPFIT_TEXT("Messages", "迭代次数超限.") "\n";
   // A forward run failed (its own box has been shown): the solve stops there.
-  static constexpr const char* kEngineFailed = "正演计算失败，反演已中止.\n";
+  static constexpr const char* kEngineFailed =
+      DISPFIT_TEXT("Messages", "正演计算失败，反演已中止.") "\n";
   // More data or parameters than the inversion holds.
-  static constexpr const char* kTooLarge = "数据或模型参数过多，无法反演.\n";
+  static constexpr const char* kTooLarge =
+      DISPFIT_TEXT("Messages", "数据或模型参数过多，无法反演.") "\n";
 
   // Takes the data (groupCount groups whose sizes add up to the data count;
   // only the first group reaches the model) and the starting parameter

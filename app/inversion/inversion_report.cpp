@@ -4,17 +4,26 @@
 #include <algorithm>
 #include <vector>
 
-#include "inversion/number_pattern.h"
+#include "core/number_text.h"
 
 namespace dispfit {
 
 std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length,
-                            const float* params) {
+                            const float* params, const TextTranslator& translator) {
   const int32_t layers = length / 2;
-  std::string text = "\t反演结果\n\n拟合情况：\n";
-  text += "迭代次数：" + std::to_string(iteration) + "\n";
-  text += "拟 合 差：" + formatScientific(finalMisfit);
-  text += "\n\n模型参数：\n#      H       Vs\n";
+  std::string text = "\t";
+  text += translator.translate("InversionReport", "反演结果");
+  text += "\n\n";
+  text += translator.translate("InversionReport", "拟合情况：");
+  text += '\n';
+  text += fillText(translator.translate("InversionReport", "迭代次数：%1"),
+                   {std::to_string(iteration)});
+  text += '\n';
+  text += fillText(translator.translate("InversionReport", "拟 合 差：%1"),
+                   {formatScientific(finalMisfit)});
+  text += "\n\n";
+  text += translator.translate("InversionReport", "模型参数：");
+  text += "\n#      H       Vs\n";
   // Each column right-aligned to its widest entry, so that the rows of a
   // model of ten layers or more, or of thicknesses of 10 m and more, line up
   // in a fixed-pitch font; where all entries of a column are equally wide

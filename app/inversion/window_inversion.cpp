@@ -3,12 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "core/engine_binding.h"
 #include "core/model_table.h"
+#include "core/number_text.h"
 #include "inversion/inversion_report.h"
 
 namespace dispfit {
@@ -17,7 +17,7 @@ namespace {
 
 using Settings = WindowInversionSettings;
 
-constexpr const char* kNoDataMessage = "没有频散数据，无法反演.";
+constexpr const char* kNoDataMessage = DISPFIT_TEXT("Messages", "没有频散数据，无法反演.");
 
 // Velocities, then thicknesses, then densities of the window's layers.
 std::vector<float> startingVector(const InversionWindowData& window, int32_t layers) {
@@ -63,42 +63,39 @@ bool finiteResult(float misfit, int32_t length, const std::vector<float>& params
 
 }  // namespace
 
-std::string inversionLimitsFault(const InversionLimits& limits) {
+std::string inversionLimitsFault(const InversionLimits& limits, const TextTranslator& translator) {
   const auto usable = [](float lower, float upper) {
     return std::isfinite(lower) && std::isfinite(upper) && lower > 0.0f && lower < upper;
   };
   if (!usable(limits.vsLower, limits.vsUpper)) {
-    return "Vs 的下限须为正数且小于上限。 (The Vs bounds must be positive, the lower below the "
-           "upper.)";
+    return translator.translate("InversionLimits", "Vs 的下限须为正数且小于上限。");
   }
   if (limits.vsUpper >= kVelocityLimit) {
-    return "Vs 的上限须小于 10000 m/s。 (The upper Vs bound must lie below 10000 m/s.)";
+    return translator.translate("InversionLimits", "Vs 的上限须小于 10000 m/s。");
   }
   if (!usable(limits.thicknessLower, limits.thicknessUpper)) {
-    return "厚度的下限须为正数且小于上限。 (The thickness bounds must be positive, the lower "
-           "below the upper.)";
+    return translator.translate("InversionLimits", "厚度的下限须为正数且小于上限。");
   }
   if (limits.maxIterations < 1 || limits.maxIterations > kIterationCeiling) {
-    return "迭代次数须在 1 到 " + std::to_string(kIterationCeiling) +
-           " 之间。 (The iteration limit must lie from 1 to " + std::to_string(kIterationCeiling) +
-           ".)";
+    return fillText(translator.translate("InversionLimits", "迭代次数须在 1 到 %1 之间。"),
+                    {std::to_string(kIterationCeiling)});
   }
   return {};
 }
 
-std::string inversionLimitsLine(const InversionLimits& limits) {
+std::string inversionLimitsLine(const InversionLimits& limits, const TextTranslator& translator) {
   if (limits == InversionLimits{}) return {};
-  char line[160];
-  std::snprintf(line, sizeof line, "反演设置：Vs %g–%g m/s，厚度 %g–%g m，最多 %d 次迭代",
-                double{limits.vsLower}, double{limits.vsUpper}, double{limits.thicknessLower},
-                double{limits.thicknessUpper}, static_cast<int>(limits.maxIterations));
-  return line;
+  return fillText(
+      translator.translate("InversionLimits",
+                           "反演设置：Vs %1–%2 m/s，厚度 %3–%4 m，最多 %5 次迭代"),
+      {exactText(limits.vsLower), exactText(limits.vsUpper), exactText(limits.thicknessLower),
+       exactText(limits.thicknessUpper), std::to_string(limits.maxIterations)});
 }
 
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
-                                         const InversionLimits& limits,
-                                         const InversionWatch& watch) {
+                                         const InversionLimits& limits, const InversionWatch& watch,
+                                         const TextTranslator& translator) {
   if (window.freqCount <= 0) {
     // Nothing to fit: the first misfit would be 0 and read as converged.
     return {false, kNoDataMessage};
@@ -141,8 +138,8 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
     return outcome;
   }
   writeBack(params, length, window);
-  outcome.text = inversionReport(iteration, misfit, length, params.data());
-  const std::string limitsLine = inversionLimitsLine(limits);
+  outcome.text = inversionReport(iteration, misfit, length, params.data(), translator);
+  const std::string limitsLine = inversionLimitsLine(limits, translator);
   if (!limitsLine.empty()) {
     outcome.text += limitsLine;
     outcome.text += '\n';

@@ -61,19 +61,21 @@ inline constexpr int32_t kIterationCeiling = 10000;
 // Why `limits` cannot be used, or an empty text: every bound must be a
 // positive finite number with the lower one below the upper, the velocity
 // bounds below the engine's 10 km/s, the iterations from 1 to
-// kIterationCeiling.
-std::string inversionLimitsFault(const InversionLimits& limits);
+// kIterationCeiling. In the translator's language.
+std::string inversionLimitsFault(const InversionLimits& limits,
+                                 const TextTranslator& translator = sourceTexts());
 
 // The report's line on limits other than the defaults; empty for these.
-std::string inversionLimitsLine(const InversionLimits& limits);
+std::string inversionLimitsLine(const InversionLimits& limits,
+                                const TextTranslator& translator = sourceTexts());
 
 // The failure message of a solve that ended on a misfit or a model parameter
 // that is not a finite number; nothing of such a result is kept.
 inline constexpr const char* kNonFiniteInversionResult =
-    "反演结果含有非有限数值（拟合差或模型参数），结果未采用.";
+    DISPFIT_TEXT("Messages", "反演结果含有非有限数值（拟合差或模型参数），结果未采用.");
 
 // The status text of an inversion the user cancelled.
-inline constexpr const char* kInversionCancelled = "反演已取消。 (Inversion cancelled.)";
+inline constexpr const char* kInversionCancelled = DISPFIT_TEXT("Messages", "反演已取消。");
 
 struct WindowInversionOutcome {
   bool succeeded = false;
@@ -98,11 +100,14 @@ struct InversionWatch {
 // The bounds and the iteration limit are `limits`, which must be free of
 // faults; with other than the defaults the report ends with their line.
 // `watch` sees every engine run and every accepted iteration and may cancel:
-// a cancelled outcome is neither a success nor a failure to report.
+// a cancelled outcome is neither a success nor a failure to report. The
+// report is in the translator's language; a failure message is made of
+// lines of the Messages context, which a presenter may translate.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
                                          const InversionLimits& limits = {},
-                                         const InversionWatch& watch = {});
+                                         const InversionWatch& watch = {},
+                                         const TextTranslator& translator = sourceTexts());
 
 // The report in a box with the program's caption and the warning icon, a
 // failure in the plain message dialog; a cancelled inversion shows nothing.

@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/ensemble_tables.h"
 
+#include "core/number_text.h"
 #include "files/model_file.h"
-#include "records/number_text.h"
 
 namespace dispfit {
 
 namespace {
 
+// A machine table's number: the shortest digits that read back.
 void appendNumber(std::string& text, double value) {
-  text += swcore::formatNumber(value).view();
+  text += exactText(value);
+}
+
+// A figure of the profile, which people plot: to the digits it carries.
+void appendFigure(std::string& text, double value, Figure figure) {
+  text += roundedText(value, figure);
 }
 
 }  // namespace
@@ -40,13 +46,13 @@ std::string ensembleTable(const SearchEnsemble& ensemble, const ParameterMap& ma
 std::string profileTable(std::span<const ProfileRow> rows) {
   std::string text = "depth (m), vs p10 (m/s), vs p50 (m/s), vs p90 (m/s)\n";
   for (const ProfileRow& row : rows) {
-    appendNumber(text, row.depth);
+    appendFigure(text, row.depth, Figure::Length);
     text += ", ";
-    appendNumber(text, row.vs.p10);
+    appendFigure(text, row.vs.p10, Figure::Velocity);
     text += ", ";
-    appendNumber(text, row.vs.median);
+    appendFigure(text, row.vs.median, Figure::Velocity);
     text += ", ";
-    appendNumber(text, row.vs.p90);
+    appendFigure(text, row.vs.p90, Figure::Velocity);
     text += '\n';
   }
   return text;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of a search's three tables: the best model, every model drawn and
 // the Vs profile's percentiles. Comma separated, one header line, a full stop
-// as decimal point whatever the locale, every number in its shortest exact
-// form, lines ending in "\n".
+// as decimal point whatever the locale, lines ending in "\n". The best model
+// and the ensemble, which programs read back, carry every number in its
+// shortest exact form; the profile, which people plot, its depths to 0.01 m
+// and velocities to 0.1 m/s.
 #pragma once
 
 #include <span>
@@ -16,7 +18,8 @@
 namespace dispfit {
 
 // The headed model table (thickness, Vs, density, Vp) that the model readers
-// take back.
+// take back, every number in its shortest exact form: the model the ensemble
+// holds, to the bit.
 std::string bestModelTable(const TrialModel& model);
 
 // One line per model in the order drawn: index (from 0), each parameter in

@@ -1,46 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "site/export_layouts.h"
 
-#include <charconv>
+#include "core/number_text.h"
 
 namespace dispfit {
 
 namespace {
 
-// std::to_chars never consults the locale, so the separator is always '.'.
-std::string shortestText(double value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
-std::string shortestText(float value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
-std::string oneDecimal(double value) {
-  char buffer[32];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
-  return std::string(buffer, result.ptr);
-}
-
-std::string fixed(double value, int decimals) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  return std::string(buffer, result.ptr);
-}
-
-// `text` right-aligned in `width` characters.
-std::string column(const std::string& text, std::size_t width) {
-  return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
-}
-
+// A computed velocity in the shortest digits of its single precision, so
+// that the columns tell inside from outside the band as the report does.
 std::string optionalText(const std::optional<float>& value) {
-  return value ? shortestText(*value) : std::string();
+  return value ? exactText(*value) : std::string();
 }
 
 }  // namespace
@@ -51,10 +21,13 @@ std::string curveCsv(std::span<const MeasuredPoint> points, const ComputedCurve&
   text += kind == CurveKind::Fitted ? "fitted_m_s\n" : "computed_m_s\n";
   for (std::size_t i = 0; i < points.size(); ++i) {
     const MeasuredPoint& point = points[i];
-    text += shortestText(point.frequency) + ',' + shortestText(point.wavelength()) + ',' +
-            shortestText(point.velocity) + ',';
+    // The frequency the engine ran at and the wavelength in single precision,
+    // the measured velocity and its band as they were read.
+    text += exactText(static_cast<float>(point.frequency)) + ',' +
+            exactText(static_cast<float>(point.wavelength())) + ',' + exactText(point.velocity) +
+            ',';
     if (point.band)
-      text += shortestText(point.band->low) + ',' + shortestText(point.band->high);
+      text += exactText(point.band->low) + ',' + exactText(point.band->high);
     else
       text += ',';
     text += ',' + (i < curve.size() ? optionalText(curve[i]) : std::string()) + '\n';
@@ -67,9 +40,9 @@ std::string computedCurveCsv(std::span<const float> frequencies,
   std::string text = "frequency_Hz,wavelength_m,computed_m_s\n";
   const ComputedCurve curve = computedCurve(velocities);
   for (std::size_t i = 0; i < frequencies.size(); ++i) {
-    text += shortestText(frequencies[i]) + ',';
+    text += exactText(frequencies[i]) + ',';
     if (i < curve.size() && curve[i]) {
-      text += shortestText(*curve[i] / frequencies[i]) + ',' + shortestText(*curve[i]);
+      text += exactText(*curve[i] / frequencies[i]) + ',' + exactText(*curve[i]);
     } else {
       text += ',';
     }
@@ -86,35 +59,37 @@ std::string modelCsv(const ParsedLayers& model) {
   for (int i = 0; i < model.count(); ++i) {
     const auto layer = static_cast<std::size_t>(i);
     const bool halfSpace = i + 1 == model.count();
-    text += std::to_string(i + 1) + ',' + shortestText(static_cast<float>(top)) + ',';
+    text += std::to_string(i + 1) + ',' + exactText(static_cast<float>(top)) + ',';
     if (!halfSpace) {
       const double bottom = top + static_cast<double>(model.thickness[layer]);
-      text += shortestText(static_cast<float>(bottom)) + ',' + shortestText(model.thickness[layer]);
+      text += exactText(static_cast<float>(bottom)) + ',' + exactText(model.thickness[layer]);
       top = bottom;
     } else {
       text += ',';
     }
-    text += ',' + shortestText(model.vs[layer]) + ',' + shortestText(model.density[layer]) + '\n';
+    text += ',' + exactText(model.vs[layer]) + ',' + exactText(model.density[layer]) + '\n';
   }
   return text;
 }
 
 std::vector<std::string> modelTableLines(const ParsedLayers& model) {
   constexpr std::size_t kWidth = 11;
-  std::vector<std::string> lines{"Layer" + column("Top (m)", kWidth) +
-                                 column("Bottom (m)", kWidth) + column("H (m)", kWidth) +
-                                 column("Vs (m/s)", kWidth) + column("Rho (g/cm3)", kWidth + 2)};
+  std::vector<std::string> lines{"Layer" + rightAligned("Top (m)", kWidth) +
+                                 rightAligned("Bottom (m)", kWidth) +
+                                 rightAligned("H (m)", kWidth) + rightAligned("Vs (m/s)", kWidth) +
+                                 rightAligned("Rho (g/cm3)", kWidth + 2)};
   double top = 0.0;
   for (int i = 0; i < model.count(); ++i) {
     const auto layer = static_cast<std::size_t>(i);
     const bool halfSpace = i + 1 == model.count();
     const double thickness = model.thickness[layer];
-    std::string line = column(std::to_string(i + 1), 5) + column(fixed(top, 2), kWidth);
-    line += halfSpace
-                ? column("-", kWidth) + column("-", kWidth)
-                : column(fixed(top + thickness, 2), kWidth) + column(fixed(thickness, 2), kWidth);
-    line += column(fixed(model.vs[layer], 1), kWidth) +
-            column(fixed(model.density[layer], 2), kWidth + 2);
+    std::string line = rightAligned(std::to_string(i + 1), 5) +
+                       rightAligned(figureText(top, Figure::Length), kWidth);
+    line += halfSpace ? rightAligned("-", kWidth) + rightAligned("-", kWidth)
+                      : rightAligned(figureText(top + thickness, Figure::Length), kWidth) +
+                            rightAligned(figureText(thickness, Figure::Length), kWidth);
+    line += rightAligned(figureText(model.vs[layer], Figure::Velocity), kWidth) +
+            rightAligned(figureText(model.density[layer], Figure::Density), kWidth + 2);
     lines.push_back(line);
     top += thickness;
   }
@@ -125,7 +100,8 @@ std::vector<std::string> fitLines(const std::optional<FitStatistics>& fit) {
   if (!fit) return {"No measured curve: no misfit"};
   std::vector<std::string> lines;
   if (fit->rmsMisfit) {
-    lines.push_back("Misfit (unweighted RMS, sqrt(sum r^2 / m)): " + fixed(*fit->rmsMisfit, 2) +
+    lines.push_back("Misfit (unweighted RMS, sqrt(sum r^2 / m)): " +
+                    figureText(*fit->rmsMisfit, Figure::Misfit) +
                     " m/s over m = " + std::to_string(fit->compared) + " points");
   } else {
     lines.push_back("Misfit: none, no measured point has a computed velocity");
@@ -146,7 +122,7 @@ std::string siteSummaryText(const SiteSummary& summary) {
       "Time-averaged shear-wave velocity VsZ = Z / sum(h_i / Vs_i) over the top Z m\n";
   if (summary.constrainedDepth) {
     text += "Depth the data constrain (half the longest measured wavelength): " +
-            oneDecimal(*summary.constrainedDepth) + " m\n";
+            figureText(*summary.constrainedDepth, Figure::Depth) + " m\n";
   }
   const auto flag = [](bool extrapolated) {
     return extrapolated ? std::string("  extrapolated: below the constrained depth")
@@ -154,7 +130,8 @@ std::string siteSummaryText(const SiteSummary& summary) {
   };
   for (const DepthAverage& average : summary.averages) {
     text += "Vs" + std::to_string(static_cast<int>(average.depth)) + " = " +
-            (average.velocity ? oneDecimal(*average.velocity) + " m/s" : std::string("none")) +
+            (average.velocity ? figureText(*average.velocity, Figure::Velocity) + " m/s"
+                              : std::string("none")) +
             flag(average.extrapolated) + '\n';
   }
   if (summary.vs30 && summary.groundType && summary.nehrpClass) {

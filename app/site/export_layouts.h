@@ -22,17 +22,23 @@ enum class CurveKind { Computed, Fitted };
 // One line per measured point, in the points' order: frequency (Hz),
 // wavelength (m), measured, low, high and computed or fitted velocity (m/s).
 // low and high are empty for a point without a band, the last column where
-// the curve has no velocity. Numbers in their shortest exact form.
+// the curve has no velocity. The measured velocity and its band as they were
+// read; the frequency the engine ran at, the wavelength and the computed
+// velocity in the shortest digits of single precision, the precision the
+// engine computes in, so that the columns read back to the values the report
+// speaks of (a point inside its band there is inside here).
 std::string curveCsv(std::span<const MeasuredPoint> points, const ComputedCurve& curve,
                      CurveKind kind);
 
 // The curve without a measured one: one line per frequency, in the given
 // order, of frequency (Hz), wavelength (m) and computed velocity (m/s); the
-// last two empty where the velocity is not a positive number (no root).
+// last two empty where the velocity is not a positive number (no root);
+// every number in the shortest digits of single precision.
 std::string computedCurveCsv(std::span<const float> frequencies, std::span<const float> velocities);
 
 // One line per layer, top first: layer number, top and bottom depth,
-// thickness (m), Vs (m/s), density (g/cm3). The half-space's bottom and
+// thickness (m), Vs (m/s), density (g/cm3), in the shortest digits of single
+// precision, the precision of the model. The half-space's bottom and
 // thickness are empty.
 std::string modelCsv(const ParsedLayers& model);
 

@@ -2,11 +2,11 @@
 #include "site/measured_curve.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <map>
 
 #include "core/forward_model.h"
+#include "core/number_text.h"
 #include "site/log_frequency_thinning.h"
 
 namespace dispfit {
@@ -18,12 +18,6 @@ namespace {
 // 10 km/s is beyond any crustal rock.
 constexpr double kKilometresPerSecondBelow = 10.0;
 constexpr std::size_t kFewestPoints = 3;
-
-std::string numberText(double value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
 
 std::string at(const std::string& source, int line) {
   return source + ", line " + std::to_string(line) + ": ";
@@ -93,8 +87,8 @@ std::string rowFault(const std::vector<MeasuredRow>& rows, Abscissa abscissa,
       return at(source, row.line) + what + " must be a positive number";
     }
     if (row.low && row.high && *row.low > *row.high) {
-      return at(source, row.line) + "the low bound " + numberText(*row.low) +
-             " m/s lies above the high bound " + numberText(*row.high) + " m/s";
+      return at(source, row.line) + "the low bound " + exactText(*row.low) +
+             " m/s lies above the high bound " + exactText(*row.high) + " m/s";
     }
   }
   if (rows.size() < kFewestPoints) {
@@ -107,7 +101,7 @@ std::string rowFault(const std::vector<MeasuredRow>& rows, Abscissa abscissa,
   if (allSlow) {
     return source + ", lines " + std::to_string(rows.front().line) + " to " +
            std::to_string(rows.back().line) + ": every phase velocity lies below " +
-           numberText(kKilometresPerSecondBelow) + ", which looks like km/s; give them in m/s";
+           exactText(kKilometresPerSecondBelow) + ", which looks like km/s; give them in m/s";
   }
   return {};
 }
@@ -133,8 +127,7 @@ CurvePreparation prepareMeasuredCurve(const std::vector<MeasuredRow>& rows, Absc
         lineOfFrequency.emplace(std::pair{frequency, row.mode.value_or(-1)}, row.line);
     if (!inserted) {
       return {std::nullopt,
-              at(source, row.line) + "the frequency " + numberText(frequency) +
-                  " Hz appears again" +
+              at(source, row.line) + "the frequency " + exactText(frequency) + " Hz appears again" +
                   (row.mode ? " for mode " + std::to_string(*row.mode) : std::string()) +
                   " (first on line " + std::to_string(earlier->second) + ")"};
     }

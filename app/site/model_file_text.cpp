@@ -2,9 +2,7 @@
 #include "site/model_file_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "core/number_text.h"
 #include "files/model_file.h"
@@ -18,16 +16,10 @@ namespace {
 // most 0.05 %.
 constexpr double kVpRatioTolerance = 1e-3;
 
-std::string shortestText(float value) {
-  char buffer[32];
-  const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return {buffer, result.ptr};
-}
-
 // The double nearest the shortest decimal of a single-precision value, so
 // that 1.8f is written as 1.8 and not as 1.7999999523.
 double decimalValue(float value) {
-  return std::strtod(shortestText(value).c_str(), nullptr);
+  return parseDecimal(exactText(value)).value_or(static_cast<double>(value));
 }
 
 bool vpDiffersFromThreeVs(const swcore::ModelFile& model) {
@@ -65,8 +57,8 @@ ModelOpening readModelText(std::string_view text, const std::string& source, int
 std::vector<LayerTexts> layerTexts(const ParsedLayers& layers) {
   std::vector<LayerTexts> rows;
   for (int i = 0; i < layers.count(); ++i) {
-    rows.push_back({shortestText(layers.thickness[i]), shortestText(layers.vs[i]),
-                    shortestText(layers.density[i])});
+    rows.push_back(
+        {exactText(layers.thickness[i]), exactText(layers.vs[i]), exactText(layers.density[i])});
   }
   return rows;
 }
@@ -87,8 +79,8 @@ std::string modelFileText(const ParsedLayers& layers, const std::filesystem::pat
   }
   std::string text = std::to_string(layers.count()) + "\n";
   for (int i = 0; i < layers.count(); ++i) {
-    text += shortestText(layers.thickness[i]) + " " + shortestText(layers.vs[i]) + " " +
-            shortestText(layers.density[i]) + "\n";
+    text += exactText(layers.thickness[i]) + " " + exactText(layers.vs[i]) + " " +
+            exactText(layers.density[i]) + "\n";
   }
   return text;
 }

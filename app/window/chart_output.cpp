@@ -2,6 +2,7 @@
 #include "window/chart_output.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 
@@ -27,7 +28,7 @@ QString printChart(QGraphicsView& chart, QPrinter& printer) {
   QPainter painter;
   if (!painter.begin(&printer)) {
     printer.abort();
-    return QStringLiteral("Printing failed: the printer could not start the job.");
+    return QCoreApplication::translate("ChartOutput", "打印失败：打印机无法开始打印作业。");
   }
   const QRectF page = printer.paperRect(QPrinter::DevicePixel);
   const QRect screenArea = chart.viewport()->rect();
@@ -37,7 +38,7 @@ QString printChart(QGraphicsView& chart, QPrinter& printer) {
                Qt::IgnoreAspectRatio);
   if (!painter.end()) {
     printer.abort();
-    return QStringLiteral("Printing failed while the chart was drawn.");
+    return QCoreApplication::translate("ChartOutput", "打印失败：绘制图表时出错。");
   }
   return {};
 }

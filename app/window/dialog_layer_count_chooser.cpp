@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QCoreApplication>
 #include <QInputDialog>
 
 #include "window/layer_count_chooser.h"
@@ -9,8 +10,8 @@ std::optional<int> DialogLayerCountChooser::layerCount(QWidget* parent, int sugg
                                                        int highest) {
   bool accepted = false;
   const int count =
-      QInputDialog::getInt(parent, QObject::tr("建议初始模型 (Suggest starting model)"),
-                           QObject::tr("层数（含半空间）(Layers, the half-space included):"),
+      QInputDialog::getInt(parent, QCoreApplication::translate("LayerCountChooser", "建议初始模型"),
+                           QCoreApplication::translate("LayerCountChooser", "层数（含半空间）："),
                            suggested, lowest, highest, 1, &accepted);
   if (!accepted) return std::nullopt;
   return count;

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "core/model_table.h"
+#include "core/number_text.h"
 #include "search/search_ranges_text.h"
 #include "window/window_style.h"
 
@@ -25,14 +27,23 @@ std::unique_ptr<QHBoxLayout> pair(QWidget& low, QWidget& high) {
   return row;
 }
 
-// A range end or density in a cell: up to ten significant digits, so that
-// what a file gave reads back unchanged.
+// A range end or density in a cell: the shortest digits that read back, so
+// that what a file gave reads back unchanged.
 QString cellText(double value) {
-  return QString::number(value, 'g', 10);
+  return QString::fromStdString(exactText(value));
+}
+
+// The number a cell holds, read as every table of the programs reads one.
+std::optional<double> cellValue(const QTableWidgetItem* item) {
+  return item ? parseDecimal(item->text().toStdString()) : std::nullopt;
 }
 
 const char* const kColumnNames[GlobalSearchDialog::ColumnCount] = {
-    "Vs min (m/s)", "Vs max (m/s)", "h min (m)", "h max (m)", "密度 density (g/cm³)"};
+    QT_TRANSLATE_NOOP("dispfit::GlobalSearchDialog", "Vs 下限 (m/s)"),
+    QT_TRANSLATE_NOOP("dispfit::GlobalSearchDialog", "Vs 上限 (m/s)"),
+    QT_TRANSLATE_NOOP("dispfit::GlobalSearchDialog", "h 下限 (m)"),
+    QT_TRANSLATE_NOOP("dispfit::GlobalSearchDialog", "h 上限 (m)"),
+    QT_TRANSLATE_NOOP("dispfit::GlobalSearchDialog", "密度 (g/cm³)")};
 
 // A half-space's thickness cell: no number, as its thickness is not used.
 const QString kNotUsed = QStringLiteral("—");
@@ -46,7 +57,7 @@ bool samePVelocity(const LayerRanges& a, const LayerRanges& b) {
 GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser& files,
                                        MessagePresenter& messages, QWidget* parent)
     : QDialog(parent), files_(files), messages_(messages) {
-  setWindowTitle(tr("全局搜索 (Global search)"));
+  setWindowTitle(tr("全局搜索"));
   Layers.setRange(1, static_cast<int>(kMostSearchLayers));
   // Velocities to 0.1 m/s and thicknesses to 0.01 m, as in the inversion
   // settings.
@@ -69,10 +80,9 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   Density.setRange(0.01, 10.0);
   Density.setDecimals(2);
   Density.setSuffix(QStringLiteral(" g/cm³"));
-  VpRule.addItems(
-      {tr("Vp = 3 Vs"), tr("固定 Vp (fixed Vp)"), tr("泊松比范围 (Poisson's ratio range)")});
-  HasWaterTable.setText(tr("地下水位 (water table)"));
-  Increasing.setText(tr("Vs 不随深度减小 (Vs does not decrease with depth)"));
+  VpRule.addItems({tr("Vp = 3 Vs"), tr("固定 Vp"), tr("泊松比范围")});
+  HasWaterTable.setText(tr("地下水位"));
+  Increasing.setText(tr("Vs 不随深度减小"));
   Models.setRange(1, std::numeric_limits<int>::max());
   Models.setGroupSeparatorShown(true);
   Seed.setRange(0, std::numeric_limits<int>::max());
@@ -83,40 +93,36 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   Factor.setSingleStep(0.05);
   LayerTable.setColumnCount(ColumnCount);
   QStringList headers;
-  for (const char* name : kColumnNames) headers << QString::fromUtf8(name);
+  for (const char* name : kColumnNames) headers << tr(name);
   LayerTable.setHorizontalHeaderLabels(headers);
   LayerTable.horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   LayerTable.setMinimumHeight(180);
-  FillLayers.setText(tr("统一范围填入各层 (fill every layer)"));
-  ReadRanges.setText(tr("从文件读取… (read ranges from a file…)"));
-  PerLayerNote.setText(
-      tr("各层保留文件中自己的 Vp 或泊松比范围。 (Each layer keeps its own Vp "
-         "or Poisson's ratio range from the file.)"));
+  FillLayers.setText(tr("统一范围填入各层"));
+  ReadRanges.setText(tr("从文件读取…"));
+  PerLayerNote.setText(tr("各层保留文件中自己的 Vp 或泊松比范围。"));
   PerLayerNote.setWordWrap(true);
   PerLayerNote.setVisible(false);
 
   auto form = std::make_unique<QFormLayout>();
-  form->addRow(tr("层数，含半空间 (layers, the half-space included)"), &Layers);
-  form->addRow(tr("Vs 范围 (Vs range)"), pair(VsLow, VsHigh).release());
-  form->addRow(tr("厚度范围 (thickness range)"), pair(ThicknessLow, ThicknessHigh).release());
-  form->addRow(tr("密度 (density)"), &Density);
+  form->addRow(tr("层数，含半空间"), &Layers);
+  form->addRow(tr("Vs 范围"), pair(VsLow, VsHigh).release());
+  form->addRow(tr("厚度范围"), pair(ThicknessLow, ThicknessHigh).release());
+  form->addRow(tr("密度"), &Density);
   auto tableButtons = std::make_unique<QHBoxLayout>();
   tableButtons->addWidget(&FillLayers);
   tableButtons->addWidget(&ReadRanges);
-  form->addRow(tr("各层范围 (each layer's ranges)"), tableButtons.release());
+  form->addRow(tr("各层范围"), tableButtons.release());
   form->addRow(&LayerTable);
   form->addRow(&PerLayerNote);
-  form->addRow(tr("纵波速度 (P velocity)"), &VpRule);
-  form->addRow(tr("固定 Vp (fixed Vp)"), &FixedVp);
-  form->addRow(tr("泊松比 (Poisson's ratio)"), pair(PoissonLow, PoissonHigh).release());
+  form->addRow(tr("纵波速度"), &VpRule);
+  form->addRow(tr("固定 Vp"), &FixedVp);
+  form->addRow(tr("泊松比"), pair(PoissonLow, PoissonHigh).release());
   form->addRow(&HasWaterTable, &WaterTable);
   form->addRow(&Increasing);
-  form->addRow(tr("模型数 (model budget)"), &Models);
-  form->addRow(tr("随机种子 (seed)"), &Seed);
-  form->addRow(tr("接受：归一化拟合差不大于 (accepted: normalised misfit at most)"), &Threshold);
-  form->addRow(tr("接受：拟合差 (m/s) 不大于最佳的倍数 (accepted: misfit within this factor "
-                  "of the best)"),
-               &Factor);
+  form->addRow(tr("模型数"), &Models);
+  form->addRow(tr("随机种子"), &Seed);
+  form->addRow(tr("接受：归一化拟合差不大于"), &Threshold);
+  form->addRow(tr("接受：拟合差 (m/s) 不大于最佳的倍数"), &Factor);
   form->addRow(&Buttons);
   setLayout(form.release());  // the dialog owns its layout and the rows' layouts
   connect(&Buttons, &QDialogButtonBox::accepted, this, [this] { acceptIfTableReads(); });
@@ -280,7 +286,7 @@ void GlobalSearchDialog::markHalfSpace() {
   for (int r = 0; r <= last; ++r) {
     const bool halfSpace = r == last;
     LayerTable.setVerticalHeaderItem(  // the table owns its items
-        r, std::make_unique<QTableWidgetItem>(halfSpace ? tr("%1 半空间 (half-space)").arg(r + 1)
+        r, std::make_unique<QTableWidgetItem>(halfSpace ? tr("%1 半空间").arg(r + 1)
                                                         : QString::number(r + 1))
                .release());
     for (int c = 0; c < ColumnCount; ++c) {
@@ -290,7 +296,7 @@ void GlobalSearchDialog::markHalfSpace() {
         item->setText(kNotUsed);
         item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         item->setForeground(palette().placeholderText());
-        item->setToolTip(tr("半空间的厚度不参与计算。 (The half-space's thickness is not used.)"));
+        item->setToolTip(tr("半空间的厚度不参与计算。"));
       }
     }
   }
@@ -302,13 +308,11 @@ std::string GlobalSearchDialog::tableFault() const {
     for (int c = 0; c < ColumnCount; ++c) {
       if (r == last && (c == HMin || c == HMax)) continue;
       const QTableWidgetItem* item = LayerTable.item(r, c);
-      bool ok = false;
-      if (item) item->text().trimmed().toDouble(&ok);  // C locale: a full stop
-      if (!ok) {
-        return "第 " + std::to_string(r + 1) + " 层 " + kColumnNames[c] + "：「" +
-               (item ? item->text().toStdString() : std::string()) + "」不是数 (layer " +
-               std::to_string(r + 1) + ", " + kColumnNames[c] +
-               ": not a number; a full stop before the decimals)";
+      if (!cellValue(item)) {
+        return tr("第 %1 层 %2：「%3」不是数字，小数点请用英文句点“.”。")
+            .arg(r + 1)
+            .arg(tr(kColumnNames[c]), item ? item->text() : QString())
+            .toStdString();
       }
     }
   }
@@ -316,8 +320,8 @@ std::string GlobalSearchDialog::tableFault() const {
 }
 
 bool GlobalSearchDialog::readRangesFile() {
-  const QString path = files_.fileToOpen(this, tr("读取搜索范围 (read search ranges)"),
-                                         tr("范围文件 (*.csv *.txt);;所有文件 (*)"));
+  const QString path =
+      files_.fileToOpen(this, tr("读取搜索范围"), tr("范围文件 (*.csv *.txt);;所有文件 (*)"));
   if (path.isEmpty()) return false;
   const RangesReading reading = readSearchRangesFile(path.toStdString());
   if (!reading.layers) {
@@ -363,10 +367,8 @@ SearchRequest GlobalSearchDialog::request() const {
   if (!tableEdited_) return request;
   const int last = LayerTable.rowCount() - 1;
   const auto cell = [this](int r, int c) {
-    const QTableWidgetItem* item = LayerTable.item(r, c);
-    bool ok = false;
-    const double value = item ? item->text().trimmed().toDouble(&ok) : 0.0;
-    return ok ? value : std::numeric_limits<double>::quiet_NaN();  // refused by the search
+    // A cell that is not a number is refused by the search.
+    return cellValue(LayerTable.item(r, c)).value_or(std::numeric_limits<double>::quiet_NaN());
   };
   const bool ownP = ownPVelocity_.size() == static_cast<std::size_t>(last + 1);
   for (int r = 0; r <= last; ++r) {

@@ -11,7 +11,7 @@ namespace dispfit {
 
 InversionSettingsDialog::InversionSettingsDialog(const InversionLimits& limits, QWidget* parent)
     : QDialog(parent) {
-  setWindowTitle(tr("反演设置 (Inversion settings)"));
+  setWindowTitle(tr("反演设置"));
   // Velocities to 0.1 m/s and thicknesses to 0.01 m: finer than any field
   // model is known, coarse enough to type.
   for (QDoubleSpinBox* velocity : {&VsLower, &VsUpper}) {
@@ -27,11 +27,11 @@ InversionSettingsDialog::InversionSettingsDialog(const InversionLimits& limits, 
   Iterations.setRange(1, kIterationCeiling);
 
   auto form = std::make_unique<QFormLayout>();
-  form->addRow(tr("Vs 下限 (lowest Vs)"), &VsLower);
-  form->addRow(tr("Vs 上限 (highest Vs)"), &VsUpper);
-  form->addRow(tr("厚度下限 (thinnest layer)"), &ThicknessLower);
-  form->addRow(tr("厚度上限 (thickest layer)"), &ThicknessUpper);
-  form->addRow(tr("最多迭代次数 (iteration limit)"), &Iterations);
+  form->addRow(tr("Vs 下限"), &VsLower);
+  form->addRow(tr("Vs 上限"), &VsUpper);
+  form->addRow(tr("厚度下限"), &ThicknessLower);
+  form->addRow(tr("厚度上限"), &ThicknessUpper);
+  form->addRow(tr("最多迭代次数"), &Iterations);
   form->addRow(&Buttons);
   setLayout(form.release());  // the dialog owns its layout
   connect(&Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

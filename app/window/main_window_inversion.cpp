@@ -18,6 +18,7 @@
 
 #include "core/curve_points.h"
 #include "core/forward_model.h"
+#include "core/number_text.h"
 #include "site/fit_statistics.h"
 #include "window/inversion_settings_dialog.h"
 
@@ -68,9 +69,7 @@ void restoreLayers(TForm1& form, const LayerArrays& copy) {
 void TForm1::buildCancelButton() {
   // Over the invert button, on the divider between the chart and the buttons.
   CancelButton.setGeometry(432, 308, 105, 22);
-  CancelButton.setText(tr("取消"));
-  CancelButton.setToolTip(tr("停止反演 (Esc) (Stop the inversion)"));
-  CancelButton.setEnabled(false);
+  CancelButton.setEnabled(false);  // its texts come with retranslate()
   connect(&CancelButton, &QPushButton::clicked, this, [this] { CancelClick(); });
   // Escape as a window shortcut of its own: the button's shortcut would click
   // it only after an animation timer, which a running solve may never reach.
@@ -89,20 +88,16 @@ void TForm1::CancelClick() {
 }
 
 void TForm1::showInversionProgress(int32_t iteration, float misfit) {
-  // Three significant digits, as many as the report gives.
-  const QString value = QString::number(double{misfit}, 'g', 3);
-  // The report's misfit, named as such: sqrt(sum r^2 / 2M) is the RMS of
-  // the residuals over the square root of two.
-  const QString what = tr("m/s（未加权，√(Σr²/2M)，同报告）");
-  const QString english =
-      tr("m/s, unweighted, sqrt(sum r^2 / 2M) over the M fitted points, as in the report.");
-  if (iteration == 0) {
-    showStatus(tr("起始模型：拟合差 %1 ").arg(value) + what,
-               tr("Starting model: misfit %1 ").arg(value) + english);
-    return;
-  }
-  showStatus(tr("迭代 %1：拟合差 %2 ").arg(iteration).arg(value) + what,
-             tr("Iteration %1: misfit %2 ").arg(iteration).arg(value) + english);
+  // In the report's own pattern, "1.23E-04".
+  const QString value = QString::fromStdString(formatScientific(misfit));
+  showStatus([iteration, value] {
+    // The report's misfit, named as such: sqrt(sum r^2 / 2M) is the RMS of
+    // the residuals over the square root of two.
+    const QString what = tr("m/s（未加权，√(Σr²/2M)，同报告）");
+    const QString shown = iteration == 0 ? tr("起始模型：拟合差 %1 ").arg(value)
+                                         : tr("迭代 %1：拟合差 %2 ").arg(iteration).arg(value);
+    return StatusText{shown + what, {}};
+  });
 }
 
 void TForm1::Button2Click() {
@@ -115,7 +110,8 @@ void TForm1::Button2Click() {
   if (measured_) {
     const TableReading reading = checkLayerRows(tableRows());
     if (!reading.layers) {
-      messages_.showBox(badCellMessage(reading.bad), kMessageCaption, MessageIcon::Warning);
+      messages_.showBox(badCellMessage(reading.bad, translator_), kMessageCaption,
+                        MessageIcon::Warning);
       return;
     }
     storeLayers(*reading.layers);
@@ -151,12 +147,12 @@ void TForm1::Button2Click() {
         [this](int32_t iteration, float misfit) { showInversionProgress(iteration, misfit); }};
     // Every trial and every iteration runs the engine, so the pump after each
     // run also serves where the solve itself would pump.
-    outcome =
-        invertWindowCurve(arrays, measured_ ? fitEngine() : engine_, {}, inversionLimits_, watch);
+    outcome = invertWindowCurve(arrays, measured_ ? fitEngine() : engine_, {}, inversionLimits_,
+                                watch, translator_);
   }
   if (outcome.cancelled) {
     restoreLayers(*this, before);
-    showStatus(tr("反演已取消。"), tr("Inversion cancelled."));
+    showStatus([] { return StatusText{tr("反演已取消。"), {}}; });
   }
   if (measured_ && outcome.succeeded) {
     outcome.text += '\n';
@@ -189,14 +185,12 @@ std::string TForm1::showFittedCurve() {
   fittedVelocities_ = computedCurve(std::span<const float>(fittedVr, freqCount));
   const FitStatistics fit = fitStatistics(measured_->inverted, fittedVelocities_);
   showFittedProfile(fit.rmsMisfit);
-  const QString inside = fit.withBand > 0
-                             ? tr("%1/%2 个点在误差带内。 (%1 of %2 points inside the band.)")
-                                   .arg(fit.insideBand)
-                                   .arg(fit.withBand)
-                             : tr("曲线无误差带。 (The curve has no band.)");
-  showStatus(tr("拟合曲线已绘出。") + inside.left(inside.indexOf(QStringLiteral(" ("))),
-             tr("Fitted curve drawn.") + ' ' + inside);
-  return inside.toStdString();
+  const auto insideText = [fit] {
+    return fit.withBand > 0 ? tr("%1/%2 个点在误差带内。").arg(fit.insideBand).arg(fit.withBand)
+                            : tr("曲线无误差带。");
+  };
+  showStatus([insideText] { return StatusText{tr("拟合曲线已绘出。") + insideText(), {}}; });
+  return insideText().toStdString();
 }
 
 void TForm1::drawFittedCurve() {
@@ -208,7 +202,7 @@ void TForm1::drawFittedCurve() {
 }
 
 bool TForm1::setInversionLimits(const InversionLimits& limits) {
-  const std::string fault = inversionLimitsFault(limits);
+  const std::string fault = inversionLimitsFault(limits, translator_);
   if (!fault.empty()) {
     messages_.showBox(fault, kMessageCaption, MessageIcon::Warning);
     return false;

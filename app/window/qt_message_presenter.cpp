@@ -27,22 +27,26 @@ std::unique_ptr<QMessageBox> makeReportBox(const QString& text, const QString& c
   return box;
 }
 
+QString QtMessagePresenter::shown(const std::string& text) const {
+  return QString::fromStdString(translateLines(text, kMessagesContext, translator_));
+}
+
 void QtMessagePresenter::showReport(const std::string& text, const std::string& caption) {
-  makeReportBox(QString::fromStdString(text), QString::fromStdString(caption))->exec();
+  makeReportBox(shown(text), shown(caption))->exec();
 }
 
 void QtMessagePresenter::showBox(const std::string& text, const std::string& caption,
                                  MessageIcon icon) {
   showModal(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information,
-            QString::fromStdString(caption), QString::fromStdString(text));
+            shown(caption), shown(text));
 }
 
 void QtMessagePresenter::showPlain(const std::string& text) {
-  showModal(QMessageBox::NoIcon, QString::fromUtf8(kProgramTitle), QString::fromStdString(text));
+  showModal(QMessageBox::NoIcon, QString::fromUtf8(kProgramTitle), shown(text));
 }
 
 void QtMessagePresenter::showError(const std::string& text) {
-  showModal(QMessageBox::Critical, QString::fromUtf8(kProgramTitle), QString::fromStdString(text));
+  showModal(QMessageBox::Critical, QString::fromUtf8(kProgramTitle), shown(text));
 }
 
 }  // namespace dispfit

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/site_results_panel.h"
 
+#include <QEvent>
 #include <QPalette>
 #include <QStringList>
+#include <utility>
 
-#include "site/export_layouts.h"
+#include "core/number_text.h"
 #include "site/site_class.h"
 #include "site/time_averaged_velocity.h"
 
@@ -12,59 +14,66 @@ namespace dispfit {
 
 namespace {
 
+QString depthText(double depth) {
+  return QString::fromStdString(figureText(depth, Figure::Depth));
+}
+
+QString velocityText(double velocity) {
+  return QString::fromStdString(figureText(velocity, Figure::Velocity));
+}
+
 // "Vs20 = 301.9 m/s", marked when Z lies below the constrained depth.
 QString averageText(const DepthAverage& average) {
   const QString velocity = average.velocity
-                               ? QStringLiteral("%1 m/s").arg(*average.velocity, 0, 'f', 1)
-                               : QObject::tr("无");
+                               ? SiteResultsPanel::tr("%1 m/s").arg(velocityText(*average.velocity))
+                               : SiteResultsPanel::tr("无");
   QString text = QStringLiteral("Vs%1 = %2").arg(static_cast<int>(average.depth)).arg(velocity);
-  if (average.extrapolated) text += QObject::tr("（外推）");
+  if (average.extrapolated) text += SiteResultsPanel::tr("（外推）");
   return text;
 }
 
 QString classesText(const SiteSummary& summary) {
-  if (!summary.groundType || !summary.nehrpClass) return QObject::tr("模型无可用的层，无 Vs30。");
-  return QObject::tr("Eurocode 8 地基类型 %1，NEHRP 场地类别 %2")
+  if (!summary.groundType || !summary.nehrpClass) {
+    return SiteResultsPanel::tr("模型无可用的层，无 Vs30。");
+  }
+  return SiteResultsPanel::tr("Eurocode 8 地基类型 %1，NEHRP 场地类别 %2")
       .arg(QString::fromStdString(className(*summary.groundType)),
            QString::fromStdString(className(*summary.nehrpClass)));
 }
 
 QString depthText(const SiteSummary& summary) {
   if (!summary.constrainedDepth) return {};
-  const QString depth = QString::number(*summary.constrainedDepth, 'f', 1);
+  const QString depth = depthText(*summary.constrainedDepth);
   bool anyExtrapolated = false;
   for (const DepthAverage& average : summary.averages) anyExtrapolated |= average.extrapolated;
-  return anyExtrapolated ? QObject::tr("外推 (extrapolated)：Z 深于数据约束深度 %1 m").arg(depth)
-                         : QObject::tr("数据约束深度 %1 m").arg(depth);
-}
-
-QString velocityText(double velocity) {
-  return QString::number(velocity, 'f', 1);
+  return anyExtrapolated ? SiteResultsPanel::tr("外推：Z 深于数据约束深度 %1 m").arg(depth)
+                         : SiteResultsPanel::tr("数据约束深度 %1 m").arg(depth);
 }
 
 // "Vs30 中值 301.9 m/s，10%–90% 280.1–330.2", marked when Z lies below
 // the constrained depth.
-QString spreadText(const AverageSpread& average, bool english) {
-  QString text = english ? QStringLiteral("Vs%1 median %2 m/s, 10%-90% %3-%4")
-                         : QObject::tr("Vs%1 中值 %2 m/s，10%–90% %3–%4");
-  text = text.arg(static_cast<int>(average.depth))
-             .arg(velocityText(average.vs.median), velocityText(average.vs.p10),
-                  velocityText(average.vs.p90));
-  if (average.extrapolated)
-    text += english ? QStringLiteral(" (extrapolated)") : QObject::tr("（外推）");
+QString spreadText(const AverageSpread& average) {
+  QString text = SiteResultsPanel::tr("Vs%1 中值 %2 m/s，10%–90% %3–%4")
+                     .arg(static_cast<int>(average.depth))
+                     .arg(velocityText(average.vs.median), velocityText(average.vs.p10),
+                          velocityText(average.vs.p90));
+  if (average.extrapolated) text += SiteResultsPanel::tr("（外推）");
   return text;
 }
 
 // The classes of Vs30's 10th percentile, median and 90th percentile.
-QString spreadClassesText(const AverageSpread& vs30, bool english) {
+QString spreadClassesText(const AverageSpread& vs30) {
   QStringList ground, nehrp;
   for (int q = 0; q < 3; ++q) {
     ground.append(QString::fromStdString(className(vs30.groundTypes[q])));
     nehrp.append(QString::fromStdString(className(vs30.nehrpClasses[q])));
   }
-  const QString text = english ? QStringLiteral("Vs30 classes (10%/median/90%): EC8 %1, NEHRP %2")
-                               : QObject::tr("Vs30 类别（10%/中值/90%）：EC8 %1，NEHRP %2");
-  return text.arg(ground.join(QLatin1Char('/')), nehrp.join(QLatin1Char('/')));
+  return SiteResultsPanel::tr("Vs30 类别（10%/中值/90%）：EC8 %1，NEHRP %2")
+      .arg(ground.join(QLatin1Char('/')), nehrp.join(QLatin1Char('/')));
+}
+
+QString classCaution() {
+  return SiteResultsPanel::tr("地基类型 E、S1、S2 与 NEHRP F 类不能仅凭 Vs30 判定。");
 }
 
 }  // namespace
@@ -80,53 +89,68 @@ SiteResultsPanel::SiteResultsPanel(QWidget* parent) : QLabel(parent) {
   setBackgroundRole(QPalette::Base);
 }
 
-void SiteResultsPanel::showSummary(const SiteSummary& summary, const QString& heading,
-                                   const QString& englishHeading) {
-  QStringList lines{heading};
-  // Two averages a line: 5 and 10 m, then 20 and 30 m.
-  for (std::size_t i = 0; i + 1 < summary.averages.size(); i += 2) {
-    lines.append(averageText(summary.averages[i]) + tr("，") +
-                 averageText(summary.averages[i + 1]));
-  }
-  lines.append(classesText(summary));
-  const QString depth = depthText(summary);
-  if (!depth.isEmpty()) lines.append(depth);
-  lines.append(tr("地基类型 E、S1、S2 与 NEHRP F 类不能仅凭 Vs30 判定。"));
-  setText(lines.join(QLatin1Char('\n')));
-  setToolTip(englishHeading + QLatin1Char('\n') +
-             QString::fromStdString(siteSummaryText(summary)).trimmed());
+void SiteResultsPanel::showSummary(const SiteSummary& summary, Heading heading) {
+  summary_ = summary;
+  averages_.reset();
+  constrainedDepth_ = summary.constrainedDepth;
+  heading_ = std::move(heading);
+  render();
 }
 
 void SiteResultsPanel::showEnsembleSummary(const std::vector<AverageSpread>& averages,
                                            std::optional<double> constrainedDepth,
-                                           const QString& heading, const QString& englishHeading) {
-  QStringList lines{heading}, english{englishHeading};
-  if (averages.empty()) {
-    lines.append(tr("没有模型被接受：可放宽接受条件或增加模型数。"));
-    english.append(QStringLiteral("No model accepted: loosen the acceptance or raise the budget."));
-  }
-  for (const AverageSpread& average : averages) {
-    lines.append(spreadText(average, false));
-    english.append(spreadText(average, true));
-  }
-  if (!averages.empty() && averages.back().depth == kVs30Depth) {
-    lines.append(spreadClassesText(averages.back(), false));
-    english.append(spreadClassesText(averages.back(), true));
-  }
-  // The Vs chart marks the constrained depth; the panel's six lines leave
-  // it to the tool tip.
-  if (constrainedDepth) {
-    english.append(QStringLiteral("Depth the data constrain: %1 m")
-                       .arg(QString::number(*constrainedDepth, 'f', 1)));
-  }
-  english.append(
-      QStringLiteral("Ground types E, S1, S2 and NEHRP class F cannot be told from "
-                     "Vs30 alone."));
-  setText(lines.join(QLatin1Char('\n')));
-  setToolTip(english.join(QLatin1Char('\n')));
+                                           Heading heading) {
+  summary_.reset();
+  averages_ = averages;
+  constrainedDepth_ = constrainedDepth;
+  heading_ = std::move(heading);
+  render();
 }
 
 void SiteResultsPanel::clearSummary() {
+  summary_.reset();
+  averages_.reset();
+  heading_ = nullptr;
+  render();
+}
+
+void SiteResultsPanel::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) render();
+  QLabel::changeEvent(event);
+}
+
+void SiteResultsPanel::render() {
+  QStringList lines;
+  if (heading_) lines.append(heading_());
+  if (summary_) {
+    // Two averages a line: 5 and 10 m, then 20 and 30 m.
+    for (std::size_t i = 0; i + 1 < summary_->averages.size(); i += 2) {
+      lines.append(averageText(summary_->averages[i]) + tr("，") +
+                   averageText(summary_->averages[i + 1]));
+    }
+    lines.append(classesText(*summary_));
+    const QString depth = depthText(*summary_);
+    if (!depth.isEmpty()) lines.append(depth);
+    lines.append(classCaution());
+    setText(lines.join(QLatin1Char('\n')));
+    setToolTip(text());  // for a panel made too small to show every line
+    return;
+  }
+  if (averages_) {
+    if (averages_->empty()) lines.append(tr("没有模型被接受：可放宽接受条件或增加模型数。"));
+    for (const AverageSpread& average : *averages_) lines.append(spreadText(average));
+    if (!averages_->empty() && averages_->back().depth == kVs30Depth) {
+      lines.append(spreadClassesText(averages_->back()));
+    }
+    setText(lines.join(QLatin1Char('\n')));
+    // The panel's six lines leave the constrained depth, which the Vs chart
+    // marks, and the caution to the tool tip.
+    QStringList tip = lines;
+    if (constrainedDepth_) tip.append(tr("数据约束深度 %1 m").arg(depthText(*constrainedDepth_)));
+    tip.append(classCaution());
+    setToolTip(tip.join(QLatin1Char('\n')));
+    return;
+  }
   clear();
   setToolTip(QString());
 }

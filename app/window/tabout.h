@@ -52,11 +52,17 @@ class TAbout : public QDialog {
   QLabel StaticText1{this};
   QPushButton BitBtn1{this};
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
   void buildLayout();
   void buildMakerPanel();
+  // Sets every text in the language the application shows.
+  void retranslate();
 
   LinkOpener& links_;
+  QString programTitle_;  // of the caption, once shown
 };
 
 }  // namespace dispfit

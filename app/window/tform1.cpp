@@ -3,6 +3,8 @@
 // layer-count spinner.
 #include "window/tform1.h"
 
+#include <QActionGroup>
+#include <QEvent>
 #include <QFont>
 #include <QHeaderView>
 #include <QMenu>
@@ -39,6 +41,7 @@ TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource&
   buildCancelButton();
   buildExportCommand();
   FormCreate();
+  retranslate();
 }
 
 template <typename Handler>
@@ -106,7 +109,6 @@ void TForm1::buildChart() {
 
   auto ownedChart = std::make_unique<QChart>();
   chart = ownedChart.get();
-  chart->setTitle(QStringLiteral("频散曲线"));
   chart->setTitleFont(windowFont(13));
   chart->legend()->hide();
   chart->setBackgroundBrush(Qt::white);
@@ -125,13 +127,11 @@ void TForm1::buildChart() {
 
   auto bottom = std::make_unique<QValueAxis>();
   BottomAxis = bottom.get();
-  BottomAxis->setTitleText(QStringLiteral("f/Hz"));
   BottomAxis->setReverse(true);
   BottomAxis->setLabelFormat(QStringLiteral("%g"));
   chart->addAxis(bottom.release(), Qt::AlignBottom);
   auto left = std::make_unique<QValueAxis>();
   LeftAxis = left.get();
-  LeftAxis->setTitleText(QStringLiteral("VR (m/s)"));
   LeftAxis->setLabelFormat(QStringLiteral("%g"));
   chart->addAxis(left.release(), Qt::AlignLeft);
   for (QValueAxis* axis : {BottomAxis, LeftAxis}) {
@@ -146,7 +146,6 @@ void TForm1::buildChart() {
   auto logAxis = std::make_unique<QLogValueAxis>();
   LogBottomAxis = logAxis.get();
   logAxis.release()->setParent(chart);
-  LogBottomAxis->setTitleText(BottomAxis->titleText());
   LogBottomAxis->setReverse(true);
   LogBottomAxis->setLabelFormat(QStringLiteral("%g"));
   LogBottomAxis->setMinorTickCount(8);  // 2, 3, ... 9 times each power of ten
@@ -209,9 +208,7 @@ void TForm1::spanAbscissaAxis() {
 
 void TForm1::showWavelengthAxis(bool wavelength) {
   wavelengthAxis_ = wavelength;
-  const QString title = wavelength ? QStringLiteral("λ/m") : QStringLiteral("f/Hz");
-  BottomAxis->setTitleText(title);
-  LogBottomAxis->setTitleText(title);
+  retranslateCharts();
   // Short wavelengths, like high frequencies, belong to the shallow ground:
   // they stay on the left either way.
   BottomAxis->setReverse(!wavelength);
@@ -237,28 +234,32 @@ void TForm1::showLogFrequencyAxis(bool logarithmic) {
 }
 
 void TForm1::buildMenus() {
-  QMenu* file = MenuBar.addMenu(tr("文件(&F)"));
-  OpenCurveAction = file->addAction(tr("打开实测曲线... (Open measured curve)"));
+  // The texts come with retranslate().
+  FileMenu = MenuBar.addMenu(QString());
+  OpenCurveAction = FileMenu->addAction(QString());
   OpenCurveAction->setShortcut(QKeySequence::Open);
-  OpenModelAction = file->addAction(tr("打开模型... (Open model)"));
-  SaveModelAction = file->addAction(tr("保存模型... (Save model)"));
+  OpenRecordsAction = FileMenu->addAction(QString());
+  OpenRecordsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  OpenModelAction = FileMenu->addAction(QString());
+  SaveModelAction = FileMenu->addAction(QString());
   SaveModelAction->setShortcut(QKeySequence::Save);
-  file->addSeparator();
-  QuitAction = file->addAction(tr("退出 (Quit)"));
-  QMenu* view = MenuBar.addMenu(tr("视图(&V)"));
-  LogFrequencyAction = view->addAction(tr("对数频率轴 (Logarithmic frequency axis)"));
+  FileMenu->addSeparator();
+  QuitAction = FileMenu->addAction(QString());
+  ViewMenu = MenuBar.addMenu(QString());
+  LogFrequencyAction = ViewMenu->addAction(QString());
   LogFrequencyAction->setCheckable(true);
-  WavelengthAction = view->addAction(tr("波长轴 (Wavelength axis)"));
+  WavelengthAction = ViewMenu->addAction(QString());
   WavelengthAction->setCheckable(true);
-  QMenu* inversion = MenuBar.addMenu(tr("反演(&I)"));
-  SuggestModelAction = inversion->addAction(tr("建议初始模型... (Suggest starting model)"));
+  InversionMenu = MenuBar.addMenu(QString());
+  SuggestModelAction = InversionMenu->addAction(QString());
   SuggestModelAction->setEnabled(false);
-  SettingsAction = inversion->addAction(tr("反演设置... (Inversion settings)"));
-  ApplyFittedAction = inversion->addAction(tr("应用拟合模型 (Apply fitted model)"));
+  SettingsAction = InversionMenu->addAction(QString());
+  ApplyFittedAction = InversionMenu->addAction(QString());
   ApplyFittedAction->setEnabled(false);
-  buildSearchActions(*inversion);
-  for (QAction* action :
-       {OpenCurveAction, OpenModelAction, SaveModelAction, QuitAction, ApplyFittedAction}) {
+  buildSearchActions(*InversionMenu);
+  buildLanguageMenu();
+  for (QAction* action : {OpenCurveAction, OpenRecordsAction, OpenModelAction, SaveModelAction,
+                          QuitAction, ApplyFittedAction}) {
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);  // shortcuts work wherever the focus is in the window
   }
@@ -266,9 +267,7 @@ void TForm1::buildMenus() {
 
 void TForm1::buildModelGroup() {
   GroupBox1.setGeometry(24, 32, 241, 257);
-  GroupBox1.setTitle(QStringLiteral("速度模型"));
   StaticText1.setGeometry(48, 32, 28, 17);
-  StaticText1.setText(QStringLiteral("层数"));
   Edit1.setGeometry(80, 28, 49, 21);
   LUpDown.setGeometry(129, 28, 15, 21);
   LUpDown.setPosition(1);
@@ -280,16 +279,11 @@ void TForm1::buildModelGroup() {
   Model.setTextElideMode(Qt::ElideNone);
 
   Label3.setGeometry(16, 216, 169, 17);
-  Label3.setText(QStringLiteral("密度单位g/cm"));
   Label3.setCursor(Qt::WhatsThisCursor);
-  // The exponent sits right after "g/cm", two pixels higher.
-  const int exponentX = Label3.x() + Label3.fontMetrics().horizontalAdvance(Label3.text()) + 1;
-  Label4.setGeometry(exponentX, 214, 49, 13);
   Label4.setText(QStringLiteral("3"));
   Label4.setFont(windowFont(9));
   Label4.setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Label2.setGeometry(16, 232, 193, 17);
-  Label2.setText(QStringLiteral("速度单位m/s，厚度单位m"));
   Label2.setCursor(Qt::WhatsThisCursor);
 }
 
@@ -297,16 +291,97 @@ void TForm1::buildButtons() {
   const struct {
     QPushButton* button;
     int left;
-    const char* text;
-  } buttons[] = {{&Button4, 72, "复制计算结果"},
-                 {&Button5, 192, "打印频散曲线"},
-                 {&Button1, 312, "计算频散曲线"},
-                 {&Button2, 432, "反演频散曲线"},
-                 {&Button3, 552, "退出计算"}};
-  for (const auto& entry : buttons) {
-    entry.button->setGeometry(entry.left, 336, 105, 25);
-    entry.button->setText(QString::fromUtf8(entry.text));
+  } buttons[] = {
+      {&Button4, 72}, {&Button5, 192}, {&Button1, 312}, {&Button2, 432}, {&Button3, 552}};
+  for (const auto& entry : buttons) entry.button->setGeometry(entry.left, 336, 105, 25);
+}
+
+void TForm1::buildLanguageMenu() {
+  // Named in both languages in both, so that a reader of either finds it;
+  // each language is named in itself.
+  LanguageMenu = MenuBar.addMenu(QStringLiteral("语言 / &Language"));
+  ChineseAction = LanguageMenu->addAction(QStringLiteral("中文"));
+  EnglishAction = LanguageMenu->addAction(QStringLiteral("English"));
+  auto group = std::make_unique<QActionGroup>(LanguageMenu);
+  for (QAction* action : {ChineseAction, EnglishAction}) {
+    action->setCheckable(true);
+    group->addAction(action);
   }
+  group.release();  // owned by the menu
+  ChineseAction->setChecked(true);
+  LanguageMenu->setEnabled(false);  // until languages are attached
+}
+
+void TForm1::attachLanguages(WindowTranslations& languages) {
+  languages_ = &languages;
+  LanguageMenu->setEnabled(true);
+  (languages.language() == WindowLanguage::English ? EnglishAction : ChineseAction)
+      ->setChecked(true);
+}
+
+void TForm1::LanguageClick(WindowLanguage language) {
+  if (languages_ == nullptr) return;
+  if (!languages_->setLanguage(language)) {
+    messages_.showBox(tr("无法载入英文界面。").toStdString(), kMessageCaption,
+                      MessageIcon::Warning);
+  }
+  (languages_->language() == WindowLanguage::English ? EnglishAction : ChineseAction)
+      ->setChecked(true);
+  if (languages_->language() == language) Q_EMIT languageChosen(language);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) retranslate();
+  QWidget::changeEvent(event);
+}
+
+void TForm1::retranslate() {
+  retranslateMenus();
+  retranslateCharts();
+  GroupBox1.setTitle(tr("速度模型"));
+  StaticText1.setText(tr("层数"));
+  Label3.setText(tr("密度单位g/cm"));
+  Label2.setText(tr("速度单位m/s，厚度单位m"));
+  // The exponent sits right after "g/cm", two pixels higher.
+  const int exponentX = Label3.x() + Label3.fontMetrics().horizontalAdvance(Label3.text()) + 1;
+  Label4.setGeometry(exponentX, 214, 49, 13);
+  Button4.setText(tr("复制计算结果"));
+  Button5.setText(tr("打印频散曲线"));
+  Button1.setText(tr("计算频散曲线"));
+  Button2.setText(tr("反演频散曲线"));
+  Button3.setText(tr("退出计算"));
+  CancelButton.setText(tr("取消"));
+  CancelButton.setToolTip(tr("停止反演 (Esc)"));
+  markHalfSpace();
+  // The panel and the Vs chart set their own texts anew.
+  if (status_) showStatus(status_);
+}
+
+void TForm1::retranslateMenus() {
+  FileMenu->setTitle(tr("文件(&F)"));
+  OpenCurveAction->setText(tr("打开实测曲线..."));
+  OpenRecordsAction->setText(tr("打开地震记录..."));
+  OpenModelAction->setText(tr("打开模型..."));
+  SaveModelAction->setText(tr("保存模型..."));
+  ExportAction->setText(tr("导出结果..."));
+  QuitAction->setText(tr("退出"));
+  ViewMenu->setTitle(tr("视图(&V)"));
+  LogFrequencyAction->setText(tr("对数频率轴"));
+  WavelengthAction->setText(tr("波长轴"));
+  InversionMenu->setTitle(tr("反演(&I)"));
+  SuggestModelAction->setText(tr("建议初始模型..."));
+  SettingsAction->setText(tr("反演设置..."));
+  ApplyFittedAction->setText(tr("应用拟合模型"));
+  GlobalSearchAction->setText(tr("全局搜索..."));
+  ApplyBestAction->setText(tr("应用最佳模型"));
+}
+
+void TForm1::retranslateCharts() {
+  chart->setTitle(tr("频散曲线"));
+  const QString abscissa = wavelengthAxis_ ? tr("λ/m") : tr("f/Hz");
+  BottomAxis->setTitleText(abscissa);
+  LogBottomAxis->setTitleText(abscissa);
+  LeftAxis->setTitleText(tr("VR (m/s)"));
 }
 
 void TForm1::connectEvents() {
@@ -320,6 +395,8 @@ void TForm1::connectEvents() {
           [this](const QString& text) { handle([&] { pasteIntoTable(text); }); });
   connect(OpenCurveAction, &QAction::triggered, this,
           [this] { handle([this] { OpenCurveClick(); }); });
+  connect(OpenRecordsAction, &QAction::triggered, this,
+          [this] { handle([this] { OpenRecordsClick(); }); });
   connect(OpenModelAction, &QAction::triggered, this,
           [this] { handle([this] { OpenModelClick(); }); });
   connect(SaveModelAction, &QAction::triggered, this,
@@ -339,6 +416,10 @@ void TForm1::connectEvents() {
           [this] { handle([this] { GlobalSearchClick(); }); });
   connect(ApplyBestAction, &QAction::triggered, this,
           [this] { handle([this] { ApplyBestClick(); }); });
+  connect(ChineseAction, &QAction::triggered, this,
+          [this] { handle([this] { LanguageClick(WindowLanguage::Chinese); }); });
+  connect(EnglishAction, &QAction::triggered, this,
+          [this] { handle([this] { LanguageClick(WindowLanguage::English); }); });
   connect(&Label3, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
   connect(&Label2, &ClickableLabel::clicked, this, [this] { handle([this] { Label3Click(); }); });
 }
@@ -428,13 +509,9 @@ void TForm1::markHalfSpace() {
   const int last = Model.gridRowCount() - 1;
   for (int r = 1; r <= last; ++r) {
     const bool halfSpace = r == last;
-    Model.cellItem(0, r)->setToolTip(halfSpace ? QString::fromUtf8("半空间 (half-space)")
-                                               : QString());
+    Model.cellItem(0, r)->setToolTip(halfSpace ? tr("半空间") : QString());
     QTableWidgetItem* thicknessCell = Model.cellItem(1, r);
-    thicknessCell->setToolTip(
-        halfSpace ? QString::fromUtf8("半空间的厚度不参与计算。 (The half-space's thickness is "
-                                      "not used.)")
-                  : QString());
+    thicknessCell->setToolTip(halfSpace ? tr("半空间的厚度不参与计算。") : QString());
     thicknessCell->setForeground(halfSpace ? palette().placeholderText() : palette().text());
     for (int c = 1; c <= 3; ++c) {
       Model.cellItem(c, r)->setBackground(halfSpace ? kHalfSpaceTint : QBrush());

@@ -21,6 +21,7 @@
 #include <QValueAxis>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,7 @@
 #include "core/forward_engine.h"
 #include "core/message_presenter.h"
 #include "core/model_table.h"
+#include "core/window_language.h"
 #include "core/window_limits.h"
 #include "inversion/modal_curve_engine.h"
 #include "inversion/window_inversion.h"
@@ -45,10 +47,12 @@
 #include "window/printer_source.h"
 #include "window/result_export.h"
 #include "window/search_request_chooser.h"
+#include "window/shot_records_window.h"
 #include "window/site_results_panel.h"
 #include "window/string_grid.h"
 #include "window/up_down.h"
 #include "window/vs_profile_chart.h"
+#include "window/window_translations.h"
 
 namespace dispfit {
 
@@ -77,6 +81,13 @@ class TForm1 : public QWidget {
   // The About window shown by Label3Click; none by default.
   void attachAbout(TAbout* about) { about_ = about; }
 
+  // The languages the 语言 / Language menu switches between; without them
+  // the menu is disabled. They must outlive the window.
+  void attachLanguages(WindowTranslations& languages);
+  // Shows the whole application in `language` at once and reports the
+  // choice with languageChosen, for the settings to remember.
+  void LanguageClick(WindowLanguage language);
+
   // --- Event handlers ---------------------------------------------------
   void FormCreate();
   // Runs after the spinner moved; the direction is not used.
@@ -93,6 +104,9 @@ class TForm1 : public QWidget {
   // --- Menu commands ----------------------------------------------------
   // Each asks for a file, then does what the path-taking command does.
   void OpenCurveClick();
+  // 文件 → 打开地震记录 (Ctrl+R): the shot-records window, made on first use.
+  void OpenRecordsClick();
+  ShotRecordsWindow& shotRecordsWindow();
   void OpenModelClick();
   void SaveModelClick();
   // Copies the last fitted model into the table.
@@ -141,6 +155,9 @@ class TForm1 : public QWidget {
   // Reads a measured curve; a refused file is named in a box and changes
   // nothing. True when the curve was taken.
   bool openMeasuredCurve(const QString& path);
+  // A measured curve from the text of a curve file, named `name`: what
+  // opening a curve file does after reading it; 用作实测曲线 hands its table here.
+  bool useMeasuredCurveText(const std::string& text, const std::string& name);
   // Reads a model into the table; likewise.
   bool openModel(const QString& path);
   // Writes the table's model, checked as the forward run checks it.
@@ -167,11 +184,24 @@ class TForm1 : public QWidget {
   std::vector<LayerTexts> tableRows() const;
   void setTableRows(const std::vector<LayerTexts>& rows);
 
+  // What the status line says and, for its tool tip, any detail beyond it.
+  struct StatusText {
+    QString shown;
+    QString detail;
+  };
+
   // --- Controls (children of the window) --------------------------------
   QMenuBar MenuBar{this};
+  QMenu* FileMenu = nullptr;  // owned by the menu bar
+  QMenu* ViewMenu = nullptr;
+  QMenu* InversionMenu = nullptr;
+  QMenu* LanguageMenu = nullptr;
+  QAction* ChineseAction = nullptr;  // checkable, one of the two checked
+  QAction* EnglishAction = nullptr;
   // The area below the menu bar that holds every other control.
   QWidget Client{this};
   QAction* OpenCurveAction = nullptr;  // owned by the menu bar's menus
+  QAction* OpenRecordsAction = nullptr;
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
@@ -230,11 +260,26 @@ class TForm1 : public QWidget {
   float vr[kCurveCapacity] = {};
   float freq[kCurveCapacity] = {};
 
+ Q_SIGNALS:
+  // The user chose the language in the menu.
+  void languageChosen(WindowLanguage language);
+
  protected:
   // A close asked for while an inversion runs waits for the inversion's end.
   void closeEvent(QCloseEvent* event) override;
+  // A change of the application's language sets every text anew.
+  void changeEvent(QEvent* event) override;
 
  private:
+  // Sets every text of the window in the language the application shows:
+  // the fixed texts, then those that depend on what the window holds, from
+  // the functions that made them. Runs at construction and at every change
+  // of language; a new text of the window goes here, or into a function it
+  // calls.
+  void retranslate();
+  void retranslateMenus();
+  void retranslateCharts();
+  void buildLanguageMenu();
   void buildLayout();
   void buildChart();
   void buildModelGroup();
@@ -290,9 +335,10 @@ class TForm1 : public QWidget {
   void drawFittedCurve();
   // Shows the frequency axis in logarithmic or linear scale.
   void showLogFrequencyAxis(bool logarithmic);
-  // Shows `shown` on the status line, with `english`, its English sense,
-  // and any further detail in the line's tool tip.
-  void showStatus(const QString& shown, const QString& english);
+  // Shows the text on the status line, its detail in the line's tool tip;
+  // `text` is asked again after every change of language.
+  void showStatus(std::function<StatusText()> text);
+  void clearStatus();
   // The depth the loaded curve constrains (m), none without a curve.
   std::optional<double> curveConstrainedDepth() const;
   // Keeps the model (m, m/s) as the starting profile and redraws the chart.
@@ -328,6 +374,10 @@ class TForm1 : public QWidget {
   void handle(Handler handler);
 
   MessagePresenter& messages_;
+  // The texts of the code without Qt in the language shown.
+  ApplicationTextTranslator translator_;
+  WindowTranslations* languages_ = nullptr;
+  std::function<StatusText()> status_;  // what the status line says; none: nothing
   ForwardEngine& engine_;
   PrinterSource& printers_;
   FileChooser& files_;
@@ -360,6 +410,7 @@ class TForm1 : public QWidget {
   // Declared last, so destroyed first: its thread is joined while every
   // member it reports to still exists.
   std::unique_ptr<BackgroundSearch> search_;
+  std::unique_ptr<ShotRecordsWindow> shotRecords_;
 };
 
 }  // namespace dispfit

@@ -4,6 +4,7 @@
 
 #include "core/curve_points.h"
 #include "core/forward_model.h"
+#include "core/number_text.h"
 #include "core/program_title.h"
 #include "core/velocity_axis.h"
 #include "site/fit_statistics.h"
@@ -16,7 +17,8 @@ namespace dispfit {
 void TForm1::Button1Click() {
   const TableReading reading = checkLayerRows(tableRows());
   if (!reading.layers) {
-    messages_.showBox(badCellMessage(reading.bad), kMessageCaption, MessageIcon::Warning);
+    messages_.showBox(badCellMessage(reading.bad, translator_), kMessageCaption,
+                      MessageIcon::Warning);
     return;
   }
   storeLayers(*reading.layers);
@@ -45,25 +47,15 @@ void TForm1::computeAtMeasuredFrequencies() {
   const FitStatistics fit =
       fitStatistics(measured_->inverted, computedCurve(std::span<const float>(vr, freqCount)));
   showComputedModel(fit.rmsMisfit);
-  if (!fit.rmsMisfit) {
-    showStatus(tr("没有可比较的点。"), tr("No point to compare."));
-    return;
-  }
-  const QString rms = QString::number(*fit.rmsMisfit, 'f', 1);
-  QString shown = tr("拟合差（未加权 RMS）%1 m/s").arg(rms);
-  QString english = tr("Misfit, unweighted RMS: %1 m/s;").arg(rms);
-  if (fit.withBand > 0) {
-    shown += tr("，%1/%2 个点在误差带内").arg(fit.insideBand).arg(fit.withBand);
-    english += ' ' + tr("%1 of %2 points inside the band.").arg(fit.insideBand).arg(fit.withBand);
-  } else {
-    shown += tr("，曲线无误差带");
-    english += ' ' + tr("the curve has no band.");
-  }
-  if (fit.withoutRoot > 0) {
-    shown += tr("；%1 个频率无解").arg(fit.withoutRoot);
-    english += ' ' + tr("%1 frequencies without a root are not drawn.").arg(fit.withoutRoot);
-  }
-  showStatus(shown + tr("。"), english);
+  showStatus([fit] {
+    if (!fit.rmsMisfit) return StatusText{tr("没有可比较的点。"), {}};
+    const QString rms = QString::fromStdString(figureText(*fit.rmsMisfit, Figure::Velocity));
+    QString shown = tr("拟合差（未加权 RMS）%1 m/s").arg(rms);
+    shown += fit.withBand > 0 ? tr("，%1/%2 个点在误差带内").arg(fit.insideBand).arg(fit.withBand)
+                              : tr("，曲线无误差带");
+    if (fit.withoutRoot > 0) shown += tr("；%1 个频率无解").arg(fit.withoutRoot);
+    return StatusText{shown + tr("。"), {}};
+  });
 }
 
 void TForm1::showCurve() {
@@ -73,11 +65,14 @@ void TForm1::showCurve() {
   setVelocityRange(fitted.minimum, fitted.maximum);
 
   drawSeries();
-  StatusLine.setText(drawable.withoutRoot == 0
-                         ? QString()
-                         : QString::fromUtf8("%1 个频率无解，未绘出。 (%1 frequencies without a "
-                                             "root are not drawn.)")
-                               .arg(drawable.withoutRoot));
+  if (drawable.withoutRoot == 0) {
+    clearStatus();
+    return;
+  }
+  const int withoutRoot = drawable.withoutRoot;
+  showStatus([withoutRoot] {
+    return StatusText{tr("%1 个频率无解，未绘出。").arg(withoutRoot), {}};
+  });
 }
 
 void TForm1::Button3Click() {
@@ -91,8 +86,7 @@ void TForm1::Button4Click() {
 void TForm1::Button5Click() {
   const std::unique_ptr<QPrinter> printer = printers_.defaultPrinter();
   if (!printer) {
-    messages_.showError(
-        "没有可用的默认打印机，无法打印频散曲线。 (No default printer is installed.)");
+    messages_.showError(tr("没有可用的默认打印机，无法打印频散曲线。").toStdString());
     return;
   }
   const QString failure = printChart(Chart, *printer);

@@ -42,11 +42,12 @@ QByteArray bytesOf(const std::string& text) {
 }  // namespace
 
 void TForm1::buildExportCommand() {
-  // In the file menu, right after saving the model.
-  QMenu* file = MenuBar.actions().front()->menu();
+  // In the file menu, right after saving the model; its text comes with
+  // retranslate().
+  QMenu* file = FileMenu;
   const QList<QAction*> commands = file->actions();
   const qsizetype save = commands.indexOf(SaveModelAction);
-  auto action = std::make_unique<QAction>(tr("导出结果... (Export results)"), file);
+  auto action = std::make_unique<QAction>(file);
   ExportAction = action.get();
   file->insertAction(save + 1 < commands.size() ? commands[save + 1] : nullptr, action.release());
   ExportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -62,9 +63,8 @@ std::vector<ExportedChart> TForm1::exportedCharts() {
 }
 
 void TForm1::ExportResultsClick() {
-  const QString chosen = files_.fileToSave(
-      this, tr("导出结果：文件名前缀或文件夹 (Export results: base name or folder)"),
-      tr("所有文件 (All files) (*)"));
+  const QString chosen =
+      files_.fileToSave(this, tr("导出结果：文件名前缀或文件夹"), tr("所有文件 (*)"));
   if (!chosen.isEmpty()) exportResults(chosen);
 }
 
@@ -75,7 +75,8 @@ bool TForm1::exportResults(const QString& chosen) {
   if (!model) {
     const TableReading reading = checkLayerRows(tableRows());
     if (!reading.layers) {
-      messages_.showBox(badCellMessage(reading.bad), kMessageCaption, MessageIcon::Warning);
+      messages_.showBox(badCellMessage(reading.bad, translator_), kMessageCaption,
+                        MessageIcon::Warning);
       return false;
     }
     model = reading.layers;
@@ -140,7 +141,7 @@ bool TForm1::exportResults(const QString& chosen) {
             chartSvg(*charts[file.chart].view, QString::fromStdString(charts[file.chart].name)));
         break;
       case ExportPart::ReportPdf:
-        contents.push_back(reportPdf(tr("DispFit 结果报告 (Results report)"), report, charts));
+        contents.push_back(reportPdf(tr("DispFit 结果报告"), report, charts));
         break;
     }
   }
@@ -152,14 +153,15 @@ bool TForm1::exportResults(const QString& chosen) {
   }
   std::string error;
   if (!swcore::replaceFileTextsTogether(outputs, error)) {
-    messages_.showBox(
-        tr("结果未导出。 (The results were not exported.)").toStdString() + '\n' + error,
-        kMessageCaption, MessageIcon::Warning);
+    messages_.showBox(tr("结果未导出。").toStdString() + '\n' + error, kMessageCaption,
+                      MessageIcon::Warning);
     return false;
   }
   const QString pattern = QString::fromStdU16String(base.filename().u16string()) + "_*";
-  showStatus(tr("结果已导出：%1 个文件 %2。").arg(files.size()).arg(pattern),
-             tr("Results exported: %1 files named %2.").arg(files.size()).arg(pattern));
+  const auto count = static_cast<qulonglong>(files.size());
+  showStatus([count, pattern] {
+    return StatusText{tr("结果已导出：%1 个文件 %2。").arg(count).arg(pattern), {}};
+  });
   return true;
 }
 

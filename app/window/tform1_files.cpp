@@ -28,29 +28,49 @@ std::string displayName(const QString& path) {
 }
 
 QString curveFilter() {
-  return QObject::tr("曲线文件 (Curve files) (*.csv *.txt *.dat);;所有文件 (All files) (*)");
+  return TForm1::tr("曲线文件 (*.csv *.txt *.dat);;所有文件 (*)");
 }
 
 QString modelFilter() {
-  return QObject::tr("模型文件 (Model files) (*.txt *.csv);;所有文件 (All files) (*)");
+  return TForm1::tr("模型文件 (*.txt *.csv);;所有文件 (*)");
 }
 
 }  // namespace
 
 void TForm1::OpenCurveClick() {
-  const QString path =
-      files_.fileToOpen(this, tr("打开实测曲线 (Open measured curve)"), curveFilter());
+  const QString path = files_.fileToOpen(this, tr("打开实测曲线"), curveFilter());
   if (!path.isEmpty()) openMeasuredCurve(path);
 }
 
 void TForm1::OpenModelClick() {
-  const QString path = files_.fileToOpen(this, tr("打开模型 (Open model)"), modelFilter());
+  const QString path = files_.fileToOpen(this, tr("打开模型"), modelFilter());
   if (!path.isEmpty()) openModel(path);
 }
 
 void TForm1::SaveModelClick() {
-  const QString path = files_.fileToSave(this, tr("保存模型 (Save model)"), modelFilter());
+  const QString path = files_.fileToSave(this, tr("保存模型"), modelFilter());
   if (!path.isEmpty()) saveModel(path);
+}
+
+void TForm1::OpenRecordsClick() {
+  ShotRecordsWindow& window = shotRecordsWindow();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+ShotRecordsWindow& TForm1::shotRecordsWindow() {
+  if (!shotRecords_) {
+    shotRecords_ = std::make_unique<ShotRecordsWindow>(messages_, this);
+    connect(shotRecords_.get(), &ShotRecordsWindow::measuredCurveChosen, this,
+            [this](const QString& table, const QString& name) {
+              if (useMeasuredCurveText(table.toStdString(), name.toStdString())) {
+                raise();
+                activateWindow();
+              }
+            });
+  }
+  return *shotRecords_;
 }
 
 bool TForm1::openMeasuredCurve(const QString& path) {
@@ -60,6 +80,10 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
+  return useMeasuredCurveText(text, name);
+}
+
+bool TForm1::useMeasuredCurveText(const std::string& text, const std::string& name) {
   CurvePreparation prepared = readMeasuredCurve(text, name);
   if (!prepared.curve) {
     messages_.showBox(prepared.error, kMessageCaption, MessageIcon::Warning);
@@ -89,14 +113,15 @@ bool TForm1::openMeasuredCurve(const QString& path) {
 
   const QString fileName = QString::fromStdString(name);
   const auto pointCount = static_cast<int>(measured_->points.size());
-  QString shown = tr("已打开 %1：%2 个实测点").arg(fileName).arg(pointCount);
-  QString english = tr("Loaded %1: %2 measured points.").arg(fileName).arg(pointCount);
-  if (measured_->inverted.size() < measured_->points.size()) {
-    shown += tr("，反演取其中 %1 个").arg(measured_->inverted.size());
-  }
-  shown += tr("。");
-  for (const std::string& note : measured_->notes) english += ' ' + QString::fromStdString(note);
-  showStatus(shown, english);
+  const auto fittedCount = static_cast<int>(measured_->inverted.size());
+  // The curve's notes come from its reader, in English.
+  QStringList notes;
+  for (const std::string& note : measured_->notes) notes.append(QString::fromStdString(note));
+  showStatus([fileName, pointCount, fittedCount, notes] {
+    QString shown = tr("已打开 %1：%2 个实测点").arg(fileName).arg(pointCount);
+    if (fittedCount < pointCount) shown += tr("，反演取其中 %1 个").arg(fittedCount);
+    return StatusText{shown + tr("。"), notes.join(QLatin1Char(' '))};
+  });
   return true;
 }
 
@@ -171,9 +196,7 @@ bool TForm1::openModel(const QString& path) {
   const TableReading reading = readLayerRows(tableRows());
   if (reading.layers) storeLayers(*reading.layers);
   if (opening.pVelocityNotThreeVs) {
-    messages_.showBox(tr("%1 给出的纵波速度不是 3 × Vs；本程序的计算按 Vp = 3 × Vs 进行。 "
-                         "(The P velocities in %1 are not 3 × Vs; this window computes with "
-                         "Vp = 3 × Vs.)")
+    messages_.showBox(tr("%1 给出的纵波速度不是 3 × Vs；本程序的计算按 Vp = 3 × Vs 进行。")
                           .arg(QString::fromStdString(name))
                           .toStdString(),
                       kMessageCaption, MessageIcon::Information);
@@ -184,7 +207,8 @@ bool TForm1::openModel(const QString& path) {
 bool TForm1::saveModel(const QString& path) {
   const TableReading reading = checkLayerRows(tableRows());
   if (!reading.layers) {
-    messages_.showBox(badCellMessage(reading.bad), kMessageCaption, MessageIcon::Warning);
+    messages_.showBox(badCellMessage(reading.bad, translator_), kMessageCaption,
+                      MessageIcon::Warning);
     return false;
   }
   const std::filesystem::path target = filePath(path);
@@ -193,14 +217,23 @@ bool TForm1::saveModel(const QString& path) {
     messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
-  StatusLine.setText(
-      tr("模型已保存到 %1。 (Model saved to %1.)").arg(QString::fromStdString(displayName(path))));
+  const QString fileName = QString::fromStdString(displayName(path));
+  showStatus([fileName] { return StatusText{tr("模型已保存到 %1。").arg(fileName), {}}; });
   return true;
 }
 
-void TForm1::showStatus(const QString& shown, const QString& english) {
-  StatusLine.setText(shown);
-  StatusLine.setToolTip(shown + QStringLiteral("\n") + english);
+void TForm1::showStatus(std::function<StatusText()> text) {
+  status_ = std::move(text);
+  const StatusText shown = status_();
+  StatusLine.setText(shown.shown);
+  StatusLine.setToolTip(shown.detail.isEmpty() ? shown.shown
+                                               : shown.shown + QLatin1Char('\n') + shown.detail);
+}
+
+void TForm1::clearStatus() {
+  status_ = nullptr;
+  StatusLine.clear();
+  StatusLine.setToolTip(QString());
 }
 
 void TForm1::ApplyFittedClick() {

@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/number_text.h"
 #include "search/background_search.h"
 #include "site/starting_model.h"
 #include "window/tform1.h"
@@ -24,20 +25,24 @@ namespace dispfit {
 
 namespace {
 
-// How the window names the misfit of each kind: in Chinese, and with the
-// English where there is room.
-QString misfitChineseName(MisfitKind kind) {
-  return kind == MisfitKind::Normalised ? QObject::tr("归一化拟合差") : QObject::tr("拟合差 (m/s)");
-}
-
-QString misfitLabel(MisfitKind kind) {
-  return kind == MisfitKind::Normalised ? QObject::tr("归一化拟合差 (normalised misfit)")
-                                        : QObject::tr("拟合差 (m/s)");
+// How the window names the misfit of each kind.
+QString shownMisfitName(MisfitKind kind) {
+  return kind == MisfitKind::Normalised ? TForm1::tr("归一化拟合差") : TForm1::tr("拟合差 (m/s)");
 }
 
 // The misfit to two decimals; "无" until a model has a curve.
 QString misfitText(double misfit) {
-  return std::isfinite(misfit) ? QString::number(misfit, 'f', 2) : QObject::tr("无");
+  return std::isfinite(misfit) ? QString::fromStdString(figureText(misfit, Figure::Misfit))
+                               : TForm1::tr("无");
+}
+
+// The forward rule the search's curves were taken under, for a line of the
+// results panel.
+QString forwardRuleLine(const swcore::ForwardRuleSettings& forward) {
+  return forward.rule == swcore::ForwardRule::lowestRoot
+             ? TForm1::tr("正演：最低根（基阶）")
+             : TForm1::tr("正演：地表可观测基阶（响应 ≥ %1%）")
+                   .arg(100.0 * forward.fraction, 0, 'g', 3);
 }
 
 ParsedLayers editableLayers(const TrialModel& model) {
@@ -52,9 +57,9 @@ TForm1::~TForm1() = default;  // search_ cancels and joins first
 
 void TForm1::buildSearchActions(QMenu& menu) {
   menu.addSeparator();
-  GlobalSearchAction = menu.addAction(tr("全局搜索... (Global search)"));
+  GlobalSearchAction = menu.addAction(QString());  // the texts come with retranslate()
   GlobalSearchAction->setEnabled(false);
-  ApplyBestAction = menu.addAction(tr("应用最佳模型 (Apply best model)"));
+  ApplyBestAction = menu.addAction(QString());
   ApplyBestAction->setEnabled(false);
 }
 
@@ -95,7 +100,8 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
   searchRequest_ = request;
   const std::string fault = searchRequestFault(request);
   if (!fault.empty()) {
-    messages_.showBox("全局搜索无法开始 (The global search cannot start): " + fault,
+    // The fault comes from the search's checks, in English.
+    messages_.showBox(tr("全局搜索无法开始：%1").arg(QString::fromStdString(fault)).toStdString(),
                       kMessageCaption, MessageIcon::Warning);
     return false;
   }
@@ -110,7 +116,7 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
 
   setCommandsEnabled(false);
   auto dialog = std::make_unique<QProgressDialog>(this);
-  dialog->setWindowTitle(tr("全局搜索 (Global search)"));
+  dialog->setWindowTitle(tr("全局搜索"));
   dialog->setCancelButtonText(tr("取消"));
   dialog->setRange(0, static_cast<int>(request.models));
   dialog->setAutoClose(false);
@@ -136,7 +142,7 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
         QMetaObject::invokeMethod(
             this, [this] { finishGlobalSearch(); }, Qt::QueuedConnection);
       });
-  showStatus(tr("全局搜索进行中……"), tr("Global search running..."));
+  showStatus([] { return StatusText{tr("全局搜索进行中……"), {}}; });
   return true;
 }
 
@@ -144,10 +150,10 @@ void TForm1::showSearchProgress(const SearchProgress& progress) {
   if (!SearchProgressDialog) return;
   SearchProgressDialog->setValue(static_cast<int>(progress.done));
   SearchProgressDialog->setLabelText(
-      tr("已完成 %1 / %2 个模型 (models done)\n最佳%3：%4\n已接受 %5 个模型 (accepted)")
+      tr("已完成 %1 / %2 个模型\n最佳%3：%4\n已接受 %5 个模型")
           .arg(progress.done)
           .arg(progress.total)
-          .arg(misfitLabel(progressKind_), misfitText(progress.bestMisfit))
+          .arg(shownMisfitName(progressKind_), misfitText(progress.bestMisfit))
           .arg(progress.accepted));
 }
 
@@ -155,7 +161,7 @@ void TForm1::cancelGlobalSearch() {
   if (!search_) return;
   search_->cancel();
   if (SearchProgressDialog) {
-    SearchProgressDialog->setLabelText(tr("正在取消，保留已找到的模型…… (cancelling)"));
+    SearchProgressDialog->setLabelText(tr("正在取消，保留已找到的模型……"));
   }
 }
 
@@ -168,8 +174,8 @@ void TForm1::finishGlobalSearch() {
   SearchProgressDialog.reset();
   setCommandsEnabled(true);
   if (!summary) {
-    messages_.showBox("全局搜索失败 (The global search failed): " + failure, kMessageCaption,
-                      MessageIcon::Warning);
+    messages_.showBox(tr("全局搜索失败：%1").arg(QString::fromStdString(failure)).toStdString(),
+                      kMessageCaption, MessageIcon::Warning);
     return;
   }
   searchSummary_ = std::move(summary);
@@ -185,36 +191,28 @@ void TForm1::showSearchResults() {
   drawSearchCurves();
   if (measured_) fitAxesToMeasuredCurve();
 
-  // One line of the narrow panel: the misfit's Chinese name only, the
-  // English in the tool tip.
   const QString misfit =
       misfitText(s.best ? s.bestMisfit : std::numeric_limits<double>::infinity());
-  QString english = tr("Global search: %1 of %2 models accepted, best %3 %4")
-                        .arg(s.accepted.size())
-                        .arg(s.drawn)
-                        .arg(QString::fromStdString(misfitName(s.kind)), misfit);
-  if (s.cancelled) english += tr(" (cancelled after %1 of %2 models)").arg(s.drawn).arg(s.budget);
-  // The forward rule under which the curves were taken, on a line of its own.
-  const QString rule =
-      s.forward.rule == swcore::ForwardRule::lowestRoot
-          ? tr("正演：最低根（基阶）")
-          : tr("正演：地表可观测基阶（响应 ≥ %1%）").arg(100.0 * s.forward.fraction, 0, 'g', 3);
-  const QString heading = (s.cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
-                          tr("：接受 %1/%2，最佳%3 %4")
-                              .arg(s.accepted.size())
-                              .arg(s.drawn)
-                              .arg(misfitChineseName(s.kind), misfit) +
-                          QLatin1Char('\n') + rule;
-  english +=
-      QStringLiteral("\nForward rule: ") + QString::fromStdString(swcore::describeRule(s.forward));
+  const bool cancelled = s.cancelled;
+  const auto accepted = static_cast<qulonglong>(s.accepted.size());
+  const auto drawn = static_cast<qulonglong>(s.drawn);
+  const MisfitKind kind = s.kind;
+  const swcore::ForwardRuleSettings forward = s.forward;
   siteSummary_.reset();
-  ResultsPanel.showEnsembleSummary(s.averages, curveConstrainedDepth(), heading, english);
-  if (s.cancelled) {
-    showStatus(tr("全局搜索已取消：显示已找到的 %1 个模型。").arg(s.drawn),
-               tr("Global search cancelled: showing the %1 models found so far.").arg(s.drawn));
-  } else {
-    showStatus(tr("全局搜索完成。"), tr("Global search finished."));
-  }
+  ResultsPanel.showEnsembleSummary(s.averages, curveConstrainedDepth(),
+                                   [cancelled, accepted, drawn, kind, misfit, forward] {
+                                     return (cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
+                                            tr("：接受 %1/%2，最佳%3 %4")
+                                                .arg(accepted)
+                                                .arg(drawn)
+                                                .arg(shownMisfitName(kind), misfit) +
+                                            QLatin1Char('\n') + forwardRuleLine(forward);
+                                   });
+  showStatus([cancelled, drawn] {
+    return StatusText{cancelled ? tr("全局搜索已取消：显示已找到的 %1 个模型。").arg(drawn)
+                                : tr("全局搜索完成。"),
+                      {}};
+  });
 }
 
 void TForm1::drawSearchCurves() {
@@ -253,8 +251,7 @@ void TForm1::ApplyBestClick() {
   applyModelToTable(model);
   // The panel keeps the search's figures; the Vs chart adds the table's model.
   showStartingProfile(model);
-  showStatus(tr("最佳模型已写入模型表（按 Vp = 3 Vs 计算）。"),
-             tr("The best model is in the table (computed there with Vp = 3 Vs)."));
+  showStatus([] { return StatusText{tr("最佳模型已写入模型表（按 Vp = 3 Vs 计算）。"), {}}; });
 }
 
 }  // namespace dispfit

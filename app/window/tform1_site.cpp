@@ -2,6 +2,7 @@
 // The main window's site results: the Vs-depth chart of the starting and the
 // fitted model, the results panel with VsZ, Vs30 and the site classes, and the
 // starting model suggested by a measured curve.
+#include "core/number_text.h"
 #include "core/window_limits.h"
 #include "site/measured_curve.h"
 #include "site/model_file_text.h"
@@ -39,14 +40,14 @@ void TForm1::drawVsProfiles() {
 void TForm1::showSiteResults(const ParsedLayers& model, bool fitted,
                              std::optional<double> rmsMisfit) {
   siteSummary_ = summarizeSite(model.thickness, model.vs, curveConstrainedDepth());
-  QString heading = fitted ? tr("拟合模型") : tr("当前模型");
-  QString english = fitted ? tr("Fitted model") : tr("Table model");
-  if (rmsMisfit) {
-    const QString rms = QString::number(*rmsMisfit, 'f', 1);
-    heading += tr("：拟合差（未加权 RMS）%1 m/s").arg(rms);
-    english += tr(": misfit, unweighted RMS, %1 m/s").arg(rms);
-  }
-  ResultsPanel.showSummary(*siteSummary_, heading, english);
+  ResultsPanel.showSummary(*siteSummary_, [fitted, rmsMisfit] {
+    QString heading = fitted ? tr("拟合模型") : tr("当前模型");
+    if (rmsMisfit) {
+      const QString rms = QString::fromStdString(figureText(*rmsMisfit, Figure::Velocity));
+      heading += tr("：拟合差（未加权 RMS）%1 m/s").arg(rms);
+    }
+    return heading;
+  });
 }
 
 void TForm1::clearSiteResults() {
@@ -91,10 +92,10 @@ void TForm1::SuggestModelClick() {
   // The panel spoke of a model the table no longer holds.
   clearSiteResults();
   showStartingProfile(model);
-  showStatus(tr("已按实测曲线建议 %1 层初始模型，可修改后反演。").arg(*count),
-             tr("Suggested a %1-layer starting model from the measured curve; edit it before "
-                "inverting if you wish.")
-                 .arg(*count));
+  const int layers = *count;
+  showStatus([layers] {
+    return StatusText{tr("已按实测曲线建议 %1 层初始模型，可修改后反演。").arg(layers), {}};
+  });
 }
 
 }  // namespace dispfit

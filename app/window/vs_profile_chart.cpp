@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/vs_profile_chart.h"
 
+#include <QEvent>
 #include <QLegendMarker>
 #include <QPen>
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/number_text.h"
 #include "site/depth_profile.h"
 #include "window/window_style.h"
 
@@ -70,7 +72,6 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
 
   auto ownedChart = std::make_unique<QChart>();
   chart = ownedChart.get();
-  chart->setTitle(tr("横波速度剖面"));
   chart->setBackgroundBrush(Qt::white);
   chart->setBackgroundRoundness(0);
   chart->setBackgroundPen(Qt::NoPen);
@@ -80,12 +81,10 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
 
   auto vsAxis = std::make_unique<QValueAxis>();
   VsAxis = vsAxis.get();
-  VsAxis->setTitleText(QStringLiteral("Vs (m/s)"));
   VsAxis->setLabelFormat(QStringLiteral("%g"));
   chart->addAxis(vsAxis.release(), Qt::AlignTop);
   auto depthAxis = std::make_unique<QValueAxis>();
   DepthAxis = depthAxis.get();
-  DepthAxis->setTitleText(tr("深度 (m)"));
   DepthAxis->setLabelFormat(QStringLiteral("%g"));
   DepthAxis->setReverse(true);  // depth grows downward, the surface on top
   chart->addAxis(depthAxis.release(), Qt::AlignLeft);
@@ -94,11 +93,9 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
 
   auto starting = std::make_unique<QLineSeries>();
   StartingSeries = starting.get();
-  StartingSeries->setName(tr("初始模型"));
   StartingSeries->setPen(QPen(kCurveColour, 1.5));
   auto fitted = std::make_unique<QLineSeries>();
   FittedSeries = fitted.get();
-  FittedSeries->setName(tr("拟合模型"));
   FittedSeries->setPen(QPen(kFittedColour, 2.0));
   auto constrained = std::make_unique<QLineSeries>();
   ConstrainedSeries = constrained.get();
@@ -107,18 +104,15 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   // them as they come), the two models over those.
   auto p10 = std::make_unique<QLineSeries>();
   P10Series = p10.get();
-  P10Series->setName(tr("10%/90%"));
   P10Series->setPen(QPen(kPercentileColour, 1.5, Qt::DashLine));
   auto p90 = std::make_unique<QLineSeries>();
   P90Series = p90.get();
   P90Series->setPen(QPen(kPercentileColour, 1.5, Qt::DashLine));
   auto median = std::make_unique<QLineSeries>();
   MedianSeries = median.get();
-  MedianSeries->setName(tr("中值"));
   MedianSeries->setPen(QPen(kPercentileColour, 2.0));
   auto best = std::make_unique<QLineSeries>();
   BestSeries = best.get();
-  BestSeries->setName(tr("最佳模型"));
   BestSeries->setPen(QPen(kBestModelColour, 1.5));
   for (QLineSeries* series : {p10.release(), p90.release(), median.release(), best.release(),
                               starting.release(), fitted.release(), constrained.release()}) {
@@ -137,6 +131,36 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   ConstrainedLabel->setVisible(false);
   connect(chart, &QChart::plotAreaChanged, this, [this] { placeConstrainedLabel(); });
   setChart(ownedChart.release());
+  retranslate();
+}
+
+void VsProfileChart::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) retranslate();
+  QChartView::changeEvent(event);
+}
+
+void VsProfileChart::retranslate() {
+  chart->setTitle(tr("横波速度剖面"));
+  VsAxis->setTitleText(tr("Vs (m/s)"));
+  DepthAxis->setTitleText(tr("深度 (m)"));
+  StartingSeries->setName(tr("初始模型"));
+  FittedSeries->setName(tr("拟合模型"));
+  P10Series->setName(tr("10%/90%"));
+  MedianSeries->setName(tr("中值"));
+  BestSeries->setName(tr("最佳模型"));
+  for (QLineSeries* series : EnsembleSeries) series->setName(tr("接受模型"));
+  // The legend has no room for the counts; the tool tip says what is drawn.
+  setToolTip(ensemble_.models.size() < acceptedCount_
+                 ? tr("绘出 %1/%2 个接受模型，按拟合差排名等距选取。")
+                       .arg(ensemble_.models.size())
+                       .arg(acceptedCount_)
+                 : QString());
+  if (constrainedDepth_) {
+    ConstrainedLabel->setText(
+        tr("数据约束深度 %1 m")
+            .arg(QString::fromStdString(figureText(*constrainedDepth_, Figure::Depth))));
+    placeConstrainedLabel();
+  }
 }
 
 void VsProfileChart::setFonts(const QFont& title, const QFont& axisTitles, const QFont& labels) {
@@ -175,13 +199,6 @@ void VsProfileChart::showEnsemble(const EnsembleProfiles& ensemble) {
     ensemble_.misfits = std::move(misfits);
   }
   if (ensemble_.models.empty() && !ensemble_.best) ensemble_ = {};
-  // The legend has no room for the counts; the tool tip says what is drawn.
-  setToolTip(ensemble_.models.size() < acceptedCount_
-                 ? tr("绘出 %1/%2 个接受模型，按拟合差排名等距选取。\nDrawn: %1 of %2 accepted "
-                      "models, evenly over their misfit ranks.")
-                       .arg(ensemble_.models.size())
-                       .arg(acceptedCount_)
-                 : QString());
   replaceEnsembleSeries(ensemble_.models.size());
   redraw();
 }
@@ -211,12 +228,11 @@ void VsProfileChart::redraw() {
   if (constrainedDepth_) {
     ConstrainedSeries->replace(
         {QPointF(0.0, *constrainedDepth_), QPointF(vsCeiling, *constrainedDepth_)});
-    ConstrainedLabel->setText(tr("数据约束深度 %1 m").arg(*constrainedDepth_, 0, 'f', 1));
   } else {
     ConstrainedSeries->clear();
   }
   ConstrainedLabel->setVisible(constrainedDepth_.has_value());
-  placeConstrainedLabel();
+  retranslate();  // the label, the tool tip and the new profiles' legend name
 }
 
 void VsProfileChart::replaceEnsembleSeries(std::size_t count) {
@@ -241,7 +257,6 @@ void VsProfileChart::replaceEnsembleSeries(std::size_t count) {
   }
   for (std::size_t k = 0; k < EnsembleSeries.size(); ++k) {
     // One legend entry speaks for all the accepted profiles: the first's.
-    EnsembleSeries[k]->setName(tr("接受模型"));
     chart->legend()->markers(EnsembleSeries[k]).front()->setVisible(k == 0);
   }
   chart->legend()->markers(ConstrainedSeries).front()->setVisible(false);

@@ -73,7 +73,12 @@ class VsProfileChart : public QChartView {
   QLineSeries* P90Series = nullptr;          // owned by chart
   QLineSeries* BestSeries = nullptr;         // owned by chart
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  // Sets the chart's texts in the language the application shows.
+  void retranslate();
   void redraw();
   void drawEnsemble(double chartDepth);
   void replaceEnsembleSeries(std::size_t count);

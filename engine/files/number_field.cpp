@@ -9,8 +9,10 @@ namespace swcore {
 
 namespace {
 
+// from_chars takes a minus sign only; a plus sign is dropped, but not one
+// before a minus ("+-1" is no number).
 std::string_view withoutPlus(std::string_view field) {
-  if (field.size() > 1 && field.front() == '+') {
+  if (field.size() > 1 && field.front() == '+' && field[1] != '-') {
     field.remove_prefix(1);
   }
   return field;

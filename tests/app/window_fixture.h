@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "window/file_chooser.h"
 #include "window/printer_source.h"
 #include "window/tform1.h"
+#include "window/window_translations.h"
 
 namespace dispfit {
 
@@ -68,7 +70,16 @@ class ScriptedFileChooser : public FileChooser {
 
 class WindowTest : public ::testing::Test {
  protected:
-  WindowTest() : printers(workDir.filePath(QStringLiteral("chart.pdf"))) {}
+  WindowTest() : printers(workDir.filePath(QStringLiteral("chart.pdf"))) {
+    form.attachLanguages(languages);
+  }
+
+  // Shows the window in the language through its menu, as a user would; the
+  // widgets get Qt's LanguageChange events, which are posted.
+  void chooseLanguage(WindowLanguage language) {
+    (language == WindowLanguage::English ? form.EnglishAction : form.ChineseAction)->trigger();
+    QCoreApplication::processEvents();
+  }
 
   // Writes the model rows into the table through the spinner, as a user would.
   void typeModel(const std::vector<LayerTexts>& rows) {
@@ -88,6 +99,8 @@ class WindowTest : public ::testing::Test {
   }
 
   QTemporaryDir workDir;
+  // Chinese until a test chooses; back to Chinese when the test ends.
+  WindowTranslations languages;
   RecordingPresenter messages;
   ScriptedEngine engine;
   PdfPrinterSource printers;

@@ -3,8 +3,8 @@
 # scripts/check-packages.sh on small scratch builds: one row per case, each a
 # package list, one cache entry, the exit status and a phrase of the output
 # expected. The expectations come from Debian's own package relations:
-# qt6-charts-dev does not depend on libqt6opengl6-dev, clang only recommends
-# llvm-14-dev, build-essential
+# qt6-charts-dev does not depend on libqt6opengl6-dev, cmake only recommends
+# make, build-essential
 # brings g++-12 (which /usr/bin/c++ resolves to through the alternatives
 # system), libgmock-dev depends on libgtest-dev, coreutils is essential, and
 # nothing under /usr/local comes from a package.
@@ -19,7 +19,7 @@ qt_cmake=/usr/lib/x86_64-linux-gnu/cmake
 rows=(
   "Qt OpenGL config, list without it|qt6-charts-dev|Qt6OpenGL_DIR:PATH=$qt_cmake/Qt6OpenGL|1|belongs to libqt6opengl6-dev"
   "Qt OpenGL config, listed|qt6-charts-dev libqt6opengl6-dev|Qt6OpenGL_DIR:PATH=$qt_cmake/Qt6OpenGL|0|all 1 paths"
-  "LLVM config, only recommended|clang|LLVM_DIR:PATH=/usr/lib/llvm-14/lib/cmake/llvm|1|belongs to llvm-14-dev"
+  "build program, only recommended|cmake|CMAKE_MAKE_PROGRAM:FILEPATH=/usr/bin/make|1|belongs to make"
   "GTest config, pulled in by gmock|libgmock-dev|GTest_DIR:PATH=$qt_cmake/GTest|0|all 1 paths"
   "GTest config, not pulled in|cmake|GTest_DIR:PATH=$qt_cmake/GTest|1|belongs to libgtest-dev"
   "compiler through alternatives, missing|cmake|CMAKE_CXX_COMPILER:FILEPATH=/usr/bin/c++|1|belongs to g++-12"

@@ -4,11 +4,13 @@
 # there, with the build folder out of their way: each must find what it
 # needs in the installed tree alone.
 #
-#   install_test.sh CMAKE BUILD_DIR WITH_WINDOW(0|1)
+#   install_test.sh CMAKE BUILD_DIR WITH_WINDOW(0|1) LIBDIR SOURCE_DIR
 set -euo pipefail
 cmake=$1
 build=$2
 with_window=$3
+libdir=$4
+source=$5
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -21,7 +23,9 @@ fail() {
   failures=$((failures + 1))
 }
 
-expected=(bin/swcore-batch bin/dispfit-invert bin/dispfit-curve lib/libswcore.so include/swcore.h)
+expected=(bin/swcore-batch bin/dispfit-invert bin/dispfit-curve bin/dispfit-masw "$libdir/libswcore.so.1"
+          include/swcore.h "$libdir/cmake/swcore/swcoreConfig.cmake"
+          "$libdir/cmake/swcore/swcoreConfigVersion.cmake")
 if [ "$with_window" = 1 ]; then
   expected+=(bin/DispFit share/applications/dispfit.desktop
              share/icons/hicolor/scalable/apps/dispfit.svg)
@@ -29,6 +33,10 @@ fi
 for file in "${expected[@]}"; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
+# The development name, which the programs load by bare name, leads to the
+# library of the interface's major version.
+[ "$(readlink "$prefix/$libdir/libswcore.so")" = libswcore.so.1 ] ||
+  fail "$libdir/libswcore.so is not a link to libswcore.so.1"
 
 # The desktop entry starts an installed program and names the installed icon.
 if [ "$with_window" = 1 ]; then
@@ -71,6 +79,17 @@ if "$prefix/bin/dispfit-invert" start.txt FIT.TXT >invert.out 2>&1; then
     fail "dispfit-invert fitted Vs '$fitted': $(cat invert.out)"
 else
   fail "the installed dispfit-invert failed: $(cat invert.out)"
+fi
+
+# A C program finds the installed engine through its CMake package, links
+# swcore::swcore and gets the half-space's Rayleigh velocity worked above.
+caller=$scratch/caller
+if "$cmake" -S "$source/examples/swcore_caller" -B "$caller" -DCMAKE_PREFIX_PATH="$prefix" \
+     >caller.out 2>&1 && "$cmake" --build "$caller" >>caller.out 2>&1; then
+  velocity=$("$caller/swcore-caller" 2>&1) || fail "swcore-caller printed '$velocity'"
+  [ "$velocity" = 142.10 ] || fail "swcore-caller printed '$velocity', expected 142.10"
+else
+  fail "the example caller did not build against the installed package: $(cat caller.out)"
 fi
 
 if [ "$failures" -ne 0 ]; then

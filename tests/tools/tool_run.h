@@ -84,6 +84,14 @@ class ToolTest : public ::testing::Test {
     return result;
   }
 
+  // Runs another program in the same way, both outputs read back.
+  ToolRun runOther(std::filesystem::path program, const std::string& arguments) {
+    std::swap(program_, program);
+    ToolRun result = run(arguments);
+    std::swap(program_, program);
+    return result;
+  }
+
   std::filesystem::path dir_;
 
  private:

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "table_translator.h"
+
 namespace dispfit {
 
 namespace {
@@ -142,16 +144,27 @@ TEST(CheckLayerRows, AcceptsSoundModelsWhateverTheHalfSpaceThickness) {
 }
 
 TEST(BadCellMessage, AddsTheColumnAndTheReasonBelowTheRowMessage) {
-  EXPECT_EQ(
-      badCellMessage({2, 1, "-5", CellFault::ThicknessNotPositive}),
-      "第 2 行输入的模型参数错误，请检查！\nH 列「-5」厚度必须大于 0。 (the thickness must be "
-      "greater than 0.)");
+  EXPECT_EQ(badCellMessage({2, 1, "-5", CellFault::ThicknessNotPositive}),
+            "第 2 行输入的模型参数错误，请检查！\nH 列「-5」厚度必须大于 0。");
   EXPECT_EQ(badCellMessage({1, 2, "1e9", CellFault::VelocityTooHigh}),
-            "第 1 行输入的模型参数错误，请检查！\nVs 列「1e9」速度必须小于 10000 m/s。 (the "
-            "velocity must be below 10000 m/s.)");
+            "第 1 行输入的模型参数错误，请检查！\nVs 列「1e9」速度必须小于 10000 m/s。");
   EXPECT_EQ(badCellMessage({4, 3, "1,8", CellFault::NotANumber}),
-            "第 4 行输入的模型参数错误，请检查！\nRho 列「1,8」不是数字，小数点请用英文句点“.”。 "
-            "(not a number; the decimal separator is a full stop.)");
+            "第 4 行输入的模型参数错误，请检查！\nRho 列「1,8」不是数字，小数点请用英文句点“.”。");
+}
+
+// Every part of the message goes through the translator, the row number, the
+// column and the cell's text into their places.
+TEST(BadCellMessage, IsComposedInTheTranslatorsLanguage) {
+  TableTranslator english;
+  english.table = {{{"ModelTable", "第 %1 行输入的模型参数错误，请检查！"}, "Row %1 is wrong."},
+                   {{"ModelTable", "%1 列「%2」%3"}, "Column %1, \"%2\": %3"},
+                   {{"ModelTable", "密度必须大于 0。"}, "the density must be greater than 0."}};
+  EXPECT_EQ(badCellMessage({3, 3, "0", CellFault::DensityNotPositive}, english),
+            "Row 3 is wrong.\nColumn Rho, \"0\": the density must be greater than 0.");
+  EXPECT_EQ(badRowMessage(12, english), "Row 12 is wrong.");
+  // A reason the table lacks shows that it, too, was asked for.
+  EXPECT_EQ(badCellMessage({1, 1, "-1", CellFault::ThicknessNotPositive}, english),
+            "Row 1 is wrong.\nColumn H, \"-1\": [厚度必须大于 0。]");
 }
 
 TEST(SplitTextBlock, SplitsRowsAtLineEndsAndCellsAtTabs) {

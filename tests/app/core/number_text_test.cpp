@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 #include <locale>
 #include <string>
 
@@ -67,6 +68,73 @@ TEST(ParseSingle, RejectsValuesASingleCannotHold) {
   EXPECT_FALSE(parseSingle("-1e39").has_value());
 }
 
+TEST(ParseWhole, TakesPlainIntegersOnly) {
+  EXPECT_EQ(parseWhole("42"), 42);
+  EXPECT_EQ(parseWhole(" +7 "), 7);
+  EXPECT_EQ(parseWhole("-3"), -3);
+  EXPECT_EQ(parseWhole("9223372036854775807"), INT64_MAX);
+  for (const char* text : {"", "3.0", "1e3", "0x10", "+-1", "9223372036854775808", "4 2", "x"}) {
+    EXPECT_FALSE(parseWhole(text).has_value()) << '"' << text << '"';
+  }
+}
+
+// Each figure with the digits its quantity carries; the rounding is that of
+// the value's exact binary expansion, so a tie that is not exact in binary
+// goes the way its expansion lies (2.675 is 2.67499999999999982236431605997495353221893310546875).
+TEST(FigureText, EachQuantityCarriesItsOwnDigits) {
+  const struct {
+    double value;
+    Figure figure;
+    const char* fixed;
+    const char* rounded;
+  } rows[] = {
+      {1.3740849908589505, Figure::Length, "1.37", "1.37"},
+      {2.5, Figure::Length, "2.50", "2.5"},
+      {10.0, Figure::Length, "10.00", "10"},
+      {2.675, Figure::Length, "2.67", "2.67"},
+      {0.30000000000000004, Figure::Length, "0.30", "0.3"},
+      {24.04, Figure::Depth, "24.0", "24"},
+      {381.0, Figure::Velocity, "381.0", "381"},
+      {250.25, Figure::Velocity, "250.2", "250.2"},  // an exact tie: to even
+      {static_cast<double>(1.8f), Figure::Density, "1.80", "1.8"},
+      {1.6149, Figure::Misfit, "1.61", "1.61"},
+      {0.33333, Figure::Ratio, "0.333", "0.333"},
+      {150.0, Figure::Frequency, "150.000", "150"},
+      {11.1111111111, Figure::Frequency, "11.1111", "11.1111"},
+      {0.0123456789, Figure::Frequency, "0.0123457", "0.0123457"},
+      {-0.001, Figure::Length, "0.00", "0"},
+      {-2.5, Figure::Velocity, "-2.5", "-2.5"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.fixed);
+    EXPECT_EQ(figureText(row.value, row.figure), row.fixed);
+    EXPECT_EQ(roundedText(row.value, row.figure), row.rounded);
+  }
+  EXPECT_EQ(roundedValue(1.3740849908589505, Figure::Length), 1.37);
+  EXPECT_EQ(rightAligned("2.50", 6), "  2.50");
+  EXPECT_EQ(rightAligned("half-space", 4), "half-space");
+}
+
+TEST(ScientificText, OneDigitBeforeThePointAndAtLeastTwoInTheExponent) {
+  EXPECT_EQ(scientificText(1.0, 6), "1.000000e+00");
+  EXPECT_EQ(scientificText(-3.166461e6, 6), "-3.166461e+06");
+  EXPECT_EQ(scientificText(1.580309e-6, 6), "1.580309e-06");
+  EXPECT_EQ(scientificText(6.3980304e3, 6), "6.398030e+03");  // rounds to nearest
+  EXPECT_EQ(scientificText(2.5e-300, 2), "2.50e-300");
+  EXPECT_EQ(scientificText(0.0, 3), "0.000e+00");
+  EXPECT_EQ(scientificText(std::numeric_limits<double>::infinity(), 6), "inf");
+}
+
+TEST(ExactText, ReadsBackToTheSameValueInTheShortestDigits) {
+  EXPECT_EQ(exactText(0.1f), "0.1");
+  EXPECT_EQ(exactText(static_cast<double>(0.1f)), "0.10000000149011612");
+  EXPECT_EQ(exactText(1.0 / 3.0), "0.3333333333333333");
+  EXPECT_EQ(exactText(1e-5), "1e-05");
+  for (const double value : {1.3740849908589505, 1e300, 5e-324, 123.456}) {
+    EXPECT_EQ(parseDecimal(exactText(value)), value) << exactText(value);
+  }
+}
+
 // A numeric facet with a comma, as a German locale has.
 struct CommaDecimal : std::numpunct<char> {
   char do_decimal_point() const override { return ','; }
@@ -82,6 +150,8 @@ TEST(NumberText, IgnoresTheUsersLocale) {
   const std::optional<double> read = parseDecimal("1.8");
   const std::optional<double> comma = parseDecimal("1,8");
   const std::string written = formatGeneral(static_cast<double>(1.8f));
+  const std::string figure = figureText(1234.5, Figure::Velocity);
+  const std::string exact = exactText(0.25);
   std::locale::global(previous);
   std::setlocale(LC_ALL, previousC.c_str());
 
@@ -89,6 +159,8 @@ TEST(NumberText, IgnoresTheUsersLocale) {
   EXPECT_DOUBLE_EQ(*read, 1.8);
   EXPECT_FALSE(comma.has_value());
   EXPECT_EQ(written, "1.79999995231628");
+  EXPECT_EQ(figure, "1234.5");  // no digit grouping, a full stop
+  EXPECT_EQ(exact, "0.25");
   RecordProperty("comma_c_locale", commaC ? "yes" : "no");
 }
 

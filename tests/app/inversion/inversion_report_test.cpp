@@ -8,7 +8,9 @@
 #include <limits>
 #include <vector>
 
-#include "inversion/number_pattern.h"
+#include "core/number_text.h"
+
+#include "table_translator.h"
 
 namespace dispfit {
 
@@ -64,6 +66,20 @@ TEST(InversionReport, ListsIterationsMisfitAndLayersTopFirst) {
       "2   4.8   320.5\n"
       "3   2.5   640.3\n";
   EXPECT_EQ(inversionReport(7, 1.234e-4f, 6, params.data()), expected);
+}
+
+// The labels come from the translator; the numbers and the columns stay.
+TEST(InversionReport, LabelsAreInTheTranslatorsLanguage) {
+  TableTranslator english;
+  english.table = {{{"InversionReport", "反演结果"}, "Inversion result"},
+                   {{"InversionReport", "拟合情况："}, "Fit:"},
+                   {{"InversionReport", "迭代次数：%1"}, "Iterations: %1"},
+                   {{"InversionReport", "拟 合 差：%1"}, "Misfit:     %1"},
+                   {{"InversionReport", "模型参数："}, "Model:"}};
+  const std::vector<float> params = {150.0f, 2.0f};
+  EXPECT_EQ(inversionReport(1, 0.0f, 2, params.data(), english),
+            "\tInversion result\n\nFit:\nIterations: 1\nMisfit:     0.00E+00\n\nModel:\n"
+            "#      H       Vs\n1   2.0   150.0\n");
 }
 
 TEST(InversionReport, PerfectFitShowsZeroMisfit) {

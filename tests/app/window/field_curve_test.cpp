@@ -50,7 +50,8 @@ class FieldCurve : public WindowTest {
 
 TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   const QList<QAction*> menus = form.MenuBar.actions();
-  ASSERT_EQ(menus.size(), 3);
+  ASSERT_EQ(menus.size(), 4);  // file, view, inversion, language
+  EXPECT_EQ(menus[3]->menu()->actions(), (QList<QAction*>{form.ChineseAction, form.EnglishAction}));
   EXPECT_EQ(menus[1]->menu()->actions(),
             (QList<QAction*>{form.LogFrequencyAction, form.WavelengthAction}));
   // The inversion menu: the local inversion's commands, a separator, then
@@ -63,13 +64,14 @@ TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   EXPECT_EQ(inversion.last(2), (QList<QAction*>{form.GlobalSearchAction, form.ApplyBestAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
   const QList<QAction*> commands = menus[0]->menu()->actions();
-  ASSERT_EQ(commands.size(), 6);  // five commands and a separator before quitting
+  ASSERT_EQ(commands.size(), 7);  // six commands and a separator before quitting
   EXPECT_EQ(commands[0], form.OpenCurveAction);
-  EXPECT_EQ(commands[1], form.OpenModelAction);
-  EXPECT_EQ(commands[2], form.SaveModelAction);
-  EXPECT_EQ(commands[3], form.ExportAction);
-  EXPECT_TRUE(commands[4]->isSeparator());
-  EXPECT_EQ(commands[5], form.QuitAction);
+  EXPECT_EQ(commands[1], form.OpenRecordsAction);
+  EXPECT_EQ(commands[2], form.OpenModelAction);
+  EXPECT_EQ(commands[3], form.SaveModelAction);
+  EXPECT_EQ(commands[4], form.ExportAction);
+  EXPECT_TRUE(commands[5]->isSeparator());
+  EXPECT_EQ(commands[6], form.QuitAction);
   EXPECT_TRUE(form.ExportAction->text().startsWith("导出结果"));
   EXPECT_EQ(form.ExportAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
   EXPECT_TRUE(form.OpenCurveAction->text().startsWith("打开实测曲线"));
@@ -219,7 +221,9 @@ TEST_F(FieldCurve, ComputeEvaluatesTheModelAtTheMeasuredFrequenciesAndGivesTheMi
   EXPECT_EQ(seriesPoints().size(), 4u);
   const QString status = form.StatusLine.text();
   EXPECT_EQ(status, "拟合差（未加权 RMS）5.2 m/s，3/4 个点在误差带内。");
-  EXPECT_TRUE(form.StatusLine.toolTip().contains("unweighted RMS: 5.2 m/s"));
+  chooseLanguage(WindowLanguage::English);  // the same status, said again
+  EXPECT_EQ(form.StatusLine.text(),
+            "Misfit (unweighted RMS) 5.2 m/s, 3 of 4 points inside the band.");
   EXPECT_LE(form.LeftAxis->min(), 115.0);
   EXPECT_GE(form.LeftAxis->max(), 205.0);
 }
@@ -347,7 +351,7 @@ TEST_F(FieldInversion, FitsTheMeasuredCurveDrawsItAndAppliesOnlyWhenAsked) {
   form.Button2.click();
   ASSERT_EQ(messages.messages.size(), 1u);
   const std::string report = messages.messages[0].text;
-  EXPECT_NE(report.find("4 of 4 points inside the band"), std::string::npos) << report;
+  EXPECT_NE(report.find("4/4 个点在误差带内。"), std::string::npos) << report;
   EXPECT_NEAR(form.vs[0], 200.0f, 0.5f);  // 0.5 m/s puts 0.9 Vs within 0.45 m/s of 180
   // The fitted curve lies over the data; the table keeps the starting model.
   const QList<QPointF> fitted = form.FittedSeries->points();

@@ -163,9 +163,10 @@ TEST_F(GlobalSearchDialogTable, RefusesAFileOrACellThatDoesNotRead) {
     int row, column;
     const char* text;
     const char* layer;
-  } const rows[] = {{"decimal comma", 1, Column::VsMax, "450,5", "layer 2, Vs max"},
-                    {"empty", 0, Column::HMin, "", "layer 1, h min"},
-                    {"word", 3, Column::DensityColumn, "dense", "layer 4, 密度"}};
+  } const rows[] = {
+      {"decimal comma", 1, Column::VsMax, "450,5", "第 2 层 Vs 上限 (m/s)：「450,5」"},
+      {"empty", 0, Column::HMin, "", "第 1 层 h 下限 (m)：「」"},
+      {"word", 3, Column::DensityColumn, "dense", "第 4 层 密度 (g/cm³)：「dense」"}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     messages.messages.clear();

@@ -208,8 +208,7 @@ TEST_F(GlobalSearchWindow, CancelAfterTheFirstReportKeepsWhatWasFound) {
   ASSERT_GT(form.SearchProgressDialog->value(), 0);
   // The progress names the misfit of a banded curve and counts what it has.
   const QString progress = form.SearchProgressDialog->labelText();
-  EXPECT_TRUE(progress.contains(QStringLiteral("归一化拟合差 (normalised misfit)")))
-      << progress.toStdString();
+  EXPECT_TRUE(progress.contains(QStringLiteral("最佳归一化拟合差"))) << progress.toStdString();
   EXPECT_TRUE(progress.contains(QStringLiteral("/ %1 个模型").arg(kModels)))
       << progress.toStdString();
   QPushButton* const cancel = form.SearchProgressDialog->findChild<QPushButton*>();

@@ -219,7 +219,7 @@ TEST_F(Spinner, TextBoxTakesOnlyLayerCountsWithinTheRange) {
 TEST_F(Spinner, LastRowIsMarkedAsTheHalfSpace) {
   const auto marked = [this](int row) {
     return !form.Model.cellItem(0, row)->toolTip().isEmpty() &&
-           form.Model.cellItem(1, row)->toolTip().contains(QStringLiteral("not used"));
+           form.Model.cellItem(1, row)->toolTip() == QStringLiteral("半空间的厚度不参与计算。");
   };
   EXPECT_TRUE(marked(1));  // a half-space alone at start-up
   typeModel(kThreeLayers);
@@ -368,10 +368,8 @@ TEST_F(ForwardRun, BadRowIsNamedAndNothingChanges) {
   ASSERT_EQ(messages.messages.size(), 1u);
   const RecordedMessage& shown = messages.messages[0];
   EXPECT_EQ(shown.kind, RecordedMessage::Kind::Box);
-  EXPECT_EQ(
-      shown.text,
-      "第 3 行输入的模型参数错误，请检查！\nRho 列「abc」不是数字，小数点请用英文句点“.”。 (not a "
-      "number; the decimal separator is a full stop.)");
+  EXPECT_EQ(shown.text,
+            "第 3 行输入的模型参数错误，请检查！\nRho 列「abc」不是数字，小数点请用英文句点“.”。");
   EXPECT_EQ(shown.caption, "Sondrix提示...");
   EXPECT_EQ(shown.icon, MessageIcon::Warning);
   EXPECT_EQ(engine.calls.size(), 1u);  // only the first run
@@ -429,8 +427,7 @@ TEST_F(ForwardRun, FrequenciesWithoutARootAreLeftOutAndCounted) {
   for (const QPointF& p : points) EXPECT_GT(p.y(), 0.0);
   // The smallest drawn value is the 145 Hz one, 180 + 220/29.
   EXPECT_NEAR(form.LeftAxis->min(), 180.0 + 220.0 / 29.0 - 50.0, 1e-4);
-  EXPECT_EQ(form.StatusLine.text().toStdString(),
-            "2 个频率无解，未绘出。 (2 frequencies without a root are not drawn.)");
+  EXPECT_EQ(form.StatusLine.text().toStdString(), "2 个频率无解，未绘出。");
 
   engine.curve = ramp(180.0f, 400.0f);
   form.Button1.click();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes a picture of the main window, on the real engine:
-//   window_screenshot <output.png>
+// Writes a picture of the main window, on the real engine, in Chinese or,
+// with --language en first, in English:
+//   window_screenshot [--language en|zh] <output.png>
 //     after a forward run of a three-layer model;
 //   window_screenshot <output.png> <curve.csv>
 //     with a synthetic measured field curve (written to curve.csv, which must
@@ -12,6 +13,7 @@
 //     with the measured curve read from the file, a suggested four-layer
 //     start computed and inverted: both Vs profiles and the results panel;
 //   window_screenshot <output.png> --global <curve file>
+//   window_screenshot <output.png> --records <record files...>
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
@@ -32,12 +34,15 @@
 
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
+#include "core/window_language.h"
 #include "window/file_chooser.h"
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
 #include "window/search_request_chooser.h"
+#include "window/shot_records_window.h"
 #include "window/tform1.h"
+#include "window/window_translations.h"
 
 namespace {
 
@@ -156,21 +161,54 @@ int drawSearchDialog(const QString& output, const QString& rangesPath) {
   return dialog.grab().save(output) ? 0 : 1;
 }
 
+// The shot-records window with the record files opened, its offset `row`
+// selected, drawn to `output`.
+int drawShotRecords(const QString& output, const QStringList& paths) {
+  dispfit::StreamMessagePresenter messages(std::cerr);
+  dispfit::ShotRecordsWindow window(messages);
+  if (!window.openRecords(paths)) return 1;
+  window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
+  window.show();
+  QApplication::processEvents();
+  return window.grab().save(output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   using namespace dispfit;
+  // --language CODE comes first and is taken off before the other arguments.
+  std::optional<WindowLanguage> language;
+  if (argc >= 3 && std::string(argv[1]) == "--language") {
+    language = languageFromCode(argv[2]);
+    if (!language) {
+      std::fprintf(stderr, "--language takes en or zh\n");
+      return 2;
+    }
+    argv[2] = argv[0];
+    argv += 2;
+    argc -= 2;
+  }
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
-  if (argc != 2 && argc != 3 && !suggest && !global && !dialog) {
-    std::fprintf(stderr,
-                 "usage: %s <output.png> [<curve.csv> | --suggest <curve file> | --global <curve "
-                 "file> | --dialog <ranges file>]\n",
-                 argv[0]);
+  const bool records = argc >= 4 && std::string(argv[2]) == "--records";
+  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog) {
+    std::fprintf(
+        stderr,
+        "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
+        "| --global <curve file> | --dialog <ranges file> | --records <record files...>]\n",
+        argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
+  WindowTranslations languages;
+  if (language && !languages.setLanguage(*language)) return 1;
+  if (records) {
+    QStringList paths;
+    for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
+    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths);
+  }
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
   }
