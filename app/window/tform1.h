@@ -34,6 +34,7 @@
 #include "core/window_language.h"
 #include "core/window_limits.h"
 #include "inversion/modal_curve_engine.h"
+#include "inversion/model_mode_lines.h"
 #include "inversion/window_inversion.h"
 #include "search/background_search.h"
 #include "search/search_request.h"
@@ -205,8 +206,11 @@ class TForm1 : public QWidget {
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
-  QAction* LogFrequencyAction = nullptr;  // checkable: the frequency axis in log scale
-  QAction* WavelengthAction = nullptr;    // checkable: wavelength (m) instead of frequency
+  QAction* LogFrequencyAction = nullptr;   // checkable: the frequency axis in log scale
+  QAction* WavelengthAction = nullptr;     // checkable: wavelength (m) instead of frequency
+  QMenu* ModesMenu = nullptr;              // 视图 → 模态: the modes the chart draws
+  std::vector<QAction*> ModeCountActions;  // checkable, one checked: modes 0 to 0, 2 or 4
+  QAction* LoveAction = nullptr;           // checkable: the Love modes too
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
   QAction* SuggestModelAction = nullptr;  // enabled with a measured curve loaded
@@ -222,6 +226,15 @@ class TForm1 : public QWidget {
   QLineSeries* FittedSeries = nullptr;       // the fitted model's curve
   QAreaSeries* EnvelopeSeries = nullptr;     // the accepted curves' band of a global search
   QLineSeries* BestCurveSeries = nullptr;    // the search's best model's curve
+  // The table's model's higher Rayleigh modes, then its Love modes, as the
+  // 模态 menu asks; owned by chart.
+  std::vector<QLineSeries*> ModeSeries;
+  // The measured points that name their mode, a series a mode, each point
+  // labelled with its mode's number; owned by chart.
+  std::vector<QScatterSeries*> MeasuredModeSeries;
+  // The computed curve at the measured points that name a higher mode, a
+  // line a mode (Series1 holds the rest); owned by chart.
+  std::vector<QLineSeries*> ComputedModeSeries;
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
   // The frequency axis in logarithmic scale, shown instead of BottomAxis
@@ -294,6 +307,20 @@ class TForm1 : public QWidget {
   // The global search's commands in the inversion menu, and its curves.
   void buildSearchActions(QMenu& menu);
   void buildSearchSeries();
+  void buildModeActions();
+  void retranslateModeActions();
+  // Chooses what the chart draws besides the fundamental mode, and draws it.
+  void showModes(const ModeDisplay& display);
+  // Draws the table's model's lines that modeDisplay_ asks for, at the
+  // curve's frequencies, widening the velocity axis to hold them.
+  void drawModeLines();
+  // Draws the measured points that name their mode.
+  void drawMeasuredModes();
+  // The computed curve Series1 draws: every frequency with a root, but those
+  // of measured points that name a higher mode, which drawComputedModes
+  // draws a line a mode.
+  DrawableCurve drawableFundamental() const;
+  void drawComputedModes();
   // Enables the search's commands as the other commands are.
   void enableSearchCommands(bool enabled);
   void connectEvents();
@@ -394,6 +421,7 @@ class TForm1 : public QWidget {
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
   ComputedCurve fittedVelocities_;       // the same at the fitted points, for the export
   bool wavelengthAxis_ = false;
+  ModeDisplay modeDisplay_;                      // the fundamental alone until chosen
   std::optional<ParsedLayers> startingProfile_;  // the table's model as last computed or inverted
   std::optional<SiteSummary> siteSummary_;
   DialogLayerCountChooser dialogLayerCounts_;

@@ -140,6 +140,7 @@ void TForm1::drawMeasuredCurve() {
   BandSeries->lowerSeries()->replace(lower);
   MeasuredSeries->setVisible(true);
   BandSeries->setVisible(!upper.isEmpty());
+  drawMeasuredModes();
   fitAxesToMeasuredCurve();
 }
 
@@ -161,6 +162,11 @@ void TForm1::fitAxesToMeasuredCurve() {
        {static_cast<QXYSeries*>(FittedSeries), static_cast<QXYSeries*>(BestCurveSeries),
         static_cast<QXYSeries*>(EnvelopeSeries->upperSeries()),
         static_cast<QXYSeries*>(EnvelopeSeries->lowerSeries())}) {
+    for (const QPointF& point : series->points()) {
+      velocities.push_back(static_cast<float>(point.y()));
+    }
+  }
+  for (const QLineSeries* series : ModeSeries) {
     for (const QPointF& point : series->points()) {
       velocities.push_back(static_cast<float>(point.y()));
     }

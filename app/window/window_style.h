@@ -21,6 +21,8 @@ inline const QColor kCurveColour = Qt::red;
 inline const QColor kMeasuredColour(0x1F, 0x4E, 0x9A);
 inline const QColor kBandColour(0x1F, 0x4E, 0x9A, 0x55);  // translucent, so the curves show through
 inline const QColor kFittedColour(0x0A, 0x8A, 0x3C);
+// The Love modes of the table's model, apart from the red Rayleigh modes.
+inline const QColor kLoveColour(0x7B, 0x3F, 0x9E);
 // A global search: its accepted profiles (their opacity set by misfit), the
 // percentile lines over them and its best model; the accepted curves' band.
 inline const QColor kEnsembleColour(0x5A, 0x6A, 0x7E);

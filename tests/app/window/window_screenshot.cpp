@@ -17,6 +17,10 @@
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
+//   window_screenshot <output.png> --modes <curve file>
+//     with the measured curve read from the file (points that may name their
+//     mode), 4 m of 200 m/s over 400 m/s in the table, modes 0 to 2 and the
+//     Love modes chosen in the 视图 menu and the model's curve computed;
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
 //     from the file.
@@ -93,6 +97,16 @@ bool showFieldCurve(dispfit::TForm1& form, const QString& curvePath) {
   typeModel(form, {{"2", "200", "1.8"}, {"4", "300", "1.9"}, {"0", "600", "2.0"}});
   form.Button1.click();
   form.Button2.click();
+  return true;
+}
+
+// The measured curve of the file with the table's model's modes over it.
+bool showModes(dispfit::TForm1& form, const QString& curvePath) {
+  if (!form.openMeasuredCurve(curvePath)) return false;
+  typeModel(form, {{"4", "200", "1.8"}, {"0", "400", "2.0"}});
+  form.ModeCountActions[1]->trigger();
+  form.LoveAction->setChecked(true);
+  form.Button1.click();
   return true;
 }
 
@@ -192,13 +206,14 @@ int main(int argc, char* argv[]) {
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
+  const bool modes = argc == 4 && std::string(argv[2]) == "--modes";
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
-  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog) {
-    std::fprintf(
-        stderr,
-        "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
-        "| --global <curve file> | --dialog <ranges file> | --records <record files...>]\n",
-        argv[0]);
+  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog && !modes) {
+    std::fprintf(stderr,
+                 "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
+                 "| --global <curve file> | --modes <curve file> | --dialog <ranges file> "
+                 "| --records <record files...>]\n",
+                 argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
@@ -224,6 +239,8 @@ int main(int argc, char* argv[]) {
 
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
+  } else if (modes) {
+    if (!showModes(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (global) {
     form.show();  // legend markers are laid out only in a shown chart
     if (!showGlobalSearch(form, QString::fromLocal8Bit(argv[3]))) return 1;
