@@ -8,7 +8,11 @@
 // BM_PhaseShiftDirect     the same image evaluated cell by cell, the
 //                         exponential at every cell: the straightforward
 //                         double loop it is measured against
-// BM_BeamformerImage      the same grid through the cylindrical beamformer
+// BM_BeamformerImage      the same grid through the cylindrical beamformer,
+//                         its steering's envelope read from a table and the
+//                         exponential stepped along the frequencies
+// BM_BeamformerDirect     the same image with the Hankel function evaluated
+//                         at every cell and channel, as it was computed first
 // BM_SurveyOfTwentyFive   25 SEG-2 records (5 source offsets, 5 records
 //                         each) from memory to the combined curve: reading,
 //                         geometry, 5 stacked images, picks and statistics,
@@ -62,6 +66,13 @@ void BM_BeamformerImage(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(dispfit::dispersionImage(gathers, request));
 }
 BENCHMARK(BM_BeamformerImage)->Unit(benchmark::kMillisecond);
+
+void BM_BeamformerDirect(benchmark::State& state) {
+  const dispfit::ShotGather gathers[] = {benchRecord()};
+  const dispfit::ImageRequest request = benchRequest(dispfit::ImageTransform::beamformer);
+  for (auto _ : state) benchmark::DoNotOptimize(dispfit::directBeamformerImage(gathers, request));
+}
+BENCHMARK(BM_BeamformerDirect)->Unit(benchmark::kMillisecond);
 
 // 25 SEG-2 files in memory: 5 noisy records from each of 5 source offsets.
 const std::vector<std::vector<std::uint8_t>>& surveyFiles() {

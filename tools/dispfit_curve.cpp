@@ -14,12 +14,13 @@
 #include <vector>
 
 #include "argument_stream.h"
-#include "batch/batch_files.h"
 #include "core/number_text.h"
 #include "core/program_version.h"
 #include "dispersion/dispersion_curve.h"
 #include "dispersion/eigenfunction.h"
 #include "dispersion/observed_curve.h"
+#include "exchange/model_formats.h"
+#include "files/text_file.h"
 
 namespace dispfit {
 namespace {
@@ -29,6 +30,8 @@ constexpr int kModelRefused = 1;
 constexpr int kUsageOrFileError = 2;
 
 constexpr double kKilogramsPerCubicMetrePerGramPerCubicCentimetre = 1000.0;
+// The layers the curve core takes, the half-space included; no curve file.
+constexpr swcore::InputLimits kCurveModelLimits{50, 0};
 
 void printHelp(std::ostream& out) {
   out << "Usage: dispfit-curve MODEL [--freq F1,F2,... | --fmin A --fmax B --count N] [--group]\n"
@@ -68,6 +71,10 @@ void printHelp(std::ostream& out) {
          "       line per layer, top first:  thickness(m)  Vs(m/s)  density(g/cm3)\n"
          "       (the half-space's thickness is not used). Vp is 3 x Vs.\n"
          "       Numbers are separated by blanks, commas or line breaks.\n"
+         "       MODEL may instead be a model table with a header (thickness, Vs,\n"
+         "       density and optionally Vp, as dispfit-invert --csv writes PREFIX_best.csv),\n"
+         "       a gpdc model (count, then thickness Vp Vs density(kg/m3) a line) or a\n"
+         "       CPS model96 file; the Vp such a file gives is used.\n"
          "\n"
          "--freq F1,F2,...          the frequencies (Hz), printed in this order\n"
          "--fmin A --fmax B --count N\n"
@@ -213,18 +220,22 @@ std::optional<Options> parseOptions(std::span<const std::string_view> arguments,
   return options;
 }
 
-// The model file in the batch run's SHR.TXT layout. The one place that
-// knows the file, so that another layout can take its place.
+// The model file in any layout the programs read: the SHR.TXT layout, a
+// model table (PREFIX_best.csv among them), a gpdc model or a model96 file.
+// A P velocity the file gives is used; without one Vp is 3 Vs.
 bool loadModel(const std::string& path, std::vector<swcore::ModelLayer>& model,
                std::string& error) {
+  std::string text;
+  if (!swcore::readTextFile(path, "the model file " + path, text, error)) return false;
   swcore::ModelFile file;
-  if (!swcore::readModelFile(path, file, error)) {
-    return false;
-  }
+  ModelFormat format = ModelFormat::DispFit;
+  if (!readModelFormats(text, path, kCurveModelLimits, file, format, error)) return false;
   model.clear();
   for (std::size_t i = 0; i < file.shearVelocity.size(); ++i) {
-    model.push_back({file.thickness[i], file.shearVelocity[i],
-                     file.density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre});
+    swcore::ModelLayer layer{file.thickness[i], file.shearVelocity[i],
+                             file.density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre};
+    if (i < file.pVelocity.size()) layer.pVelocity = file.pVelocity[i];
+    model.push_back(layer);
   }
   return true;
 }

@@ -14,12 +14,17 @@
 #include <vector>
 
 #include "core/engine_binding.h"
+#include "core/number_text.h"
 #include "core/program_version.h"
 #include "core/stream_message_presenter.h"
 #include "field_report.h"
+#include "files/text_file.h"
 #include "global_options.h"
 #include "global_run.h"
+#include "inversion/core_forward_engine.h"
+#include "inversion/inversion_bounds.h"
 #include "inversion/inversion_files.h"
+#include "inversion/inversion_report.h"
 #include "inversion/modal_curve_engine.h"
 #include "inversion/window_inversion.h"
 #include "invert_options.h"
@@ -46,12 +51,18 @@ bool delivered(const char* what) {
   return false;
 }
 
-// The starting model of the model file, or none with the message shown.
-std::optional<ParsedLayers> modelFromFile(const std::string& path) {
+// The starting model of the model file, or none with the message shown. A
+// P velocity the file gives is not what the inversion computes with unless
+// an option sets the rule; a note says so.
+std::optional<ParsedLayers> modelFromFile(const std::string& path, const VpRule& rule) {
   LayeredModel model;
   if (const std::string error = readLayeredModelFile(path, model); !error.empty()) {
     std::cerr << "dispfit-invert: " << error << '\n';
     return std::nullopt;
+  }
+  if (!model.vp.empty()) {
+    std::cerr << "dispfit-invert: " << path << ": the file's Vp is not used: the inversion takes "
+              << vpRuleText(rule) << " (--vp, --poisson or --water-table set another rule)\n";
   }
   return ParsedLayers{model.thickness, model.vs, model.density};
 }
@@ -100,10 +111,19 @@ bool writeCsv(const std::string& prefix, const MeasuredCurve& curve, const Compu
 
 // The measured curve of the file, what was done to it told on standard
 // error; none, with the reason told, when the file cannot be used.
-std::optional<MeasuredCurve> measuredCurve(const std::string& path) {
-  CurvePreparation prepared = readMeasuredCurveFile(path);
+std::optional<MeasuredCurve> measuredCurve(const std::string& path,
+                                           const swcore::ColumnChoice& columns) {
+  CurvePreparation prepared = readMeasuredCurveFile(path, columns);
   if (!prepared.curve) {
     std::cerr << "dispfit-invert: " << prepared.error << '\n';
+    std::string text;
+    std::string ignored;
+    if (columns.position.empty() && swcore::readTextFile(path, path, text, ignored) &&
+        curveHeaderNeedsChoice(text)) {
+      std::cerr << "dispfit-invert: say which column is which with --columns, for example "
+                   "--columns f=1,v=2,sigma=3 or --columns lambda=wavelength,v=c_mean,"
+                   "low=c_low,high=c_up\n";
+    }
     return std::nullopt;
   }
   for (const std::string& note : prepared.curve->notes) {
@@ -112,16 +132,45 @@ std::optional<MeasuredCurve> measuredCurve(const std::string& path) {
   return std::move(prepared.curve);
 }
 
+// The fitted layers as a model file with the Vp the inversion computed with.
+swcore::ModelFile modelFileOf(const ParsedLayers& layers, const VpRule& rule) {
+  swcore::ModelFile model;
+  double top = 0.0;
+  for (int i = 0; i < layers.count(); ++i) {
+    const auto layer = static_cast<std::size_t>(i);
+    model.thickness.push_back(decimalValue(layers.thickness[layer]));
+    model.shearVelocity.push_back(decimalValue(layers.vs[layer]));
+    model.density.push_back(decimalValue(layers.density[layer]));
+    model.pVelocity.push_back(pVelocity(rule, model.shearVelocity.back(), top));
+    top += model.thickness.back();
+  }
+  return model;
+}
+
 struct FittedModel {
-  std::string report;  // the inversion's report
+  std::string report;  // the inversion's report, the half-space's thickness left out
   ParsedLayers layers;
+  WindowInversionOutcome outcome;
 };
+
+// The window's report of the fitted layers, with "-" for the half-space's
+// thickness, which the fit does not use, and the line of changed settings.
+std::string commandLineReport(const WindowInversionOutcome& outcome, const ParsedLayers& layers,
+                              const InversionLimits& limits) {
+  std::vector<float> params(layers.vs.begin(), layers.vs.end());
+  params.insert(params.end(), layers.thickness.begin(), layers.thickness.end());
+  std::string text = inversionReportWithoutHalfSpaceThickness(outcome.iterations, outcome.misfit,
+                                                              2 * layers.count(), params.data());
+  if (const std::string line = inversionLimitsLine(limits); !line.empty()) text += line + '\n';
+  return text;
+}
 
 // The start fitted to the points the curve keeps for the inversion, through
 // the window's inversion on arrays shaped as the window's; none, with the
 // reason told, when the inversion fails.
 std::optional<FittedModel> fittedModel(const ParsedLayers& start, const MeasuredCurve& curve,
-                                       const InversionLimits& limits, ForwardEngine& engine) {
+                                       const InversionLimits& limits, ForwardEngine& engine,
+                                       bool stallEndsFit) {
   int32_t layerCount = start.count();
   std::vector<float> vs(kWindowLayerLimit);
   std::vector<float> thickness(kWindowLayerLimit);
@@ -140,16 +189,18 @@ std::optional<FittedModel> fittedModel(const ParsedLayers& start, const Measured
                                  static_cast<int32_t>(freq.size()),
                                  freq.data(),
                                  velocity.data()};
-  WindowInversionOutcome outcome = invertWindowCurve(data, engine, {}, limits);
+  WindowInversionOutcome outcome =
+      invertWindowCurve(data, engine, {}, limits, {}, sourceTexts(), stallEndsFit);
   if (!outcome.succeeded) {
     std::cerr << "dispfit-invert: " << outcome.text << '\n';
     return std::nullopt;
   }
   const auto layers = static_cast<std::size_t>(layerCount);
-  return FittedModel{std::move(outcome.text),
-                     {{thickness.begin(), thickness.begin() + layers},
+  ParsedLayers fitted{{thickness.begin(), thickness.begin() + layers},
                       {vs.begin(), vs.begin() + layers},
-                      {start.density.begin(), start.density.begin() + layers}}};
+                      {start.density.begin(), start.density.begin() + layers}};
+  std::string report = commandLineReport(outcome, fitted, limits);
+  return FittedModel{std::move(report), std::move(fitted), std::move(outcome)};
 }
 
 // The run after the arguments were understood; the exit status.
@@ -158,32 +209,58 @@ int run(const InvertCommand& command) {
   // curve's, as the order of the arguments has them.
   std::optional<ParsedLayers> start;
   if (!command.suggestedLayers) {
-    start = modelFromFile(command.modelPath);
+    start = modelFromFile(command.modelPath, command.vpRule);
     if (!start) return kUsageOrFileError;
   }
-  const std::optional<MeasuredCurve> curve = measuredCurve(command.curvePath);
+  const std::optional<MeasuredCurve> curve =
+      measuredCurve(command.curvePath, command.exchange.columns);
   if (!curve) return kUsageOrFileError;
-  if (command.suggestedLayers)
-    start = suggestStartingModel(curve->points, *command.suggestedLayers);
+  // A suggested start and the bounds are brought together (see
+  // inversion_bounds.h); a start from a file is begun mid-range where it lies
+  // outside, as the window does. Notes say which.
+  InversionLimits limits = command.limits;
+  std::vector<std::string> startNotes;
+  if (command.suggestedLayers) {
+    StartAgreement agreement =
+        agreeStartWithBounds(suggestStartingModel(curve->points, *command.suggestedLayers), limits,
+                             command.vsBoundsGiven, command.thicknessBoundsGiven);
+    start = std::move(agreement.start);
+    limits = agreement.limits;
+    startNotes = std::move(agreement.notes);
+  } else {
+    startNotes = startOutsideBounds(*start, limits);
+  }
 
   StreamMessagePresenter messages(std::cerr);
+  // FORWARD (Vp = 3 Vs) unless a P-velocity rule is given, which the curve
+  // core computes with. A curve whose points name their mode is fitted
+  // through the curve core, each point against its mode (Vp = 3 Vs). The fit
+  // runs at the inverted points, the fitted curve at every point: each list
+  // has its own engine.
   EngineBinding library(messages);
-  // A curve whose points name their mode is fitted through the curve core,
-  // each point against its mode; any other through FORWARD, as described.
-  // The fit runs at the inverted points, the fitted curve at every point:
-  // each list has its own engine.
+  CoreForwardEngine core(command.vpRule, messages);
   std::optional<ModalCurveEngine> modalFit = modalEngineFor(curve->inverted);
   std::optional<ModalCurveEngine> modalCurve = modalEngineFor(curve->points);
+  if (modalCurve && !(command.vpRule == VpRule{})) {
+    std::cerr << "dispfit-invert: " << command.curvePath
+              << ": the points name their modes, which are fitted with Vp = 3 Vs; leave out the "
+                 "P-velocity rule\n";
+    return kUsageOrFileError;
+  }
   if (modalCurve) {
     std::cerr << "dispfit-invert: " << command.curvePath
               << ": the points name their modes: each is fitted against its mode through the "
                  "curve core\n";
   }
   const auto engineOf = [&](std::optional<ModalCurveEngine>& modal) -> ForwardEngine& {
-    return modal ? static_cast<ForwardEngine&>(*modal) : library;
+    if (modal) return *modal;
+    return command.vpRule == VpRule{} ? static_cast<ForwardEngine&>(library) : core;
   };
+  // Through the curve core a fit at its minimum finds no lower damped step;
+  // it ends there with its model rather than failing.
+  const bool throughCore = modalFit.has_value() || !(command.vpRule == VpRule{});
   const std::optional<FittedModel> fitted =
-      fittedModel(*start, *curve, command.limits, engineOf(modalFit));
+      fittedModel(*start, *curve, limits, engineOf(modalFit), throughCore);
   if (!fitted) return kSolveFailed;
   const std::optional<ComputedCurve> fittedCurve =
       curveAtPoints(fitted->layers, curve->points, engineOf(modalCurve));
@@ -191,13 +268,22 @@ int run(const InvertCommand& command) {
     std::cerr << "dispfit-invert: the fitted model's curve could not be computed\n";
     return kSolveFailed;
   }
-  const FieldReportInputs report{
-      command.limits, static_cast<int>(curve->inverted.size()),
+  FieldReportInputs report{
+      limits, command.vpRule, static_cast<int>(curve->inverted.size()),
       fitStatistics(curve->points, *fittedCurve),
       summarizeSite(fitted->layers.thickness, fitted->layers.vs, constrainedDepth(curve->points))};
+  report.stopped = stopReasonWords(fitted->outcome.stop, fitted->outcome.iterations,
+                                   fitted->outcome.maxIterations);
+  report.startNotes = startNotes;
+  for (const ParameterAtBound& at : parametersAtBounds(fitted->layers, limits)) {
+    report.atBounds.push_back(atBoundText(at));
+  }
   std::cout << fitted->report << fieldReport(report);
   if (!delivered("the report")) return kSolveFailed;
   if (command.csvPrefix && !writeCsv(*command.csvPrefix, *curve, *fittedCurve, fitted->layers)) {
+    return kSolveFailed;
+  }
+  if (!writeExchangeFiles(command.exchange, *curve, modelFileOf(fitted->layers, command.vpRule))) {
     return kSolveFailed;
   }
   return kSolved;
@@ -209,7 +295,7 @@ int runGlobal(std::span<const std::string_view> arguments) {
   const GlobalCommand command = parseGlobalOptions(arguments);
   switch (command.action) {
     case GlobalCommand::Action::Help:
-      std::cout << invertUsage() << globalUsage();
+      std::cout << invertUsage() << globalUsage() << exchangeUsage();
       return delivered("the help") ? kSolved : kSolveFailed;
     case GlobalCommand::Action::Error:
       std::cerr << "dispfit-invert: " << command.error << '\n';
@@ -217,7 +303,8 @@ int runGlobal(std::span<const std::string_view> arguments) {
     case GlobalCommand::Action::Run:
       break;
   }
-  const std::optional<MeasuredCurve> curve = measuredCurve(command.curvePath);
+  const std::optional<MeasuredCurve> curve =
+      measuredCurve(command.curvePath, command.exchange.columns);
   if (!curve) return kUsageOrFileError;
   switch (runGlobalCommand(command, *curve)) {
     case GlobalOutcome::Reported:
@@ -244,7 +331,7 @@ int main(int argc, char** argv) {
   const InvertCommand command = parseInvertOptions(arguments);
   switch (command.action) {
     case InvertCommand::Action::Help:
-      std::cout << invertUsage() << globalUsage();
+      std::cout << invertUsage() << globalUsage() << exchangeUsage();
       return delivered("the help") ? kSolved : kSolveFailed;
     case InvertCommand::Action::Error:
       std::cerr << "dispfit-invert: " << command.error << '\n';

@@ -40,8 +40,18 @@ std::string misfitLines(const FieldReportInputs& inputs) {
 
 std::string fieldReport(const FieldReportInputs& inputs) {
   std::string text = "\n";
+  if (!inputs.stopped.empty()) text += inputs.stopped + "\n";
+  for (const std::string& note : inputs.startNotes) text += "Start: " + note + "\n";
+  if (!inputs.atBounds.empty()) {
+    text += "On a bound (the data may want it beyond; a wider bound may fit better):\n";
+    for (const std::string& at : inputs.atBounds) text += "  " + at + "\n";
+  }
   if (!(inputs.limits == InversionLimits{})) {
     text += "Settings (changed from the defaults): " + limitsText(inputs.limits) + "\n";
+  }
+  if (!(inputs.vpRule == VpRule{})) {
+    text += "P velocity: " + vpRuleText(inputs.vpRule) +
+            "; the forward runs went through the curve core with each layer's Vp\n";
   }
   text += misfitLines(inputs);
   text += '\n';

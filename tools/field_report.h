@@ -5,7 +5,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "core/vp_rule.h"
 #include "inversion/window_inversion.h"
 #include "site/fit_statistics.h"
 #include "site/site_summary.h"
@@ -14,9 +16,13 @@ namespace dispfit {
 
 struct FieldReportInputs {
   InversionLimits limits;
+  VpRule vpRule;         // the default (3 Vs through FORWARD) unless an option changed it
   int fittedPoints = 0;  // M, the points the inversion fitted
   FitStatistics fit;     // of the fitted curve at every measured point
   SiteSummary site;
+  std::string stopped = {};                  // why the inversion ended, in words
+  std::vector<std::string> startNotes = {};  // how the start and the bounds were brought together
+  std::vector<std::string> atBounds = {};    // the fitted parameters on a bound
 };
 
 // Lines to follow the inversion's report, each ending in "\n".

@@ -21,7 +21,8 @@ constexpr std::int64_t kMostModels = 100000000;
 constexpr std::int64_t kMostThreads = 1024;
 constexpr double kDefaultDensity = 1.9;  // g/cm3, a moist soil
 
-// Options of the local inversion only.
+// Options of the local inversion only. (--vp, --poisson and --water-table
+// belong to both, with a range of Poisson's ratio for the search.)
 constexpr std::string_view kLocalOptions[] = {"--vs-bounds", "--h-bounds", "--iterations",
                                               "--suggest"};
 // Options that the ranges file replaces.
@@ -151,6 +152,9 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
     (name == "--csv" ? command.csvPrefix : command.rangesPath) = std::move(text);
     return true;
   }
+  bool handled = false;
+  if (!exchangeOption(in, name, command.exchange, handled, error)) return false;
+  if (handled) return true;
   error = unknownOption(name);
   return false;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "dispersion/observed_curve.h"
+#include "exchange_options.h"
 #include "search/global_search.h"
 #include "search/search_space.h"
 
@@ -28,6 +29,7 @@ struct GlobalCommand {
   // --observed-fraction F, --observed-modes N.
   swcore::ForwardRuleSettings forward;
   std::optional<std::string> csvPrefix;  // --csv PREFIX
+  ExchangeOptions exchange;              // --columns and the other programs' files
   std::string error;                     // for Action::Error
 };
 

@@ -131,6 +131,9 @@ GlobalOutcome runGlobalCommand(const GlobalCommand& command, const MeasuredCurve
     };
     if (!writeTables(*command.csvPrefix, files)) return GlobalOutcome::Failed;
   }
+  const swcore::ModelFile bestModel{report.best.thickness, report.best.vs, report.best.density,
+                                    report.best.vp};
+  if (!writeExchangeFiles(command.exchange, curve, bestModel)) return GlobalOutcome::Failed;
   return GlobalOutcome::Reported;
 }
 

@@ -87,9 +87,11 @@ bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
   std::string& error = command.error;
   InversionLimits& limits = command.limits;
   if (name == "--vs-bounds") {
+    command.vsBoundsGiven = true;
     return bounds(in, name, "m/s", swcore::kVelocityCeiling, limits.vsLower, limits.vsUpper, error);
   }
   if (name == "--h-bounds") {
+    command.thicknessBoundsGiven = true;
     return bounds(in, name, "m", 0.0, limits.thicknessLower, limits.thicknessUpper, error);
   }
   if (name == "--iterations") {
@@ -101,12 +103,25 @@ bool option(ArgumentStream& in, std::string_view name, InvertCommand& command) {
     command.suggestedLayers = layers;
     return true;
   }
+  if (name == "--vp" || name == "--poisson" || name == "--water-table") {
+    double value = 0.0;
+    if (!(name == "--poisson" ? in.real(name, value, error) : in.positive(name, value, error))) {
+      return false;
+    }
+    (name == "--vp"        ? command.vpRule.fixed
+     : name == "--poisson" ? command.vpRule.poisson
+                           : command.vpRule.waterTable) = value;
+    return true;
+  }
   if (name == "--csv") {
     std::string prefix;
     if (!in.text(name, prefix, error)) return false;
     command.csvPrefix = std::move(prefix);
     return true;
   }
+  bool handled = false;
+  if (!exchangeOption(in, name, command.exchange, handled, error)) return false;
+  if (handled) return true;
   error = unknownOption(name);
   return false;
 }
@@ -134,6 +149,13 @@ InvertCommand parseInvertOptions(std::span<const std::string_view> arguments) {
     }
     files.push_back(argument);
   }
+  if (const std::string fault = vpRuleFault(command.vpRule, command.limits.vsUpper);
+      !fault.empty()) {
+    command.error = fault +
+                    " (--vp, --poisson, --water-table; the highest Vs is that of "
+                    "--vs-bounds)";
+    return failed(std::move(command));
+  }
   const std::size_t expected = command.suggestedLayers ? 1 : 2;
   if (files.size() != expected) {
     command.error = command.suggestedLayers
@@ -144,13 +166,6 @@ InvertCommand parseInvertOptions(std::span<const std::string_view> arguments) {
   command.curvePath = std::string(files.back());
   if (!command.suggestedLayers) command.modelPath = std::string(files.front());
   return command;
-}
-
-std::string limitsText(const InversionLimits& limits) {
-  return "Vs " + exactText(limits.vsLower) + " to " + exactText(limits.vsUpper) +
-         " m/s, thickness " + exactText(limits.thicknessLower) + " to " +
-         exactText(limits.thicknessUpper) + " m, at most " + std::to_string(limits.maxIterations) +
-         " iterations";
 }
 
 }  // namespace dispfit
@@ -184,6 +199,15 @@ std::string invertUsage() {
          ")\n"
          "  --suggest N         start from a model of N layers (1 to 20, the half-space\n"
          "                      included) suggested by the curve instead of MODEL\n"
+         "  --vp V              every layer's Vp, m/s, at least sqrt(2) times the upper\n"
+         "                      Vs bound\n"
+         "  --poisson NU        instead of --vp, every layer's Poisson's ratio (0 <= NU\n"
+         "                      < 0.5): Vp = Vs sqrt((2 - 2 NU) / (1 - 2 NU))\n"
+         "  --water-table Z     Vp at least 1500 m/s for the layers whose top lies at or\n"
+         "                      below Z m\n"
+         "                      With any of these the forward runs go through the curve\n"
+         "                      core with each layer's Vp; without, through the engine's\n"
+         "                      FORWARD with Vp = 3 Vs, as in the window.\n"
          "  --csv PREFIX        also write PREFIX_curve.csv (frequency, wavelength,\n"
          "                      measured, low, high, fitted velocity) and PREFIX_model.csv\n"
          "                      (layer, top, bottom, thickness, Vs, density)\n"

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/vp_rule.h"
+#include "exchange_options.h"
 #include "inversion/window_inversion.h"
 
 namespace dispfit {
@@ -19,15 +21,18 @@ struct InvertCommand {
   std::string curvePath;
   std::optional<int> suggestedLayers;    // --suggest N: 1 .. kWindowLayerLimit layers
   InversionLimits limits;                // the window's settings unless an option changed them
+  bool vsBoundsGiven = false;            // --vs-bounds was given
+  bool thicknessBoundsGiven = false;     // --h-bounds was given
   std::optional<std::string> csvPrefix;  // --csv PREFIX
-  std::string error;                     // for Action::Error
+  ExchangeOptions exchange;              // --columns and the other programs' files
+  // --vp V, --poisson NU, --water-table Z: the inversion runs through the
+  // curve core with this rule; with none of them, through FORWARD (3 Vs).
+  VpRule vpRule;
+  std::string error;  // for Action::Error
 };
 
 // Parses the arguments that follow the program name.
 InvertCommand parseInvertOptions(std::span<const std::string_view> arguments);
-
-// "Vs 50 to 1000 m/s, thickness 0.1 to 5 m, at most 30 iterations".
-std::string limitsText(const InversionLimits& limits);
 
 // What --help prints: the files, the options and their defaults, the report
 // and the exit status.

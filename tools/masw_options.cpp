@@ -1,26 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "masw_options.h"
 
-#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "argument_stream.h"
+#include "shots/shot_record.h"
 
 namespace dispfit {
 namespace {
 
-// The most cells an image axis may have: a thousandth of a hertz over
-// 10 kHz, far finer than any record resolves, and small enough that a wrong
-// step is refused before memory is taken.
-constexpr double kMostSteps = 100000.0;
+// A count's type: a whole number from 0. What counts may be is the
+// settings' rule; this bound only keeps a count within its type.
+constexpr std::int64_t kLargestCount = std::numeric_limits<std::int32_t>::max();
 
-// The most a count option takes: far beyond a survey's offsets, a decade's
-// bins or a machine's cores, and below any count that would exhaust memory.
-constexpr std::int64_t kMostCount = 1000;
+// The most images computed at once: far beyond a machine's cores.
+constexpr std::int64_t kMostThreads = 1000;
 
-bool whole(ArgumentStream& in, std::string_view option, std::int64_t least, std::int64_t& value,
-           std::string& error) {
-  return in.whole(option, least, kMostCount, value, error);
+bool count(ArgumentStream& in, std::string_view option, std::size_t& value, std::string& error) {
+  std::int64_t n = 0;
+  if (!in.whole(option, 0, kLargestCount, n, error)) return false;
+  value = std::size_t(n);
+  return true;
+}
+
+bool real(ArgumentStream& in, std::string_view option, double& value, std::string& error) {
+  return in.real(option, value, error);
+}
+
+bool real(ArgumentStream& in, std::string_view option, std::optional<double>& value,
+          std::string& error) {
+  double read = 0.0;
+  if (!in.real(option, read, error)) return false;
+  value = read;
+  return true;
 }
 
 bool prefix(ArgumentStream& in, std::string_view option, std::optional<std::string>& out,
@@ -33,17 +46,16 @@ bool prefix(ArgumentStream& in, std::string_view option, std::optional<std::stri
 
 bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
   std::string& error = command.error;
-  ImageRequest& image = command.request.image;
-  PickingRules& picking = command.request.picking;
-  GeometryOverrides& geometry = command.geometry;
-  double a = 0.0;
-  double b = 0.0;
-  if (name == "--fmin") return in.positive(name, image.grid.frequency.first, error);
-  if (name == "--fmax") return in.positive(name, image.grid.frequency.last, error);
-  if (name == "--df") return in.positive(name, image.grid.frequency.step, error);
-  if (name == "--vmin") return in.positive(name, image.grid.velocity.first, error);
-  if (name == "--vmax") return in.positive(name, image.grid.velocity.last, error);
-  if (name == "--dv") return in.positive(name, image.grid.velocity.step, error);
+  ImageRequest& image = command.settings.request.image;
+  PickingRules& picking = command.settings.request.picking;
+  StatisticsRules& statistics = command.settings.request.statistics;
+  GeometryOverrides& geometry = command.settings.geometry;
+  if (name == "--fmin") return real(in, name, image.grid.frequency.first, error);
+  if (name == "--fmax") return real(in, name, image.grid.frequency.last, error);
+  if (name == "--df") return real(in, name, image.grid.frequency.step, error);
+  if (name == "--vmin") return real(in, name, image.grid.velocity.first, error);
+  if (name == "--vmax") return real(in, name, image.grid.velocity.last, error);
+  if (name == "--dv") return real(in, name, image.grid.velocity.step, error);
   if (name == "--transform") {
     std::string_view text;
     if (!in.value(name, text, error)) return false;
@@ -58,124 +70,51 @@ bool option(ArgumentStream& in, std::string_view name, MaswCommand& command) {
     return true;
   }
   if (name == "--window") {
-    if (!in.real(name, a, error) || !in.real(name, b, error)) return false;
-    if (!(a < b)) {
-      error = "--window: T0 must lie before T1";
-      return false;
-    }
-    image.window.start = a;
-    image.window.end = b;
-    return true;
+    return real(in, name, image.window.start, error) && real(in, name, image.window.end, error);
   }
   if (name == "--mute") {
-    if (!in.positive(name, a, error) || !in.positive(name, b, error)) return false;
-    if (!(a > b)) {
-      error = "--mute: VFAST must be above VSLOW";
-      return false;
-    }
-    image.window.fastVelocity = a;
-    image.window.slowVelocity = b;
-    return true;
+    return real(in, name, image.window.fastVelocity, error) &&
+           real(in, name, image.window.slowVelocity, error);
   }
   if (name == "--receivers") {
-    std::int64_t first = 0;
-    std::int64_t last = 0;
-    if (!in.whole(name, 1, std::int64_t(kMostRecordTraces), first, error) ||
-        !in.whole(name, 1, std::int64_t(kMostRecordTraces), last, error)) {
-      return false;
-    }
-    if (first >= last) {
-      error = "--receivers: A must come before B";
-      return false;
-    }
-    geometry.receivers = std::pair<std::size_t, std::size_t>{std::size_t(first), std::size_t(last)};
+    std::size_t first = 0;
+    std::size_t last = 0;
+    if (!count(in, name, first, error) || !count(in, name, last, error)) return false;
+    geometry.receivers = std::pair<std::size_t, std::size_t>{first, last};
     return true;
   }
-  if (name == "--first") {
-    if (!in.real(name, a, error)) return false;
-    geometry.firstReceiver = a;
-    return true;
-  }
-  if (name == "--spacing") {
-    if (!in.real(name, a, error)) return false;
-    if (a == 0.0) {
-      error = "--spacing must not be 0";
-      return false;
-    }
-    geometry.spacing = a;
-    return true;
-  }
-  if (name == "--source") {
-    if (!in.real(name, a, error)) return false;
-    geometry.source = a;
-    return true;
-  }
-  if (name == "--sample-interval") {
-    if (!in.positive(name, a, error)) return false;
-    geometry.sampleInterval = a;
-    return true;
-  }
-  if (name == "--min-offsets") {
-    std::int64_t n = 0;
-    if (!whole(in, name, 2, n, error)) return false;
-    command.request.statistics.leastOffsets = std::size_t(n);
-    return true;
-  }
+  if (name == "--first") return real(in, name, geometry.firstReceiver, error);
+  if (name == "--spacing") return real(in, name, geometry.spacing, error);
+  if (name == "--source") return real(in, name, geometry.source, error);
+  if (name == "--sample-interval") return real(in, name, geometry.sampleInterval, error);
+  if (name == "--min-offsets") return count(in, name, statistics.leastOffsets, error);
   if (name == "--wavelength-bins") {
-    std::int64_t n = 0;
-    if (!whole(in, name, 1, n, error)) return false;
-    command.request.statistics.domain = StatisticsDomain::logWavelength;
-    command.request.statistics.binsPerDecade = std::size_t(n);
-    return true;
+    statistics.domain = StatisticsDomain::logWavelength;
+    return count(in, name, statistics.binsPerDecade, error);
   }
   if (name == "--seed") {
-    if (!in.positive(name, a, error) || !in.positive(name, b, error)) return false;
-    picking.seed = SeedPoint{a, b};
+    SeedPoint seed;
+    if (!real(in, name, seed.frequency, error) || !real(in, name, seed.velocity, error)) {
+      return false;
+    }
+    picking.seed = seed;
     return true;
   }
   if (name == "--pick-velocities") {
-    if (!in.positive(name, a, error) || !in.positive(name, b, error)) return false;
-    if (!(a < b)) {
-      error = "--pick-velocities: LO must lie below HI";
-      return false;
-    }
-    picking.lowestVelocity = a;
-    picking.highestVelocity = b;
-    return true;
+    return real(in, name, picking.lowestVelocity, error) &&
+           real(in, name, picking.highestVelocity, error);
   }
-  if (name == "--max-change") {
-    if (!in.positive(name, a, error)) return false;
-    if (!(a < 1.0)) {
-      error = "--max-change: a share below 1 (0.1 is 10 % a frequency step)";
-      return false;
-    }
-    picking.largestChange = a;
-    return true;
-  }
+  if (name == "--max-change") return real(in, name, picking.largestChange, error);
   if (name == "--threads") {
     std::int64_t n = 0;
-    if (!whole(in, name, 1, n, error)) return false;
+    if (!in.whole(name, 1, kMostThreads, n, error)) return false;
     command.threads = unsigned(n);
     return true;
   }
   if (name == "--csv") return prefix(in, name, command.csvPrefix, error);
   if (name == "--images") return prefix(in, name, command.imagesPrefix, error);
-  error = "unknown option " + std::string(name);
+  error = unknownOption(name);
   return false;
-}
-
-// What the options decide alone about the image's axes.
-bool checkAxis(const EvenSteps& steps, const char* low, const char* high, const char* step,
-               std::string& error) {
-  if (!(steps.first < steps.last)) {
-    error = std::string(low) + " must lie below " + high;
-    return false;
-  }
-  if ((steps.last - steps.first) / steps.step > kMostSteps) {
-    error = std::string(step) + " gives more than 100000 steps from " + low + " to " + high;
-    return false;
-  }
-  return true;
 }
 
 MaswCommand failed(MaswCommand command) {
@@ -185,16 +124,9 @@ MaswCommand failed(MaswCommand command) {
 
 }  // namespace
 
-MaswCommand defaultMaswCommand() {
-  MaswCommand command;
-  command.request.image.grid.frequency = {5.0, 100.0, 0.5};
-  command.request.image.grid.velocity = {50.0, 1000.0, 1.0};
-  command.request.statistics.leastOffsets = 3;
-  return command;
-}
-
 MaswCommand parseMaswOptions(std::span<const std::string_view> arguments) {
-  MaswCommand command = defaultMaswCommand();
+  MaswCommand command;
+  command.settings = defaultMaswSettings();
   ArgumentStream in(arguments);
   while (!in.empty()) {
     const std::string_view argument = in.next();
@@ -212,18 +144,68 @@ MaswCommand parseMaswOptions(std::span<const std::string_view> arguments) {
     command.error = "expected one record file or more (see --help)";
     return failed(std::move(command));
   }
-  if (command.geometry.firstReceiver.has_value() != command.geometry.spacing.has_value()) {
-    command.error = "--first and --spacing are given together";
+  const std::vector<MaswSettingFault> faults = maswSettingFaults(command.settings);
+  if (!faults.empty()) {
+    command.error = maswFaultText(faults.front());
     return failed(std::move(command));
   }
-  const ImageGrid& grid = command.request.image.grid;
-  if (!checkAxis(grid.frequency, "--fmin", "--fmax", "--df", command.error) ||
-      !checkAxis(grid.velocity, "--vmin", "--vmax", "--dv", command.error)) {
-    return failed(std::move(command));
-  }
-  // A pick's resolution: half a velocity step.
-  command.request.statistics.sigmaFloor = 0.5 * grid.velocity.step;
+  command.settings = completedSettings(std::move(command.settings));
   return command;
+}
+
+std::string maswFaultText(MaswSettingFault fault) {
+  using Fault = MaswSettingFault;
+  const std::string most = std::to_string(kMostSettingCount);
+  switch (fault) {
+    case Fault::lowestFrequency:
+      return "--fmin must be above 0 Hz";
+    case Fault::frequencyStep:
+      return "--df must be above 0 Hz";
+    case Fault::frequencyOrder:
+      return "--fmin must lie below --fmax";
+    case Fault::frequencyCells:
+      return "--df gives more than 100000 steps from --fmin to --fmax";
+    case Fault::lowestVelocity:
+      return "--vmin must be above 0 m/s";
+    case Fault::velocityStep:
+      return "--dv must be above 0 m/s";
+    case Fault::velocityOrder:
+      return "--vmin must lie below --vmax";
+    case Fault::velocityCells:
+      return "--dv gives more than 100000 steps from --vmin to --vmax";
+    case Fault::aboveNyquist:
+      return "--fmax lies at or above the Nyquist frequency of --sample-interval";
+    case Fault::windowOrder:
+      return "--window: T0 must lie before T1";
+    case Fault::muteVelocity:
+      return "--mute: VFAST and VSLOW must be above 0 m/s";
+    case Fault::muteOrder:
+      return "--mute: VFAST must be above VSLOW";
+    case Fault::muteWithoutWindow:
+      return "--mute moves the window of --window T0 T1, which is not given";
+    case Fault::receiverPlaces:
+      return "--first and --spacing are given together";
+    case Fault::receiverSpacing:
+      return "--spacing must not be 0";
+    case Fault::sampleInterval:
+      return "--sample-interval must be above 0 s";
+    case Fault::receiverRange:
+      return "--receivers: A and B must be receivers from 1 to " +
+             std::to_string(kMostRecordTraces) + ", A before B";
+    case Fault::leastOffsets:
+      return "--min-offsets must be a whole number from 2 to " + most;
+    case Fault::binsPerDecade:
+      return "--wavelength-bins must be a whole number from 1 to " + most;
+    case Fault::pickVelocityOrder:
+      return "--pick-velocities: LO must lie below HI";
+    case Fault::pickVelocitiesOutside:
+      return "--pick-velocities: LO to HI lies outside --vmin to --vmax";
+    case Fault::seedOutside:
+      return "--seed: F V lies outside the image (--fmin to --fmax, --vmin to --vmax)";
+    case Fault::largestChange:
+      return "--max-change: a share above 0 and below 1 (0.1 is 10 % a frequency step)";
+  }
+  return {};
 }
 
 std::string maswUsage() {

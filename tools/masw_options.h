@@ -10,8 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shots/masw_survey.h"
-#include "shots/record_geometry.h"
+#include "shots/masw_settings.h"
 
 namespace dispfit {
 
@@ -19,22 +18,21 @@ struct MaswCommand {
   enum class Action { Run, Help, Error };
   Action action = Action::Run;
   std::vector<std::string> recordPaths;
-  GeometryOverrides geometry;
-  SurveyRequest request;
+  MaswSettings settings;                    // completed (completedSettings)
   unsigned threads = 0;                     // 0: one per core
   std::optional<std::string> csvPrefix;     // --csv PREFIX
   std::optional<std::string> imagesPrefix;  // --images PREFIX
   std::string error;                        // for Action::Error
 };
 
-// The defaults of a run without options: 5 to 100 Hz by 0.5 Hz, 50 to
-// 1000 m/s by 1 m/s, the phase shift, statistics by frequency over at least
-// three offsets.
-MaswCommand defaultMaswCommand();
-
-// Parses the arguments that follow the program name. Everything the options
-// decide alone is checked here, before any record is read.
+// Parses the arguments that follow the program name. The options read
+// their values as numbers here; whether the settings they make can be used
+// is the settings' one rule (maswSettingFaults), checked before any record
+// is read, its first fault worded by maswFaultText.
 MaswCommand parseMaswOptions(std::span<const std::string_view> arguments);
+
+// A fault of the settings in the words of the options that make them.
+std::string maswFaultText(MaswSettingFault fault);
 
 // What --help prints.
 std::string maswUsage();

@@ -11,30 +11,22 @@
 #include "records/file_replacement.h"
 #include "shots/dispersion_picture.h"
 #include "shots/masw_tables.h"
+#include "shots/placed_records.h"
 #include "shots/record_file.h"
 
 namespace dispfit {
 namespace {
 
-bool readGathers(const MaswCommand& command, std::vector<ShotGather>& gathers,
+bool readRecords(const MaswCommand& command, std::vector<ShotRecord>& records,
                  std::ostream& messages) {
-  const double highest = command.request.image.grid.frequency.last;
   for (const std::string& path : command.recordPaths) {
     ShotRecord record;
-    ShotGather gather;
     std::string error;
-    if (!readRecordFile(path, record, error) ||
-        !resolveGeometry(record, command.geometry, gather, error)) {
+    if (!readRecordFile(path, record, error)) {
       messages << "dispfit-masw: " << error << '\n';
       return false;
     }
-    const double nyquist = 0.5 / gather.sampleInterval;
-    if (highest >= nyquist) {
-      messages << "dispfit-masw: " << path << ": --fmax " << highest
-               << " Hz lies at or above the record's Nyquist frequency, " << nyquist << " Hz\n";
-      return false;
-    }
-    gathers.push_back(std::move(gather));
+    records.push_back(std::move(record));
   }
   return true;
 }
@@ -45,9 +37,9 @@ std::string transformName(ImageTransform transform) {
 
 void printReport(const MaswCommand& command, const SurveyResult& survey, std::size_t records,
                  std::ostream& out) {
-  const ImageGrid& grid = command.request.image.grid;
+  const ImageGrid& grid = command.settings.request.image.grid;
   out << "dispfit-masw: " << records << " records from " << survey.offsets.size()
-      << " source positions, " << transformName(command.request.image.transform) << ", "
+      << " source positions, " << transformName(command.settings.request.image.transform) << ", "
       << fixedText(grid.frequency.first, 2) << " to " << fixedText(grid.frequency.last, 2)
       << " Hz by " << fixedText(grid.frequency.step, 3) << ", " << fixedText(grid.velocity.first, 1)
       << " to " << fixedText(grid.velocity.last, 1) << " m/s by "
@@ -64,7 +56,7 @@ void printReport(const MaswCommand& command, const SurveyResult& survey, std::si
         << fixedText(offset.limits.shortestWavelength, 2) << " to "
         << fixedText(offset.limits.longestWavelength, 2) << "\n";
   }
-  const StatisticsRules& rules = command.request.statistics;
+  const StatisticsRules& rules = command.settings.request.statistics;
   if (!survey.curve.empty()) {
     out << "curve: " << survey.curve.size() << " points, "
         << fixedText(survey.curve.back().frequency, 2) << " to "
@@ -93,7 +85,7 @@ bool writeOutputs(const MaswCommand& command, const SurveyResult& survey, std::o
   if (command.csvPrefix) {
     if (!survey.curve.empty()) {
       paths.push_back(*command.csvPrefix + "_curve.csv");
-      texts.push_back(curveTableText(survey.curve, command.request.statistics.domain));
+      texts.push_back(curveTableText(survey.curve, command.settings.request.statistics.domain));
     }
     paths.push_back(*command.csvPrefix + "_picks.csv");
     texts.push_back(picksTableText(offsetPicks(survey.offsets)));
@@ -120,14 +112,15 @@ bool writeOutputs(const MaswCommand& command, const SurveyResult& survey, std::o
 
 int runMasw(const MaswCommand& command, std::ostream& report, std::ostream& messages,
             bool showProgress) {
-  std::vector<ShotGather> gathers;
-  if (!readGathers(command, gathers, messages)) return kMaswUsageOrFileError;
-  std::vector<SourceGroup> groups;
+  std::vector<ShotRecord> records;
+  if (!readRecords(command, records, messages)) return kMaswUsageOrFileError;
+  PlacedRecords placed;
   std::string error;
-  if (!groupBySource(gathers, groups, error)) {
+  if (!placeRecords(records, command.settings, placed, error)) {
     messages << "dispfit-masw: " << error << '\n';
     return kMaswUsageOrFileError;
   }
+  records.clear();
   const unsigned threads =
       command.threads ? command.threads : std::max(1u, std::thread::hardware_concurrency());
   const SurveyProgress progress = [&](std::size_t done, std::size_t total) {
@@ -135,9 +128,11 @@ int runMasw(const MaswCommand& command, std::ostream& report, std::ostream& mess
     messages << "\rimages: " << done << " of " << total << " source positions" << std::flush;
     if (done == total) messages << '\n';
   };
-  const SurveyResult survey = analyseSurvey(gathers, groups, command.request, threads, progress);
-  printReport(command, survey, gathers.size(), report);
-  const std::size_t least = std::max<std::size_t>(command.request.statistics.leastOffsets, 2);
+  const SurveyResult survey =
+      analyseSurvey(placed.gathers, placed.groups, command.settings.request, threads, progress);
+  printReport(command, survey, placed.gathers.size(), report);
+  const std::size_t least =
+      std::max<std::size_t>(command.settings.request.statistics.leastOffsets, 2);
   const bool written = writeOutputs(command, survey, messages);
   if (survey.offsets.size() < least) {
     messages << "dispfit-masw: the records come from " << survey.offsets.size()
@@ -151,7 +146,8 @@ int runMasw(const MaswCommand& command, std::ostream& report, std::ostream& mess
     return kMaswNoCurve;
   }
   if (!written) return kMaswNoCurve;
-  if (!command.csvPrefix) report << curveTableText(survey.curve, command.request.statistics.domain);
+  if (!command.csvPrefix)
+    report << curveTableText(survey.curve, command.settings.request.statistics.domain);
   report.flush();
   if (!report) {
     messages << "dispfit-masw: the report could not be written to standard output\n";

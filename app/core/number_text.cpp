@@ -221,6 +221,39 @@ std::string exactText(float value) {
   return std::string(swcore::formatNumber(value).view());
 }
 
+std::string shiftedText(double value, int places) {
+  if (!std::isfinite(value) || value == 0.0) return exactText(value == 0.0 ? 0.0 : value);
+  // The shortest digits in scientific form, d.ddde±x: a sign, at most 17
+  // digits, the point and an exponent of at most three digits.
+  char buffer[32];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+  const std::string scientific(buffer, result.ptr);
+  const std::size_t e = scientific.find('e');
+  const bool negative = scientific.front() == '-';
+  std::string digits;
+  for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
+    if (scientific[i] != '.') digits += scientific[i];
+  }
+  const int exponent = std::stoi(scientific.substr(e + 1)) - places;  // of the first digit
+  const int count = static_cast<int>(digits.size());
+  std::string text = negative ? "-" : "";
+  // Plain decimals as far as a reader of a fixed-width file expects them.
+  constexpr int kPlainDecimals = 20;
+  if (exponent < -kPlainDecimals || exponent > kPlainDecimals) {
+    text += digits.substr(0, 1);
+    if (count > 1) text += '.' + digits.substr(1);
+    return text + 'e' + std::to_string(exponent);
+  }
+  if (exponent < 0) return text + "0." + std::string(-exponent - 1, '0') + digits;
+  if (count <= exponent + 1) return text + digits + std::string(exponent + 1 - count, '0');
+  return text + digits.substr(0, exponent + 1) + '.' + digits.substr(exponent + 1);
+}
+
+double decimalValue(float value) {
+  return parseDecimal(exactText(value)).value_or(static_cast<double>(value));
+}
+
 std::string formatGeneral(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";

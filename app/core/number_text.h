@@ -94,6 +94,17 @@ std::string rightAligned(const std::string& text, std::size_t width);
 std::string exactText(double value);
 std::string exactText(float value);
 
+// value / 10^places in the shortest digits of `value` itself, the decimal
+// point moved: a file in km/s gets 123.6 m/s as "0.1236", where
+// exactText(123.6 / 1000) gives "0.12359999999999999". Read back and scaled,
+// it gives `value` to within a rounding of the last bit.
+std::string shiftedText(double value, int places);
+
+// The double nearest the shortest decimal of a single-precision value, so
+// that 1.8f goes on as 1.8 and not as 1.7999999523162842 into a table of
+// doubles.
+double decimalValue(float value);
+
 // ---------------------------------------------------------------------------
 // Texts of a form fixed from outside
 

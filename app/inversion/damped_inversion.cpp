@@ -88,6 +88,10 @@ void DampedInversion::setBounds(int32_t count, const float* upper, const float* 
   std::fill_n(lowerBound_, paramCount_, kDefaultLower);
 }
 
+void DampedInversion::setStallEndsFit(bool on) {
+  stallEndsFit_ = on;
+}
+
 void DampedInversion::setMessagePump(MessagePump pump) {
   pump_ = std::move(pump);
 }
@@ -127,6 +131,7 @@ bool DampedInversion::solve() {
   if (!(misfit > misfitTolerance_)) {
     finalMisfit_ = misfit;
     succeeded_ = true;
+    stopReason_ = StopReason::Converged;
     return true;
   }
   WorkMatrices work(dataCount_ + paramCount_, paramCount_, dataCount_);
@@ -158,7 +163,15 @@ bool DampedInversion::solveIterations(WorkMatrices& work, float& misfit) {
     }
 
     float trialMisfit = 0.0f;
-    if (runTrials(work, misfit, trialMisfit) == TrialOutcome::Failed) return false;
+    const TrialOutcome outcome = runTrials(work, misfit, trialMisfit);
+    if (outcome == TrialOutcome::Failed) return false;
+    if (outcome == TrialOutcome::Stalled) {
+      // The model the last accepted iteration left is the result.
+      --iteration_;
+      finalMisfit_ = misfit;
+      stopReason_ = StopReason::Stalled;
+      return true;
+    }
 
     model_.getParams(paramCount_, params_);
     misfit = trialMisfit;
@@ -167,6 +180,7 @@ bool DampedInversion::solveIterations(WorkMatrices& work, float& misfit) {
         std::count_if(step_, step_ + columns, [](float d) { return std::fabs(d) <= kSmallStep; });
     if (small == work.rank || misfit < misfitTolerance_) {
       finalMisfit_ = misfit;
+      stopReason_ = misfit < misfitTolerance_ ? StopReason::Converged : StopReason::SmallStep;
       return true;
     }
     ++iteration_;
@@ -178,6 +192,7 @@ bool DampedInversion::solveIterations(WorkMatrices& work, float& misfit) {
   }
   finalMisfit_ = misfit;
   messages_ << kIterationLimit;
+  stopReason_ = StopReason::IterationLimit;
   return true;
 }
 
@@ -212,6 +227,14 @@ DampedInversion::TrialOutcome DampedInversion::runTrials(WorkMatrices& work, flo
     pumpMessages();
 
     if (trial > kTrialLimit) {
+      if (stallEndsFit_ && iteration_ > 1) {
+        // Back to the model of the last accepted iteration.
+        if (!model_.loadParams(paramCount_, params_)) {
+          fail(kEngineFailed);
+          return TrialOutcome::Failed;
+        }
+        return TrialOutcome::Stalled;
+      }
       finalMisfit_ = trialMisfit;
       fail(kBadStart);
       return TrialOutcome::Failed;
@@ -251,6 +274,7 @@ void DampedInversion::setDampingRows(int rows, int columns) {
 
 void DampedInversion::fail(const char* message) {
   succeeded_ = false;
+  stopReason_ = StopReason::Failed;
   messages_ << message;
 }
 

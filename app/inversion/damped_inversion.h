@@ -17,6 +17,16 @@
 
 namespace dispfit {
 
+// Why a solve ended.
+enum class StopReason {
+  NotRun,          // solve() has not run
+  Converged,       // the misfit fell below the tolerance (also at the start)
+  SmallStep,       // every component of the last step was too small to go on
+  IterationLimit,  // the iteration limit was reached; the last model is the result
+  Stalled,         // no damped step lowered the misfit further (with setStallEndsFit)
+  Failed,          // a failure: the message text says which
+};
+
 class DampedInversion {
  public:
   static constexpr int kCapacity = 100;  // data + parameters, and parameter-vector entries
@@ -58,12 +68,18 @@ class DampedInversion {
   // parameter gets the bounds 0.001 .. 100000.0.
   void setBounds(int32_t count, const float* upper, const float* lower);
   void setMessagePump(MessagePump pump);
+  // When on, a solve that has accepted at least one iteration and then finds
+  // no damped step that lowers the misfit ends there with its current model
+  // (StopReason::Stalled) instead of failing. Off by default: the window's
+  // inversion fails then with kBadStart.
+  void setStallEndsFit(bool on);
   void setProgress(Progress progress);
 
   // Runs the iteration; returns the outcome also given by succeeded().
   bool solve();
 
   bool succeeded() const { return succeeded_; }
+  StopReason stopReason() const { return stopReason_; }
   void results(int32_t& iteration, float& finalMisfit) const;
   // The model's parameter vector: length = 2 x layers, followed by the
   // densities (the buffer must hold 3 x layers entries).
@@ -79,7 +95,7 @@ class DampedInversion {
 
  private:
   struct WorkMatrices;
-  enum class TrialOutcome { Accepted, Failed };
+  enum class TrialOutcome { Accepted, Stalled, Failed };
 
   void clampStart();
   bool solveIterations(WorkMatrices& work, float& misfit);
@@ -111,6 +127,8 @@ class DampedInversion {
 
   float step_[kCapacity] = {};
   float damping_ = 0.0f;
+  StopReason stopReason_ = StopReason::NotRun;
+  bool stallEndsFit_ = false;
   bool fits_ = true;           // data and parameters within the capacities
   bool engineFailed_ = false;  // a forward run of this inversion failed
   MessagePump pump_;

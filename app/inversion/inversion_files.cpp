@@ -2,8 +2,8 @@
 #include "inversion/inversion_files.h"
 
 #include "core/single_precision.h"
-#include "files/curve_file.h"
-#include "files/model_file.h"
+#include "exchange/curve_formats.h"
+#include "exchange/model_formats.h"
 #include "files/text_file.h"
 
 namespace dispfit {
@@ -25,10 +25,12 @@ std::vector<float> singles(const std::vector<double>& values) {
 std::string readLayeredModel(std::string_view text, const std::string& name, LayeredModel& model) {
   swcore::ModelFile file;
   std::string error;
-  if (!swcore::parseModelText(text, name, kInversionFileLimits, file, error)) {
+  ModelFormat format = ModelFormat::DispFit;
+  if (!readModelFormats(text, name, kInversionFileLimits, file, format, error)) {
     return error;
   }
-  model = {singles(file.thickness), singles(file.shearVelocity), singles(file.density)};
+  model = {singles(file.thickness), singles(file.shearVelocity), singles(file.density),
+           singles(file.pVelocity)};
   return {};
 }
 
@@ -36,14 +38,21 @@ std::string readObservedCurve(std::string_view text, const std::string& name,
                               ObservedCurve& curve) {
   swcore::CurveFile file;
   std::string error;
-  if (!swcore::parseCurveText(text, name, kInversionFileLimits, kInversionFileLimits, file,
-                              error)) {
+  CurveFormat format = CurveFormat::DispFit;
+  if (!readCurveFormats(text, name, kInversionFileLimits, kInversionFileLimits, {}, file, format,
+                        error)) {
     return error;
   }
   if (file.frequency.size() != file.velocity.size()) {
-    return name + ": the header names a wavelength or period column; this curve takes frequencies";
+    return name + ": the file gives wavelengths or periods; this curve takes frequencies";
   }
-  curve = {singles(file.frequency), singles(file.velocity)};
+  ObservedCurve read;
+  for (std::size_t i = 0; i < file.velocity.size(); ++i) {
+    if (i < file.mode.size() && file.mode[i] != 0) continue;  // the fundamental mode is fitted
+    read.freq.push_back(stored(file.frequency[i]));
+    read.velocity.push_back(stored(file.velocity[i]));
+  }
+  curve = std::move(read);
   return {};
 }
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The files of the command-line inversion: a layered model (the starting
-// model) and an observed curve, each either in the free format of the
-// engine's batch run or as a headed table (see files/model_file.h and
-// files/curve_file.h in the engine), checked by the engine's input rules
-// under the window's limits, and held in single precision as the window
-// holds them.
+// model) and an observed curve, each in the free format of the engine's batch
+// run, as a headed table (see files/model_file.h and files/curve_file.h in the
+// engine) or in another program's format (exchange/model_formats.h,
+// exchange/curve_formats.h), checked by the engine's input rules under the
+// window's limits, and held in single precision as the window holds them.
 #pragma once
 
 #include <string>
@@ -22,6 +22,7 @@ struct LayeredModel {
   std::vector<float> thickness;
   std::vector<float> vs;
   std::vector<float> density;
+  std::vector<float> vp = {};  // m/s, where the file gives it; empty otherwise
 };
 
 // Hz and m/s per datum, in the order of the file.

@@ -8,8 +8,10 @@
 
 namespace dispfit {
 
-std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length,
-                            const float* params, const TextTranslator& translator) {
+namespace {
+
+std::string report(int32_t iteration, float finalMisfit, int32_t length, const float* params,
+                   const TextTranslator& translator, bool halfSpaceThickness) {
   const int32_t layers = length / 2;
   std::string text = "\t";
   text += translator.translate("InversionReport", "反演结果");
@@ -31,7 +33,9 @@ std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length
   std::vector<std::string> numbers, thicknesses, velocities;
   for (int32_t g = 0; g < layers; ++g) {
     numbers.push_back(std::to_string(g + 1));
-    thicknesses.push_back(formatOneDecimal(params[layers + g]));
+    const bool halfSpace = g + 1 == layers;
+    thicknesses.push_back(halfSpace && !halfSpaceThickness ? std::string("-")
+                                                           : formatOneDecimal(params[layers + g]));
     velocities.push_back(formatOneDecimal(params[g]));
   }
   const auto widest = [](const std::vector<std::string>& column) {
@@ -49,6 +53,18 @@ std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length
             "   " + padded(velocities[g], velocityWidth) + "\n";
   }
   return text;
+}
+
+}  // namespace
+
+std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length,
+                            const float* params, const TextTranslator& translator) {
+  return report(iteration, finalMisfit, length, params, translator, true);
+}
+
+std::string inversionReportWithoutHalfSpaceThickness(int32_t iteration, float finalMisfit,
+                                                     int32_t length, const float* params) {
+  return report(iteration, finalMisfit, length, params, sourceTexts(), false);
 }
 
 }  // namespace dispfit

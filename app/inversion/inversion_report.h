@@ -16,4 +16,9 @@ namespace dispfit {
 std::string inversionReport(int32_t iteration, float finalMisfit, int32_t length,
                             const float* params, const TextTranslator& translator = sourceTexts());
 
+// The same report with the half-space's thickness, which the fit does not
+// use, shown as "-": the command line's, where the window keeps its own.
+std::string inversionReportWithoutHalfSpaceThickness(int32_t iteration, float finalMisfit,
+                                                     int32_t length, const float* params);
+
 }  // namespace dispfit

@@ -95,7 +95,7 @@ std::string inversionLimitsLine(const InversionLimits& limits, const TextTransla
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
                                          const InversionLimits& limits, const InversionWatch& watch,
-                                         const TextTranslator& translator) {
+                                         const TextTranslator& translator, bool stallEndsFit) {
   if (window.freqCount <= 0) {
     // Nothing to fit: the first misfit would be 0 and read as converged.
     return {false, kNoDataMessage};
@@ -110,10 +110,13 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
   inversion->setMessagePump(pump);
   inversion->setProgress(watch.progress);
   inversion->setControls(limits.maxIterations, Settings::kMisfitTolerance);
+  inversion->setStallEndsFit(stallEndsFit);
   setWindowBounds(*inversion, layers, limits);
   inversion->solve();
 
   WindowInversionOutcome outcome;
+  outcome.stop = inversion->stopReason();
+  outcome.maxIterations = limits.maxIterations;
   if (watched.stopped()) {
     // The solve ended as after a failed engine run; nothing of it is kept.
     outcome.cancelled = true;
@@ -128,6 +131,8 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
   int32_t iteration = 0;
   float misfit = 0.0f;
   inversion->results(iteration, misfit);
+  outcome.iterations = iteration;
+  outcome.misfit = misfit;
   // Room for the parameter vector and the densities behind it.
   std::vector<float> params(DampedInversion::kCapacity + DampedInversion::kCapacity / 2);
   int32_t length = 0;
@@ -145,6 +150,37 @@ WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngi
     outcome.text += '\n';
   }
   return outcome;
+}
+
+std::string limitsText(const InversionLimits& limits) {
+  return "Vs " + exactText(limits.vsLower) + " to " + exactText(limits.vsUpper) +
+         " m/s, thickness " + exactText(limits.thicknessLower) + " to " +
+         exactText(limits.thicknessUpper) + " m, at most " + std::to_string(limits.maxIterations) +
+         " iterations";
+}
+
+std::string stopReasonWords(StopReason reason, int32_t iterations, int32_t maxIterations) {
+  const std::string after = " after " + std::to_string(iterations) + " of at most " +
+                            std::to_string(maxIterations) + " iterations";
+  switch (reason) {
+    case StopReason::Converged:
+      return "Stopped: the misfit fell below the tolerance " +
+             exactText(Settings::kMisfitTolerance) + " m/s" + after + ".";
+    case StopReason::SmallStep:
+      return "Stopped: converged, every component of the last step was too small to go on" + after +
+             " (a minimum of the misfit, which need not be the deepest).";
+    case StopReason::IterationLimit:
+      return "Stopped: the iteration limit was reached before the fit converged; the last model "
+             "is given (raise --iterations to go on).";
+    case StopReason::Stalled:
+      return "Stopped: no damped step lowered the misfit further" + after +
+             "; the model of the last accepted step is given.";
+    case StopReason::Failed:
+      return "Stopped: the inversion failed.";
+    case StopReason::NotRun:
+      break;
+  }
+  return "Not run.";
 }
 
 void presentInversionOutcome(const WindowInversionOutcome& outcome, MessagePresenter& presenter) {

@@ -65,6 +65,11 @@ inline constexpr int32_t kIterationCeiling = 10000;
 std::string inversionLimitsFault(const InversionLimits& limits,
                                  const TextTranslator& translator = sourceTexts());
 
+// "Vs 50 to 1000 m/s, thickness 0.1 to 5 m, at most 30 iterations": the
+// limits in English, for the command line's reports and the exports'
+// metadata.
+std::string limitsText(const InversionLimits& limits);
+
 // The report's line on limits other than the defaults; empty for these.
 std::string inversionLimitsLine(const InversionLimits& limits,
                                 const TextTranslator& translator = sourceTexts());
@@ -79,9 +84,18 @@ inline constexpr const char* kInversionCancelled = DISPFIT_TEXT("Messages", "反
 
 struct WindowInversionOutcome {
   bool succeeded = false;
-  std::string text;        // the report, or the failure message trimmed at both ends
-  bool cancelled = false;  // stopped on request; text is then kInversionCancelled
+  std::string text;                      // the report, or the failure message trimmed at both ends
+  bool cancelled = false;                // stopped on request; text is then kInversionCancelled
+  StopReason stop = StopReason::NotRun;  // why the solve ended
+  int32_t iterations = 0;                // as the report counts them
+  float misfit = 0.0f;                   // the report's, sqrt(sum r^2 / 2M), m/s
+  int32_t maxIterations = 0;             // the limit it ran under
 };
+
+// Why the inversion ended, in one English sentence for the reports of the
+// command line ("Stopped: the misfit fell below the tolerance 0.001.");
+// the window says it in its own words.
+std::string stopReasonWords(StopReason reason, int32_t iterations, int32_t maxIterations);
 
 // What the window follows during one inversion; empty members do nothing.
 struct InversionWatch {
@@ -103,11 +117,15 @@ struct InversionWatch {
 // a cancelled outcome is neither a success nor a failure to report. The
 // report is in the translator's language; a failure message is made of
 // lines of the Messages context, which a presenter may translate.
+// With `stallEndsFit` a fit that finds no damped step lowering its misfit
+// after an accepted iteration ends with its model (see
+// DampedInversion::setStallEndsFit); the window's inversion runs without.
 WindowInversionOutcome invertWindowCurve(InversionWindowData window, ForwardEngine& engine,
                                          const DampedInversion::MessagePump& pump,
                                          const InversionLimits& limits = {},
                                          const InversionWatch& watch = {},
-                                         const TextTranslator& translator = sourceTexts());
+                                         const TextTranslator& translator = sourceTexts(),
+                                         bool stallEndsFit = false);
 
 // The report in a box with the program's caption and the warning icon, a
 // failure in the plain message dialog; a cancelled inversion shows nothing.

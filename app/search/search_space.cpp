@@ -13,9 +13,6 @@ namespace {
 // No elastic solid has Vp / Vs below sqrt(2) (a Poisson's ratio below 0).
 const double kLeastPToShearRatio = std::sqrt(2.0);
 
-// The engine's rule: Vp = 3 Vs where none is given.
-constexpr double kDefaultPToShearRatio = 3.0;
-
 std::string layerName(std::size_t layer, std::size_t count) {
   return layer + 1 == count ? "the half-space (layer " + std::to_string(layer + 1) + ")"
                             : "layer " + std::to_string(layer + 1);
@@ -68,10 +65,6 @@ std::string layerFault(const LayerRanges& layer, bool halfSpace) {
 }
 
 }  // namespace
-
-double pVelocityFromPoisson(double vs, double poisson) {
-  return vs * std::sqrt((2.0 - 2.0 * poisson) / (1.0 - 2.0 * poisson));
-}
 
 std::string searchSpaceFault(const SearchSpace& space) {
   const std::size_t count = space.layers.size();
@@ -159,10 +152,9 @@ void ParameterMap::model(std::span<const double> unit, TrialModel& out) const {
     const LayerRanges& layer = layers_[i];
     const double vs = valueAt(unit, i);
     if (i + 1 < n) out.thickness[i] = valueAt(unit, n + i);
-    double vp = kDefaultPToShearRatio * vs;
-    if (layer.vp) vp = *layer.vp;
-    if (poissonAxis_[i]) vp = pVelocityFromPoisson(vs, valueAt(unit, *poissonAxis_[i]));
-    if (waterTable_ && top >= *waterTable_) vp = std::max(vp, kWaterPVelocity);
+    VpRule rule{layer.vp, std::nullopt, waterTable_};
+    if (poissonAxis_[i]) rule = {std::nullopt, valueAt(unit, *poissonAxis_[i]), waterTable_};
+    const double vp = pVelocity(rule, vs, top);
     out.vs[i] = vs;
     out.vp[i] = vp;
     out.density[i] = layer.density;

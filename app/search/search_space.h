@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include "core/vp_rule.h"
+
 namespace dispfit {
 
 struct Range {
@@ -53,9 +55,6 @@ struct SearchSpace {
 
 // The most layers a search takes, the half-space included (the window's table).
 inline constexpr std::size_t kMostSearchLayers = 20;
-
-// P velocity of water, m/s: the least a saturated layer's P wave travels at.
-inline constexpr double kWaterPVelocity = 1500.0;
 
 // What is wrong with the space, in one sentence naming the layer; empty when
 // every model of it can be computed. Refused: no layer or more than
@@ -124,8 +123,5 @@ class ParameterMap {
   std::vector<double> increasingLow_;
   std::vector<double> increasingHigh_;
 };
-
-// Vp from Vs and Poisson's ratio nu in [0, 0.5).
-double pVelocityFromPoisson(double vs, double poisson);
 
 }  // namespace dispfit

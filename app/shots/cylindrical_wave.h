@@ -17,13 +17,16 @@ namespace dispfit {
 
 // Beyond this argument the Hankel function's series of three terms is used;
 // its first omitted term, 75 / (1024 z^3) relative, is 7e-5 at z = 10, and
-// the series saves two Bessel evaluations, the cost of the beamformer.
+// the series saves two Bessel evaluations.
 inline constexpr double kHankelSeriesFrom = 10.0;
 
-// H0(2)(z) for z > 0.
+// H0(2)(z) for z > 0. The series is H0(2)(z) ~ sqrt(2 / (pi z))
+// exp(-i (z - pi/4)) (P(z) - i Q(z)) with P = 1 - 9 / (128 z^2) and
+// Q = -1 / (8 z) (Abramowitz & Stegun 9.2.5-9.2.10), the complex conjugate
+// of H0(1)'s.
 inline std::complex<double> hankelSecondKind(double z) {
   if (z < kHankelSeriesFrom) return {std::cyl_bessel_j(0.0, z), -std::cyl_neumann(0.0, z)};
-  const std::complex<double> series(1.0 - 9.0 / (128.0 * z * z), -1.0 / (8.0 * z));
+  const std::complex<double> series(1.0 - 9.0 / (128.0 * z * z), 1.0 / (8.0 * z));
   return std::sqrt(2.0 / (std::numbers::pi * z)) * std::polar(1.0, -(z - std::numbers::pi / 4.0)) *
          series;
 }

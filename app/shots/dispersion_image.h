@@ -19,9 +19,14 @@
 // steered with the outgoing cylindrical wave of a point source,
 //   e_j = H0(2)(k r_j) = J0(k r_j) - i Y0(k r_j)  (cylindrical_wave.h),
 //   w = e / |e|,   P(f, v) = | w^H U |^2 = w^H R w,   R = U U^H  the spectral matrix.
-// The steering carries the near field of a point source, which the phase
-// shift's plane waves do not: close to the source its ridge stays on the
-// mode's velocity where the phase shift's falls below it.
+// The steering is computed as the near-field factor G(k r_j), the wave
+// relative to its far-field form, read from a table (near_field_factor.h),
+// times exp(-i k r_j) stepped along the frequencies and 1 / sqrt(r_j): a
+// few more products a cell than the phase shift's, where H0(2) evaluated
+// at every cell and channel costs about 40 times as much. The steering
+// carries the near field of a point source, which the phase shift's plane
+// waves do not: close to the source its ridge stays on the mode's velocity
+// where the phase shift's falls below it.
 //
 // Records of one source position are stacked by adding their P, which for
 // the beamformer is the steered power of the summed spectral matrices.
@@ -45,6 +50,8 @@ struct ImageRequest {
   ImageGrid grid;
   ImageTransform transform = ImageTransform::phaseShift;
   TraceWindow window;
+
+  bool operator==(const ImageRequest&) const = default;
 };
 
 struct DispersionImage {
@@ -65,6 +72,12 @@ DispersionImage dispersionImage(std::span<const ShotGather> gathers, const Image
 // evaluated at each: the reference the stepped computation is tested and
 // timed against.
 DispersionImage directPhaseShiftImage(std::span<const ShotGather> gathers,
+                                      const ImageRequest& request);
+
+// The beamformer's image computed cell by cell with the Hankel function
+// evaluated at each cell and channel: the reference the tabulated steering
+// is tested and timed against.
+DispersionImage directBeamformerImage(std::span<const ShotGather> gathers,
                                       const ImageRequest& request);
 
 }  // namespace dispfit

@@ -20,11 +20,15 @@ struct EvenSteps {
     return static_cast<std::size_t>(std::floor((last - first) / step + 1e-6)) + 1;
   }
   double at(std::size_t i) const { return first + double(i) * step; }
+
+  bool operator==(const EvenSteps&) const = default;
 };
 
 struct ImageGrid {
   EvenSteps frequency{5.0, 100.0, 0.5};   // Hz
   EvenSteps velocity{50.0, 1000.0, 1.0};  // m/s
+
+  bool operator==(const ImageGrid&) const = default;
 };
 
 }  // namespace dispfit

@@ -53,7 +53,7 @@ bool groupBySource(std::span<const ShotGather> gathers, std::vector<SourceGroup>
 
 SurveyResult analyseSurvey(std::span<const ShotGather> gathers, std::span<const SourceGroup> groups,
                            const SurveyRequest& request, unsigned threads,
-                           const SurveyProgress& progress) {
+                           const SurveyProgress& progress, const std::atomic<bool>* cancel) {
   SurveyResult result;
   result.offsets.resize(groups.size());
   std::atomic<std::size_t> next{0};
@@ -61,6 +61,7 @@ SurveyResult analyseSurvey(std::span<const ShotGather> gathers, std::span<const 
   std::size_t done = 0;  // guarded by progressLock
   const auto work = [&] {
     for (std::size_t g = next++; g < groups.size(); g = next++) {
+      if (cancel && cancel->load()) return;
       std::vector<ShotGather> members;
       for (const std::size_t n : groups[g].records) members.push_back(gathers[n]);
       OffsetResult& out = result.offsets[g];
@@ -79,6 +80,7 @@ SurveyResult analyseSurvey(std::span<const ShotGather> gathers, std::span<const 
   for (unsigned t = 1; t < count; ++t) pool.emplace_back(work);
   work();
   for (std::thread& thread : pool) thread.join();
+  if (cancel && cancel->load()) return result;
   result.curve = combineOffsets(offsetPicks(result.offsets), request.statistics);
   return result;
 }

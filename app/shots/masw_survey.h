@@ -11,6 +11,7 @@
 // in the group's own slot, in the order of the groups.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <span>
@@ -20,6 +21,7 @@
 #include "shots/array_limits.h"
 #include "shots/dispersion_image.h"
 #include "shots/offset_statistics.h"
+#include "shots/pick_edit.h"
 #include "shots/ridge_picking.h"
 #include "shots/shot_gather.h"
 
@@ -29,6 +31,8 @@ struct SurveyRequest {
   ImageRequest image;
   PickingRules picking;
   StatisticsRules statistics;
+
+  bool operator==(const SurveyRequest&) const = default;
 };
 
 struct SourceGroup {
@@ -42,6 +46,9 @@ struct OffsetResult {
   DispersionImage image;
   ArrayLimits limits;
   std::vector<Pick> picks;
+  // The hand edits since the picks were made, oldest first; each later one
+  // makes the earlier ones it overrides redundant, and those are dropped.
+  std::vector<PickEdit> edits;
 };
 
 struct SurveyResult {
@@ -58,9 +65,12 @@ bool groupBySource(std::span<const ShotGather> gathers, std::vector<SourceGroup>
 // thread that finished it, one call at a time.
 using SurveyProgress = std::function<void(std::size_t done, std::size_t total)>;
 
+// With `cancel` set (from any thread), no group is begun after it is seen;
+// the groups not computed are left empty and the curve is not combined.
 SurveyResult analyseSurvey(std::span<const ShotGather> gathers, std::span<const SourceGroup> groups,
                            const SurveyRequest& request, unsigned threads,
-                           const SurveyProgress& progress = {});
+                           const SurveyProgress& progress = {},
+                           const std::atomic<bool>* cancel = nullptr);
 
 // The offsets' picks as the statistics take them, after picks were edited.
 std::vector<OffsetPicks> offsetPicks(std::span<const OffsetResult> offsets);

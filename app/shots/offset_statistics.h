@@ -49,6 +49,8 @@ struct StatisticsRules {
   std::size_t leastOffsets = 3;
   std::size_t binsPerDecade = 20;
   double sigmaFloor = 0.0;  // m/s
+
+  bool operator==(const StatisticsRules&) const = default;
 };
 
 struct CurveStatistic {

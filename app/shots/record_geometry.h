@@ -28,6 +28,8 @@ struct GeometryOverrides {
   std::optional<double> source;                                  // m
   std::optional<double> sampleInterval;                          // s, > 0
   std::optional<std::pair<std::size_t, std::size_t>> receivers;  // from 1, A < B
+
+  bool operator==(const GeometryOverrides&) const = default;
 };
 
 bool resolveGeometry(const ShotRecord& record, const GeometryOverrides& overrides,

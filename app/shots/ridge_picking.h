@@ -33,6 +33,8 @@ struct Pick {
 struct SeedPoint {
   double frequency = 0.0;  // Hz
   double velocity = 0.0;   // m/s
+
+  bool operator==(const SeedPoint&) const = default;
 };
 
 struct PickingRules {
@@ -44,6 +46,8 @@ struct PickingRules {
   double largestChange = 0.1;  // share of the velocity from one frequency to the next
   double weakest = 0.2;        // of the row's maximum
   std::size_t missesAllowed = 3;
+
+  bool operator==(const PickingRules&) const = default;
 };
 
 // The picks, by ascending frequency, each flagged against `limits`.

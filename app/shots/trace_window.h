@@ -23,6 +23,8 @@ struct TraceWindow {
   double taper = 0.01;                 // s
 
   bool empty() const { return !start && !end; }
+
+  bool operator==(const TraceWindow&) const = default;
 };
 
 // Multiplies `samples` (first sample at `delay` s after the shot, one every

@@ -47,6 +47,22 @@ double profileChartDepth(double deepestInterface, std::optional<double> constrai
 std::vector<ProfilePoint> stepProfile(std::span<const float> thickness, std::span<const float> vs,
                                       double chartDepth);
 
+// A stretch of the Vs axis (m/s).
+struct VsStretch {
+  double low = 0.0;
+  double high = 0.0;
+  double width() const { return high - low; }
+};
+
+// The widest stretch of [low, high] that none of the polylines (corners of
+// Vs in m/s over depth in m, each joined to the next) enters between the
+// depths top and bottom (m, top <= bottom): where a label drawn across that
+// band of depths covers no line. A segment that reaches into the band takes
+// the Vs it spans inside it. All of [low, high] when nothing enters; of
+// stretches equally wide, the lowest.
+VsStretch widestFreeStretch(const std::vector<std::vector<ProfilePoint>>& lines, double top,
+                            double bottom, double low, double high);
+
 // The upper end of the chart's Vs axis (m/s), which starts at 0: the first
 // round tick at or above 1.1 times the fastest Vs, so no step touches the
 // chart's edge. 100 m/s for no positive Vs.

@@ -12,7 +12,8 @@ namespace {
 bool writtenByTheExport(std::string extension) {
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  for (const std::string_view own : {".csv", ".txt", ".png", ".svg", ".pdf"}) {
+  for (const std::string_view own :
+       {".csv", ".txt", ".png", ".svg", ".pdf", ".target", ".surf96"}) {
     if (extension == own) return true;
   }
   return false;
@@ -35,15 +36,21 @@ std::filesystem::path exportBase(const std::filesystem::path& chosen, bool chose
 }
 
 std::vector<ExportFile> exportFiles(const std::filesystem::path& base,
-                                    std::span<const std::string> chartNames) {
-  std::vector<ExportFile> files{{ExportPart::CurveCsv, 0, named(base, "_curve.csv")},
-                                {ExportPart::ModelCsv, 0, named(base, "_model.csv")},
-                                {ExportPart::SiteText, 0, named(base, "_vs30.txt")}};
+                                    std::span<const std::string> tableSuffixes,
+                                    std::span<const std::string> chartNames, bool measuredCurve) {
+  std::vector<ExportFile> files;
+  for (std::size_t i = 0; i < tableSuffixes.size(); ++i) {
+    files.push_back({ExportPart::Table, i, named(base, tableSuffixes[i])});
+  }
   for (std::size_t i = 0; i < chartNames.size(); ++i) {
     files.push_back({ExportPart::ChartPng, i, named(base, '_' + chartNames[i] + ".png")});
     files.push_back({ExportPart::ChartSvg, i, named(base, '_' + chartNames[i] + ".svg")});
   }
   files.push_back({ExportPart::ReportPdf, 0, named(base, "_report.pdf")});
+  if (measuredCurve) {
+    files.push_back({ExportPart::MeasuredTarget, 0, named(base, "_measured.target")});
+    files.push_back({ExportPart::MeasuredSurf96, 0, named(base, "_measured.surf96")});
+  }
   return files;
 }
 

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "site/measured_curve_file.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "core/forward_model.h"
 #include "core/window_limits.h"
+#include "exchange/curve_formats.h"
 #include "files/curve_file.h"
 #include "files/text_file.h"
 
@@ -38,10 +40,13 @@ Abscissa abscissaOf(const swcore::CurveFile& file, const std::vector<double>*& v
 
 }  // namespace
 
-CurvePreparation readMeasuredCurve(std::string_view text, const std::string& name) {
+CurvePreparation readMeasuredCurve(std::string_view text, const std::string& name,
+                                   const swcore::ColumnChoice& columns) {
   swcore::CurveFile file;
   std::string error;
-  if (!swcore::parseCurveText(text, name, kFreeFormatLimits, kTableLimits, file, error)) {
+  CurveFormat format = CurveFormat::DispFit;
+  if (!readCurveFormats(text, name, kFreeFormatLimits, kTableLimits, columns, file, format,
+                        error)) {
     return {std::nullopt, error};
   }
   const std::vector<double>* abscissae = nullptr;
@@ -54,16 +59,43 @@ CurvePreparation readMeasuredCurve(std::string_view text, const std::string& nam
                     static_cast<int>(file.line[i]),
                     file.mode.empty() ? std::nullopt : std::optional<int>(file.mode[i])});
   }
-  return prepareMeasuredCurve(rows, abscissa, name);
+  CurvePreparation prepared = prepareMeasuredCurve(rows, abscissa, name);
+  if (prepared.curve) {
+    prepared.curve->notes.insert(prepared.curve->notes.begin(), file.notes.begin(),
+                                 file.notes.end());
+  }
+  return prepared;
 }
 
-CurvePreparation readMeasuredCurveFile(const std::string& path) {
+CurvePreparation readMeasuredCurveFile(const std::string& path,
+                                       const swcore::ColumnChoice& columns) {
   std::string text;
   std::string error;
   if (!swcore::readTextFile(path, "the curve file " + path, text, error)) {
     return {std::nullopt, error};
   }
-  return readMeasuredCurve(text, path);
+  return readMeasuredCurve(text, path, columns);
+}
+
+bool curveHeaderNeedsChoice(std::string_view text) {
+  return curveFormatOf(text) == CurveFormat::DispFit && !swcore::curveHeaderKnown(text);
+}
+
+swcore::CurveFile curveFileOf(const std::vector<MeasuredPoint>& points) {
+  swcore::CurveFile file;
+  const bool banded = !points.empty() && std::all_of(points.begin(), points.end(),
+                                                     [](const MeasuredPoint& p) { return p.band; });
+  for (const MeasuredPoint& point : points) {
+    file.frequency.push_back(point.frequency);
+    file.velocity.push_back(point.velocity);
+    if (banded) {
+      file.lowBound.push_back(point.band->low);
+      file.highBound.push_back(point.band->high);
+    }
+    file.mode.push_back(point.mode.value_or(0));
+    file.line.push_back(static_cast<std::size_t>(point.line));
+  }
+  return file;
 }
 
 }  // namespace dispfit

@@ -5,6 +5,9 @@
 #include <cmath>
 
 #include "core/number_text.h"
+#include "exchange/gpdc_model.h"
+#include "exchange/model96.h"
+#include "exchange/model_formats.h"
 #include "files/model_file.h"
 
 namespace dispfit {
@@ -15,12 +18,6 @@ namespace {
 // the same: a file written with four significant digits rounds 3 Vs by at
 // most 0.05 %.
 constexpr double kVpRatioTolerance = 1e-3;
-
-// The double nearest the shortest decimal of a single-precision value, so
-// that 1.8f is written as 1.8 and not as 1.7999999523.
-double decimalValue(float value) {
-  return parseDecimal(exactText(value)).value_or(static_cast<double>(value));
-}
 
 bool vpDiffersFromThreeVs(const swcore::ModelFile& model) {
   for (std::size_t i = 0; i < model.pVelocity.size(); ++i) {
@@ -41,7 +38,8 @@ std::string lowerCase(std::string text) {
 ModelOpening readModelText(std::string_view text, const std::string& source, int maxLayers) {
   swcore::ModelFile model;
   ModelOpening opening;
-  if (!swcore::parseModelText(text, source, {maxLayers, 0}, model, opening.error)) {
+  ModelFormat format = ModelFormat::DispFit;
+  if (!readModelFormats(text, source, {maxLayers, 0}, model, format, opening.error)) {
     return opening;
   }
   std::vector<LayerTexts> rows;
@@ -63,18 +61,31 @@ std::vector<LayerTexts> layerTexts(const ParsedLayers& layers) {
   return rows;
 }
 
+SavedModelLayout savedModelLayout(const std::filesystem::path& path) {
+  const std::string extension = lowerCase(path.extension().string());
+  if (extension == ".csv") return SavedModelLayout::Table;
+  if (extension == ".mod" || extension == ".mod96") return SavedModelLayout::Model96;
+  if (extension == ".gpdc") return SavedModelLayout::Gpdc;
+  return SavedModelLayout::Batch;
+}
+
 bool savesAsModelTable(const std::filesystem::path& path) {
-  return lowerCase(path.extension().string()) == ".csv";
+  return savedModelLayout(path) == SavedModelLayout::Table;
 }
 
 std::string modelFileText(const ParsedLayers& layers, const std::filesystem::path& path) {
-  if (savesAsModelTable(path)) {
+  const SavedModelLayout layout = savedModelLayout(path);
+  if (layout != SavedModelLayout::Batch) {
     swcore::ModelFile model;
     for (int i = 0; i < layers.count(); ++i) {
       model.thickness.push_back(decimalValue(layers.thickness[i]));
       model.shearVelocity.push_back(decimalValue(layers.vs[i]));
       model.density.push_back(decimalValue(layers.density[i]));
     }
+    if (layout == SavedModelLayout::Model96) {
+      return formatModel96(model, path.stem().string());
+    }
+    if (layout == SavedModelLayout::Gpdc) return formatGpdcModel(model);
     return swcore::formatModelTable(model);
   }
   std::string text = std::to_string(layers.count()) + "\n";

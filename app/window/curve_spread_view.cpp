@@ -11,7 +11,7 @@
 namespace dispfit {
 
 CurveSpreadView::CurveSpreadView(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(240, 200);
+  setMinimumSize(170, 200);  // room for its axes and a few offsets' bars on a laptop at 150 %
 }
 
 void CurveSpreadView::showCurve(std::vector<CurveStatistic> curve) {

@@ -27,7 +27,7 @@ QColor colourOf(Rgb rgb) {
 }  // namespace
 
 DispersionImageView::DispersionImageView(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(360, 260);
+  setMinimumSize(290, 260);  // its axes, colour bar and an image on a laptop at 150 %
   setFocusPolicy(Qt::ClickFocus);
   setMouseTracking(false);
 }

@@ -16,6 +16,15 @@ class FileChooser {
   // `filter` lists the offered file types as Qt's file dialogs take them.
   virtual QString fileToOpen(QWidget* parent, const QString& caption, const QString& filter) = 0;
   virtual QString fileToSave(QWidget* parent, const QString& caption, const QString& filter) = 0;
+
+  // Where an export goes: a base name or a folder, the dialog opening in
+  // `directory`; a folder typed or chosen is the answer. By default the save
+  // dialog's answer.
+  virtual QString baseOrFolderToSave(QWidget* parent, const QString& caption,
+                                     const QString& directory) {
+    (void)directory;
+    return fileToSave(parent, caption, QStringLiteral("*"));
+  }
 };
 
 // The desktop's file dialogs.
@@ -23,6 +32,8 @@ class DialogFileChooser : public FileChooser {
  public:
   QString fileToOpen(QWidget* parent, const QString& caption, const QString& filter) override;
   QString fileToSave(QWidget* parent, const QString& caption, const QString& filter) override;
+  QString baseOrFolderToSave(QWidget* parent, const QString& caption,
+                             const QString& directory) override;
 };
 
 }  // namespace dispfit

@@ -9,7 +9,7 @@
 namespace dispfit {
 
 GatherView::GatherView(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(240, 200);
+  setMinimumSize(170, 200);  // room for a few traces on a laptop at 150 %
 }
 
 void GatherView::showGather(const ShotGather* gather) {

@@ -5,14 +5,16 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <algorithm>
 #include <limits>
 #include <memory>
 #include <optional>
 
 #include "core/model_table.h"
-#include "core/number_text.h"
 #include "search/search_ranges_text.h"
+#include "window/screen_placement.h"
 #include "window/window_style.h"
 
 namespace dispfit {
@@ -27,18 +29,7 @@ std::unique_ptr<QHBoxLayout> pair(QWidget& low, QWidget& high) {
   return row;
 }
 
-// A range end or density in a cell: the shortest digits that read back, so
-// that what a file gave reads back unchanged.
-QString cellText(double value) {
-  return QString::fromStdString(exactText(value));
-}
-
-// The number a cell holds, read as every table of the programs reads one.
-std::optional<double> cellValue(const QTableWidgetItem* item) {
-  return item ? parseDecimal(item->text().toStdString()) : std::nullopt;
-}
-
-const char* const kColumnNames[GlobalSearchDialog::ColumnCount] = {
+const char* const kColumnNames[kRangeColumns] = {
     QT_TRANSLATE_NOOP("dispfit::GlobalSearchDialog", "Vs 下限 (m/s)"),
     QT_TRANSLATE_NOOP("dispfit::GlobalSearchDialog", "Vs 上限 (m/s)"),
     QT_TRANSLATE_NOOP("dispfit::GlobalSearchDialog", "h 下限 (m)"),
@@ -48,9 +39,13 @@ const char* const kColumnNames[GlobalSearchDialog::ColumnCount] = {
 // A half-space's thickness cell: no number, as its thickness is not used.
 const QString kNotUsed = QStringLiteral("—");
 
-bool samePVelocity(const LayerRanges& a, const LayerRanges& b) {
-  return a.vp == b.vp && a.poisson == b.poisson;
-}
+// The table shows a few layers before it scrolls; the two columns of the
+// form stand apart (pixels).
+constexpr int kTableLeastHeight = 150;
+// On a narrow screen the table keeps room for its layer numbers and two
+// or three columns.
+constexpr int kTableLeastWidth = 240;
+constexpr int kColumnGap = 16;
 
 }  // namespace
 
@@ -58,6 +53,37 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
                                        MessagePresenter& messages, QWidget* parent)
     : QDialog(parent), files_(files), messages_(messages) {
   setWindowTitle(tr("全局搜索"));
+  setUpFields();
+  setUpTable();
+  layOut();
+  connectFields();
+  showRequest(request);
+  fitToForm();
+}
+
+void GlobalSearchDialog::fitToForm() {
+  // The form's layout asked again each time: the table's width changes what
+  // it answers.
+  QLayout* form = Scroll.widget()->layout();
+  const auto relayOut = [form] {
+    form->invalidate();
+    form->activate();
+  };
+  LayerTable.setMinimumWidth(wholeTableWidth_);
+  relayOut();
+  if (const QScreen* shownOn = screen()) {
+    const int excess =
+        wholeSize().width() - (shownOn->availableGeometry().width() - kFrameAllowance.width());
+    if (excess > 0) {
+      LayerTable.setMinimumWidth(std::max(kTableLeastWidth, wholeTableWidth_ - excess));
+      relayOut();
+    }
+  }
+  // Not the two thirds of the screen a window is held to by default.
+  resize(size().expandedTo(sizeHint()));
+}
+
+void GlobalSearchDialog::setUpFields() {
   Layers.setRange(1, static_cast<int>(kMostSearchLayers));
   // Velocities to 0.1 m/s and thicknesses to 0.01 m, as in the inversion
   // settings.
@@ -91,40 +117,80 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
   Factor.setRange(1.0, 100.0);
   Factor.setDecimals(2);
   Factor.setSingleStep(0.05);
-  LayerTable.setColumnCount(ColumnCount);
+}
+
+void GlobalSearchDialog::setUpTable() {
+  LayerTable.setColumnCount(kRangeColumns);
   QStringList headers;
   for (const char* name : kColumnNames) headers << tr(name);
   LayerTable.setHorizontalHeaderLabels(headers);
-  LayerTable.horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  LayerTable.setMinimumHeight(180);
+  LayerTable.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  LayerTable.setMinimumHeight(kTableLeastHeight);
   FillLayers.setText(tr("统一范围填入各层"));
   ReadRanges.setText(tr("从文件读取…"));
   PerLayerNote.setText(tr("各层保留文件中自己的 Vp 或泊松比范围。"));
   PerLayerNote.setWordWrap(true);
   PerLayerNote.setVisible(false);
+}
 
-  auto form = std::make_unique<QFormLayout>();
-  form->addRow(tr("层数，含半空间"), &Layers);
-  form->addRow(tr("Vs 范围"), pair(VsLow, VsHigh).release());
-  form->addRow(tr("厚度范围"), pair(ThicknessLow, ThicknessHigh).release());
-  form->addRow(tr("密度"), &Density);
+void GlobalSearchDialog::layOut() {
+  auto ranges = std::make_unique<QFormLayout>();
+  ranges->addRow(tr("层数，含半空间"), &Layers);
+  ranges->addRow(tr("Vs 范围"), pair(VsLow, VsHigh).release());
+  ranges->addRow(tr("厚度范围"), pair(ThicknessLow, ThicknessHigh).release());
+  ranges->addRow(tr("密度"), &Density);
   auto tableButtons = std::make_unique<QHBoxLayout>();
   tableButtons->addWidget(&FillLayers);
   tableButtons->addWidget(&ReadRanges);
-  form->addRow(tr("各层范围"), tableButtons.release());
-  form->addRow(&LayerTable);
-  form->addRow(&PerLayerNote);
-  form->addRow(tr("纵波速度"), &VpRule);
-  form->addRow(tr("固定 Vp"), &FixedVp);
-  form->addRow(tr("泊松比"), pair(PoissonLow, PoissonHigh).release());
-  form->addRow(&HasWaterTable, &WaterTable);
-  form->addRow(&Increasing);
-  form->addRow(tr("模型数"), &Models);
-  form->addRow(tr("随机种子"), &Seed);
-  form->addRow(tr("接受：归一化拟合差不大于"), &Threshold);
-  form->addRow(tr("接受：拟合差 (m/s) 不大于最佳的倍数"), &Factor);
-  form->addRow(&Buttons);
-  setLayout(form.release());  // the dialog owns its layout and the rows' layouts
+  ranges->addRow(tr("各层范围"), tableButtons.release());
+  ranges->addRow(&LayerTable);
+  ranges->addRow(&PerLayerNote);
+  auto rules = std::make_unique<QFormLayout>();
+  rules->addRow(tr("纵波速度"), &VpRule);
+  rules->addRow(tr("固定 Vp"), &FixedVp);
+  rules->addRow(tr("泊松比"), pair(PoissonLow, PoissonHigh).release());
+  rules->addRow(&HasWaterTable, &WaterTable);
+  rules->addRow(&Increasing);
+  rules->addRow(tr("模型数"), &Models);
+  rules->addRow(tr("随机种子"), &Seed);
+  rules->addRow(tr("接受：归一化拟合差不大于"), &Threshold);
+  rules->addRow(tr("接受：拟合差 (m/s) 不大于最佳的倍数"), &Factor);
+
+  auto content = std::make_unique<QWidget>();
+  auto columns = std::make_unique<QHBoxLayout>(content.get());  // owned by the content
+  columns->addLayout(ranges.release(), 1);  // the table takes what the window gains
+  columns->addSpacing(kColumnGap);
+  columns->addLayout(rules.release());
+  columns.release();
+  Scroll.setWidget(content.release());  // the scroll area owns the content
+  Scroll.setWidgetResizable(true);
+  Scroll.setFrameShape(QFrame::NoFrame);
+  // As large as the form needs, as far as the screen allows; beyond that
+  // the form scrolls and the buttons stay in view.
+  Scroll.setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+
+  auto dialog = std::make_unique<QVBoxLayout>();
+  dialog->addWidget(&Scroll, 1);
+  dialog->addWidget(&Buttons);
+  setLayout(dialog.release());  // the dialog owns its layout and the nested ones
+}
+
+QSize GlobalSearchDialog::wholeSize() const {
+  const QMargins margins = layout()->contentsMargins();
+  return Scroll.widget()->sizeHint() +
+         QSize(
+             margins.left() + margins.right() + Scroll.verticalScrollBar()->sizeHint().width(),
+             margins.top() + margins.bottom() + layout()->spacing() + Buttons.sizeHint().height());
+}
+
+QSize GlobalSearchDialog::sizeHint() const {
+  const QSize wanted = wholeSize();
+  const QScreen* shownOn = screen();
+  if (shownOn == nullptr) return wanted;
+  return wanted.boundedTo(shownOn->availableGeometry().size() - kFrameAllowance);
+}
+
+void GlobalSearchDialog::connectFields() {
   connect(&Buttons, &QDialogButtonBox::accepted, this, [this] { acceptIfTableReads(); });
   connect(&Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(Buttons.button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this, [this] {
@@ -157,7 +223,6 @@ GlobalSearchDialog::GlobalSearchDialog(const SearchRequest& request, FileChooser
     fillTableFromUniform();
   });
   connect(&ReadRanges, &QPushButton::clicked, this, [this] { readRangesFile(); });
-  showRequest(request);
 }
 
 void GlobalSearchDialog::showRequest(const SearchRequest& request) {
@@ -195,85 +260,74 @@ void GlobalSearchDialog::showRequest(const SearchRequest& request) {
   enableDependentFields();
 }
 
-std::vector<QString> GlobalSearchDialog::uniformRowTexts() const {
-  return {cellText(VsLow.value()), cellText(VsHigh.value()), cellText(ThicknessLow.value()),
-          cellText(ThicknessHigh.value()), cellText(Density.value())};
+RangeRow GlobalSearchDialog::uniformRow() const {
+  return uniformRangeRow({VsLow.value(), VsHigh.value()},
+                         {ThicknessLow.value(), ThicknessHigh.value()}, Density.value());
 }
 
-void GlobalSearchDialog::setRowTexts(int row, const std::vector<QString>& texts) {
-  for (int c = 0; c < ColumnCount; ++c) {
-    // the table owns its items
-    LayerTable.setItem(
-        row, c, std::make_unique<QTableWidgetItem>(texts[static_cast<std::size_t>(c)]).release());
+std::vector<RangeRow> GlobalSearchDialog::tableRows() const {
+  std::vector<RangeRow> rows(static_cast<std::size_t>(LayerTable.rowCount()));
+  for (int r = 0; r < LayerTable.rowCount(); ++r) {
+    for (int c = 0; c < kRangeColumns; ++c) {
+      const QTableWidgetItem* item = LayerTable.item(r, c);
+      rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] =
+          item ? item->text().toStdString() : std::string();
+    }
   }
+  return rows;
+}
+
+void GlobalSearchDialog::setTableRows(const std::vector<RangeRow>& rows) {
+  filling_ = true;
+  LayerTable.setRowCount(static_cast<int>(rows.size()));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < kRangeColumns; ++c) {
+      LayerTable.setItem(  // the table owns its items
+          static_cast<int>(r), static_cast<int>(c),
+          std::make_unique<QTableWidgetItem>(QString::fromStdString(rows[r][c])).release());
+    }
+  }
+  markHalfSpace();
+  // Every column whole: the table at least as wide as its columns (a size
+  // hint of a scroll area stops at a few dozen characters).
+  LayerTable.resizeColumnsToContents();
+  wholeTableWidth_ = LayerTable.verticalHeader()->sizeHint().width() +
+                     LayerTable.horizontalHeader()->length() + 2 * LayerTable.frameWidth() +
+                     LayerTable.verticalScrollBar()->sizeHint().width();
+  LayerTable.setMinimumWidth(wholeTableWidth_);
+  filling_ = false;
 }
 
 void GlobalSearchDialog::fillTableFromUniform() {
-  filling_ = true;
-  LayerTable.setRowCount(Layers.value());
-  for (int r = 0; r < Layers.value(); ++r) setRowTexts(r, uniformRowTexts());
-  markHalfSpace();
-  filling_ = false;
+  setTableRows(std::vector<RangeRow>(static_cast<std::size_t>(Layers.value()), uniformRow()));
   ownPVelocity_.clear();
   PerLayerNote.setVisible(false);
 }
 
 void GlobalSearchDialog::resizeTable() {
-  const int count = Layers.value();
-  const int old = LayerTable.rowCount();
-  std::vector<std::vector<QString>> rows;
-  for (int r = 0; r < old; ++r) {
-    std::vector<QString>& texts = rows.emplace_back();
-    for (int c = 0; c < ColumnCount; ++c) {
-      const QTableWidgetItem* item = LayerTable.item(r, c);
-      texts.push_back(item ? item->text() : QString());
-    }
-  }
-  std::vector<QString> halfSpace = rows.empty() ? uniformRowTexts() : rows.back();
-  if (!rows.empty()) rows.pop_back();
-  rows.resize(static_cast<std::size_t>(std::min<int>(static_cast<int>(rows.size()), count - 1)));
-  while (static_cast<int>(rows.size()) < count - 1) rows.push_back(uniformRowTexts());
-  rows.push_back(halfSpace);
-  filling_ = true;
-  LayerTable.setRowCount(count);
-  for (int r = 0; r < count; ++r) setRowTexts(r, rows[static_cast<std::size_t>(r)]);
-  markHalfSpace();
-  filling_ = false;
+  setTableRows(resizeRangeRows(tableRows(), Layers.value(), uniformRow()));
   ownPVelocity_.clear();  // they no longer line up with the layers
   PerLayerNote.setVisible(false);
 }
 
 void GlobalSearchDialog::showLayerRanges(const std::vector<LayerRanges>& layers) {
+  std::vector<RangeRow> rows;
+  for (const LayerRanges& layer : layers) rows.push_back(rangeRow(layer));
   filling_ = true;
   Layers.setValue(static_cast<int>(layers.size()));
-  LayerTable.setRowCount(static_cast<int>(layers.size()));
-  for (std::size_t i = 0; i < layers.size(); ++i) {
-    const LayerRanges& l = layers[i];
-    setRowTexts(static_cast<int>(i),
-                {cellText(l.vs.low), cellText(l.vs.high), cellText(l.thickness.low),
-                 cellText(l.thickness.high), cellText(l.density)});
-  }
-  markHalfSpace();
   filling_ = false;
+  setTableRows(rows);
   tableEdited_ = true;
 }
 
 void GlobalSearchDialog::showPVelocityRules(const std::vector<LayerRanges>& layers) {
   ownPVelocity_.clear();
-  const bool same = std::all_of(layers.begin(), layers.end(), [&](const LayerRanges& l) {
-    return samePVelocity(l, layers.front());
-  });
-  if (same && !layers.empty()) {
-    const LayerRanges& top = layers.front();
-    if (top.vp) {
-      VpRule.setCurrentIndex(static_cast<int>(PVelocityRule::Fixed));
-      FixedVp.setValue(*top.vp);
-    } else if (top.poisson) {
-      VpRule.setCurrentIndex(static_cast<int>(PVelocityRule::PoissonRange));
-      PoissonLow.setValue(top.poisson->low);
-      PoissonHigh.setValue(top.poisson->high);
-    } else {
-      VpRule.setCurrentIndex(static_cast<int>(PVelocityRule::ThreeTimesVs));
+  if (const std::optional<SharedPVelocity> shared = sharedPVelocity(layers)) {
+    VpRule.setCurrentIndex(static_cast<int>(shared->rule));
+    if (shared->rule == PVelocityRule::Fixed) FixedVp.setValue(shared->fixedVp);
+    if (shared->rule == PVelocityRule::PoissonRange) {
+      PoissonLow.setValue(shared->poisson.low);
+      PoissonHigh.setValue(shared->poisson.high);
     }
   } else {
     ownPVelocity_ = layers;
@@ -289,7 +343,7 @@ void GlobalSearchDialog::markHalfSpace() {
         r, std::make_unique<QTableWidgetItem>(halfSpace ? tr("%1 半空间").arg(r + 1)
                                                         : QString::number(r + 1))
                .release());
-    for (int c = 0; c < ColumnCount; ++c) {
+    for (int c = 0; c < kRangeColumns; ++c) {
       QTableWidgetItem* item = LayerTable.item(r, c);
       item->setBackground(halfSpace ? kHalfSpaceTint : QBrush());
       if (halfSpace && (c == HMin || c == HMax)) {
@@ -303,20 +357,12 @@ void GlobalSearchDialog::markHalfSpace() {
 }
 
 std::string GlobalSearchDialog::tableFault() const {
-  const int last = LayerTable.rowCount() - 1;
-  for (int r = 0; r <= last; ++r) {
-    for (int c = 0; c < ColumnCount; ++c) {
-      if (r == last && (c == HMin || c == HMax)) continue;
-      const QTableWidgetItem* item = LayerTable.item(r, c);
-      if (!cellValue(item)) {
-        return tr("第 %1 层 %2：「%3」不是数字，小数点请用英文句点“.”。")
-            .arg(r + 1)
-            .arg(tr(kColumnNames[c]), item ? item->text() : QString())
-            .toStdString();
-      }
-    }
-  }
-  return {};
+  const RangeTableReading reading = readRangeRows(tableRows());
+  if (reading.layers) return {};
+  return tr("第 %1 层 %2：「%3」不是数字，小数点请用英文句点“.”。")
+      .arg(reading.bad.layer)
+      .arg(tr(kColumnNames[reading.bad.column]), QString::fromStdString(reading.bad.text))
+      .toStdString();
 }
 
 bool GlobalSearchDialog::readRangesFile() {
@@ -330,6 +376,7 @@ bool GlobalSearchDialog::readRangesFile() {
   }
   showLayerRanges(*reading.layers);
   showPVelocityRules(*reading.layers);
+  fitToForm();  // wider cells shown whole, within the screen
   return true;
 }
 
@@ -365,20 +412,20 @@ SearchRequest GlobalSearchDialog::request() const {
   request.seed = static_cast<std::uint64_t>(Seed.value());
   request.acceptance = {Threshold.value(), Factor.value()};
   if (!tableEdited_) return request;
-  const int last = LayerTable.rowCount() - 1;
-  const auto cell = [this](int r, int c) {
-    // A cell that is not a number is refused by the search.
-    return cellValue(LayerTable.item(r, c)).value_or(std::numeric_limits<double>::quiet_NaN());
-  };
-  const bool ownP = ownPVelocity_.size() == static_cast<std::size_t>(last + 1);
-  for (int r = 0; r <= last; ++r) {
-    LayerRanges& layer = request.layerRanges.emplace_back();
-    layer.vs = {cell(r, VsMin), cell(r, VsMax)};
-    layer.thickness = r == last ? Range{} : Range{cell(r, HMin), cell(r, HMax)};
-    layer.density = cell(r, DensityColumn);
-    if (ownP) {
-      layer.vp = ownPVelocity_[static_cast<std::size_t>(r)].vp;
-      layer.poisson = ownPVelocity_[static_cast<std::size_t>(r)].poisson;
+  const std::vector<RangeRow> rows = tableRows();
+  const RangeTableReading reading = readRangeRows(rows);
+  if (!reading.layers) {
+    // Refused by the search; OK already refuses such a table in a box.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    request.layerRanges.assign(
+        rows.size(), LayerRanges{{nan, nan}, {nan, nan}, nan, std::nullopt, std::nullopt});
+    return request;
+  }
+  request.layerRanges = *reading.layers;
+  if (ownPVelocity_.size() == request.layerRanges.size()) {
+    for (std::size_t r = 0; r < ownPVelocity_.size(); ++r) {
+      request.layerRanges[r].vp = ownPVelocity_[r].vp;
+      request.layerRanges[r].poisson = ownPVelocity_[r].poisson;
     }
   }
   return request;

@@ -3,7 +3,9 @@
 // shared by every layer and each layer's own in a table (typed, or read from
 // a ranges file), the P-velocity rule, the water table, the density,
 // whether Vs may decrease with depth, the model budget, the seed and the
-// acceptance thresholds, shown for editing.
+// acceptance thresholds, shown for editing. The table's rules (its rows at a
+// new layer count, its cells read as numbers, the P-velocity rule its layers
+// share) are search/search_ranges_table.h's; the dialog shows and collects.
 #pragma once
 
 #include <QCheckBox>
@@ -13,13 +15,14 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <string>
 #include <vector>
 
 #include "core/message_presenter.h"
-
+#include "search/search_ranges_table.h"
 #include "search/search_request.h"
 #include "window/file_chooser.h"
 
@@ -47,8 +50,15 @@ class GlobalSearchDialog : public QDialog {
   bool readRangesFile();
 
   // The table's columns.
-  enum Column { VsMin, VsMax, HMin, HMax, DensityColumn, ColumnCount };
+  using Column = RangeColumn;
 
+  // The whole form and its buttons, as far as the screen's free room allows
+  // (a scroll area alone asks for a few dozen lines at most).
+  QSize sizeHint() const override;
+
+  // Declared first, so destroyed last: the fields lie in the widget it owns
+  // and scrolls when the screen is too small for the whole form.
+  QScrollArea Scroll;
   QSpinBox Layers;
   QDoubleSpinBox VsLow;         // m/s
   QDoubleSpinBox VsHigh;        // m/s
@@ -74,21 +84,37 @@ class GlobalSearchDialog : public QDialog {
                            QDialogButtonBox::RestoreDefaults};
 
  private:
+  void setUpFields();
+  void setUpTable();
+  // The ranges and the table at the left, the P velocity, the budget and
+  // the acceptance at the right, the buttons under both.
+  void layOut();
+  void connectFields();
+  // Grows the dialog to the whole form, within the screen's free room; on a
+  // screen too narrow for the whole table beside the rules the table gives
+  // up width and scrolls sideways itself.
+  void fitToForm();
+  // The form's size with the buttons under it, whatever the screen.
+  QSize wholeSize() const;
+
   void showRequest(const SearchRequest& request);
   // Enables the fields the chosen P-velocity rule and water table use.
   void enableDependentFields();
+
+  std::vector<RangeRow> tableRows() const;
+  // Writes the rows, the last marked as the half-space.
+  void setTableRows(const std::vector<RangeRow>& rows);
+  RangeRow uniformRow() const;
   // Every row from the uniform fields, the layer count's rows; forgets the
   // layers' own P-velocity ranges.
   void fillTableFromUniform();
-  // The layer count's rows: the top rows and the half-space kept, new layers
-  // above the half-space from the uniform fields.
+  // The layer count's rows by resizeRangeRows, new layers from the uniform
+  // fields.
   void resizeTable();
   void showLayerRanges(const std::vector<LayerRanges>& layers);
   // The form's P-velocity rule when every layer's is the same; else the
   // layers keep their own and the note shows.
   void showPVelocityRules(const std::vector<LayerRanges>& layers);
-  void setRowTexts(int row, const std::vector<QString>& texts);
-  std::vector<QString> uniformRowTexts() const;
   void markHalfSpace();
   void acceptIfTableReads();
 
@@ -96,6 +122,7 @@ class GlobalSearchDialog : public QDialog {
   MessagePresenter& messages_;
   bool tableEdited_ = false;  // a cell edited or a file read: the table is the request's
   bool filling_ = false;      // the dialog itself writes the table
+  int wholeTableWidth_ = 0;   // every column whole, its headers and frame
   std::vector<LayerRanges> ownPVelocity_;  // per layer, its vp or poisson; empty: the form's rule
 };
 

@@ -22,6 +22,7 @@
 #include "window/link_opener.h"
 #include "window/printer_source.h"
 #include "window/qt_message_presenter.h"
+#include "window/screen_placement.h"
 #include "window/tabout.h"
 #include "window/tform1.h"
 #include "window/window_translations.h"
@@ -62,10 +63,9 @@ void reportFatalStart(QtMsgType type, const QMessageLogContext&, const QString& 
   }
 }
 
-void centreOnScreen(QWidget& window) {
+void placeOnPrimaryScreen(QWidget& window) {
   const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  window.move(screen->availableGeometry().center() - window.rect().center());
+  if (screen != nullptr) placeOnScreen(window, screen->availableGeometry());
 }
 
 // The arguments after the program's name, without the options Qt took.
@@ -136,7 +136,7 @@ int main(int argc, char* argv[]) {
   if (arguments.files->curve) {
     Form1.openMeasuredCurve(QString::fromStdString(*arguments.files->curve));
   }
-  centreOnScreen(Form1);
+  placeOnPrimaryScreen(Form1);
   Form1.show();
   About.hide();
 

@@ -67,8 +67,8 @@ void restoreLayers(TForm1& form, const LayerArrays& copy) {
 }  // namespace
 
 void TForm1::buildCancelButton() {
-  // Over the invert button, on the divider between the chart and the buttons.
-  CancelButton.setGeometry(432, 308, 105, 22);
+  // Over the invert button, on the divider between the chart and the
+  // buttons (placed there by the window's layout).
   CancelButton.setEnabled(false);  // its texts come with retranslate()
   connect(&CancelButton, &QPushButton::clicked, this, [this] { CancelClick(); });
   // Escape as a window shortcut of its own: the button's shortcut would click
@@ -157,6 +157,12 @@ void TForm1::Button2Click() {
   if (measured_ && outcome.succeeded) {
     outcome.text += '\n';
     outcome.text += showFittedCurve();
+    // Below the described lines: why the fit stopped, and what it left on a
+    // bound.
+    outcome.text += '\n' + stopReasonText(outcome).toStdString();
+    for (const ParameterAtBound& at : parametersAtBounds(*fitted_, inversionLimits_)) {
+      outcome.text += '\n' + atBoundText(at, inversionLimits_).toStdString();
+    }
   }
   presentInversionOutcome(outcome, messages_);
 
@@ -164,6 +170,49 @@ void TForm1::Button2Click() {
     closeDeferred_ = false;
     close();
   }
+}
+
+QString TForm1::stopReasonText(const WindowInversionOutcome& outcome) {
+  const int iterations = outcome.iterations;
+  const int limit = outcome.maxIterations;
+  switch (outcome.stop) {
+    case StopReason::Converged:
+      return tr("停止原因：拟合差已低于容差 0.001 m/s（%1 次迭代，上限 %2 次）。")
+          .arg(iterations)
+          .arg(limit);
+    case StopReason::SmallStep:
+      return tr("停止原因：已收敛，最后一步的各分量都小得无法再走（%1 次迭代，上限 %2 次）；"
+                "这是拟合差的一个极小值，未必是最小的。")
+          .arg(iterations)
+          .arg(limit);
+    case StopReason::IterationLimit:
+      return tr("停止原因：已达迭代次数上限 %1 次而尚未收敛；结果是最后一次迭代的模型"
+                "（可在反演设置中提高上限）。")
+          .arg(limit);
+    case StopReason::Stalled:
+      return tr("停止原因：再没有阻尼步长能降低拟合差（%1 次迭代）；结果是最后接受的模型。")
+          .arg(iterations);
+    case StopReason::Failed:
+    case StopReason::NotRun:
+      break;
+  }
+  return {};
+}
+
+QString TForm1::atBoundText(const ParameterAtBound& at, const InversionLimits&) {
+  const QString value = QString::fromStdString(
+      figureText(at.value, at.thickness ? Figure::Length : Figure::Velocity));
+  const QString bound = QString::fromStdString(exactText(at.bound));
+  if (at.thickness) {
+    return (at.upper ? tr("第 %1 层厚度 %2 m 停在上限 %3 m：更宽的范围也许拟合得更好。")
+                     : tr("第 %1 层厚度 %2 m 停在下限 %3 m：更宽的范围也许拟合得更好。"))
+        .arg(at.layer)
+        .arg(value, bound);
+  }
+  return (at.upper ? tr("第 %1 层 Vs %2 m/s 停在上限 %3 m/s：更宽的范围也许拟合得更好。")
+                   : tr("第 %1 层 Vs %2 m/s 停在下限 %3 m/s：更宽的范围也许拟合得更好。"))
+      .arg(at.layer)
+      .arg(value, bound);
 }
 
 std::string TForm1::showFittedCurve() {
@@ -183,6 +232,7 @@ std::string TForm1::showFittedCurve() {
   fitAxesToMeasuredCurve();
 
   fittedVelocities_ = computedCurve(std::span<const float>(fittedVr, freqCount));
+  drawResiduals();
   const FitStatistics fit = fitStatistics(measured_->inverted, fittedVelocities_);
   showFittedProfile(fit.rmsMisfit);
   const auto insideText = [fit] {

@@ -24,6 +24,11 @@ constexpr int kReportResolution = 300;
 constexpr double kMarginMillimetres = 15.0;
 constexpr double kLineSpacing = 1.25;      // of the font's height
 constexpr double kGapBetweenBlocks = 0.6;  // lines
+// Charts that the room below the text would draw at less than this share of
+// their full-width size go on a page of their own: below about 60 % their
+// axis labels, at 8 points on the full width, fall under 5 points, too small
+// to read on paper.
+constexpr double kLeastChartScale = 0.6;
 
 }  // namespace
 
@@ -35,7 +40,30 @@ QByteArray chartPng(QGraphicsView& chart) {
   return bytes;
 }
 
-QByteArray chartSvg(QGraphicsView& chart, const QString& title) {
+QByteArray chartPng(QGraphicsView& chart, int width, const QString& description) {
+  const QRect source = chart.viewport()->rect();
+  const int height = source.isEmpty() ? width : width * source.height() / source.width();
+  QImage picture(width, height, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  {
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    chart.render(&painter, QRectF(0, 0, width, height), source, Qt::KeepAspectRatio);
+  }
+  // 300 dots per inch: the picture prints at the size it was made for.
+  constexpr double kDotsPerMetre = 300.0 / 0.0254;
+  picture.setDotsPerMeterX(static_cast<int>(kDotsPerMetre));
+  picture.setDotsPerMeterY(static_cast<int>(kDotsPerMetre));
+  picture.setText(QStringLiteral("Description"), description);
+  picture.setText(QStringLiteral("Software"), QStringLiteral("DispFit"));
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  picture.save(&buffer, "PNG");
+  return bytes;
+}
+
+QByteArray chartSvg(QGraphicsView& chart, const QString& title, const QString& description) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -44,6 +72,7 @@ QByteArray chartSvg(QGraphicsView& chart, const QString& title) {
   drawing.setSize(chart.size());
   drawing.setViewBox(QRect(QPoint(0, 0), chart.size()));
   drawing.setTitle(title);
+  if (!description.isEmpty()) drawing.setDescription(description);
   QPainter painter(&drawing);
   chart.render(&painter, QRectF(QPointF(0, 0), chart.size()), chart.viewport()->rect());
   painter.end();
@@ -97,19 +126,37 @@ QByteArray reportPdf(const QString& title, const std::vector<ReportBlock>& block
     }
   }
 
-  // The charts share the room below the text, one below the other.
+  // The charts share the room below the text, one below the other, all at
+  // one scale so that their fonts and lines are of one size: the largest
+  // that fits the widest in the page's width and all of them in the room.
+  // Where that scale is too small to read, they go on a page of their own.
   y += QFontMetricsF(text, &writer).height();
-  const double room = std::max(0.0, page.height() - y);
-  const double share = charts.empty() ? 0.0 : room / static_cast<double>(charts.size());
+  double widest = 0.0;
+  double tall = 0.0;  // the charts' heights together, in their own pixels
   for (const ExportedChart& chart : charts) {
     const QRect source = chart.view->viewport()->rect();
     if (source.isEmpty()) continue;
-    const double aspect = static_cast<double>(source.height()) / source.width();
-    const double width = std::min(page.width(), share / aspect);
-    const double height = width * aspect;
-    const QRectF target((page.width() - width) / 2.0, y, width, height);
+    widest = std::max(widest, static_cast<double>(source.width()));
+    tall += source.height();
+  }
+  if (widest <= 0.0) {
+    painter.end();
+    return bytes;
+  }
+  const double fullWidthScale = page.width() / widest;
+  const auto scaleBelow = [&] { return std::min(fullWidthScale, (page.height() - y) / tall); };
+  if (scaleBelow() < kLeastChartScale * fullWidthScale) {
+    writer.newPage();
+    y = 0.0;
+  }
+  const double scale = std::max(0.0, scaleBelow());
+  for (const ExportedChart& chart : charts) {
+    const QRect source = chart.view->viewport()->rect();
+    if (source.isEmpty()) continue;
+    const QRectF target((page.width() - scale * source.width()) / 2.0, y, scale * source.width(),
+                        scale * source.height());
     chart.view->render(&painter, target, source, Qt::KeepAspectRatio);
-    y += share;
+    y += target.height();
   }
   painter.end();
   return bytes;

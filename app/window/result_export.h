@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "site/exported_result.h"
+
 namespace dispfit {
 
 // A chart of the window as the export takes it.
@@ -22,18 +24,21 @@ struct ExportedChart {
 // The chart as a PNG picture of its on-screen size on a white background.
 QByteArray chartPng(QGraphicsView& chart);
 
-// The chart as an SVG drawing of its on-screen size, with `title`.
-QByteArray chartSvg(QGraphicsView& chart, const QString& title);
+// The chart drawn into a PNG picture `width` pixels wide, its proportions
+// kept, with `description` in the picture's Description text (what it shows
+// and where it comes from).
+QByteArray chartPng(QGraphicsView& chart, int width, const QString& description);
 
-// A block of the report's text; a fixed-width block keeps its columns.
-struct ReportBlock {
-  std::vector<std::string> lines;
-  bool fixedWidth = false;
-};
+// The chart as an SVG drawing of its size, with `title` and, where given,
+// `description` (what it shows and where it comes from).
+QByteArray chartSvg(QGraphicsView& chart, const QString& title,
+                    const QString& description = QString());
 
-// One A4 portrait page: `title`, the blocks top down, then the charts one
-// below the other in the room left, each keeping its proportions. Text that
-// does not fit the page is cut off at its foot.
+// An A4 portrait page: `title`, the blocks top down, then the charts one
+// below the other in the room left, at one scale, each keeping its
+// proportions; where that room would shrink them below 60 % of the scale
+// that gives the widest the page's width, they go on a second page. Text
+// that does not fit the first page is cut off at its foot.
 QByteArray reportPdf(const QString& title, const std::vector<ReportBlock>& blocks,
                      std::span<const ExportedChart> charts);
 

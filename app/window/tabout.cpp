@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/tabout.h"
 
+#include <QBoxLayout>
 #include <QEvent>
+#include <QGridLayout>
 #include <QLinearGradient>
 #include <QStyle>
+#include <memory>
 
 #include "window/about_logo.h"
 
@@ -20,9 +23,12 @@ QFont aboutFont(int pixelSize, bool bold = false) {
   return font;
 }
 
-void placeLabel(QLabel& label, int left, int top, int width, int height) {
-  label.setGeometry(left, top, width, height);
-}
+// The described layout's logo panel width, the makers' lines' indent, the
+// margins between the parts, the OK button's width (pixels).
+constexpr int kLogoPanelWidth = 73;
+constexpr int kMakerIndent = 36;
+constexpr int kMargin = 8;
+constexpr int kButtonWidth = 75;
 
 }  // namespace
 
@@ -36,14 +42,13 @@ TAbout::TAbout(LinkOpener& links, QWidget* parent) : QDialog(parent), links_(lin
 
 void TAbout::buildLayout() {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(kClientWidth, kClientHeight);
+                 Qt::WindowCloseButtonHint);
   setFont(aboutFont(12));
   setModal(true);
 
-  Panel1.setGeometry(0, -1, 73, 212);
   Panel1.setFrameStyle(QFrame::Panel | QFrame::Raised);
   Panel1.setAutoFillBackground(true);
+  Panel1.setFixedWidth(kLogoPanelWidth);
   QLinearGradient gradient(0, 0, 0, 1);
   gradient.setCoordinateMode(QGradient::ObjectMode);
   gradient.setColorAt(0, palette().color(QPalette::Inactive, QPalette::Highlight));
@@ -51,43 +56,70 @@ void TAbout::buildLayout() {
   QPalette panelPalette = Panel1.palette();
   panelPalette.setBrush(QPalette::Window, QBrush(gradient));
   Panel1.setPalette(panelPalette);
-  Image1.setGeometry(4, 8, 64, 64);
   Image1.setPixmap(aboutLogo(64));
+  auto logo = std::make_unique<QVBoxLayout>();
+  logo->setContentsMargins(4, 8, 4, 8);
+  logo->addWidget(&Image1, 0, Qt::AlignTop | Qt::AlignHCenter);
+  logo->addStretch(1);
+  Panel1.setLayout(logo.release());
 
-  placeLabel(Label1, 86, 13, 259, 17);
   Label1.setFont(aboutFont(13, true));
-  placeLabel(Label2, 86, 43, 259, 17);
-  Bevel2.setGeometry(76, 73, 365, 3);
-  Bevel2.setFrameShape(QFrame::HLine);
+  for (QFrame* rule : {&Bevel2, &Bevel1}) rule->setFrameShape(QFrame::HLine);
   Bevel2.setFrameShadow(QFrame::Sunken);
-  placeLabel(Label6, 90, 93, 129, 17);
-  placeLabel(Label5, 89, 120, 154, 17);
-  placeLabel(StaticText2, 88, 150, 200, 17);
-  placeLabel(StaticText3, 290, 150, 140, 17);
-  placeLabel(StaticText4, 86, 183, 109, 17);
-
-  Bevel1.setGeometry(2, 345, 435, 10);
-  Bevel1.setFrameShape(QFrame::HLine);
   Bevel1.setFrameShadow(QFrame::Raised);
-  placeLabel(StaticText1, 12, 369, 291, 37);
   StaticText1.setWordWrap(true);
   StaticText1.setFont(aboutFont(11));
-  BitBtn1.setGeometry(348, 379, 75, 25);
+  BitBtn1.setMinimumWidth(kButtonWidth);
   BitBtn1.setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
   BitBtn1.setDefault(true);
+
+  // The logo panel at the left of the title lines; the makers' panel under
+  // those lines; a rule, then the notice beside the OK button.
+  auto grid = std::make_unique<QGridLayout>();
+  grid->setContentsMargins(0, 0, kMargin, kMargin);
+  grid->setHorizontalSpacing(kMargin);
+  grid->setColumnStretch(1, 1);
+  grid->addWidget(&Panel1, 0, 0, 7, 1);
+  grid->addWidget(&Label1, 0, 1);
+  grid->addWidget(&Label2, 1, 1);
+  grid->addWidget(&Bevel2, 2, 1);
+  grid->addWidget(&Label6, 3, 1);
+  grid->addWidget(&Label5, 4, 1);
+  auto institution = std::make_unique<QHBoxLayout>();
+  institution->setSpacing(2 * kMargin);
+  institution->addWidget(&StaticText2);
+  institution->addWidget(&StaticText3, 1);
+  grid->addLayout(institution.release(), 5, 1);
+  grid->addWidget(&StaticText4, 6, 1);
+  grid->addWidget(&Panel2, 7, 1);
+  grid->addWidget(&Bevel1, 8, 0, 1, 2);
+  auto foot = std::make_unique<QHBoxLayout>();
+  foot->setContentsMargins(kMargin, 0, 0, 0);
+  foot->setSpacing(kMargin * 2);
+  foot->addWidget(&StaticText1, 1);
+  foot->addWidget(&BitBtn1, 0, Qt::AlignBottom);
+  grid->addLayout(foot.release(), 9, 0, 1, 2);
+  for (const int row : {0, 3, 6}) grid->setRowMinimumHeight(row, 28);
+  setLayout(grid.release());  // the window owns its layout, and the layout the nested ones
+  // The described size, as far as the texts allow.
+  resize(kClientWidth, kClientHeight);
 }
 
 void TAbout::buildMakerPanel() {
-  Panel2.setGeometry(74, 210, 353, 136);
   Panel2.setFrameStyle(QFrame::Box | QFrame::Raised);
-  placeLabel(StaticText5, 36, 12, 300, 17);
-  placeLabel(StaticText6, 36, 40, 300, 17);
-  placeLabel(StaticText7, 36, 68, 300, 17);
-  placeLabel(StaticText11, 36, 99, 74, 17);
-  StaticText10.setGeometry(110, 99, 230, 17);
   StaticText10.setText(QString::fromUtf8(kWebAddress).remove(QStringLiteral("https://")));
   StaticText10.setStyleSheet(QStringLiteral("color: red;"));
   StaticText10.setCursor(Qt::PointingHandCursor);
+  auto lines = std::make_unique<QGridLayout>();
+  lines->setContentsMargins(kMakerIndent, kMargin, kMargin, kMargin);
+  lines->setVerticalSpacing(kMargin);
+  lines->addWidget(&StaticText5, 0, 0, 1, 2);
+  lines->addWidget(&StaticText6, 1, 0, 1, 2);
+  lines->addWidget(&StaticText7, 2, 0, 1, 2);
+  lines->addWidget(&StaticText11, 3, 0);  // the web address right after its label
+  lines->addWidget(&StaticText10, 3, 1);
+  lines->setColumnStretch(1, 1);
+  Panel2.setLayout(lines.release());
 }
 
 void TAbout::retranslate() {

@@ -4,12 +4,18 @@
 #include "window/tform1.h"
 
 #include <QActionGroup>
+#include <QBoxLayout>
+#include <QCategoryAxis>
 #include <QEvent>
 #include <QFont>
+#include <QGraphicsLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPen>
+#include <QScreen>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <initializer_list>
 #include <memory>
@@ -17,20 +23,78 @@
 #include "core/curve_points.h"
 #include "core/number_text.h"
 #include "core/program_title.h"
+#include "site/curve_residuals.h"
+#include "window/screen_placement.h"
 #include "window/window_style.h"
 
 namespace dispfit {
 
 namespace {
 
-constexpr int kColumnWidth = 48;
+// The described geometry, in pixels: where the model group, the chart and the
+// site column start and how wide they are at the described size, the
+// margins around them, the buttons' width and gaps.
+constexpr int kGroupWidth = 241;
+constexpr int kChartWidth = 400;
+constexpr int kFormLeftMargin = 24;
+constexpr int kTopMargin = 32;
+constexpr int kChartTopOffset = 6;  // the chart's top, below the group box's
+constexpr int kRightMargin = 8;
+constexpr int kBottomMargin = 16;
+constexpr int kSplitterHandle = 7;
+// The residual chart under the dispersion chart: half its height, and room
+// for five labels of 11-pixel text on its residual axis; the chart above
+// keeps room for its title, a line of legend, its axis title and four
+// labels of its velocity axis, and both fit a 1366 x 768 screen at 150 %.
+// Lower than its title, its axes and a plot of 65 pixels (four labels 15
+// pixels high and apart over a range of up to five intervals) above the
+// legend's lines, the chart takes its legend in a column right of the plot,
+// where that leaves a plot of 150 pixels' width.
+constexpr int kChartStretch = 2;
+constexpr int kResidualStretch = 1;
+constexpr int kResidualLeastHeight = 125;
+constexpr int kChartLeastHeight = 165;
+constexpr double kLeastHeightAboveLegend = 135.0;
+constexpr double kLeastPlotWidthBesideLegend = 150.0;
+constexpr int kChartLeftMargin = 4;  // the residual chart's too
+constexpr int kChartRightMargin = 8;
+constexpr int kButtonWidth = 105;
+constexpr int kButtonGap = 15;
+constexpr int kButtonRowGap = 6;
+constexpr int kDividerLead = 105;  // the rule left of the unit's name
+constexpr int kDividerGap = 7;
+// Inside the model group: its margins, the indent of the layer count, the
+// spinner's box and arrows, the table's rows and narrowest column (room for
+// a two-digit layer number; with the described 48 the default model's
+// 15-digit density would not fit the described table's width).
+constexpr int kGroupInset = 16;
+constexpr int kCountIndent = 16;
+constexpr int kSpinnerBoxWidth = 49;
+constexpr int kSpinnerWidth = 15;
 constexpr int kRowHeight = 24;
+constexpr int kMinimumColumnWidth = 24;
 
 QString cellText(float value) {
   return QString::fromStdString(formatGeneral(value));
 }
 
 }  // namespace
+
+// Lays out a window not shown yet, each widget before those inside it, so
+// that its controls have their sizes before the first show: an export or a
+// picture of its charts may come first.
+void TForm1::layOutNow(QWidget& widget) {
+  if (QLayout* layout = widget.layout()) {
+    layout->invalidate();  // activate() does nothing for a layout it has done before
+    layout->activate();
+  }
+  // A splitter lays out its panes on its resize event, which a hidden one
+  // has not had.
+  if (auto* splitter = qobject_cast<QSplitter*>(&widget)) splitter->refresh();
+  for (QWidget* child : widget.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    layOutNow(*child);
+  }
+}
 
 TForm1::TForm1(MessagePresenter& messages, ForwardEngine& engine, PrinterSource& printers,
                FileChooser& files, QWidget* parent)
@@ -57,38 +121,29 @@ void TForm1::handle(Handler handler) {
 
 void TForm1::buildLayout() {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFont(windowFont(12));
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Button);
   buildMenus();
-  // The described controls keep their places inside the client area, which
-  // the menu bar pushes down by its own height.
-  const int menuHeight = MenuBar.sizeHint().height();
-  const int width = kClientWidth + kSiteColumnWidth;
-  MenuBar.setGeometry(0, 0, width, menuHeight);
-  Client.setGeometry(0, menuHeight, width, kClientHeight);
-  setFixedSize(width, kClientHeight + menuHeight);
   buildChart();
   buildModelGroup();
   buildButtons();
   buildSiteColumn();
 
-  Bevel1.setGeometry(0, 304, 105, 17);
-  Bevel2.setGeometry(168, 304, 521, 17);
   for (QFrame* bevel : {&Bevel1, &Bevel2}) {
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
   }
-  // Below the chart: what the last command has to say about the curve.
-  StatusLine.setGeometry(280, 288, 392, 16);
+  // Below the chart: what the last command has to say about the curve. It
+  // takes no width of its own, so a long text never widens the window; the
+  // tool tip shows it whole.
   StatusLine.setFont(windowFont(11));
-  Label1.setGeometry(112, 312 - 8, 53, 17);
+  StatusLine.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   Label1.setText(QStringLiteral("Sondrix"));
   Label1.setAlignment(Qt::AlignCenter);
   Label1.setEnabled(false);
   Label1.setCursor(Qt::WhatsThisCursor);
+  layOutWindow();
 
   // Tab order: chart, model group, then the buttons 1, 2, 3, 4, 5.
   Chart.setFocusPolicy(Qt::TabFocus);
@@ -101,8 +156,96 @@ void TForm1::buildLayout() {
   setTabOrder(&Button4, &Button5);
 }
 
+void TForm1::layOutWindow() {
+  auto window = std::make_unique<QVBoxLayout>();
+  window->setContentsMargins(0, 0, 0, 0);
+  window->setSpacing(0);
+  window->setMenuBar(&MenuBar);
+  window->addWidget(&Client);
+  setLayout(window.release());  // the window owns its layout, and each layout its nested ones
+
+  auto client = std::make_unique<QVBoxLayout>();
+  client->setContentsMargins(0, 0, 0, 0);
+  client->addWidget(&SiteSplitter);
+  Client.setLayout(client.release());
+  for (QSplitter* splitter : {&SiteSplitter, &FormSplitter}) {
+    splitter->setChildrenCollapsible(false);
+    splitter->setHandleWidth(kSplitterHandle);
+  }
+  // More room goes to the charts: the model group keeps its width, the
+  // dispersion chart grows twice as fast as the site column.
+  SiteSplitter.addWidget(&MainArea);
+  SiteSplitter.addWidget(&SiteColumn);
+  SiteSplitter.setStretchFactor(0, 2);
+  SiteSplitter.setStretchFactor(1, 1);
+  FormSplitter.addWidget(&GroupBox1);
+  FormSplitter.addWidget(&DispersionColumn);
+  FormSplitter.setStretchFactor(0, 0);
+  FormSplitter.setStretchFactor(1, 1);
+
+  // The described area: the model group 24 pixels from the left and the
+  // chart beside it, the status line under the chart, then the divider with
+  // the unit's name and the row of five buttons.
+  auto main = std::make_unique<QVBoxLayout>();
+  main->setContentsMargins(0, kTopMargin, 0, kBottomMargin);
+  main->setSpacing(0);
+  auto panes = std::make_unique<QHBoxLayout>();
+  panes->setContentsMargins(kFormLeftMargin, 0, 0, 0);
+  panes->addWidget(&FormSplitter);
+  main->addLayout(panes.release(), 1);
+  main->addLayout(commandRows().release());
+  MainArea.setLayout(main.release());
+
+  auto dispersion = std::make_unique<QVBoxLayout>();
+  dispersion->setContentsMargins(0, kChartTopOffset, 0, 0);
+  dispersion->setSpacing(0);
+  dispersion->addWidget(&Chart, kChartStretch);
+  dispersion->addWidget(&Residuals, kResidualStretch);
+  dispersion->addWidget(&StatusLine);
+  DispersionColumn.setLayout(dispersion.release());
+
+  auto site = std::make_unique<QVBoxLayout>();
+  site->setContentsMargins(0, kTopMargin - 2, kRightMargin, 5);
+  site->setSpacing(2);
+  site->addWidget(&VsChart, 1);
+  site->addWidget(&ResultsPanel);
+  SiteColumn.setLayout(site.release());
+
+  // The described size to start with; the splitters share it as described,
+  // the group wider than described only where the table's texts need it.
+  const int menuHeight = MenuBar.sizeHint().height();
+  resize(kClientWidth + kSiteColumnWidth, kClientHeight + menuHeight);
+  layOutNow(*this);
+  const int group = std::max(kGroupWidth, GroupBox1.sizeHint().width());
+  SiteSplitter.setSizes({kClientWidth, kSiteColumnWidth});
+  FormSplitter.setSizes({group, kChartWidth + kGroupWidth - group});
+  layOutNow(*this);
+}
+
+std::unique_ptr<QGridLayout> TForm1::commandRows() {
+  // The buttons' columns, between two that take the spare width; the
+  // divider spans them all, with 取消 over the invert button.
+  auto rows = std::make_unique<QGridLayout>();
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setHorizontalSpacing(kButtonGap);
+  rows->setVerticalSpacing(kButtonRowGap);
+  rows->setColumnStretch(0, 1);
+  rows->setColumnStretch(6, 1);
+  auto divider = std::make_unique<QHBoxLayout>();
+  divider->setContentsMargins(0, 0, 0, 0);
+  divider->setSpacing(kDividerGap);
+  Bevel1.setFixedWidth(kDividerLead);
+  divider->addWidget(&Bevel1);
+  divider->addWidget(&Label1);
+  divider->addWidget(&Bevel2, 1);
+  rows->addLayout(divider.release(), 0, 0, 1, 7);
+  QPushButton* const order[] = {&Button4, &Button5, &Button1, &Button2, &Button3};
+  for (int c = 0; c < 5; ++c) rows->addWidget(order[c], 1, c + 1);
+  rows->addWidget(&CancelButton, 0, 4);  // drawn over the divider: declared after it
+  return rows;
+}
+
 void TForm1::buildChart() {
-  Chart.setGeometry(272, 38, 400, 250);
   Chart.setFrameShape(QFrame::NoFrame);
   Chart.setRenderHint(QPainter::Antialiasing);
   Chart.setBackgroundBrush(Qt::white);
@@ -115,7 +258,8 @@ void TForm1::buildChart() {
   chart->setBackgroundRoundness(0);
   chart->setBackgroundPen(Qt::NoPen);
   chart->setDropShadowEnabled(false);
-  chart->setMargins(QMargins(4, 2, 8, 2));
+  chart->setMargins(QMargins(kChartLeftMargin, 2, kChartRightMargin, 2));
+  chart->layout()->setContentsMargins(0, 0, 0, 0);
 
   auto series = std::make_unique<QLineSeries>();
   Series1 = series.get();
@@ -142,21 +286,110 @@ void TForm1::buildChart() {
   Series1->attachAxis(LeftAxis);
   buildMeasuredSeries();
 
-  // Kept apart from the chart's axes until chosen, owned by the chart throughout.
-  auto logAxis = std::make_unique<QLogValueAxis>();
+  // On the chart throughout, hidden until chosen (an axis taken off a chart
+  // that has been drawn leaves its labels behind). Its values are the common
+  // logarithms of the abscissa, its labels the round values at their places:
+  // Qt's own logarithmic axis labels the powers of ten alone.
+  auto logAxis = std::make_unique<QCategoryAxis>();
   LogBottomAxis = logAxis.get();
-  logAxis.release()->setParent(chart);
+  chart->addAxis(logAxis.release(), Qt::AlignBottom);
+  LogBottomAxis->setVisible(false);
   LogBottomAxis->setReverse(true);
-  LogBottomAxis->setLabelFormat(QStringLiteral("%g"));
-  LogBottomAxis->setMinorTickCount(8);  // 2, 3, ... 9 times each power of ten
+  LogBottomAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   LogBottomAxis->setTitleFont(windowFont(12));
   LogBottomAxis->setLabelsFont(windowFont(11));
-  connect(BottomAxis, &QValueAxis::rangeChanged, LogBottomAxis,
-          [this](qreal minimum, qreal maximum) {
-            // A logarithmic axis has no place for 0 Hz or below.
-            if (minimum > 0.0) LogBottomAxis->setRange(minimum, maximum);
-          });
+  DispersionLegend = std::make_unique<ChartLegend>(*chart);
+  DispersionLegend->setFont(windowFont(11));
+  DispersionLegend->allowBeside(kLeastHeightAboveLegend, kLeastPlotWidthBesideLegend);
   Chart.setChart(ownedChart.release());
+
+  Residuals.setFonts(windowFont(11), windowFont(11));
+  Residuals.setMinimumHeight(kResidualLeastHeight);
+  Chart.setMinimumHeight(kChartLeastHeight);
+  Residuals.setFocusPolicy(Qt::NoFocus);  // the described tab order stays as it is
+  Residuals.setVisible(false);            // until a measured curve is loaded
+  // Each residual under its point: the plots' edges kept in line, both
+  // short of a legend beside the plot above.
+  for (QChart* moved : {chart, Residuals.chart}) {
+    connect(moved, &QChart::plotAreaChanged, this, [this] {
+      const int legend = static_cast<int>(std::ceil(DispersionLegend->besideWidth()));
+      alignPlots(*chart, *Residuals.chart, kChartLeftMargin, kChartRightMargin + legend);
+    });
+  }
+}
+
+void TForm1::makeRoomForResiduals() {
+  // The window grows by the residual chart's height, as far as the screen's
+  // free room allows (a window not shown yet is placed on the screen when it
+  // is); one the user made larger, or maximised, stays.
+  if (isMaximized() || isFullScreen()) return;
+  const int wanted = kClientHeight + MenuBar.sizeHint().height() + kResidualLeastHeight;
+  if (height() >= wanted) return;
+  const QScreen* shownOn = screen();
+  const QRect room = shownOn != nullptr ? shownOn->availableGeometry() : QRect(QPoint(), size());
+  resize(sizeOnScreen({width(), wanted}, minimumSizeHint(), room));
+  const QRect frame = frameGeometry();
+  if (frame.bottom() > room.bottom())
+    move(x(), std::max(room.top(), y() - (frame.bottom() - room.bottom())));
+}
+
+void TForm1::drawResiduals() {
+  if (Residuals.isHidden() == measured_.has_value()) {
+    Residuals.setVisible(measured_.has_value());
+    if (measured_) makeRoomForResiduals();
+  }
+  if (!measured_) return;
+  const std::vector<MeasuredPoint>& points = measured_->inverted;
+  const ResidualScale scale = residualScale(points);
+  std::vector<ResidualChart::Line> lines;
+  const auto add = [&](const std::vector<double>& computed, const QPen& pen) {
+    ResidualChart::Line line{pen, {}};
+    for (const Residual& r : curveResiduals(points, computed, scale)) {
+      line.points.append(QPointF(abscissa(r.frequency, r.wavelength * r.frequency), r.value));
+    }
+    if (!line.points.isEmpty()) lines.push_back(std::move(line));
+  };
+  // The table's model as computed at the measured frequencies, the local
+  // fit, the search's best model: as each is drawn above.
+  if (freqCount == static_cast<int32_t>(points.size())) {
+    add(velocitiesOf(computedCurve(std::span<const float>(vr, freqCount))), Series1->pen());
+  }
+  if (fitted_ && fittedVelocities_.size() == points.size()) {
+    add(velocitiesOf(fittedVelocities_), FittedSeries->pen());
+  }
+  if (searchSummary_ && searchSummary_->bestCurve.size() == points.size()) {
+    add(searchSummary_->bestCurve, BestCurveSeries->pen());
+  }
+  Residuals.matchAbscissa(*BottomAxis, *LogBottomAxis, logarithmicAxis_);
+  Residuals.showResiduals(scale, lines);
+}
+
+void TForm1::updateDispersionLegend() {
+  std::vector<LegendEntry> entries;
+  if (measured_) {
+    const auto shown = [](const QXYSeries* series) {
+      return series->isVisible() && series->count() > 0;
+    };
+    if (shown(Series1)) entries.push_back({tr("计算曲线"), LegendMark::Line, Series1->pen(), {}});
+    if (shown(MeasuredSeries)) {
+      entries.push_back(
+          {tr("实测点"), LegendMark::Point, QPen(kMeasuredColour), QBrush(kMeasuredColour)});
+    }
+    if (BandSeries->isVisible()) {
+      entries.push_back({tr("误差带"), LegendMark::Area, BandSeries->pen(), BandSeries->brush()});
+    }
+    if (shown(FittedSeries)) {
+      entries.push_back({tr("拟合曲线"), LegendMark::Line, FittedSeries->pen(), {}});
+    }
+    if (EnvelopeSeries->isVisible()) {
+      entries.push_back({tr("接受模型曲线范围"), LegendMark::Area, EnvelopeSeries->pen(),
+                         EnvelopeSeries->brush()});
+    }
+    if (shown(BestCurveSeries)) {
+      entries.push_back({tr("最佳模型曲线"), LegendMark::Line, BestCurveSeries->pen(), {}});
+    }
+  }
+  DispersionLegend->setEntries(std::move(entries));
 }
 
 void TForm1::buildMeasuredSeries() {
@@ -187,7 +420,13 @@ void TForm1::buildMeasuredSeries() {
 }
 
 double TForm1::abscissa(double frequency, double velocity) const {
-  return wavelengthAxis_ ? velocity / frequency : frequency;
+  const double x = wavelengthAxis_ ? velocity / frequency : frequency;
+  return logarithmicAxis_ ? std::log10(x) : x;
+}
+
+void TForm1::setAbscissaRange(double lowest, double highest) {
+  setRangeWithTicks(*BottomAxis, lowest, highest);
+  if (logarithmicAxis_) setLogarithmicRange(*LogBottomAxis, lowest, highest);
 }
 
 void TForm1::spanAbscissaAxis() {
@@ -203,7 +442,13 @@ void TForm1::spanAbscissaAxis() {
       any = true;
     }
   }
-  if (any) setRangeWithTicks(*BottomAxis, lowest, highest);
+  // The points lie at abscissa(): back to metres or hertz on a log axis.
+  if (!any) return;
+  if (logarithmicAxis_) {
+    lowest = std::pow(10.0, lowest);
+    highest = std::pow(10.0, highest);
+  }
+  setAbscissaRange(lowest, highest);
 }
 
 void TForm1::showWavelengthAxis(bool wavelength) {
@@ -213,6 +458,10 @@ void TForm1::showWavelengthAxis(bool wavelength) {
   // they stay on the left either way.
   BottomAxis->setReverse(!wavelength);
   LogBottomAxis->setReverse(!wavelength);
+  redrawOverAbscissa();
+}
+
+void TForm1::redrawOverAbscissa() {
   drawSeries();
   if (measured_) {
     drawFittedCurve();
@@ -222,15 +471,17 @@ void TForm1::showWavelengthAxis(bool wavelength) {
 }
 
 void TForm1::showLogFrequencyAxis(bool logarithmic) {
+  if (logarithmic == logarithmicAxis_) return;
   QAbstractAxis* shown = logarithmic ? static_cast<QAbstractAxis*>(LogBottomAxis) : BottomAxis;
   QAbstractAxis* hidden = logarithmic ? static_cast<QAbstractAxis*>(BottomAxis) : LogBottomAxis;
-  if (chart->axes(Qt::Horizontal).contains(shown)) return;
-  const QList<QAbstractSeries*> series = chart->series();
-  for (QAbstractSeries* s : series) s->detachAxis(hidden);
-  chart->removeAxis(hidden);  // the axis stays, owned by the chart object
-  hidden->setParent(chart);
-  chart->addAxis(shown, Qt::AlignBottom);
-  for (QAbstractSeries* s : series) s->attachAxis(shown);
+  for (QAbstractSeries* series : chart->series()) {
+    series->detachAxis(hidden);
+    series->attachAxis(shown);
+  }
+  hidden->setVisible(false);
+  shown->setVisible(true);
+  logarithmicAxis_ = logarithmic;
+  redrawOverAbscissa();  // every point moves to its new place
 }
 
 void TForm1::buildMenus() {
@@ -267,34 +518,55 @@ void TForm1::buildMenus() {
 }
 
 void TForm1::buildModelGroup() {
-  GroupBox1.setGeometry(24, 32, 241, 257);
-  StaticText1.setGeometry(48, 32, 28, 17);
-  Edit1.setGeometry(80, 28, 49, 21);
-  LUpDown.setGeometry(129, 28, 15, 21);
   LUpDown.setPosition(1);
+  Edit1.setFixedWidth(kSpinnerBoxWidth);
+  LUpDown.setFixedWidth(kSpinnerWidth);
 
-  Model.setGeometry(16, 57, 209, 144);
+  // Every column as wide as its widest text, so that each value shows in
+  // full (the described 15 significant digits of a density included); a
+  // table wider than the group scrolls.
   Model.horizontalHeader()->setFixedHeight(kRowHeight);
   Model.verticalHeader()->setDefaultSectionSize(kRowHeight);
-  for (int c = 0; c < Model.columnCount(); ++c) Model.setColumnWidth(c, kColumnWidth);
+  Model.horizontalHeader()->setMinimumSectionSize(kMinimumColumnWidth);
+  Model.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Model.setTextElideMode(Qt::ElideNone);
+  Model.setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
 
-  Label3.setGeometry(16, 216, 169, 17);
   Label3.setCursor(Qt::WhatsThisCursor);
+  Label3.setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);  // the exponent right after it
   Label4.setText(QStringLiteral("3"));
   Label4.setFont(windowFont(9));
   Label4.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Label2.setGeometry(16, 232, 193, 17);
   Label2.setCursor(Qt::WhatsThisCursor);
+
+  // The layer count over the table, the two unit notes under it.
+  auto group = std::make_unique<QVBoxLayout>();
+  group->setContentsMargins(kGroupInset, kGroupInset, kGroupInset, kGroupInset / 2);
+  auto count = std::make_unique<QHBoxLayout>();
+  count->setSpacing(4);
+  count->addSpacing(kCountIndent);
+  count->addWidget(&StaticText1);
+  count->addWidget(&Edit1);
+  count->addSpacing(-4);  // the arrows against the box they belong to
+  count->addWidget(&LUpDown);
+  count->addStretch(1);
+  group->addLayout(count.release());
+  group->addWidget(&Model, 1);
+  group->addSpacing(kGroupInset / 2);
+  auto densityUnit = std::make_unique<QHBoxLayout>();
+  densityUnit->setSpacing(1);
+  densityUnit->addWidget(&Label3);
+  densityUnit->addWidget(&Label4);
+  densityUnit->addStretch(1);
+  group->addLayout(densityUnit.release());
+  group->addWidget(&Label2);
+  GroupBox1.setLayout(group.release());
 }
 
 void TForm1::buildButtons() {
-  const struct {
-    QPushButton* button;
-    int left;
-  } buttons[] = {
-      {&Button4, 72}, {&Button5, 192}, {&Button1, 312}, {&Button2, 432}, {&Button3, 552}};
-  for (const auto& entry : buttons) entry.button->setGeometry(entry.left, 336, 105, 25);
+  for (QPushButton* button : {&Button4, &Button5, &Button1, &Button2, &Button3}) {
+    button->setMinimumWidth(kButtonWidth);
+  }
 }
 
 void TForm1::buildLanguageMenu() {
@@ -343,9 +615,6 @@ void TForm1::retranslate() {
   StaticText1.setText(tr("层数"));
   Label3.setText(tr("密度单位g/cm"));
   Label2.setText(tr("速度单位m/s，厚度单位m"));
-  // The exponent sits right after "g/cm", two pixels higher.
-  const int exponentX = Label3.x() + Label3.fontMetrics().horizontalAdvance(Label3.text()) + 1;
-  Label4.setGeometry(exponentX, 214, 49, 13);
   Button4.setText(tr("复制计算结果"));
   Button5.setText(tr("打印频散曲线"));
   Button1.setText(tr("计算频散曲线"));
@@ -365,6 +634,7 @@ void TForm1::retranslateMenus() {
   OpenModelAction->setText(tr("打开模型..."));
   SaveModelAction->setText(tr("保存模型..."));
   ExportAction->setText(tr("导出结果..."));
+  ExportWidthAction->setText(tr("导出图片宽度..."));
   QuitAction->setText(tr("退出"));
   ViewMenu->setTitle(tr("视图(&V)"));
   LogFrequencyAction->setText(tr("对数频率轴"));
@@ -384,6 +654,7 @@ void TForm1::retranslateCharts() {
   BottomAxis->setTitleText(abscissa);
   LogBottomAxis->setTitleText(abscissa);
   LeftAxis->setTitleText(tr("VR (m/s)"));
+  updateDispersionLegend();
 }
 
 void TForm1::connectEvents() {
@@ -479,12 +750,13 @@ void TForm1::drawSeries() {
   Series1->replace(chartPoints);
   drawComputedModes();
   drawModeLines();
+  updateDispersionLegend();
   if (wavelengthAxis_) {
     spanAbscissaAxis();
     return;
   }
   const FrequencySpan span = frequencySpan(points);
-  setRangeWithTicks(*BottomAxis, span.lowest, span.highest);
+  setAbscissaRange(span.lowest, span.highest);
 }
 
 std::vector<LayerTexts> TForm1::tableRows() const {

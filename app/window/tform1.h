@@ -6,18 +6,20 @@
 
 #include <QAction>
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QSplitter>
 #include <QValueAxis>
 #include <QWidget>
 #include <cstdint>
@@ -33,19 +35,26 @@
 #include "core/model_table.h"
 #include "core/window_language.h"
 #include "core/window_limits.h"
+#include "inversion/inversion_bounds.h"
 #include "inversion/modal_curve_engine.h"
 #include "inversion/model_mode_lines.h"
 #include "inversion/window_inversion.h"
 #include "search/background_search.h"
 #include "search/search_request.h"
 #include "search/search_summary.h"
+#include "site/exported_result.h"
 #include "site/fit_statistics.h"
 #include "site/measured_curve.h"
 #include "site/site_summary.h"
+#include "window/chart_legend.h"
 #include "window/clickable_label.h"
+#include "window/curve_column_chooser.h"
+#include "window/export_result_chooser.h"
 #include "window/file_chooser.h"
 #include "window/layer_count_chooser.h"
 #include "window/printer_source.h"
+#include "window/residual_chart.h"
+#include "window/result_charts.h"
 #include "window/result_export.h"
 #include "window/search_request_chooser.h"
 #include "window/shot_records_window.h"
@@ -64,10 +73,12 @@ class TForm1 : public QWidget {
 
  public:
   static constexpr int kCurveCapacity = 100;
+  // The window opens with a client area of the described 688 x 377 pixels
+  // below its menu bar, plus the column at its right that holds the Vs-depth
+  // chart and the results panel; it can be resized from there, down to what
+  // its layouts need.
   static constexpr int kClientWidth = 688;
   static constexpr int kClientHeight = 377;
-  // The column right of the described controls that holds the Vs-depth chart
-  // and the results panel.
   static constexpr int kSiteColumnWidth = 320;
   // The layer count a suggested starting model is offered with.
   static constexpr int kSuggestedLayerCount = 4;
@@ -145,8 +156,19 @@ class TForm1 : public QWidget {
   // What the results panel shows: the site summary of the last model
   // computed, or fitted to a measured curve; none before either.
   const std::optional<SiteSummary>& siteSummary() const { return siteSummary_; }
-  // Asks for a base name or a folder, then exports there.
+  // Asks for a base name or a folder, in the measured curve's folder, then
+  // exports there; with more than one result, asks which.
   void ExportResultsClick();
+  // Where the export asks which result to write; a small list dialog by
+  // default. The chooser must outlive the window.
+  void setExportResultChooser(ExportResultChooser& chooser) { resultChooser_ = &chooser; }
+  // Where opening a curve whose header is not understood asks which column
+  // is which; a dialog by default. The chooser must outlive the window.
+  void setCurveColumnChooser(CurveColumnChooser& chooser) { columnChooser_ = &chooser; }
+  // The width of the exported chart pictures, pixels, within
+  // kLeastChartPictureWidth .. kMostChartPictureWidth.
+  void setExportPictureWidth(int width);
+  int exportPictureWidth() const { return exportPictureWidth_; }
 
   // The bounds and iteration limit of every inversion; limits with a fault
   // are refused in a box and change nothing.
@@ -158,7 +180,9 @@ class TForm1 : public QWidget {
   bool openMeasuredCurve(const QString& path);
   // A measured curve from the text of a curve file, named `name`: what
   // opening a curve file does after reading it; 用作实测曲线 hands its table here.
-  bool useMeasuredCurveText(const std::string& text, const std::string& name);
+  // `path` is the file as opened, empty for a table of the shot records.
+  bool useMeasuredCurveText(const std::string& text, const std::string& name,
+                            const QString& path = QString());
   // Reads a model into the table; likewise.
   bool openModel(const QString& path);
   // Writes the table's model, checked as the forward run checks it.
@@ -199,9 +223,19 @@ class TForm1 : public QWidget {
   QMenu* LanguageMenu = nullptr;
   QAction* ChineseAction = nullptr;  // checkable, one of the two checked
   QAction* EnglishAction = nullptr;
-  // The area below the menu bar that holds every other control.
+  // The area below the menu bar that holds every other control, and the
+  // panes inside it; each is declared before the controls it holds, so that
+  // it outlives them.
   QWidget Client{this};
-  QAction* OpenCurveAction = nullptr;  // owned by the menu bar's menus
+  // The described area (the model group, the dispersion chart, the commands)
+  // | the site column; dragged to give either more room.
+  QSplitter SiteSplitter{&Client};
+  QWidget MainArea{&SiteSplitter};
+  // The model group | the dispersion chart.
+  QSplitter FormSplitter{&MainArea};
+  QWidget DispersionColumn{&FormSplitter};  // the chart over its residuals and the status line
+  QWidget SiteColumn{&SiteSplitter};        // the Vs-depth chart over the results panel
+  QAction* OpenCurveAction = nullptr;       // owned by the menu bar's menus
   QAction* OpenRecordsAction = nullptr;
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
@@ -215,10 +249,11 @@ class TForm1 : public QWidget {
   QAction* ApplyFittedAction = nullptr;
   QAction* SuggestModelAction = nullptr;  // enabled with a measured curve loaded
   QAction* ExportAction = nullptr;
+  QAction* ExportWidthAction = nullptr;   // the width of the exported pictures
   QAction* CancelAction = nullptr;        // Escape: 取消 while an inversion runs
   QAction* GlobalSearchAction = nullptr;  // enabled with a measured curve loaded
   QAction* ApplyBestAction = nullptr;     // enabled after a global search found a model
-  QChartView Chart{&Client};
+  QChartView Chart{&DispersionColumn};
   QChart* chart = nullptr;                   // owned by Chart
   QLineSeries* Series1 = nullptr;            // owned by chart
   QScatterSeries* MeasuredSeries = nullptr;  // every measured point
@@ -237,10 +272,17 @@ class TForm1 : public QWidget {
   std::vector<QLineSeries*> ComputedModeSeries;
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
-  // The frequency axis in logarithmic scale, shown instead of BottomAxis
-  // when chosen; it follows BottomAxis's range.
-  QLogValueAxis* LogBottomAxis = nullptr;
-  QGroupBox GroupBox1{&Client};
+  // The frequency (or wavelength) axis in logarithmic scale, shown instead
+  // of BottomAxis when chosen: the points then lie at the common logarithm
+  // of their abscissa, and its labels name the round values.
+  QCategoryAxis* LogBottomAxis = nullptr;
+  // Names the curves drawn once a measured curve is loaded; the described
+  // chart of the window's own curve has none.
+  std::unique_ptr<ChartLegend> DispersionLegend;
+  // Under the dispersion chart while a measured curve is loaded: each fitted
+  // curve's residual at every measured point.
+  ResidualChart Residuals{&DispersionColumn};
+  QGroupBox GroupBox1{&FormSplitter};
   QLabel StaticText1{&GroupBox1};
   QLineEdit Edit1{&GroupBox1};
   UpDown LUpDown{Edit1, SpinnerRange{1, kWindowLayerLimit}, &GroupBox1};
@@ -248,19 +290,19 @@ class TForm1 : public QWidget {
   ClickableLabel Label3{&GroupBox1};
   QLabel Label4{&GroupBox1};
   ClickableLabel Label2{&GroupBox1};
-  QFrame Bevel1{&Client};
-  QFrame Bevel2{&Client};
-  QLabel Label1{&Client};
-  QLabel StatusLine{&Client};
-  QPushButton Button4{&Client};
-  QPushButton Button5{&Client};
-  QPushButton Button1{&Client};
-  QPushButton Button2{&Client};
-  QPushButton Button3{&Client};
-  VsProfileChart VsChart{&Client};
-  SiteResultsPanel ResultsPanel{&Client};
+  QFrame Bevel1{&MainArea};
+  QFrame Bevel2{&MainArea};
+  QLabel Label1{&MainArea};
+  QLabel StatusLine{&DispersionColumn};
+  QPushButton Button4{&MainArea};
+  QPushButton Button5{&MainArea};
+  QPushButton Button1{&MainArea};
+  QPushButton Button2{&MainArea};
+  QPushButton Button3{&MainArea};
+  VsProfileChart VsChart{&SiteColumn};
+  SiteResultsPanel ResultsPanel{&SiteColumn};
   // 取消: enabled only while an inversion runs; Escape does the same.
-  QPushButton CancelButton{&Client};
+  QPushButton CancelButton{&MainArea};
   // The running search's progress and its cancel button; none otherwise.
   std::unique_ptr<QProgressDialog> SearchProgressDialog;
 
@@ -294,6 +336,13 @@ class TForm1 : public QWidget {
   void retranslateCharts();
   void buildLanguageMenu();
   void buildLayout();
+  // Puts every control into the window's layouts and gives it the described
+  // size.
+  void layOutWindow();
+  // The divider and the row of buttons under the form and the chart.
+  std::unique_ptr<QGridLayout> commandRows();
+  // Lays out `widget` and everything in it now, even while not shown.
+  static void layOutNow(QWidget& widget);
   void buildChart();
   void buildModelGroup();
   void buildButtons();
@@ -302,8 +351,13 @@ class TForm1 : public QWidget {
   void buildSiteColumn();
   void buildCancelButton();
   void buildExportCommand();
-  // The charts the export writes, by file-name part.
-  std::vector<ExportedChart> exportedCharts();
+  // The results the window holds, with their names in the window's
+  // language; `fault` says why the table's model is none of them.
+  std::vector<std::unique_ptr<ExportedResult>> exportableResults(QStringList& names,
+                                                                 std::string& fault);
+  // Where the result comes from: the files read, the date, the program's
+  // version, its settings and its misfit.
+  ExportMetadata exportMetadata(const ExportedResult& result) const;
   // The global search's commands in the inversion menu, and its curves.
   void buildSearchActions(QMenu& menu);
   void buildSearchSeries();
@@ -348,14 +402,33 @@ class TForm1 : public QWidget {
   // After a fit of the measured curve: keeps the fitted model for the apply
   // command, draws its curve and returns the report's line on the band.
   std::string showFittedCurve();
+  // Why a fit of a measured curve stopped, and a parameter it left on a
+  // bound, in the window's words for its report box.
+  static QString stopReasonText(const WindowInversionOutcome& outcome);
+  static QString atBoundText(const ParameterAtBound& at, const InversionLimits& limits);
   // Shows an inversion's iteration and misfit (the report's, m/s) on the
   // status line; iteration 0 is the starting model.
   void showInversionProgress(int32_t iteration, float misfit);
   // Draws every curve over wavelength (m) or over frequency (Hz).
   void showWavelengthAxis(bool wavelength);
   // Where a point of frequency f (Hz) and velocity c (m/s) lies on the
-  // horizontal axis: f, or the wavelength c / f.
+  // horizontal axis: f, or the wavelength c / f; on the logarithmic axis
+  // their common logarithm. Every point of the dispersion chart goes
+  // through it.
   double abscissa(double frequency, double velocity) const;
+  // Spans both horizontal axes over the abscissa's values (Hz or m).
+  void setAbscissaRange(double lowest, double highest);
+  // Draws every curve again at abscissa().
+  void redrawOverAbscissa();
+  // Names in the legend the curves drawn, with a measured curve loaded.
+  void updateDispersionLegend();
+  // Shows the residuals of the computed curve, the local fit and the
+  // search's best model at the measured points, under the dispersion chart
+  // and over its abscissa; hides the chart without a measured curve.
+  void drawResiduals();
+  // Grows the window from about the described size by the residual chart's
+  // height, within the screen's free room.
+  void makeRoomForResiduals();
   // Spans the horizontal axis over every point drawn.
   void spanAbscissaAxis();
   // Puts the last fitted curve on FittedSeries.
@@ -421,7 +494,8 @@ class TForm1 : public QWidget {
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
   ComputedCurve fittedVelocities_;       // the same at the fitted points, for the export
   bool wavelengthAxis_ = false;
-  ModeDisplay modeDisplay_;                      // the fundamental alone until chosen
+  ModeDisplay modeDisplay_;  // the fundamental alone until chosen
+  bool logarithmicAxis_ = false;
   std::optional<ParsedLayers> startingProfile_;  // the table's model as last computed or inverted
   std::optional<SiteSummary> siteSummary_;
   DialogLayerCountChooser dialogLayerCounts_;
@@ -432,6 +506,14 @@ class TForm1 : public QWidget {
   bool cancelRequested_ = false;
   SearchRequest searchRequest_;  // the last one asked for, offered again
   std::optional<SearchSummary> searchSummary_;
+  QString curvePath_;    // the measured curve's file, as opened, or its name
+  QString curveFolder_;  // its folder, where the export's dialog opens
+  QString modelPath_;    // the model's file last opened into the table
+  int exportPictureWidth_ = kDefaultChartPictureWidth;
+  DialogExportResultChooser dialogResultChooser_;
+  ExportResultChooser* resultChooser_ = &dialogResultChooser_;
+  DialogCurveColumnChooser dialogColumnChooser_;
+  CurveColumnChooser* columnChooser_ = &dialogColumnChooser_;
   MisfitKind progressKind_ = MisfitKind::MetresPerSecond;  // of the search running
   DialogSearchRequestChooser dialogSearchRequests_{files_, messages_};
   SearchRequestChooser* searchRequests_ = &dialogSearchRequests_;

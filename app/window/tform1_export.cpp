@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's export of its results: the curve, the model and the site
-// figures as text, every chart as a picture and a drawing, and a one-page
-// report, all rendered in memory and then written together or not at all.
+// The main window's export of one of its results at a time (the local fit,
+// the best-fit search): its tables, both charts drawn from its own series as
+// pictures and drawings, and a one-page report, each naming the result and
+// carrying the metadata (input files, date, program version, settings,
+// misfit), all rendered in memory and then written together or not at all.
+#include <QDateTime>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenu>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -11,11 +16,18 @@
 #include <string>
 #include <vector>
 
+#include "core/program_version.h"
+#include "exchange/dinver_target.h"
+#include "exchange/surf96_curve.h"
 #include "records/file_replacement.h"
+#include "search/search_result.h"
 #include "site/export_files.h"
 #include "site/export_layouts.h"
 #include "site/fit_statistics.h"
+#include "site/local_fit_result.h"
+#include "site/measured_curve_file.h"
 #include "site/site_summary.h"
+#include "window/result_charts.h"
 #include "window/result_export.h"
 #include "window/tform1.h"
 
@@ -23,20 +35,21 @@ namespace dispfit {
 
 namespace {
 
-std::vector<std::string> textLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return lines;
-}
-
 QByteArray bytesOf(const std::string& text) {
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// What the local fit's misfit is, and the search's.
+constexpr const char* kLocalMisfit =
+    "unweighted RMS of the residuals, sqrt(sum (v - c)^2 / m) in m/s over the m measured points "
+    "with a computed velocity; the inversion itself minimises sqrt(sum r^2 / 2M) over its M "
+    "fitted points";
+
+std::string searchMisfit(MisfitKind kind) {
+  return kind == MisfitKind::Normalised
+             ? "normalised misfit sqrt(sum ((v - c) / sigma)^2 / m) over the m fitted points, "
+               "sigma the standard deviation or half the band's width"
+             : "misfit (m/s) sqrt(sum (v - c)^2 / m) over the m fitted points";
 }
 
 }  // namespace
@@ -49,99 +62,163 @@ void TForm1::buildExportCommand() {
   const qsizetype save = commands.indexOf(SaveModelAction);
   auto action = std::make_unique<QAction>(file);
   ExportAction = action.get();
-  file->insertAction(save + 1 < commands.size() ? commands[save + 1] : nullptr, action.release());
+  QAction* before = save + 1 < commands.size() ? commands[save + 1] : nullptr;
+  file->insertAction(before, action.release());
   ExportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   ExportAction->setShortcutContext(Qt::WindowShortcut);
   addAction(ExportAction);
   connect(ExportAction, &QAction::triggered, this, [this] { ExportResultsClick(); });
+  // The width of the exported pictures, right after the export.
+  auto width = std::make_unique<QAction>(file);
+  ExportWidthAction = width.get();
+  file->insertAction(before, width.release());
+  connect(ExportWidthAction, &QAction::triggered, this, [this] {
+    bool ok = false;
+    const int chosen = QInputDialog::getInt(
+        this, ExportWidthAction->text().remove(QStringLiteral("...")),
+        tr("导出图片的宽度（像素，默认按 A4 页面 300 dpi）："), exportPictureWidth_,
+        kLeastChartPictureWidth, kMostChartPictureWidth, 100, &ok);
+    if (ok) setExportPictureWidth(chosen);
+  });
 }
 
-std::vector<ExportedChart> TForm1::exportedCharts() {
-  // Every chart of the window, each exported as a picture, a drawing and a
-  // part of the report.
-  return {{"dispersion", &Chart}, {"vs_depth", &VsChart}};
+void TForm1::setExportPictureWidth(int width) {
+  exportPictureWidth_ = std::clamp(width, kLeastChartPictureWidth, kMostChartPictureWidth);
 }
 
 void TForm1::ExportResultsClick() {
   const QString chosen =
-      files_.fileToSave(this, tr("导出结果：文件名前缀或文件夹"), tr("所有文件 (*)"));
+      files_.baseOrFolderToSave(this, tr("导出结果：文件名前缀或文件夹"), curveFolder_);
   if (!chosen.isEmpty()) exportResults(chosen);
 }
 
-bool TForm1::exportResults(const QString& chosen) {
+std::vector<std::unique_ptr<ExportedResult>> TForm1::exportableResults(QStringList& names,
+                                                                       std::string& fault) {
+  std::vector<std::unique_ptr<ExportedResult>> results;
   // The fitted model when there is one, else the table's, checked as the
   // forward run checks it.
   std::optional<ParsedLayers> model = fitted_;
   if (!model) {
     const TableReading reading = checkLayerRows(tableRows());
-    if (!reading.layers) {
-      messages_.showBox(badCellMessage(reading.bad, translator_), kMessageCaption,
-                        MessageIcon::Warning);
-      return false;
+    if (reading.layers) {
+      model = reading.layers;
+    } else {
+      fault = badCellMessage(reading.bad, translator_);
     }
-    model = reading.layers;
   }
-
-  std::string curveText;
-  std::optional<FitStatistics> fit;
-  std::vector<std::string> curveNotes;
-  if (measured_) {
-    // The model was evaluated at the points the inversion fits.
-    const ComputedCurve curve =
-        fitted_ ? fittedVelocities_ : computedCurve(std::span<const float>(vr, freqCount));
-    curveText =
-        curveCsv(measured_->inverted, curve, fitted_ ? CurveKind::Fitted : CurveKind::Computed);
-    fit = fitStatistics(measured_->inverted, curve);
-    if (measured_->inverted.size() < measured_->points.size()) {
-      curveNotes.push_back("The curve file holds the " +
-                           std::to_string(measured_->inverted.size()) +
-                           " points the inversion fits of the " +
-                           std::to_string(measured_->points.size()) + " measured");
+  if (model) {
+    LocalFitInputs inputs{*model, fitted_.has_value(), measured_, {}, {}, {}};
+    if (measured_) {
+      // The model was evaluated at the points the inversion fits.
+      inputs.curve =
+          fitted_ ? fittedVelocities_ : computedCurve(std::span<const float>(vr, freqCount));
+    } else {
+      inputs.frequencies.assign(freq, freq + freqCount);
+      inputs.velocities.assign(vr, vr + freqCount);
     }
+    results.push_back(std::make_unique<LocalFitResult>(std::move(inputs)));
+    names.append(fitted_ ? tr("局部反演：拟合模型") : tr("当前表格模型"));
+  }
+  if (searchSummary_ && searchSummary_->best && measured_) {
+    results.push_back(std::make_unique<SearchResult>(*searchSummary_, *measured_));
+    names.append(tr("全局搜索：最佳模型与接受模型的分布"));
+  }
+  return results;
+}
+
+ExportMetadata TForm1::exportMetadata(const ExportedResult& result) const {
+  ExportMetadata metadata;
+  if (!curvePath_.isEmpty())
+    metadata.inputs.push_back("measured curve " + curvePath_.toStdString());
+  if (!modelPath_.isEmpty()) metadata.inputs.push_back("model " + modelPath_.toStdString());
+  if (metadata.inputs.empty()) metadata.inputs.push_back("none: the model typed into the table");
+  metadata.date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+  metadata.version = programVersion();
+  const bool search = dynamic_cast<const SearchResult*>(&result) != nullptr;
+  if (search && searchSummary_) {
+    metadata.settings.push_back("global search of " + std::to_string(searchRequest_.layers) +
+                                " layers, " + std::to_string(searchSummary_->budget) +
+                                " models, seed " + std::to_string(searchRequest_.seed));
+    metadata.misfit = searchMisfit(searchSummary_->kind);
   } else {
-    curveText = computedCurveCsv(std::span<const float>(freq, freqCount),
-                                 std::span<const float>(vr, freqCount));
+    metadata.settings.push_back("local inversion, " + limitsText(inversionLimits_));
+    metadata.misfit = kLocalMisfit;
   }
-  const std::optional<double> constrained =
-      measured_ ? std::optional<double>(constrainedDepth(measured_->points)) : std::nullopt;
-  const std::string siteText =
-      siteSummaryText(summarizeSite(model->thickness, model->vs, constrained));
+  return metadata;
+}
 
-  std::vector<ReportBlock> report{
-      {{fitted_ ? "Model (模型): the fitted model" : "Model (模型): the table's model"}, false},
-      {modelTableLines(*model), true},
-      {fitLines(fit), false},
-      {textLines(siteText), false}};
-  if (!curveNotes.empty()) report.push_back({curveNotes, false});
+bool TForm1::exportResults(const QString& chosen) {
+  QStringList names;
+  std::string fault;
+  std::vector<std::unique_ptr<ExportedResult>> results = exportableResults(names, fault);
+  if (results.empty()) {
+    messages_.showBox(fault, kMessageCaption, MessageIcon::Warning);
+    return false;
+  }
+  std::size_t which = 0;
+  if (results.size() > 1) {
+    const std::optional<int> answer = resultChooser_->chooseResult(this, names);
+    if (!answer) return false;
+    which = static_cast<std::size_t>(*answer);
+  }
+  const ExportedResult& result = *results[which];
+  const std::vector<std::string> metadata = metadataLines(exportMetadata(result), result.name());
+  const QString resultName = QString::fromStdString(result.name());
+  const QString shownResult = shownName(result.name());  // in the window's language
 
-  const std::vector<ExportedChart> charts = exportedCharts();
+  // The charts drawn from the result's own series, so that pictures and
+  // report show the result the text speaks of.
+  const ResultCharts series = result.charts();
+  const std::unique_ptr<QChartView> dispersion = dispersionChart(
+      series, LogFrequencyAction->isChecked(), tr("频散曲线（%1）").arg(shownResult));
+  const std::unique_ptr<QChartView> profile =
+      profileChart(series, tr("横波速度剖面（%1）").arg(shownResult));
+  const std::vector<ExportedChart> charts{{"dispersion", dispersion.get()},
+                                          {"vs_depth", profile.get()}};
+
   std::vector<std::string> chartNames;
   for (const ExportedChart& exported : charts) chartNames.push_back(exported.name);
+  const std::vector<ResultTable> tables = result.tables();
+  std::vector<std::string> suffixes;
+  for (const ResultTable& table : tables) suffixes.push_back(table.suffix);
   const std::filesystem::path base =
       exportBase(std::filesystem::path(chosen.toStdU16String()), QFileInfo(chosen).isDir());
-  const std::vector<ExportFile> files = exportFiles(base, chartNames);
+  const std::vector<ExportFile> files =
+      exportFiles(base, suffixes, chartNames, measured_.has_value());
+
+  std::vector<ReportBlock> report{{metadata, false}};
+  for (ReportBlock& block : result.report()) report.push_back(std::move(block));
+  const QString description = QString::fromStdString([&metadata] {
+    std::string text;
+    for (const std::string& line : metadata) text += (text.empty() ? "" : "; ") + line;
+    return text;
+  }());
 
   std::vector<QByteArray> contents;
   for (const ExportFile& file : files) {
     switch (file.part) {
-      case ExportPart::CurveCsv:
-        contents.push_back(bytesOf(curveText));
-        break;
-      case ExportPart::ModelCsv:
-        contents.push_back(bytesOf(modelCsv(*model)));
-        break;
-      case ExportPart::SiteText:
-        contents.push_back(bytesOf(siteText));
+      case ExportPart::Table:
+        contents.push_back(bytesOf(withCommentLines(metadata, tables[file.index].text)));
         break;
       case ExportPart::ChartPng:
-        contents.push_back(chartPng(*charts[file.chart].view));
+        contents.push_back(chartPng(*charts[file.index].view, exportPictureWidth_, description));
         break;
       case ExportPart::ChartSvg:
         contents.push_back(
-            chartSvg(*charts[file.chart].view, QString::fromStdString(charts[file.chart].name)));
+            chartSvg(*charts[file.index].view,
+                     QStringLiteral("DispFit %1: %2")
+                         .arg(resultName, QString::fromStdString(charts[file.index].name)),
+                     description));
         break;
       case ExportPart::ReportPdf:
-        contents.push_back(reportPdf(tr("DispFit 结果报告"), report, charts));
+        contents.push_back(reportPdf(tr("DispFit 结果报告：%1").arg(shownResult), report, charts));
+        break;
+      // The curve as read, for dinver and surf96, which take no comment lines.
+      case ExportPart::MeasuredTarget:
+        contents.push_back(bytesOf(formatDinverTarget(curveFileOf(measured_->points))));
+        break;
+      case ExportPart::MeasuredSurf96:
+        contents.push_back(bytesOf(formatSurf96Curve(curveFileOf(measured_->points))));
         break;
     }
   }
@@ -159,8 +236,9 @@ bool TForm1::exportResults(const QString& chosen) {
   }
   const QString pattern = QString::fromStdU16String(base.filename().u16string()) + "_*";
   const auto count = static_cast<qulonglong>(files.size());
-  showStatus([count, pattern] {
-    return StatusText{tr("结果已导出：%1 个文件 %2。").arg(count).arg(pattern), {}};
+  showStatus([count, pattern, shownResult] {
+    return StatusText{tr("结果已导出：%1 个文件 %2（%3）。").arg(count).arg(pattern, shownResult),
+                      {}};
   });
   return true;
 }

@@ -2,16 +2,20 @@
 // The main window's file commands: a measured curve and a model opened, the
 // model saved, and the fitted model taken into the table.
 #include <QFileInfo>
+#include <QScreen>
 #include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "core/curve_points.h"
 #include "core/velocity_axis.h"
+#include "files/column_text.h"
+#include "files/curve_file.h"
 #include "files/text_file.h"
 #include "records/file_replacement.h"
 #include "site/measured_curve_file.h"
 #include "site/model_file_text.h"
+#include "window/screen_placement.h"
 #include "window/tform1.h"
 #include "window/window_style.h"
 
@@ -53,7 +57,11 @@ void TForm1::SaveModelClick() {
 }
 
 void TForm1::OpenRecordsClick() {
+  const bool first = !shotRecords_;
   ShotRecordsWindow& window = shotRecordsWindow();
+  // Opened the first time on the main window's screen, within its free room;
+  // then where the user left it.
+  if (first && screen() != nullptr) placeOnScreen(window, screen()->availableGeometry());
   window.show();
   window.raise();
   window.activateWindow();
@@ -80,17 +88,40 @@ bool TForm1::openMeasuredCurve(const QString& path) {
     messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
-  return useMeasuredCurveText(text, name);
+  return useMeasuredCurveText(text, name, path);
 }
 
-bool TForm1::useMeasuredCurveText(const std::string& text, const std::string& name) {
+bool TForm1::useMeasuredCurveText(const std::string& text, const std::string& name,
+                                  const QString& path) {
   CurvePreparation prepared = readMeasuredCurve(text, name);
+  if (!prepared.curve && curveHeaderNeedsChoice(text)) {
+    // The header names columns the curve table does not know: the user says
+    // which is which, and the file is read again with that choice.
+    swcore::ColumnText split;
+    std::string error;
+    swcore::splitColumnText(text, name, split, error);
+    QStringList header;
+    for (const std::string& field : split.header) header.append(QString::fromStdString(field));
+    const std::optional<QString> answer =
+        columnChooser_->chooseColumns(this, QString::fromStdString(name), header);
+    if (!answer) return false;
+    swcore::ColumnChoice columns;
+    if (!swcore::parseCurveColumnChoice(answer->toStdString(), columns, error)) {
+      messages_.showBox(error, kMessageCaption, MessageIcon::Warning);
+      return false;
+    }
+    prepared = readMeasuredCurve(text, name, columns);
+  }
   if (!prepared.curve) {
     messages_.showBox(prepared.error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
   measured_ = std::move(prepared.curve);
   modalEngine_ = modalEngineFor(measured_->inverted);
+  // A curve from the shot records has no file: the export names it and its
+  // dialog opens where it last did.
+  curvePath_ = path.isEmpty() ? QString::fromStdString(name) : path;
+  if (!path.isEmpty()) curveFolder_ = QFileInfo(path).absolutePath();
   fitted_.reset();
   ApplyFittedAction->setEnabled(false);
   SuggestModelAction->setEnabled(true);
@@ -181,8 +212,10 @@ void TForm1::fitAxesToMeasuredCurve() {
   if (wavelengthAxis_) {
     spanAbscissaAxis();
   } else {
-    setRangeWithTicks(*BottomAxis, lowest, highest);
+    setAbscissaRange(lowest, highest);
   }
+  updateDispersionLegend();
+  drawResiduals();
 }
 
 bool TForm1::openModel(const QString& path) {
@@ -197,6 +230,7 @@ bool TForm1::openModel(const QString& path) {
     messages_.showBox(opening.error, kMessageCaption, MessageIcon::Warning);
     return false;
   }
+  modelPath_ = path;
   setTableRows(*opening.rows);
   LUpDown.setPosition(static_cast<int>(opening.rows->size()));
   const TableReading reading = readLayerRows(tableRows());

@@ -69,7 +69,7 @@ void TForm1::buildSearchSeries() {
   auto envelope = std::make_unique<QAreaSeries>(upper.release(), lower.release());
   EnvelopeSeries = envelope.get();
   EnvelopeSeries->setBrush(kEnvelopeColour);
-  EnvelopeSeries->setPen(QPen(kBestModelColour, 0.5));
+  EnvelopeSeries->setPen(QPen(kBestModelColour, 0.8));
   auto best = std::make_unique<QLineSeries>();
   BestCurveSeries = best.get();
   BestCurveSeries->setPen(QPen(kBestModelColour, 1.5, Qt::DashLine));
@@ -235,6 +235,7 @@ void TForm1::drawSearchCurves() {
   EnvelopeSeries->setVisible(!upper.isEmpty());
   BestCurveSeries->replace(best);
   BestCurveSeries->setVisible(!best.isEmpty());
+  updateDispersionLegend();
 }
 
 void TForm1::clearSearchResults() {
@@ -242,6 +243,7 @@ void TForm1::clearSearchResults() {
   searchSummary_.reset();
   VsChart.showEnsemble({});
   drawSearchCurves();
+  drawResiduals();
   ApplyBestAction->setEnabled(false);
 }
 

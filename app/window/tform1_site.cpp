@@ -14,13 +14,11 @@ namespace dispfit {
 
 void TForm1::buildSiteColumn() {
   // Right of the described controls: the chart level with the model group's
-  // top, the panel below it down to the foot of the client area; seven lines
-  // of 11-pixel text fit the panel's 104 pixels.
-  VsChart.setGeometry(kClientWidth - 8, 30, kSiteColumnWidth, 236);
+  // top, the panel below it, as tall as its lines need.
   VsChart.setFonts(windowFont(13), windowFont(12), windowFont(11));
   VsChart.setFocusPolicy(Qt::NoFocus);  // the described tab order stays as it is
-  ResultsPanel.setGeometry(kClientWidth, 268, kSiteColumnWidth - 12, 104);
   ResultsPanel.setFont(windowFont(11));
+  ResultsPanel.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
 }
 
 std::optional<double> TForm1::curveConstrainedDepth() const {

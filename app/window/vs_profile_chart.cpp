@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QLegendMarker>
 #include <QPen>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -39,6 +40,12 @@ std::vector<ProfilePoint> trialProfile(const TrialModel& model, double chartDept
   const std::vector<float> thickness(model.thickness.begin(), model.thickness.end());
   const std::vector<float> vs(model.vs.begin(), model.vs.end());
   return stepProfile(thickness, vs, chartDepth);
+}
+
+double trialInterfaceDepth(const TrialModel& model) {
+  double depth = 0.0;
+  for (std::size_t i = 0; i + 1 < model.thickness.size(); ++i) depth += model.thickness[i];
+  return depth;
 }
 
 double fastestOf(const TrialModel& model) {
@@ -99,7 +106,7 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   FittedSeries->setPen(QPen(kFittedColour, 2.0));
   auto constrained = std::make_unique<QLineSeries>();
   ConstrainedSeries = constrained.get();
-  ConstrainedSeries->setPen(QPen(kMeasuredColour, 1.0, Qt::DashLine));
+  ConstrainedSeries->setPen(QPen(kConstrainedColour, 1.0, Qt::DashDotLine));
   // The ensemble's summary lines over its profiles (which are added under
   // them as they come), the two models over those.
   auto p10 = std::make_unique<QLineSeries>();
@@ -110,24 +117,21 @@ VsProfileChart::VsProfileChart(QWidget* parent) : QChartView(parent) {
   P90Series->setPen(QPen(kPercentileColour, 1.5, Qt::DashLine));
   auto median = std::make_unique<QLineSeries>();
   MedianSeries = median.get();
-  MedianSeries->setPen(QPen(kPercentileColour, 2.0));
+  MedianSeries->setPen(QPen(kMedianColour, 2.0));
   auto best = std::make_unique<QLineSeries>();
   BestSeries = best.get();
-  BestSeries->setPen(QPen(kBestModelColour, 1.5));
+  BestSeries->setPen(QPen(kBestModelColour, 2.0));
   for (QLineSeries* series : {p10.release(), p90.release(), median.release(), best.release(),
                               starting.release(), fitted.release(), constrained.release()}) {
     chart->addSeries(series);
     series->attachAxis(VsAxis);
     series->attachAxis(DepthAxis);
   }
-  // The dashed line has its own label; the legend names the models drawn,
-  // and the two percentile lines once.
-  chart->legend()->markers(ConstrainedSeries).front()->setVisible(false);
-  chart->legend()->markers(P90Series).front()->setVisible(false);
+  Legend = std::make_unique<ChartLegend>(*chart);
 
   auto label = std::make_unique<QGraphicsSimpleTextItem>(chart);
   ConstrainedLabel = label.release();  // the chart item deletes its children
-  ConstrainedLabel->setBrush(kMeasuredColour);
+  ConstrainedLabel->setBrush(kConstrainedColour);
   ConstrainedLabel->setVisible(false);
   connect(chart, &QChart::plotAreaChanged, this, [this] { placeConstrainedLabel(); });
   setChart(ownedChart.release());
@@ -149,6 +153,7 @@ void VsProfileChart::retranslate() {
   MedianSeries->setName(tr("中值"));
   BestSeries->setName(tr("最佳模型"));
   for (QLineSeries* series : EnsembleSeries) series->setName(tr("接受模型"));
+  updateLegend();
   // The legend has no room for the counts; the tool tip says what is drawn.
   setToolTip(ensemble_.models.size() < acceptedCount_
                  ? tr("绘出 %1/%2 个接受模型，按拟合差排名等距选取。")
@@ -169,7 +174,7 @@ void VsProfileChart::setFonts(const QFont& title, const QFont& axisTitles, const
     axis->setTitleFont(axisTitles);
     axis->setLabelsFont(labels);
   }
-  chart->legend()->setFont(labels);
+  Legend->setFont(labels);
   ConstrainedLabel->setFont(labels);
 }
 
@@ -212,6 +217,13 @@ void VsProfileChart::redraw() {
   }
   for (const TrialModel& model : ensemble_.models) fastest = std::max(fastest, fastestOf(model));
   if (ensemble_.best) fastest = std::max(fastest, fastestOf(*ensemble_.best));
+  // Every profile drawn ends below the chart's foot, the ensemble's too.
+  for (const TrialModel& model : ensemble_.models) {
+    deepestInterface = std::max(deepestInterface, trialInterfaceDepth(model));
+  }
+  if (ensemble_.best) {
+    deepestInterface = std::max(deepestInterface, trialInterfaceDepth(*ensemble_.best));
+  }
   const double chartDepth =
       std::max(profileChartDepth(deepestInterface, constrainedDepth_), ensemble_.depth);
   const double vsCeiling = profileVelocityCeiling(fastest);
@@ -220,10 +232,6 @@ void VsProfileChart::redraw() {
   drawProfile(*StartingSeries, starting_, chartDepth);
   drawProfile(*FittedSeries, fitted_, chartDepth);
   drawEnsemble(chartDepth);
-  // The legend names only the profiles drawn.
-  for (QLineSeries* series : {StartingSeries, FittedSeries, MedianSeries, P10Series, BestSeries}) {
-    chart->legend()->markers(series).front()->setVisible(series->count() > 0);
-  }
 
   if (constrainedDepth_) {
     ConstrainedSeries->replace(
@@ -232,7 +240,7 @@ void VsProfileChart::redraw() {
     ConstrainedSeries->clear();
   }
   ConstrainedLabel->setVisible(constrainedDepth_.has_value());
-  retranslate();  // the label, the tool tip and the new profiles' legend name
+  retranslate();  // the label, the tool tip and the legend of what is drawn
 }
 
 void VsProfileChart::replaceEnsembleSeries(std::size_t count) {
@@ -255,12 +263,6 @@ void VsProfileChart::replaceEnsembleSeries(std::size_t count) {
     series->attachAxis(VsAxis);
     series->attachAxis(DepthAxis);
   }
-  for (std::size_t k = 0; k < EnsembleSeries.size(); ++k) {
-    // One legend entry speaks for all the accepted profiles: the first's.
-    chart->legend()->markers(EnsembleSeries[k]).front()->setVisible(k == 0);
-  }
-  chart->legend()->markers(ConstrainedSeries).front()->setVisible(false);
-  chart->legend()->markers(P90Series).front()->setVisible(false);
 }
 
 void VsProfileChart::drawEnsemble(double chartDepth) {
@@ -283,14 +285,74 @@ void VsProfileChart::drawEnsemble(double chartDepth) {
   }
 }
 
+void VsProfileChart::updateLegend() {
+  // The models drawn, in the order a reader meets them; one entry for all
+  // the accepted profiles and one for both percentile lines.
+  std::vector<LegendEntry> entries;
+  const auto add = [&entries](const QLineSeries* series, const QString& label) {
+    if (series != nullptr && series->count() > 0) {
+      entries.push_back({label, LegendMark::Line, series->pen(), {}});
+    }
+  };
+  add(StartingSeries, tr("初始模型"));
+  add(FittedSeries, tr("拟合模型"));
+  if (!EnsembleSeries.empty()) {
+    // The best-drawn profile's colour stands for them all.
+    add(EnsembleSeries.front(), tr("接受模型"));
+  }
+  add(MedianSeries, tr("中值"));
+  add(P10Series, tr("10%/90%"));
+  add(BestSeries, tr("最佳模型"));
+  Legend->setEntries(std::move(entries));
+}
+
 void VsProfileChart::placeConstrainedLabel() {
   if (ConstrainedSeries->count() < 2) return;
-  // 3 pixels between the line's right end and the text, so that the dashes
-  // do not run through the glyphs.
+  const QRectF plot = chart->plotArea();
+  if (plot.width() <= 0.0 || plot.height() <= 0.0) return;
+  // Clear of every line drawn, in the widest stretch that no profile
+  // crosses at the label's depths, 3 pixels from the dashed line and from
+  // the stretch's start.
   constexpr double kGap = 3.0;
-  const QPointF start = chart->mapToPosition(ConstrainedSeries->at(0), ConstrainedSeries);
   const QRectF text = ConstrainedLabel->boundingRect();
-  ConstrainedLabel->setPos(start.x() + kGap, start.y() - text.height() - kGap);
+  const double depthPerPixel = (DepthAxis->max() - DepthAxis->min()) / plot.height();
+  const double vsPerPixel = (VsAxis->max() - VsAxis->min()) / plot.width();
+  const double z = *constrainedDepth_;
+  const double labelDepth = (text.height() + kGap) * depthPerPixel;
+  const double labelVs = (text.width() + 2.0 * kGap) * vsPerPixel;
+  std::vector<std::vector<ProfilePoint>> lines;
+  for (const QAbstractSeries* drawn : chart->series()) {
+    const auto* series = qobject_cast<const QLineSeries*>(drawn);
+    if (series == nullptr || series == ConstrainedSeries || series->count() == 0) continue;
+    std::vector<ProfilePoint>& line = lines.emplace_back();
+    for (const QPointF& p : series->points()) line.push_back({p.x(), p.y()});
+  }
+  // Nearest the line first: just above it, just under it, then a label's
+  // height further each way, as far as the plot goes; the first place where
+  // the label fits, else the widest just above the line.
+  const double deepest = DepthAxis->max();
+  struct Place {
+    VsStretch stretch;
+    double top;  // m, the depth of the label's top
+  };
+  std::optional<Place> chosen;
+  Place widestAbove{widestFreeStretch(lines, z - labelDepth, z, VsAxis->min(), VsAxis->max()),
+                    z - labelDepth};
+  for (int step = 0; !chosen && step < 8; ++step) {
+    for (const double top : {z - labelDepth * (step + 1), z + labelDepth * step}) {
+      if (top < DepthAxis->min() || top + labelDepth > deepest) continue;
+      const VsStretch stretch =
+          widestFreeStretch(lines, top, top + labelDepth, VsAxis->min(), VsAxis->max());
+      if (stretch.width() >= labelVs) {
+        chosen = Place{stretch, top};
+        break;
+      }
+    }
+  }
+  const Place place = chosen.value_or(widestAbove);
+  const QPointF corner =
+      chart->mapToPosition(QPointF(place.stretch.low, place.top), ConstrainedSeries);
+  ConstrainedLabel->setPos(corner.x() + kGap, corner.y() + (place.top < z ? 0.0 : kGap));
 }
 
 }  // namespace dispfit

@@ -11,12 +11,14 @@
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QValueAxis>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "core/model_table.h"
 #include "search/ensemble_statistics.h"
 #include "search/search_space.h"
+#include "window/chart_legend.h"
 
 namespace dispfit {
 
@@ -72,6 +74,8 @@ class VsProfileChart : public QChartView {
   QLineSeries* P10Series = nullptr;          // owned by chart
   QLineSeries* P90Series = nullptr;          // owned by chart
   QLineSeries* BestSeries = nullptr;         // owned by chart
+  // The legend under the plot: what each line drawn is.
+  std::unique_ptr<ChartLegend> Legend;
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -79,12 +83,13 @@ class VsProfileChart : public QChartView {
  private:
   // Sets the chart's texts in the language the application shows.
   void retranslate();
+  // Names in the legend the profiles drawn, each in its own pen.
+  void updateLegend();
   void redraw();
   void drawEnsemble(double chartDepth);
   void replaceEnsembleSeries(std::size_t count);
 
-  // Puts the label just above the left end of the dashed line, where the
-  // slower shallow layers leave room.
+  // Puts the label by the dashed line where no profile runs.
   void placeConstrainedLabel();
 
   std::optional<ParsedLayers> starting_;

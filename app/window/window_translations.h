@@ -2,8 +2,11 @@
 // The window's languages. Its texts are written in Chinese; the English
 // catalogue, built from translations/dispfit_en.ts into the program's
 // resources, is installed into the application for English and taken out
-// again for Chinese. Either way Qt then sends every widget a LanguageChange
-// event, on which each sets its texts anew (see translations/README.md).
+// again for Chinese. Qt's own texts (a dialog's standard buttons, a file
+// dialog) come from Qt's Chinese catalogue, installed for Chinese where the
+// system has it, and are English without it. Either way Qt then sends every
+// widget a LanguageChange event, on which each sets its texts anew (see
+// translations/README.md).
 #pragma once
 
 #include <QTranslator>
@@ -18,10 +21,10 @@ inline constexpr const char* kEnglishCatalogue = ":/translations/dispfit_en.qm";
 
 class WindowTranslations {
  public:
-  // Loads the English catalogue; the application keeps its language until
-  // setLanguage is called.
+  // Loads the English catalogue and Qt's Chinese one, and installs the
+  // latter: the application shows Chinese until setLanguage is called.
   WindowTranslations();
-  // Takes the catalogue out of the application again.
+  // Takes the catalogues out of the application again.
   ~WindowTranslations();
   WindowTranslations(const WindowTranslations&) = delete;
   WindowTranslations& operator=(const WindowTranslations&) = delete;
@@ -30,10 +33,17 @@ class WindowTranslations {
   // language unchanged, for English when its catalogue could not be loaded.
   bool setLanguage(WindowLanguage language);
   WindowLanguage language() const { return language_; }
+  // Whether Qt's own texts are shown in Chinese: false where the system
+  // lacks Qt's Chinese catalogue.
+  bool hasQtChinese() const { return qtChineseLoaded_; }
 
  private:
+  void showQtChinese(bool shown);
+
   QTranslator english_;
+  QTranslator qtChinese_;
   bool loaded_ = false;
+  bool qtChineseLoaded_ = false;
   WindowLanguage language_ = WindowLanguage::Chinese;
 };
 

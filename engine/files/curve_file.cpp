@@ -35,26 +35,40 @@ constexpr DatumQuantity kColumnQuantities[] = {DatumQuantity::Frequency, DatumQu
                                                DatumQuantity::HighBound, DatumQuantity::Wavelength,
                                                DatumQuantity::Period};
 
-constexpr std::string_view kFrequencyNames[] = {"frequency", "freq", "f"};
-constexpr std::string_view kVelocityNames[] = {"velocity", "phase velocity", "vr", "c"};
-constexpr std::string_view kDeviationNames[] = {"sigma", "std", "standard deviation"};
-constexpr std::string_view kLowNames[] = {"low", "lower"};
-constexpr std::string_view kHighNames[] = {"high", "upper"};
-constexpr std::string_view kWavelengthNames[] = {"wavelength", "lambda"};
-constexpr std::string_view kPeriodNames[] = {"period", "t"};
+// The names the field's programs head these columns with: spreadsheets and
+// scripts, picking programs that write a mean with its spread ("c_mean",
+// "c_low", "c_up"), and the CPS and Geopsy words.
+constexpr std::string_view kFrequencyNames[] = {"frequency", "freq", "f", "frequencies",
+                                                "frequency hz"};
+constexpr std::string_view kVelocityNames[] = {
+    "velocity",  "phase velocity",    "vr", "c", "vph", "c mean", "mean", "v", "vel", "vphase",
+    "phase vel", "rayleigh velocity", "cr"};
+constexpr std::string_view kDeviationNames[] = {
+    "sigma", "std",     "standard deviation", "sd",      "stddev", "stdev",      "std dev", "c std",
+    "c sd",  "c sigma", "c stddev",           "sigma c", "error",  "uncertainty"};
+constexpr std::string_view kLowNames[] = {"low",     "lower", "min",         "c low",
+                                          "c lower", "c min", "lower bound", "vmin"};
+constexpr std::string_view kHighNames[] = {"high",    "upper", "max",         "c up", "c high",
+                                           "c upper", "c max", "upper bound", "vmax"};
+constexpr std::string_view kWavelengthNames[] = {"wavelength", "lambda", "wl", "wave length",
+                                                 "wavelengths"};
+constexpr std::string_view kPeriodNames[] = {"period", "t", "periods", "per"};
 constexpr std::string_view kModeNames[] = {"mode"};
-constexpr std::string_view kHertz[] = {"hz"};
-constexpr std::string_view kMetrePerSecond[] = {"m/s"};
-constexpr std::string_view kMetre[] = {"m"};
+constexpr std::string_view kHertz[] = {"hz", "1/s"};
+// A velocity in m/s, or in km/s, each value 1000 times as many m/s.
+constexpr std::string_view kVelocityUnits[] = {"m/s", "km/s", "ms-1", "m.s-1", "kms-1", "km.s-1"};
+constexpr double kVelocityFactors[] = {1.0, 1000.0, 1.0, 1.0, 1000.0, 1000.0};
+constexpr std::string_view kLengthUnits[] = {"m", "km"};
+constexpr double kLengthFactors[] = {1.0, 1000.0};
 constexpr std::string_view kSecond[] = {"s"};
 
 constexpr ColumnDefinition kCurveColumns[] = {
     {"frequency", kFrequencyNames, kHertz},
-    {"velocity", kVelocityNames, kMetrePerSecond},
-    {"standard deviation", kDeviationNames, kMetrePerSecond},
-    {"low", kLowNames, kMetrePerSecond},
-    {"high", kHighNames, kMetrePerSecond},
-    {"wavelength", kWavelengthNames, kMetre},
+    {"velocity", kVelocityNames, kVelocityUnits, kVelocityFactors},
+    {"standard deviation", kDeviationNames, kVelocityUnits, kVelocityFactors},
+    {"low", kLowNames, kVelocityUnits, kVelocityFactors},
+    {"high", kHighNames, kVelocityUnits, kVelocityFactors},
+    {"wavelength", kWavelengthNames, kLengthUnits, kLengthFactors},
     {"period", kPeriodNames, kSecond},
     {"mode", kModeNames, {}},  // a number, no unit
 };
@@ -163,8 +177,16 @@ bool parseFreeFormatCurve(std::string_view text, const std::string& sourceName,
 
 bool parseCurveTable(std::string_view text, const std::string& sourceName,
                      const InputLimits& limits, CurveFile& curve, std::string& error) {
+  return parseCurveTable(text, sourceName, limits, {}, curve, error);
+}
+
+bool parseCurveTable(std::string_view text, const std::string& sourceName,
+                     const InputLimits& limits, const ColumnChoice& columns, CurveFile& curve,
+                     std::string& error) {
   ColumnTable table;
-  if (!readColumnTable(text, sourceName, kCurveColumns, kCurveOrders, table, error)) {
+  const bool chosen = !columns.position.empty() || !columns.headerField.empty();
+  if (!(chosen ? readChosenColumns(text, sourceName, kCurveColumns, columns, table, error)
+               : readColumnTable(text, sourceName, kCurveColumns, kCurveOrders, table, error))) {
     return false;
   }
   const std::size_t data = table.rowCount();
@@ -220,10 +242,37 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
 
 bool parseCurveText(std::string_view text, const std::string& sourceName, const InputLimits& limits,
                     const InputLimits& tableLimits, CurveFile& curve, std::string& error) {
-  if (startsWithCount(text)) {
+  return parseCurveText(text, sourceName, limits, tableLimits, {}, curve, error);
+}
+
+bool parseCurveText(std::string_view text, const std::string& sourceName, const InputLimits& limits,
+                    const InputLimits& tableLimits, const ColumnChoice& columns, CurveFile& curve,
+                    std::string& error) {
+  const bool chosen = !columns.position.empty() || !columns.headerField.empty();
+  if (!chosen && startsWithCount(text)) {
     return parseFreeFormatCurve(text, sourceName, limits, curve, error);
   }
-  return parseCurveTable(text, sourceName, tableLimits, curve, error);
+  return parseCurveTable(text, sourceName, tableLimits, columns, curve, error);
+}
+
+bool parseCurveColumnChoice(std::string_view text, ColumnChoice& choice, std::string& error) {
+  return parseColumnChoice(text, kCurveColumns, choice, error);
+}
+
+std::string curveColumnNames() {
+  return acceptedNames(kCurveColumns);
+}
+
+bool curveHeaderKnown(std::string_view text) {
+  ColumnText split;
+  std::string error;
+  if (!splitColumnText(text, {}, split, error) || split.headerLine == 0) return true;
+  std::vector<std::size_t> columnOf;
+  std::string what;
+  if (!matchColumns(split.header, kCurveColumns, columnOf, what)) return false;
+  std::vector<bool> present(columnOf.size());
+  for (std::size_t k = 0; k < columnOf.size(); ++k) present[k] = columnOf[k] != kNoColumn;
+  return columnSetFault(present).empty();
 }
 
 }  // namespace swcore

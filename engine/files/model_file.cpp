@@ -24,16 +24,21 @@ constexpr std::string_view kThicknessNames[] = {"thickness", "h"};
 constexpr std::string_view kShearVelocityNames[] = {"vs", "s velocity", "shear velocity"};
 constexpr std::string_view kDensityNames[] = {"density", "rho"};
 constexpr std::string_view kPVelocityNames[] = {"vp", "p velocity"};
-constexpr std::string_view kMetre[] = {"m"};
-constexpr std::string_view kMetrePerSecond[] = {"m/s"};
-constexpr std::string_view kGramPerCubicCentimetre[] = {"g/cm3", "g/cm^3", "g/cc"};
+// Other units than the table's own, each with its factor to them: km as
+// 1000 m, km/s as 1000 m/s, kg/m3 as a thousandth of a g/cm3.
+constexpr std::string_view kLengthUnits[] = {"m", "km"};
+constexpr double kLengthFactors[] = {1.0, 1000.0};
+constexpr std::string_view kVelocityUnits[] = {"m/s", "km/s"};
+constexpr double kVelocityFactors[] = {1.0, 1000.0};
+constexpr std::string_view kDensityUnits[] = {"g/cm3", "g/cm^3", "g/cc", "kg/m3", "kg/m^3"};
+constexpr double kDensityFactors[] = {1.0, 1.0, 1.0, 0.001, 0.001};
 
 // In the order of kTableQuantities.
 constexpr ColumnDefinition kModelColumns[] = {
-    {"thickness", kThicknessNames, kMetre},
-    {"Vs", kShearVelocityNames, kMetrePerSecond},
-    {"density", kDensityNames, kGramPerCubicCentimetre},
-    {"Vp", kPVelocityNames, kMetrePerSecond},
+    {"thickness", kThicknessNames, kLengthUnits, kLengthFactors},
+    {"Vs", kShearVelocityNames, kVelocityUnits, kVelocityFactors},
+    {"density", kDensityNames, kDensityUnits, kDensityFactors},
+    {"Vp", kPVelocityNames, kVelocityUnits, kVelocityFactors},
 };
 constexpr std::size_t kRequiredModelColumns = 3;  // Vp is optional
 

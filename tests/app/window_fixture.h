@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,12 @@ class ScriptedFileChooser : public FileChooser {
  public:
   QString fileToOpen(QWidget*, const QString&, const QString&) override { return next(); }
   QString fileToSave(QWidget*, const QString&, const QString&) override { return next(); }
+  QString baseOrFolderToSave(QWidget*, const QString&, const QString& directory) override {
+    directories.push_back(directory);
+    return next();
+  }
   std::vector<QString> answers;
+  std::vector<QString> directories;  // where each export's dialog was to open
   int asked = 0;
 
  private:
@@ -66,6 +72,38 @@ class ScriptedFileChooser : public FileChooser {
     answers.erase(answers.begin());
     return answer;
   }
+};
+
+// Answers the export's question of which result to write with the indices
+// queued; an empty queue answers as a cancelled choice.
+class ScriptedExportResultChooser : public ExportResultChooser {
+ public:
+  std::optional<int> chooseResult(QWidget*, const QStringList& names) override {
+    offered = names;
+    if (answers.empty()) return std::nullopt;
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::vector<int> answers;
+  QStringList offered;
+};
+
+// Answers the column step of opening a curve with the choices queued.
+class ScriptedCurveColumnChooser : public CurveColumnChooser {
+ public:
+  std::optional<QString> chooseColumns(QWidget*, const QString&,
+                                       const QStringList& header) override {
+    offeredHeader = header;
+    ++asked;
+    if (answers.empty()) return std::nullopt;
+    const QString answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::vector<QString> answers;
+  QStringList offeredHeader;
+  int asked = 0;
 };
 
 class WindowTest : public ::testing::Test {

@@ -4,13 +4,16 @@
 # there, with the build folder out of their way: each must find what it
 # needs in the installed tree alone.
 #
-#   install_test.sh CMAKE BUILD_DIR WITH_WINDOW(0|1) LIBDIR SOURCE_DIR
+#   install_test.sh CMAKE BUILD_DIR WITH_WINDOW(0|1) LIBDIR SOURCE_DIR [SANITIZERS]
 set -euo pipefail
 cmake=$1
 build=$2
 with_window=$3
 libdir=$4
 source=$5
+# A sanitized engine needs its runtime linked into the program that loads it
+# first, so the example caller is built with the same sanitizers.
+sanitizers=${6:-}
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -84,8 +87,12 @@ fi
 # A C program finds the installed engine through its CMake package, links
 # swcore::swcore and gets the half-space's Rayleigh velocity worked above.
 caller=$scratch/caller
+caller_flags=()
+if [ -n "$sanitizers" ]; then
+  caller_flags=(-DCMAKE_C_FLAGS="-fsanitize=$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=$sanitizers")
+fi
 if "$cmake" -S "$source/examples/swcore_caller" -B "$caller" -DCMAKE_PREFIX_PATH="$prefix" \
-     >caller.out 2>&1 && "$cmake" --build "$caller" >>caller.out 2>&1; then
+     "${caller_flags[@]}" >caller.out 2>&1 && "$cmake" --build "$caller" >>caller.out 2>&1; then
   velocity=$("$caller/swcore-caller" 2>&1) || fail "swcore-caller printed '$velocity'"
   [ "$velocity" = 142.10 ] || fail "swcore-caller printed '$velocity', expected 142.10"
 else

@@ -129,8 +129,7 @@ TEST_F(InversionTool, HeadedTablesAreReadLikeTheFreeFormat) {
   }
   const ToolRun result = run(quoted(model) + " " + quoted(write("curve.csv", curve)));
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
-      << result.out;
+  EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos) << result.out;
 }
 
 TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
@@ -147,8 +146,7 @@ TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out.rfind("\t反演结果\n\n拟合情况：\n迭代次数：", 0), 0u) << result.out;
-  EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
-      << result.out;
+  EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos) << result.out;
 }
 
 TEST_F(InversionTool, PointsOfTwoModesAreEachFittedByTheirMode) {
@@ -266,7 +264,7 @@ TEST_F(InversionTool, EveryCurveLayoutGivesTheSameFitAndSite) {
     const fs::path curve = write("curve.txt", c.curve);
     const ToolRun result = run(quoted(model) + " " + quoted(curve));
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("#      H       Vs\n1   2.0   200.0\n"), std::string::npos)
+    EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos)
         << result.out;
     if (c.note.empty()) {
       EXPECT_EQ(result.err, "");
@@ -292,6 +290,156 @@ TEST_F(InversionTool, EveryCurveLayoutGivesTheSameFitAndSite) {
   }
 }
 
+// The same half-space curve in the files of other programs, and in km/s
+// under names a picking program writes, gives the same fit: SURF96 periods
+// and km/s (T = 1 / f, c / 1000), gpdc's slowness (1 / c) and a dinver
+// target's, with a higher mode that is left out. What is written back for
+// those programs reads back to the same fit.
+TEST_F(InversionTool, FilesOfOtherProgramsGiveTheSameFitAndAreWrittenBack) {
+  std::string surf96;
+  std::string gpdc = "# 2 Rayleigh dispersion mode(s)\n# Mode 0\n";
+  std::string target =
+      "<Dinver><TargetList><DispersionTarget type=\"dispersion\"><ModalCurve><Mode>"
+      "<slowness>Phase</slowness><polarization>Rayleigh</polarization><index>0</index></Mode>\n";
+  std::string kilometres = "freq [Hz], c_mean [km/s], c_sd [km/s]\n";
+  char row[200];
+  for (int i = 0; i < kHalfSpacePoints; ++i) {
+    const double f = halfSpaceFrequency(i);
+    const double c = kHalfSpaceRayleigh;
+    std::snprintf(row, sizeof row, "SURF96 R C X 0 %.12g %.7f 0.003\n", 1.0 / f, c / 1000.0);
+    surf96 += row;
+    std::snprintf(row, sizeof row, "%g %.12g\n", f, 1.0 / c);
+    gpdc += row;
+    std::snprintf(row, sizeof row, "<StatPoint><x>%g</x><mean>%.12g</mean></StatPoint>\n", f,
+                  1.0 / c);
+    target += row;
+    std::snprintf(row, sizeof row, "%g, %.7f, 0.003\n", f, c / 1000.0);
+    kilometres += row;
+  }
+  // A point of a higher mode would be fitted against that mode, which the
+  // half-space does not carry: the curves hold the fundamental's points.
+  target += "</ModalCurve></DispersionTarget></TargetList></Dinver>\n";
+  const fs::path model = write("model.txt", "1\n2 180 1.8\n");
+  const std::pair<const char*, std::string> curves[] = {{"curve.surf96", surf96},
+                                                        {"curve.gpdc", gpdc},
+                                                        {"curve.target", target},
+                                                        {"curve.csv", kilometres}};
+  for (const auto& [name, text] : curves) {
+    SCOPED_TRACE(name);
+    const ToolRun result = run(quoted(model) + " " + quoted(write(name, text)));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos)
+        << result.out;
+  }
+
+  const fs::path written = dir_ / "out";
+  const ToolRun exported = run(quoted(model) + " " + quoted(dir_ / "curve.csv") + " --target " +
+                               quoted(fs::path(written.string() + ".target")) + " --surf96 " +
+                               quoted(fs::path(written.string() + ".d")) + " --gpdc " +
+                               quoted(fs::path(written.string() + ".gpdc")) +
+                               " --model96=" + quoted(fs::path(written.string() + ".mod")));
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  // One layer, the half-space: thickness 0, Vp = 3 Vs, 1.8 g/cm3 as 1800 kg/m3.
+  const std::string gpdcModel = contents(written.string() + ".gpdc");
+  EXPECT_EQ(gpdcModel.rfind("1\n0 ", 0), 0u) << gpdcModel;
+  EXPECT_NE(gpdcModel.find(" 1800\n"), std::string::npos) << gpdcModel;
+  for (const char* curve : {".target", ".d"}) {
+    for (const char* fitted : {".gpdc", ".mod"}) {
+      SCOPED_TRACE(std::string(curve) + fitted);
+      const ToolRun again = run(quoted(fs::path(written.string() + fitted)) + " " +
+                                quoted(fs::path(written.string() + curve)));
+      ASSERT_EQ(again.status, 0) << again.err;
+      // The half-space's thickness is written 0, outside the bounds: the
+      // inversion starts it mid-range, and it is not used.
+      EXPECT_NE(again.out.find("   200.0\n"), std::string::npos) << again.out;
+      EXPECT_NE(again.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
+    }
+  }
+}
+
+// Through the curve core (here with Vp = 3 Vs, Poisson's ratio 7/16, the
+// rule FORWARD has) the example curve fits from this start as through
+// FORWARD; where no damped step lowers the misfit further the fit ends with
+// its model and says so, where FORWARD's own run ended on small steps.
+// The start's third thickness lies beyond the 5 m bound: both begin it
+// mid-range, with a note.
+TEST_F(InversionTool, ThroughTheCurveCoreTheReportSaysWhyTheFitEnded) {
+  const fs::path model = write("start.txt",
+                               "4\n0.514999986 135.960007 1.89999998\n"
+                               "4.01804543 180.808456 1.89999998\n"
+                               "35.3669548 423.812592 1.89999998\n"
+                               "35.3669548 438.899994 1.89999998\n");
+  const std::string files =
+      quoted(model) + " " + quoted(fs::path(DISPFIT_EXAMPLES_DIR) / "field_curve.csv");
+  const ToolRun core = run("--poisson 0.4375 " + files);
+  ASSERT_EQ(core.status, 0) << core.err;
+  EXPECT_NE(core.out.find("Stopped: no damped step lowered the misfit further after 8 of at most "
+                          "30 iterations; the model of the last accepted step is given.\n"),
+            std::string::npos)
+      << core.out;
+  EXPECT_NE(core.out.find("P velocity: Poisson's ratio 0.4375; the forward runs went through the "
+                          "curve core"),
+            std::string::npos);
+  EXPECT_NE(core.out.find("Start: layer 3's starting thickness 35.37 m lies outside the "
+                          "bounds 0.1-5 m: the inversion begins it mid-range, at 2.55 m\n"),
+            std::string::npos)
+      << core.out;
+  EXPECT_NE(core.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
+
+  const ToolRun library = run(files);
+  ASSERT_EQ(library.status, 0) << library.err;
+  EXPECT_NE(library.out.find("Stopped: converged, every component of the last step was too small "
+                             "to go on after 11 of at most 30 iterations"),
+            std::string::npos)
+      << library.out;
+  EXPECT_EQ(library.out.find("P velocity:"), std::string::npos);
+}
+
+// A suggested start beyond the default thickness bound widens it, with a
+// note; beyond a bound the user gave, it is clipped into it, with a note.
+TEST_F(InversionTool, ASuggestedStartAndTheBoundsAgree) {
+  const std::string curve = quoted(fs::path(DISPFIT_EXAMPLES_DIR) / "field_curve.csv");
+  const ToolRun widened = run("--suggest 4 " + curve);
+  ASSERT_EQ(widened.status, 0) << widened.err;
+  EXPECT_NE(widened.out.find("Start: thickness bounds widened from the defaults 0.1-5 m to "
+                             "0.1-53.1 m to hold the suggested start (0.51 to 35.37 m)"),
+            std::string::npos)
+      << widened.out;
+  const ToolRun clipped = run("--suggest 4 --h-bounds 0.1 10 " + curve);
+  ASSERT_EQ(clipped.status, 0) << clipped.err;
+  EXPECT_NE(clipped.out.find("Start: layer 3's suggested thickness 35.37 m clipped to the "
+                             "upper bound 10 m you gave"),
+            std::string::npos)
+      << clipped.out;
+  EXPECT_NE(clipped.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
+  EXPECT_NE(clipped.out.find("Vs30 = 348.1 m/s"), std::string::npos);
+}
+
+// A header a curve table does not know is refused with the names it takes,
+// and the refusal says how to choose the columns; choosing them reads it.
+TEST_F(InversionTool, ColumnsAreChosenWhereTheHeaderIsNotUnderstood) {
+  std::string curve = "freq_hz;vel_best;vel_unc\n";
+  for (int i = 0; i < kHalfSpacePoints; ++i) {
+    curve += std::to_string(halfSpaceFrequency(i)) + ";189.4615;3\n";
+  }
+  const std::string files =
+      quoted(write("model.txt", "1\n2 180 1.8\n")) + " " + quoted(write("curve.csv", curve));
+  const ToolRun refused = run(files);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("the header names a column \"freq_hz\" that this table does not know"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_NE(refused.err.find("say which column is which with --columns"), std::string::npos);
+  const ToolRun chosen = run("--columns f=1,v=vel_best,sigma=3 " + files);
+  ASSERT_EQ(chosen.status, 0) << chosen.err;
+  EXPECT_NE(chosen.out.find("Points inside the band: 30 of 30\n"), std::string::npos);
+  const ToolRun badChoice = run("--columns f=1,speed=2 " + files);
+  EXPECT_EQ(badChoice.status, 2);
+  EXPECT_NE(badChoice.err.find("--columns: \"speed\" names no column of this table"),
+            std::string::npos)
+      << badChoice.err;
+}
+
 // The options reach the inversion: an upper Vs bound below the answer holds
 // the fit at the bound, one iteration stops there, and changed settings are
 // reported.
@@ -305,11 +453,17 @@ TEST_F(InversionTool, BoundsAndIterationLimitAreTheInversions) {
 
   ToolRun result = run("--vs-bounds 60 195 --h-bounds 0.5 8 " + files);
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.out.find("1   2.0   195.0\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("1   -   195.0\n"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("Settings (changed from the defaults): Vs 60 to 195 m/s, thickness "
                             "0.5 to 8 m, at most 30 iterations\n"),
             std::string::npos)
       << result.out;
+  // The answer lies beyond the bound, which the report flags.
+  EXPECT_NE(result.out.find("On a bound (the data may want it beyond; a wider bound may fit "
+                            "better):\n  layer 1 Vs 195.0 m/s is at its upper bound 195 m/s\n"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(result.out.back(), '\n');  // the report's last line ends too
 
   // From 120 m/s the default run comes within the misfit tolerance (0.001)
   // of the 200 m/s answer in two iterations; stopped after one, it is still
@@ -317,10 +471,18 @@ TEST_F(InversionTool, BoundsAndIterationLimitAreTheInversions) {
   result = run(files);
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_LT(reportedMisfit(result.out), 0.001) << result.out;
+  EXPECT_NE(result.out.find("Stopped: the misfit fell below the tolerance 0.001 m/s after 2 of "
+                            "at most 30 iterations.\n"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(result.out.find("On a bound"), std::string::npos);
   result = run("--iterations 1 " + files);
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_GT(reportedMisfit(result.out), 0.01) << result.out;
   EXPECT_NE(result.out.find("at most 1 iterations"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Stopped: the iteration limit was reached before the fit converged"),
+            std::string::npos)
+      << result.out;
 }
 
 // A table longer than the inversion holds: 80 points, 50 fitted, all 80
@@ -399,7 +561,7 @@ TEST_F(InversionTool, CsvThatCannotBeWrittenEndsWithOne) {
           quoted(write("curve.txt", "f c\n50 189.4615\n20 189.4615\n10 189.4615\n")) + " --csv " +
           quoted(dir_ / "no-such-folder" / "site"));
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.out.find("1   2.0   200.0"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("1   -   200.0"), std::string::npos) << result.out;
   EXPECT_NE(result.err.find("site_curve.csv could not be written"), std::string::npos)
       << result.err;
 }

@@ -55,6 +55,22 @@ TEST(InvertOptions, SuggestionTakesOnlyTheCurveAndCsvItsPrefix) {
   EXPECT_EQ(parsed({"m.txt", "--help", "--bogus"}).action, InvertCommand::Action::Help);
 }
 
+TEST(InvertOptions, PVelocityRuleAndFilesOfOtherPrograms) {
+  const InvertCommand command =
+      parsed({"--poisson", "0.3", "--water-table=2.5", "--target", "t.target", "--surf96", "s.d",
+              "--gpdc", "m.gpdc", "--model96", "m.mod", "--columns", "f=2,v=1", "m", "c"});
+  ASSERT_EQ(command.action, InvertCommand::Action::Run) << command.error;
+  EXPECT_EQ(command.vpRule, (VpRule{std::nullopt, 0.3, 2.5}));
+  EXPECT_EQ(command.exchange.target, "t.target");
+  EXPECT_EQ(command.exchange.surf96, "s.d");
+  EXPECT_EQ(command.exchange.gpdc, "m.gpdc");
+  EXPECT_EQ(command.exchange.model96, "m.mod");
+  ASSERT_FALSE(command.exchange.columns.position.empty());
+  EXPECT_EQ(command.exchange.columns.position[0], 2u);  // the frequency
+  EXPECT_EQ(command.exchange.columns.position[1], 1u);  // the velocity
+  EXPECT_EQ(parsed({"m", "c"}).vpRule, VpRule{});
+}
+
 TEST(InvertOptions, BadValuesAreRefused) {
   struct Case {
     const char* name;
@@ -101,6 +117,21 @@ TEST(InvertOptions, BadValuesAreRefused) {
        {"--suggest", "3", "m", "c"},
        "with --suggest, expected one file, CURVE"},
       {"csv without prefix", {"m", "c", "--csv"}, "--csv needs a value"},
+      // sqrt(2) x 1000 = 1414.2 m/s: the least Vp for the default Vs bound.
+      {"Vp below sqrt(2) Vs",
+       {"--vp", "1400", "m", "c"},
+       "Vp 1400 m/s lies below sqrt(2) times the highest Vs (1000 m/s)"},
+      {"Vp for wider bounds",
+       {"--vp", "1500", "--vs-bounds", "50", "1200", "m", "c"},
+       "lies below sqrt(2) times the highest Vs (1200 m/s)"},
+      {"Poisson's ratio of 0.5", {"--poisson", "0.5", "m", "c"}, "Poisson's ratio must lie"},
+      {"Vp and Poisson's ratio",
+       {"--vp", "3000", "--poisson", "0.3", "m", "c"},
+       "a fixed Vp and Poisson's ratio exclude each other"},
+      {"water table at 0", {"--water-table", "0", "m", "c"}, "--water-table: 0 must be positive"},
+      {"columns not NAME=COLUMN",
+       {"--columns", "f1", "m", "c"},
+       "--columns: \"f1\" does not say NAME=COLUMN"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -120,7 +120,7 @@ TEST_F(MaswTool, RefusalsNameTheFaultAndExitAsTheOtherTools) {
       {two + "--transform fk", 2, "--transform: \"fk\" is neither phase-shift nor fdbf"},
       {two + "--fmin 50 --fmax 20", 2, "--fmin must lie below --fmax"},
       {two + "--fmax 600", 2, "lies at or above the record's Nyquist frequency, 500 Hz"},
-      {two + "--min-offsets 1", 2, "--min-offsets: \"1\" is not a whole number from 2 to 1000"},
+      {two + "--min-offsets 1", 2, "--min-offsets must be a whole number from 2 to 1000"},
       {noSource, 2, "trace 1: no SOURCE_LOCATION; give it with --source X"},
       {quoted(dir_ / "missing.sg2"), 2, "missing.sg2: cannot be read"},
       {two + "--fmax 60", 1,

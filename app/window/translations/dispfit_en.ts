@@ -13,6 +13,76 @@
     </message>
 </context>
 <context>
+    <name>CurveColumnChooser</name>
+    <message>
+        <source>选择曲线的各列</source>
+        <translation>Choose the curve&apos;s columns</translation>
+    </message>
+    <message>
+        <source>%1 的表头不是曲线表认得的名称。请说明哪一列是什么：</source>
+        <translation>The header of %1 is not one a curve table knows. Say which column is which:</translation>
+    </message>
+    <message>
+        <source>频率 (Hz)</source>
+        <translation>Frequency (Hz)</translation>
+    </message>
+    <message>
+        <source>波长 (m)</source>
+        <translation>Wavelength (m)</translation>
+    </message>
+    <message>
+        <source>周期 (s)</source>
+        <translation>Period (s)</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>标准差</source>
+        <translation>Standard deviation</translation>
+    </message>
+    <message>
+        <source>下限与上限</source>
+        <translation>Low and high bounds</translation>
+    </message>
+    <message>
+        <source>横坐标：</source>
+        <translation>Abscissa:</translation>
+    </message>
+    <message>
+        <source>横坐标所在列：</source>
+        <translation>Abscissa column:</translation>
+    </message>
+    <message>
+        <source>相速度 (m/s) 所在列：</source>
+        <translation>Phase velocity (m/s) column:</translation>
+    </message>
+    <message>
+        <source>误差：</source>
+        <translation>Spread:</translation>
+    </message>
+    <message>
+        <source>标准差或下限所在列：</source>
+        <translation>Standard deviation or low bound column:</translation>
+    </message>
+    <message>
+        <source>上限所在列：</source>
+        <translation>High bound column:</translation>
+    </message>
+</context>
+<context>
+    <name>ExportResultChooser</name>
+    <message>
+        <source>导出结果</source>
+        <translation>Export results</translation>
+    </message>
+    <message>
+        <source>一次导出一个结果，每个文件都写明是哪一个：</source>
+        <translation>An export writes one result; every file names it:</translation>
+    </message>
+</context>
+<context>
     <name>InversionLimits</name>
     <message>
         <source>Vs 的下限须为正数且小于上限。</source>
@@ -152,6 +222,80 @@
     </message>
 </context>
 <context>
+    <name>ResultCharts</name>
+    <message>
+        <source>频率 (Hz)</source>
+        <translation>Frequency (Hz)</translation>
+    </message>
+    <message>
+        <source>相速度 (m/s)</source>
+        <translation>Phase velocity (m/s)</translation>
+    </message>
+    <message>
+        <source>横波速度 Vs (m/s)</source>
+        <translation>Shear-wave velocity Vs (m/s)</translation>
+    </message>
+    <message>
+        <source>深度 (m)</source>
+        <translation>Depth (m)</translation>
+    </message>
+    <message>
+        <source>局部反演</source>
+        <translation>Local fit</translation>
+    </message>
+    <message>
+        <source>表格模型</source>
+        <translation>Table model</translation>
+    </message>
+    <message>
+        <source>全局搜索最佳拟合</source>
+        <translation>Best-fit search</translation>
+    </message>
+    <message>
+        <source>实测曲线</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>误差带</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>计算曲线</source>
+        <translation>Computed</translation>
+    </message>
+    <message>
+        <source>拟合曲线</source>
+        <translation>Fitted</translation>
+    </message>
+    <message>
+        <source>拟合模型</source>
+        <translation>Fitted model</translation>
+    </message>
+    <message>
+        <source>接受模型曲线的包络</source>
+        <translation>Accepted curves&apos; envelope</translation>
+    </message>
+    <message>
+        <source>最佳模型</source>
+        <translation>Best model</translation>
+    </message>
+    <message>
+        <source>10%/90%</source>
+        <translation>10th/90th percentile</translation>
+    </message>
+    <message>
+        <source>中值</source>
+        <translation>Median</translation>
+    </message>
+</context>
+<context>
+    <name>dispfit::ExportFileDialog</name>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+</context>
+<context>
     <name>dispfit::GlobalSearchDialog</name>
     <message>
         <source>全局搜索</source>
@@ -227,11 +371,11 @@
     </message>
     <message>
         <source>接受：归一化拟合差不大于</source>
-        <translation>Accepted: normalised misfit at most</translation>
+        <translation>Accept: normalised misfit ≤</translation>
     </message>
     <message>
         <source>接受：拟合差 (m/s) 不大于最佳的倍数</source>
-        <translation>Accepted: misfit (m/s) within this factor of the best</translation>
+        <translation>Accept: misfit (m/s) ≤ best ×</translation>
     </message>
     <message>
         <source>%1 半空间</source>
@@ -302,6 +446,216 @@
     </message>
 </context>
 <context>
+    <name>dispfit::MaswSettingsDialog</name>
+    <message>
+        <source>地震记录设置</source>
+        <translation>Shot records settings</translation>
+    </message>
+    <message>
+        <source>相移法</source>
+        <translation>Phase shift</translation>
+    </message>
+    <message>
+        <source>频率域波束形成（柱面波）</source>
+        <translation>Frequency-domain beamformer (cylindrical)</translation>
+    </message>
+    <message>
+        <source>接收点位置</source>
+        <translation>Receiver positions</translation>
+    </message>
+    <message>
+        <source>震源位置</source>
+        <translation>Source position</translation>
+    </message>
+    <message>
+        <source>采样间隔</source>
+        <translation>Sample interval</translation>
+    </message>
+    <message>
+        <source>时间窗</source>
+        <translation>Time window</translation>
+    </message>
+    <message>
+        <source>随距离移动的切除</source>
+        <translation>Mute moving with distance</translation>
+    </message>
+    <message>
+        <source>拾取速度范围</source>
+        <translation>Velocities picked</translation>
+    </message>
+    <message>
+        <source>起始点</source>
+        <translation>Seed</translation>
+    </message>
+    <message>
+        <source>按对数波长分组</source>
+        <translation>Bins of log wavelength</translation>
+    </message>
+    <message>
+        <source>几何</source>
+        <translation>Geometry</translation>
+    </message>
+    <message>
+        <source>频散图像</source>
+        <translation>Dispersion image</translation>
+    </message>
+    <message>
+        <source>拾取与统计</source>
+        <translation>Picking and statistics</translation>
+    </message>
+    <message>
+        <source>不选时使用文件中的几何。</source>
+        <translation>Unticked, the files&apos; geometry is used.</translation>
+    </message>
+    <message>
+        <source>第 1 个接收点的位置，道间距</source>
+        <translation>Position of receiver 1, spacing</translation>
+    </message>
+    <message>
+        <source>距离 r 处的时间窗：从 T0 + r/V快 到 T1 + r/V慢</source>
+        <translation>At distance r the window runs from T0 + r/Vfast to T1 + r/Vslow</translation>
+    </message>
+    <message>
+        <source>每十倍波长的分组数；不选时按频率统计</source>
+        <translation>Bins a decade of wavelength; unticked, by frequency</translation>
+    </message>
+    <message>
+        <source>频率：最低、最高、步长</source>
+        <translation>Frequencies: lowest, highest, step</translation>
+    </message>
+    <message>
+        <source>相速度：最低、最高、步长</source>
+        <translation>Phase velocities: lowest, highest, step</translation>
+    </message>
+    <message>
+        <source>变换</source>
+        <translation>Transform</translation>
+    </message>
+    <message>
+        <source>相邻频率间速度的最大变化</source>
+        <translation>Largest change from one frequency to the next</translation>
+    </message>
+    <message>
+        <source>每点至少出现在几个偏移距</source>
+        <translation>Least source offsets a point is seen at</translation>
+    </message>
+    <message>
+        <source>最低频率必须大于 0。</source>
+        <translation>The lowest frequency must be above 0.</translation>
+    </message>
+    <message>
+        <source>频率步长必须大于 0。</source>
+        <translation>The frequency step must be above 0.</translation>
+    </message>
+    <message>
+        <source>最低频率必须低于最高频率。</source>
+        <translation>The lowest frequency must lie below the highest.</translation>
+    </message>
+    <message>
+        <source>频率步长太小：从最低到最高超过 %1 步。</source>
+        <translation>The frequency step is too small: more than %1 steps from the lowest to the highest.</translation>
+    </message>
+    <message>
+        <source>最低相速度必须大于 0。</source>
+        <translation>The lowest phase velocity must be above 0.</translation>
+    </message>
+    <message>
+        <source>相速度步长必须大于 0。</source>
+        <translation>The velocity step must be above 0.</translation>
+    </message>
+    <message>
+        <source>最低相速度必须低于最高相速度。</source>
+        <translation>The lowest phase velocity must lie below the highest.</translation>
+    </message>
+    <message>
+        <source>相速度步长太小：从最低到最高超过 %1 步。</source>
+        <translation>The velocity step is too small: more than %1 steps from the lowest to the highest.</translation>
+    </message>
+    <message>
+        <source>最高频率必须低于记录的奈奎斯特频率（采样间隔的倒数的一半）。</source>
+        <translation>The highest frequency must lie below the records&apos; Nyquist frequency (half the inverse of the sample interval).</translation>
+    </message>
+    <message>
+        <source>时间窗的起点必须早于终点。</source>
+        <translation>The time window must start before it ends.</translation>
+    </message>
+    <message>
+        <source>切除的两个速度必须大于 0。</source>
+        <translation>Both velocities of the mute must be above 0.</translation>
+    </message>
+    <message>
+        <source>切除的前沿速度必须大于后沿速度。</source>
+        <translation>The mute&apos;s front velocity must be above its back velocity.</translation>
+    </message>
+    <message>
+        <source>切除移动的是时间窗的两端：请同时选择时间窗。</source>
+        <translation>The mute moves the ends of the time window: choose a time window too.</translation>
+    </message>
+    <message>
+        <source>第 1 个接收点的位置和道间距须一起给出。</source>
+        <translation>The position of receiver 1 and the spacing are given together.</translation>
+    </message>
+    <message>
+        <source>道间距不能为 0。</source>
+        <translation>The spacing must not be 0.</translation>
+    </message>
+    <message>
+        <source>采样间隔必须大于 0。</source>
+        <translation>The sample interval must be above 0.</translation>
+    </message>
+    <message>
+        <source>接收点范围：从 1 到 %1，起点在终点之前。</source>
+        <translation>Receivers: from 1 to %1, the first before the last.</translation>
+    </message>
+    <message>
+        <source>每点至少出现的偏移距数须为 2 到 %1。</source>
+        <translation>The least source offsets a point is seen at must be 2 to %1.</translation>
+    </message>
+    <message>
+        <source>每十倍波长的分组数须为 1 到 %1。</source>
+        <translation>The bins a decade of wavelength must be 1 to %1.</translation>
+    </message>
+    <message>
+        <source>拾取速度范围的下限必须低于上限。</source>
+        <translation>The lowest velocity picked must lie below the highest.</translation>
+    </message>
+    <message>
+        <source>拾取速度范围在图像的相速度之外。</source>
+        <translation>The velocities picked lie outside the image&apos;s.</translation>
+    </message>
+    <message>
+        <source>起始点在图像之外。</source>
+        <translation>The seed lies outside the image.</translation>
+    </message>
+    <message>
+        <source>最大变化须大于 0 % 且小于 100 %。</source>
+        <translation>The largest change must be above 0 % and below 100 %.</translation>
+    </message>
+    <message>
+        <source>只用接收点：从、到</source>
+        <translation>Only receivers, from and to</translation>
+    </message>
+</context>
+<context>
+    <name>dispfit::ResidualChart</name>
+    <message>
+        <source>残差/σ</source>
+        <translation>residual/σ</translation>
+    </message>
+    <message>
+        <source>残差 (m/s)</source>
+        <translation>residual (m/s)</translation>
+    </message>
+    <message>
+        <source>各实测点的残差：(实测 − 计算) 除以误差带的半宽 σ；虚线为 ±1。</source>
+        <translation>Each measured point&apos;s residual: (measured − computed) over σ, half the band&apos;s width; the dashed lines are ±1.</translation>
+    </message>
+    <message>
+        <source>各实测点的残差：实测 − 计算，单位 m/s（曲线无误差带）。</source>
+        <translation>Each measured point&apos;s residual: measured − computed, in m/s (the curve has no band).</translation>
+    </message>
+</context>
+<context>
     <name>dispfit::ShotRecordsWindow</name>
     <message>
         <source>地震记录</source>
@@ -354,6 +708,22 @@
     <message>
         <source>偏移距 %1 m：%2 个拾取点（%3 个在限制内），%4 个记录</source>
         <translation>Offset %1 m: %2 picks (%3 inside the limits), %4 records</translation>
+    </message>
+    <message>
+        <source>设置...</source>
+        <translation>Settings...</translation>
+    </message>
+    <message>
+        <source>正在计算频散图像……</source>
+        <translation>Computing the dispersion images...</translation>
+    </message>
+    <message>
+        <source>已按新的设置重新计算。</source>
+        <translation>Computed anew with the new settings.</translation>
+    </message>
+    <message>
+        <source>已按新的设置重新计算：保留了 %1 处手工编辑，%2 处无法保留。</source>
+        <translation>Computed anew with the new settings: %1 hand edits kept, %2 could not be kept.</translation>
     </message>
 </context>
 <context>
@@ -622,7 +992,7 @@
     </message>
     <message>
         <source>VR (m/s)</source>
-        <translation>Phase velocity VR (m/s)</translation>
+        <translation>VR (m/s)</translation>
     </message>
     <message>
         <source>半空间</source>
@@ -669,20 +1039,8 @@
         <translation>Export results: base name or folder</translation>
     </message>
     <message>
-        <source>所有文件 (*)</source>
-        <translation>All files (*)</translation>
-    </message>
-    <message>
-        <source>DispFit 结果报告</source>
-        <translation>DispFit results report</translation>
-    </message>
-    <message>
         <source>结果未导出。</source>
         <translation>The results were not exported.</translation>
-    </message>
-    <message>
-        <source>结果已导出：%1 个文件 %2。</source>
-        <translation>Results exported: %1 files named %2.</translation>
     </message>
     <message>
         <source>曲线文件 (*.csv *.txt *.dat);;所有文件 (*)</source>
@@ -797,6 +1155,74 @@ Best %3: %4
         <translation>Suggested a %1-layer starting model from the measured curve; edit it before inverting if you wish.</translation>
     </message>
     <message>
+        <source>停止原因：拟合差已低于容差 0.001 m/s（%1 次迭代，上限 %2 次）。</source>
+        <translation>Stopped: the misfit fell below the tolerance 0.001 m/s (%1 iterations of at most %2).</translation>
+    </message>
+    <message>
+        <source>停止原因：已收敛，最后一步的各分量都小得无法再走（%1 次迭代，上限 %2 次）；这是拟合差的一个极小值，未必是最小的。</source>
+        <translation>Stopped: converged, every component of the last step was too small to go on (%1 iterations of at most %2); a minimum of the misfit, which need not be the deepest.</translation>
+    </message>
+    <message>
+        <source>停止原因：已达迭代次数上限 %1 次而尚未收敛；结果是最后一次迭代的模型（可在反演设置中提高上限）。</source>
+        <translation>Stopped: the iteration limit of %1 was reached before the fit converged; the result is the last iteration&apos;s model (the inversion settings raise the limit).</translation>
+    </message>
+    <message>
+        <source>停止原因：再没有阻尼步长能降低拟合差（%1 次迭代）；结果是最后接受的模型。</source>
+        <translation>Stopped: no damped step lowered the misfit further (%1 iterations); the result is the last accepted model.</translation>
+    </message>
+    <message>
+        <source>第 %1 层厚度 %2 m 停在上限 %3 m：更宽的范围也许拟合得更好。</source>
+        <translation>Layer %1&apos;s thickness %2 m is at its upper bound %3 m: a wider range may fit better.</translation>
+    </message>
+    <message>
+        <source>第 %1 层厚度 %2 m 停在下限 %3 m：更宽的范围也许拟合得更好。</source>
+        <translation>Layer %1&apos;s thickness %2 m is at its lower bound %3 m: a wider range may fit better.</translation>
+    </message>
+    <message>
+        <source>第 %1 层 Vs %2 m/s 停在上限 %3 m/s：更宽的范围也许拟合得更好。</source>
+        <translation>Layer %1&apos;s Vs %2 m/s is at its upper bound %3 m/s: a wider range may fit better.</translation>
+    </message>
+    <message>
+        <source>第 %1 层 Vs %2 m/s 停在下限 %3 m/s：更宽的范围也许拟合得更好。</source>
+        <translation>Layer %1&apos;s Vs %2 m/s is at its lower bound %3 m/s: a wider range may fit better.</translation>
+    </message>
+    <message>
+        <source>导出图片宽度...</source>
+        <translation>Export picture width...</translation>
+    </message>
+    <message>
+        <source>导出图片的宽度（像素，默认按 A4 页面 300 dpi）：</source>
+        <translation>Width of the exported pictures (pixels; by default 300 dpi on an A4 page):</translation>
+    </message>
+    <message>
+        <source>局部反演：拟合模型</source>
+        <translation>Local fit: the fitted model</translation>
+    </message>
+    <message>
+        <source>当前表格模型</source>
+        <translation>The table&apos;s model</translation>
+    </message>
+    <message>
+        <source>全局搜索：最佳模型与接受模型的分布</source>
+        <translation>Global search: the best model and the spread of the accepted models</translation>
+    </message>
+    <message>
+        <source>频散曲线（%1）</source>
+        <translation>Dispersion curve (%1)</translation>
+    </message>
+    <message>
+        <source>横波速度剖面（%1）</source>
+        <translation>Vs profile (%1)</translation>
+    </message>
+    <message>
+        <source>DispFit 结果报告：%1</source>
+        <translation>DispFit results report: %1</translation>
+    </message>
+    <message>
+        <source>结果已导出：%1 个文件 %2（%3）。</source>
+        <translation>Results exported: %1 files named %2 (%3).</translation>
+    </message>
+    <message>
         <source>打开地震记录...</source>
         <translation>Open shot records...</translation>
     </message>
@@ -827,6 +1253,30 @@ Best %3: %4
     <message>
         <source>勒夫波（Love）</source>
         <translation>Love waves</translation>
+    </message>
+    <message>
+        <source>计算曲线</source>
+        <translation>Computed curve</translation>
+    </message>
+    <message>
+        <source>实测点</source>
+        <translation>Measured points</translation>
+    </message>
+    <message>
+        <source>误差带</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>拟合曲线</source>
+        <translation>Fitted curve</translation>
+    </message>
+    <message>
+        <source>接受模型曲线范围</source>
+        <translation>Accepted curves</translation>
+    </message>
+    <message>
+        <source>最佳模型曲线</source>
+        <translation>Best model&apos;s curve</translation>
     </message>
 </context>
 <context>

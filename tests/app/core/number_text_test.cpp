@@ -135,6 +135,32 @@ TEST(ExactText, ReadsBackToTheSameValueInTheShortestDigits) {
   }
 }
 
+TEST(ShiftedText, WritesAnotherUnitInTheDigitsTheValueWasGivenIn) {
+  // 123.6 / 1000 is the double 0.12359999999999999 (exactText's answer); the
+  // value's own digits, "123.6", with the point three places on are wanted.
+  struct Case {
+    double value;
+    int places;
+    const char* text;
+  };
+  for (const Case& c :
+       {Case{123.6, 3, "0.1236"}, Case{1.5211396, 3, "0.0015211396"},
+        Case{606.07689, 3, "0.60607689"}, Case{0.0, 3, "0"}, Case{-2.5, 3, "-0.0025"},
+        Case{1800.0, 0, "1800"}, Case{1.8, -3, "1800"}, Case{12345.678, 2, "123.45678"},
+        Case{1.5e300, 3, "1.5e297"}, Case{2.5e-30, -3, "2.5e-27"}}) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(shiftedText(c.value, c.places), c.text);
+  }
+  // Whatever the digits, the text read back and scaled is the value to
+  // within a rounding of the last bit (two roundings: reading, scaling).
+  for (const double value : {1.3740849908589505, 1.0 / 3.0, 449.0231, 1e-7, 9999.999999999998}) {
+    const std::string text = shiftedText(value, 3);
+    SCOPED_TRACE(text);
+    ASSERT_TRUE(parseDecimal(text).has_value());
+    EXPECT_NEAR(*parseDecimal(text) * 1000.0, value, 2.0 * std::abs(value) * 0x1p-52);
+  }
+}
+
 // A numeric facet with a comma, as a German locale has.
 struct CommaDecimal : std::numpunct<char> {
   char do_decimal_point() const override { return ','; }

@@ -108,8 +108,7 @@ TEST(InversionFiles, CountsOutsideTheWindowsLimitsAreRefused) {
       {"header without rows", "", "f c\n# nothing measured\n",
        "curve.txt: 0 data (from 1 to 50 can be used)"},
       {"wavelengths, which this reader does not convert", "", "lambda c\n2 150\n",
-       "curve.txt: the header names a wavelength or period column; this curve takes "
-       "frequencies"},
+       "curve.txt: the file gives wavelengths or periods; this curve takes frequencies"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -95,3 +95,50 @@ TEST(DepthProfile, VelocityAxisEndsAtARoundValueAboveTheFastestLayer) {
 }  // namespace
 
 }  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+// The profile of 10 m at 200 m/s over 400 m/s, drawn to 30 m; a second line
+// at 300 m/s from 0 to 30 m.
+const std::vector<std::vector<ProfilePoint>> kLines{{{200, 0}, {200, 10}, {400, 10}, {400, 30}},
+                                                    {{300, 0}, {300, 30}}};
+
+TEST(FreeStretch, WidestStretchNoLineEntersWorkedByHand) {
+  const struct {
+    const char* name;
+    double top, bottom;
+    VsStretch widest;
+  } cases[] = {
+      // 2 to 4 m: 200 and 300 m/s taken; 300 to 600 is the widest.
+      {"above the step", 2, 4, {300, 600}},
+      // 12 to 14 m: 300 and 400 taken: 0 to 300 is wider than 400 to 600.
+      {"below the step", 12, 14, {0, 300}},
+      // 8 to 12 m: the step's horizontal segment takes 200 to 400 at 10 m,
+      // leaving 0 to 200 and 400 to 600, equally wide: the lower wins.
+      {"across the step", 8, 12, {0, 200}},
+      // Below every line: the whole axis.
+      {"below the chart", 31, 33, {0, 600}},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.name);
+    const VsStretch widest = widestFreeStretch(kLines, row.top, row.bottom, 0, 600);
+    EXPECT_DOUBLE_EQ(widest.low, row.widest.low);
+    EXPECT_DOUBLE_EQ(widest.high, row.widest.high);
+  }
+}
+
+TEST(FreeStretch, ASlopingLineTakesWhatItSpansInsideTheBand) {
+  // From 100 m/s at 0 m to 500 m/s at 40 m: 10 m/s a metre; between 10 and
+  // 20 m it takes 200 to 300 m/s, leaving 300 to 600 the widest.
+  const VsStretch widest = widestFreeStretch({{{100, 0}, {500, 40}}}, 10, 20, 0, 600);
+  EXPECT_DOUBLE_EQ(widest.low, 300);
+  EXPECT_DOUBLE_EQ(widest.high, 600);
+  // Lines beyond the axis's ends leave it all free.
+  const VsStretch all = widestFreeStretch({{{700, 0}, {700, 50}}}, 10, 20, 0, 600);
+  EXPECT_DOUBLE_EQ(all.low, 0);
+  EXPECT_DOUBLE_EQ(all.high, 600);
+}
+
+}  // namespace
+}  // namespace dispfit

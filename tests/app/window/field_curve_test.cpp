@@ -67,14 +67,15 @@ TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   EXPECT_EQ(inversion.last(2), (QList<QAction*>{form.GlobalSearchAction, form.ApplyBestAction}));
   EXPECT_EQ(menus[0]->text(), "文件(&F)");
   const QList<QAction*> commands = menus[0]->menu()->actions();
-  ASSERT_EQ(commands.size(), 7);  // six commands and a separator before quitting
+  ASSERT_EQ(commands.size(), 8);  // seven commands and a separator before quitting
   EXPECT_EQ(commands[0], form.OpenCurveAction);
   EXPECT_EQ(commands[1], form.OpenRecordsAction);
   EXPECT_EQ(commands[2], form.OpenModelAction);
   EXPECT_EQ(commands[3], form.SaveModelAction);
   EXPECT_EQ(commands[4], form.ExportAction);
-  EXPECT_TRUE(commands[5]->isSeparator());
-  EXPECT_EQ(commands[6], form.QuitAction);
+  EXPECT_EQ(commands[5], form.ExportWidthAction);
+  EXPECT_TRUE(commands[6]->isSeparator());
+  EXPECT_EQ(commands[7], form.QuitAction);
   EXPECT_TRUE(form.ExportAction->text().startsWith("导出结果"));
   EXPECT_EQ(form.ExportAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
   EXPECT_TRUE(form.OpenCurveAction->text().startsWith("打开实测曲线"));
@@ -150,21 +151,37 @@ TEST_F(FieldCurve, FrequencyAxisSwitchesToLogarithmicScaleAndBack) {
   openCurve("site.csv", kFourPoints);
   EXPECT_FALSE(form.LogFrequencyAction->isChecked());
   form.LogFrequencyAction->setChecked(true);
-  const QList<QAbstractAxis*> horizontal = form.chart->axes(Qt::Horizontal);
-  ASSERT_EQ(horizontal.size(), 1);
-  EXPECT_EQ(horizontal[0], form.LogBottomAxis);
+  EXPECT_TRUE(form.LogBottomAxis->isVisible());
+  EXPECT_FALSE(form.BottomAxis->isVisible());
   for (QAbstractSeries* series : form.chart->series()) {
     EXPECT_TRUE(series->attachedAxes().contains(form.LogBottomAxis));
     EXPECT_FALSE(series->attachedAxes().contains(form.BottomAxis));
   }
-  // The measured span, 10 to 40 Hz, high frequencies on the left as before.
-  EXPECT_DOUBLE_EQ(form.LogBottomAxis->min(), 10.0);
-  EXPECT_DOUBLE_EQ(form.LogBottomAxis->max(), 40.0);
+  // The measured span, 10 to 40 Hz, high frequencies on the left as before,
+  // every point at the logarithm of its frequency, the round frequencies
+  // labelled in their places.
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->min(), 1.0);
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->max(), std::log10(40.0));
   EXPECT_TRUE(form.LogBottomAxis->isReverse());
+  EXPECT_EQ(form.LogBottomAxis->categoriesLabels(), (QStringList{"10", "20", "30", "40"}));
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->endValue("20"), std::log10(20.0));
+  const QList<QPointF> measured = form.MeasuredSeries->points();
+  ASSERT_EQ(measured.size(), 4);
+  EXPECT_DOUBLE_EQ(measured.front().x(), std::log10(40.0));
+  EXPECT_DOUBLE_EQ(measured.back().x(), 1.0);
+
+  // On the wavelength axis too: 3 to 20 m.
+  form.WavelengthAction->setChecked(true);
+  EXPECT_DOUBLE_EQ(form.LogBottomAxis->min(), std::log10(3.0));
+  EXPECT_EQ(form.LogBottomAxis->categoriesLabels(),
+            (QStringList{"3", "4", "5", "6", "7", "8", "9", "10", "20"}));
+  form.WavelengthAction->setChecked(false);
 
   form.LogFrequencyAction->setChecked(false);
-  EXPECT_EQ(form.chart->axes(Qt::Horizontal), QList<QAbstractAxis*>{form.BottomAxis});
+  EXPECT_TRUE(form.BottomAxis->isVisible());
+  EXPECT_FALSE(form.LogBottomAxis->isVisible());
   EXPECT_TRUE(form.Series1->attachedAxes().contains(form.BottomAxis));
+  EXPECT_DOUBLE_EQ(form.MeasuredSeries->points().front().x(), 40.0);
   EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -423,4 +440,52 @@ TEST_F(FieldCurve, PointsThatNameTheirModeShowItsNumber) {
   }
 }
 
+}  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+// A header the curve table does not know asks which column is which,
+// offering the header's own fields; the answer reads the file, a cancelled
+// step opens nothing and shows no box.
+TEST_F(WindowTest, AHeaderNotUnderstoodAsksForTheColumns) {
+  ScriptedCurveColumnChooser columns;
+  form.setCurveColumnChooser(columns);
+  const QString path = workDir.filePath("picks.csv");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("freq_hz,vel_best,vel_sd\n10,150,3\n20,140,3\n30,130,3\n");
+  file.close();
+
+  EXPECT_FALSE(form.openMeasuredCurve(path));
+  EXPECT_EQ(columns.asked, 1);
+  EXPECT_EQ(columns.offeredHeader, (QStringList{"freq_hz", "vel_best", "vel_sd"}));
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_FALSE(form.measuredCurve());
+
+  columns.answers.push_back(columnChoiceText("f", 1, 2, "sigma", 3, 0));
+  ASSERT_TRUE(form.openMeasuredCurve(path));
+  ASSERT_TRUE(form.measuredCurve());
+  const std::vector<MeasuredPoint>& points = form.measuredCurve()->points;
+  ASSERT_EQ(points.size(), 3u);
+  EXPECT_EQ(points[0].frequency, 30.0);
+  EXPECT_EQ(points[0].velocity, 130.0);
+  ASSERT_TRUE(points[0].band);
+  EXPECT_EQ(points[0].band->low, 127.0);
+
+  // A header the table knows asks nothing.
+  file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  file.write("f,c\n10,150\n20,140\n30,130\n");
+  file.close();
+  ASSERT_TRUE(form.openMeasuredCurve(path));
+  EXPECT_EQ(columns.asked, 2);
+}
+
+TEST(CurveColumnChooser, TheAnswersMakeTheCurveReadersChoice) {
+  EXPECT_EQ(columnChoiceText("lambda", 1, 2, "", 3, 4), "lambda=1,v=2");
+  EXPECT_EQ(columnChoiceText("f", 2, 1, "sigma", 3, 4), "f=2,v=1,sigma=3");
+  EXPECT_EQ(columnChoiceText("t", 1, 2, "bounds", 3, 4), "t=1,v=2,low=3,high=4");
+}
+
+}  // namespace
 }  // namespace dispfit

@@ -108,7 +108,7 @@ TEST_F(GlobalSearchDialogTable, ReadsTheExampleRangesFileIntoItsFourRows) {
   ASSERT_EQ(dialog.LayerTable.rowCount(), 4);
   for (int r = 0; r < 4; ++r) {
     SCOPED_TRACE(r);
-    for (int c = 0; c < Column::ColumnCount; ++c) EXPECT_EQ(cell(r, c), rows[r][c]);
+    for (int c = 0; c < kRangeColumns; ++c) EXPECT_EQ(cell(r, c), rows[r][c]);
   }
   // Every layer's Poisson's ratio 0.3 .. 0.45: the form's one rule shows it.
   EXPECT_EQ(dialog.VpRule.currentIndex(), static_cast<int>(PVelocityRule::PoissonRange));

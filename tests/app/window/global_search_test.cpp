@@ -3,7 +3,9 @@
 // through a stand-in, the search on its own thread with the commands off and
 // a progress dialog, its cancel, refusals, and what it draws and sums up.
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
@@ -15,6 +17,7 @@
 #include "search/ensemble_statistics.h"
 #include "search/global_search.h"
 #include "search/synthetic_curve.h"
+#include "site/model_file_text.h"
 #include "site/starting_model.h"
 #include "window/global_search_dialog.h"
 #include "window_fixture.h"
@@ -409,4 +412,65 @@ TEST_F(GlobalSearchWindow, AWindowClosedWhileSearchingCancelsAndWaits) {
 
 }  // namespace
 
+}  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+QString readText(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// After a search the window holds two results; the export asks which, and
+// every file it writes speaks of that one alone and names it.
+TEST_F(GlobalSearchWindow, TheExportWritesTheResultChosenAndNamesItInEveryFile) {
+  openSyntheticCurve();
+  requests.answers.push_back(smallRequest(400));
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.searchSummary() && form.searchSummary()->best);
+  ScriptedExportResultChooser results;
+  form.setExportResultChooser(results);
+
+  results.answers.push_back(1);  // the search
+  const QString folder = workDir.filePath(QStringLiteral("search"));
+  ASSERT_TRUE(QDir(workDir.path()).mkdir(QStringLiteral("search")));
+  ASSERT_TRUE(form.exportResults(folder));
+  ASSERT_EQ(results.offered.size(), 2);
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+            (QStringList{"dispfit_best.csv", "dispfit_dispersion.png", "dispfit_dispersion.svg",
+                         "dispfit_measured.surf96", "dispfit_measured.target",
+                         "dispfit_profile.csv", "dispfit_report.pdf", "dispfit_vs30.txt",
+                         "dispfit_vs_depth.png", "dispfit_vs_depth.svg"}));
+  const QString best = readText(folder + "/dispfit_best.csv");
+  EXPECT_TRUE(best.startsWith("# Result: best-fit search\n")) << best.toStdString();
+  EXPECT_TRUE(best.contains("# Misfit: normalised misfit")) << best.toStdString();
+  // The table reads back as a model, its comment lines passed over.
+  const ModelOpening opened = readModelText(best.toStdString(), "best.csv", 20);
+  ASSERT_TRUE(opened.rows) << opened.error;
+  EXPECT_EQ(opened.rows->size(), 3u);
+  EXPECT_TRUE(readText(folder + "/dispfit_vs30.txt").contains("accepted models"));
+  EXPECT_TRUE(QImage(folder + "/dispfit_vs_depth.png")
+                  .text(QStringLiteral("Description"))
+                  .startsWith("Result: best-fit search"));
+  EXPECT_TRUE(readText(folder + "/dispfit_dispersion.svg").contains("best-fit search"));
+
+  // The local result alone, chosen next: the table's model, no search file.
+  results.answers.push_back(0);
+  const QString local = workDir.filePath(QStringLiteral("local"));
+  ASSERT_TRUE(QDir(workDir.path()).mkdir(QStringLiteral("local")));
+  ASSERT_TRUE(form.exportResults(local));
+  EXPECT_TRUE(QFile::exists(local + "/dispfit_curve.csv"));
+  EXPECT_FALSE(QFile::exists(local + "/dispfit_best.csv"));
+  EXPECT_TRUE(readText(local + "/dispfit_model.csv").startsWith("# Result: table model\n"));
+
+  // A cancelled choice writes nothing.
+  const QString none = workDir.filePath(QStringLiteral("none"));
+  ASSERT_TRUE(QDir(workDir.path()).mkdir(QStringLiteral("none")));
+  EXPECT_FALSE(form.exportResults(none));
+  EXPECT_TRUE(QDir(none).entryList(QDir::Files).isEmpty());
+}
+
+}  // namespace
 }  // namespace dispfit

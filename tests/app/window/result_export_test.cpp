@@ -5,13 +5,21 @@
 // pdftotext. An export that cannot write leaves nothing behind.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QProcess>
 #include <QStringList>
+#include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "curve_function_engine.h"
+#include "window/export_file_dialog.h"
+#include "window/result_charts.h"
+#include "window/result_export.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -24,12 +32,24 @@ std::string readFile(const QString& path) {
   return file.readAll().toStdString();
 }
 
-// The rows of a CSV text after its header, each split at the commas.
+// The rows of a CSV text after its comment lines and its header, each split
+// at the commas.
 std::vector<QStringList> csvRows(const std::string& text) {
   std::vector<QStringList> rows;
-  const QStringList lines = QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+  QStringList lines = QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+  while (!lines.isEmpty() && lines.front().startsWith('#')) lines.removeFirst();
   for (qsizetype i = 1; i < lines.size(); ++i) rows.push_back(lines[i].split(','));
   return rows;
+}
+
+// The comment lines that open a text: the export's metadata.
+QStringList commentLines(const std::string& text) {
+  QStringList comments;
+  for (const QString& line : QString::fromStdString(text).split('\n')) {
+    if (!line.startsWith(QStringLiteral("# "))) break;
+    comments.append(line.mid(2));
+  }
+  return comments;
 }
 
 std::string pdfText(const QString& path) {
@@ -83,9 +103,10 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
   ASSERT_TRUE(form.exportResults(out + "/site.pdf"));
   EXPECT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(filesIn(out), (QStringList{"site_curve.csv", "site_dispersion.png",
-                                       "site_dispersion.svg", "site_model.csv", "site_report.pdf",
+                                       "site_dispersion.svg", "site_measured.surf96",
+                                       "site_measured.target", "site_model.csv", "site_report.pdf",
                                        "site_vs30.txt", "site_vs_depth.png", "site_vs_depth.svg"}));
-  EXPECT_TRUE(form.StatusLine.text().startsWith("结果已导出：8 个文件"))
+  EXPECT_TRUE(form.StatusLine.text().startsWith("结果已导出：10 个文件"))
       << form.StatusLine.text().toStdString();
 
   // The curve: the measured points from 40 Hz down, their band, and the
@@ -104,6 +125,16 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
     EXPECT_EQ(curve[i][5].toFloat(), 0.9f * fittedVs);
   }
 
+  // Every table opens with the metadata as comment lines, the result first.
+  const QStringList comments = commentLines(readFile(out + "/site_curve.csv"));
+  ASSERT_GE(comments.size(), 5);
+  EXPECT_EQ(comments[0], "Result: local fit");
+  EXPECT_TRUE(comments[1].startsWith("Program: DispFit ")) << comments[1].toStdString();
+  EXPECT_TRUE(comments.contains("Input: measured curve " + workDir.filePath("flat.csv")))
+      << comments.join('|').toStdString();
+  EXPECT_TRUE(comments.last().startsWith("Misfit: unweighted RMS"));
+  EXPECT_EQ(commentLines(readFile(out + "/site_vs30.txt")), comments);
+
   // The model is the fitted one, not the table's 150 m/s.
   const std::vector<QStringList> model = csvRows(readFile(out + "/site_model.csv"));
   ASSERT_EQ(model.size(), 1u);
@@ -121,16 +152,21 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
   EXPECT_NE(site.find("Eurocode 8 ground type: C"), std::string::npos) << site;
   EXPECT_NE(site.find("NEHRP site class: D"), std::string::npos) << site;
 
+  // Pictures at print resolution: 300 dpi over the report's 180 mm chart
+  // width, 2126 pixels, unless set otherwise; each says what it shows.
   const QImage picture(out + "/site_dispersion.png");
   ASSERT_FALSE(picture.isNull());
-  EXPECT_EQ(picture.size(), form.Chart.size());
+  EXPECT_EQ(picture.width(), 2126);
+  EXPECT_NEAR(picture.dotsPerMeterX(), 300.0 / 0.0254, 1.0);
+  EXPECT_TRUE(picture.text("Description").startsWith("Result: local fit"))
+      << picture.text("Description").toStdString();
   const std::string drawing = readFile(out + "/site_dispersion.svg");
   EXPECT_EQ(drawing.rfind("<?xml", 0), 0u);
   EXPECT_NE(drawing.find("<svg"), std::string::npos);
   // The fitted curve's pen, drawn in the drawing as in the window.
-  EXPECT_NE(drawing.find("#0a8a3c"), std::string::npos);
-  // The Vs-depth chart likewise, at its own size.
-  EXPECT_EQ(QImage(out + "/site_vs_depth.png").size(), form.VsChart.size());
+  EXPECT_NE(drawing.find("#009e73"), std::string::npos);
+  // The Vs-depth chart likewise, at the same width.
+  EXPECT_EQ(QImage(out + "/site_vs_depth.png").width(), 2126);
   EXPECT_NE(readFile(out + "/site_vs_depth.svg").find("<svg"), std::string::npos);
 
   const QString report = out + "/site_report.pdf";
@@ -139,8 +175,43 @@ TEST_F(ResultExport, FittedCurveAndModelAreWrittenAndReadBack) {
   for (const std::string& wanted :
        {std::string("Vs30 = ") + vs30 + " m/s", std::string("Eurocode 8 ground type: C"),
         std::string("NEHRP site class: D"), std::string("Points inside the band: 4 of 4"),
-        std::string("Misfit (unweighted RMS"), std::string("the fitted model")}) {
+        std::string("Misfit (unweighted RMS"), std::string("the fitted model"),
+        std::string("Result: local fit"), std::string("Input: measured curve"),
+        std::string("Program: DispFit"), std::string("Date: 20")}) {
     EXPECT_NE(text.find(wanted), std::string::npos) << "wanted " << wanted << " in\n" << text;
+  }
+}
+
+// The measured curve goes out for dinver and surf96 and opens again as the
+// same curve: 180 m/s at 40, 30, 20 and 10 Hz with sigma 2 m/s. SURF96 keeps
+// sigma, so the band is 178 to 182 m/s again; a target keeps the band's width
+// in log velocity, F = sqrt(182 / 178), so it comes back as [180 / F, 180 F].
+TEST_F(ResultExport, TheMeasuredCurveOpensAgainFromItsFilesForOtherPrograms) {
+  openFlatCurve();
+  form.Button2.click();
+  const QString out = workDir.filePath("site");
+  ASSERT_TRUE(form.exportResults(out));
+  const double factor = std::sqrt(182.0 / 178.0);
+  const struct {
+    const char* suffix;
+    double low, high;
+  } written[] = {{"_measured.surf96", 178.0, 182.0},
+                 {"_measured.target", 180.0 / factor, 180.0 * factor}};
+  for (const auto& file : written) {
+    SCOPED_TRACE(file.suffix);
+    ASSERT_TRUE(form.openMeasuredCurve(out + file.suffix));
+    ASSERT_TRUE(form.measuredCurve().has_value());
+    const std::vector<MeasuredPoint>& points = form.measuredCurve()->points;
+    ASSERT_EQ(points.size(), 4u);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      // Written in the shortest exact digits (km/s, s): a rounding or two.
+      constexpr double kRoundings = 1e-12;
+      EXPECT_NEAR(points[i].frequency, 40.0 - 10.0 * static_cast<double>(i), 40.0 * kRoundings);
+      EXPECT_NEAR(points[i].velocity, 180.0, 180.0 * kRoundings);
+      ASSERT_TRUE(points[i].band.has_value());
+      EXPECT_NEAR(points[i].band->low, file.low, 180.0 * kRoundings);
+      EXPECT_NEAR(points[i].band->high, file.high, 180.0 * kRoundings);
+    }
   }
 }
 
@@ -199,4 +270,161 @@ TEST_F(ResultExport, AModelTableWithAFaultIsNotExported) {
 
 }  // namespace
 
+}  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+// The export's dialog opens in the measured curve's folder; before a curve
+// is opened it opens where the desktop chooses. The picture width set is the
+// pictures' width.
+TEST_F(WindowTest, TheExportOpensInTheCurvesFolderAndTakesThePictureWidthSet) {
+  ASSERT_TRUE(QDir(workDir.path()).mkdir("field"));
+  const QString path = workDir.filePath("field/picks.csv");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("f, c\n10, 180\n20, 170\n30, 160\n");
+  file.close();
+  form.ExportAction->trigger();  // cancelled: no curve yet
+  ASSERT_TRUE(form.openMeasuredCurve(path));
+  form.ExportAction->trigger();
+  ASSERT_EQ(files.directories.size(), 2u);
+  EXPECT_EQ(files.directories[0], QString());
+  EXPECT_EQ(files.directories[1], QFileInfo(path).absolutePath());
+
+  form.setExportPictureWidth(900);
+  EXPECT_EQ(form.exportPictureWidth(), 900);
+  form.setExportPictureWidth(50);  // below the least: the least
+  EXPECT_EQ(form.exportPictureWidth(), kLeastChartPictureWidth);
+  form.setExportPictureWidth(900);
+  form.Button1.click();
+  ASSERT_TRUE(form.exportResults(workDir.filePath("field")));
+  EXPECT_EQ(QImage(workDir.filePath("field/dispfit_dispersion.png")).width(), 900);
+}
+
+// A folder typed into the export's dialog is the answer, not a place to go.
+TEST(ExportFileDialog, AFolderTypedIsTheAnswer) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QDir(dir.path()).mkdir("results"));
+  ExportFileDialog dialog(nullptr, "export", dir.path());
+  dialog.selectFile(QStringLiteral("results"));
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.chosen(), QDir::cleanPath(dir.filePath("results")));
+
+  ExportFileDialog named(nullptr, "export", dir.path());
+  named.selectFile(QStringLiteral("site"));  // no such folder: a base name
+  named.accept();
+  EXPECT_EQ(named.chosen(), dir.filePath("site"));
+}
+
+}  // namespace
+}  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+// Below the described report: why the fit stopped and what it left on a
+// bound. The flat curve wants Vs = 200 m/s; an upper bound of 190 holds it
+// there.
+TEST_F(ResultExport, TheReportSaysWhyTheFitStoppedAndWhatIsOnABound) {
+  ASSERT_TRUE(form.setInversionLimits({50, 190, 0.1f, 5, 30}));
+  openFlatCurve();
+  form.Button2.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  const std::string& report = messages.messages[0].text;
+  EXPECT_EQ(report.rfind("\t反演结果\n", 0), 0u);  // the described lines first
+  EXPECT_NE(report.find("\n停止原因："), std::string::npos) << report;
+  EXPECT_NE(report.find("第 1 层 Vs 190.0 m/s 停在上限 190 m/s"), std::string::npos) << report;
+
+  messages.messages.clear();
+  ASSERT_TRUE(form.setInversionLimits({50, 1000, 0.1f, 5, 30}));
+  form.Button2.click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text.find("停在"), std::string::npos) << messages.messages[0].text;
+}
+
+}  // namespace
+}  // namespace dispfit
+
+namespace dispfit {
+namespace {
+
+// The text of one page of a PDF.
+std::string pdfPageText(const QString& path, int page) {
+  QProcess extract;
+  const QString number = QString::number(page);
+  extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), number, QStringLiteral("-l"),
+                                              number, path, QStringLiteral("-")});
+  if (!extract.waitForFinished(30000)) return {};
+  return extract.readAllStandardOutput().toStdString();
+}
+
+// The report's charts share the page with a short text and go on a page of
+// their own below a long one. At the page's full width (180 mm) the 800 x 500
+// dispersion chart is 112.5 mm tall and the 800 x 900 Vs chart 202.5 mm, 315 mm
+// together; 60 % of that, 189 mm, is the least room that keeps them on the
+// first of the 267 mm a page gives. A 9-point line takes about 4.7 mm: 3 lines
+// leave some 240 mm, 50 lines less than 30.
+TEST(ReportPdf, ChartsTooSmallBelowTheTextGetAPageOfTheirOwn) {
+  ResultCharts series;
+  series.dispersion.push_back(
+      {"measured", {{5.0, 300.0}, {50.0, 150.0}}, LineStyle::Markers, kMeasuredRgb});
+  series.profile.push_back(
+      {"best model", {{150.0, 0.0}, {150.0, 10.0}}, LineStyle::Solid, kBestModelRgb});
+  series.profileDepth = 10.0;
+  const std::unique_ptr<QChartView> dispersion =
+      dispersionChart(series, false, QStringLiteral("ChartOfCurves"));
+  const std::unique_ptr<QChartView> profile = profileChart(series, QStringLiteral("ChartOfDepths"));
+  const std::vector<ExportedChart> charts{{"dispersion", dispersion.get()},
+                                          {"vs_depth", profile.get()}};
+  QTemporaryDir dir;
+  const struct {
+    int lines;
+    int chartPage;
+  } cases[] = {{3, 1}, {50, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines);
+    ReportBlock block;
+    for (int i = 0; i < c.lines; ++i) block.lines.push_back("TextLine" + std::to_string(i));
+    const QString path = dir.filePath(QStringLiteral("report%1.pdf").arg(c.lines));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reportPdf(QStringLiteral("Report"), {block}, charts));
+    file.close();
+    const std::string first = pdfPageText(path, 1);
+    EXPECT_NE(first.find("TextLine" + std::to_string(c.lines - 1)), std::string::npos) << first;
+    const std::string chartText = pdfPageText(path, c.chartPage);
+    EXPECT_NE(chartText.find("ChartOfCurves"), std::string::npos) << chartText;
+    EXPECT_NE(chartText.find("ChartOfDepths"), std::string::npos) << chartText;
+    if (c.chartPage == 2) {
+      EXPECT_EQ(first.find("ChartOf"), std::string::npos) << first;
+    }
+    // No page beyond the charts'.
+    EXPECT_TRUE(pdfPageText(path, c.chartPage + 1).empty());
+  }
+}
+
+// The names the results give themselves and their series are shown in the
+// window's language; a name the window does not know is shown as it is.
+TEST(ResultCharts, NamesAreShownInTheWindowsLanguage) {
+  EXPECT_EQ(shownName("best-fit search"), QStringLiteral("全局搜索最佳拟合"));
+  EXPECT_EQ(shownName("measured"), QStringLiteral("实测曲线"));
+  EXPECT_EQ(shownName("posterior mean"), QStringLiteral("posterior mean"));
+  ResultCharts series;
+  series.profile.push_back({"10% / 90%", {{100.0, 0.0}, {100.0, 5.0}}, LineStyle::Dashed, 0});
+  series.profile.push_back({"10% / 90%", {{200.0, 0.0}, {200.0, 5.0}}, LineStyle::Dashed, 0});
+  const std::unique_ptr<QChartView> view = profileChart(series, QString());
+  // The two ends of the spread: one entry in the legend.
+  int shown = 0;
+  for (QLegendMarker* marker : view->chart()->legend()->markers()) {
+    if (marker->isVisible()) {
+      ++shown;
+      EXPECT_EQ(marker->label(), QStringLiteral("10%/90%"));
+    }
+  }
+  EXPECT_EQ(shown, 1);
+}
+
+}  // namespace
 }  // namespace dispfit

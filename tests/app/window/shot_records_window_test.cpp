@@ -2,14 +2,24 @@
 // The shot-records window as a user works it: records of three source
 // offsets opened, the offsets listed with their picks, a pick added, moved
 // and deleted with the mouse (the combined curve following), the gather's
-// style switched, and 用作实测曲线 putting the curve into the main window.
+// style switched, 用作实测曲线 putting the curve into the main window, and
+// the settings: their dialog, and what a change computes anew and keeps of
+// the hand edits.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "layered_site.h"
 #include "record_writers.h"
+#include "window/masw_settings_dialog.h"
+#include "window/screen_placement.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -36,7 +46,21 @@ class ShotRecordsWindowTest : public WindowTest {
     }
     return paths;
   }
+
+  // Opens the records and waits for their analysis.
+  static bool open(ShotRecordsWindow& window, const QStringList& paths) {
+    if (!window.openRecords(paths)) return false;
+    window.finishAnalysis();
+    return true;
+  }
 };
+
+std::optional<double> velocityAt(const OffsetResult& offset, double frequency) {
+  for (const Pick& p : offset.picks) {
+    if (p.frequency == frequency) return p.velocity;
+  }
+  return std::nullopt;
+}
 
 TEST_F(ShotRecordsWindowTest, OpensFromTheFileMenuAndListsTheOffsetsWithTheirPicks) {
   EXPECT_EQ(form.OpenRecordsAction->text(), QStringLiteral("打开地震记录..."));
@@ -46,7 +70,7 @@ TEST_F(ShotRecordsWindowTest, OpensFromTheFileMenuAndListsTheOffsetsWithTheirPic
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.windowTitle(), QStringLiteral("地震记录"));
   EXPECT_FALSE(window.useButton().isEnabled());
-  ASSERT_TRUE(window.openRecords(writeRecords()));
+  ASSERT_TRUE(open(window, writeRecords()));
   ASSERT_EQ(window.offsetList().count(), 3);
   EXPECT_TRUE(window.offsetList().item(0)->text().startsWith(QStringLiteral("偏移距 20.0 m：")))
       << window.offsetList().item(0)->text().toStdString();
@@ -60,7 +84,7 @@ TEST_F(ShotRecordsWindowTest, OpensFromTheFileMenuAndListsTheOffsetsWithTheirPic
 TEST_F(ShotRecordsWindowTest, TheMouseAddsMovesAndDeletesPicksAndTheCurveFollows) {
   ShotRecordsWindow& window = form.shotRecordsWindow();
   window.show();
-  ASSERT_TRUE(window.openRecords(writeRecords()));
+  ASSERT_TRUE(open(window, writeRecords()));
   window.selectOffset(2);
   DispersionImageView& view = window.imageView();
   const OffsetResult& offset = window.survey().offsets[2];
@@ -69,12 +93,7 @@ TEST_F(ShotRecordsWindowTest, TheMouseAddsMovesAndDeletesPicksAndTheCurveFollows
   const bool had80 = std::any_of(offset.picks.begin(), offset.picks.end(),
                                  [](const Pick& p) { return p.frequency == 80.0; });
   const std::size_t before = offset.picks.size() - (had80 ? 1 : 0);
-  const auto velocityAt80 = [&] {
-    for (const Pick& p : offset.picks) {
-      if (p.frequency == 80.0) return p.velocity;
-    }
-    return 0.0;
-  };
+  const auto velocityAt80 = [&] { return velocityAt(offset, 80.0).value_or(0.0); };
   QTest::mouseClick(&view, Qt::LeftButton, {}, view.pointOf(80.0, 600.0).toPoint());
   EXPECT_EQ(offset.picks.size(), before + 1);
   EXPECT_NEAR(velocityAt80(), 600.0, 3.0);  // within a pixel's worth
@@ -111,7 +130,7 @@ TEST_F(ShotRecordsWindowTest, TheMouseAddsMovesAndDeletesPicksAndTheCurveFollows
 
 TEST_F(ShotRecordsWindowTest, UseAsMeasuredCurvePutsTheCurveIntoTheMainWindow) {
   ShotRecordsWindow& window = form.shotRecordsWindow();
-  ASSERT_TRUE(window.openRecords(writeRecords()));
+  ASSERT_TRUE(open(window, writeRecords()));
   ASSERT_FALSE(form.measuredCurve().has_value());
   window.useButton().click();
   ASSERT_TRUE(form.measuredCurve().has_value());
@@ -124,15 +143,206 @@ TEST_F(ShotRecordsWindowTest, UseAsMeasuredCurvePutsTheCurveIntoTheMainWindow) {
 
 TEST_F(ShotRecordsWindowTest, ARecordThatCannotBeUsedIsNamedAndNothingChanges) {
   ShotRecordsWindow& window = form.shotRecordsWindow();
-  ASSERT_TRUE(window.openRecords(writeRecords()));
+  ASSERT_TRUE(open(window, writeRecords()));
   const QString broken = workDir.filePath(QStringLiteral("broken.sg2"));
   QFile file(broken);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("\x55\x3a\x01\x00", 4);
   file.close();
   EXPECT_FALSE(window.openRecords({broken}));
+  EXPECT_FALSE(window.analysing());
   ASSERT_FALSE(messages.messages.empty());
   EXPECT_NE(messages.messages.back().text.find("broken.sg2: "), std::string::npos);
+  EXPECT_EQ(window.offsetList().count(), 3);
+}
+
+TEST(MaswSettingsDialog, ShowsTheSettingsAndTakesNoneWithAFault) {
+  MaswSettings given = defaultMaswSettings();
+  given.geometry.source = -5.0;
+  given.request.picking.largestChange = 0.08;
+  MaswSettingsDialog dialog(given, 0.001, 24);  // records sampled every 1 ms
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("地震记录设置"));
+  EXPECT_EQ(dialog.LowestFrequency.value(), 5.0);
+  EXPECT_EQ(dialog.HighestVelocity.value(), 1000.0);
+  EXPECT_TRUE(dialog.PlaceSource.isChecked());
+  EXPECT_EQ(dialog.Source.value(), -5.0);
+  EXPECT_FALSE(dialog.PlaceReceivers.isChecked());
+  EXPECT_FALSE(dialog.FirstReceiver.isEnabled());
+  EXPECT_EQ(dialog.SampleInterval.value(), 1.0);  // the records' own, in ms
+  EXPECT_EQ(dialog.LastKept.value(), 24);
+  EXPECT_EQ(dialog.LargestChange.value(), 8.0);  // per cent
+  EXPECT_EQ(dialog.settings(), given);
+  QPushButton* ok = dialog.Buttons.button(QDialogButtonBox::Ok);
+  EXPECT_TRUE(ok->isEnabled());
+  EXPECT_TRUE(dialog.Faults.isHidden());
+
+  // At the records' Nyquist frequency, 500 Hz: refused, and said why.
+  dialog.HighestFrequency.setValue(500.0);
+  EXPECT_FALSE(ok->isEnabled());
+  EXPECT_EQ(dialog.Faults.text(), MaswSettingsDialog::faultText(MaswSettingFault::aboveNyquist));
+  // A sample interval of 0.5 ms set here moves it to 1000 Hz.
+  dialog.SetSampleInterval.setChecked(true);
+  dialog.SampleInterval.setValue(0.5);
+  EXPECT_TRUE(ok->isEnabled());
+  // A mute without its window, and a pick window above the image: two lines.
+  dialog.UseMute.setChecked(true);
+  dialog.LimitPickVelocities.setChecked(true);
+  dialog.PickLowest.setValue(1200.0);
+  dialog.PickHighest.setValue(1500.0);
+  EXPECT_FALSE(ok->isEnabled());
+  EXPECT_EQ(dialog.Faults.text(),
+            MaswSettingsDialog::faultText(MaswSettingFault::muteWithoutWindow) + "\n" +
+                MaswSettingsDialog::faultText(MaswSettingFault::pickVelocitiesOutside));
+  dialog.UseWindow.setChecked(true);
+  dialog.LimitPickVelocities.setChecked(false);
+  EXPECT_TRUE(ok->isEnabled());
+
+  dialog.Transform.setCurrentIndex(1);
+  dialog.LargestChange.setValue(5.0);
+  dialog.ByWavelength.setChecked(true);
+  dialog.BinsPerDecade.setValue(12);
+  const MaswSettings taken = dialog.settings();
+  EXPECT_EQ(taken.request.image.transform, ImageTransform::beamformer);
+  EXPECT_EQ(taken.geometry.sampleInterval, 0.0005);
+  EXPECT_EQ(taken.request.image.window.start, 0.0);
+  EXPECT_EQ(taken.request.image.window.fastVelocity, 1000.0);
+  EXPECT_EQ(taken.request.picking.largestChange, 0.05);
+  EXPECT_FALSE(taken.request.picking.lowestVelocity);
+  EXPECT_EQ(taken.request.statistics.domain, StatisticsDomain::logWavelength);
+  EXPECT_EQ(taken.request.statistics.binsPerDecade, 12u);
+  EXPECT_TRUE(maswSettingFaults(taken, 0.001).empty());
+
+  dialog.Buttons.button(QDialogButtonBox::RestoreDefaults)->click();
+  EXPECT_EQ(dialog.settings(), defaultMaswSettings());
+}
+
+TEST(MaswSettingsDialog, FitsAScreenTooNarrowForItsTwoColumns) {
+  // The headless screen is 800 pixels wide; the groups side by side take
+  // about 1000 in Chinese (the three image fields of 110 pixels each and
+  // their labels beside the geometry's form), so they must stand in one
+  // column, the geometry above the image, and the dialog fit the screen
+  // with its frame.
+  const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_LT(room.width(), 900) << "the headless screen is wider than this test assumes";
+  MaswSettingsDialog dialog(defaultMaswSettings(), 0.001, 24);
+  dialog.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(dialog.stacked());
+  QGroupBox* geometry = nullptr;
+  QGroupBox* image = nullptr;
+  for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
+    if (box->title() == QStringLiteral("几何")) geometry = box;
+    if (box->title() == QStringLiteral("频散图像")) image = box;
+  }
+  ASSERT_NE(geometry, nullptr);
+  ASSERT_NE(image, nullptr);
+  const QPoint geometryAt = geometry->mapTo(&dialog, QPoint(0, 0));
+  const QPoint imageAt = image->mapTo(&dialog, QPoint(0, 0));
+  EXPECT_EQ(geometryAt.x(), imageAt.x());
+  EXPECT_GT(imageAt.y(), geometryAt.y() + geometry->height() - 1);
+  EXPECT_LE(dialog.width(), room.width() - kFrameAllowance.width());
+  EXPECT_LE(dialog.height(), room.height() - kFrameAllowance.height());
+  // Every field is reached by scrolling up and down, none cut at the side.
+  EXPECT_LE(image->width(), dialog.width());
+  EXPECT_LE(dialog.HighestFrequency.mapTo(&dialog, QPoint(dialog.HighestFrequency.width(), 0)).x(),
+            dialog.width());
+}
+
+TEST_F(ShotRecordsWindowTest, TheSettingsButtonAppliesWhatTheDialogGives) {
+  ShotRecordsWindow& window = form.shotRecordsWindow();
+  window.show();
+  ASSERT_TRUE(open(window, writeRecords()));
+  const std::size_t points = window.survey().curve.size();
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<MaswSettingsDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->LeastOffsets.setValue(2);
+    dialog->Buttons.button(QDialogButtonBox::Ok)->click();
+  });
+  window.settingsButton().click();
+  EXPECT_EQ(window.settings().request.statistics.leastOffsets, 2u);
+  // Points seen at two of the three offsets join the curve; no image was
+  // computed for it.
+  EXPECT_FALSE(window.analysing());
+  EXPECT_GT(window.survey().curve.size(), points);
+}
+
+TEST_F(ShotRecordsWindowTest, AChangeOfSettingsKeepsTheHandEditsWhereTheyMeanTheSame) {
+  ShotRecordsWindow& window = form.shotRecordsWindow();
+  window.show();
+  ASSERT_TRUE(open(window, writeRecords()));
+  window.offsetList().setCurrentRow(2);
+  DispersionImageView& view = window.imageView();
+  // A hand pick at 80 Hz and 600 m/s, far above the ridge.
+  QTest::mouseClick(&view, Qt::LeftButton, {}, view.pointOf(80.0, 600.0).toPoint());
+  const auto handPick = [&] { return velocityAt(window.survey().offsets[2], 80.0); };
+  ASSERT_TRUE(handPick());
+  const double placed = *handPick();
+  EXPECT_NEAR(placed, 600.0, 3.0);
+
+  // The picking's rules: the ridge picked anew at once, the edit made again.
+  MaswSettings settings = window.settings();
+  settings.request.picking.largestChange = 0.05;
+  window.applySettings(settings);
+  EXPECT_FALSE(window.analysing());
+  EXPECT_EQ(handPick(), placed);
+  EXPECT_EQ(window.statusLine().text(),
+            QStringLiteral("已按新的设置重新计算：保留了 1 处手工编辑，0 处无法保留。"));
+
+  // The transform: the images computed on their own thread, the survey
+  // shown until they are done and the window working meanwhile.
+  settings.request.image.transform = ImageTransform::beamformer;
+  window.applySettings(settings);
+  EXPECT_TRUE(window.analysing());
+  EXPECT_EQ(window.settings().request.image.transform, ImageTransform::phaseShift);
+  EXPECT_EQ(window.statusLine().text(), QStringLiteral("正在计算频散图像……"));
+  window.offsetList().setCurrentRow(1);
+  EXPECT_EQ(handPick(), placed);
+  window.finishAnalysis();
+  EXPECT_FALSE(window.analysing());
+  EXPECT_EQ(window.settings().request.image.transform, ImageTransform::beamformer);
+  EXPECT_EQ(window.offsetList().currentRow(), 1);  // the offset shown stays
+  EXPECT_EQ(handPick(), placed);
+  EXPECT_EQ(window.statusLine().text(),
+            QStringLiteral("已按新的设置重新计算：保留了 1 处手工编辑，0 处无法保留。"));
+
+  // Frequencies from 5.2 Hz by 0.5: 80 Hz is no longer one of the image's.
+  settings.request.image.grid.frequency.first = 5.2;
+  window.applySettings(settings);
+  window.finishAnalysis();
+  EXPECT_FALSE(handPick());
+  EXPECT_EQ(window.statusLine().text(),
+            QStringLiteral("已按新的设置重新计算：保留了 0 处手工编辑，1 处无法保留。"));
+
+  // Back on 5 Hz and a new pick; then the receivers placed by hand where the
+  // files place them: the images are the same, but a change of places turns
+  // the velocities read, so the edit is dropped.
+  settings.request.image.grid.frequency.first = 5.0;
+  window.applySettings(settings);
+  window.finishAnalysis();
+  window.offsetList().setCurrentRow(2);
+  QTest::mouseClick(&view, Qt::LeftButton, {}, view.pointOf(80.0, 600.0).toPoint());
+  ASSERT_TRUE(handPick());
+  settings.geometry.firstReceiver = 0.0;
+  settings.geometry.spacing = 2.0;
+  window.applySettings(settings);
+  window.finishAnalysis();
+  EXPECT_EQ(window.offsetList().count(), 3);
+  EXPECT_NE(handPick(), std::optional<double>(placed));
+  EXPECT_EQ(window.statusLine().text(),
+            QStringLiteral("已按新的设置重新计算：保留了 0 处手工编辑，1 处无法保留。"));
+}
+
+TEST_F(ShotRecordsWindowTest, SettingsThatCannotPlaceTheRecordsAreNamedAndNothingChanges) {
+  ShotRecordsWindow& window = form.shotRecordsWindow();
+  ASSERT_TRUE(open(window, writeRecords()));
+  const MaswSettings before = window.settings();
+  MaswSettings settings = before;
+  settings.geometry.receivers = {{20, 30}};  // the records hold 24
+  window.applySettings(settings);
+  window.finishAnalysis();
+  ASSERT_FALSE(messages.messages.empty());
+  EXPECT_EQ(window.settings(), before);
   EXPECT_EQ(window.offsetList().count(), 3);
 }
 

@@ -59,16 +59,27 @@ TEST_F(AboutWindow, OpensFromBothUnitNotesWithTheSameCaption) {
 }
 
 TEST_F(AboutWindow, HasItsLayoutAndTexts) {
-  EXPECT_EQ(about.size(), QSize(443, 422));
+  EXPECT_EQ(about.size(), QSize(443, 422));  // the described size
   EXPECT_FALSE(about.isVisible());
   EXPECT_EQ(about.Label6.text(), "版本: 2004.04");
   EXPECT_EQ(about.Label5.text(), "最后日期:  2004-04-25");
   EXPECT_EQ(about.StaticText4.text(), "本软件由");
   EXPECT_EQ(about.StaticText11.text(), "网址：");
   EXPECT_EQ(about.BitBtn1.text(), "确定");
-  EXPECT_EQ(about.BitBtn1.geometry(), QRect(348, 379, 75, 25));
-  EXPECT_EQ(about.Panel2.geometry(), QRect(74, 210, 353, 136));
-  EXPECT_EQ(about.StaticText10.pos(), QPoint(110, 99));
+  about.show();
+  // The logo panel at the top left, the makers' panel beside it below the
+  // title lines, the OK button at the bottom right, the link right of its
+  // label inside the makers' panel.
+  EXPECT_EQ(about.Panel1.geometry().topLeft(), QPoint(0, 0));
+  EXPECT_GE(about.Panel2.x(), about.Panel1.geometry().right());
+  EXPECT_GT(about.Panel2.y(), about.Label5.geometry().bottom());
+  EXPECT_GT(about.BitBtn1.y(), about.Panel2.geometry().bottom());
+  EXPECT_GT(about.BitBtn1.x(), about.StaticText1.geometry().right());
+  EXPECT_LE(about.BitBtn1.geometry().right(), about.width());
+  EXPECT_EQ(about.StaticText10.parentWidget(), &about.Panel2);
+  EXPECT_EQ(about.StaticText10.y(), about.StaticText11.y());
+  EXPECT_GT(about.StaticText10.x(), about.StaticText11.geometry().right());
+  about.hide();
   EXPECT_FALSE(about.Image1.pixmap().isNull());
   EXPECT_EQ(about.Image1.pixmap().size(), QSize(64, 64));
   EXPECT_EQ(about.StaticText10.cursor().shape(), Qt::PointingHandCursor);

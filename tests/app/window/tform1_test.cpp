@@ -78,20 +78,9 @@ TEST_F(StartUp, ChartShowsTheFlatCurveOnAFixedVelocityAxis) {
   EXPECT_TRUE(form.Series1->pointsVisible());
 }
 
-TEST_F(StartUp, LayoutHasTheFixedSizeAndTexts) {
-  // The described 688 x 377 client area sits below the menu bar, whose
-  // height the style decides; the controls keep their places within it. A
-  // column 320 pixels wide at its right holds the Vs-depth chart and the
-  // results panel.
-  const int menuHeight = form.MenuBar.height();
-  EXPECT_GT(menuHeight, 0);
-  EXPECT_EQ(form.size(), QSize(688 + 320, 377 + menuHeight));
-  EXPECT_EQ(form.Client.geometry(), QRect(0, menuHeight, 688 + 320, 377));
-  EXPECT_EQ(form.minimumSize(), form.maximumSize());
-  EXPECT_EQ(form.Chart.geometry(), QRect(272, 38, 400, 250));
-  EXPECT_EQ(form.GroupBox1.geometry(), QRect(24, 32, 241, 257));
+// Where the controls lie is window_layout_test's; here their texts.
+TEST_F(StartUp, ControlsHaveTheirTexts) {
   EXPECT_EQ(form.GroupBox1.title(), "速度模型");
-  EXPECT_EQ(form.Model.geometry(), QRect(16, 57, 209, 144));
   EXPECT_EQ(form.StaticText1.text(), "层数");
   EXPECT_EQ(form.Label3.text(), "密度单位g/cm");
   EXPECT_EQ(form.Label4.text(), "3");
@@ -103,12 +92,7 @@ TEST_F(StartUp, LayoutHasTheFixedSizeAndTexts) {
                                                           {&form.Button1, "计算频散曲线"},
                                                           {&form.Button2, "反演频散曲线"},
                                                           {&form.Button3, "退出计算"}};
-  int left = 72;
-  for (const auto& [button, text] : buttons) {
-    EXPECT_EQ(button->text(), QString::fromUtf8(text));
-    EXPECT_EQ(button->geometry(), QRect(left, 336, 105, 25));
-    left += 120;
-  }
+  for (const auto& [button, text] : buttons) EXPECT_EQ(button->text(), QString::fromUtf8(text));
   EXPECT_EQ(form.font().family(), "WenQuanYi Micro Hei");
 }
 

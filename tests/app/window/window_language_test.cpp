@@ -4,6 +4,7 @@
 // without Qt, and in English no text of the window is left in Chinese.
 #include <QAbstractButton>
 #include <QChart>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -67,6 +68,9 @@ QStringList shownTexts(TForm1& form) {
       for (QAbstractAxis* axis : chart->axes()) add("axis", axis->titleText());
       for (QLegendMarker* marker : chart->legend()->markers()) add("legend", marker->label());
     }
+  }
+  for (const ChartLegend* legend : {form.DispersionLegend.get(), form.VsChart.Legend.get()}) {
+    for (const QString& label : legend->labels()) add("chart legend", label);
   }
   for (QAction* menu : form.MenuBar.actions()) {
     if (menu->menu() == form.LanguageMenu) continue;
@@ -171,6 +175,26 @@ TEST_F(WindowLanguage_, TheCatalogueTranslatesTheTextsOfTheCodeWithoutQt) {
             DampedInversion::kBadStart);
 }
 
+// Qt's own texts, such as a dialog's standard buttons, follow the language:
+// Qt's Chinese catalogue (qt6-translations-l10n) while Chinese is shown.
+TEST(WindowLanguageQt, StandardButtonsFollowTheLanguage) {
+  WindowTranslations languages;
+  ASSERT_TRUE(languages.hasQtChinese()) << "Qt's Chinese catalogue is missing";
+  QDialogButtonBox buttons{QDialogButtonBox::Ok | QDialogButtonBox::Cancel};
+  const auto shown = [&](QDialogButtonBox::StandardButton which) {
+    return buttons.button(which)->text().remove(QLatin1Char('&'));
+  };
+  EXPECT_EQ(shown(QDialogButtonBox::Ok), QStringLiteral("确定"));
+  EXPECT_EQ(shown(QDialogButtonBox::Cancel), QStringLiteral("取消"));
+  ASSERT_TRUE(languages.setLanguage(WindowLanguage::English));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(shown(QDialogButtonBox::Ok), QStringLiteral("OK"));
+  EXPECT_EQ(shown(QDialogButtonBox::Cancel), QStringLiteral("Cancel"));
+  ASSERT_TRUE(languages.setLanguage(WindowLanguage::Chinese));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(shown(QDialogButtonBox::Ok), QStringLiteral("确定"));
+}
+
 // The report box of an inversion of a measured curve, in English.
 TEST(WindowLanguageReport, TheInversionReportFollowsTheLanguage) {
   QTemporaryDir workDir;
@@ -195,6 +219,10 @@ TEST(WindowLanguageReport, TheInversionReportFollowsTheLanguage) {
   EXPECT_NE(report.find("\n4 of 4 points inside the band."), std::string::npos) << report;
   EXPECT_FALSE(hasChinese(QString::fromStdString(report))) << report;
   EXPECT_EQ(form.StatusLine.text(), "Fitted curve drawn. 4 of 4 points inside the band.");
+  // Under the chart, the fit's residuals in the fitted curve's pen.
+  ASSERT_EQ(form.Residuals.ResidualSeries.size(), 1u);
+  EXPECT_EQ(form.Residuals.ResidualSeries[0]->pen(), form.FittedSeries->pen());
+  EXPECT_EQ(form.Residuals.ResidualSeries[0]->count(), 4);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of the main window, on the real engine, in Chinese or,
-// with --language en first, in English:
-//   window_screenshot [--language en|zh] <output.png>
+// with --language en first, in English; with --screen, the whole screen with
+// the window placed on it as DispFit places it (for QT_SCALE_FACTOR and a
+// small Xvfb screen):
+// --log draws the frequency axis in logarithmic scale:
+//   window_screenshot [--language en|zh] [--screen] [--log] <output.png>
 //     after a forward run of a three-layer model;
 //   window_screenshot <output.png> <curve.csv>
 //     with a synthetic measured field curve (written to curve.csv, which must
@@ -13,7 +16,6 @@
 //     with the measured curve read from the file, a suggested four-layer
 //     start computed and inverted: both Vs profiles and the results panel;
 //   window_screenshot <output.png> --global <curve file>
-//   window_screenshot <output.png> --records <record files...>
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
@@ -21,14 +23,38 @@
 //     with the measured curve read from the file (points that may name their
 //     mode), 4 m of 200 m/s over 400 m/s in the table, modes 0 to 2 and the
 //     Love modes chosen in the 视图 menu and the model's curve computed;
+//   window_screenshot [--screen] <output.png> --records <record files...>
+//     the shot-records window with the records opened and analysed anew
+//     through the beamformer, its third offset shown, as large as it opens
+//     (with --screen: placed on the screen as DispFit places it);
 //   window_screenshot <output.png> --dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
-//     from the file.
+//     from the file;
+//   window_screenshot <output.png> --columns <curve file>
+//     the step of opening a curve whose header the curve table does not
+//     know: the dialog that asks which column is which;
+//   window_screenshot <output.png> --records <record files...>
+//     the shot-records window with the record files opened;
+//   window_screenshot <output.png> --export <curve file>
+//     with the measured curve read from the file, a suggested four-layer
+//     start fitted and the global search of --global run, the search
+//     exported (its pictures 1000 pixels wide) into a temporary folder: its
+//     two chart pictures side by side, as the export wrote them.
+//   window_screenshot <output.png> --about
+//     the About window alone;
+//   window_screenshot <output.png> --records-settings <record files...>
+//     the shot-records window's settings dialog for the records, a mute
+//     chosen without its time window, so that a fault is shown.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -39,12 +65,18 @@
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 #include "core/window_language.h"
+#include "shots/placed_records.h"
+#include "shots/record_file.h"
+#include "window/export_result_chooser.h"
 #include "window/file_chooser.h"
 #include "window/global_search_dialog.h"
 #include "window/layer_count_chooser.h"
+#include "window/masw_settings_dialog.h"
 #include "window/printer_source.h"
+#include "window/screen_placement.h"
 #include "window/search_request_chooser.h"
 #include "window/shot_records_window.h"
+#include "window/tabout.h"
 #include "window/tform1.h"
 #include "window/window_translations.h"
 
@@ -140,9 +172,8 @@ class SmallSearch : public dispfit::SearchRequestChooser {
   }
 };
 
-// The measured curve of the file and a global search run to its end.
-bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
-  if (!form.openMeasuredCurve(curvePath)) return false;
+// A global search on the measured curve loaded, run to its end.
+bool runGlobalSearch(dispfit::TForm1& form) {
   form.GlobalSearchAction->trigger();
   // A few seconds on any machine; ten minutes is a hung search.
   const QDeadlineTimer deadline(600000);
@@ -152,6 +183,17 @@ bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
   }
   return form.searchSummary().has_value();
 }
+
+// The measured curve of the file and a global search run to its end.
+bool showGlobalSearch(dispfit::TForm1& form, const QString& curvePath) {
+  return form.openMeasuredCurve(curvePath) && runGlobalSearch(form);
+}
+
+// The About window's link goes nowhere.
+class NoLinks : public dispfit::LinkOpener {
+ public:
+  void open(const QUrl&) override {}
+};
 
 // Answers the dialog's file chooser with one file.
 class OneFile : public dispfit::FileChooser {
@@ -175,16 +217,101 @@ int drawSearchDialog(const QString& output, const QString& rangesPath) {
   return dialog.grab().save(output) ? 0 : 1;
 }
 
-// The shot-records window with the record files opened, its offset `row`
+// The column step's dialog for the curve file, drawn to `output` once it
+// shows, then cancelled.
+int drawColumnDialog(dispfit::TForm1& form, const QString& output, const QString& curvePath) {
+  bool saved = false;
+  QTimer::singleShot(200, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog) {
+      saved = dialog->grab().save(output);
+      dialog->close();
+    }
+  });
+  form.openMeasuredCurve(curvePath);
+  return saved ? 0 : 1;
+}
+
+// The shot-records window with the record files opened and analysed anew
+// through the beamformer (so that its status line shows), its third offset
 // selected, drawn to `output`.
-int drawShotRecords(const QString& output, const QStringList& paths) {
+int drawShotRecords(const QString& output, const QStringList& paths, bool wholeScreen) {
   dispfit::StreamMessagePresenter messages(std::cerr);
   dispfit::ShotRecordsWindow window(messages);
   if (!window.openRecords(paths)) return 1;
+  window.finishAnalysis();
+  dispfit::MaswSettings settings = window.settings();
+  settings.request.image.transform = dispfit::ImageTransform::beamformer;
+  window.applySettings(settings);
+  window.finishAnalysis();
   window.offsetList().setCurrentRow(std::min(2, window.offsetList().count() - 1));
+  if (wholeScreen) {
+    // As DispFit opens it: within the screen's free room.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    dispfit::placeOnScreen(window, screen->availableGeometry());
+    window.show();
+    QApplication::processEvents();
+    return screen->grabWindow(0).save(output) ? 0 : 1;
+  }
   window.show();
   QApplication::processEvents();
   return window.grab().save(output) ? 0 : 1;
+}
+
+// The settings dialog as the shot-records window opens it for the record
+// files, a mute chosen without its time window, drawn to `output`.
+int drawRecordsSettings(const QString& output, const QStringList& paths) {
+  std::vector<dispfit::ShotRecord> records;
+  for (const QString& path : paths) {
+    dispfit::ShotRecord record;
+    std::string error;
+    if (!dispfit::readRecordFile(path.toStdString(), record, error)) {
+      std::cerr << error << '\n';
+      return 1;
+    }
+    records.push_back(std::move(record));
+  }
+  dispfit::MaswSettingsDialog dialog(dispfit::defaultMaswSettings(),
+                                     dispfit::longestSampleInterval(records),
+                                     records.empty() ? 0 : records.front().traces.size());
+  dialog.UseMute.setChecked(true);
+  dialog.show();
+  QApplication::processEvents();
+  return dialog.grab().save(output) ? 0 : 1;
+}
+
+// Answers the export's question with the last result offered: the search's.
+class LastResult : public dispfit::ExportResultChooser {
+ public:
+  std::optional<int> chooseResult(QWidget*, const QStringList& names) override {
+    asked = true;
+    return static_cast<int>(names.size()) - 1;
+  }
+  bool asked = false;
+};
+
+// The exported chart pictures of the search of the curve file, after a
+// local fit of the suggested start, side by side in one picture: a check
+// that the export draws the result it names, whatever the window shows.
+int drawExportedCharts(dispfit::TForm1& form, const QString& output, const QString& curvePath) {
+  LastResult lastResult;
+  form.setExportResultChooser(lastResult);
+  form.setExportPictureWidth(1000);
+  // The window keeps showing the local fit while the search is exported.
+  if (!showSuggestedFit(form, curvePath) || !runGlobalSearch(form)) return 1;
+  const QTemporaryDir folder;
+  if (!folder.isValid() || !form.exportResults(folder.path()) || !lastResult.asked) return 1;
+  const QImage dispersion(folder.filePath(QStringLiteral("dispfit_dispersion.png")));
+  const QImage profile(folder.filePath(QStringLiteral("dispfit_vs_depth.png")));
+  if (dispersion.isNull() || profile.isNull()) return 1;
+  QImage both(dispersion.width() + profile.width(), std::max(dispersion.height(), profile.height()),
+              QImage::Format_RGB32);
+  both.fill(Qt::white);
+  QPainter painter(&both);
+  painter.drawImage(0, 0, dispersion);
+  painter.drawImage(dispersion.width(), 0, profile);
+  painter.end();
+  return both.save(output) ? 0 : 1;
 }
 
 }  // namespace
@@ -203,39 +330,72 @@ int main(int argc, char* argv[]) {
     argv += 2;
     argc -= 2;
   }
+  const auto takeFlag = [&argc, &argv](const char* flag) {
+    if (argc < 2 || std::string(argv[1]) != flag) return false;
+    argv[1] = argv[0];
+    ++argv;
+    --argc;
+    return true;
+  };
+  const bool wholeScreen = takeFlag("--screen");
+  const bool logarithmic = takeFlag("--log");
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
-  const bool modes = argc == 4 && std::string(argv[2]) == "--modes";
+  const bool about = argc == 3 && std::string(argv[2]) == "--about";
+  const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
-  if (argc != 2 && !records && argc != 3 && !suggest && !global && !dialog && !modes) {
-    std::fprintf(stderr,
-                 "usage: %s [--language en|zh] <output.png> [<curve.csv> | --suggest <curve file> "
-                 "| --global <curve file> | --modes <curve file> | --dialog <ranges file> "
-                 "| --records <record files...>]\n",
-                 argv[0]);
+  const bool recordsSettings = argc >= 4 && std::string(argv[2]) == "--records-settings";
+  const bool exported = argc == 4 && std::string(argv[2]) == "--export";
+  const bool modes = argc == 4 && std::string(argv[2]) == "--modes";
+  if (argc != 2 && !records && !recordsSettings && argc != 3 && !suggest && !global && !dialog &&
+      !columns && !exported && !modes) {
+    std::fprintf(
+        stderr,
+        "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | "
+        "--suggest <curve file> | --global <curve file> | --dialog <ranges file> | "
+        "--about | --columns <curve file> | --records <record files...> | "
+        "--records-settings <record files...> | --export <curve file> | --modes <curve file>]\n",
+        argv[0]);
     return 2;
   }
   QApplication application(argc, argv);
   WindowTranslations languages;
   if (language && !languages.setLanguage(*language)) return 1;
-  if (records) {
+  if (records || recordsSettings) {
     QStringList paths;
     for (int n = 3; n < argc; ++n) paths.append(QString::fromLocal8Bit(argv[n]));
-    return drawShotRecords(QString::fromLocal8Bit(argv[1]), paths);
+    return records ? drawShotRecords(QString::fromLocal8Bit(argv[1]), paths, wholeScreen)
+                   : drawRecordsSettings(QString::fromLocal8Bit(argv[1]), paths);
   }
   if (dialog) {
     return drawSearchDialog(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  }
+  if (about) {
+    NoLinks links;
+    TAbout window(links);
+    window.show();
+    QApplication::processEvents();
+    return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
   }
   StreamMessagePresenter messages(std::cerr);
   EngineBinding engine(messages);
   DefaultPrinter printers;
   DialogFileChooser files;
   TForm1 form(messages, engine, printers, files);
+  form.attachLanguages(languages);  // the 语言 / Language menu as DispFit shows it
+  if (columns) {
+    return drawColumnDialog(form, QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
+  }
   FourLayers fourLayers;
   form.setLayerCountChooser(fourLayers);
   SmallSearch smallSearch;
   form.setSearchRequestChooser(smallSearch);
+  if (exported) {
+    form.show();  // legend markers are laid out only in a shown chart
+    return drawExportedCharts(form, QString::fromLocal8Bit(argv[1]),
+                              QString::fromLocal8Bit(argv[3]));
+  }
 
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
@@ -255,6 +415,19 @@ int main(int argc, char* argv[]) {
   } else {
     typeModel(form, {{"5", "200", "1.8"}, {"10", "400", "2.0"}, {"0", "800", "2.2"}});
     form.Button1.click();
+  }
+  form.LogFrequencyAction->setChecked(logarithmic);
+  if (wholeScreen) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    placeOnScreen(form, screen->availableGeometry());
+    form.show();
+    // The window manager's and the painting's events, for a moment.
+    const QDeadlineTimer settle(500);
+    while (!settle.hasExpired()) {
+      QApplication::processEvents();
+      QThread::msleep(10);
+    }
+    return screen->grabWindow(0).save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
   }
   form.show();
   QApplication::processEvents();

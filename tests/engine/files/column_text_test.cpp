@@ -143,7 +143,8 @@ TEST(ColumnNames, UnknownNamesRepeatedColumnsAndWrongUnitsAreRefused) {
   };
   const Case cases[] = {
       {{"vs", "depth"},
-       "the header names a column \"depth\"; the columns of this table are Vs, thickness"},
+       "the header names a column \"depth\" that this table does not know (the header reads "
+       "\"vs, depth\"); its columns are Vs (vs, shear velocity), thickness (h, thickness)"},
       {{"vs", "h", "Shear Velocity"}, "the header names the Vs column twice"},
       {{"vs (km/s)", "h"}, "\"vs (km/s)\": the Vs column takes m/s"},
       {{"vs", "h [ft]"}, "\"h [ft]\": the thickness column takes m"},

@@ -86,8 +86,9 @@ TEST(CurveTable, RefusalsNameTheLine) {
       {"deviation and bounds", "f c sigma low high\n150 140 2 135 146\n",
        "c.txt, line 1: the header names both a standard deviation and bounds; give one or the "
        "other"},
-      {"velocity in km/s", "f (Hz), c (km/s)\n150, 0.14\n",
-       "c.txt, line 1: \"c (km/s)\": the velocity column takes m/s"},
+      {"velocity in ft/s", "f (Hz), c (ft/s)\n150, 459\n",
+       "c.txt, line 1: \"c (ft/s)\": the velocity column takes m/s, km/s, ms-1, m.s-1, kms-1 or "
+       "km.s-1"},
       {"five values without a header", "150 140 1 2 3\n",
        "c.txt, line 1: 5 values on a line; without a header a row holds 2, 3 or 4"},
       {"frequency 0", "f c\n150 140\n0 150\n",
@@ -102,7 +103,17 @@ TEST(CurveTable, RefusalsNameTheLine) {
       {"no abscissa", "c sigma\n140 2\n",
        "c.txt, line 1: the header names no frequency, wavelength or period column"},
       {"wavelength in Hz", "lambda (Hz), c\n0.9, 140\n",
-       "c.txt, line 1: \"lambda (Hz)\": the wavelength column takes m"},
+       "c.txt, line 1: \"lambda (Hz)\": the wavelength column takes m or km"},
+      {"a name no program uses", "f, c_best, c_sd\n150, 140, 2\n",
+       "c.txt, line 1: the header names a column \"c_best\" that this table does not know (the "
+       "header reads \"f, c_best, c_sd\"); its columns are frequency (frequency, freq, f, "
+       "frequencies, frequency hz), velocity (velocity, phase velocity, vr, c, vph, c mean, mean, "
+       "v, vel, vphase, phase vel, rayleigh velocity, cr), standard deviation (sigma, std, "
+       "standard "
+       "deviation, sd, stddev, stdev, std dev, c std, c sd, c sigma, c stddev, sigma c, error, "
+       "uncertainty), low (low, lower, min, c low, c lower, c min, lower bound, vmin), high (high, "
+       "upper, max, c up, c high, c upper, c max, upper bound, vmax), wavelength (wavelength, "
+       "lambda, wl, wave length, wavelengths), period (period, t, periods, per), mode (mode)"},
       {"period 0", "period c\n0.02 140\n0 150\n",
        "c.txt, line 3: the period of datum 2 must be positive"},
       {"low above high", "f c low high\n150 140 146 135\n",

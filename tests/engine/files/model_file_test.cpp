@@ -52,6 +52,26 @@ TEST(ModelTable, AnOptionalVpColumn) {
   EXPECT_EQ(parsed(&parseModelTable, "2 150 1.8 300\n4.5 300 1.9 600\n0 500 2 1000\n"), expected);
 }
 
+// A model given in km, km/s and kg/m3 (as CPS and Geopsy give theirs) is the
+// same model: 0.002 km is 2 m, 0.15 km/s is 150 m/s, 1800 kg/m3 is 1.8 g/cm3.
+TEST(ModelTable, OtherUnitsAreBroughtToTheTablesOwn) {
+  ModelFile expected = kThreeLayers;
+  expected.pVelocity = {300, 600, 1000};
+  const ModelFile read =
+      parsed(&parseModelTable,
+             "H (km), Vs (km/s), rho (kg/m3), Vp [km/s]\n"
+             "0.002, 0.15, 1800, 0.3\n0.0045, 0.3, 1900, 0.6\n0, 0.5, 2000, 1\n");
+  ASSERT_EQ(read.shearVelocity.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    // The factors are exact; the decimal inputs round once more in double.
+    EXPECT_DOUBLE_EQ(read.thickness[i], expected.thickness[i]);
+    EXPECT_DOUBLE_EQ(read.shearVelocity[i], expected.shearVelocity[i]);
+    EXPECT_DOUBLE_EQ(read.density[i], expected.density[i]);
+    EXPECT_DOUBLE_EQ(read.pVelocity[i], expected.pVelocity[i]);
+  }
+}
+
 TEST(ModelTable, WrittenTablesReadBackExactly) {
   std::mt19937_64 random(20240611);
   std::uniform_real_distribution<double> thickness(0.1, 30.0);
@@ -91,12 +111,14 @@ TEST(ModelTable, RefusalsNameTheLine) {
       {"no density column", "# a\nh vs\n2 150\n",
        "m.txt, line 2: the header names no density column"},
       {"unknown column", "h vs rho qp\n2 150 1.8 30\n",
-       "m.txt, line 1: the header names a column \"qp\"; the columns of this table are thickness, "
-       "Vs, density, Vp"},
-      {"Vs in km/s", "h vs[km/s] rho\n2 0.15 1.8\n",
-       "m.txt, line 1: \"vs[km/s]\": the Vs column takes m/s"},
-      {"density in kg/m3", "h vs rho (kg/m3)\n2 150 1800\n",
-       "m.txt, line 1: \"rho (kg/m3)\": the density column takes g/cm3"},
+       "m.txt, line 1: the header names a column \"qp\" that this table does not know (the header "
+       "reads \"h, vs, rho, qp\"); its columns are thickness (thickness, h), Vs (vs, s velocity, "
+       "shear velocity), density (density, rho), Vp (vp, p velocity)"},
+      {"Vs in ft/s", "h vs[ft/s] rho\n2 500 1.8\n",
+       "m.txt, line 1: \"vs[ft/s]\": the Vs column takes m/s or km/s"},
+      {"density in lb/ft3", "h vs rho (lb/ft3)\n2 150 112\n",
+       "m.txt, line 1: \"rho (lb/ft3)\": the density column takes g/cm3, g/cm^3, g/cc, kg/m3 or "
+       "kg/m^3"},
       {"two values without a header", "2 150\n",
        "m.txt, line 1: 2 values on a line; without a header a row holds 3 or 4"},
       {"short row", "h vs rho\n2 150 1.8\n0 500\n", "m.txt, line 3: 2 values where line 1 has 3"},
