@@ -12,8 +12,7 @@ double verticalSurfaceResponse(const Eigenfunction& mode, double frequency) {
   const double c = mode.phaseVelocity();
   const double u = mode.groupVelocity();
   const double k = 2.0 * std::numbers::pi * frequency / c;
-  const double response =
-      r2 * r2 / (8.0 * c * u * i.i1) * std::sqrt(2.0 / (std::numbers::pi * k));
+  const double response = r2 * r2 / (8.0 * c * u * i.i1) * std::sqrt(2.0 / (std::numbers::pi * k));
   return std::isfinite(response) && response > 0.0 ? response : 0.0;
 }
 
