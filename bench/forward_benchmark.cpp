@@ -143,6 +143,36 @@ void BM_CoreCurve(benchmark::State& state) {
 }
 BENCHMARK(BM_CoreCurve)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
 
+// The lowest modes through computeModes: Rayleigh modes 0 (range 1 = 1)
+// or 0 to 2 (3), and Love waves (range 1 negative), on the 3- and
+// 20-layer models (range 0); the same counters as BM_CoreCurve.
+void BM_CoreModes(benchmark::State& state) {
+  const std::vector<swcore::ModelLayer> model = curveModel(modelFor(state.range(0)));
+  const std::vector<double> hz = benchFrequencies();
+  const bool love = state.range(1) < 0;
+  const int modes = static_cast<int>(love ? -state.range(1) : state.range(1));
+  const swcore::ModeRequest request{love ? swcore::WaveType::love : swcore::WaveType::rayleigh,
+                                    modes, swcore::CurveKind::phase};
+  std::vector<swcore::CurvePoint> out(hz.size() * static_cast<std::size_t>(modes));
+  swcore::DispersionCurveSolver solver;
+  double evaluations = 0.0;
+  for (auto _ : state) {
+    solver.computeModes(model, hz, request, out);
+    evaluations += static_cast<double>(solver.evaluationCount());
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+  const auto calls = static_cast<double>(state.iterations());
+  state.counters["evals_per_call"] = evaluations / calls;
+  state.counters["time_per_eval_layer"] =
+      benchmark::Counter(evaluations * static_cast<double>(model.size()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CoreModes)
+    ->ArgsProduct({{3, 20}, {1, 3, -1, -3}})
+    ->ArgNames({"layers", "modes"})
+    ->Unit(benchmark::kMicrosecond);
+
 // Curves per second with one solver per thread: the rate on two threads
 // against one shows whether the solvers share anything.
 void BM_CoreCurveThreads(benchmark::State& state) {

@@ -25,6 +25,7 @@
 #include "inversion/inversion_bounds.h"
 #include "inversion/inversion_files.h"
 #include "inversion/inversion_report.h"
+#include "inversion/modal_curve_engine.h"
 #include "inversion/window_inversion.h"
 #include "invert_options.h"
 #include "posterior_run.h"
@@ -233,18 +234,37 @@ int run(const InvertCommand& command) {
 
   StreamMessagePresenter messages(std::cerr);
   // FORWARD (Vp = 3 Vs) unless a P-velocity rule is given, which the curve
-  // core computes with.
+  // core computes with. A curve whose points name their mode is fitted
+  // through the curve core, each point against its mode (Vp = 3 Vs). The fit
+  // runs at the inverted points, the fitted curve at every point: each list
+  // has its own engine.
   EngineBinding library(messages);
   CoreForwardEngine core(command.vpRule, messages);
-  ForwardEngine& engine = command.vpRule == VpRule{} ? static_cast<ForwardEngine&>(library) : core;
+  std::optional<ModalCurveEngine> modalFit = modalEngineFor(curve->inverted);
+  std::optional<ModalCurveEngine> modalCurve = modalEngineFor(curve->points);
+  if (modalCurve && !(command.vpRule == VpRule{})) {
+    std::cerr << "dispfit-invert: " << command.curvePath
+              << ": the points name their modes, which are fitted with Vp = 3 Vs; leave out the "
+                 "P-velocity rule\n";
+    return kUsageOrFileError;
+  }
+  if (modalCurve) {
+    std::cerr << "dispfit-invert: " << command.curvePath
+              << ": the points name their modes: each is fitted against its mode through the "
+                 "curve core\n";
+  }
+  const auto engineOf = [&](std::optional<ModalCurveEngine>& modal) -> ForwardEngine& {
+    if (modal) return *modal;
+    return command.vpRule == VpRule{} ? static_cast<ForwardEngine&>(library) : core;
+  };
   // Through the curve core a fit at its minimum finds no lower damped step;
   // it ends there with its model rather than failing.
-  const bool throughCore = !(command.vpRule == VpRule{});
+  const bool throughCore = modalFit.has_value() || !(command.vpRule == VpRule{});
   const std::optional<FittedModel> fitted =
-      fittedModel(*start, *curve, limits, engine, throughCore);
+      fittedModel(*start, *curve, limits, engineOf(modalFit), throughCore);
   if (!fitted) return kSolveFailed;
   const std::optional<ComputedCurve> fittedCurve =
-      curveAtPoints(fitted->layers, curve->points, engine);
+      curveAtPoints(fitted->layers, curve->points, engineOf(modalCurve));
   if (!fittedCurve) {
     std::cerr << "dispfit-invert: the fitted model's curve could not be computed\n";
     return kSolveFailed;

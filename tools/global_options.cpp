@@ -186,6 +186,25 @@ bool option(ArgumentStream& in, std::string_view name, GlobalCommand& command,
     }
     return true;
   }
+  if (name == "--lowest-root") {
+    if (!in.flag(name, error)) return false;
+    command.forward.rule = swcore::ForwardRule::lowestRoot;
+    return true;
+  }
+  if (name == "--observed-fraction") {
+    if (!in.positive(name, command.forward.fraction, error)) return false;
+    if (command.forward.fraction > 1.0) {
+      error = "--observed-fraction must lie above 0 and at most 1";
+      return false;
+    }
+    return true;
+  }
+  if (name == "--observed-modes") {
+    std::int64_t modes = 0;
+    if (!in.whole(name, 2, swcore::kMaxModes, modes, error)) return false;
+    command.forward.modes = static_cast<int>(modes);
+    return true;
+  }
   if (name == "--csv" || name == "--params") {
     std::string text;
     if (!in.text(name, text, error)) return false;
@@ -277,8 +296,13 @@ GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
   LayerOptions layers;
   std::vector<std::string_view> files;
   ArgumentStream in(arguments);
+  const char* observedOption = nullptr;
   while (!in.empty()) {
     const std::string_view argument = in.next();
+    if (argument == "--observed-fraction" || argument == "--observed-modes") {
+      observedOption =
+          argument == "--observed-fraction" ? "--observed-fraction" : "--observed-modes";
+    }
     if (ArgumentStream::isHelp(argument)) {
       command.action = GlobalCommand::Action::Help;
       return command;
@@ -288,6 +312,16 @@ GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
       continue;
     }
     files.push_back(argument);
+  }
+  // The posterior keeps the calibrated lowest root unless a surface-observed
+  // option asks for that rule.
+  if (command.method == GlobalCommand::Method::Posterior && observedOption == nullptr) {
+    command.forward.rule = swcore::ForwardRule::lowestRoot;
+  }
+  if (command.forward.rule == swcore::ForwardRule::lowestRoot && (observedOption != nullptr)) {
+    command.error = std::string(observedOption) + " sets the surface-observed rule, which " +
+                    "--lowest-root replaces";
+    return failed(std::move(command));
   }
   if (std::find(layers.named.begin(), layers.named.end(), "--global") != layers.named.end() &&
       command.method == GlobalCommand::Method::Posterior) {
@@ -345,6 +379,22 @@ std::string globalUsage() {
          "  --csv PREFIX         also write PREFIX_best.csv (the best model's table),\n"
          "                       PREFIX_models.csv (every model, its misfit, accepted)\n"
          "                       and PREFIX_profile.csv (Vs percentiles every 0.1 m)\n"
+         "  --lowest-root        take each model's curve from its lowest root, the\n"
+         "                       fundamental mode, even where a surface array would not\n"
+         "                       record it\n"
+         "  --observed-fraction F\n"
+         "                       the share of the largest vertical surface response a\n"
+         "                       mode must reach to be taken (default 0.1)\n"
+         "  --observed-modes N   the modes compared, 0 to N-1 (default every mode\n"
+         "                       below the half-space S velocity)\n"
+         "A model's velocity at a frequency is by default its surface-observed\n"
+         "fundamental: the lowest Rayleigh mode whose vertical surface response to a\n"
+         "vertical force at the surface is at least F of the largest among modes 0 to\n"
+         "N-1. Where the lowest root is a mode trapped in a buried soft layer, which\n"
+         "barely moves the surface, this is the mode a surface array records instead.\n"
+         "The posterior (--bayes) takes the lowest root, the rule its calibration was\n"
+         "measured with, unless --observed-fraction or --observed-modes asks for the\n"
+         "surface-observed fundamental, whose intervals are not calibrated yet.\n"
          "The misfit is the normalised misfit sqrt(sum ((v - c) / sigma)^2 / m) when\n"
          "the curve gives a band (sigma its standard deviation or half the width of\n"
          "its low-high band), else the misfit (m/s) sqrt(sum (v - c)^2 / m). A model\n"

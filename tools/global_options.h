@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "dispersion/observed_curve.h"
 #include "exchange_options.h"
 #include "sampling/model_prior.h"
 #include "sampling/parallel_tempering.h"
@@ -37,6 +38,9 @@ struct GlobalCommand {
   LayerCountRange layerCounts;
   SamplerSettings sampler;
   std::int64_t startModels = 0;
+  // Which mode a model's curve is taken from: --lowest-root,
+  // --observed-fraction F, --observed-modes N.
+  swcore::ForwardRuleSettings forward;
   std::optional<std::string> csvPrefix;  // --csv PREFIX
   ExchangeOptions exchange;              // --columns and the other programs' files
   std::string error;                     // for Action::Error

@@ -86,6 +86,7 @@ std::string globalReport(const GlobalReportInputs& in) {
           (in.cancelled
                ? " (cancelled before the budget of " + std::to_string(in.settings.models) + ")\n"
                : "\n");
+  text += "Forward rule: " + swcore::describeRule(in.forward) + "\n";
   text += misfitLines(in);
   text +=
       "Accepted models: " + std::to_string(in.accepted) + " of " + std::to_string(in.drawn) + "\n";

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dispersion/observed_curve.h"
 #include "search/ensemble_statistics.h"
 #include "search/global_search.h"
 #include "search/search_space.h"
@@ -18,6 +19,7 @@ namespace dispfit {
 struct GlobalReportInputs {
   SearchSettings settings;
   AcceptanceRule rule;
+  swcore::ForwardRuleSettings forward;  // how each model's curve was taken
   MisfitKind kind = MisfitKind::Normalised;
   int fittedPoints = 0;  // m, the points the misfit sums over
   std::int64_t drawn = 0;

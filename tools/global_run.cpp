@@ -39,8 +39,9 @@ namespace {
 
 // The best model's curve at every measured point, as the fit statistics
 // take it.
-ComputedCurve curveAtEveryPoint(const TrialModel& model, const MeasuredCurve& curve) {
-  const CurveMisfit points(curve.points);
+ComputedCurve curveAtEveryPoint(const TrialModel& model, const MeasuredCurve& curve,
+                                const swcore::ForwardRuleSettings& rule) {
+  const CurveMisfit points(curve.points, rule);
   ComputedCurve computed(curve.points.size());
   if (!points.fault().empty()) return computed;
   MisfitEvaluator evaluator(points);
@@ -68,7 +69,7 @@ bool writeTables(const std::string& prefix, const std::pair<std::string, std::st
 GlobalOutcome runGlobalCommand(const GlobalCommand& command, const MeasuredCurve& curve) {
   const std::optional<SearchSpace> space = commandSearchSpace(command);
   if (!space) return GlobalOutcome::InputRefused;
-  const CurveMisfit misfit(curve.inverted);
+  const CurveMisfit misfit(curve.inverted, command.forward);
   if (!misfit.fault().empty()) {
     std::cerr << "dispfit-invert: " << command.curvePath << ": " << misfit.fault() << '\n';
     return GlobalOutcome::InputRefused;
@@ -98,6 +99,7 @@ GlobalOutcome runGlobalCommand(const GlobalCommand& command, const MeasuredCurve
   GlobalReportInputs report;
   report.settings = command.settings;
   report.rule = command.rule;
+  report.forward = command.forward;
   report.kind = misfit.kind();
   report.fittedPoints = static_cast<int>(curve.inverted.size());
   report.drawn = static_cast<std::int64_t>(ensemble.size());
@@ -106,7 +108,8 @@ GlobalOutcome runGlobalCommand(const GlobalCommand& command, const MeasuredCurve
   report.cancelled = ensemble.cancelled;
   map.model(ensemble.coordinatesOf(best), report.best);
   report.bestMisfit = ensemble.misfits[best];
-  report.bestFit = fitStatistics(curve.points, curveAtEveryPoint(report.best, curve));
+  report.bestFit =
+      fitStatistics(curve.points, curveAtEveryPoint(report.best, curve, command.forward));
   report.constrainedDepth = constrainedDepth(curve.points);
   report.averages = averageSpreads(acceptedModels, report.constrainedDepth);
 

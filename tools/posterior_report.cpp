@@ -47,6 +47,7 @@ std::string problemLines(const PosteriorReportInputs& in) {
           (in.settings.threads == 1 ? " thread\n" : " threads\n");
   text += "Chains started at the best models of a best-fit search of " +
           std::to_string(in.startModels) + " models per layer count\n";
+  text += "Forward rule: " + swcore::describeRule(in.forward) + "\n";
   text += "Samples kept: " + std::to_string(s.samples) +
           " (the chains at temperature 1 together), after a burn-in of " +
           std::to_string(in.settings.burnIn) +

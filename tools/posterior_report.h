@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "dispersion/observed_curve.h"
 #include "sampling/model_prior.h"
 #include "sampling/parallel_tempering.h"
 #include "sampling/posterior_summary.h"
@@ -19,6 +20,7 @@ struct PosteriorReportInputs {
   std::int64_t startModels = 0;  // per layer count, of the search for the starts
   bool increasing = false;
   int fittedPoints = 0;
+  swcore::ForwardRuleSettings forward;  // how each model's curve was taken
   PosteriorSummary summary;
 };
 

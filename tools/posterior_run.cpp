@@ -56,7 +56,8 @@ GlobalOutcome runPosteriorCommand(const GlobalCommand& command, const MeasuredCu
   const SamplerSettings& settings = command.sampler;
   const bool terminal = isatty(STDERR_FILENO) == 1;
   if (terminal) std::cerr << "Searching for the chains' starts ..." << std::flush;
-  StartSearchSettings startSearch{command.startModels, settings.seed, settings.threads};
+  StartSearchSettings startSearch{command.startModels, settings.seed, settings.threads,
+                                  command.forward};
   const auto chains =
       static_cast<std::size_t>(std::max(settings.chains, 1) + std::max(settings.heatedChains, 0));
   const std::vector<SampledModel> starts = searchStarts(prior, curve.inverted, chains, startSearch);
@@ -68,20 +69,21 @@ GlobalOutcome runPosteriorCommand(const GlobalCommand& command, const MeasuredCu
   }
   PosteriorLine line(std::cerr, terminal);
   const SamplerRun run =
-      runParallelTempering({&prior, &likelihood}, lowestRootForward(curve.inverted), settings,
-                           starts, [&line](const SamplerProgress& p) { line.update(p); });
+      runParallelTempering({&prior, &likelihood}, ruleForward(curve.inverted, command.forward),
+                           settings, starts, [&line](const SamplerProgress& p) { line.update(p); });
   line.finish();
   if (run.sampleCount() == 0) {
     std::cerr << "dispfit-invert: "
               << (run.failure.empty() ? std::string("no sample was kept") : run.failure) << '\n';
     return GlobalOutcome::Failed;
   }
-  const std::unique_ptr<ForwardCurve> forward = lowestRootForward(curve.inverted)();
+  const std::unique_ptr<ForwardCurve> forward = ruleForward(curve.inverted, command.forward)();
   PosteriorReportInputs report;
   report.settings = settings;
   report.startModels = command.startModels;
   report.increasing = space->increasing;
   report.fittedPoints = static_cast<int>(curve.inverted.size());
+  report.forward = command.forward;
   report.summary =
       summarizePosterior(run, prior, likelihood, *forward, constrainedDepth(curve.points));
   std::cout << posteriorReport(report);

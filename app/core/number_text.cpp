@@ -200,6 +200,15 @@ std::string fixedText(double value, int decimals) {
   return std::string(buffer, result.ptr);
 }
 
+std::string scientificText(double value, int decimals) {
+  if (!std::isfinite(value)) return exactText(value);
+  // A sign, one digit, a point, 17 decimals and an exponent of at most e-324.
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::scientific, std::clamp(decimals, 0, 17));
+  return std::string(buffer, result.ptr);
+}
+
 std::string rightAligned(const std::string& text, std::size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }

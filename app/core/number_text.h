@@ -76,6 +76,12 @@ double roundedValue(double value, Figure figure);
 // Fixed notation with `decimals` digits after the point (0 to 17).
 std::string fixedText(double value, int decimals);
 
+// Scientific notation with `decimals` digits after the point (0 to 17), a
+// lower-case e and at least two exponent digits: 1 with 6 decimals is
+// "1.000000e+00", for quantities that span many decades (a mode's motion
+// against depth).
+std::string scientificText(double value, int decimals);
+
 // `text` right-aligned in `width` characters; a longer text is kept whole.
 std::string rightAligned(const std::string& text, std::size_t width);
 

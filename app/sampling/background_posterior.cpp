@@ -61,7 +61,7 @@ void BackgroundPosterior::run(const PosteriorJob& job) {
       const auto chains = static_cast<std::size_t>(std::max(job.settings.chains, 1) +
                                                    std::max(job.settings.heatedChains, 0));
       const StartSearchSettings startSearch{job.startModels, job.settings.seed,
-                                            job.settings.threads};
+                                            job.settings.threads, job.forward};
       const std::vector<SampledModel> starts =
           searchStarts(prior, job.points, chains, startSearch, &cancel_);
       if (starts.empty()) {
@@ -79,14 +79,14 @@ void BackgroundPosterior::run(const PosteriorJob& job) {
           progress_({p, false, left});
         };
         const SamplerRun run =
-            runParallelTempering({&prior, &likelihood}, lowestRootForward(job.points), job.settings,
-                                 starts, report, &cancel_);
+            runParallelTempering({&prior, &likelihood}, ruleForward(job.points, job.forward),
+                                 job.settings, starts, report, &cancel_);
         if (run.sampleCount() == 0) {
           failure = !run.failure.empty() ? run.failure
                     : run.cancelled      ? "cancelled while burning in: no sample was kept yet"
                                          : "no sample was kept";
         } else if (!dropped_.load()) {
-          const std::unique_ptr<ForwardCurve> forward = lowestRootForward(job.points)();
+          const std::unique_ptr<ForwardCurve> forward = ruleForward(job.points, job.forward)();
           summary = summarizePosterior(run, prior, likelihood, *forward, job.constrainedDepth);
         }
       }

@@ -31,6 +31,7 @@ struct PosteriorJob {
   SamplerSettings settings;
   std::int64_t startModels = kDefaultStartModels;  // of the search for the starts, per layer count
   double constrainedDepth = 0.0;                   // m
+  swcore::ForwardRuleSettings forward;             // how each model's curve is taken
 };
 
 // What the window hears: the sampler's own progress, whether the start

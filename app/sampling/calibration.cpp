@@ -115,7 +115,11 @@ SamplerRun sampleSite(const ModelPrior& prior, const CalibrationSite& site,
   const SamplingProblem problem{&prior, &likelihood};
   const std::size_t chains =
       static_cast<std::size_t>(std::max(settings.chains, 1) + std::max(settings.heatedChains, 0));
-  const std::vector<SampledModel> models = searchStarts(prior, site.curve, chains, starts);
+  // The sites' curves are the lowest roots of their models (synthetic, with
+  // no higher mode recorded), and the chains start and sample under the same.
+  StartSearchSettings lowestStarts = starts;
+  lowestStarts.forward.rule = swcore::ForwardRule::lowestRoot;
+  const std::vector<SampledModel> models = searchStarts(prior, site.curve, chains, lowestStarts);
   return runParallelTempering(problem, lowestRootForward(site.curve), settings, models, {});
 }
 

@@ -12,9 +12,9 @@ namespace {
 
 // The search's evaluator, which already turns a trial model into the curve
 // core's layers and reads its roots back.
-class LowestRootForward : public ForwardCurve {
+class RuleForward : public ForwardCurve {
  public:
-  explicit LowestRootForward(std::shared_ptr<const CurveMisfit> points)
+  explicit RuleForward(std::shared_ptr<const CurveMisfit> points)
       : points_(std::move(points)), evaluator_(*points_) {}
 
   bool compute(const TrialModel& model, std::span<double> velocities) override {
@@ -31,13 +31,20 @@ class LowestRootForward : public ForwardCurve {
 
 }  // namespace
 
-ForwardFactory lowestRootForward(std::span<const MeasuredPoint> points) {
+ForwardFactory ruleForward(std::span<const MeasuredPoint> points,
+                           const swcore::ForwardRuleSettings& rule) {
   // Only the frequencies are read: the points go in without their bands, so
   // that a curve of mixed bands (refused elsewhere) cannot fault here.
   std::vector<MeasuredPoint> frequencies(points.begin(), points.end());
   for (MeasuredPoint& point : frequencies) point.band.reset();
-  auto shared = std::make_shared<const CurveMisfit>(frequencies);
-  return [shared] { return std::make_unique<LowestRootForward>(shared); };
+  auto shared = std::make_shared<const CurveMisfit>(frequencies, rule);
+  return [shared] { return std::make_unique<RuleForward>(shared); };
+}
+
+ForwardFactory lowestRootForward(std::span<const MeasuredPoint> points) {
+  swcore::ForwardRuleSettings lowest;
+  lowest.rule = swcore::ForwardRule::lowestRoot;
+  return ruleForward(points, lowest);
 }
 
 }  // namespace dispfit

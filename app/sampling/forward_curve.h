@@ -2,7 +2,8 @@
 // The one place the posterior sampler learns a model's curve: the phase
 // velocities of a model at the measured points. One object per thread, each
 // with its own working data; which rule picks the velocity at a point (the
-// lowest root of the fundamental mode today) is the factory's choice alone.
+// lowest root, or the surface-observed fundamental of observed_curve.h) is
+// the factory's choice alone.
 #pragma once
 
 #include <functional>
@@ -10,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "dispersion/observed_curve.h"
 #include "search/search_space.h"
 #include "site/measured_curve.h"
 
@@ -27,8 +29,14 @@ class ForwardCurve {
 // Makes one forward calculation for each thread of a sampler.
 using ForwardFactory = std::function<std::unique_ptr<ForwardCurve>()>;
 
-// The lowest root of the fundamental mode's secular function at each
-// point's frequency (the curve core, swcore::DispersionCurveSolver).
+// Each point's velocity under `rule` (the curve core,
+// swcore::DispersionCurveSolver): the surface-observed fundamental by
+// default, or the lowest root; a point that names a higher mode takes that
+// mode's velocity.
+ForwardFactory ruleForward(std::span<const MeasuredPoint> points,
+                           const swcore::ForwardRuleSettings& rule);
+
+// The lowest root of the secular function at each point's frequency.
 ForwardFactory lowestRootForward(std::span<const MeasuredPoint> points);
 
 }  // namespace dispfit

@@ -18,6 +18,7 @@ PosteriorJob posteriorJobOf(const SearchRequest& request, std::vector<MeasuredPo
   job.settings.seed = request.seed;
   job.settings.threads = std::max(threads, 1);
   job.constrainedDepth = constrainedDepth;
+  job.forward = calibratedPosteriorRule();
   return job;
 }
 

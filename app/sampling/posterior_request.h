@@ -11,10 +11,20 @@
 
 namespace dispfit {
 
+// The rule a posterior takes its models' curves under unless asked for
+// another: the lowest root, the rule its calibration was measured with
+// (README: the surface-observed rule's intervals are not calibrated yet).
+inline swcore::ForwardRuleSettings calibratedPosteriorRule() {
+  swcore::ForwardRuleSettings rule;
+  rule.rule = swcore::ForwardRule::lowestRoot;
+  return rule;
+}
+
 // The job of `request` (which searchRequestFault accepts) fitting `points`
 // on `threads` threads (at least 1): the burn-in half the samples, the chains
 // and the start search at the sampler's defaults, as dispfit-invert --bayes
-// has them; `constrainedDepth` (m) for the summary.
+// has them, under calibratedPosteriorRule(); `constrainedDepth` (m) for the
+// summary.
 PosteriorJob posteriorJobOf(const SearchRequest& request, std::vector<MeasuredPoint> points,
                             int threads, double constrainedDepth);
 

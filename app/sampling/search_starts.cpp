@@ -48,7 +48,7 @@ std::vector<SampledModel> searchStarts(const ModelPrior& prior,
   const LayerCountRange counts = prior.counts();
   const auto countsSearched = static_cast<std::size_t>(counts.most - counts.least + 1);
   const std::size_t perCount = (wanted + countsSearched - 1) / countsSearched;
-  const CurveMisfit curve(points);
+  const CurveMisfit curve(points, settings.forward);
   std::vector<std::vector<SampledModel>> chosen(countsSearched);
   for (std::size_t c = 0; c < countsSearched; ++c) {
     const auto count = static_cast<std::size_t>(counts.least) + c;

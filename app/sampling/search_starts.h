@@ -16,6 +16,7 @@
 #include <span>
 #include <vector>
 
+#include "dispersion/observed_curve.h"
 #include "sampling/model_prior.h"
 #include "sampling/sampled_model.h"
 #include "site/measured_curve.h"
@@ -32,6 +33,7 @@ struct StartSearchSettings {
   std::int64_t models = kDefaultStartModels;  // per layer count
   std::uint64_t seed = 1;
   int threads = 1;
+  swcore::ForwardRuleSettings forward;  // the sampler's forward rule
 };
 
 // Distinct models of the searches' best, `wanted` of them in the order the

@@ -46,7 +46,7 @@ void BackgroundSearch::run(const SearchJob& job) {
   std::optional<SearchSummary> summary;
   std::string failure;
   try {
-    const CurveMisfit curve(job.points);
+    const CurveMisfit curve(job.points, job.forward);
     failure = curve.fault().empty() ? searchSpaceFault(job.space) : curve.fault();
     if (failure.empty()) {
       const SearchEnsemble ensemble =

@@ -27,7 +27,8 @@ struct SearchJob {
   std::vector<MeasuredPoint> points;  // the curve fitted
   SearchSettings settings;
   AcceptanceRule rule;
-  double constrainedDepth = 0.0;  // m, for the summary's flags and profile
+  swcore::ForwardRuleSettings forward;  // how each model's curve is taken
+  double constrainedDepth = 0.0;        // m, for the summary's flags and profile
 };
 
 class BackgroundSearch {

@@ -20,7 +20,13 @@ std::string misfitName(MisfitKind kind) {
   return kind == MisfitKind::Normalised ? "normalised misfit" : "misfit (m/s)";
 }
 
-CurveMisfit::CurveMisfit(std::span<const MeasuredPoint> points) {
+CurveMisfit::CurveMisfit(std::span<const MeasuredPoint> points,
+                         const swcore::ForwardRuleSettings& rule)
+    : rule_(rule) {
+  if (const std::string fault = swcore::ruleSettingsFault(rule); !fault.empty()) {
+    fault_ = fault;
+    return;
+  }
   if (points.empty()) {
     fault_ = "the curve has no point";
     return;
@@ -29,6 +35,7 @@ CurveMisfit::CurveMisfit(std::span<const MeasuredPoint> points) {
   for (const MeasuredPoint& point : points) {
     frequencies_.push_back(point.frequency);
     velocities_.push_back(point.velocity);
+    modes_.push_back(point.mode.value_or(swcore::kAnyMode));
     if (point.band) {
       ++banded;
       const double sigma = 0.5 * (point.band->high - point.band->low);
@@ -61,7 +68,10 @@ double CurveMisfit::of(std::span<const double> computed) const {
 }
 
 MisfitEvaluator::MisfitEvaluator(const CurveMisfit& curve)
-    : curve_(curve), points_(curve.frequencies().size()), velocities_(curve.frequencies().size()) {}
+    : curve_(curve),
+      points_(curve.frequencies().size()),
+      velocities_(curve.frequencies().size()),
+      modes_(curve.frequencies().size(), -1) {}
 
 std::span<const double> MisfitEvaluator::curveOf(const TrialModel& model) {
   layers_.resize(model.vs.size());
@@ -69,12 +79,13 @@ std::span<const double> MisfitEvaluator::curveOf(const TrialModel& model) {
     layers_[i] = {model.thickness[i], model.vs[i],
                   model.density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre, model.vp[i]};
   }
-  const swcore::CurveStatus status =
-      solver_.compute(layers_, curve_.frequencies(), swcore::CurveKind::phase, points_);
+  const swcore::CurveStatus status = solver_.computeWithModes(
+      layers_, curve_.frequencies(), curve_.modes(), curve_.rule(), points_);
   if (status != swcore::CurveStatus::ok) return {};
   for (std::size_t i = 0; i < points_.size(); ++i) {
     velocities_[i] =
         points_[i].hasRoot ? points_[i].phaseVelocity : std::numeric_limits<double>::quiet_NaN();
+    modes_[i] = points_[i].mode;
   }
   return velocities_;
 }

@@ -9,6 +9,9 @@
 //              (high - low) / 2 for a low and a high bound
 //   normalised misfit   sqrt(sum ((v_i - c_i) / sigma_i)^2 / m), when every point has a band
 //   misfit (m/s)        sqrt(sum (v_i - c_i)^2 / m), when the curve gives no band
+// v_i is the model's velocity under the forward rule (observed_curve.h): by
+// default the surface-observed fundamental, the mode a surface array records;
+// a point that names its mode is fitted by that mode's velocity.
 // A model without a root at some f_i has no curve there and is rejected: its
 // misfit is +infinity.
 #pragma once
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "dispersion/dispersion_curve.h"
+#include "dispersion/observed_curve.h"
 #include "search/model_scorer.h"
 #include "search/search_space.h"
 #include "site/measured_curve.h"
@@ -34,13 +38,19 @@ class CurveMisfit {
  public:
   // Points with frequency (Hz) and velocity (m/s); the misfit is normalised
   // when every point has a band, in m/s when none has. Refused (fault()):
-  // no point, some points with a band and some without, a band of no width.
-  explicit CurveMisfit(std::span<const MeasuredPoint> points);
+  // no point, some points with a band and some without, a band of no width,
+  // rule settings that ruleSettingsFault refuses.
+  explicit CurveMisfit(std::span<const MeasuredPoint> points,
+                       const swcore::ForwardRuleSettings& rule = {});
 
   // Empty when the points can be fitted.
   const std::string& fault() const { return fault_; }
   MisfitKind kind() const { return kind_; }
   std::span<const double> frequencies() const { return frequencies_; }
+  // How the model's velocity at each point is taken: the mode a point names,
+  // or the rule's (swcore::kAnyMode).
+  const swcore::ForwardRuleSettings& rule() const { return rule_; }
+  std::span<const int> modes() const { return modes_; }
 
   // The misfit of the computed velocities (m/s, one per point, in the
   // points' order); +infinity when one is not finite (no root).
@@ -50,7 +60,9 @@ class CurveMisfit {
   std::vector<double> frequencies_;
   std::vector<double> velocities_;
   std::vector<double> sigmas_;  // 1 each for a misfit in m/s
+  std::vector<int> modes_;      // per point, kAnyMode where none is named
   MisfitKind kind_ = MisfitKind::MetresPerSecond;
+  swcore::ForwardRuleSettings rule_;
   std::string fault_;
 };
 
@@ -63,16 +75,22 @@ class MisfitEvaluator : public ModelScorer {
   // frequency has no root.
   double misfit(const TrialModel& model) override;
 
-  // The model's phase velocities at the curve's frequencies, NaN where no
-  // root was found; empty when the engine refuses the model.
+  // The model's phase velocities at the curve's frequencies under the
+  // curve's rule, NaN where no root was found; empty when the engine refuses
+  // the model.
   std::span<const double> curveOf(const TrialModel& model);
+
+  // The mode the rule took at each point by the last curveOf (-1 without a
+  // root).
+  std::span<const int> modesOf() const { return modes_; }
 
  private:
   const CurveMisfit& curve_;
-  swcore::DispersionCurveSolver solver_;
+  swcore::ObservedCurveSolver solver_;
   std::vector<swcore::ModelLayer> layers_;
-  std::vector<swcore::CurvePoint> points_;
+  std::vector<swcore::ObservedPoint> points_;
   std::vector<double> velocities_;
+  std::vector<int> modes_;
 };
 
 }  // namespace dispfit

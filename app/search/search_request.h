@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "dispersion/observed_curve.h"
 #include "search/global_search.h"
 #include "search/search_space.h"
 
@@ -47,6 +48,9 @@ struct SearchRequest {
   int fewestLayers = 0;
   std::uint64_t seed = 1;
   AcceptanceRule acceptance;
+  // How each model's curve is taken: by default the surface-observed
+  // fundamental.
+  swcore::ForwardRuleSettings forward;
   // Each layer's own ranges, top first, the half-space last; empty: vs,
   // thickness and density above for every layer. A layer with neither vp nor
   // poisson of its own takes vpRule.

@@ -26,6 +26,7 @@ SearchSummary summarizeSearch(const SearchEnsemble& ensemble, const SearchSpace&
                               std::int64_t budget, double constrainedDepth) {
   SearchSummary summary;
   summary.kind = ensemble.kind;
+  summary.forward = curve.rule();
   summary.drawn = static_cast<std::int64_t>(ensemble.size());
   summary.budget = budget;
   summary.cancelled = ensemble.cancelled;

@@ -20,8 +20,9 @@ namespace dispfit {
 
 struct SearchSummary {
   MisfitKind kind = MisfitKind::MetresPerSecond;
-  std::int64_t drawn = 0;   // models scored
-  std::int64_t budget = 0;  // models asked for
+  swcore::ForwardRuleSettings forward;  // the rule the curves were taken under
+  std::int64_t drawn = 0;               // models scored
+  std::int64_t budget = 0;              // models asked for
   bool cancelled = false;
   std::optional<TrialModel> best;  // none when no model had a curve
   double bestMisfit = 0.0;

@@ -119,18 +119,21 @@ CurvePreparation prepareMeasuredCurve(const std::vector<MeasuredRow>& rows, Absc
   }
   MeasuredCurve curve;
   curve.points.reserve(rows.size());
-  std::map<double, int> lineOfFrequency;
+  // A frequency may come once for each mode (no mode named counts as one).
+  std::map<std::pair<double, int>, int> lineOfFrequency;
   for (const MeasuredRow& row : rows) {
     const double frequency = frequencyOf(row, abscissa);
-    const auto [earlier, inserted] = lineOfFrequency.emplace(frequency, row.line);
+    const auto [earlier, inserted] =
+        lineOfFrequency.emplace(std::pair{frequency, row.mode.value_or(-1)}, row.line);
     if (!inserted) {
-      return {std::nullopt, at(source, row.line) + "the frequency " + exactText(frequency) +
-                                " Hz appears again (first on line " +
-                                std::to_string(earlier->second) + ")"};
+      return {std::nullopt,
+              at(source, row.line) + "the frequency " + exactText(frequency) + " Hz appears again" +
+                  (row.mode ? " for mode " + std::to_string(*row.mode) : std::string()) +
+                  " (first on line " + std::to_string(earlier->second) + ")"};
     }
     curve.points.push_back({frequency, row.velocity, bandOf(row), row.line, row.mode});
   }
-  std::sort(
+  std::stable_sort(
       curve.points.begin(), curve.points.end(),
       [](const MeasuredPoint& a, const MeasuredPoint& b) { return a.frequency > b.frequency; });
 
@@ -152,6 +155,11 @@ CurvePreparation prepareMeasuredCurve(const std::vector<MeasuredRow>& rows, Absc
                         " of them, evenly spaced in log frequency with both ends kept; all are "
                         "drawn");
   return {std::move(curve), {}};
+}
+
+bool namesModes(std::span<const MeasuredPoint> points) {
+  return std::any_of(points.begin(), points.end(),
+                     [](const MeasuredPoint& point) { return point.mode.has_value(); });
 }
 
 double constrainedDepth(const std::vector<MeasuredPoint>& points) {

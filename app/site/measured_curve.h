@@ -12,6 +12,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ struct MeasuredRow {
   std::optional<double> low;
   std::optional<double> high;
   int line = 0;
-  int mode = 0;  // 0 the fundamental, as the file says; see MeasuredPoint::mode
+  std::optional<int> mode =
+      std::nullopt;  // the mode the row measured (0 the fundamental), when the file says
 };
 
 // The velocities a measured point allows, m/s, low <= high.
@@ -46,11 +48,9 @@ struct MeasuredPoint {
   double velocity = 0.0;   // m/s, > 0
   std::optional<VelocityBand> band;
   int line = 0;  // file line, from 1
-  // The mode the point belongs to, 0 the fundamental. The readers carry it
-  // from the files that give it; until the programs fit higher modes,
-  // readMeasuredCurve keeps the fundamental's points only, so every point
-  // here is of mode 0.
-  int mode = 0;
+  // The mode the point measured (0 the fundamental); none for the mode the
+  // fit's forward rule takes.
+  std::optional<int> mode = std::nullopt;
 
   double wavelength() const { return velocity / frequency; }  // m
 };
@@ -73,12 +73,15 @@ int maxInvertedPoints();
 // a measured curve. Refused, with the first fault found: a value that is not
 // positive (abscissa, velocity, sigma, bounds) or bounds with low above high;
 // fewer than 3 rows; every velocity below 10 m/s (km/s taken for m/s); two
-// rows of the same frequency. Wavelengths become f = c / lambda and periods
-// f = 1 / T, with a note saying so. More than maxInvertedPoints() points are
-// thinned for the inversion to that many, evenly spaced in log frequency with
-// both ends kept, with a note.
+// rows of the same frequency and mode (rows of different modes may share a
+// frequency). Points of one frequency keep the rows' order. Wavelengths become f = c / lambda and
+// periods f = 1 / T, with a note saying so. More than maxInvertedPoints() points are thinned for
+// the inversion to that many, evenly spaced in log frequency with both ends kept, with a note.
 CurvePreparation prepareMeasuredCurve(const std::vector<MeasuredRow>& rows, Abscissa abscissa,
                                       const std::string& source);
+
+// Whether any point names its mode.
+bool namesModes(std::span<const MeasuredPoint> points);
 
 // Half the longest measured wavelength (m): the depth the curve constrains.
 // 0 for no points.

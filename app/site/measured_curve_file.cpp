@@ -53,25 +53,16 @@ CurvePreparation readMeasuredCurve(std::string_view text, const std::string& nam
   const Abscissa abscissa = abscissaOf(file, abscissae);
   std::vector<MeasuredRow> rows;
   rows.reserve(file.velocity.size());
-  std::size_t higherModes = 0;
   for (std::size_t i = 0; i < file.velocity.size(); ++i) {
-    const int mode = i < file.mode.size() ? file.mode[i] : 0;
-    if (mode != 0) {
-      ++higherModes;
-      continue;
-    }
     rows.push_back({(*abscissae)[i], file.velocity[i], entry(file.deviation, i),
                     entry(file.lowBound, i), entry(file.highBound, i),
-                    static_cast<int>(file.line[i]), mode});
+                    static_cast<int>(file.line[i]),
+                    file.mode.empty() ? std::nullopt : std::optional<int>(file.mode[i])});
   }
   CurvePreparation prepared = prepareMeasuredCurve(rows, abscissa, name);
   if (prepared.curve) {
-    std::vector<std::string> notes = file.notes;
-    if (higherModes > 0) {
-      notes.push_back(std::to_string(higherModes) +
-                      " point(s) of higher modes left out: the fundamental mode is fitted");
-    }
-    prepared.curve->notes.insert(prepared.curve->notes.begin(), notes.begin(), notes.end());
+    prepared.curve->notes.insert(prepared.curve->notes.begin(), file.notes.begin(),
+                                 file.notes.end());
   }
   return prepared;
 }
@@ -101,7 +92,7 @@ swcore::CurveFile curveFileOf(const std::vector<MeasuredPoint>& points) {
       file.lowBound.push_back(point.band->low);
       file.highBound.push_back(point.band->high);
     }
-    file.mode.push_back(point.mode);
+    file.mode.push_back(point.mode.value_or(0));
     file.line.push_back(static_cast<std::size_t>(point.line));
   }
   return file;

@@ -147,7 +147,8 @@ void TForm1::Button2Click() {
         [this](int32_t iteration, float misfit) { showInversionProgress(iteration, misfit); }};
     // Every trial and every iteration runs the engine, so the pump after each
     // run also serves where the solve itself would pump.
-    outcome = invertWindowCurve(arrays, engine_, {}, inversionLimits_, watch, translator_);
+    outcome = invertWindowCurve(arrays, measured_ ? fitEngine() : engine_, {}, inversionLimits_,
+                                watch, translator_);
   }
   if (outcome.cancelled) {
     restoreLayers(*this, before);
@@ -220,7 +221,7 @@ std::string TForm1::showFittedCurve() {
   ApplyFittedAction->setEnabled(true);
   fittedVelocities_.clear();
   float fittedVr[kCurveCapacity] = {};
-  ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
+  ForwardModel model(fitEngine(), freqCount, freq, layerCount, vs, thickness, density, false);
   if (!model.runForward()) return {};
   model.copyVrCalc(fittedVr);
 

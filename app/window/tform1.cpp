@@ -502,6 +502,7 @@ void TForm1::buildMenus() {
   LogFrequencyAction->setCheckable(true);
   WavelengthAction = ViewMenu->addAction(QString());
   WavelengthAction->setCheckable(true);
+  buildModeActions();
   InversionMenu = MenuBar.addMenu(QString());
   SuggestModelAction = InversionMenu->addAction(QString());
   SuggestModelAction->setEnabled(false);
@@ -639,6 +640,7 @@ void TForm1::retranslateMenus() {
   ViewMenu->setTitle(tr("视图(&V)"));
   LogFrequencyAction->setText(tr("对数频率轴"));
   WavelengthAction->setText(tr("波长轴"));
+  retranslateModeActions();
   InversionMenu->setTitle(tr("反演(&I)"));
   SuggestModelAction->setText(tr("建议初始模型..."));
   SettingsAction->setText(tr("反演设置..."));
@@ -678,6 +680,14 @@ void TForm1::connectEvents() {
           [this](bool on) { handle([&] { showLogFrequencyAxis(on); }); });
   connect(WavelengthAction, &QAction::toggled, this,
           [this](bool on) { handle([&] { showWavelengthAxis(on); }); });
+  for (QAction* action : ModeCountActions) {
+    connect(action, &QAction::triggered, this, [this, action] {
+      handle([&] { showModes({action->data().toInt(), modeDisplay_.love}); });
+    });
+  }
+  connect(LoveAction, &QAction::toggled, this, [this](bool on) {
+    handle([&] { showModes({modeDisplay_.modes, on}); });
+  });
   connect(SettingsAction, &QAction::triggered, this,
           [this] { handle([this] { InversionSettingsClick(); }); });
   connect(ApplyFittedAction, &QAction::triggered, this,
@@ -730,7 +740,7 @@ void TForm1::setVelocityRange(double minimum, double maximum) {
 }
 
 void TForm1::drawSeries() {
-  const DrawableCurve drawable = drawableCurve(freq, vr, freqCount);
+  const DrawableCurve drawable = drawableFundamental();
   const std::vector<CurvePoint> points =
       curvePoints(drawable.freq.data(), drawable.vr.data(), drawable.count());
   QList<QPointF> chartPoints;
@@ -739,6 +749,8 @@ void TForm1::drawSeries() {
     chartPoints.append(QPointF(abscissa(p.frequency, p.velocity), p.velocity));
   }
   Series1->replace(chartPoints);
+  drawComputedModes();
+  drawModeLines();
   updateDispersionLegend();
   if (wavelengthAxis_) {
     spanAbscissaAxis();

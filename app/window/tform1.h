@@ -36,6 +36,8 @@
 #include "core/window_language.h"
 #include "core/window_limits.h"
 #include "inversion/inversion_bounds.h"
+#include "inversion/modal_curve_engine.h"
+#include "inversion/model_mode_lines.h"
 #include "inversion/window_inversion.h"
 #include "sampling/background_posterior.h"
 #include "sampling/posterior_summary.h"
@@ -250,8 +252,11 @@ class TForm1 : public QWidget {
   QAction* OpenModelAction = nullptr;
   QAction* SaveModelAction = nullptr;
   QAction* QuitAction = nullptr;
-  QAction* LogFrequencyAction = nullptr;  // checkable: the frequency axis in log scale
-  QAction* WavelengthAction = nullptr;    // checkable: wavelength (m) instead of frequency
+  QAction* LogFrequencyAction = nullptr;   // checkable: the frequency axis in log scale
+  QAction* WavelengthAction = nullptr;     // checkable: wavelength (m) instead of frequency
+  QMenu* ModesMenu = nullptr;              // 视图 → 模态: the modes the chart draws
+  std::vector<QAction*> ModeCountActions;  // checkable, one checked: modes 0 to 0, 2 or 4
+  QAction* LoveAction = nullptr;           // checkable: the Love modes too
   QAction* SettingsAction = nullptr;
   QAction* ApplyFittedAction = nullptr;
   QAction* SuggestModelAction = nullptr;  // enabled with a measured curve loaded
@@ -270,6 +275,15 @@ class TForm1 : public QWidget {
   QLineSeries* BestCurveSeries = nullptr;    // the search's best model's curve
   QAreaSeries* PredictiveSeries = nullptr;   // the posterior's 10-90 % band of the samples' curves
   QLineSeries* PredictiveMedianSeries = nullptr;
+  // The table's model's higher Rayleigh modes, then its Love modes, as the
+  // 模态 menu asks; owned by chart.
+  std::vector<QLineSeries*> ModeSeries;
+  // The measured points that name their mode, a series a mode, each point
+  // labelled with its mode's number; owned by chart.
+  std::vector<QScatterSeries*> MeasuredModeSeries;
+  // The computed curve at the measured points that name a higher mode, a
+  // line a mode (Series1 holds the rest); owned by chart.
+  std::vector<QLineSeries*> ComputedModeSeries;
   QValueAxis* BottomAxis = nullptr;
   QValueAxis* LeftAxis = nullptr;
   // The frequency (or wavelength) axis in logarithmic scale, shown instead
@@ -363,6 +377,20 @@ class TForm1 : public QWidget {
   // The global search's commands in the inversion menu, and its curves.
   void buildSearchActions(QMenu& menu);
   void buildSearchSeries();
+  void buildModeActions();
+  void retranslateModeActions();
+  // Chooses what the chart draws besides the fundamental mode, and draws it.
+  void showModes(const ModeDisplay& display);
+  // Draws the table's model's lines that modeDisplay_ asks for, at the
+  // curve's frequencies, widening the velocity axis to hold them.
+  void drawModeLines();
+  // Draws the measured points that name their mode.
+  void drawMeasuredModes();
+  // The computed curve Series1 draws: every frequency with a root, but those
+  // of measured points that name a higher mode, which drawComputedModes
+  // draws a line a mode.
+  DrawableCurve drawableFundamental() const;
+  void drawComputedModes();
   // Enables the search's commands as the other commands are.
   void enableSearchCommands(bool enabled);
   void connectEvents();
@@ -481,11 +509,19 @@ class TForm1 : public QWidget {
   PrinterSource& printers_;
   FileChooser& files_;
   std::optional<MeasuredCurve> measured_;
+  // The measured curve's forward engine where its points name their modes
+  // (each point fitted against its mode through the curve core); none for
+  // every other curve, which FORWARD fits.
+  std::optional<ModalCurveEngine> modalEngine_;
+  ForwardEngine& fitEngine() {
+    return modalEngine_ ? static_cast<ForwardEngine&>(*modalEngine_) : engine_;
+  }
   std::optional<ParsedLayers> fitted_;
   InversionLimits inversionLimits_;
   std::vector<CurvePoint> fittedCurve_;  // the fitted model's curve, Hz and m/s
   ComputedCurve fittedVelocities_;       // the same at the fitted points, for the export
   bool wavelengthAxis_ = false;
+  ModeDisplay modeDisplay_;  // the fundamental alone until chosen
   bool logarithmicAxis_ = false;
   std::optional<ParsedLayers> startingProfile_;  // the table's model as last computed or inverted
   std::optional<SiteSummary> siteSummary_;

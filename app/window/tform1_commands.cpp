@@ -38,7 +38,7 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::computeAtMeasuredFrequencies() {
-  ForwardModel model(engine_, freqCount, freq, layerCount, vs, thickness, density, false);
+  ForwardModel model(fitEngine(), freqCount, freq, layerCount, vs, thickness, density, false);
   if (!model.runForward()) return;  // the failure has shown its box; nothing changes
   model.copyVrCalc(vr);
   drawSeries();

@@ -17,9 +17,11 @@
 #include <vector>
 
 #include "core/program_version.h"
+#include "dispersion/observed_curve.h"
 #include "exchange/dinver_target.h"
 #include "exchange/surf96_curve.h"
 #include "records/file_replacement.h"
+#include "sampling/posterior_request.h"
 #include "sampling/posterior_result.h"
 #include "search/search_result.h"
 #include "site/export_files.h"
@@ -144,6 +146,7 @@ ExportMetadata TForm1::exportMetadata(const ExportedResult& result) const {
     metadata.settings.push_back("global search of " + std::to_string(searchRequest_.layers) +
                                 " layers, " + std::to_string(searchSummary_->budget) +
                                 " models, seed " + std::to_string(searchRequest_.seed));
+    metadata.settings.push_back("forward rule: " + swcore::describeRule(searchSummary_->forward));
     metadata.misfit = searchMisfit(searchSummary_->kind);
   } else if (dynamic_cast<const PosteriorResult*>(&result) != nullptr && posteriorSummary_) {
     const LayerCountRange& counts = posteriorSummary_->counts;
@@ -154,6 +157,7 @@ ExportMetadata TForm1::exportMetadata(const ExportedResult& result) const {
              : std::to_string(counts.least) + " to " + std::to_string(counts.most)) +
         " layers, " + std::to_string(posteriorSummary_->samples) + " samples, seed " +
         std::to_string(searchRequest_.seed));
+    metadata.settings.push_back("forward rule: " + swcore::describeRule(calibratedPosteriorRule()));
     metadata.misfit =
         "Gaussian likelihood of the measured velocities with their sigma (or a sampled noise "
         "scale where the curve has none); the report gives the best fit's normalised misfit";

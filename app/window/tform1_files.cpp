@@ -117,6 +117,7 @@ bool TForm1::useMeasuredCurveText(const std::string& text, const std::string& na
     return false;
   }
   measured_ = std::move(prepared.curve);
+  modalEngine_ = modalEngineFor(measured_->inverted);
   // A curve from the shot records has no file: the export names it and its
   // dialog opens where it last did.
   curvePath_ = path.isEmpty() ? QString::fromStdString(name) : path;
@@ -170,6 +171,7 @@ void TForm1::drawMeasuredCurve() {
   BandSeries->lowerSeries()->replace(lower);
   MeasuredSeries->setVisible(true);
   BandSeries->setVisible(!upper.isEmpty());
+  drawMeasuredModes();
   fitAxesToMeasuredCurve();
 }
 
@@ -191,6 +193,11 @@ void TForm1::fitAxesToMeasuredCurve() {
        {static_cast<QXYSeries*>(FittedSeries), static_cast<QXYSeries*>(BestCurveSeries),
         static_cast<QXYSeries*>(EnvelopeSeries->upperSeries()),
         static_cast<QXYSeries*>(EnvelopeSeries->lowerSeries())}) {
+    for (const QPointF& point : series->points()) {
+      velocities.push_back(static_cast<float>(point.y()));
+    }
+  }
+  for (const QLineSeries* series : ModeSeries) {
     for (const QPointF& point : series->points()) {
       velocities.push_back(static_cast<float>(point.y()));
     }

@@ -36,6 +36,15 @@ QString misfitText(double misfit) {
                                : TForm1::tr("无");
 }
 
+// The forward rule the search's curves were taken under, for a line of the
+// results panel.
+QString forwardRuleLine(const swcore::ForwardRuleSettings& forward) {
+  return forward.rule == swcore::ForwardRule::lowestRoot
+             ? TForm1::tr("正演：最低根（基阶）")
+             : TForm1::tr("正演：地表可观测基阶（响应 ≥ %1%）")
+                   .arg(100.0 * forward.fraction, 0, 'g', 3);
+}
+
 ParsedLayers editableLayers(const TrialModel& model) {
   return ParsedLayers{{model.thickness.begin(), model.thickness.end()},
                       {model.vs.begin(), model.vs.end()},
@@ -134,8 +143,9 @@ bool TForm1::startGlobalSearch(const SearchRequest& request) {
   job.points = measured_->inverted;
   job.settings = searchSettingsOf(request, static_cast<int>(std::thread::hardware_concurrency()));
   job.rule = request.acceptance;
+  job.forward = request.forward;
   job.constrainedDepth = curveConstrainedDepth().value_or(0.0);
-  const MisfitKind kind = CurveMisfit(job.points).kind();
+  const MisfitKind kind = CurveMisfit(job.points, job.forward).kind();
 
   setCommandsEnabled(false);
   openProgressDialog(tr("全局搜索"), static_cast<int>(request.models));
@@ -218,14 +228,16 @@ void TForm1::showSearchResults() {
   const auto accepted = static_cast<qulonglong>(s.accepted.size());
   const auto drawn = static_cast<qulonglong>(s.drawn);
   const MisfitKind kind = s.kind;
+  const swcore::ForwardRuleSettings forward = s.forward;
   siteSummary_.reset();
   ResultsPanel.showEnsembleSummary(s.averages, curveConstrainedDepth(),
-                                   [cancelled, accepted, drawn, kind, misfit] {
+                                   [cancelled, accepted, drawn, kind, misfit, forward] {
                                      return (cancelled ? tr("全局搜索已取消") : tr("全局搜索")) +
                                             tr("：接受 %1/%2，最佳%3 %4")
                                                 .arg(accepted)
                                                 .arg(drawn)
-                                                .arg(shownMisfitName(kind), misfit);
+                                                .arg(shownMisfitName(kind), misfit) +
+                                            QLatin1Char('\n') + forwardRuleLine(forward);
                                    });
   showStatus([cancelled, drawn] {
     return StatusText{cancelled ? tr("全局搜索已取消：显示已找到的 %1 个模型。").arg(drawn)

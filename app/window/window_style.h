@@ -28,6 +28,9 @@ inline const QColor kMeasuredColour(0x00, 0x72, 0xB2);  // blue
 inline const QColor kBandColour(0x56, 0xB4, 0xE9,
                                 0x60);                // sky blue, translucent: curves show through
 inline const QColor kFittedColour(0x00, 0x9E, 0x73);  // bluish green, drawn wider than red
+// The Love modes of the table's model: reddish purple, dash-dotted, apart
+// from the red dashed Rayleigh modes.
+inline const QColor kLoveColour(0xCC, 0x79, 0xA7);
 // A global search: its accepted profiles (their opacity set by misfit), the
 // median (black, solid) and the 10th and 90th percentiles (reddish purple,
 // dashed) over them and its best model (orange); the accepted curves' band

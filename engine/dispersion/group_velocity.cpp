@@ -1,70 +1,78 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dispersion/group_velocity.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "dispersion/love_secular_function.h"
+#include "dispersion/zero_refinement.h"
 
 namespace swcore {
 
 namespace {
 
-// The four values of D the differences need, all of one form: the literal
-// reduction when all four are finite, else the rescaled one. The rescaled
-// form differs from D by a positive factor that varies with c and omega,
-// but at a zero, D being 0, the factor scales both derivatives alike.
-struct DifferenceValues {
-  double belowC, aboveC, belowOmega, aboveOmega;
-};
+constexpr double kUndefined = std::numeric_limits<double>::quiet_NaN();
 
-DifferenceValues differenceValues(const SecularModel& model, double c, double relativeStep) {
-  const double h = c * relativeStep;
-  SecularModel lowerOmega = model;
-  SecularModel higherOmega = model;
-  lowerOmega.omega = model.omega * (1.0 - relativeStep);
-  higherOmega.omega = model.omega * (1.0 + relativeStep);
-  const SecularFunction d(model);
-  const SecularFunction dLower(lowerOmega);
-  const SecularFunction dHigher(higherOmega);
-  const DifferenceValues literal{d.literal(c - h), d.literal(c + h), dLower.literal(c),
-                                 dHigher.literal(c)};
-  if (std::isfinite(literal.belowC) && std::isfinite(literal.aboveC) &&
-      std::isfinite(literal.belowOmega) && std::isfinite(literal.aboveOmega)) {
-    return literal;
-  }
-  return {d.rescaled(c - h), d.rescaled(c + h), dLower.rescaled(c), dHigher.rescaled(c)};
+// 1e-5: the relative step in omega. The zeros are refined to 1e-14 of c, so
+// a difference carries 1e-9 of the slope from them, and Richardson's
+// combination leaves an error of fourth order in the step, below 1e-8 of the
+// slope unless the curve bends within 1 % of the frequency.
+constexpr double kOmegaStep = 1e-5;
+
+// 1e-6 of c: the bracket around the given root, ten times the search's
+// tolerance at the slowest velocities (1e-8 km/s at 0.01 km/s).
+constexpr double kRootSpread = 1e-6;
+
+// Doublings of the bracket around the root moved by a step in omega: from
+// 2 delta (c moves by delta |1 - c / U|) up to 64 delta, which follows modes
+// whose group velocity is a thirtieth of their phase velocity.
+constexpr int kBracketDoublings = 5;
+
+double halfSpaceShear(const SecularModel& model) {
+  return model.shearVelocity[model.layerCount - 1];
 }
 
-// The largest argument k h |r| of the vertical terms at c: both derivatives
-// scale with it, since every term is a function of k h r.
-double largestArgument(const SecularModel& model, double c) {
-  const double k = model.omega / c;
-  double largest = 0.0;
-  for (int m = 0; m + 1 < model.layerCount; ++m) {
-    for (const double v : {model.pVelocity[m], model.shearVelocity[m]}) {
-      const double r = std::sqrt(std::abs(1.0 - c * c / (v * v)));
-      largest = std::max(largest, k * model.thickness[m] * r);
+// The zero near c of the mode at omega (1 + step).
+template <class Function>
+double zeroAtShiftedOmega(const SecularModel& model, double c, double step) {
+  SecularModel shifted = model;
+  shifted.omega = model.omega * (1.0 + step);
+  const Function d(shifted);
+  double spread = 2.0 * std::abs(step);
+  for (int i = 0; i <= kBracketDoublings; ++i, spread *= 2.0) {
+    const double zero = zeroWithin(d, c, spread, halfSpaceShear(model));
+    if (!std::isnan(zero)) {
+      return zero;
     }
   }
-  return largest;
+  return kUndefined;
+}
+
+template <class Function>
+double groupVelocityOf(const SecularModel& model, double root) {
+  const double refined = zeroWithin(Function(model), root, kRootSpread, halfSpaceShear(model));
+  const double c = std::isnan(refined) ? root : refined;
+  const auto difference = [&](double h) {
+    const double above = zeroAtShiftedOmega<Function>(model, c, h);
+    const double below = zeroAtShiftedOmega<Function>(model, c, -h);
+    return (above - below) / (2.0 * model.omega * h);
+  };
+  const double slope = (4.0 * difference(kOmegaStep) - difference(2.0 * kOmegaStep)) / 3.0;
+  if (!std::isfinite(slope)) {
+    return kUndefined;
+  }
+  return c / (1.0 - model.omega / c * slope);
 }
 
 }  // namespace
 
 double groupVelocity(const SecularModel& model, double c) {
-  // 1e-4 of a unit change of the largest argument: the differences' error of
-  // second order is then about 1e-8 relative, while D still changes by
-  // about 1e-4 of its scale over the step, far above its rounding (about
-  // 1e-16 of the scale times the cancellation in the reduction).
-  const double relativeStep = 1e-4 / std::max(1.0, largestArgument(model, c));
-  const DifferenceValues v = differenceValues(model, c, relativeStep);
-  const double dC = (v.aboveC - v.belowC) / (2.0 * c * relativeStep);
-  const double dOmega = (v.aboveOmega - v.belowOmega) / (2.0 * model.omega * relativeStep);
-  if (!(std::abs(dC) > 0.0) || !std::isfinite(dC) || !std::isfinite(dOmega)) {
-    return std::numeric_limits<double>::quiet_NaN();
-  }
-  const double slope = -dOmega / dC;  // dc/domega
-  return c / (1.0 - model.omega / c * slope);
+  return groupVelocityOf<SecularFunction>(model, c);
+}
+
+double groupVelocity(const SecularModel& model, double c, WaveType wave) {
+  return wave == WaveType::love ? groupVelocityOf<LoveSecularFunction>(model, c)
+                                : groupVelocityOf<SecularFunction>(model, c);
 }
 
 }  // namespace swcore

@@ -68,8 +68,24 @@ double walkStart(const SecularModel& model) {
   return kStartMargin * lowestRayleigh;
 }
 
-PhaseStepper::PhaseStepper(const SecularModel& model) : slots_(2 * (model.layerCount - 1)) {
+double loveWalkStart(const SecularModel& model) {
+  const int n = model.layerCount;
+  return kStartMargin * *std::min_element(model.shearVelocity, model.shearVelocity + n);
+}
+
+PhaseStepper::PhaseStepper(const SecularModel& model, WaveType wave)
+    : slots_((wave == WaveType::love ? 1 : 2) * (model.layerCount - 1)) {
   const int layers = model.layerCount - 1;
+  if (wave == WaveType::love) {
+    for (int m = 0; m < layers; ++m) {
+      const double s = model.shearVelocity[m];
+      inverseVelocity2_[m] = 1.0 / (s * s);
+      thickness_[m] = model.thickness[m];
+      slowestSlot_ = std::min(slowestSlot_, s);
+    }
+    setOmega(model.omega);
+    return;
+  }
   for (int m = 0; m < layers; ++m) {
     const double p = model.pVelocity[m];
     const double s = model.shearVelocity[m];
@@ -102,6 +118,16 @@ double PhaseStepper::variation(double from, double to) const {
     const double ra = std::copysign(std::sqrt(std::abs(a)), a);
     const double rb = std::copysign(std::sqrt(std::abs(b)), b);
     return phaseFactor_[i] * (rb - ra);
+  });
+}
+
+double PhaseStepper::phaseGrowth(double from, double to) const {
+  const double from2 = 1.0 / (from * from);
+  const double to2 = 1.0 / (to * to);
+  return slotSum([&](int i) {
+    const double a = std::sqrt(std::max(0.0, inverseVelocity2_[i] - from2));
+    const double b = std::sqrt(std::max(0.0, inverseVelocity2_[i] - to2));
+    return phaseFactor_[i] * (b - a);
   });
 }
 

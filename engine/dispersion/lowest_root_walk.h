@@ -59,6 +59,7 @@
 #include "dispersion/bracket_refinement.h"
 #include "dispersion/engine_state.h"
 #include "dispersion/secular_function.h"
+#include "dispersion/wave_type.h"
 
 namespace swcore {
 
@@ -92,8 +93,11 @@ double halfSpaceRayleighRatio(double shearToP2);
 // The phase steps of the walk over one model at one angular frequency.
 class PhaseStepper {
  public:
-  // `model` is read only here; its arrays may change afterwards.
-  explicit PhaseStepper(const SecularModel& model);
+  // `model` is read only here; its arrays may change afterwards. The slots
+  // are the P and the S term of every layer above the half-space for
+  // Rayleigh waves, the S term alone for Love waves, whose motion knows no P
+  // velocity.
+  explicit PhaseStepper(const SecularModel& model, WaveType wave = WaveType::rayleigh);
 
   // The steps of the same model at another angular frequency (rad/s).
   void setOmega(double omega);
@@ -102,6 +106,11 @@ class PhaseStepper {
   // c = `from` up to `to`: the growth of Phi together with the change of
   // every evanescent slot's exponent k h |r|.
   double variation(double from, double to) const;
+
+  // The growth of Phi alone from c = `from` up to `to`: the vertical phase
+  // gained in the slots in which the motion oscillates, without the change
+  // of the evanescent slots' exponents.
+  double phaseGrowth(double from, double to) const;
 
   // The sum of the exponents k h r of the slots evanescent at c: the
   // growth of the plain reduction's terms, e^sum, which D carries as a
@@ -130,6 +139,12 @@ class PhaseStepper {
 
 // Where the walk starts for a model: c_low.
 double walkStart(const SecularModel& model);
+
+// Where the walk for Love waves starts: 0.95 of the slowest S velocity of the
+// model, the half-space included. A Love wave travels faster than that
+// velocity: below it the motion decays away from the free surface in every
+// layer, and no such motion meets the conditions at both ends.
+double loveWalkStart(const SecularModel& model);
 
 // The zero of the parabola x(f) through three points of D with distinct
 // values: inverse quadratic interpolation.

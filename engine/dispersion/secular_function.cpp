@@ -37,7 +37,8 @@
 
 namespace swcore {
 
-std::uint64_t secularEvaluationCount = 0;
+// Constant-initialised: the library runs no initialisers of its own.
+constinit std::atomic<std::uint64_t> secularEvaluationCount{0};
 
 namespace {
 
@@ -370,7 +371,7 @@ SecularFunction::SecularFunction(const SecularModel& model, InstructionSet set)
 }
 
 double SecularFunction::operator()(double c) const {
-  ++secularEvaluationCount;
+  secularEvaluationCount.fetch_add(1, std::memory_order_relaxed);
   return value(c);
 }
 

@@ -2,6 +2,7 @@
 #include "files/curve_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "files/column_table.h"
@@ -25,7 +26,8 @@ enum CurveColumn : std::size_t {
   kLow,
   kHigh,
   kWavelength,
-  kPeriod
+  kPeriod,
+  kMode
 };
 
 constexpr DatumQuantity kColumnQuantities[] = {DatumQuantity::Frequency, DatumQuantity::Velocity,
@@ -51,6 +53,7 @@ constexpr std::string_view kHighNames[] = {"high",    "upper", "max",         "c
 constexpr std::string_view kWavelengthNames[] = {"wavelength", "lambda", "wl", "wave length",
                                                  "wavelengths"};
 constexpr std::string_view kPeriodNames[] = {"period", "t", "periods", "per"};
+constexpr std::string_view kModeNames[] = {"mode"};
 constexpr std::string_view kHertz[] = {"hz", "1/s"};
 // A velocity in m/s, or in km/s, each value 1000 times as many m/s.
 constexpr std::string_view kVelocityUnits[] = {"m/s", "km/s", "ms-1", "m.s-1", "kms-1", "km.s-1"};
@@ -67,7 +70,12 @@ constexpr ColumnDefinition kCurveColumns[] = {
     {"high", kHighNames, kVelocityUnits, kVelocityFactors},
     {"wavelength", kWavelengthNames, kLengthUnits, kLengthFactors},
     {"period", kPeriodNames, kSecond},
+    {"mode", kModeNames, {}},  // a number, no unit
 };
+
+// The highest mode number a datum may name: modes 0 to 99, the most the
+// curve solver computes.
+constexpr double kHighestMode = 99.0;
 
 constexpr std::size_t kPlain[] = {kFrequency, kVelocity};
 constexpr std::size_t kWithDeviation[] = {kFrequency, kVelocity, kDeviation};
@@ -195,7 +203,7 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
   }
   curve = {};
   for (std::size_t datum = 0; datum < data; ++datum) {
-    for (std::size_t k = 0; k < std::size(kCurveColumns); ++k) {
+    for (std::size_t k = 0; k < std::size(kColumnQuantities); ++k) {
       if (!table.present[k]) {
         continue;
       }
@@ -206,6 +214,15 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
         return false;
       }
     }
+    if (table.present[kMode]) {
+      const double mode = table.columns[kMode][datum];
+      if (!(mode >= 0.0 && mode <= kHighestMode && mode == std::floor(mode))) {
+        error = lineMessage(sourceName, table.lines[datum],
+                            "the mode of datum " + std::to_string(datum + 1) +
+                                " is not a whole number from 0 to 99");
+        return false;
+      }
+    }
     if (table.present[kLow] && table.columns[kLow][datum] > table.columns[kHigh][datum]) {
       error = lineMessage(
           sourceName, table.lines[datum],
@@ -213,8 +230,11 @@ bool parseCurveTable(std::string_view text, const std::string& sourceName,
       return false;
     }
   }
-  for (std::size_t k = 0; k < std::size(kCurveColumns); ++k) {
+  for (std::size_t k = 0; k < std::size(kColumnQuantities); ++k) {
     valuesOf(curve, k) = table.columns[k];
+  }
+  for (const double mode : table.columns[kMode]) {
+    curve.mode.push_back(static_cast<int>(mode));
   }
   curve.line = table.lines;
   return true;

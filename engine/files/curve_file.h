@@ -17,7 +17,9 @@
 // frequency the header may name the wavelength (wavelength, lambda or wl) or
 // the period (period or T, s); the values are then kept as given, for the
 // caller to convert. Without a header a row of two, three or four values is
-// read as frequency, velocity [, deviation | , low, high]. A column choice
+// read as frequency, velocity [, deviation | , low, high]. A column named
+// mode gives each datum's mode, a whole number from 0 (the fundamental) to
+// 99, without a unit. A column choice
 // ("f=1,v=2,sigma=3") says instead which column is which.
 //
 // Every parse function takes the whole text and the name that errors give
@@ -48,7 +50,7 @@ struct CurveFile {
   std::vector<double> period;      // s, likewise
   std::vector<std::size_t> line;   // the file line of each datum, from 1
   // The mode of each datum, 0 the fundamental, as the files that say so give
-  // it (SURF96 lines, Geopsy targets, gpdc output); empty when the file does
+  // it (a mode column, SURF96 lines, Geopsy targets, gpdc output); empty when the file does
   // not say, every datum then being of the fundamental mode.
   std::vector<int> mode = {};
   // What a reader of another program's format did to the file's data (wave

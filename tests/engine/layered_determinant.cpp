@@ -103,6 +103,10 @@ LayeredDeterminant::LayeredDeterminant(std::vector<Layer> layers, double omega)
     : layers_(std::move(layers)), omega_(omega) {}
 
 double LayeredDeterminant::operator()(double c) const {
+  return surfaceMinors(c)[5];
+}
+
+std::array<double, 6> LayeredDeterminant::surfaceMinors(double c) const {
   const double k = omega_ / c;
   const Layer& bottom = layers_.back();
   const Medium half = mediumOf(bottom, k, omega_);
@@ -138,7 +142,11 @@ double LayeredDeterminant::operator()(double c) const {
     }
     y = normalised(e2 * coefficients);
   }
-  return y(5).real();
+  std::array<double, 6> minors{};
+  for (int i = 0; i < 6; ++i) {
+    minors[static_cast<std::size_t>(i)] = y(i).real();
+  }
+  return minors;
 }
 
 std::vector<double> LayeredDeterminant::zeros(double lo, double hi, int samples) const {

@@ -12,6 +12,7 @@
 // half-space S velocity.
 #pragma once
 
+#include <array>
 #include <vector>
 
 namespace dispfit_test {
@@ -29,6 +30,14 @@ class LayeredDeterminant {
 
   // Sign-carrying determinant at phase velocity c (km/s), 0 < c < vs of the half-space.
   double operator()(double c) const;
+
+  // Every 2x2 minor of the pair of motions that decay into the half-space,
+  // carried up to the free surface, in the order UW, UT, US, WT, WS, TS (U,
+  // W the displacements, T, S the tractions, of the (U, W, T, S) above),
+  // normalised by a positive factor: the determinant is the TS minor. The
+  // vertical surface displacement of a unit normal traction at wavenumber
+  // k = omega / c is -WT / TS (the combination free of shear traction).
+  std::array<double, 6> surfaceMinors(double c) const;
 
   // Zeros in (lo, hi): sign changes on a grid of `samples` points, refined by bisection.
   std::vector<double> zeros(double lo, double hi, int samples) const;

@@ -53,6 +53,20 @@ TEST(GlobalOptions, SetsTheSpaceAndTheRun) {
   EXPECT_FALSE(defaults.space.layers[0].vp);
   EXPECT_EQ(defaults.rule.threshold, 1.0);
   EXPECT_EQ(defaults.rule.factor, 1.1);
+  // The surface-observed fundamental by default, every mode compared.
+  EXPECT_EQ(defaults.forward.rule, swcore::ForwardRule::surfaceObserved);
+  EXPECT_EQ(defaults.forward.fraction, 0.1);
+  EXPECT_EQ(defaults.forward.modes, swcore::kMaxModes);
+
+  const GlobalCommand lowest = parsed("--global --layers 2 --lowest-root c.txt");
+  ASSERT_EQ(lowest.action, GlobalCommand::Action::Run) << lowest.error;
+  EXPECT_EQ(lowest.forward.rule, swcore::ForwardRule::lowestRoot);
+  const GlobalCommand observed =
+      parsed("--global --layers 2 --observed-fraction 0.25 --observed-modes 6 c.txt");
+  ASSERT_EQ(observed.action, GlobalCommand::Action::Run) << observed.error;
+  EXPECT_EQ(observed.forward.rule, swcore::ForwardRule::surfaceObserved);
+  EXPECT_EQ(observed.forward.fraction, 0.25);
+  EXPECT_EQ(observed.forward.modes, 6);
 
   const GlobalCommand ranges = parsed("--global --params r.csv --increasing c.txt");
   ASSERT_EQ(ranges.action, GlobalCommand::Action::Run) << ranges.error;
@@ -125,6 +139,12 @@ TEST(GlobalOptions, RefusesBeforeAnyWork) {
       {"--global --layers 3 m.txt c.txt", "expects one file, CURVE"},
       {"--global --layers 3", "expects one file, CURVE"},
       {"--global --layers 3 --csv", "--csv needs a value"},
+      {"--global --layers 3 --observed-fraction 0 c.txt",
+       "--observed-fraction: 0 must be positive"},
+      {"--global --layers 3 --observed-fraction 1.5 c.txt", "must lie above 0 and at most 1"},
+      {"--global --layers 3 --observed-modes 1 c.txt", "--observed-modes: \"1\" is not a whole"},
+      {"--global --layers 3 --lowest-root --observed-fraction 0.2 c.txt",
+       "--observed-fraction sets the surface-observed rule, which --lowest-root replaces"},
       {"--global --layers 3 --vs-range 80 c.txt", "--vs-range: \"c.txt\" is not a number"},
       {"--bayes c.txt", "--bayes needs --layers N, --layers A-B or --params FILE"},
       {"--bayes --layers 5-2 c.txt", "--layers: \"5-2\" is not a layer count range A-B"},

@@ -51,7 +51,8 @@ class GlobalTool : public dispfit_test::ToolTest {
 
 TEST_F(GlobalTool, WritesReportAndThreeTablesThatReadBack) {
   // The search tests' synthetic 3-layer curve with its +-3 % band, written
-  // as a headed table with the bounds.
+  // as a headed table with the bounds; it is the model's fundamental mode,
+  // fitted under the lowest-root rule.
   std::string table = "frequency (Hz), velocity (m/s), low (m/s), high (m/s)\n";
   for (const dispfit::MeasuredPoint& p : dispfit_test::syntheticCurve()) {
     std::ostringstream row;
@@ -63,12 +64,12 @@ TEST_F(GlobalTool, WritesReportAndThreeTablesThatReadBack) {
   const fs::path prefix = dir_ / "site";
   const ToolRun result =
       run("--global --layers 3 --vs-range 80 1000 --h-range 1 15 --models 1200 "
-          "--seed 4 --threads 2 --accept 2.5 --csv " +
+          "--seed 4 --threads 2 --accept 2.5 --lowest-root --csv " +
           quoted(prefix) + " " + quoted(curve));
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");  // not a terminal: no progress line
   for (const char* line :
-       {"Models drawn: 1200", "normalised misfit",
+       {"Models drawn: 1200", "normalised misfit", "Forward rule: lowest root",
         "Accepted models: ", "Best model (normalised misfit",
         "Points inside the band (best model): ", " Vs30 ", "Depth the data constrain"}) {
     EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n" << result.out;
@@ -136,6 +137,11 @@ TEST_F(GlobalTool, RangesFileAndRefusals) {
   ToolRun result = run("--global --params " + quoted(ranges) + " --models 300 " + quoted(curve));
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("Models drawn: 300"), std::string::npos);
+  EXPECT_NE(result.out.find("Forward rule: surface-observed fundamental (the lowest Rayleigh "
+                            "mode whose vertical surface response to a vertical force is at "
+                            "least 10 % of the largest among all modes below"),
+            std::string::npos)
+      << result.out;
   EXPECT_NE(result.out.find("1500.0"), std::string::npos) << result.out;  // the fixed Vp
 
   // A fixed Vp of 1000 below sqrt(2) x 800 = 1131: refused naming the file.

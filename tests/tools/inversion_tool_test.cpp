@@ -149,6 +149,28 @@ TEST_F(InversionTool, HalfSpaceVelocityIsFoundFromItsRayleighVelocity) {
   EXPECT_NE(result.out.find("#      H       Vs\n1   -   200.0\n"), std::string::npos) << result.out;
 }
 
+TEST_F(InversionTool, PointsOfTwoModesAreEachFittedByTheirMode) {
+  // 4 m of 200 m/s over 400 m/s: modes 0 and 1 from 60 to 25 Hz, mode 0
+  // alone below (dispfit-curve --modes 2 of that model, which the curve
+  // core's tests check against an independent determinant).
+  const fs::path curve = write("modes.csv",
+                               "f (Hz), c (m/s), mode\n"
+                               "60, 190.1882, 0\n60, 270.2060, 1\n40, 194.8620, 0\n"
+                               "40, 342.3369, 1\n30, 208.8132, 0\n30, 356.3672, 1\n"
+                               "25, 234.1119, 0\n25, 365.1365, 1\n20, 300.5434, 0\n"
+                               "15, 341.4216, 0\n10, 354.2545, 0\n7, 360.6974, 0\n"
+                               "5, 365.4125, 0\n");
+  const fs::path model = write("start.txt", "2\n3.2 230 1.9\n0 350 1.9\n");
+  const ToolRun result = run(quoted(model) + " " + quoted(curve));
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("the points name their modes"), std::string::npos) << result.err;
+  EXPECT_NE(result.out.find("#      H       Vs\n1   4.0   200.0\n2 "), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("   400.0\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("RMS misfit of the fitted curve: 0.00 m/s"), std::string::npos)
+      << result.out;
+}
+
 // The half-space case above, and the help, with standard output full or
 // closed: what the user asked for is lost, so the exit status is 1.
 TEST_F(InversionTool, OutputThatCannotBeWrittenEndsWithOne) {
@@ -294,8 +316,8 @@ TEST_F(InversionTool, FilesOfOtherProgramsGiveTheSameFitAndAreWrittenBack) {
     std::snprintf(row, sizeof row, "%g, %.7f, 0.003\n", f, c / 1000.0);
     kilometres += row;
   }
-  surf96 += "SURF96 R C X 1 0.1 0.5 0.01\n";
-  gpdc += "# Mode 1\n10 0.002\n";
+  // A point of a higher mode would be fitted against that mode, which the
+  // half-space does not carry: the curves hold the fundamental's points.
   target += "</ModalCurve></DispersionTarget></TargetList></Dinver>\n";
   const fs::path model = write("model.txt", "1\n2 180 1.8\n");
   const std::pair<const char*, std::string> curves[] = {{"curve.surf96", surf96},

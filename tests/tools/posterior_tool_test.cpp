@@ -75,7 +75,7 @@ TEST_F(PosteriorTool, ReportsTheModelOfTheProblemAndWritesTheTables) {
         "Tempering swap rates: T 1.00-", "Layer count probabilities:", " Vs30 ", "ASCE 7-22:  A ",
         "NEHRP (ASCE 7-16):", "Maximum a posteriori model",
         "Best-fit model (the highest likelihood", "conditional on the ranges holding the site",
-        "Measured calibration (92 synthetic sites of 2 to 6 layers"}) {
+        "Measured calibration (92 synthetic sites of 2 to 6 layers", "Forward rule: lowest root"}) {
     EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n" << result.out;
   }
 
@@ -137,9 +137,12 @@ TEST_F(PosteriorTool, ReportsTheModelOfTheProblemAndWritesTheTables) {
 
 TEST_F(PosteriorTool, ACurveWithoutSigmaSamplesItsNoiseScale) {
   const fs::path prefix = dir_ / "bare";
-  const ToolRun result = run(std::string("--bayes --layers 3 --vs-range 80 1000 --h-range 1 15 ") +
-                             kSmallRun + "--csv " + quoted(prefix) + " " + quoted(curve(false)));
+  const ToolRun result = run(
+      std::string("--bayes --observed-fraction 0.1 --layers 3 --vs-range 80 1000 --h-range 1 15 ") +
+      kSmallRun + "--csv " + quoted(prefix) + " " + quoted(curve(false)));
   ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("Forward rule: surface-observed fundamental"), std::string::npos)
+      << result.out;
   EXPECT_NE(result.out.find("the curve gives no sigma, so a relative noise scale s"),
             std::string::npos)
       << result.out;

@@ -1382,6 +1382,34 @@ Best %3: %4
         <translation>Open shot records...</translation>
     </message>
     <message>
+        <source>正演：最低根（基阶）</source>
+        <translation>Forward rule: lowest root (fundamental mode)</translation>
+    </message>
+    <message>
+        <source>正演：地表可观测基阶（响应 ≥ %1%）</source>
+        <translation>Forward rule: surface-observed fundamental (response ≥ %1%)</translation>
+    </message>
+    <message>
+        <source>模态(&amp;M)</source>
+        <translation>&amp;Modes</translation>
+    </message>
+    <message>
+        <source>仅基阶</source>
+        <translation>Fundamental mode only</translation>
+    </message>
+    <message>
+        <source>第 0–2 阶</source>
+        <translation>Modes 0–2</translation>
+    </message>
+    <message>
+        <source>第 0–4 阶</source>
+        <translation>Modes 0–4</translation>
+    </message>
+    <message>
+        <source>勒夫波（Love）</source>
+        <translation>Love waves</translation>
+    </message>
+    <message>
         <source>计算曲线</source>
         <translation>Computed curve</translation>
     </message>

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 #include <locale>
 #include <string>
 
@@ -112,6 +113,16 @@ TEST(FigureText, EachQuantityCarriesItsOwnDigits) {
   EXPECT_EQ(roundedValue(1.3740849908589505, Figure::Length), 1.37);
   EXPECT_EQ(rightAligned("2.50", 6), "  2.50");
   EXPECT_EQ(rightAligned("half-space", 4), "half-space");
+}
+
+TEST(ScientificText, OneDigitBeforeThePointAndAtLeastTwoInTheExponent) {
+  EXPECT_EQ(scientificText(1.0, 6), "1.000000e+00");
+  EXPECT_EQ(scientificText(-3.166461e6, 6), "-3.166461e+06");
+  EXPECT_EQ(scientificText(1.580309e-6, 6), "1.580309e-06");
+  EXPECT_EQ(scientificText(6.3980304e3, 6), "6.398030e+03");  // rounds to nearest
+  EXPECT_EQ(scientificText(2.5e-300, 2), "2.50e-300");
+  EXPECT_EQ(scientificText(0.0, 3), "0.000e+00");
+  EXPECT_EQ(scientificText(std::numeric_limits<double>::infinity(), 6), "inf");
 }
 
 TEST(ExactText, ReadsBackToTheSameValueInTheShortestDigits) {

@@ -87,10 +87,10 @@ TEST(BackgroundPosterior, HandsOverTheSummaryOfTheSameRun) {
   const CurveLikelihood likelihood(job.points);
   const ModelPrior prior(job.space, job.counts);
   const std::vector<SampledModel> starts =
-      searchStarts(prior, job.points, 4, {job.startModels, job.settings.seed, 2});
+      searchStarts(prior, job.points, 4, {job.startModels, job.settings.seed, 2, job.forward});
   const SamplerRun direct = runParallelTempering(
-      {&prior, &likelihood}, lowestRootForward(job.points), job.settings, starts, {});
-  const std::unique_ptr<ForwardCurve> forward = lowestRootForward(job.points)();
+      {&prior, &likelihood}, ruleForward(job.points, job.forward), job.settings, starts, {});
+  const std::unique_ptr<ForwardCurve> forward = ruleForward(job.points, job.forward)();
   const PosteriorSummary expected =
       summarizePosterior(direct, prior, likelihood, *forward, job.constrainedDepth);
   EXPECT_EQ(summary->samples, kSamples);

@@ -29,6 +29,7 @@ SearchJob syntheticJob() {
   SearchJob job;
   job.space.layers.assign(3, LayerRanges{{80.0, 1000.0}, {1.0, 15.0}, 1.9, {}, {}});
   job.points = dispfit_test::syntheticCurve();
+  job.forward = dispfit_test::kSyntheticRule;
   job.settings.models = kModels;
   job.settings.seed = 5;
   job.settings.threads = 2;
@@ -82,7 +83,7 @@ class Listener {
 TEST(BackgroundSearchThreads, HandsOverWhatTheCallingThreadWouldHaveFound) {
   const SearchJob job = syntheticJob();
   // The second method: the same search on this thread, summed up here.
-  const CurveMisfit curve(job.points);
+  const CurveMisfit curve(job.points, job.forward);
   const SearchEnsemble direct = runGlobalSearch(job.space, curve, job.settings, job.rule, {});
   const std::vector<bool> accepted = acceptedModels(direct, job.rule);
   const auto acceptedCount = std::count(accepted.begin(), accepted.end(), true);
@@ -96,6 +97,7 @@ TEST(BackgroundSearchThreads, HandsOverWhatTheCallingThreadWouldHaveFound) {
   ASSERT_TRUE(summary.has_value());
   EXPECT_FALSE(summary->cancelled);
   EXPECT_EQ(summary->drawn, kModels);
+  EXPECT_EQ(summary->forward.rule, job.forward.rule);  // the rule the report names
   EXPECT_EQ(summary->bestMisfit, direct.misfits[direct.best()]);
   EXPECT_EQ(static_cast<long>(summary->accepted.size()), acceptedCount);
 

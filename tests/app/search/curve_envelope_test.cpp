@@ -55,7 +55,8 @@ TEST(CurveEnvelope, TwoModelsTakeTurnsAtTheBandsEdges) {
                                        model({10.0, 0.0}, {250.0, 250.0})};
   const std::vector<MeasuredPoint> points{{100.0, 150.0, std::nullopt, 1},
                                           {2.0, 300.0, std::nullopt, 2}};
-  const CurveMisfit curve(points);
+  // The expectations are of the fundamental modes: the lowest-root rule.
+  const CurveMisfit curve(points, {swcore::ForwardRule::lowestRoot});
   ASSERT_EQ(curve.fault(), "");
 
   const std::vector<EnvelopePoint> envelope = curveEnvelope(models, curve);
@@ -79,7 +80,8 @@ TEST(CurveEnvelope, OneModelIsItsOwnBandAndNoModelNone) {
   const double fraction = rayleighFraction();
   const std::vector<MeasuredPoint> points{{40.0, 200.0, std::nullopt, 1},
                                           {10.0, 220.0, std::nullopt, 2}};
-  const CurveMisfit curve(points);
+  // The expectations are of the fundamental modes: the lowest-root rule.
+  const CurveMisfit curve(points, {swcore::ForwardRule::lowestRoot});
   const std::vector<TrialModel> one{model({5.0, 0.0}, {300.0, 300.0})};
   const std::vector<EnvelopePoint> envelope = curveEnvelope(one, curve);
   ASSERT_EQ(envelope.size(), 2u);

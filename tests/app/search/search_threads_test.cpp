@@ -26,7 +26,7 @@ bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
 }
 
 TEST(SearchThreads, EnsembleIsTheSameForAnyThreadCount) {
-  const CurveMisfit curve(dispfit_test::syntheticCurve());
+  const CurveMisfit curve(dispfit_test::syntheticCurve(), dispfit_test::kSyntheticRule);
   SearchSpace space;
   space.layers.assign(
       3, LayerRanges{{80.0, 1000.0}, {1.0, 15.0}, 1.9, std::nullopt, Range{0.2, 0.45}});

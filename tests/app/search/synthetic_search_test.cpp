@@ -57,14 +57,14 @@ TEST(SyntheticSearch, TrueModelWouldBeAccepted) {
   EXPECT_LE(std::sqrt(sum / static_cast<double>(points.size())), 1.0);
 
   // The search's misfit agrees: the same model scores the same.
-  const CurveMisfit curve(points);
+  const CurveMisfit curve(points, dispfit_test::kSyntheticRule);
   MisfitEvaluator evaluator(curve);
   EXPECT_NEAR(evaluator.misfit(truth), std::sqrt(sum / static_cast<double>(points.size())), 1e-9);
 }
 
 TEST(SyntheticSearch, MedianOfAcceptedModelsFollowsTheTrueProfile) {
   const std::vector<MeasuredPoint> points = dispfit_test::syntheticCurve();
-  const CurveMisfit curve(points);
+  const CurveMisfit curve(points, dispfit_test::kSyntheticRule);
   ASSERT_TRUE(curve.fault().empty());
   ASSERT_EQ(curve.kind(), MisfitKind::Normalised);
   const SearchSpace space = wideRanges();
@@ -104,7 +104,7 @@ TEST(SyntheticSearch, MedianOfAcceptedModelsFollowsTheTrueProfile) {
 
 TEST(SyntheticSearch, CancelKeepsTheModelsFoundSoFar) {
   const std::vector<MeasuredPoint> points = dispfit_test::syntheticCurve();
-  const CurveMisfit curve(points);
+  const CurveMisfit curve(points, dispfit_test::kSyntheticRule);
   SearchSettings settings;
   settings.models = 5000;
   settings.threads = 2;
@@ -140,7 +140,7 @@ TEST(SyntheticSearch, CancelKeepsTheModelsFoundSoFar) {
 TEST(SyntheticSearch, StartsWithoutFirstModelsStillSpendTheBudget) {
   // Two uniform draws dealt to four starts leave two starts without a cell
   // to walk; their share of each iteration is drawn uniformly.
-  const CurveMisfit curve(dispfit_test::syntheticCurve());
+  const CurveMisfit curve(dispfit_test::syntheticCurve(), dispfit_test::kSyntheticRule);
   SearchSettings settings;
   settings.models = 50;
   settings.initialModels = 2;

@@ -52,6 +52,21 @@ TEST(MeasuredCurveFile, AbscissaeBecomeFrequenciesInDescendingOrder) {
   }
 }
 
+TEST(MeasuredCurveFile, ModeColumnReachesEveryPoint) {
+  // Mode 1 and mode 0 at 20 Hz, in wavelengths: 300 / 15 = 20, 180 / 9 = 20,
+  // 200 / 20 = 10.
+  const CurvePreparation prepared =
+      readMeasuredCurve("lambda, c, mode\n20, 200, 0\n15, 300, 1\n9, 180, 0\n", "c.txt");
+  ASSERT_TRUE(prepared.curve) << prepared.error;
+  std::vector<std::optional<int>> modes;
+  for (const MeasuredPoint& point : prepared.curve->points) modes.push_back(point.mode);
+  EXPECT_EQ(modes, (std::vector<std::optional<int>>{1, 0, 0}));
+  EXPECT_EQ(prepared.curve->inverted.size(), 3u);
+  const CurvePreparation plain = readMeasuredCurve("f c\n10 200\n20 180\n30 170\n", "c.txt");
+  ASSERT_TRUE(plain.curve);
+  EXPECT_FALSE(plain.curve->points.front().mode);
+}
+
 TEST(MeasuredCurveFile, FaultsOfReaderAndPreparationNameTheFile) {
   const char* const cases[][2] = {
       {"f c\n10 200\n20 x\n30 180\n", "c.txt, line 3: \"x\" is not a number (velocity)"},
@@ -160,20 +175,32 @@ TEST(MeasuredCurveFile, AHeaderNotUnderstoodIsReadWithTheColumnsChosen) {
             path + ", line 1: the velocity column is column 7, but the line has 3 columns");
 }
 
-// The points of higher modes are left out with a note, those of the
-// fundamental kept; every point says it is of mode 0.
-TEST(MeasuredCurveFile, HigherModesOfAnotherProgramsFileAreLeftOut) {
+// Another program's file that gives each point's mode: the Rayleigh phase
+// velocities of every mode are kept, each point with its mode, for the fits
+// to take against that mode; Love waves and group velocities are left out.
+TEST(MeasuredCurveFile, PointsOfAnotherProgramsFileKeepTheirModes) {
   const CurvePreparation prepared = readMeasuredCurveFile(exchangeFile("curve.surf96"));
   ASSERT_TRUE(prepared.curve) << prepared.error;
-  ASSERT_EQ(prepared.curve->points.size(), 3u);
-  for (const MeasuredPoint& point : prepared.curve->points) EXPECT_EQ(point.mode, 0);
-  bool noted = false;
-  for (const std::string& note : prepared.curve->notes) {
-    noted |= note == "1 point(s) of higher modes left out: the fundamental mode is fitted";
+  // Three R C lines of mode 0 (40, 20 and 10 Hz) and one of mode 1 (20 Hz).
+  ASSERT_EQ(prepared.curve->points.size(), 4u);
+  EXPECT_TRUE(namesModes(prepared.curve->points));
+  int higher = 0;
+  for (const MeasuredPoint& point : prepared.curve->points) {
+    ASSERT_TRUE(point.mode.has_value());
+    if (*point.mode == 1) {
+      ++higher;
+      EXPECT_DOUBLE_EQ(point.frequency, 20.0);
+      EXPECT_NEAR(point.velocity, 310.0, 1e-9);
+    }
+    if (point.frequency == 10.0) {
+      // 0.2200 km/s with an error of 0.0070 km/s: the band 213 .. 227 m/s.
+      EXPECT_NEAR(point.band->low, 213.0, 1e-9);
+    }
   }
-  EXPECT_TRUE(noted);
-  // 0.2200 km/s with an error of 0.0070 km/s: the band 213 .. 227 m/s.
-  EXPECT_NEAR(prepared.curve->points[2].band->low, 213.0, 1e-9);
+  EXPECT_EQ(higher, 1);
+  for (const std::string& note : prepared.curve->notes) {
+    EXPECT_EQ(note.find("higher modes left out"), std::string::npos) << note;
+  }
 }
 
 }  // namespace

@@ -38,6 +38,11 @@ TEST(MeasuredCurve, RefusesEachFaultNamingTheFileAndLine) {
   std::vector<MeasuredRow> crossedBounds = frequencyRows({{30, 180}, {20, 200}, {10, 260}});
   crossedBounds[2].low = 270.0;
   crossedBounds[2].high = 250.0;
+  std::vector<MeasuredRow> sameMode = frequencyRows({{30, 180}, {30, 300}, {30, 185}, {10, 260}});
+  sameMode[0].mode = 0;
+  sameMode[1].mode = 1;
+  sameMode[2].mode = 0;
+  sameMode[3].mode = 0;
   std::vector<MeasuredRow> negativeLow = frequencyRows({{30, 180}, {20, 200}, {10, 260}});
   negativeLow[0].low = -5.0;
   negativeLow[0].high = 190.0;
@@ -71,6 +76,10 @@ TEST(MeasuredCurve, RefusesEachFaultNamingTheFileAndLine) {
        frequencyRows({{30, 180}, {20, 200}, {30, 185}, {10, 260}}),
        Abscissa::Frequency,
        {"field.txt, line 4:", "30 Hz", "first on line 2"}},
+      {"duplicate frequency of one mode",
+       sameMode,
+       Abscissa::Frequency,
+       {"field.txt, line 4:", "30 Hz", "for mode 0", "first on line 2"}},
       // 10 m at 100 m/s and 20 m at 200 m/s are both 10 Hz.
       {"duplicate after conversion",
        frequencyRows({{10, 100}, {20, 200}, {40, 300}}),
@@ -141,6 +150,29 @@ TEST(MeasuredCurve, ConvertsWavelengthsAndPeriodsAndSortsByDescendingFrequency) 
   EXPECT_TRUE(byFrequency.curve->notes.empty());
   EXPECT_DOUBLE_EQ(byFrequency.curve->points[0].frequency, 20.0);
   EXPECT_EQ(byFrequency.curve->inverted.size(), 3u);
+}
+
+TEST(MeasuredCurve, ModesMayShareAFrequencyAndKeepTheirOrderThere) {
+  std::vector<MeasuredRow> rows = frequencyRows({{10, 260}, {30, 300}, {30, 180}, {20, 200}});
+  const int modes[] = {0, 1, 0, 0};
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i].mode = modes[i];
+  const CurvePreparation preparation = prepareMeasuredCurve(rows, Abscissa::Frequency, "m.txt");
+  ASSERT_TRUE(preparation.curve.has_value()) << preparation.error;
+  const std::vector<MeasuredPoint>& points = preparation.curve->points;
+  ASSERT_EQ(points.size(), 4u);
+  EXPECT_TRUE(namesModes(points));
+  // Highest frequency first; the two at 30 Hz as the file has them.
+  const int expectedLines[] = {3, 4, 5, 2};
+  const int expectedModes[] = {1, 0, 0, 0};
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(points[i].line, expectedLines[i]);
+    EXPECT_EQ(points[i].mode, expectedModes[i]);
+  }
+  const CurvePreparation plain = prepareMeasuredCurve(
+      frequencyRows({{30, 180}, {20, 200}, {10, 260}}), Abscissa::Frequency, "p.txt");
+  ASSERT_TRUE(plain.curve.has_value());
+  EXPECT_FALSE(namesModes(plain.curve->points));
 }
 
 TEST(MeasuredCurve, BandsComeFromTheStandardDeviationOrTheBounds) {

@@ -52,8 +52,11 @@ TEST_F(FieldCurve, FileMenuHoldsTheCommandsWithTheirShortcuts) {
   const QList<QAction*> menus = form.MenuBar.actions();
   ASSERT_EQ(menus.size(), 4);  // file, view, inversion, language
   EXPECT_EQ(menus[3]->menu()->actions(), (QList<QAction*>{form.ChineseAction, form.EnglishAction}));
-  EXPECT_EQ(menus[1]->menu()->actions(),
-            (QList<QAction*>{form.LogFrequencyAction, form.WavelengthAction}));
+  const QList<QAction*> view = menus[1]->menu()->actions();
+  ASSERT_EQ(view.size(), 4);
+  EXPECT_EQ(view.first(2), (QList<QAction*>{form.LogFrequencyAction, form.WavelengthAction}));
+  EXPECT_TRUE(view[2]->isSeparator());
+  EXPECT_EQ(view[3], form.ModesMenu->menuAction());
   // The inversion menu: the local inversion's commands, a separator, then
   // the global search's.
   const QList<QAction*> inversion = menus[2]->menu()->actions();
@@ -385,6 +388,57 @@ TEST_F(FieldInversion, FitsTheMeasuredCurveDrawsItAndAppliesOnlyWhenAsked) {
 }
 
 }  // namespace
+
+TEST_F(FieldCurve, PointsThatNameTheirModeShowItsNumber) {
+  openCurve("modes.csv",
+            "f (Hz), c (m/s), mode\n10, 200, 0\n20, 180, 0\n20, 260, 1\n30, 150, 0\n"
+            "30, 240, 1\n40, 230, 1\n");
+  ASSERT_TRUE(form.measuredCurve());
+  EXPECT_EQ(form.MeasuredSeries->points().size(), 6);  // every point, as before
+  ASSERT_EQ(form.MeasuredModeSeries.size(), 2u);
+  for (int mode = 0; mode < 2; ++mode) {
+    SCOPED_TRACE(mode);
+    const QScatterSeries* series = form.MeasuredModeSeries[static_cast<std::size_t>(mode)];
+    EXPECT_EQ(series->pointLabelsFormat(), QString::number(mode));
+    EXPECT_TRUE(series->pointLabelsVisible());
+    EXPECT_TRUE(form.chart->series().contains(series));
+  }
+  EXPECT_EQ(form.MeasuredModeSeries[0]->points(),
+            (QList<QPointF>{{30, 150}, {20, 180}, {10, 200}}));
+  EXPECT_EQ(form.MeasuredModeSeries[1]->points(),
+            (QList<QPointF>{{40, 230}, {30, 240}, {20, 260}}));
+
+  // The computed curve: the fundamental mode's points on Series1, the higher
+  // mode's on a line of its own, each above the fundamental at its frequency.
+  typeModel({{"4", "200", "1.8"}, {"0", "400", "2.0"}});
+  form.Button1.click();
+  const QList<QPointF> fundamental = form.Series1->points();
+  ASSERT_EQ(fundamental.size(), 3);
+  EXPECT_EQ(fundamental.front().x(), 10.0);
+  EXPECT_EQ(fundamental.back().x(), 30.0);
+  ASSERT_EQ(form.ComputedModeSeries.size(), 1u);
+  const QList<QPointF> first = form.ComputedModeSeries[0]->points();
+  ASSERT_EQ(first.size(), 3);
+  for (int j = 0; j < 2; ++j) {
+    EXPECT_EQ(first[j].x(), fundamental[j + 1].x());
+    EXPECT_GT(first[j].y(), fundamental[j + 1].y());
+  }
+  EXPECT_EQ(first[2].x(), 40.0);
+
+  // A curve without the column shows no mode, and the last one's are gone.
+  openCurve("plain.csv", kFourPoints);
+  EXPECT_TRUE(form.MeasuredModeSeries.empty());
+  engine.curve = {150.0f, 160.0f, 170.0f, 180.0f};  // FORWARD's run, scripted
+  form.Button1.click();
+  EXPECT_TRUE(form.ComputedModeSeries.empty());
+  EXPECT_EQ(form.Series1->points().size(), 4);
+  for (const QAbstractSeries* series : form.chart->series()) {
+    const auto* scatter = qobject_cast<const QScatterSeries*>(series);
+    if (scatter != nullptr) {
+      EXPECT_FALSE(scatter->pointLabelsVisible());
+    }
+  }
+}
 
 }  // namespace dispfit
 

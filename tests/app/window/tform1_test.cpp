@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "window/window_style.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -310,6 +311,57 @@ TEST_F(ForwardRun, ComputesTheCurveFromTheTable) {
   EXPECT_DOUBLE_EQ(form.BottomAxis->min(), 5.0);
   EXPECT_DOUBLE_EQ(form.BottomAxis->max(), 150.0);
   EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(ForwardRun, ModesMenuDrawsTheHigherRayleighAndTheLoveModesOfTheTable) {
+  typeModel(kThreeLayers);
+  engine.curve = ramp(180.0f, 400.0f);
+  form.Button1.click();
+  const std::vector<QPointF> fundamental = seriesPoints();
+  EXPECT_TRUE(form.ModeSeries.empty());  // the fundamental alone until chosen
+  EXPECT_TRUE(form.ModeCountActions[0]->isChecked());
+
+  form.ModeCountActions[1]->trigger();  // modes 0 to 2
+  ASSERT_EQ(form.ModeSeries.size(), 2u);
+  form.LoveAction->setChecked(true);
+  ASSERT_EQ(form.ModeSeries.size(), 5u);  // Rayleigh modes 1 and 2, Love modes 0 to 2
+  // The fundamental is the engine's run, not run again and drawn as before.
+  EXPECT_EQ(engine.calls.size(), 1u);
+  EXPECT_EQ(seriesPoints(), fundamental);
+  for (std::size_t s = 0; s < form.ModeSeries.size(); ++s) {
+    SCOPED_TRACE(s);
+    const QLineSeries* series = form.ModeSeries[s];
+    EXPECT_TRUE(form.chart->series().contains(series));
+    EXPECT_EQ(series->color(), s < 2 ? QColor(Qt::red) : kLoveColour);
+    // Every mode below the half-space S velocity and above the slowest
+    // layer's Rayleigh velocity (0.9 x 200 m/s would do for Vp = 3 Vs), on
+    // the chart's velocity axis.
+    for (const QPointF& p : series->points()) {
+      EXPECT_GT(p.y(), 180.0);
+      EXPECT_LT(p.y(), 800.0);
+      EXPECT_LE(p.y(), form.LeftAxis->max());
+    }
+  }
+  // The higher modes exist only above their cut-offs: fewer points than the
+  // 30 frequencies, none at 5 Hz, where 15 m over 800 m/s carry one mode.
+  EXPECT_LT(form.ModeSeries[1]->points().size(), 30);
+  EXPECT_GT(form.ModeSeries[1]->points().size(), 0);
+  for (const QPointF& p : form.ModeSeries[1]->points()) EXPECT_GT(p.x(), 5.0);
+  // Love mode 0 exists at every frequency.
+  EXPECT_EQ(form.ModeSeries[2]->points().size(), 30);
+
+  // Against wavelength the lines move with the curve.
+  form.WavelengthAction->setChecked(true);
+  ASSERT_EQ(form.ModeSeries.size(), 5u);
+  const QPointF first = form.ModeSeries[2]->points().front();
+  EXPECT_GT(first.x(), 0.0);
+  EXPECT_LT(first.x(), 800.0 / 5.0 + 1e-9);
+  form.WavelengthAction->setChecked(false);
+
+  form.LoveAction->setChecked(false);
+  form.ModeCountActions[0]->trigger();
+  EXPECT_TRUE(form.ModeSeries.empty());
+  EXPECT_EQ(seriesPoints(), fundamental);
 }
 
 TEST_F(ForwardRun, FlatCurveGivesAnAxisFromFiftyBelowToSixtyAbove) {

@@ -19,6 +19,10 @@
 //     with the measured curve read from the file and a global search of
 //     four-layer models (Vs not decreasing, 20,000 models, seed 1) run to its end: the accepted
 //     profiles, their percentiles, the curves' band and the panel's spreads;
+//   window_screenshot <output.png> --modes <curve file>
+//     with the measured curve read from the file (points that may name their
+//     mode), 4 m of 200 m/s over 400 m/s in the table, modes 0 to 2 and the
+//     Love modes chosen in the 视图 menu and the model's curve computed;
 //   window_screenshot [--screen] <output.png> --records <record files...>
 //     the shot-records window with the records opened and analysed anew
 //     through the beamformer, its third offset shown, as large as it opens
@@ -127,6 +131,16 @@ bool showFieldCurve(dispfit::TForm1& form, const QString& curvePath) {
   typeModel(form, {{"2", "200", "1.8"}, {"4", "300", "1.9"}, {"0", "600", "2.0"}});
   form.Button1.click();
   form.Button2.click();
+  return true;
+}
+
+// The measured curve of the file with the table's model's modes over it.
+bool showModes(dispfit::TForm1& form, const QString& curvePath) {
+  if (!form.openMeasuredCurve(curvePath)) return false;
+  typeModel(form, {{"4", "200", "1.8"}, {"0", "400", "2.0"}});
+  form.ModeCountActions[1]->trigger();
+  form.LoveAction->setChecked(true);
+  form.Button1.click();
   return true;
 }
 
@@ -344,14 +358,16 @@ int main(int argc, char* argv[]) {
   const bool records = argc >= 4 && std::string(argv[2]) == "--records";
   const bool recordsSettings = argc >= 4 && std::string(argv[2]) == "--records-settings";
   const bool exported = argc == 4 && std::string(argv[2]) == "--export";
+  const bool modes = argc == 4 && std::string(argv[2]) == "--modes";
   if (argc != 2 && !records && !recordsSettings && argc != 3 && !suggest && !global && !dialog &&
-      !posterior && !posteriorDialog && !columns && !exported) {
+      !posterior && !posteriorDialog && !columns && !exported && !modes) {
     std::fprintf(stderr,
                  "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | "
                  "--suggest <curve file> | --global <curve file> | --posterior <curve file> | "
                  "--dialog <ranges file> | --posterior-dialog <ranges file> | --about | "
                  "--columns <curve file> | --records <record files...> | "
-                 "--records-settings <record files...> | --export <curve file>]\n",
+                 "--records-settings <record files...> | --export <curve file> | "
+                 "--modes <curve file>]\n",
                  argv[0]);
     return 2;
   }
@@ -396,6 +412,8 @@ int main(int argc, char* argv[]) {
 
   if (suggest) {
     if (!showSuggestedFit(form, QString::fromLocal8Bit(argv[3]))) return 1;
+  } else if (modes) {
+    if (!showModes(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (global || posterior) {
     if (posterior) smallSearch.method = SearchMethod::Posterior;
     form.show();  // legend markers are laid out only in a shown chart

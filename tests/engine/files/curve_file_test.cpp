@@ -54,6 +54,13 @@ TEST(CurveTable, ColumnsByHeaderOrByWidth) {
       {"period instead of frequency",
        "T [s]; vr\n0.02; 140\n0.05; 160.5\n",
        {{}, c, {}, {}, {}, {}, {0.02, 0.05}, {2, 3}}},
+      // The mode each datum measured, without a unit, in any column.
+      {"mode column",
+       "Mode, f (Hz), c, sigma\n1, 150, 140, 2\n0, 100, 160.5, 3\n",
+       {f, c, {2, 3}, {}, {}, {}, {}, {2, 3}, {1, 0}}},
+      {"mode with bounds, written as a decimal",
+       "f c low high mode\n150 140 135 146 12.0\n100 160.5 150 170 99\n",
+       {f, c, {}, {135, 150}, {146, 170}, {}, {}, {2, 3}, {12, 99}}},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -106,11 +113,19 @@ TEST(CurveTable, RefusalsNameTheLine) {
        "deviation, sd, stddev, stdev, std dev, c std, c sd, c sigma, c stddev, sigma c, error, "
        "uncertainty), low (low, lower, min, c low, c lower, c min, lower bound, vmin), high (high, "
        "upper, max, c up, c high, c upper, c max, upper bound, vmax), wavelength (wavelength, "
-       "lambda, wl, wave length, wavelengths), period (period, t, periods, per)"},
+       "lambda, wl, wave length, wavelengths), period (period, t, periods, per), mode (mode)"},
       {"period 0", "period c\n0.02 140\n0 150\n",
        "c.txt, line 3: the period of datum 2 must be positive"},
       {"low above high", "f c low high\n150 140 146 135\n",
        "c.txt, line 2: the low bound of datum 1 is above its high bound"},
+      {"mode not whole", "f c mode\n150 140 0\n100 160.5 1.5\n",
+       "c.txt, line 3: the mode of datum 2 is not a whole number from 0 to 99"},
+      {"negative mode", "f c mode\n150 140 -1\n",
+       "c.txt, line 2: the mode of datum 1 is not a whole number from 0 to 99"},
+      {"mode 100", "f c mode\n150 140 100\n",
+       "c.txt, line 2: the mode of datum 1 is not a whole number from 0 to 99"},
+      {"mode with a unit", "f c mode (Hz)\n150 140 0\n",
+       "c.txt, line 1: \"mode (Hz)\": the mode column takes no unit"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);

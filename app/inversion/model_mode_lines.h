@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The lines of a model's modes on the window's dispersion chart: the higher
+// Rayleigh modes and the Love modes of the table's model, at the chart's
+// frequencies, each where the model carries it. The fundamental Rayleigh
+// mode is the window's own curve (FORWARD) and not among them.
+//
+// The model as the window holds it: m, m/s, g/cm3, Vp = 3 Vs.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "dispersion/wave_type.h"
+
+namespace dispfit {
+
+// What the chart draws besides the fundamental Rayleigh mode: modes 0 to
+// modes - 1, the higher Rayleigh ones (1 and up) and, with `love`, every one
+// of Love waves.
+struct ModeDisplay {
+  int modes = 1;  // 1 to 10
+  bool love = false;
+};
+
+inline constexpr int kMostDisplayedModes = 10;
+
+struct ModeLine {
+  swcore::WaveType wave = swcore::WaveType::rayleigh;
+  int mode = 0;
+  // Where the mode exists, in the order of `frequencies`.
+  std::vector<double> frequencies;  // Hz
+  std::vector<double> velocities;   // m/s
+};
+
+// The lines `display` asks for, Rayleigh modes first, each mode once even
+// where it exists at no frequency (its line then empty); none when the
+// curve core refuses the model (the window's own curve reports why).
+std::vector<ModeLine> modelModeLines(std::span<const float> thickness, std::span<const float> vs,
+                                     std::span<const float> density,
+                                     std::span<const double> frequencies,
+                                     const ModeDisplay& display);
+
+}  // namespace dispfit
