@@ -360,6 +360,12 @@ void TForm1::drawResiduals() {
   if (searchSummary_ && searchSummary_->bestCurve.size() == points.size()) {
     add(searchSummary_->bestCurve, BestCurveSeries->pen());
   }
+  // The posterior's samples' median curve, one row per fitted point.
+  if (posteriorSummary_ && posteriorSummary_->predictive.size() == points.size()) {
+    std::vector<double> median;
+    for (const PredictiveRow& row : posteriorSummary_->predictive) median.push_back(row.p50);
+    add(median, PredictiveMedianSeries->pen());
+  }
   Residuals.matchAbscissa(*BottomAxis, *LogBottomAxis, logarithmicAxis_);
   Residuals.showResiduals(scale, lines);
 }
@@ -387,6 +393,13 @@ void TForm1::updateDispersionLegend() {
     }
     if (shown(BestCurveSeries)) {
       entries.push_back({tr("最佳模型曲线"), LegendMark::Line, BestCurveSeries->pen(), {}});
+    }
+    if (PredictiveSeries->isVisible()) {
+      entries.push_back({tr("样本曲线 10%–90%"), LegendMark::Area, PredictiveSeries->pen(),
+                         PredictiveSeries->brush()});
+    }
+    if (shown(PredictiveMedianSeries)) {
+      entries.push_back({tr("样本曲线中值"), LegendMark::Line, PredictiveMedianSeries->pen(), {}});
     }
   }
   DispersionLegend->setEntries(std::move(entries));

@@ -154,6 +154,8 @@ void TForm1::drawPosteriorCurves() {
   PredictiveSeries->setVisible(!upper.isEmpty());
   PredictiveMedianSeries->replace(median);
   PredictiveMedianSeries->setVisible(!median.isEmpty());
+  drawResiduals();
+  updateDispersionLegend();
 }
 
 void TForm1::clearPosteriorResults() {

@@ -1499,6 +1499,14 @@ About %4 s left</translation>
         <source>后验分布：可信区间与场地类别概率</source>
         <translation>Posterior: credible intervals and site-class probabilities</translation>
     </message>
+    <message>
+        <source>样本曲线 10%–90%</source>
+        <translation>Samples&apos; curves 10–90 %</translation>
+    </message>
+    <message>
+        <source>样本曲线中值</source>
+        <translation>Samples&apos; median curve</translation>
+    </message>
 </context>
 <context>
     <name>dispfit::Vs30HistogramChart</name>

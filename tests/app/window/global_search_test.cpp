@@ -456,6 +456,15 @@ TEST_F(GlobalSearchWindow, PosteriorDrawsCredibleBandsPredictiveBandAndClassProb
   // The dispersion chart: the samples' curves' band at every fitted point.
   EXPECT_TRUE(form.PredictiveSeries->isVisible());
   EXPECT_EQ(form.PredictiveSeries->upperSeries()->count(), 30);
+  EXPECT_TRUE(form.DispersionLegend->labels().contains(QStringLiteral("样本曲线中值")));
+  EXPECT_TRUE(form.DispersionLegend->labels().contains(QStringLiteral("样本曲线 10%–90%")));
+  // Under it, the residuals of the samples' median curve at every point,
+  // inside a few sigma of a curve the true model made.
+  ASSERT_FALSE(form.Residuals.ResidualSeries.empty());
+  const QLineSeries* medianResiduals = form.Residuals.ResidualSeries.back();
+  EXPECT_EQ(medianResiduals->pen(), form.PredictiveMedianSeries->pen());
+  ASSERT_EQ(medianResiduals->count(), 30);
+  for (const QPointF& residual : medianResiduals->points()) EXPECT_LT(std::abs(residual.y()), 3.0);
   // The panel: the heading and Vs30's credible interval.
   const QString panel = form.ResultsPanel.text();
   EXPECT_TRUE(panel.startsWith(QStringLiteral("后验分布：4000 个样本"))) << panel.toStdString();
