@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "inversion/model_mode_lines.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "dispersion/dispersion_curve.h"
@@ -34,22 +35,42 @@ bool appendLines(std::span<const swcore::ModelLayer> model, std::span<const doub
   return true;
 }
 
+// The model in the curve core's units.
+std::vector<swcore::ModelLayer> coreModel(std::span<const float> thickness,
+                                          std::span<const float> vs,
+                                          std::span<const float> density) {
+  std::vector<swcore::ModelLayer> model;
+  for (std::size_t i = 0; i < vs.size(); ++i) {
+    model.push_back({thickness[i], vs[i],
+                     density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre, std::nullopt});
+  }
+  return model;
+}
+
 }  // namespace
 
 std::vector<ModeLine> modelModeLines(std::span<const float> thickness, std::span<const float> vs,
                                      std::span<const float> density,
                                      std::span<const double> frequencies,
                                      const ModeDisplay& display) {
-  std::vector<swcore::ModelLayer> model;
-  for (std::size_t i = 0; i < vs.size(); ++i) {
-    model.push_back({thickness[i], vs[i],
-                     density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre, std::nullopt});
-  }
+  const std::vector<swcore::ModelLayer> model = coreModel(thickness, vs, density);
   std::vector<ModeLine> lines;
   if (frequencies.empty()) return lines;
   if (!appendLines(model, frequencies, swcore::WaveType::rayleigh, 1, display.modes, lines) ||
       (display.love &&
        !appendLines(model, frequencies, swcore::WaveType::love, 0, display.modes, lines))) {
+    return {};
+  }
+  return lines;
+}
+
+std::vector<ModeLine> rayleighModeLines(std::span<const float> thickness, std::span<const float> vs,
+                                        std::span<const float> density,
+                                        std::span<const double> frequencies, int modes) {
+  std::vector<ModeLine> lines;
+  if (frequencies.empty() || modes < 1) return lines;
+  if (!appendLines(coreModel(thickness, vs, density), frequencies, swcore::WaveType::rayleigh, 0,
+                   std::min(modes, kMostDisplayedModes), lines)) {
     return {};
   }
   return lines;

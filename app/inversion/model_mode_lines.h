@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The lines of a model's modes on the window's dispersion chart: the higher
-// Rayleigh modes and the Love modes of the table's model, at the chart's
-// frequencies, each where the model carries it. The fundamental Rayleigh
-// mode is the window's own curve (FORWARD) and not among them.
+// The lines of a model's modes on the window's charts: on the dispersion
+// chart the higher Rayleigh modes and the Love modes of the table's model,
+// at the chart's frequencies, each where the model carries it (the
+// fundamental Rayleigh mode is the window's own curve, FORWARD, and not
+// among them); over a dispersion image of shot records its Rayleigh modes
+// from the fundamental up.
 //
 // The model as the window holds it: m, m/s, g/cm3, Vp = 3 Vs.
 #pragma once
@@ -39,5 +41,11 @@ std::vector<ModeLine> modelModeLines(std::span<const float> thickness, std::span
                                      std::span<const float> density,
                                      std::span<const double> frequencies,
                                      const ModeDisplay& display);
+
+// Rayleigh modes 0 to modes - 1 (1 to kMostDisplayedModes), each once as
+// above; none when the curve core refuses the model.
+std::vector<ModeLine> rayleighModeLines(std::span<const float> thickness, std::span<const float> vs,
+                                        std::span<const float> density,
+                                        std::span<const double> frequencies, int modes);
 
 }  // namespace dispfit

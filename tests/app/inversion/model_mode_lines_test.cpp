@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The chart's lines of a model's higher Rayleigh and Love modes.
+// The chart's lines of a model's higher Rayleigh and Love modes, and the
+// Rayleigh modes from the fundamental up drawn over a dispersion image.
 #include "inversion/model_mode_lines.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,58 @@ TEST(ModelModeLines, OnlyTheFundamentalAsksForNoLineAndARefusedModelGivesNone) {
   EXPECT_EQ(second[0].frequencies, std::vector<double>{30.0});
   const std::vector<float> noThickness = {0.0f, 0.0f};
   EXPECT_TRUE(dispfit::modelModeLines(noThickness, kVs, kDensity, frequencies, {3, true}).empty());
+}
+
+// The Rayleigh velocity of a half-space of shear velocity b with Vp = 3 Vs,
+// as the window holds models: x = c^2 / b^2 is the root in (0.5, 1) of
+// (2 - x)^2 - 4 sqrt(1 - x / 9) sqrt(1 - x), found by bisection (the
+// function is -0.50 at 0.5 and 1 at 1).
+double rayleighVelocity(double b) {
+  double low = 0.5, high = 1.0;
+  for (int n = 0; n < 60; ++n) {
+    const double x = 0.5 * (low + high);
+    const double f = (2.0 - x) * (2.0 - x) - 4.0 * std::sqrt(1.0 - x / 9.0) * std::sqrt(1.0 - x);
+    (f < 0.0 ? low : high) = x;
+  }
+  return b * std::sqrt(0.5 * (low + high));
+}
+
+TEST(RayleighModeLines, FromTheFundamentalUpItsEndsTheRayleighWavesOfTheLayerAndTheHalfSpace) {
+  // At 100 Hz the fundamental's wavelength (under 2 m) is a fifth of the
+  // layer's thickness and its velocity is the layer's Rayleigh velocity; at
+  // 0.5 Hz its wavelength (about 740 m) is 74 layers deep and its velocity
+  // the half-space's. Tolerances: 0.1 % at 100 Hz, where the half-space's
+  // share falls as exp(-2 pi h / lambda), and 1 % at 0.5 Hz, where the
+  // 10 m layer still slows a wave of 740 m a little.
+  const std::vector<double> frequencies = {0.5, 30.0, 100.0};
+  const std::vector<ModeLine> lines =
+      dispfit::rayleighModeLines(kThickness, kVs, kDensity, frequencies, 3);
+  ASSERT_EQ(lines.size(), 3u);
+  for (int k = 0; k < 3; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(lines[k].wave, swcore::WaveType::rayleigh);
+    EXPECT_EQ(lines[k].mode, k);
+  }
+  ASSERT_EQ(lines[0].frequencies, frequencies);
+  EXPECT_NEAR(lines[0].velocities[0], rayleighVelocity(400.0), 0.01 * rayleighVelocity(400.0));
+  EXPECT_NEAR(lines[0].velocities[2], rayleighVelocity(200.0), 0.001 * rayleighVelocity(200.0));
+  // The higher modes begin above 0.5 Hz, lie above the fundamental at one
+  // frequency and below the half-space's shear velocity.
+  for (int k = 1; k < 3; ++k) {
+    SCOPED_TRACE(k);
+    ASSERT_FALSE(lines[k].frequencies.empty());
+    EXPECT_GT(lines[k].frequencies.front(), 0.5);
+    EXPECT_EQ(lines[k].frequencies.back(), 100.0);
+    EXPECT_GT(lines[k].velocities.back(), lines[k - 1].velocities.back());
+    EXPECT_LT(lines[k].velocities.back(), 400.0);
+  }
+  // The count is held to the window's most; no mode asks for no line, and
+  // a refused model gives none.
+  EXPECT_EQ(dispfit::rayleighModeLines(kThickness, kVs, kDensity, frequencies, 50).size(),
+            static_cast<std::size_t>(dispfit::kMostDisplayedModes));
+  EXPECT_TRUE(dispfit::rayleighModeLines(kThickness, kVs, kDensity, frequencies, 0).empty());
+  const std::vector<float> noThickness = {0.0f, 0.0f};
+  EXPECT_TRUE(dispfit::rayleighModeLines(noThickness, kVs, kDensity, frequencies, 3).empty());
 }
 
 }  // namespace
