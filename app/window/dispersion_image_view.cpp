@@ -19,6 +19,9 @@ namespace {
 constexpr double kLeft = 56, kRight = 64, kTop = 12, kBottom = 40;
 // A press within this many pixels of a pick takes that pick.
 constexpr double kGrab = 6.0;
+// The mode lines' colour: a magenta that none of viridis's blues, greens
+// and yellows comes near, and apart from the white limits and picks.
+const QColor kModeColour(255, 90, 200);
 
 QColor colourOf(Rgb rgb) {
   return QColor(rgb.r, rgb.g, rgb.b);
@@ -54,6 +57,47 @@ void DispersionImageView::renderHeatMap() {
       const Rgb c = viridis(image.at(i, l));
       row[i] = qRgb(c.r, c.g, c.b);
     }
+  }
+}
+
+void DispersionImageView::showModeLines(std::vector<ModeLine> lines) {
+  modeLines_ = std::move(lines);
+  update();
+}
+
+void DispersionImageView::paintModeLines(QPainter& painter) const {
+  const QRectF plot = plotRect();
+  const double step = offset_->image.grid.frequency.step;
+  const QFontMetrics metrics(font());
+  for (const ModeLine& line : modeLines_) {
+    // A frequency the mode skips (more than a step from the one before)
+    // breaks its line.
+    QPainterPath path;
+    std::optional<QPointF> label;  // its first point inside the plot
+    for (std::size_t j = 0; j < line.frequencies.size(); ++j) {
+      const QPointF at = pointOf(line.frequencies[j], line.velocities[j]);
+      if (j == 0 || line.frequencies[j] - line.frequencies[j - 1] > 1.5 * step) {
+        path.moveTo(at);
+      } else {
+        path.lineTo(at);
+      }
+      if (!label && plot.contains(at)) label = at;
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kModeColour, line.mode == 0 ? 2.0 : 1.5,
+                        line.mode == 0 ? Qt::SolidLine : Qt::DashLine));
+    painter.drawPath(path);
+    if (!label) continue;
+    // The number where the mode enters the plot, at the low frequencies
+    // where the modes lie apart, on a dark box that any cell shows it on.
+    const QString number = QString::number(line.mode);
+    const QRectF box(label->x() + 3, label->y() - metrics.height() - 1,
+                     metrics.horizontalAdvance(number) + 4, metrics.height());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 170));
+    painter.drawRect(box.intersected(plot));
+    painter.setPen(kModeColour);
+    painter.drawText(box, Qt::AlignCenter, number);
   }
 }
 
@@ -119,6 +163,7 @@ void DispersionImageView::paintEvent(QPaintEvent*) {
     painter.drawLine(pointOf(f0, wavelength * f0), pointOf(f1, wavelength * f1));
   }
   painter.setRenderHint(QPainter::Antialiasing);
+  paintModeLines(painter);
   for (std::size_t n = 0; n < offset_->picks.size(); ++n) {
     const Pick& pick = offset_->picks[n];
     painter.setPen(QPen(Qt::black, 1.0));

@@ -3,17 +3,22 @@
 // colour bar, the array's limits and the picks, and the picks edited with
 // the mouse: a click adds a pick, a drag from a pick moves it, a right
 // click on a pick (or Delete on the last one touched) removes it, and a drag
-// with Shift held draws a band inside which the ridge is picked anew. The
-// editing itself is shots/pick_editing.h; this widget maps pixels to values
-// and paints.
+// with Shift held draws a band inside which the ridge is picked anew. Over
+// the image it may draw the lines of a model's modes, the fundamental solid
+// and the higher ones dashed, each with its number. The editing itself is
+// shots/pick_editing.h; this widget maps pixels to values and paints.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
+#include "inversion/model_mode_lines.h"
 #include "shots/masw_survey.h"
 #include "shots/pick_editing.h"
+
+class QPainter;
 
 namespace dispfit {
 
@@ -26,6 +31,11 @@ class DispersionImageView : public QWidget {
   // The offset shown and edited (it must outlive its showing); none shows
   // an empty frame.
   void showOffset(OffsetResult* offset, const PickingRules& rules);
+
+  // The mode lines drawn over the image (at its frequencies, or any); none
+  // draws none.
+  void showModeLines(std::vector<ModeLine> lines);
+  const std::vector<ModeLine>& modeLines() const { return modeLines_; }
 
   // The plot's rectangle and the mapping between its pixels and the image's
   // values, for painting and for the tests.
@@ -47,10 +57,12 @@ class DispersionImageView : public QWidget {
  private:
   std::optional<std::size_t> pickNear(QPointF pixel) const;
   void renderHeatMap();
+  void paintModeLines(QPainter& painter) const;
 
   OffsetResult* offset_ = nullptr;
   PickingRules rules_;
   QImage heatMap_;  // the image's cells, one pixel each, velocity up
+  std::vector<ModeLine> modeLines_;
   std::optional<std::size_t> dragged_;
   std::optional<std::size_t> touched_;
   std::optional<QPointF> bandStart_;

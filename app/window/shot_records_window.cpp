@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "core/number_text.h"
 #include "shots/masw_tables.h"
@@ -38,6 +39,12 @@ ShotRecordsWindow::ShotRecordsWindow(MessagePresenter& messages, QWidget* parent
   auto imageColumn = std::make_unique<QVBoxLayout>();
   imageColumn->addWidget(&imageTitle_);
   imageColumn->addWidget(&image_, 1);
+  auto modesRow = std::make_unique<QHBoxLayout>();
+  modesRow->addWidget(&modesShown_);
+  modesRow->addWidget(&modeCountLabel_);
+  modesRow->addWidget(&modeCount_);
+  modesRow->addStretch(1);
+  imageColumn->addLayout(modesRow.release());
   imageColumn->addWidget(&hint_);
   auto curveColumn = std::make_unique<QVBoxLayout>();
   curveColumn->addWidget(&curveTitle_);
@@ -58,6 +65,10 @@ ShotRecordsWindow::ShotRecordsWindow(MessagePresenter& messages, QWidget* parent
   status_.setMaximumWidth(320);
   style_.addItem(QString());
   style_.addItem(QString());
+  // Modes 0 to 2 by default: the fundamental and the first two higher ones.
+  modeCount_.setRange(1, kMostDisplayedModes);
+  modeCount_.setValue(3);
+  modeCountLabel_.setBuddy(&modeCount_);
   repick_.setEnabled(false);
   use_.setEnabled(false);
   retranslate();
@@ -69,6 +80,8 @@ ShotRecordsWindow::ShotRecordsWindow(MessagePresenter& messages, QWidget* parent
   connect(&style_, &QComboBox::currentIndexChanged, this, [this](int index) {
     gather_.setStyle(index == 1 ? GatherView::Style::variableDensity : GatherView::Style::wiggles);
   });
+  connect(&modesShown_, &QCheckBox::toggled, this, [this] { refreshModes(); });
+  connect(&modeCount_, &QSpinBox::valueChanged, this, [this] { refreshModes(); });
   connect(&image_, &DispersionImageView::picksEdited, this, [this] {
     refreshCurve();
     refreshOffsetLines();
@@ -86,9 +99,34 @@ ShotRecordsWindow::ShotRecordsWindow(MessagePresenter& messages, QWidget* parent
           [this] { Q_EMIT measuredCurveChosen(QString::fromStdString(curveTable()), name_); });
 }
 
+void ShotRecordsWindow::setModeSource(ModeSource source) {
+  modeSource_ = std::move(source);
+  refreshModes();
+}
+
 void ShotRecordsWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange) retranslate();
   QWidget::changeEvent(event);
+}
+
+bool ShotRecordsWindow::event(QEvent* event) {
+  // Back from the main window, whose model may have changed meanwhile.
+  if (event->type() == QEvent::WindowActivate) refreshModes();
+  return QWidget::event(event);
+}
+
+void ShotRecordsWindow::refreshModes() {
+  modeCount_.setEnabled(modesShown_.isChecked());
+  const int row = offsets_.currentRow();
+  if (!modesShown_.isChecked() || !modeSource_ || row < 0 ||
+      std::size_t(row) >= survey_.offsets.size()) {
+    image_.showModeLines({});
+    return;
+  }
+  const DispersionImage& image = survey_.offsets[std::size_t(row)].image;
+  std::vector<double> frequencies(image.frequencyCount);
+  for (std::size_t i = 0; i < frequencies.size(); ++i) frequencies[i] = image.grid.frequency.at(i);
+  image_.showModeLines(modeSource_(frequencies, modeCount_.value()));
 }
 
 void ShotRecordsWindow::retranslate() {
@@ -99,6 +137,11 @@ void ShotRecordsWindow::retranslate() {
   use_.setText(tr("用作实测曲线"));
   style_.setItemText(0, tr("波形"));
   style_.setItemText(1, tr("变密度"));
+  modesShown_.setText(tr("叠加表中模型的模态"));
+  modesShown_.setToolTip(
+      tr("在频散图像上画出主窗口表中模型的瑞利波第 0 至 N−1 阶模态：实线为基阶，虚线为高阶，"
+         "数字为阶数。"));
+  modeCountLabel_.setText(tr("阶数 N："));
   gatherTitle_.setText(tr("炮集记录"));
   imageTitle_.setText(tr("频散图像（每个频率归一化）"));
   curveTitle_.setText(tr("综合曲线：均值 ± σ（各偏移距之间的离散）"));
@@ -295,11 +338,13 @@ void ShotRecordsWindow::selectOffset(int row) {
   if (row < 0 || std::size_t(row) >= survey_.offsets.size()) {
     gather_.showGather(nullptr);
     image_.showOffset(nullptr, settings_.request.picking);
+    refreshModes();
     return;
   }
   OffsetResult& offset = survey_.offsets[std::size_t(row)];
   gather_.showGather(&gathers_[offset.group.records.front()]);
   image_.showOffset(&offset, settings_.request.picking);
+  refreshModes();
 }
 
 void ShotRecordsWindow::refreshOffsetLines() {

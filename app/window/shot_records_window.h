@@ -7,22 +7,30 @@
 // 设置… opens the settings (window/masw_settings_dialog.h); a change of them
 // computes anew what depends on it, the images on a thread of their own
 // while the window stays live, and keeps the hand edits where they mean the
-// same (shots/pick_editing.h). The work is the Qt-free survey
+// same (shots/pick_editing.h). 叠加表中模型的模态 draws modes 0 to N - 1 of
+// the main window's model over the image, at the image's frequencies, so
+// that the fundamental can be told from the higher modes; the model is
+// asked for again whenever the window becomes active, so a model changed in
+// the main window is the one drawn. The work is the Qt-free survey
 // (shots/masw_survey.h, shots/background_survey.h) and pick editing.
 #pragma once
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "core/message_presenter.h"
+#include "inversion/model_mode_lines.h"
 #include "shots/background_survey.h"
 #include "shots/masw_settings.h"
 #include "shots/masw_survey.h"
@@ -38,6 +46,12 @@ class ShotRecordsWindow : public QWidget {
 
  public:
   ShotRecordsWindow(MessagePresenter& messages, QWidget* parent = nullptr);
+
+  // Computes Rayleigh modes 0 to modes - 1 of a model at the frequencies
+  // given (rayleighModeLines); without one the overlay draws nothing.
+  using ModeSource =
+      std::function<std::vector<ModeLine>(std::span<const double> frequencies, int modes)>;
+  void setModeSource(ModeSource source);
 
   // Reads and places the records and starts their analysis, whose survey
   // is shown when it is done; a record that cannot be read or placed is
@@ -77,6 +91,8 @@ class ShotRecordsWindow : public QWidget {
   QPushButton& settingsButton() { return settingsButton_; }
   QPushButton& repickButton() { return repick_; }
   QComboBox& styleChooser() { return style_; }
+  QCheckBox& modesShown() { return modesShown_; }
+  QSpinBox& modeCount() { return modeCount_; }
   const CurveSpreadView& curveView() const { return curve_; }
 
  Q_SIGNALS:
@@ -85,11 +101,14 @@ class ShotRecordsWindow : public QWidget {
 
  protected:
   void changeEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void retranslate();
   void refreshCurve();
   void refreshOffsetLines();
+  // Asks the mode source for the shown image's modes, or draws none.
+  void refreshModes();
   void chooseFiles();
   // Starts the analysis of `records` by `settings` on its own thread,
   // dropping one still running; `keepEdits` carries the hand edits of the
@@ -125,6 +144,10 @@ class ShotRecordsWindow : public QWidget {
   QPushButton repick_;
   QPushButton use_;
   QComboBox style_;
+  ModeSource modeSource_;
+  QCheckBox modesShown_;
+  QLabel modeCountLabel_;
+  QSpinBox modeCount_;
   QLabel gatherTitle_;
   QLabel imageTitle_;
   QLabel curveTitle_;

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <filesystem>
+#include <span>
 #include <string>
 
 #include "core/curve_points.h"
@@ -12,6 +13,7 @@
 #include "files/column_text.h"
 #include "files/curve_file.h"
 #include "files/text_file.h"
+#include "inversion/model_mode_lines.h"
 #include "records/file_replacement.h"
 #include "site/measured_curve_file.h"
 #include "site/model_file_text.h"
@@ -70,6 +72,14 @@ void TForm1::OpenRecordsClick() {
 ShotRecordsWindow& TForm1::shotRecordsWindow() {
   if (!shotRecords_) {
     shotRecords_ = std::make_unique<ShotRecordsWindow>(messages_, this);
+    // The overlay's modes are those of the model the window holds, as the
+    // 视图 → 模态 lines are.
+    shotRecords_->setModeSource([this](std::span<const double> frequencies, int modes) {
+      const auto layers = static_cast<std::size_t>(layerCount);
+      return rayleighModeLines(std::span<const float>(thickness, layers),
+                               std::span<const float>(vs, layers),
+                               std::span<const float>(density, layers), frequencies, modes);
+    });
     connect(shotRecords_.get(), &ShotRecordsWindow::measuredCurveChosen, this,
             [this](const QString& table, const QString& name) {
               if (useMeasuredCurveText(table.toStdString(), name.toStdString())) {

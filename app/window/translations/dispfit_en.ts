@@ -860,6 +860,18 @@
         <source>已按新的设置重新计算：保留了 %1 处手工编辑，%2 处无法保留。</source>
         <translation>Computed anew with the new settings: %1 hand edits kept, %2 could not be kept.</translation>
     </message>
+    <message>
+        <source>叠加表中模型的模态</source>
+        <translation>Overlay the model&apos;s modes</translation>
+    </message>
+    <message>
+        <source>在频散图像上画出主窗口表中模型的瑞利波第 0 至 N−1 阶模态：实线为基阶，虚线为高阶，数字为阶数。</source>
+        <translation>Draws Rayleigh modes 0 to N−1 of the model in the main window&apos;s table over the dispersion image: the fundamental solid, the higher modes dashed, each labelled with its number.</translation>
+    </message>
+    <message>
+        <source>阶数 N：</source>
+        <translation>Modes N:</translation>
+    </message>
 </context>
 <context>
     <name>dispfit::SiteResultsPanel</name>

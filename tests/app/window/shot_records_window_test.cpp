@@ -2,9 +2,9 @@
 // The shot-records window as a user works it: records of three source
 // offsets opened, the offsets listed with their picks, a pick added, moved
 // and deleted with the mouse (the combined curve following), the gather's
-// style switched, 用作实测曲线 putting the curve into the main window, and
-// the settings: their dialog, and what a change computes anew and keeps of
-// the hand edits.
+// style switched, 用作实测曲线 putting the curve into the main window, the
+// main window's model's modes over the image, and the settings: their
+// dialog, and what a change computes anew and keeps of the hand edits.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -126,6 +126,67 @@ TEST_F(ShotRecordsWindowTest, TheMouseAddsMovesAndDeletesPicksAndTheCurveFollows
   // asked, so the point leaves the curve.
   EXPECT_EQ(at(curve), 3u);
   EXPECT_EQ(at(window.curveView().curve()), 0u);
+}
+
+TEST_F(ShotRecordsWindowTest, OverlaysTheModesOfTheMainWindowsModelOnTheImageWhenAsked) {
+  // The records' own site in the main window's table (g/cm3), computed so
+  // that the window holds it.
+  typeModel({{"4", "160", "1.8"}, {"6", "260", "1.9"}, {"10", "380", "2.0"}, {"0", "600", "2.1"}});
+  form.Button1.click();
+  ShotRecordsWindow& window = form.shotRecordsWindow();
+  ASSERT_TRUE(open(window, writeRecords()));
+  window.selectOffset(1);
+  const DispersionImageView& view = window.imageView();
+  EXPECT_FALSE(window.modesShown().isChecked());
+  EXPECT_TRUE(view.modeLines().empty());
+  EXPECT_FALSE(window.modeCount().isEnabled());
+
+  window.modesShown().setChecked(true);
+  EXPECT_TRUE(window.modeCount().isEnabled());
+  const std::vector<ModeLine>& lines = view.modeLines();
+  ASSERT_EQ(lines.size(), 3u);  // modes 0 to 2 unless the user asks for more
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(lines[std::size_t(k)].mode, k);
+  // The fundamental at the image's frequencies is the curve the records
+  // were made from (the core's at every 0.25 Hz, linear between: 0.1 %
+  // holds the interpolation's error, under 0.01 % at these frequencies).
+  const DispersionImage& image = window.survey().offsets[1].image;
+  ASSERT_EQ(lines[0].frequencies.size(), image.frequencyCount);
+  const ModalCurve truth = dispfit_test::siteFundamental();
+  for (std::size_t i = 0; i < image.frequencyCount; i += 10) {
+    SCOPED_TRACE(image.grid.frequency.at(i));
+    EXPECT_DOUBLE_EQ(lines[0].frequencies[i], image.grid.frequency.at(i));
+    const double expected = modalVelocityAt(truth, lines[0].frequencies[i]);
+    EXPECT_NEAR(lines[0].velocities[i], expected, 1e-3 * expected);
+  }
+  // A higher mode begins above the image's lowest frequency and is faster.
+  ASSERT_FALSE(lines[1].frequencies.empty());
+  EXPECT_GT(lines[1].frequencies.front(), image.grid.frequency.first);
+  EXPECT_GT(lines[1].velocities.back(), lines[0].velocities.back());
+
+  window.modeCount().setValue(5);
+  EXPECT_EQ(view.modeLines().size(), 5u);
+  // Another offset: its image's modes (the same grid, the same lines).
+  window.offsetList().setCurrentRow(2);
+  EXPECT_EQ(view.modeLines().size(), 5u);
+
+  // The model changed in the main window is drawn when the records window
+  // is active again: a half-space of 300 m/s has no higher mode, and its
+  // fundamental is its Rayleigh velocity, below 300 m/s at every frequency.
+  typeModel({{"0", "300", "2.0"}});
+  form.Button1.click();
+  QEvent activated(QEvent::WindowActivate);
+  QCoreApplication::sendEvent(&window, &activated);
+  ASSERT_EQ(view.modeLines().size(), 5u);
+  ASSERT_EQ(view.modeLines()[0].frequencies.size(), image.frequencyCount);
+  for (const double c : view.modeLines()[0].velocities) {
+    EXPECT_LT(c, 300.0);
+    EXPECT_GT(c, 0.9 * 300.0);
+  }
+  for (std::size_t k = 1; k < 5; ++k) EXPECT_TRUE(view.modeLines()[k].frequencies.empty()) << k;
+
+  window.modesShown().setChecked(false);
+  EXPECT_TRUE(view.modeLines().empty());
+  EXPECT_FALSE(window.modeCount().isEnabled());
 }
 
 TEST_F(ShotRecordsWindowTest, UseAsMeasuredCurvePutsTheCurveIntoTheMainWindow) {

@@ -27,6 +27,13 @@
 //     the shot-records window with the records opened and analysed anew
 //     through the beamformer, its third offset shown, as large as it opens
 //     (with --screen: placed on the screen as DispFit places it);
+//   window_screenshot <output.png> --records-modes
+//     the shot-records window opened from the main window, whose table holds
+//     the records' site (4 m of 160, 6 m of 260, 10 m of 380 m/s over 600 m/s),
+//     on six records written here (sources 5, 10 and 20 m before 24
+//     receivers 2 m apart, the site's Rayleigh modes 0 and 1 from the curve
+//     core, mode 1 twice as strong, noise of 10 % of the largest sample),
+//     modes 0 to 2 of the table's model over the 10 m offset's image;
 //   window_screenshot <output.png> --posterior <curve file>
 //     the same with the posterior of the search's ranges; its own window
 //     goes to <output>-window.png
@@ -67,6 +74,8 @@
 #include "core/engine_binding.h"
 #include "core/stream_message_presenter.h"
 #include "core/window_language.h"
+#include "record_writers.h"
+#include "shots/modal_response.h"
 #include "shots/placed_records.h"
 #include "shots/record_file.h"
 #include "window/export_result_chooser.h"
@@ -267,6 +276,62 @@ int drawShotRecords(const QString& output, const QStringList& paths, bool wholeS
   return window.grab().save(output) ? 0 : 1;
 }
 
+// Six SEG-2 records of the site's modes 0 and 1, mode 1 twice as strong, into
+// `folder`; their paths.
+QStringList writeTwoModeRecords(const QString& folder) {
+  const std::vector<swcore::ModelLayer> site = {{4.0, 160.0, 1800.0, std::nullopt},
+                                                {6.0, 260.0, 1900.0, std::nullopt},
+                                                {10.0, 380.0, 2000.0, std::nullopt},
+                                                {0.0, 600.0, 2100.0, std::nullopt}};
+  std::vector<double> frequencies;
+  for (int i = 0; i <= 596; ++i) frequencies.push_back(1.0 + 0.25 * i);
+  std::vector<dispfit::ModalCurve> modes = dispfit::rayleighModeCurves(site, frequencies, 2);
+  for (std::size_t m = 0; m < modes.size(); ++m) {
+    modes[m].amplitudes.clear();
+    modes[m].amplitude = m == 1 ? 2.0 : 1.0;
+  }
+  QStringList paths;
+  std::uint64_t seed = 1;
+  for (const double offset : {5.0, 10.0, 20.0}) {
+    for (int copy = 0; copy < 2; ++copy) {
+      dispfit::SyntheticShot shot;
+      for (int j = 0; j < 24; ++j) shot.receiverPositions.push_back(2.0 * j);
+      shot.sourcePosition = -offset;
+      shot.peakFrequency = 30.0;
+      shot.waveletDelay = 0.04;
+      shot.noiseLevel = 0.1;
+      shot.seed = seed++;
+      const std::vector<std::uint8_t> bytes = dispfit_test::seg2Bytes(
+          dispfit_test::seg2Traces(dispfit::syntheticRecord(shot, modes)), {});
+      const QString path = folder + QStringLiteral("/shot%1.sg2").arg(seed);
+      QFile file(path);
+      if (!file.open(QIODevice::WriteOnly)) return {};
+      file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+      paths.append(path);
+    }
+  }
+  return paths;
+}
+
+// The records window as the main window opens it, the table holding the
+// records' site, modes 0 to 2 over the 10 m offset's image, drawn to `output`.
+int drawRecordsWithModes(dispfit::TForm1& form, const QString& output) {
+  QTemporaryDir folder;
+  const QStringList paths = writeTwoModeRecords(folder.path());
+  if (paths.isEmpty()) return 1;
+  typeModel(form,
+            {{"4", "160", "1.8"}, {"6", "260", "1.9"}, {"10", "380", "2.0"}, {"0", "600", "2.1"}});
+  form.Button1.click();
+  dispfit::ShotRecordsWindow& window = form.shotRecordsWindow();
+  if (!window.openRecords(paths)) return 1;
+  window.finishAnalysis();
+  window.modesShown().setChecked(true);
+  window.offsetList().setCurrentRow(std::min(1, window.offsetList().count() - 1));
+  window.show();
+  QApplication::processEvents();
+  return window.grab().save(output) ? 0 : 1;
+}
+
 // The settings dialog as the shot-records window opens it for the record
 // files, a mute chosen without its time window, drawn to `output`.
 int drawRecordsSettings(const QString& output, const QStringList& paths) {
@@ -359,6 +424,7 @@ int main(int argc, char* argv[]) {
   const bool recordsSettings = argc >= 4 && std::string(argv[2]) == "--records-settings";
   const bool exported = argc == 4 && std::string(argv[2]) == "--export";
   const bool modes = argc == 4 && std::string(argv[2]) == "--modes";
+  const bool recordsModes = argc == 3 && std::string(argv[2]) == "--records-modes";
   if (argc != 2 && !records && !recordsSettings && argc != 3 && !suggest && !global && !dialog &&
       !posterior && !posteriorDialog && !columns && !exported && !modes) {
     std::fprintf(stderr,
@@ -366,8 +432,8 @@ int main(int argc, char* argv[]) {
                  "--suggest <curve file> | --global <curve file> | --posterior <curve file> | "
                  "--dialog <ranges file> | --posterior-dialog <ranges file> | --about | "
                  "--columns <curve file> | --records <record files...> | "
-                 "--records-settings <record files...> | --export <curve file> | "
-                 "--modes <curve file>]\n",
+                 "--records-settings <record files...> | --records-modes | "
+                 "--export <curve file> | --modes <curve file>]\n",
                  argv[0]);
     return 2;
   }
@@ -397,6 +463,7 @@ int main(int argc, char* argv[]) {
   DialogFileChooser files;
   TForm1 form(messages, engine, printers, files);
   form.attachLanguages(languages);  // the 语言 / Language menu as DispFit shows it
+  if (recordsModes) return drawRecordsWithModes(form, QString::fromLocal8Bit(argv[1]));
   if (columns) {
     return drawColumnDialog(form, QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[3]));
   }
