@@ -7,28 +7,10 @@
 #include "core/number_text.h"
 #include "sampling/measured_calibration.h"
 #include "sampling/posterior_tables.h"
+#include "search/ensemble_tables.h"
 #include "site/site_class.h"
 
 namespace dispfit {
-
-namespace {
-
-std::vector<std::string> modelTable(const TrialModel& model) {
-  std::vector<std::string> table{"layer  thickness (m)  Vs (m/s)  Vp (m/s)  density (g/cm3)"};
-  for (std::size_t i = 0; i < model.vs.size(); ++i) {
-    const bool halfSpace = i + 1 == model.vs.size();
-    table.push_back(rightAligned(std::to_string(i + 1), 5) +
-                    rightAligned(halfSpace ? std::string("half-space")
-                                           : figureText(model.thickness[i], Figure::Length),
-                                 15) +
-                    rightAligned(figureText(model.vs[i], Figure::Velocity), 10) +
-                    rightAligned(figureText(model.vp[i], Figure::Velocity), 10) +
-                    rightAligned(figureText(model.density[i], Figure::Density), 17));
-  }
-  return table;
-}
-
-}  // namespace
 
 PosteriorResult::PosteriorResult(PosteriorSummary summary, MeasuredCurve measured)
     : summary_(std::move(summary)), measured_(std::move(measured)) {}
@@ -59,7 +41,7 @@ std::vector<ReportBlock> PosteriorResult::report() const {
       "Depth the data constrain (half the longest measured wavelength): " +
           figureText(p.constrainedDepth, Figure::Depth) + " m"};
   return {{{"Model (模型): the maximum a posteriori model of the posterior"}, false},
-          {modelTable(p.maximumPosterior), true},
+          {modelReportLines(p.maximumPosterior), true},
           {counts, false},
           {textLines(posteriorSummaryTable(p)), true},
           {textLines(classProbabilityTable(p)), true},

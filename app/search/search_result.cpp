@@ -55,18 +55,7 @@ std::vector<ResultTable> SearchResult::tables() const {
 }
 
 std::vector<ReportBlock> SearchResult::report() const {
-  const TrialModel& best = *summary_.best;
-  std::vector<std::string> table{"layer  thickness (m)  Vs (m/s)  Vp (m/s)  density (g/cm3)"};
-  for (std::size_t i = 0; i < best.vs.size(); ++i) {
-    const bool halfSpace = i + 1 == best.vs.size();
-    table.push_back(rightAligned(std::to_string(i + 1), 5) +
-                    rightAligned(halfSpace ? std::string("half-space")
-                                           : figureText(best.thickness[i], Figure::Length),
-                                 15) +
-                    rightAligned(figureText(best.vs[i], Figure::Velocity), 10) +
-                    rightAligned(figureText(best.vp[i], Figure::Velocity), 10) +
-                    rightAligned(figureText(best.density[i], Figure::Density), 17));
-  }
+  const std::vector<std::string> table = modelReportLines(*summary_.best);
   std::vector<std::string> counts{
       "Models drawn: " + std::to_string(summary_.drawn) + " of " + std::to_string(summary_.budget) +
           (summary_.cancelled ? " (cancelled)" : ""),
