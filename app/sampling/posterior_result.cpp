@@ -8,6 +8,7 @@
 #include "sampling/measured_calibration.h"
 #include "sampling/posterior_tables.h"
 #include "search/ensemble_tables.h"
+#include "search/search_result.h"
 #include "site/site_class.h"
 
 namespace dispfit {
@@ -51,10 +52,7 @@ std::vector<ReportBlock> PosteriorResult::report() const {
 
 ResultCharts PosteriorResult::charts() const {
   ResultCharts charts;
-  ChartLine measured{"measured", {}, LineStyle::Markers, kMeasuredRgb};
-  for (const MeasuredPoint& point : measured_.points) {
-    measured.points.emplace_back(point.frequency, point.velocity);
-  }
+  ChartLine measured = measuredLine(measured_);
   // The two ends of a band share a name, and with it a legend entry.
   ChartLine low{"samples' curves 10% / 90%", {}, LineStyle::Dashed, kEnvelopeRgb};
   ChartLine high{"samples' curves 10% / 90%", {}, LineStyle::Dashed, kEnvelopeRgb};
@@ -79,16 +77,9 @@ ResultCharts PosteriorResult::charts() const {
     p90.points.emplace_back(row.vs.p90, row.depth);
     p95.points.emplace_back(row.vs.p95, row.depth);
   }
-  ChartLine map{"maximum a posteriori model", {}, LineStyle::Solid, kBestModelRgb};
-  double top = 0.0;
-  const TrialModel& model = summary_.maximumPosterior;
-  for (std::size_t i = 0; i < model.vs.size(); ++i) {
-    const bool halfSpace = i + 1 == model.vs.size();
-    const double bottom = halfSpace ? std::max(charts.profileDepth, top) : top + model.thickness[i];
-    map.points.emplace_back(model.vs[i], top);
-    map.points.emplace_back(model.vs[i], bottom);
-    top = bottom;
-  }
+  ChartLine map{"maximum a posteriori model",
+                stepProfile(summary_.maximumPosterior, charts.profileDepth), LineStyle::Solid,
+                kBestModelRgb};
   charts.profile = {std::move(p5),  std::move(p10), std::move(median),
                     std::move(p90), std::move(p95), std::move(map)};
   return charts;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/search_result.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -17,6 +18,27 @@ std::string classes(const AverageSpread& row, int q) {
 }
 
 }  // namespace
+
+ChartLine measuredLine(const MeasuredCurve& measured) {
+  ChartLine line{"measured", {}, LineStyle::Markers, kMeasuredRgb};
+  for (const MeasuredPoint& point : measured.points) {
+    line.points.emplace_back(point.frequency, point.velocity);
+  }
+  return line;
+}
+
+std::vector<std::pair<double, double>> stepProfile(const TrialModel& model, double depth) {
+  std::vector<std::pair<double, double>> points;
+  double top = 0.0;
+  for (std::size_t i = 0; i < model.vs.size(); ++i) {
+    const bool halfSpace = i + 1 == model.vs.size();
+    const double bottom = halfSpace ? std::max(depth, top) : top + model.thickness[i];
+    points.emplace_back(model.vs[i], top);
+    points.emplace_back(model.vs[i], bottom);
+    top = bottom;
+  }
+  return points;
+}
 
 SearchResult::SearchResult(SearchSummary summary, MeasuredCurve measured)
     : summary_(std::move(summary)), measured_(std::move(measured)) {}
@@ -80,10 +102,7 @@ std::vector<ReportBlock> SearchResult::report() const {
 
 ResultCharts SearchResult::charts() const {
   ResultCharts charts;
-  ChartLine measured{"measured", {}, LineStyle::Markers, kMeasuredRgb};
-  for (const MeasuredPoint& point : measured_.points) {
-    measured.points.emplace_back(point.frequency, point.velocity);
-  }
+  ChartLine measured = measuredLine(measured_);
   ChartLine low{"accepted curves' envelope", {}, LineStyle::Dashed, kEnvelopeRgb};
   ChartLine high{"accepted curves' envelope", {}, LineStyle::Dashed, kEnvelopeRgb};
   for (const EnvelopePoint& point : summary_.envelope) {
@@ -108,16 +127,8 @@ ResultCharts SearchResult::charts() const {
     median.points.emplace_back(row.vs.median, row.depth);
     p90.points.emplace_back(row.vs.p90, row.depth);
   }
-  ChartLine bestProfile{"best model", {}, LineStyle::Solid, kBestModelRgb};
-  double top = 0.0;
-  const TrialModel& model = *summary_.best;
-  for (std::size_t i = 0; i < model.vs.size(); ++i) {
-    const bool halfSpace = i + 1 == model.vs.size();
-    const double bottom = halfSpace ? std::max(charts.profileDepth, top) : top + model.thickness[i];
-    bestProfile.points.emplace_back(model.vs[i], top);
-    bestProfile.points.emplace_back(model.vs[i], bottom);
-    top = bottom;
-  }
+  ChartLine bestProfile{"best model", stepProfile(*summary_.best, charts.profileDepth),
+                        LineStyle::Solid, kBestModelRgb};
   charts.profile = {std::move(p10), std::move(median), std::move(p90), std::move(bestProfile)};
   return charts;
 }
