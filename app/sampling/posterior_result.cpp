@@ -7,28 +7,11 @@
 #include "core/number_text.h"
 #include "sampling/measured_calibration.h"
 #include "sampling/posterior_tables.h"
+#include "search/ensemble_tables.h"
+#include "search/search_result.h"
 #include "site/site_class.h"
 
 namespace dispfit {
-
-namespace {
-
-std::vector<std::string> modelTable(const TrialModel& model) {
-  std::vector<std::string> table{"layer  thickness (m)  Vs (m/s)  Vp (m/s)  density (g/cm3)"};
-  for (std::size_t i = 0; i < model.vs.size(); ++i) {
-    const bool halfSpace = i + 1 == model.vs.size();
-    table.push_back(rightAligned(std::to_string(i + 1), 5) +
-                    rightAligned(halfSpace ? std::string("half-space")
-                                           : figureText(model.thickness[i], Figure::Length),
-                                 15) +
-                    rightAligned(figureText(model.vs[i], Figure::Velocity), 10) +
-                    rightAligned(figureText(model.vp[i], Figure::Velocity), 10) +
-                    rightAligned(figureText(model.density[i], Figure::Density), 17));
-  }
-  return table;
-}
-
-}  // namespace
 
 PosteriorResult::PosteriorResult(PosteriorSummary summary, MeasuredCurve measured)
     : summary_(std::move(summary)), measured_(std::move(measured)) {}
@@ -59,7 +42,7 @@ std::vector<ReportBlock> PosteriorResult::report() const {
       "Depth the data constrain (half the longest measured wavelength): " +
           figureText(p.constrainedDepth, Figure::Depth) + " m"};
   return {{{"Model (模型): the maximum a posteriori model of the posterior"}, false},
-          {modelTable(p.maximumPosterior), true},
+          {modelReportLines(p.maximumPosterior), true},
           {counts, false},
           {textLines(posteriorSummaryTable(p)), true},
           {textLines(classProbabilityTable(p)), true},
@@ -69,10 +52,7 @@ std::vector<ReportBlock> PosteriorResult::report() const {
 
 ResultCharts PosteriorResult::charts() const {
   ResultCharts charts;
-  ChartLine measured{"measured", {}, LineStyle::Markers, kMeasuredRgb};
-  for (const MeasuredPoint& point : measured_.points) {
-    measured.points.emplace_back(point.frequency, point.velocity);
-  }
+  ChartLine measured = measuredLine(measured_);
   // The two ends of a band share a name, and with it a legend entry.
   ChartLine low{"samples' curves 10% / 90%", {}, LineStyle::Dashed, kEnvelopeRgb};
   ChartLine high{"samples' curves 10% / 90%", {}, LineStyle::Dashed, kEnvelopeRgb};
@@ -97,16 +77,9 @@ ResultCharts PosteriorResult::charts() const {
     p90.points.emplace_back(row.vs.p90, row.depth);
     p95.points.emplace_back(row.vs.p95, row.depth);
   }
-  ChartLine map{"maximum a posteriori model", {}, LineStyle::Solid, kBestModelRgb};
-  double top = 0.0;
-  const TrialModel& model = summary_.maximumPosterior;
-  for (std::size_t i = 0; i < model.vs.size(); ++i) {
-    const bool halfSpace = i + 1 == model.vs.size();
-    const double bottom = halfSpace ? std::max(charts.profileDepth, top) : top + model.thickness[i];
-    map.points.emplace_back(model.vs[i], top);
-    map.points.emplace_back(model.vs[i], bottom);
-    top = bottom;
-  }
+  ChartLine map{"maximum a posteriori model",
+                stepProfile(summary_.maximumPosterior, charts.profileDepth), LineStyle::Solid,
+                kBestModelRgb};
   charts.profile = {std::move(p5),  std::move(p10), std::move(median),
                     std::move(p90), std::move(p95), std::move(map)};
   return charts;

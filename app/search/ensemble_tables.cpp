@@ -20,6 +20,21 @@ void appendFigure(std::string& text, double value, Figure figure) {
 
 }  // namespace
 
+std::vector<std::string> modelReportLines(const TrialModel& model) {
+  std::vector<std::string> table{"layer  thickness (m)  Vs (m/s)  Vp (m/s)  density (g/cm3)"};
+  for (std::size_t i = 0; i < model.vs.size(); ++i) {
+    const bool halfSpace = i + 1 == model.vs.size();
+    table.push_back(rightAligned(std::to_string(i + 1), 5) +
+                    rightAligned(halfSpace ? std::string("half-space")
+                                           : figureText(model.thickness[i], Figure::Length),
+                                 15) +
+                    rightAligned(figureText(model.vs[i], Figure::Velocity), 10) +
+                    rightAligned(figureText(model.vp[i], Figure::Velocity), 10) +
+                    rightAligned(figureText(model.density[i], Figure::Density), 17));
+  }
+  return table;
+}
+
 std::string bestModelTable(const TrialModel& model) {
   return swcore::formatModelTable({model.thickness, model.vs, model.density, model.vp});
 }

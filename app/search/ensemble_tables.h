@@ -22,6 +22,10 @@ namespace dispfit {
 // holds, to the bit.
 std::string bestModelTable(const TrialModel& model);
 
+// The model as a report's fixed-width table: a heading line, then a line a
+// layer (thickness, Vs, Vp, density; "half-space" for the last).
+std::vector<std::string> modelReportLines(const TrialModel& model);
+
 // One line per model in the order drawn: index (from 0), each parameter in
 // its unit (Vs, thickness, Poisson's ratio as parameterName heads them), the
 // misfit under its name ("inf" for a rejected model) and accepted (1 or 0).

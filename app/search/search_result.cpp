@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/search_result.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -17,6 +18,27 @@ std::string classes(const AverageSpread& row, int q) {
 }
 
 }  // namespace
+
+ChartLine measuredLine(const MeasuredCurve& measured) {
+  ChartLine line{"measured", {}, LineStyle::Markers, kMeasuredRgb};
+  for (const MeasuredPoint& point : measured.points) {
+    line.points.emplace_back(point.frequency, point.velocity);
+  }
+  return line;
+}
+
+std::vector<std::pair<double, double>> stepProfile(const TrialModel& model, double depth) {
+  std::vector<std::pair<double, double>> points;
+  double top = 0.0;
+  for (std::size_t i = 0; i < model.vs.size(); ++i) {
+    const bool halfSpace = i + 1 == model.vs.size();
+    const double bottom = halfSpace ? std::max(depth, top) : top + model.thickness[i];
+    points.emplace_back(model.vs[i], top);
+    points.emplace_back(model.vs[i], bottom);
+    top = bottom;
+  }
+  return points;
+}
 
 SearchResult::SearchResult(SearchSummary summary, MeasuredCurve measured)
     : summary_(std::move(summary)), measured_(std::move(measured)) {}
@@ -55,18 +77,7 @@ std::vector<ResultTable> SearchResult::tables() const {
 }
 
 std::vector<ReportBlock> SearchResult::report() const {
-  const TrialModel& best = *summary_.best;
-  std::vector<std::string> table{"layer  thickness (m)  Vs (m/s)  Vp (m/s)  density (g/cm3)"};
-  for (std::size_t i = 0; i < best.vs.size(); ++i) {
-    const bool halfSpace = i + 1 == best.vs.size();
-    table.push_back(rightAligned(std::to_string(i + 1), 5) +
-                    rightAligned(halfSpace ? std::string("half-space")
-                                           : figureText(best.thickness[i], Figure::Length),
-                                 15) +
-                    rightAligned(figureText(best.vs[i], Figure::Velocity), 10) +
-                    rightAligned(figureText(best.vp[i], Figure::Velocity), 10) +
-                    rightAligned(figureText(best.density[i], Figure::Density), 17));
-  }
+  const std::vector<std::string> table = modelReportLines(*summary_.best);
   std::vector<std::string> counts{
       "Models drawn: " + std::to_string(summary_.drawn) + " of " + std::to_string(summary_.budget) +
           (summary_.cancelled ? " (cancelled)" : ""),
@@ -91,10 +102,7 @@ std::vector<ReportBlock> SearchResult::report() const {
 
 ResultCharts SearchResult::charts() const {
   ResultCharts charts;
-  ChartLine measured{"measured", {}, LineStyle::Markers, kMeasuredRgb};
-  for (const MeasuredPoint& point : measured_.points) {
-    measured.points.emplace_back(point.frequency, point.velocity);
-  }
+  ChartLine measured = measuredLine(measured_);
   ChartLine low{"accepted curves' envelope", {}, LineStyle::Dashed, kEnvelopeRgb};
   ChartLine high{"accepted curves' envelope", {}, LineStyle::Dashed, kEnvelopeRgb};
   for (const EnvelopePoint& point : summary_.envelope) {
@@ -119,16 +127,8 @@ ResultCharts SearchResult::charts() const {
     median.points.emplace_back(row.vs.median, row.depth);
     p90.points.emplace_back(row.vs.p90, row.depth);
   }
-  ChartLine bestProfile{"best model", {}, LineStyle::Solid, kBestModelRgb};
-  double top = 0.0;
-  const TrialModel& model = *summary_.best;
-  for (std::size_t i = 0; i < model.vs.size(); ++i) {
-    const bool halfSpace = i + 1 == model.vs.size();
-    const double bottom = halfSpace ? std::max(charts.profileDepth, top) : top + model.thickness[i];
-    bestProfile.points.emplace_back(model.vs[i], top);
-    bestProfile.points.emplace_back(model.vs[i], bottom);
-    top = bottom;
-  }
+  ChartLine bestProfile{"best model", stepProfile(*summary_.best, charts.profileDepth),
+                        LineStyle::Solid, kBestModelRgb};
   charts.profile = {std::move(p10), std::move(median), std::move(p90), std::move(bestProfile)};
   return charts;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "search/search_summary.h"
@@ -12,6 +13,13 @@
 #include "site/measured_curve.h"
 
 namespace dispfit {
+
+// The measured points as a chart's markers.
+ChartLine measuredLine(const MeasuredCurve& measured);
+
+// The model's step profile (Vs m/s, depth m) down to `depth` m, the
+// half-space reaching at least that far.
+std::vector<std::pair<double, double>> stepProfile(const TrialModel& model, double depth);
 
 class SearchResult : public ExportedResult {
  public:
