@@ -52,6 +52,9 @@ std::string readObservedCurve(std::string_view text, const std::string& name,
     read.freq.push_back(stored(file.frequency[i]));
     read.velocity.push_back(stored(file.velocity[i]));
   }
+  if (read.freq.empty()) {
+    return name + ": no point of the fundamental mode (mode 0), which this curve fits";
+  }
   curve = std::move(read);
   return {};
 }

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A measured field curve in any of its layouts (the batch format, a curve
 // table with or without a header, by frequency, wavelength or period). An
-// accepted curve holds at least 3 points of positive finite values in
-// strictly descending frequency, and at most the inversion's points are
-// inverted.
+// accepted curve holds at least 3 points of positive finite values, each
+// mode's in strictly descending frequency, and at most the inversion's
+// points are inverted.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -24,11 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::require(curve.points.size() >= 3);
   fuzz::require(!curve.inverted.empty() &&
                 curve.inverted.size() <= static_cast<std::size_t>(dispfit::maxInvertedPoints()));
-  for (std::size_t i = 0; i < curve.points.size(); ++i) {
-    const dispfit::MeasuredPoint& p = curve.points[i];
+  std::map<int, double> lastFrequency;  // of each mode's points so far
+  for (const dispfit::MeasuredPoint& p : curve.points) {
     fuzz::require(std::isfinite(p.frequency) && p.frequency > 0.0);
     fuzz::require(std::isfinite(p.velocity) && p.velocity > 0.0);
-    if (i > 0) fuzz::require(p.frequency < curve.points[i - 1].frequency);
+    const auto last = lastFrequency.find(p.mode.value_or(0));
+    if (last != lastFrequency.end()) fuzz::require(p.frequency < last->second);
+    lastFrequency[p.mode.value_or(0)] = p.frequency;
   }
   return 0;
 }

@@ -70,6 +70,18 @@ TEST(InversionFiles, CurveTableIsReadByItsHeader) {
   EXPECT_EQ(curve.velocity, (std::vector<float>{142.1f, 142.5f}));
 }
 
+// The fundamental mode's points are fitted; a curve of higher modes alone
+// has none, and is refused rather than read as an empty curve.
+TEST(InversionFiles, CurveOfHigherModesAloneIsRefused) {
+  std::string error;
+  const ObservedCurve mixed = readCurve("f, c, mode\n20, 180, 0\n20, 260, 1\n10, 200, 0\n", error);
+  ASSERT_EQ(error, "");
+  EXPECT_EQ(mixed.freq, (std::vector<float>{20.0f, 10.0f}));
+  EXPECT_EQ(mixed.velocity, (std::vector<float>{180.0f, 200.0f}));
+  readCurve("f, c, mode\n20, 260, 1\n10, 300, 1\n", error);
+  EXPECT_EQ(error, "curve.txt: no point of the fundamental mode (mode 0), which this curve fits");
+}
+
 // Values go into single precision: the nearest float, never a non-finite one.
 TEST(InversionFiles, ValuesAreHeldAsTheNearestFloat) {
   std::string error;
