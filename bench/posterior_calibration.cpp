@@ -8,14 +8,25 @@
 // chi^2 p-value. Not a test: a run of 100 sites a configuration takes hours
 // on two cores.
 //
-//   posterior_calibration [--sites N] [--configurations 3,5,2-6] [--samples N]
-//                         [--burn-in N] [--chains C] [--heated H]
-//                         [--hottest T] [--start-models N] [--threads T]
-//                         [--seed S] [--increasing]
+// Each site's line gives, beside its coverage, Q (the sum of squared
+// normalised residuals) of its true model and of the best model any chain
+// reached, and the share of the samples that fit better than the truth:
+// uniform over the sites for a sampler that draws the posterior. With
+// --start-at-truth every chain starts at the true model, itself a draw from
+// the posterior, so that what is still missed is the sampler's own fault and
+// not the start searches'; --verbose adds each site's true and best models
+// and its posterior's 5, 50 and 95 % points.
+//
+//   posterior_calibration [--sites N] [--first-site I] [--configurations 3,5,2-6]
+//                         [--samples N] [--burn-in N] [--chains C] [--heated H]
+//                         [--hottest T] [--redraws SHARE] [--start-models N]
+//                         [--start-searches N] [--threads T] [--seed S]
+//                         [--increasing] [--start-at-truth] [--verbose]
 //
 // The prior: every layer's Vs uniform on 80-1000 m/s, every thickness on
 // 0.5-15 m, density 1.9 g/cm3, Vp = 3 Vs; with --increasing, Vs does not
 // decrease with depth.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -26,7 +37,10 @@
 
 #include "sampling/calibration.h"
 #include "sampling/convergence.h"
+#include "sampling/curve_likelihood.h"
+#include "sampling/forward_curve.h"
 #include "sampling/posterior_quantities.h"
+#include "site/time_averaged_velocity.h"
 
 namespace {
 
@@ -60,6 +74,44 @@ SearchSpace calibrationSpace(int layers, bool increasing) {
   return space;
 }
 
+// Q of the site's true model against its noised curve: about the count of
+// points (30) for a true model, so a best fit far above it means the chains
+// never found the truth's neighbourhood.
+double trueWeightedSquares(const ModelPrior& prior, const CalibrationSite& site) {
+  const CurveLikelihood likelihood(site.curve);
+  TrialModel model;
+  prior.trialModel(site.truth, model);
+  std::vector<double> velocities(site.curve.size());
+  if (!lowestRootForward(site.curve)()->compute(model, velocities)) return NAN;
+  return likelihood.weightedSquares(velocities);
+}
+
+SamplerRun sampleFromTruth(const ModelPrior& prior, const CalibrationSite& site,
+                           const SamplerSettings& settings) {
+  const CurveLikelihood likelihood(site.curve);
+  const SamplingProblem problem{&prior, &likelihood};
+  const std::vector<SampledModel> truth{site.truth};
+  return runParallelTempering(problem, lowestRootForward(site.curve), settings, truth, {});
+}
+
+// The share of the kept samples whose Q is below the truth's: uniform over
+// the sites for a sampler that draws the posterior, since the truth is then
+// one more draw from it; near 1 everywhere for one that keeps too close to
+// the best fit.
+double shareFittingBetter(const SamplerRun& run, double trueQ) {
+  std::size_t better = 0;
+  std::size_t all = 0;
+  for (const SampleChain& chain : run.chains) {
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+      ++all;
+      if (-2.0 * chain[i].logLikelihood <
+          -2.0 * run.bestFit.logLikelihood + trueQ - run.bestFit.weightedSquares)
+        ++better;
+    }
+  }
+  return all == 0 ? 0.0 : static_cast<double>(better) / static_cast<double>(all);
+}
+
 double maxRhat(const SamplerRun& run) {
   std::vector<std::span<const double>> vs30;
   std::vector<std::span<const double>> logL;
@@ -68,6 +120,63 @@ double maxRhat(const SamplerRun& run) {
     logL.push_back(chain.logLikelihoods());
   }
   return std::max(splitRhat(vs30), splitRhat(logL));
+}
+
+// Split R-hat of Vs at `depth` across the cold chains: Vs30 and log L can
+// agree while the shallow layers of the chains do not.
+double shallowRhat(const SamplerRun& run, double depth) {
+  std::vector<std::vector<double>> values(run.chains.size());
+  std::vector<std::span<const double>> spans;
+  for (std::size_t c = 0; c < run.chains.size(); ++c) {
+    for (std::size_t i = 0; i < run.chains[c].size(); ++i) {
+      values[c].push_back(shearVelocityAt(run.chains[c][i], depth));
+    }
+    spans.emplace_back(values[c]);
+  }
+  return splitRhat(spans);
+}
+
+// Each quantity's covered flags, 50/80/90, as "111 011 ..".
+std::string coveredFlags(const SiteOutcome& outcome) {
+  std::string flags;
+  for (std::size_t q = 0; q < kCalibratedQuantities; ++q) {
+    if (q > 0) flags += ' ';
+    for (const bool covered : outcome.covered[q]) flags += covered ? '1' : '0';
+  }
+  return flags;
+}
+
+// The true model, and each quantity's truth against its posterior's 5, 50
+// and 95 % points, with the best fit's model.
+void printSiteDetail(const SamplerRun& run, const CalibrationSite& site) {
+  const auto printModel = [](const char* name, const SampledModel& model) {
+    std::printf("  %s:", name);
+    for (std::size_t i = 0; i < model.vs.size(); ++i) {
+      std::printf(" %.0f m/s", model.vs[i]);
+      if (i < model.thickness.size()) std::printf(" %.2f m |", model.thickness[i]);
+    }
+    std::printf("\n");
+  };
+  printModel("true", site.truth);
+  printModel("best", run.bestFit.model);
+  std::vector<double> thickness = site.truth.thickness;
+  thickness.push_back(0.0);
+  SampleView truth;
+  truth.vs = site.truth.vs;
+  truth.thickness = thickness;
+  for (std::size_t q = 0; q < kCalibratedQuantities; ++q) {
+    const auto of = [q](const SampleView& s) -> std::optional<double> {
+      return q == 0 ? averageVelocity(s, kVs30Depth) : shearVelocityAt(s, kCalibratedDepths[q - 1]);
+    };
+    std::vector<double> values = sampleValues(run, of);
+    std::sort(values.begin(), values.end());
+    const auto at = [&](double p) {
+      return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
+    };
+    std::printf("  %s: true %.1f, posterior 5/50/95 %% %.1f %.1f %.1f\n",
+                calibratedQuantityName(q).c_str(), of(truth).value_or(0.0), at(0.05), at(0.5),
+                at(0.95));
+  }
 }
 
 void printTable(const Configuration& configuration, const CalibrationTally& tally) {
@@ -92,6 +201,11 @@ void printTable(const Configuration& configuration, const CalibrationTally& tall
 
 int main(int argc, char** argv) {
   std::size_t sites = 100;
+  std::size_t firstSite = 0;  // a run stopped part-way goes on from its next site
+  bool verbose = false;       // each site's true model and posterior quantiles too
+  // Every chain starts at the true model: what is then still missed is the
+  // sampler's fault, not the start search's.
+  bool startAtTruth = false;
   std::vector<Configuration> configurations;
   SamplerSettings settings;
   settings.samples = 40000;
@@ -102,8 +216,10 @@ int main(int argc, char** argv) {
   bool increasing = false;
   for (int i = 1; i < argc; i += 2) {
     const std::string_view option = argv[i];
-    if (option == "--increasing") {
-      increasing = true;
+    if (option == "--increasing" || option == "--verbose" || option == "--start-at-truth") {
+      (option == "--increasing" ? increasing
+       : option == "--verbose"  ? verbose
+                                : startAtTruth) = true;
       --i;
       continue;
     }
@@ -114,6 +230,8 @@ int main(int argc, char** argv) {
     const char* value = argv[i + 1];
     if (option == "--sites") {
       sites = std::strtoull(value, nullptr, 10);
+    } else if (option == "--first-site") {
+      firstSite = std::strtoull(value, nullptr, 10);
     } else if (option == "--configurations") {
       std::string_view list = value;
       while (!list.empty()) {
@@ -136,6 +254,10 @@ int main(int argc, char** argv) {
       settings.heatedChains = std::atoi(value);
     } else if (option == "--hottest") {
       settings.hottest = std::atof(value);
+    } else if (option == "--redraws") {
+      settings.redrawShare = std::atof(value);
+    } else if (option == "--start-searches") {
+      starts.searches = std::atoi(value);
     } else if (option == "--start-models") {
       starts.models = std::strtoll(value, nullptr, 10);
     } else if (option == "--threads") {
@@ -157,24 +279,26 @@ int main(int argc, char** argv) {
   starts.threads = settings.threads;
   std::printf(
       "Calibration: %zu sites a configuration, %lld samples after %lld of burn-in, "
-      "%d chains at T = 1 and %d heated up to T = %g, starts from %lld models of a "
-      "best-fit search per layer count, %d threads, seed %llu, Vs %s\n",
+      "%d chains at T = 1 and %d heated up to T = %g, redraws %.2f of the steps, starts from "
+      "%lld models per layer count in %d best-fit searches, %d threads, seed %llu, Vs %s%s\n",
       sites, static_cast<long long>(settings.samples), static_cast<long long>(settings.burnIn),
-      settings.chains, settings.heatedChains, settings.hottest,
-      static_cast<long long>(starts.models), settings.threads,
-      static_cast<unsigned long long>(seed),
-      increasing ? "not decreasing with depth" : "in any order");
+      settings.chains, settings.heatedChains, settings.hottest, settings.redrawShare,
+      static_cast<long long>(starts.models), startSearchCount(starts.models, starts.searches),
+      settings.threads, static_cast<unsigned long long>(seed),
+      increasing ? "not decreasing with depth" : "in any order",
+      startAtTruth ? ", every chain started at the true model" : "");
   for (const Configuration& configuration : configurations) {
     const ModelPrior prior(calibrationSpace(configuration.counts.most, increasing),
                            configuration.counts);
     CalibrationTally tally;
     const auto began = std::chrono::steady_clock::now();
-    for (std::size_t s = 0; s < sites; ++s) {
+    for (std::size_t s = firstSite; s < firstSite + sites; ++s) {
       const auto siteBegan = std::chrono::steady_clock::now();
       const CalibrationSite site = drawCalibrationSite(prior, seed, s);
       settings.seed = seed * 1000003ULL + s;
       starts.seed = settings.seed;
-      const SamplerRun run = sampleSite(prior, site, settings, starts);
+      const SamplerRun run = startAtTruth ? sampleFromTruth(prior, site, settings)
+                                          : sampleSite(prior, site, settings, starts);
       if (run.sampleCount() == 0) {
         std::printf("site %zu: %s\n", s, run.failure.c_str());
         continue;
@@ -184,10 +308,13 @@ int main(int argc, char** argv) {
       const double seconds =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - siteBegan).count();
       std::printf(
-          "%s site %3zu: %zu layers, Vs30 covered 50/80/90 %d%d%d, rank %2zu, R-hat %.3f, "
-          "%.1f s\n",
-          configuration.name.c_str(), s, site.truth.layerCount(), outcome.covered[0][0],
-          outcome.covered[0][1], outcome.covered[0][2], outcome.rank, maxRhat(run), seconds);
+          "%s site %3zu: %zu layers, covered 50/80/90 of Vs30 Vs2 Vs5 Vs10 %s, rank %2zu, "
+          "R-hat %.3f (Vs2 %.3f), Q true %.1f best %.1f, share fitting better %.2f, %.1f s\n",
+          configuration.name.c_str(), s, site.truth.layerCount(), coveredFlags(outcome).c_str(),
+          outcome.rank, maxRhat(run), shallowRhat(run, kCalibratedDepths[0]),
+          trueWeightedSquares(prior, site), run.bestFit.weightedSquares,
+          shareFittingBetter(run, trueWeightedSquares(prior, site)), seconds);
+      if (verbose) printSiteDetail(run, site);
       std::fflush(stdout);
     }
     printTable(configuration, tally);

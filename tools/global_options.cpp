@@ -428,8 +428,10 @@ std::string posteriorUsage() {
          std::to_string(SamplerSettings{}.chains) + "), beside " +
          std::to_string(SamplerSettings{}.heatedChains) +
          " heated ones\n"
-         "  --start-models N     models of the best-fit search that finds the chains'\n"
-         "                       starts, per layer count (default " +
+         "  --start-models N     models of the best-fit searches that find the chains'\n"
+         "                       starts, per layer count, shared out over up to " +
+         std::to_string(kDefaultStartSearches) + " searches of at least " +
+         std::to_string(kLeastModelsPerSearch) + "\n                       (default " +
          std::to_string(kDefaultStartModels) +
          ")\n"
          "  --seed S, --threads T, --csv PREFIX: as for --global; the same seed gives\n"

@@ -6,6 +6,7 @@
 
 #include "sampling/curve_likelihood.h"
 #include "sampling/measured_calibration.h"
+#include "sampling/search_starts.h"
 #include "site/site_class.h"
 
 namespace dispfit {
@@ -45,8 +46,9 @@ std::string problemLines(const PosteriorReportInputs& in) {
   text += ", seed " + std::to_string(in.settings.seed) + ", " +
           std::to_string(in.settings.threads) +
           (in.settings.threads == 1 ? " thread\n" : " threads\n");
-  text += "Chains started at the best models of a best-fit search of " +
-          std::to_string(in.startModels) + " models per layer count\n";
+  text += "Chains started at the best models of best-fit searches of " +
+          std::to_string(in.startModels) + " models per layer count (" +
+          std::to_string(startSearchCount(in.startModels)) + " independent searches)\n";
   text += "Forward rule: " + swcore::describeRule(in.forward) + "\n";
   text += "Samples kept: " + std::to_string(s.samples) +
           " (the chains at temperature 1 together), after a burn-in of " +

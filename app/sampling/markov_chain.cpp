@@ -83,6 +83,8 @@ std::string moveName(MoveKind kind) {
       return "birth";
     case MoveKind::Death:
       return "death";
+    case MoveKind::Redraw:
+      return "redraw";
     case MoveKind::Noise:
       break;
   }
@@ -97,10 +99,11 @@ void MoveTally::add(const MoveTally& other) {
 }
 
 MarkovChain::MarkovChain(const SamplingProblem& problem, double temperature, std::uint64_t seed,
-                         std::uint64_t index)
+                         std::uint64_t index, double redrawShare)
     : problem_(problem),
       temperature_(temperature),
       beta_(1.0 / temperature),
+      redrawShare_(std::clamp(redrawShare, 0.0, 1.0)),
       random_(seed, kChainStream, index),
       noiseWidth_(kInitialNoiseWidth) {
   for (auto& kind : widths_) kind.fill(kInitialWidth);
@@ -193,7 +196,9 @@ void MarkovChain::step(ForwardCurve& forward, bool adapting) {
     const bool interfaces =
         state_.model.layerCount() >= 3 &&
         width(problem_.prior->ranges(0, state_.model.layerCount()).thickness) > 0.0;
-    if (interfaces && v < kInterfaceShare) {
+    if (v < redrawShare_) {
+      redraw(forward);
+    } else if (interfaces && v < redrawShare_ + kInterfaceShare) {
       interfaceStep(forward, adapting);
     } else if (block && block->ready() && random_.uniform() < kJointShare) {
       jointStep(forward, adapting);
@@ -312,6 +317,24 @@ void MarkovChain::interfaceStep(ForwardCurve& forward, bool adapting) {
   }
   count(MoveKind::Interface, taken);
   if (adapting) adapt(tau, tuned_[kindIndex][i], taken);
+}
+
+void MarkovChain::redraw(ForwardCurve& forward) {
+  const ModelPrior& prior = *problem_.prior;
+  const std::size_t k = state_.model.layerCount();
+  listAxes(k);
+  if (axes_.empty()) return;
+  const Axis axis = axes_[random_.index(axes_.size())];
+  const Range& range = rangeOf(prior.ranges(axis.layer, k), axis);
+  candidate_ = state_;
+  valueOf(candidate_.model, axis) = random_.uniform(range.low, range.high);
+  bool taken = false;
+  if (prior.contains(candidate_.model)) {
+    const double logL = evaluate(candidate_, forward);
+    taken = accept(beta_ * (logL - state_.logLikelihood));
+    if (taken) std::swap(state_, candidate_);
+  }
+  count(MoveKind::Redraw, taken);
 }
 
 void MarkovChain::perturb(ForwardCurve& forward, bool adapting) {

@@ -40,6 +40,14 @@
 //                 chain met while burning in (block_proposal.h); half the
 //                 parameter steps once such a covariance is known for the
 //                 chain's layer count
+//   redraw        one free parameter, chosen uniformly, drawn afresh from its
+//                 prior range: an independence proposal, symmetric under the
+//                 uniform prior, so alpha's ratio is the likelihood's alone.
+//                 It crosses what no local step can: models with no curve at
+//                 some frequency (a half-space slower than the layers above
+//                 it loses its short-wavelength roots) cut the posterior's
+//                 support into pieces, and tempering cannot heat a chain
+//                 across a gap where the likelihood is zero
 //   death         one of the k - 1 interfaces, chosen uniformly, goes: two
 //                 layers merge into one of their summed thickness and the upper
 //                 one's velocity, or the layer above the half-space goes; the
@@ -65,11 +73,21 @@
 
 namespace dispfit {
 
-enum class MoveKind { ShearVelocity, Thickness, Poisson, Interface, Joint, Birth, Death, Noise };
-inline constexpr std::size_t kMoveKinds = 8;
+enum class MoveKind {
+  ShearVelocity,
+  Thickness,
+  Poisson,
+  Interface,
+  Joint,
+  Birth,
+  Death,
+  Redraw,
+  Noise
+};
+inline constexpr std::size_t kMoveKinds = 9;
 
 // "Vs step", "thickness step", "Poisson step", "interface step", "joint
-// step", "birth", "death", "noise step".
+// step", "birth", "death", "redraw", "noise step".
 std::string moveName(MoveKind kind);
 
 // Proposals made and taken, per move.
@@ -96,12 +114,18 @@ struct SamplingProblem {
   const CurveLikelihood* likelihood = nullptr;
 };
 
+// The share of the parameter steps that draw a parameter afresh when none
+// is chosen: a tenth, which costs a cold chain a tenth of its local steps
+// (few redraws land in a narrow posterior) and lets every chain, the heated
+// ones most, reach the pieces of the posterior that local steps cannot.
+inline constexpr double kDefaultRedrawShare = 0.1;
+
 class MarkovChain {
  public:
   // The chain's random numbers come from the stream (seed, kChainStream,
   // index) alone. `problem`'s objects must outlive the chain.
   MarkovChain(const SamplingProblem& problem, double temperature, std::uint64_t seed,
-              std::uint64_t index);
+              std::uint64_t index, double redrawShare = kDefaultRedrawShare);
 
   // Starts at the best of kStartDraws draws from the prior (the highest
   // likelihood, tempered or not), drawing on up to kMostStartDraws until one
@@ -153,6 +177,7 @@ class MarkovChain {
   void interfaceStep(ForwardCurve& forward, bool adapting);
   void birth(ForwardCurve& forward);
   void death(ForwardCurve& forward);
+  void redraw(ForwardCurve& forward);
   void noiseStep(bool adapting);
   // Tunes tau of a move after a proposal that was (not) taken.
   void adapt(double& width, std::int64_t& count, bool taken);
@@ -170,6 +195,7 @@ class MarkovChain {
   SamplingProblem problem_;
   double temperature_;
   double beta_;
+  double redrawShare_;
   TrialStream random_;
   ChainState state_;
   ChainState candidate_;

@@ -120,7 +120,7 @@ SamplerRun runParallelTempering(const SamplingProblem& problem, const ForwardFac
   const auto cold = static_cast<std::size_t>(coldCount);
   std::vector<MarkovChain> chains;
   for (std::size_t c = 0; c < run.temperatures.size(); ++c) {
-    chains.emplace_back(problem, run.temperatures[c], settings.seed, c);
+    chains.emplace_back(problem, run.temperatures[c], settings.seed, c, settings.redrawShare);
   }
   for (std::size_t c = 0; c < cold; ++c) run.chains.emplace_back(problem.prior->samplesPoisson());
   for (std::size_t level = cold; level < chains.size(); ++level) {

@@ -51,6 +51,9 @@ struct SamplerSettings {
   int heatedChains = 4;       // H, >= 0
   double hottest = 30.0;      // T_max, > 1
   int exchangeInterval = 10;  // P, >= 1
+  // The share of each chain's parameter steps that draw a parameter afresh
+  // from its range (markov_chain.h).
+  double redrawShare = kDefaultRedrawShare;
   std::uint64_t seed = 1;
   int threads = 1;  // >= 1
 };

@@ -59,7 +59,8 @@ class PosteriorTool : public dispfit_test::ToolTest {
   }
 };
 
-constexpr const char* kSmallRun = "--samples 3000 --start-models 400 --seed 3 --threads 2 ";
+constexpr const char* kSmallRun =
+    "--samples 3000 --burn-in 6000 --start-models 400 --seed 3 --threads 2 ";
 
 TEST_F(PosteriorTool, ReportsTheModelOfTheProblemAndWritesTheTables) {
   const fs::path prefix = dir_ / "site";

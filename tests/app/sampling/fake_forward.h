@@ -33,6 +33,25 @@ inline dispfit::ForwardFactory functionForward(FunctionForward::Rule rule) {
   return [rule] { return std::make_unique<FunctionForward>(rule); };
 }
 
+// As FunctionForward, but the rule says whether the model has a curve at
+// all: where it has none the likelihood is zero, as for a layered model
+// that loses its roots at some frequency.
+class PartialForward : public dispfit::ForwardCurve {
+ public:
+  using Rule = std::function<bool(const dispfit::TrialModel&, std::span<double>)>;
+  explicit PartialForward(Rule rule) : rule_(std::move(rule)) {}
+  bool compute(const dispfit::TrialModel& model, std::span<double> velocities) override {
+    return rule_(model, velocities);
+  }
+
+ private:
+  Rule rule_;
+};
+
+inline dispfit::ForwardFactory partialForward(PartialForward::Rule rule) {
+  return [rule] { return std::make_unique<PartialForward>(rule); };
+}
+
 // Points at 1, 2, .. Hz (the fake rules ignore the frequency) with the
 // given velocities and standard deviations.
 inline std::vector<dispfit::MeasuredPoint> pointsWith(std::span<const double> velocities,

@@ -7,9 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
+
+#include "sampling/calibration.h"
+#include "sampling/model_prior.h"
+#include "search/trial_stream.h"
 
 namespace {
 
@@ -55,6 +60,50 @@ TEST(SamplerForwardRule, TheObservedRuleSkipsTheTrappedModeTheLowestRootTakes) {
   named[0].mode = 0;
   ASSERT_TRUE(dispfit::ruleForward(named, {})()->compute(stiffOverSoft(), asked));
   EXPECT_EQ(asked[0], lowest[0]);
+}
+
+// A Markov chain's acceptance needs the likelihood to be a function of the
+// model alone: a forward calculation that carried a root over from the last
+// model it saw (a warm start that slid onto another mode) would make the
+// chain sample something else. Each forward of a chain's thread sees
+// thousands of models in turn; the curve of each must be what a fresh one
+// gives, bit for bit.
+TEST(SamplerForwardRule, AModelsCurveDoesNotDependOnTheModelsComputedBefore) {
+  dispfit::SearchSpace space;
+  space.layers.assign(
+      3, dispfit::LayerRanges{{80.0, 1000.0}, {0.5, 15.0}, 1.9, std::nullopt, std::nullopt});
+  const dispfit::ModelPrior prior(space, {3, 3});
+  int compared = 0;
+  for (std::size_t site = 0; site < 6; ++site) {
+    SCOPED_TRACE(site);
+    const dispfit::CalibrationSite s = dispfit::drawCalibrationSite(prior, 1, site);
+    const dispfit::ForwardFactory forwards = dispfit::lowestRootForward(s.curve);
+    const std::unique_ptr<dispfit::ForwardCurve> used = forwards();
+    dispfit::TrialStream random(5, 5, site);
+    for (int k = 0; k < 200; ++k) {
+      // Alternately a draw from the prior and a neighbour of the site's
+      // model, as a chain's proposals come.
+      dispfit::SampledModel model = s.truth;
+      if (k % 2 == 0) {
+        prior.draw(random, model);
+      } else {
+        for (double& v : model.vs) v = std::clamp(v * (1.0 + 0.05 * random.normal()), 80.0, 1000.0);
+        for (double& h : model.thickness)
+          h = std::clamp(h * (1.0 + 0.1 * random.normal()), 0.5, 15.0);
+      }
+      TrialModel trial;
+      prior.trialModel(model, trial);
+      std::vector<double> after(s.curve.size());
+      std::vector<double> fresh(s.curve.size());
+      const bool hasAfter = used->compute(trial, after);
+      ASSERT_EQ(hasAfter, forwards()->compute(trial, fresh));
+      if (hasAfter) {
+        EXPECT_EQ(after, fresh);
+        ++compared;
+      }
+    }
+  }
+  EXPECT_GT(compared, 600);  // most of the 1200 models have a curve
 }
 
 }  // namespace

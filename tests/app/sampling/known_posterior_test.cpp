@@ -6,6 +6,12 @@
 // - two modes: a curve 300 + |Vs - 400| m/s against 450 +- 5 m/s holds Vs =
 //   250 and 550 with equal weight, thirty sigma of misfit apart at 400: a
 //   cold chain stays in its mode, tempering must carry every chain into both;
+// - two modes split by a gap with no curve: a curve 300 + |Vs - 400| m/s
+//   that does not exist for Vs within 100 m/s of 400 holds the same two
+//   modes, but no chain can walk across the gap, where the likelihood is
+//   zero at every temperature; only a parameter drawn afresh from its range
+//   lands on the other side (no heated chains here, whose wide steps might
+//   leap it);
 // - a half-space, through the curve core: its fundamental mode is the
 //   Rayleigh wave at xi Vs at every frequency (xi from Rayleigh's equation,
 //   solved here by bisection on its radical form), so m points c_i = xi V0
@@ -96,6 +102,7 @@ TEST(KnownPosterior, TemperingCarriesEveryChainIntoBothModes) {
   settings.chains = 4;
   settings.heatedChains = 6;
   settings.hottest = 100.0;
+  settings.redrawShare = 0.0;  // tempering alone, whose effect is what is checked
   const auto rule = [](const TrialModel& m, std::span<double> v) {
     v[0] = 300.0 + std::abs(m.vs[0] - 400.0);
   };
@@ -120,6 +127,52 @@ TEST(KnownPosterior, TemperingCarriesEveryChainIntoBothModes) {
     SCOPED_TRACE(chain);
     const double share = upperShare(cold.chains[chain]);
     EXPECT_TRUE(share < 0.01 || share > 0.99) << share;
+  }
+}
+
+TEST(KnownPosterior, RedrawsCarryEveryChainAcrossAGapWithNoCurve) {
+  const std::vector<double> c{450.0};
+  const std::vector<double> sigma{5.0};
+  const std::vector<MeasuredPoint> points = dispfit_test::pointsWith(c, sigma);
+  const CurveLikelihood likelihood(points);
+  SearchSpace space;
+  space.layers = {layer({100.0, 800.0}, {0.0, 0.0})};
+  const ModelPrior prior(space, {1, 1});
+  SamplerSettings settings;
+  settings.samples = 80000;
+  settings.burnIn = 8000;
+  settings.chains = 4;
+  settings.heatedChains = 0;
+  const auto gapped = dispfit_test::partialForward([](const TrialModel& m, std::span<double> v) {
+    if (std::abs(m.vs[0] - 400.0) < 100.0) return false;
+    v[0] = 300.0 + std::abs(m.vs[0] - 400.0);
+    return true;
+  });
+  const auto upperShare = [](const SampleChain& chain) {
+    std::size_t upper = 0;
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+      EXPECT_GE(std::abs(chain[i].vs[0] - 400.0), 100.0);  // never inside the gap
+      upper += chain[i].vs[0] > 400.0 ? 1 : 0;
+    }
+    return static_cast<double>(upper) / static_cast<double>(chain.size());
+  };
+  const SamplerRun run = runParallelTempering({&prior, &likelihood}, gapped, settings, {}, {});
+  for (std::size_t chain = 0; chain < run.chains.size(); ++chain) {
+    SCOPED_TRACE(chain);
+    // Each mode holds half the posterior. A redraw lands in the other
+    // mode's +-2 sigma with the chance 20 / 700 and is then taken about
+    // half the time: a crossing every ~70 redraws, so ~30 in a chain's
+    // 20000 steps with a tenth of them redraws; the share of a chain then
+    // lies within 0.5 +- 0.2 (a few times 0.5 / sqrt(30)).
+    EXPECT_NEAR(upperShare(run.chains[chain]), 0.5, 0.2);
+  }
+  // Without redraws each chain keeps the side it starts on.
+  settings.redrawShare = 0.0;
+  const SamplerRun local = runParallelTempering({&prior, &likelihood}, gapped, settings, {}, {});
+  for (std::size_t chain = 0; chain < local.chains.size(); ++chain) {
+    SCOPED_TRACE(chain);
+    const double share = upperShare(local.chains[chain]);
+    EXPECT_TRUE(share == 0.0 || share == 1.0) << share;
   }
 }
 
