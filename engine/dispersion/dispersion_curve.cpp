@@ -230,7 +230,7 @@ CurveStatus DispersionCurveSolver::compute(std::span<const ModelLayer> model,
   // What D and the steps need of the model, worked out once for all
   // frequencies; each frequency sets only omega.
   secular_.emplace(atRest, set_);
-  stepper_.emplace(atRest);
+  stepper_.emplace(atRest, WaveType::rayleigh, set_);
   // From the highest frequency down (order_), each walk told where the
   // roots of the next higher ones lay: the fundamental mode's phase velocity
   // rises as the frequency falls, so most of the walk below the last root
@@ -285,7 +285,7 @@ CurveStatus DispersionCurveSolver::computeModes(std::span<const ModelLayer> mode
   } else {
     secular_.emplace(atRest, set_);
   }
-  stepper_.emplace(atRest, request.wave);
+  stepper_.emplace(atRest, request.wave, set_);
   const auto modes = static_cast<std::size_t>(request.modes);
   history_.assign(modes, ModeHistory{});
   hints_.resize(modes);
