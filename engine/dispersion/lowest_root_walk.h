@@ -184,8 +184,11 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
   BracketEnd third{};
   bool haveThird = false;
   for (int pass = 0; pass < kMaxPasses; ++pass) {
-    const double lo = std::fmin(older.x, newer.x);
-    const double hi = std::fmax(older.x, newer.x);
+    // Plain comparisons rather than fmin and fmax, which are calls into the
+    // maths library for their NaN rules: no end of a bracket is NaN, and a
+    // NaN point is replaced by the middle below.
+    const double lo = std::min(older.x, newer.x);
+    const double hi = std::max(older.x, newer.x);
     const double width = hi - lo;
     if (width < tolerance) {
       break;
@@ -213,7 +216,7 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
       x = newer.x + std::copysign(0.5 * (std::abs(fromNewest) + tolerance), fromNewest);
     }
     const double margin = 0.5 * tolerance;
-    x = std::isnan(x) ? 0.5 * (lo + hi) : std::fmin(std::fmax(x, lo + margin), hi - margin);
+    x = std::isnan(x) ? 0.5 * (lo + hi) : std::min(std::max(x, lo + margin), hi - margin);
     const BracketEnd next{x, d(x)};
     if (next.f == 0.0) {
       return x;
