@@ -15,6 +15,7 @@
 #include "dispersion/engine_state.h"
 #include "dispersion/forward_entry.h"
 #include "dispersion/secular_function.h"
+#include "simd/instruction_set.h"
 
 namespace {
 
@@ -122,11 +123,30 @@ std::vector<double> benchFrequencies() {
   return hz;
 }
 
+// The instruction set a core benchmark runs on: range `index` of the run,
+// 0 baseline, 1 AVX2 with FMA, 2 AVX-512; false (and the run skipped) where
+// the processor lacks it.
+bool useInstructionSet(benchmark::State& state, int index, swcore::DispersionCurveSolver& solver) {
+  const auto set = static_cast<swcore::InstructionSet>(state.range(index));
+  if (!swcore::processorHas(set)) {
+    state.SkipWithError("the processor lacks this instruction set");
+    return false;
+  }
+  solver.setInstructionSet(set);
+  state.SetLabel(swcore::nameOf(set));
+  return true;
+}
+
+// Time per curve over the 30 frequencies on the 3- or 20-layer model
+// (range 0) with the code of one instruction set (range 1).
 void BM_CoreCurve(benchmark::State& state) {
   const std::vector<swcore::ModelLayer> model = curveModel(modelFor(state.range(0)));
   const std::vector<double> hz = benchFrequencies();
   std::vector<swcore::CurvePoint> out(hz.size());
   swcore::DispersionCurveSolver solver;
+  if (!useInstructionSet(state, 1, solver)) {
+    return;
+  }
   double evaluations = 0.0;
   for (auto _ : state) {
     solver.compute(model, hz, swcore::CurveKind::phase, out);
@@ -141,11 +161,15 @@ void BM_CoreCurve(benchmark::State& state) {
       benchmark::Counter(evaluations * static_cast<double>(model.size()),
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_CoreCurve)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CoreCurve)
+    ->ArgsProduct({{3, 20}, {0, 1, 2}})
+    ->ArgNames({"layers", "set"})
+    ->Unit(benchmark::kMicrosecond);
 
 // The lowest modes through computeModes: Rayleigh modes 0 (range 1 = 1)
 // or 0 to 2 (3), and Love waves (range 1 negative), on the 3- and
-// 20-layer models (range 0); the same counters as BM_CoreCurve.
+// 20-layer models (range 0), with the code of one instruction set (range
+// 2); the same counters as BM_CoreCurve.
 void BM_CoreModes(benchmark::State& state) {
   const std::vector<swcore::ModelLayer> model = curveModel(modelFor(state.range(0)));
   const std::vector<double> hz = benchFrequencies();
@@ -155,6 +179,9 @@ void BM_CoreModes(benchmark::State& state) {
                                     modes, swcore::CurveKind::phase};
   std::vector<swcore::CurvePoint> out(hz.size() * static_cast<std::size_t>(modes));
   swcore::DispersionCurveSolver solver;
+  if (!useInstructionSet(state, 2, solver)) {
+    return;
+  }
   double evaluations = 0.0;
   for (auto _ : state) {
     solver.computeModes(model, hz, request, out);
@@ -169,8 +196,8 @@ void BM_CoreModes(benchmark::State& state) {
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_CoreModes)
-    ->ArgsProduct({{3, 20}, {1, 3, -1, -3}})
-    ->ArgNames({"layers", "modes"})
+    ->ArgsProduct({{3, 20}, {1, 3, -1, -3}, {0, 1, 2}})
+    ->ArgNames({"layers", "modes", "set"})
     ->Unit(benchmark::kMicrosecond);
 
 // Curves per second with one solver per thread: the rate on two threads

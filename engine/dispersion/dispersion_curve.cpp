@@ -229,8 +229,8 @@ CurveStatus DispersionCurveSolver::compute(std::span<const ModelLayer> model,
   walkStart_ = walkStart(atRest);
   // What D and the steps need of the model, worked out once for all
   // frequencies; each frequency sets only omega.
-  secular_.emplace(atRest);
-  stepper_.emplace(atRest);
+  secular_.emplace(atRest, set_);
+  stepper_.emplace(atRest, WaveType::rayleigh, set_);
   // From the highest frequency down (order_), each walk told where the
   // roots of the next higher ones lay: the fundamental mode's phase velocity
   // rises as the frequency falls, so most of the walk below the last root
@@ -281,11 +281,11 @@ CurveStatus DispersionCurveSolver::computeModes(std::span<const ModelLayer> mode
   const bool love = request.wave == WaveType::love;
   walkStart_ = love ? loveWalkStart(atRest) : walkStart(atRest);
   if (love) {
-    love_.emplace(atRest);
+    love_.emplace(atRest, set_);
   } else {
-    secular_.emplace(atRest);
+    secular_.emplace(atRest, set_);
   }
-  stepper_.emplace(atRest, request.wave);
+  stepper_.emplace(atRest, request.wave, set_);
   const auto modes = static_cast<std::size_t>(request.modes);
   history_.assign(modes, ModeHistory{});
   hints_.resize(modes);
@@ -419,8 +419,9 @@ void DispersionCurveSolver::modesAt(Secular& secular, double frequency, const Mo
       continue;
     }
     const double c = zeros_[k];
-    const double group =
-        request.kind == CurveKind::phaseAndGroup ? groupVelocity(model, c, request.wave) : kNoRoot;
+    const double group = request.kind == CurveKind::phaseAndGroup
+                             ? groupVelocity(model, c, request.wave, set_)
+                             : kNoRoot;
     out[k] = {true, c * kMetresPerKilometre, group * kMetresPerKilometre};
     h.roots[0] = h.roots[1];
     h.roots[1] = h.roots[2];
@@ -456,7 +457,9 @@ CurvePoint DispersionCurveSolver::pointAt(double frequency, CurveKind kind,
   if (std::isnan(c)) {
     return {false, kNoRoot, kNoRoot};
   }
-  const double group = kind == CurveKind::phaseAndGroup ? groupVelocity(model, c) : kNoRoot;
+  const double group = kind == CurveKind::phaseAndGroup
+                           ? groupVelocity(model, c, WaveType::rayleigh, set_)
+                           : kNoRoot;
   return {true, c * kMetresPerKilometre, group * kMetresPerKilometre};
 }
 

@@ -51,6 +51,7 @@
 #include "dispersion/mode_walk.h"
 #include "dispersion/secular_function.h"
 #include "dispersion/wave_type.h"
+#include "simd/instruction_set.h"
 
 namespace swcore {
 
@@ -131,6 +132,13 @@ class DispersionCurveSolver {
   CurveStatus computeModes(std::span<const ModelLayer> model, std::span<const double> frequencies,
                            const ModeRequest& request, std::span<CurvePoint> out);
 
+  // The instruction set of the secular functions' code: the fastest one the
+  // processor has unless set. `set` must be one the processor has
+  // (processorHas); every set gives the same zeros within the tolerances
+  // above, and the solver's results differ between sets by no more.
+  void setInstructionSet(InstructionSet set) { set_ = set; }
+  InstructionSet instructionSet() const { return set_; }
+
   // Evaluations of the secular function by the last compute() or
   // computeModes(), the root searches' only (the group velocity's
   // differences not counted).
@@ -151,6 +159,7 @@ class DispersionCurveSolver {
   // frequencies suggest.
   CurvePoint pointAt(double frequency, CurveKind kind, const RootHints& hints);
 
+  InstructionSet set_ = fastestInstructionSet();
   // The model in the engine's units (km, km/s).
   int32_t layerCount_ = 0;
   double thickness_[kMaxLayers] = {};

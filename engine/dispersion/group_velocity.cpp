@@ -34,10 +34,10 @@ double halfSpaceShear(const SecularModel& model) {
 
 // The zero near c of the mode at omega (1 + step).
 template <class Function>
-double zeroAtShiftedOmega(const SecularModel& model, double c, double step) {
+double zeroAtShiftedOmega(const SecularModel& model, double c, double step, InstructionSet set) {
   SecularModel shifted = model;
   shifted.omega = model.omega * (1.0 + step);
-  const Function d(shifted);
+  const Function d(shifted, set);
   double spread = 2.0 * std::abs(step);
   for (int i = 0; i <= kBracketDoublings; ++i, spread *= 2.0) {
     const double zero = zeroWithin(d, c, spread, halfSpaceShear(model));
@@ -49,12 +49,12 @@ double zeroAtShiftedOmega(const SecularModel& model, double c, double step) {
 }
 
 template <class Function>
-double groupVelocityOf(const SecularModel& model, double root) {
-  const double refined = zeroWithin(Function(model), root, kRootSpread, halfSpaceShear(model));
+double groupVelocityOf(const SecularModel& model, double root, InstructionSet set) {
+  const double refined = zeroWithin(Function(model, set), root, kRootSpread, halfSpaceShear(model));
   const double c = std::isnan(refined) ? root : refined;
   const auto difference = [&](double h) {
-    const double above = zeroAtShiftedOmega<Function>(model, c, h);
-    const double below = zeroAtShiftedOmega<Function>(model, c, -h);
+    const double above = zeroAtShiftedOmega<Function>(model, c, h, set);
+    const double below = zeroAtShiftedOmega<Function>(model, c, -h, set);
     return (above - below) / (2.0 * model.omega * h);
   };
   const double slope = (4.0 * difference(kOmegaStep) - difference(2.0 * kOmegaStep)) / 3.0;
@@ -67,12 +67,16 @@ double groupVelocityOf(const SecularModel& model, double root) {
 }  // namespace
 
 double groupVelocity(const SecularModel& model, double c) {
-  return groupVelocityOf<SecularFunction>(model, c);
+  return groupVelocity(model, c, WaveType::rayleigh, fastestInstructionSet());
 }
 
 double groupVelocity(const SecularModel& model, double c, WaveType wave) {
-  return wave == WaveType::love ? groupVelocityOf<LoveSecularFunction>(model, c)
-                                : groupVelocityOf<SecularFunction>(model, c);
+  return groupVelocity(model, c, wave, fastestInstructionSet());
+}
+
+double groupVelocity(const SecularModel& model, double c, WaveType wave, InstructionSet set) {
+  return wave == WaveType::love ? groupVelocityOf<LoveSecularFunction>(model, c, set)
+                                : groupVelocityOf<SecularFunction>(model, c, set);
 }
 
 }  // namespace swcore

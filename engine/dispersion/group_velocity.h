@@ -20,6 +20,7 @@
 
 #include "dispersion/secular_function.h"
 #include "dispersion/wave_type.h"
+#include "simd/instruction_set.h"
 
 namespace swcore {
 
@@ -31,5 +32,9 @@ double groupVelocity(const SecularModel& model, double c);
 
 // The same for a zero of the secular function of `wave`.
 double groupVelocity(const SecularModel& model, double c, WaveType wave);
+
+// The same with the secular function's code for `set`, which the processor
+// must have (processorHas).
+double groupVelocity(const SecularModel& model, double c, WaveType wave, InstructionSet set);
 
 }  // namespace swcore

@@ -76,8 +76,8 @@ template <bool Rescale, class Terms>
   return x.sigma;
 }
 
-template <bool Rescale>
-double loveValue(const LoveLayerConstants& model, double c) {
+template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
+[[gnu::always_inline]] inline double loveValue(const LoveLayerConstants& model, double c) {
   const int layers = model.layerCount - 1;
   const double cc = c * c;
   const double k = model.omega / c;
@@ -88,13 +88,54 @@ double loveValue(const LoveLayerConstants& model, double c) {
     return surfaceTraction<Rescale>(model, cc, terms, layers);
   }
   VerticalTerms terms;
-  verticalTerms<Rescale>(cc, k, model.velocity2, model.thickness, layers, terms);
+  verticalTerms<Rescale, kArithmetic>(cc, k, model.velocity2, model.thickness, layers, terms);
   return surfaceTraction<Rescale>(model, cc, terms, layers);
+}
+
+// The literal propagation for each instruction set: the same code, the
+// clones with the array passes' exponential kernel in fused multiply-adds.
+double literalBaseline(const LoveLayerConstants& model, double c) {
+  return loveValue<false>(model, c);
+}
+
+#if defined(__x86_64__)
+[[gnu::target("avx2,fma")]] double literalAvx2(const LoveLayerConstants& model, double c) {
+  return loveValue<false, Arithmetic::fused>(model, c);
+}
+
+[[gnu::target("avx512f")]] double literalAvx512(const LoveLayerConstants& model, double c) {
+  return loveValue<false, Arithmetic::fused>(model, c);
+}
+#endif
+
+double rescaledValue(const LoveLayerConstants& model, double c) {
+  return loveValue<true>(model, c);
+}
+
+using Evaluation = double (*)(const LoveLayerConstants& model, double c);
+
+Evaluation literalEvaluationFor(InstructionSet set) {
+#if defined(__x86_64__)
+  switch (set) {
+    case InstructionSet::avx512:
+      return literalAvx512;
+    case InstructionSet::avx2:
+      return literalAvx2;
+    case InstructionSet::baseline:
+      break;
+  }
+#endif
+  static_cast<void>(set);
+  return literalBaseline;
 }
 
 }  // namespace
 
-LoveSecularFunction::LoveSecularFunction(const SecularModel& model) {
+LoveSecularFunction::LoveSecularFunction(const SecularModel& model)
+    : LoveSecularFunction(model, fastestInstructionSet()) {}
+
+LoveSecularFunction::LoveSecularFunction(const SecularModel& model, InstructionSet set)
+    : literal_(literalEvaluationFor(set)) {
   if (!layerCountInRange(model.layerCount)) {
     return;
   }
@@ -137,7 +178,7 @@ double LoveSecularFunction::evaluate(double c) const {
   if (layers_.layerCount == 0) {
     return std::numeric_limits<double>::quiet_NaN();
   }
-  return loveValue<Rescale>(layers_, c);
+  return Rescale ? rescaledValue(layers_, c) : literal_(layers_, c);
 }
 
 }  // namespace swcore

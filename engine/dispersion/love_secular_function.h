@@ -8,6 +8,7 @@
 #include "dispersion/engine_state.h"
 #include "dispersion/secular_function.h"
 #include "dispersion/vertical_terms.h"
+#include "simd/instruction_set.h"
 
 namespace swcore {
 
@@ -39,6 +40,12 @@ class LoveSecularFunction {
   // then returns NaN. The P velocities are not read.
   explicit LoveSecularFunction(const SecularModel& model);
 
+  // The same with the literal propagation's code for `set`, which the
+  // processor must have (processorHas). Every set gives values within a few
+  // units in the last place of each other: the clones form the exponential
+  // kernel with fused multiply-adds.
+  LoveSecularFunction(const SecularModel& model, InstructionSet set);
+
   // The same model at another angular frequency (rad/s).
   void setOmega(double omega) { layers_.omega = omega; }
 
@@ -60,6 +67,8 @@ class LoveSecularFunction {
   template <bool Rescale>
   double evaluate(double c) const;
 
+  using Evaluation = double (*)(const LoveLayerConstants& model, double c);
+  Evaluation literal_;
   LoveLayerConstants layers_;
 };
 

@@ -26,19 +26,6 @@ constexpr double kStartMargin = 0.95;
 
 }  // namespace
 
-template <class Term>
-double PhaseStepper::slotSum(const Term& term) const {
-  // Four partial sums over whole groups of four slots (the padding slots
-  // add 0), so that neighbouring slots' square roots run side by side.
-  double sums[4] = {};
-  for (int i = 0; i < slots_; i += 4) {
-    for (int lane = 0; lane < 4; ++lane) {
-      sums[lane] += term(i + lane);
-    }
-  }
-  return (sums[0] + sums[1]) + (sums[2] + sums[3]);
-}
-
 double halfSpaceRayleighRatio(double shearToP2) {
   // The cubic is negative at 0 and equals 1 at 1; its one root in between
   // by bisection to the last bit.
@@ -73,8 +60,135 @@ double loveWalkStart(const SecularModel& model) {
   return kStartMargin * *std::min_element(model.shearVelocity, model.shearVelocity + n);
 }
 
+namespace {
+
+// The slots of a stepper as its passes read them: 1 / v_s^2 and omega h_s of
+// each, padded with zeros to a whole group of four.
+struct SlotArrays {
+  int slots;
+  const double* inverseVelocity2;
+  const double* phaseFactor;
+};
+
+template <class Term>
+[[gnu::always_inline]] inline double slotSum(const SlotArrays& a, const Term& term) {
+  // Four partial sums over whole groups of four slots (the padding slots
+  // add 0), so that neighbouring slots' square roots run side by side.
+  double sums[4] = {};
+  for (int i = 0; i < a.slots; i += 4) {
+    for (int lane = 0; lane < 4; ++lane) {
+      sums[lane] += term(i + lane);
+    }
+  }
+  return (sums[0] + sums[1]) + (sums[2] + sums[3]);
+}
+
+[[gnu::always_inline]] inline double variationOf(const SlotArrays& s, double from, double to) {
+  const double from2 = 1.0 / (from * from);
+  const double to2 = 1.0 / (to * to);
+  // k h |r| / omega at each end, signed: positive where the slot
+  // oscillates, negative where it decays. Above the slot's velocity the
+  // signed root rises, below it the decaying root falls toward zero, which
+  // the signed root also shows as a rise: their difference is the slot's
+  // whole variation whichever side each end lies on.
+  return slotSum(s, [&](int i) {
+    const double a = s.inverseVelocity2[i] - from2;
+    const double b = s.inverseVelocity2[i] - to2;
+    const double ra = std::copysign(std::sqrt(std::abs(a)), a);
+    const double rb = std::copysign(std::sqrt(std::abs(b)), b);
+    return s.phaseFactor[i] * (rb - ra);
+  });
+}
+
+[[gnu::always_inline]] inline double phaseGrowthOf(const SlotArrays& s, double from, double to) {
+  const double from2 = 1.0 / (from * from);
+  const double to2 = 1.0 / (to * to);
+  return slotSum(s, [&](int i) {
+    const double a = std::sqrt(std::max(0.0, s.inverseVelocity2[i] - from2));
+    const double b = std::sqrt(std::max(0.0, s.inverseVelocity2[i] - to2));
+    return s.phaseFactor[i] * (b - a);
+  });
+}
+
+[[gnu::always_inline]] inline double decayExponentOf(const SlotArrays& s, double c, double) {
+  const double slowness2 = 1.0 / (c * c);
+  return slotSum(s, [&](int i) {
+    return s.phaseFactor[i] * std::sqrt(std::max(0.0, slowness2 - s.inverseVelocity2[i]));
+  });
+}
+
+[[gnu::always_inline]] inline double variationRateOf(const SlotArrays& s, double c, double) {
+  const double slowness2 = 1.0 / (c * c);
+  const double sum = slotSum(s, [&](int i) {
+    return s.phaseFactor[i] / std::sqrt(std::abs(s.inverseVelocity2[i] - slowness2));
+  });
+  return sum * slowness2 / c;
+}
+
+// Each pass compiled for each instruction set: the baseline code, and the
+// clones, whose square roots and sums run four slots to a register.
+using Pass = double (*)(const SlotArrays& slots, double a, double b);
+
+template <double (*kPass)(const SlotArrays&, double, double)>
+double baselinePass(const SlotArrays& slots, double a, double b) {
+  return kPass(slots, a, b);
+}
+
+#if defined(__x86_64__)
+template <double (*kPass)(const SlotArrays&, double, double)>
+[[gnu::target("avx2,fma")]] double avx2Pass(const SlotArrays& slots, double a, double b) {
+  return kPass(slots, a, b);
+}
+
+template <double (*kPass)(const SlotArrays&, double, double)>
+[[gnu::target("avx512f")]] double avx512Pass(const SlotArrays& slots, double a, double b) {
+  return kPass(slots, a, b);
+}
+#endif
+
+}  // namespace
+
+struct StepperPasses {
+  Pass variation;
+  Pass phaseGrowth;
+  Pass decayExponent;
+  Pass variationRate;
+};
+
+namespace {
+
+constexpr StepperPasses kBaselinePasses{baselinePass<variationOf>, baselinePass<phaseGrowthOf>,
+                                        baselinePass<decayExponentOf>,
+                                        baselinePass<variationRateOf>};
+#if defined(__x86_64__)
+constexpr StepperPasses kAvx2Passes{avx2Pass<variationOf>, avx2Pass<phaseGrowthOf>,
+                                    avx2Pass<decayExponentOf>, avx2Pass<variationRateOf>};
+constexpr StepperPasses kAvx512Passes{avx512Pass<variationOf>, avx512Pass<phaseGrowthOf>,
+                                      avx512Pass<decayExponentOf>, avx512Pass<variationRateOf>};
+#endif
+
+const StepperPasses* passesFor(InstructionSet set) {
+#if defined(__x86_64__)
+  switch (set) {
+    case InstructionSet::avx512:
+      return &kAvx512Passes;
+    case InstructionSet::avx2:
+      return &kAvx2Passes;
+    case InstructionSet::baseline:
+      break;
+  }
+#endif
+  static_cast<void>(set);
+  return &kBaselinePasses;
+}
+
+}  // namespace
+
 PhaseStepper::PhaseStepper(const SecularModel& model, WaveType wave)
-    : slots_((wave == WaveType::love ? 1 : 2) * (model.layerCount - 1)) {
+    : PhaseStepper(model, wave, fastestInstructionSet()) {}
+
+PhaseStepper::PhaseStepper(const SecularModel& model, WaveType wave, InstructionSet set)
+    : passes_(passesFor(set)), slots_((wave == WaveType::love ? 1 : 2) * (model.layerCount - 1)) {
   const int layers = model.layerCount - 1;
   if (wave == WaveType::love) {
     for (int m = 0; m < layers; ++m) {
@@ -105,45 +219,19 @@ void PhaseStepper::setOmega(double omega) {
 }
 
 double PhaseStepper::variation(double from, double to) const {
-  const double from2 = 1.0 / (from * from);
-  const double to2 = 1.0 / (to * to);
-  // k h |r| / omega at each end, signed: positive where the slot
-  // oscillates, negative where it decays. Above the slot's velocity the
-  // signed root rises, below it the decaying root falls toward zero, which
-  // the signed root also shows as a rise: their difference is the slot's
-  // whole variation whichever side each end lies on.
-  return slotSum([&](int i) {
-    const double a = inverseVelocity2_[i] - from2;
-    const double b = inverseVelocity2_[i] - to2;
-    const double ra = std::copysign(std::sqrt(std::abs(a)), a);
-    const double rb = std::copysign(std::sqrt(std::abs(b)), b);
-    return phaseFactor_[i] * (rb - ra);
-  });
+  return passes_->variation({slots_, inverseVelocity2_, phaseFactor_}, from, to);
 }
 
 double PhaseStepper::phaseGrowth(double from, double to) const {
-  const double from2 = 1.0 / (from * from);
-  const double to2 = 1.0 / (to * to);
-  return slotSum([&](int i) {
-    const double a = std::sqrt(std::max(0.0, inverseVelocity2_[i] - from2));
-    const double b = std::sqrt(std::max(0.0, inverseVelocity2_[i] - to2));
-    return phaseFactor_[i] * (b - a);
-  });
+  return passes_->phaseGrowth({slots_, inverseVelocity2_, phaseFactor_}, from, to);
 }
 
 double PhaseStepper::decayExponent(double c) const {
-  const double slowness2 = 1.0 / (c * c);
-  return slotSum([&](int i) {
-    return phaseFactor_[i] * std::sqrt(std::max(0.0, slowness2 - inverseVelocity2_[i]));
-  });
+  return passes_->decayExponent({slots_, inverseVelocity2_, phaseFactor_}, c, 0.0);
 }
 
 double PhaseStepper::variationRate(double c) const {
-  const double slowness2 = 1.0 / (c * c);
-  const double sum = slotSum([&](int i) {
-    return phaseFactor_[i] / std::sqrt(std::abs(inverseVelocity2_[i] - slowness2));
-  });
-  return sum * slowness2 / c;
+  return passes_->variationRate({slots_, inverseVelocity2_, phaseFactor_}, c, 0.0);
 }
 
 double PhaseStepper::next(double c, double ceiling) const {

@@ -60,6 +60,7 @@
 #include "dispersion/engine_state.h"
 #include "dispersion/secular_function.h"
 #include "dispersion/wave_type.h"
+#include "simd/instruction_set.h"
 
 namespace swcore {
 
@@ -90,6 +91,10 @@ inline constexpr double kPoleGap = 1e-12;
 // in (0, 1) of Rayleigh's cubic in (c / beta)^2.
 double halfSpaceRayleighRatio(double shearToP2);
 
+// The passes of a stepper over its slots, in the code of one instruction
+// set.
+struct StepperPasses;
+
 // The phase steps of the walk over one model at one angular frequency.
 class PhaseStepper {
  public:
@@ -98,6 +103,11 @@ class PhaseStepper {
   // Rayleigh waves, the S term alone for Love waves, whose motion knows no P
   // velocity.
   explicit PhaseStepper(const SecularModel& model, WaveType wave = WaveType::rayleigh);
+
+  // The same with the passes over the slots compiled for `set`, which the
+  // processor must have (processorHas). The sets' sums differ in their last
+  // bits only (the clones fuse multiply-adds), and so do their step points.
+  PhaseStepper(const SecularModel& model, WaveType wave, InstructionSet set);
 
   // The steps of the same model at another angular frequency (rad/s).
   void setOmega(double omega);
@@ -127,9 +137,7 @@ class PhaseStepper {
   double next(double c, double ceiling) const;
 
  private:
-  template <class Term>
-  double slotSum(const Term& term) const;
-
+  const StepperPasses* passes_;
   int slots_ = 0;
   double slowestSlot_ = std::numeric_limits<double>::infinity();  // km/s
   double inverseVelocity2_[2 * kMaxLayers] = {};                  // 1 / v_s^2
@@ -176,8 +184,11 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
   BracketEnd third{};
   bool haveThird = false;
   for (int pass = 0; pass < kMaxPasses; ++pass) {
-    const double lo = std::fmin(older.x, newer.x);
-    const double hi = std::fmax(older.x, newer.x);
+    // Plain comparisons rather than fmin and fmax, which are calls into the
+    // maths library for their NaN rules: no end of a bracket is NaN, and a
+    // NaN point is replaced by the middle below.
+    const double lo = std::min(older.x, newer.x);
+    const double hi = std::max(older.x, newer.x);
     const double width = hi - lo;
     if (width < tolerance) {
       break;
@@ -205,7 +216,7 @@ double refineLowestRoot(const Function& d, BracketEnd older, BracketEnd newer, d
       x = newer.x + std::copysign(0.5 * (std::abs(fromNewest) + tolerance), fromNewest);
     }
     const double margin = 0.5 * tolerance;
-    x = std::isnan(x) ? 0.5 * (lo + hi) : std::fmin(std::fmax(x, lo + margin), hi - margin);
+    x = std::isnan(x) ? 0.5 * (lo + hi) : std::min(std::max(x, lo + margin), hi - margin);
     const BracketEnd next{x, d(x)};
     if (next.f == 0.0) {
       return x;

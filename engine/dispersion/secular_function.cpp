@@ -292,32 +292,7 @@ LiteralEvaluation literalEvaluationFor(InstructionSet set) {
   return literalBaseline;
 }
 
-InstructionSet fastestInstructionSet() {
-  for (const InstructionSet set : {InstructionSet::avx512, InstructionSet::avx2}) {
-    if (processorHas(set)) {
-      return set;
-    }
-  }
-  return InstructionSet::baseline;
-}
-
 }  // namespace
-
-bool processorHas(InstructionSet set) {
-#if defined(__x86_64__)
-  // The C runtime has filled in what the processor has before any of the
-  // engine's code runs.
-  switch (set) {
-    case InstructionSet::avx512:
-      return __builtin_cpu_supports("avx512f");
-    case InstructionSet::avx2:
-      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    case InstructionSet::baseline:
-      return true;
-  }
-#endif
-  return set == InstructionSet::baseline;
-}
 
 SecularFunction::SecularFunction(const EngineState& state)
     : SecularFunction(state, fastestInstructionSet()) {}

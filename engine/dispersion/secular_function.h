@@ -9,6 +9,7 @@
 #include "dispersion/engine_state.h"
 #include "dispersion/pole_velocities.h"
 #include "dispersion/vertical_terms.h"
+#include "simd/instruction_set.h"
 
 namespace swcore {
 
@@ -38,14 +39,9 @@ struct LayerConstants {
   double eta[kMaxLayers] = {};           // 2 (beta[m]^2 - epsilon beta[m+1]^2)
 };
 
-// The instruction sets the literal evaluation is compiled for. All give the
-// same values; the fastest one the processor has is used.
-enum class InstructionSet { baseline, avx2, avx512 };
-
-// Whether the processor can run the code for `set` (AVX2 counts with fused
-// multiply-adds only).
-bool processorHas(InstructionSet set);
-
+// The literal evaluation is compiled for each instruction set
+// (simd/instruction_set.h). All give the same values; the fastest one the
+// processor has is used unless a set is named.
 using LiteralEvaluation = double (*)(const LayerConstants& model, double c);
 
 // A layered model and an angular frequency as D reads them, held by the

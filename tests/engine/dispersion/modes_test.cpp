@@ -214,6 +214,57 @@ TEST(Modes, ModeZeroIsTheFundamentalModeOfTheCurve) {
   }
 }
 
+// Nineteen layers of 2 m with S velocities rising from 120 to 660 m/s, the
+// seventh slowed to 150 m/s, over 700 m/s: the modes crowd, and between 145
+// and 80 Hz the parabola through a mode's last three roots misses the zero
+// now and then by a little more than the bracket it asks for.
+std::vector<ModelLayer> twentyLayers() {
+  std::vector<ModelLayer> model;
+  for (int i = 0; i < 19; ++i) {
+    model.push_back({2.0, 120.0 + 30.0 * i, 1700.0 + 20.0 * i});
+  }
+  model[6].shearVelocity = 150.0;
+  model.push_back({1.0, 700.0, 2200.0});
+  return model;
+}
+
+// A prediction that misses its zero narrowly is tried again in a wider
+// bracket, not abandoned for a walk from the mode below in steps a quarter
+// of the zeros' spacing (about 90 evaluations at such a frequency here).
+// Each frequency of the smooth band then costs two bracket ends, the
+// refinement's two to four points and a widening or two: at most 8 per
+// mode. The zeros are the determinant's.
+TEST(Modes, AMissedPredictionIsWidenedRatherThanWalkedFor) {
+  constexpr int kModes = 3;
+  const std::vector<ModelLayer> model = twentyLayers();
+  std::vector<double> hz;
+  for (int f = 150; f >= 80; f -= 5) {
+    hz.push_back(f);
+  }
+  const ModeRequest request{WaveType::rayleigh, kModes, CurveKind::phase};
+  std::uint64_t before = 0;
+  for (std::size_t j = 0; j < hz.size(); ++j) {
+    SCOPED_TRACE(::testing::Message() << hz[j] << " Hz");
+    std::uint64_t evaluations = 0;
+    const std::vector<double> list(hz.begin(), hz.begin() + static_cast<std::ptrdiff_t>(j) + 1);
+    const std::vector<CurvePoint> modes = modesOf(model, list, request, &evaluations);
+    if (j > 0) {
+      EXPECT_LE(evaluations - before, 8u * kModes);
+    }
+    before = evaluations;
+    const std::vector<double> zeros =
+        determinantZeros(model, hz[j], WaveType::rayleigh, 2e-4, kModes);
+    ASSERT_EQ(zeros.size(), static_cast<std::size_t>(kModes));
+    for (std::size_t k = 0; k < kModes; ++k) {
+      const CurvePoint& point = modes[j * kModes + k];
+      ASSERT_TRUE(point.hasRoot) << "mode " << k;
+      // As above: the determinant's zeros to about 1e-9 km/s, the search's
+      // within 1e-8 km/s.
+      EXPECT_NEAR(point.phaseVelocity / 1000.0, zeros[k], 2e-8) << "mode " << k;
+    }
+  }
+}
+
 // In a list each mode is looked for where the higher frequencies predict it;
 // alone it is walked for from the start. Both must give the same zeros and
 // the same modes absent, and the list fewer evaluations.
