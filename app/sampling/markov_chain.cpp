@@ -168,6 +168,17 @@ bool MarkovChain::accept(double logRatio) {
   return std::log(random_.uniform()) < logRatio;
 }
 
+bool MarkovChain::takeSymmetricProposal(ForwardCurve& forward) {
+  // Outside the prior (out of order): a proposal of zero prior density,
+  // refused without a draw, so that the stream does not depend on what a
+  // refusal costs.
+  if (!problem_.prior->contains(candidate_.model)) return false;
+  const double logL = evaluate(candidate_, forward);
+  const bool taken = accept(beta_ * (logL - state_.logLikelihood));
+  if (taken) std::swap(state_, candidate_);
+  return taken;
+}
+
 void MarkovChain::count(MoveKind kind, bool taken) {
   const auto i = static_cast<std::size_t>(kind);
   ++tally_.proposed[i];
@@ -287,12 +298,7 @@ void MarkovChain::jointStep(ForwardCurve& forward, bool adapting) {
     const Range& range = rangeOf(prior.ranges(axes_[a].layer, k), axes_[a]);
     valueOf(candidate_.model, axes_[a]) = range.low + u * width(range);
   }
-  bool taken = false;
-  if (inside && prior.contains(candidate_.model)) {
-    const double logL = evaluate(candidate_, forward);
-    taken = accept(beta_ * (logL - state_.logLikelihood));
-    if (taken) std::swap(state_, candidate_);
-  }
+  const bool taken = inside && takeSymmetricProposal(forward);
   count(MoveKind::Joint, taken);
   if (adapting) block.adapt(taken);
 }
@@ -309,12 +315,7 @@ void MarkovChain::interfaceStep(ForwardCurve& forward, bool adapting) {
   candidate_ = state_;
   candidate_.model.thickness[i] += shift;
   candidate_.model.thickness[i + 1] -= shift;
-  bool taken = false;
-  if (prior.contains(candidate_.model)) {
-    const double logL = evaluate(candidate_, forward);
-    taken = accept(beta_ * (logL - state_.logLikelihood));
-    if (taken) std::swap(state_, candidate_);
-  }
+  const bool taken = takeSymmetricProposal(forward);
   count(MoveKind::Interface, taken);
   if (adapting) adapt(tau, tuned_[kindIndex][i], taken);
 }
@@ -328,12 +329,7 @@ void MarkovChain::redraw(ForwardCurve& forward) {
   const Range& range = rangeOf(prior.ranges(axis.layer, k), axis);
   candidate_ = state_;
   valueOf(candidate_.model, axis) = random_.uniform(range.low, range.high);
-  bool taken = false;
-  if (prior.contains(candidate_.model)) {
-    const double logL = evaluate(candidate_, forward);
-    taken = accept(beta_ * (logL - state_.logLikelihood));
-    if (taken) std::swap(state_, candidate_);
-  }
+  const bool taken = takeSymmetricProposal(forward);
   count(MoveKind::Redraw, taken);
 }
 
@@ -350,15 +346,7 @@ void MarkovChain::perturb(ForwardCurve& forward, bool adapting) {
   const Range& range = rangeOf(r, axis);
   double& value = valueOf(candidate_.model, axis);
   value = reflect(value + tau * width(range) * random_.normal(), range.low, range.high);
-  bool taken = false;
-  if (prior.contains(candidate_.model)) {
-    const double logL = evaluate(candidate_, forward);
-    taken = accept(beta_ * (logL - state_.logLikelihood));
-    if (taken) std::swap(state_, candidate_);
-  } else {
-    // Out of order: a proposal of zero prior density, refused without a
-    // draw so that the stream does not depend on what a refusal costs.
-  }
+  const bool taken = takeSymmetricProposal(forward);
   count(axis.kind, taken);
   if (adapting) adapt(tau, tuned_[kindIndex][axis.layer], taken);
 }

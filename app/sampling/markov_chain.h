@@ -172,6 +172,10 @@ class MarkovChain {
   double evaluateWithFittedNoise(ChainState& s, ForwardCurve& forward);
   // Takes `candidate_` with the chance min(1, exp(logRatio)).
   bool accept(double logRatio);
+  // Takes `candidate_`, a symmetric proposal, with the chance
+  // min(1, (L' / L)^beta), swapping it into the state; false, with no
+  // forward calculation, when it lies outside the prior.
+  bool takeSymmetricProposal(ForwardCurve& forward);
   void perturb(ForwardCurve& forward, bool adapting);
   void jointStep(ForwardCurve& forward, bool adapting);
   void interfaceStep(ForwardCurve& forward, bool adapting);

@@ -116,17 +116,10 @@ using Evaluation = double (*)(const LoveLayerConstants& model, double c);
 
 Evaluation literalEvaluationFor(InstructionSet set) {
 #if defined(__x86_64__)
-  switch (set) {
-    case InstructionSet::avx512:
-      return literalAvx512;
-    case InstructionSet::avx2:
-      return literalAvx2;
-    case InstructionSet::baseline:
-      break;
-  }
+  return cloneFor<Evaluation>(set, literalBaseline, literalAvx2, literalAvx512);
+#else
+  return cloneFor<Evaluation>(set, literalBaseline, literalBaseline, literalBaseline);
 #endif
-  static_cast<void>(set);
-  return literalBaseline;
 }
 
 }  // namespace

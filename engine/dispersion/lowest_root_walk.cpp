@@ -169,17 +169,10 @@ constexpr StepperPasses kAvx512Passes{avx512Pass<variationOf>, avx512Pass<phaseG
 
 const StepperPasses* passesFor(InstructionSet set) {
 #if defined(__x86_64__)
-  switch (set) {
-    case InstructionSet::avx512:
-      return &kAvx512Passes;
-    case InstructionSet::avx2:
-      return &kAvx2Passes;
-    case InstructionSet::baseline:
-      break;
-  }
+  return cloneFor(set, &kBaselinePasses, &kAvx2Passes, &kAvx512Passes);
+#else
+  return cloneFor(set, &kBaselinePasses, &kBaselinePasses, &kBaselinePasses);
 #endif
-  static_cast<void>(set);
-  return &kBaselinePasses;
 }
 
 }  // namespace

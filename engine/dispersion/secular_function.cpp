@@ -279,17 +279,10 @@ double rescaledValue(const LayerConstants& model, double c) {
 
 LiteralEvaluation literalEvaluationFor(InstructionSet set) {
 #if defined(__x86_64__)
-  switch (set) {
-    case InstructionSet::avx512:
-      return literalAvx512;
-    case InstructionSet::avx2:
-      return literalAvx2;
-    case InstructionSet::baseline:
-      break;
-  }
+  return cloneFor<LiteralEvaluation>(set, literalBaseline, literalAvx2, literalAvx512);
+#else
+  return cloneFor<LiteralEvaluation>(set, literalBaseline, literalBaseline, literalBaseline);
 #endif
-  static_cast<void>(set);
-  return literalBaseline;
 }
 
 }  // namespace

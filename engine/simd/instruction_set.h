@@ -44,4 +44,19 @@ InstructionSet fastestInstructionSet();
 // messages.
 const char* nameOf(InstructionSet set);
 
+// Of a loop's clones, the one for `set`. Off x86-64, where only the baseline
+// is compiled, callers pass it for all three.
+template <class Clone>
+Clone cloneFor(InstructionSet set, Clone baseline, Clone avx2, Clone avx512) {
+  switch (set) {
+    case InstructionSet::avx512:
+      return avx512;
+    case InstructionSet::avx2:
+      return avx2;
+    case InstructionSet::baseline:
+      break;
+  }
+  return baseline;
+}
+
 }  // namespace swcore
