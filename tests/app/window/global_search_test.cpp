@@ -569,7 +569,7 @@ TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
   EXPECT_TRUE(window->Convergence.text().contains("conditional on the ranges holding the site"))
       << window->Convergence.text().toStdString();
   EXPECT_TRUE(window->Convergence.text().contains(
-      "Measured calibration (92 synthetic sites of 2 to 6 layers"))
+      "Measured calibration (100 synthetic sites of 2 to 6 layers"))
       << window->Convergence.text().toStdString();
   EXPECT_TRUE(window->LayerCounts.text().startsWith("Layer count probabilities:  2: "))
       << window->LayerCounts.text().toStdString();
