@@ -11,8 +11,8 @@ namespace {
 // 5 and of 2 to 6 layers.
 constexpr MeasuredCoverage kThreeLayers{{3, 3}, 100, {0.50, 0.81, 0.91}, {0.45, 0.68, 0.78}, true};
 constexpr MeasuredCoverage kFiveLayers{{5, 5}, 100, {0.47, 0.74, 0.83}, {0.48, 0.78, 0.88}, true};
-constexpr MeasuredCoverage kTwoToSixLayers{{2, 6}, 100, {0.47, 0.74, 0.85}, {0.44, 0.78, 0.86},
-                                           true};
+constexpr MeasuredCoverage kTwoToSixLayers{
+    {2, 6}, 100, {0.47, 0.74, 0.85}, {0.44, 0.78, 0.86}, true};
 
 std::string percent(double share) {
   return std::to_string(static_cast<int>(std::lround(100.0 * share)));

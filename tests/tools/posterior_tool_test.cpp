@@ -76,7 +76,8 @@ TEST_F(PosteriorTool, ReportsTheModelOfTheProblemAndWritesTheTables) {
         "Tempering swap rates: T 1.00-", "Layer count probabilities:", " Vs30 ", "ASCE 7-22:  A ",
         "NEHRP (ASCE 7-16):", "Maximum a posteriori model",
         "Best-fit model (the highest likelihood", "conditional on the ranges holding the site",
-        "Measured calibration (100 synthetic sites of 2 to 6 layers", "Forward rule: lowest root"}) {
+        "Measured calibration (100 synthetic sites of 2 to 6 layers",
+        "Forward rule: lowest root"}) {
     EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n" << result.out;
   }
 
