@@ -104,9 +104,10 @@ double shareFittingBetter(const SamplerRun& run, double trueQ) {
   for (const SampleChain& chain : run.chains) {
     for (std::size_t i = 0; i < chain.size(); ++i) {
       ++all;
-      if (-2.0 * chain[i].logLikelihood <
-          -2.0 * run.bestFit.logLikelihood + trueQ - run.bestFit.weightedSquares)
-        ++better;
+      // With sigma given, log L = constant - Q / 2.
+      const double q =
+          run.bestFit.weightedSquares + 2.0 * (run.bestFit.logLikelihood - chain[i].logLikelihood);
+      if (q < trueQ) ++better;
     }
   }
   return all == 0 ? 0.0 : static_cast<double>(better) / static_cast<double>(all);
@@ -304,6 +305,7 @@ int main(int argc, char** argv) {
         continue;
       }
       const SiteOutcome outcome = siteOutcome(run, site.truth);
+      const double trueQ = trueWeightedSquares(prior, site);
       tally.add(outcome);
       const double seconds =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - siteBegan).count();
@@ -311,9 +313,8 @@ int main(int argc, char** argv) {
           "%s site %3zu: %zu layers, covered 50/80/90 of Vs30 Vs2 Vs5 Vs10 %s, rank %2zu, "
           "R-hat %.3f (Vs2 %.3f), Q true %.1f best %.1f, share fitting better %.2f, %.1f s\n",
           configuration.name.c_str(), s, site.truth.layerCount(), coveredFlags(outcome).c_str(),
-          outcome.rank, maxRhat(run), shallowRhat(run, kCalibratedDepths[0]),
-          trueWeightedSquares(prior, site), run.bestFit.weightedSquares,
-          shareFittingBetter(run, trueWeightedSquares(prior, site)), seconds);
+          outcome.rank, maxRhat(run), shallowRhat(run, kCalibratedDepths[0]), trueQ,
+          run.bestFit.weightedSquares, shareFittingBetter(run, trueQ), seconds);
       if (verbose) printSiteDetail(run, site);
       std::fflush(stdout);
     }
