@@ -76,7 +76,8 @@ template <bool Rescale, class Terms>
   return x.sigma;
 }
 
-template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
+template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
+          TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline double loveValue(const LoveLayerConstants& model, double c) {
   const int layers = model.layerCount - 1;
   const double cc = c * c;
@@ -84,11 +85,12 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
   if (layers <= kBlockSlots) {
     // One block of lanes holds every layer's terms.
     const detail::SlotTerms<TermBlock> terms =
-        blockTerms<Rescale>(cc, k, model.velocity2, model.thickness, layers);
+        blockTerms<Rescale, kPrecision>(cc, k, model.velocity2, model.thickness, layers);
     return surfaceTraction<Rescale>(model, cc, terms, layers);
   }
   VerticalTerms terms;
-  verticalTerms<Rescale, kArithmetic>(cc, k, model.velocity2, model.thickness, layers, terms);
+  verticalTerms<Rescale, kArithmetic, kPrecision>(cc, k, model.velocity2, model.thickness, layers,
+                                                  terms);
   return surfaceTraction<Rescale>(model, cc, terms, layers);
 }
 
@@ -96,6 +98,11 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
 // clones with the array passes' exponential kernel in fused multiply-adds.
 double literalBaseline(const LoveLayerConstants& model, double c) {
   return loveValue<false>(model, c);
+}
+
+// The same with the quick terms, for the searches of the curve solver.
+double quickBaseline(const LoveLayerConstants& model, double c) {
+  return loveValue<false, Arithmetic::plain, TermPrecision::quick>(model, c);
 }
 
 #if defined(__x86_64__)
@@ -106,6 +113,14 @@ double literalBaseline(const LoveLayerConstants& model, double c) {
 [[gnu::target("avx512f")]] double literalAvx512(const LoveLayerConstants& model, double c) {
   return loveValue<false, Arithmetic::fused>(model, c);
 }
+
+[[gnu::target("avx2,fma")]] double quickAvx2(const LoveLayerConstants& model, double c) {
+  return loveValue<false, Arithmetic::fused, TermPrecision::quick>(model, c);
+}
+
+[[gnu::target("avx512f")]] double quickAvx512(const LoveLayerConstants& model, double c) {
+  return loveValue<false, Arithmetic::fused, TermPrecision::quick>(model, c);
+}
 #endif
 
 double rescaledValue(const LoveLayerConstants& model, double c) {
@@ -114,7 +129,14 @@ double rescaledValue(const LoveLayerConstants& model, double c) {
 
 using Evaluation = double (*)(const LoveLayerConstants& model, double c);
 
-Evaluation literalEvaluationFor(InstructionSet set) {
+Evaluation literalEvaluationFor(InstructionSet set, TermPrecision precision) {
+  if (precision == TermPrecision::quick) {
+#if defined(__x86_64__)
+    return cloneFor<Evaluation>(set, quickBaseline, quickAvx2, quickAvx512);
+#else
+    return cloneFor<Evaluation>(set, quickBaseline, quickBaseline, quickBaseline);
+#endif
+  }
 #if defined(__x86_64__)
   return cloneFor<Evaluation>(set, literalBaseline, literalAvx2, literalAvx512);
 #else
@@ -128,7 +150,11 @@ LoveSecularFunction::LoveSecularFunction(const SecularModel& model)
     : LoveSecularFunction(model, fastestInstructionSet()) {}
 
 LoveSecularFunction::LoveSecularFunction(const SecularModel& model, InstructionSet set)
-    : literal_(literalEvaluationFor(set)) {
+    : LoveSecularFunction(model, set, TermPrecision::library) {}
+
+LoveSecularFunction::LoveSecularFunction(const SecularModel& model, InstructionSet set,
+                                         TermPrecision precision)
+    : literal_(literalEvaluationFor(set, precision)) {
   if (!layerCountInRange(model.layerCount)) {
     return;
   }

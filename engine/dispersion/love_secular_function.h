@@ -46,6 +46,10 @@ class LoveSecularFunction {
   // kernel with fused multiply-adds.
   LoveSecularFunction(const SecularModel& model, InstructionSet set);
 
+  // The same with the literal propagation's terms valued at `precision`, as
+  // SecularFunction has it.
+  LoveSecularFunction(const SecularModel& model, InstructionSet set, TermPrecision precision);
+
   // The same model at another angular frequency (rad/s).
   void setOmega(double omega) { layers_.omega = omega; }
 

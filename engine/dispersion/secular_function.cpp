@@ -91,12 +91,12 @@ struct ReductionInputs {
 
 // The vertical terms of every layer above the half-space at c^2 = cc and
 // k = omega / c.
-template <bool Rescale, Arithmetic kArithmetic>
+template <bool Rescale, Arithmetic kArithmetic, TermPrecision kPrecision>
 [[gnu::always_inline]] inline void prepareReduction(const LayerConstants& model, double cc,
                                                     double k, ReductionInputs& in) {
   const int layers = model.layerCount - 1;
-  verticalTerms<Rescale, kArithmetic>(cc, k, model.velocity2, model.thickness, 2 * layers,
-                                      in.terms);
+  verticalTerms<Rescale, kArithmetic, kPrecision>(cc, k, model.velocity2, model.thickness,
+                                                  2 * layers, in.terms);
   if constexpr (Rescale) {
     for (int m = 0; m < layers; ++m) {
       in.x1Scale[m] = in.terms.scale[layers + m] * in.terms.scale[m];
@@ -190,14 +190,14 @@ template <bool Rescale, bool OddLayer>
 // D(c) for `Layers` layers over the half-space, the common near-surface
 // case: their at most kBlockSlots slots in one block of lanes and the
 // reduction straight from its lanes, with no array in between.
-template <bool Rescale, int Layers>
+template <bool Rescale, TermPrecision kPrecision, int Layers>
 [[gnu::always_inline]] inline double fewLayerValue(const LayerConstants& model, double c) {
   static_assert(Layers == 1 || Layers == 2);
   const double cc = c * c;
   const double k = model.omega / c;
   ReductionState x = surfaceState(model, cc);
   const detail::SlotTerms<TermBlock> terms =
-      blockTerms<Rescale>(cc, k, model.velocity2, model.thickness, 2 * Layers);
+      blockTerms<Rescale, kPrecision>(cc, k, model.velocity2, model.thickness, 2 * Layers);
   const auto layer = [&](int m) {
     const int b = Layers + m;
     return LayerTerms{terms.c[m], terms.s[m], terms.t[m], terms.c[b], terms.s[b], terms.t[b]};
@@ -217,7 +217,7 @@ template <bool Rescale, int Layers>
 // from array passes. An overflow of the literal state is carried to the end:
 // once it has happened before the last layer, every later value, and D, is
 // infinite or undefined.
-template <bool Rescale, Arithmetic kArithmetic>
+template <bool Rescale, Arithmetic kArithmetic, TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline double secularValue(const LayerConstants& model, double c) {
   const int layers = model.layerCount - 1;
   if (layers == 0) {
@@ -226,16 +226,16 @@ template <bool Rescale, Arithmetic kArithmetic>
     return closedValue(model, cc, surfaceState(model, cc));
   }
   if (layers == 1) {
-    return fewLayerValue<Rescale, 1>(model, c);
+    return fewLayerValue<Rescale, kPrecision, 1>(model, c);
   }
   if (layers == 2) {
-    return fewLayerValue<Rescale, 2>(model, c);
+    return fewLayerValue<Rescale, kPrecision, 2>(model, c);
   }
   const double cc = c * c;
   const double k = model.omega / c;
   ReductionState x = surfaceState(model, cc);
   ReductionInputs in;
-  prepareReduction<Rescale, kArithmetic>(model, cc, k, in);
+  prepareReduction<Rescale, kArithmetic, kPrecision>(model, cc, k, in);
   const auto step = [&](auto oddLayer, int m) {
     x = reduced<Rescale, decltype(oddLayer)::value>(
         x, interfaceTerms(model, m, cc), in.termsAt(m, layers), Rescale ? in.x1Scale[m] : 1.0);
@@ -258,8 +258,16 @@ template <bool Rescale, Arithmetic kArithmetic>
 // same operations in the same order (the file is compiled with
 // -ffp-contract=off), fused multiply-adds only inside the exponential
 // kernel of the array passes, whose settled values do not depend on them.
+// The quick clones, with TermPrecision::quick terms, differ from those
+// values by a few units in the last place of the terms, and from each other
+// where the fused kernel rounds otherwise.
 double literalBaseline(const LayerConstants& model, double c) {
   return secularValue<false, Arithmetic::plain>(model, c);
+}
+
+// The same with the quick terms, for the searches of the curve solver.
+double quickBaseline(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::plain, TermPrecision::quick>(model, c);
 }
 
 #if defined(__x86_64__)
@@ -270,6 +278,14 @@ double literalBaseline(const LayerConstants& model, double c) {
 [[gnu::target("avx512f")]] double literalAvx512(const LayerConstants& model, double c) {
   return secularValue<false, Arithmetic::fused>(model, c);
 }
+
+[[gnu::target("avx2,fma")]] double quickAvx2(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::fused, TermPrecision::quick>(model, c);
+}
+
+[[gnu::target("avx512f")]] double quickAvx512(const LayerConstants& model, double c) {
+  return secularValue<false, Arithmetic::fused, TermPrecision::quick>(model, c);
+}
 #endif
 
 // The rescaled evaluation only follows a literal one that overflowed.
@@ -277,7 +293,14 @@ double rescaledValue(const LayerConstants& model, double c) {
   return secularValue<true, Arithmetic::plain>(model, c);
 }
 
-LiteralEvaluation literalEvaluationFor(InstructionSet set) {
+LiteralEvaluation literalEvaluationFor(InstructionSet set, TermPrecision precision) {
+  if (precision == TermPrecision::quick) {
+#if defined(__x86_64__)
+    return cloneFor<LiteralEvaluation>(set, quickBaseline, quickAvx2, quickAvx512);
+#else
+    return cloneFor<LiteralEvaluation>(set, quickBaseline, quickBaseline, quickBaseline);
+#endif
+  }
 #if defined(__x86_64__)
   return cloneFor<LiteralEvaluation>(set, literalBaseline, literalAvx2, literalAvx512);
 #else
@@ -299,7 +322,11 @@ SecularFunction::SecularFunction(const SecularModel& model)
     : SecularFunction(model, fastestInstructionSet()) {}
 
 SecularFunction::SecularFunction(const SecularModel& model, InstructionSet set)
-    : literal_(literalEvaluationFor(set)) {
+    : SecularFunction(model, set, TermPrecision::library) {}
+
+SecularFunction::SecularFunction(const SecularModel& model, InstructionSet set,
+                                 TermPrecision precision)
+    : literal_(literalEvaluationFor(set, precision)) {
   if (!layerCountInRange(model.layerCount)) {
     return;
   }

@@ -28,6 +28,15 @@ inline constexpr int paddedSlotCount(int slots) {
 
 inline constexpr int kTermSlots = paddedSlotCount(2 * kMaxLayers);
 
+// How the functions of the terms are valued: as the C library gives them,
+// so that every term is the plain formula's to the bit (the engine's own
+// results keep their numbers), or from quickExponential, each term within a
+// few units in the last place of that (searches that read only the signs of
+// a secular function and refine its zeros to far coarser tolerances). The
+// quick terms are the literal ones only: the rescaled form always takes the
+// library's.
+enum class TermPrecision { library, quick };
+
 // Models of up to this many slots (two layers above the half-space, the
 // common near-surface case) are worked in one block of lanes, which reaches
 // into the padding.
@@ -144,6 +153,26 @@ template <bool Rescale, class Value>
   return out;
 }
 
+// The literal terms as slotTerms forms them, from `first` = e^x / 2
+// (evanescent slots) or the cosine and sine, with one division a slot:
+// w = 1 / (4 first r) gives both the growing half 1 / (4 first) = w r and
+// 1 / r = 4 first w, and a circular slot's 1 / r is w itself. Each term
+// within a few units in the last place of the plain formula's; at a slot's
+// own velocity (r = 0) the terms are undefined, as the plain ones are.
+template <class Value>
+[[gnu::always_inline]] inline SlotTerms<Value> quickSlotTerms(const SlotArguments<Value>& a,
+                                                              Value first, Value second) {
+  const Value one = broadcast<Value>(1.0);
+  const auto evanescent = a.q >= 0.0;
+  const Value fourFirst = 4.0 * first;
+  const Value w = one / (pick(evanescent, fourFirst, one) * a.r);
+  const Value growing = w * a.r;
+  const Value inverseR = pick(evanescent, fourFirst * w, w);
+  const Value numerator = pick(evanescent, first - growing, second);
+  return {pick(evanescent, first + growing, first),
+          numerator * pick(evanescent, -inverseR, inverseR), numerator * a.r, one};
+}
+
 }  // namespace detail
 
 // Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
@@ -159,7 +188,12 @@ template <bool Rescale, class Value>
 // Array passes, so that the arithmetic before and after the exponentials runs
 // over whole arrays (and vectorises), and the library's calls do not wait on
 // one another.
-template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
+//
+// With TermPrecision::quick the kernel's exponential is quickExponential
+// and the library fills only the circular slots and those beyond the
+// kernel's range.
+template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
+          TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline void verticalTerms(double cc, double k, const double* velocity2,
                                                  const double* thickness, int slots,
                                                  VerticalTerms& out) {
@@ -181,10 +215,16 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
     kh[i] = a.kh;
     literalX[i] = a.literalX;
     x[i] = a.x;
-    const NearestExponential e = nearestExponential<kArithmetic>(a.kernelArgument);
-    first[i] = e.value / 2.0;
+    if constexpr (kPrecision == TermPrecision::quick) {
+      static_assert(!Rescale);
+      first[i] = quickExponential<kArithmetic>(a.kernelArgument) / 2.0;
+      slack[i] = detail::kernelSlack(a, 1.0);
+    } else {
+      const NearestExponential e = nearestExponential<kArithmetic>(a.kernelArgument);
+      first[i] = e.value / 2.0;
+      slack[i] = detail::kernelSlack(a, e.slack);
+    }
     second[i] = 0.0;
-    slack[i] = detail::kernelSlack(a, e.slack);
   }
   // The slots the library has to fill (never padding), marked by one bit each
   // in passes that vectorise, 64 slots a word, then visited bit by bit.
@@ -204,7 +244,9 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
   for (int i = 0; i < passSlots; ++i) {
     // The kernel's argument is not needed any more.
     const detail::SlotArguments<double> a{q[i], r[i], kh[i], literalX[i], x[i], 0.0};
-    const auto terms = detail::slotTerms<Rescale>(a, first[i], second[i]);
+    const auto terms = kPrecision == TermPrecision::quick
+                           ? detail::quickSlotTerms(a, first[i], second[i])
+                           : detail::slotTerms<Rescale>(a, first[i], second[i]);
     out.c[i] = terms.c;
     out.s[i] = terms.s;
     out.t[i] = terms.t;
@@ -218,22 +260,31 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain>
 // The padding lanes past `slots` are worked too but never go to the library.
 using TermBlock = LaneVector<kBlockSlots>;
 
-template <bool Rescale>
+template <bool Rescale, TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline detail::SlotTerms<TermBlock> blockTerms(double cc, double k,
                                                                       const double* velocity2,
                                                                       const double* thickness,
                                                                       int slots) {
+  static_assert(!Rescale || kPrecision == TermPrecision::library);
   const detail::SlotArguments<TermBlock> a = detail::slotArguments<Rescale>(
       cc, k, loadLanes<TermBlock>(velocity2), loadLanes<TermBlock>(thickness));
-  const NearestExponentialOf<TermBlock> e = nearestExponential(a.kernelArgument);
-  TermBlock first = e.value / 2.0;
+  TermBlock first;
+  TermBlock slack;
+  if constexpr (kPrecision == TermPrecision::quick) {
+    first = quickExponential(a.kernelArgument) / 2.0;
+    slack = broadcast<TermBlock>(1.0);
+  } else {
+    const NearestExponentialOf<TermBlock> e = nearestExponential(a.kernelArgument);
+    first = e.value / 2.0;
+    slack = e.slack;
+  }
   TermBlock second = broadcast<TermBlock>(0.0);
   TermBlock lane;
   for (int i = 0; i < kBlockSlots; ++i) {
     lane[i] = i;
   }
-  const TermBlock standing = pick(lane < static_cast<double>(slots),
-                                  detail::kernelSlack(a, e.slack), broadcast<TermBlock>(1.0));
+  const TermBlock standing = pick(lane < static_cast<double>(slots), detail::kernelSlack(a, slack),
+                                  broadcast<TermBlock>(1.0));
   if (anyNotPositive(standing)) [[unlikely]] {
     for (int i = 0; i < slots; ++i) {
       if (!(standing[i] > 0.0)) {
@@ -241,7 +292,11 @@ template <bool Rescale>
       }
     }
   }
-  return detail::slotTerms<Rescale>(a, first, second);
+  if constexpr (kPrecision == TermPrecision::quick) {
+    return detail::quickSlotTerms(a, first, second);
+  } else {
+    return detail::slotTerms<Rescale>(a, first, second);
+  }
 }
 
 }  // namespace swcore

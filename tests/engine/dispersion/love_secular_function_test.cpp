@@ -96,7 +96,9 @@ TEST(LoveSecularFunction, NoZeroLiesAtOrBelowTheSlowestVelocity) {
   }
 }
 
-TEST(LoveSecularFunction, RandomModelsShareTheZerosOfTheIndependentDeterminant) {
+// Each zero of the independent determinant is a sign change of F with its
+// terms valued at `precision`, and F has no other.
+void expectTheZerosOfTheIndependentDeterminant(swcore::TermPrecision precision) {
   std::mt19937_64 rng(41);
   int zeros = 0;
   for (int i = 0; i < 30; ++i) {
@@ -114,7 +116,7 @@ TEST(LoveSecularFunction, RandomModelsShareTheZerosOfTheIndependentDeterminant) 
     for (const double hz : {3.0, 25.0, 110.0}) {
       SCOPED_TRACE(::testing::Message() << "model " << i << ", " << hz << " Hz");
       const double omega = kTwoPi * hz;
-      const LoveSecularFunction f(held.at(omega));
+      const LoveSecularFunction f(held.at(omega), swcore::fastestInstructionSet(), precision);
       const dispfit_test::LoveDeterminant det(layers, omega);
       const double bottom = slowest * (1.0 + 1e-9);  // where the determinant is defined
       const std::vector<double> expected = det.zeros(bottom, top, 4000);
@@ -129,6 +131,15 @@ TEST(LoveSecularFunction, RandomModelsShareTheZerosOfTheIndependentDeterminant) 
     }
   }
   EXPECT_GT(zeros, 100);
+}
+
+TEST(LoveSecularFunction, RandomModelsShareTheZerosOfTheIndependentDeterminant) {
+  expectTheZerosOfTheIndependentDeterminant(swcore::TermPrecision::library);
+}
+
+// The quick terms the curve solver uses keep every zero and add none.
+TEST(LoveSecularFunction, QuickTermsKeepTheZerosOfTheIndependentDeterminant) {
+  expectTheZerosOfTheIndependentDeterminant(swcore::TermPrecision::quick);
 }
 
 TEST(LoveSecularFunction, RescaledFormKeepsTheSignWhereThePlainOneOverflows) {

@@ -226,6 +226,59 @@ TEST(SecularFunction, LiteralValuesAreThoseOfTheLiteralFormToTheBit) {
   EXPECT_GE(setsRun, 1);
 }
 
+// The quick terms, for every instruction set, on the same models: the
+// literal form's values within its rounding (magnified by the reduction's
+// cancellations as in ValuesAgreeWithTheLiteralForm), so the same sign
+// wherever the literal form is not within that of zero, and finite where it is.
+TEST(SecularFunction, QuickTermsGiveTheLiteralFormsValuesWithinItsRounding) {
+  const std::vector<Model> models{
+      {{0.0}, {0.15}, {1.8}},
+      {{0.004, 0.0}, {0.12, 0.35}, {1.7, 2.0}},
+      {{0.006, 0.0}, {0.3, 0.2}, {1.9, 1.8}},
+      {{0.005, 0.008, 0.0}, {0.18, 0.26, 0.42}, {1.8, 1.9, 2.1}},
+      {{0.003, 0.002, 0.0}, {0.25, 0.11, 0.5}, {1.8, 1.7, 2.0}},
+      {{0.002, 0.003, 0.0025, 0.0}, {0.16, 0.24, 0.13, 0.35}, {1.75, 1.85, 1.7, 1.95}},
+      manyThinLayers(12),
+      manyThinLayers(40),
+  };
+  using swcore::InstructionSet;
+  for (const InstructionSet set :
+       {InstructionSet::baseline, InstructionSet::avx2, InstructionSet::avx512}) {
+    if (!swcore::processorHas(set)) {
+      continue;
+    }
+    for (const Model& m : models) {
+      for (double hz : {5.0, 40.0, 150.0}) {
+        SCOPED_TRACE(::testing::Message() << "instruction set " << static_cast<int>(set) << ", "
+                                          << m.vs.size() << " layers, " << hz << " Hz");
+        const swcore::EngineState state = stateFor(m, kTwoPi * hz);
+        const swcore::SecularModel model{state.layerCount, state.thickness, state.shearVelocity,
+                                         state.pVelocity,  state.density,   state.omega};
+        const SecularFunction quick(model, set, swcore::TermPrecision::quick);
+        std::vector<std::pair<double, double>> values;
+        double largest = 0.0;
+        for (double c = 0.0612345; c < 2.0; c += 0.000731) {
+          const double reference = dispfit_test::literalSecularFunction(state, c);
+          if (std::isfinite(reference)) {
+            values.emplace_back(reference, quick.literal(c));
+            largest = std::max(largest, std::abs(reference));
+          }
+        }
+        ASSERT_GT(values.size(), 2000u);
+        // Rounding magnified by the cancellations of every layer's step: a
+        // few layers give about 1e-12 of the function's range, as the
+        // library-valued form does against another order of its operations;
+        // 40 layers of 1 m at 5 Hz, a small fraction of a wavelength each,
+        // twice the few-layer bound.
+        const double layers = static_cast<double>(m.vs.size());
+        for (const auto& [reference, value] : values) {
+          ASSERT_NEAR(value, reference, layers * (1e-10 * std::abs(reference) + 1e-12 * largest));
+        }
+      }
+    }
+  }
+}
+
 TEST(SecularFunction, NegativeThicknessStaysFiniteWithTheLiteralSign) {
   // A trial model of an inversion can carry a negative thickness; its layer
   // terms then grow with k|h|r the other way round.

@@ -2,6 +2,7 @@
 // The straight-line exponentials against the C library's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -15,6 +16,7 @@ namespace {
 using swcore::Arithmetic;
 using swcore::kKernelArgumentLimit;
 using swcore::nearestExponential;
+using swcore::quickExponential;
 
 std::vector<double> sampleArguments(int count) {
   std::mt19937_64 rng(4242);
@@ -75,6 +77,40 @@ TYPED_TEST(NearestExponential, CoversTheWholeRangeWithoutOverflowOrSubnormals) {
     if (e.slack > 0.0) {
       EXPECT_EQ(e.value, std::exp(x)) << x;
     }
+  }
+}
+
+// The quick exponential, plain and fused: within two units in the last place
+// of the library's everywhere in the kernel's range (the library's own
+// error, at most 0.511 units, included), and exact where the reduced
+// argument vanishes.
+template <class Kernel>
+class QuickExponential : public ::testing::Test {};
+TYPED_TEST_SUITE(QuickExponential, Arithmetics);
+
+// How many doubles lie between a and b.
+double unitsApart(double a, double b) {
+  return std::abs(a - b) / (std::nextafter(b, 2.0 * b) - b);
+}
+
+TYPED_TEST(QuickExponential, IsWithinTwoUnitsInTheLastPlaceOfTheLibrarys) {
+  double worst = 0.0;
+  for (const double x : sampleArguments(1000000)) {
+    worst = std::max(worst, unitsApart(quickExponential<TypeParam::value>(x), std::exp(x)));
+  }
+  EXPECT_LE(worst, 2.0);
+  // A kernel with a wrong coefficient or a truncated series errs by far
+  // more; one that is right is almost always the library's value or next
+  // to it.
+  EXPECT_GT(worst, 0.0);
+}
+
+TYPED_TEST(QuickExponential, IsExactAtZeroAndCoversTheWholeRange) {
+  EXPECT_EQ(quickExponential<TypeParam::value>(0.0), 1.0);
+  for (const double x : {-kKernelArgumentLimit, kKernelArgumentLimit}) {
+    const double e = quickExponential<TypeParam::value>(x);
+    EXPECT_TRUE(std::isnormal(e)) << x;
+    EXPECT_LE(unitsApart(e, std::exp(x)), 2.0) << x;
   }
 }
 

@@ -5,9 +5,11 @@
 // passes all others, and both must give the plain formulas' values.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "dispersion/vertical_terms.h"
@@ -96,6 +98,51 @@ TEST(VerticalTerms, BlockEqualsArrayPassesWithFusedKernelBitForBit) {
   expectBlockEqualsPasses<true, Arithmetic::fused>();
 }
 
+// The quick terms of the literal form, in a block and in array passes (plain
+// and fused), against the library-valued ones: within a few units in the
+// last place of the size of the slot's terms (cosh and r sinh are about that
+// large; sinh / r times r), and undefined only where those are (c on a
+// slot's own velocity, where r = 0).
+template <Arithmetic kPassArithmetic>
+void expectQuickTermsNearLibraryTerms() {
+  using swcore::TermPrecision;
+  int compared = 0;
+  for (const SlotCase& s : sampleCases()) {
+    const auto library = swcore::blockTerms<false>(s.cc, s.k, s.velocity2, s.thickness, s.slots);
+    const auto block = swcore::blockTerms<false, TermPrecision::quick>(s.cc, s.k, s.velocity2,
+                                                                       s.thickness, s.slots);
+    VerticalTerms passes{};
+    swcore::verticalTerms<false, kPassArithmetic, TermPrecision::quick>(
+        s.cc, s.k, s.velocity2, s.thickness, s.slots, passes);
+    for (int i = 0; i < s.slots; ++i) {
+      const double r = std::sqrt(std::abs(1.0 - s.cc / s.velocity2[i]));
+      if (!std::isfinite(library.c[i] + library.s[i] + library.t[i])) {
+        // The literal form is undefined here, and so is the quick one.
+        EXPECT_FALSE(std::isfinite(block.c[i] + block.s[i] + block.t[i])) << s.cc;
+        EXPECT_FALSE(std::isfinite(passes.c[i] + passes.s[i] + passes.t[i])) << s.cc;
+        continue;
+      }
+      const double size =
+          std::max({std::abs(library.c[i]), std::abs(library.t[i]), std::abs(library.s[i]) * r});
+      const double tolerance = 1e-14 * size;
+      for (const auto& [c, sTerm, t] : {std::tuple{block.c[i], block.s[i], block.t[i]},
+                                        std::tuple{passes.c[i], passes.s[i], passes.t[i]}}) {
+        ASSERT_NEAR(c, library.c[i], tolerance) << s.cc << " slot " << i;
+        ASSERT_NEAR(sTerm * r, library.s[i] * r, tolerance) << s.cc << " slot " << i;
+        ASSERT_NEAR(t, library.t[i], tolerance) << s.cc << " slot " << i;
+      }
+      ++compared;
+    }
+  }
+  // Only the slots on their own velocity and beyond the kernel's range drop out.
+  EXPECT_GT(compared, 50000);
+}
+
+TEST(VerticalTerms, QuickTermsAreTheLibraryTermsWithinAFewUnits) {
+  expectQuickTermsNearLibraryTerms<Arithmetic::plain>();
+  expectQuickTermsNearLibraryTerms<Arithmetic::fused>();
+}
+
 // Slots whose argument lies within the kernel's range or beyond it, is
 // positive (a negative thickness), or exceeds 1e20 and is replaced by 20:
 // their terms come from the exponential of the argument the formulas
@@ -166,6 +213,23 @@ TEST(NearestExponentialLanes, FourLanesAtOnceEqualOneAtATime) {
       const auto one = swcore::nearestExponential(static_cast<double>(x[i]));
       ASSERT_TRUE(sameBits(lanes.value[i], one.value)) << x[i];
       ASSERT_TRUE(sameBits(lanes.slack[i], one.slack)) << x[i];
+    }
+  }
+}
+
+TEST(QuickExponentialLanes, FourLanesAtOnceEqualOneAtATime) {
+  using Block = swcore::LaneVector<4>;
+  std::mt19937_64 rng(778);
+  std::uniform_real_distribution<double> wide(-swcore::kKernelArgumentLimit,
+                                              swcore::kKernelArgumentLimit);
+  for (int n = 0; n < 100000; ++n) {
+    Block x;
+    for (int i = 0; i < 4; ++i) {
+      x[i] = wide(rng);
+    }
+    const Block lanes = swcore::quickExponential(x);
+    for (int i = 0; i < 4; ++i) {
+      ASSERT_TRUE(sameBits(lanes[i], swcore::quickExponential(static_cast<double>(x[i])))) << x[i];
     }
   }
 }
