@@ -13,7 +13,6 @@
 #include "dispersion/secular_function.h"
 
 namespace swcore {
-
 namespace {
 
 // 1e-8 km/s (1e-5 m/s): the bracket width at which the refinement stops;
@@ -28,6 +27,14 @@ constexpr double kMetresPerKilometre = 1000.0;
 // one); a zero below it anyway is still found where the sign of D there
 // differs from its sign at the walk's start.
 constexpr double kBelowHigherRoot = 0.9;
+
+// The same fraction where the roots at the two higher frequencies rise
+// toward this one, as they do wherever the curve disperses normally: the
+// root here is then expected above the next higher one's, and a zero that
+// fell below the bound anyway is still found by the sign test. A pair of zeros
+// could hide below only where the fundamental mode and the next both fell
+// that far from one frequency to the next against the trend.
+constexpr double kBelowRisingRoot = 0.98;
 
 bool positiveFinite(double value) {
   return std::isfinite(value) && value > 0.0;
@@ -70,44 +77,6 @@ CurveStatus checkInput(std::span<const ModelLayer> model, std::span<const double
              ? CurveStatus::ok
              : CurveStatus::outputSizeMismatch;
 }
-
-// The roots at the last two frequencies searched, and what they tell of
-// the root at a lower frequency.
-class NeighbourRoots {
- public:
-  void add(double frequency, const CurvePoint& point) {
-    if (!point.hasRoot) {
-      count_ = 0;
-      return;
-    }
-    older_ = newer_;
-    newer_ = {frequency, point.phaseVelocity / kMetresPerKilometre};
-    count_ = std::min(count_ + 1, 2);
-  }
-
-  RootHints hintsAt(double frequency) const {
-    RootHints hints;
-    if (count_ == 0) {
-      return hints;
-    }
-    hints.unlikelyBelow = kBelowHigherRoot * newer_.c;
-    hints.likelyAt = newer_.c;
-    if (count_ == 2 && older_.frequency > newer_.frequency) {
-      const double slope = (newer_.c - older_.c) / (newer_.frequency - older_.frequency);
-      hints.likelyAt += slope * (frequency - newer_.frequency);
-    }
-    return hints;
-  }
-
- private:
-  struct Root {
-    double frequency = 0.0;  // Hz
-    double c = 0.0;          // km/s
-  };
-  Root older_;
-  Root newer_;
-  int count_ = 0;
-};
 
 // D of one model at one frequency in the two forms the search reads, with
 // the reductions of the walk remembered for the bracket it ends on.
@@ -220,31 +189,7 @@ const char* describe(CurveStatus status) {
 CurveStatus DispersionCurveSolver::compute(std::span<const ModelLayer> model,
                                            std::span<const double> frequencies, CurveKind kind,
                                            std::span<CurvePoint> out) {
-  evaluations_ = 0;
-  const CurveStatus status = checkInput(model, frequencies, out.size());
-  if (status != CurveStatus::ok) {
-    return status;
-  }
-  const SecularModel atRest = loadModel(model, frequencies);
-  walkStart_ = walkStart(atRest);
-  // What D and the steps need of the model, worked out once for all
-  // frequencies; each frequency sets only omega.
-  secular_.emplace(atRest, set_);
-  stepper_.emplace(atRest, WaveType::rayleigh, set_);
-  // From the highest frequency down (order_), each walk told where the
-  // roots of the next higher ones lay: the fundamental mode's phase velocity
-  // rises as the frequency falls, so most of the walk below the last root
-  // need not evaluate D, and the line through the last two roots is a first
-  // guess for the refinement.
-  NeighbourRoots previous;
-  startSign_ = 0.0;
-  for (const std::size_t j : order_) {
-    RootHints hints = previous.hintsAt(frequencies[j]);
-    hints.startSign = startSign_;
-    out[j] = pointAt(frequencies[j], kind, hints);
-    previous.add(frequencies[j], out[j]);
-  }
-  return CurveStatus::ok;
+  return computeModes(model, frequencies, {WaveType::rayleigh, 1, kind}, out);
 }
 
 SecularModel DispersionCurveSolver::loadModel(std::span<const ModelLayer> model,
@@ -281,9 +226,9 @@ CurveStatus DispersionCurveSolver::computeModes(std::span<const ModelLayer> mode
   const bool love = request.wave == WaveType::love;
   walkStart_ = love ? loveWalkStart(atRest) : walkStart(atRest);
   if (love) {
-    love_.emplace(atRest, set_);
+    love_.emplace(atRest, set_, TermPrecision::quick);
   } else {
-    secular_.emplace(atRest, set_);
+    secular_.emplace(atRest, set_, TermPrecision::quick);
   }
   stepper_.emplace(atRest, request.wave, set_);
   const auto modes = static_cast<std::size_t>(request.modes);
@@ -347,6 +292,9 @@ ModeHint DispersionCurveSolver::hintFrom(const ModeHistory& h, double frequency)
   const auto& oldest = h.roots[0];
   hint.unlikelyBelow = kBelowHigherRoot * newest.c;
   hint.guess = newest.c;
+  if (h.count >= 2 && middle.frequency > newest.frequency && middle.c < newest.c) {
+    hint.unlikelyBelow = kBelowRisingRoot * newest.c;
+  }
   if (h.count == 1 || !(middle.frequency > newest.frequency)) {
     if (frequency >= kNearbyFrequency * newest.frequency) {
       hint.predicted = newest.c;
@@ -429,38 +377,6 @@ void DispersionCurveSolver::modesAt(Secular& secular, double frequency, const Mo
     h.count = std::min(h.count + 1, 3);
     h.absentAtLast = false;
   }
-}
-
-CurvePoint DispersionCurveSolver::pointAt(double frequency, CurveKind kind,
-                                          const RootHints& hints) {
-  constexpr double kNoRoot = std::numeric_limits<double>::quiet_NaN();
-  const SecularModel model{layerCount_, thickness_, shearVelocity_,
-                           pVelocity_,  density_,   2.0 * std::numbers::pi * frequency};
-  secular_->setOmega(model.omega);
-  stepper_->setOmega(model.omega);
-  SearchFunction search(*secular_, *stepper_, evaluations_);
-  RootHints known = hints;
-  if (known.startSign == 0.0) {
-    // Every slot is evanescent at the walk's start, so D there is
-    // continuous in omega, and no zero lies at or below the start at any
-    // frequency: the sign there is one for all frequencies, read at the
-    // first. (A zero or undefined value is left to the walk.)
-    const double atStart = search.sign(walkStart_);
-    if (atStart > 0.0 || atStart < 0.0) {
-      startSign_ = atStart > 0.0 ? 1.0 : -1.0;
-      known.startSign = startSign_;
-    }
-  }
-  const double c = lowestRoot([&](double v) { return search.sign(v); },
-                              [&](double v) { return search.trendFree(v); }, search.stepper(),
-                              walkStart_, known, shearVelocity_[layerCount_ - 1], kTolerance);
-  if (std::isnan(c)) {
-    return {false, kNoRoot, kNoRoot};
-  }
-  const double group = kind == CurveKind::phaseAndGroup
-                           ? groupVelocity(model, c, WaveType::rayleigh, set_)
-                           : kNoRoot;
-  return {true, c * kMetresPerKilometre, group * kMetresPerKilometre};
 }
 
 }  // namespace swcore

