@@ -96,8 +96,10 @@ class SearchFunction {
     ++evaluations_;
     Reduction& r = walked_[next_];
     next_ = 1 - next_;
-    const double literal = d_.literal(c);
-    r = std::isfinite(literal) ? Reduction{c, literal, false} : Reduction{c, d_.rescaled(c), true};
+    double decay = 0.0;
+    const double literal = d_.literal(c, decay);
+    r = std::isfinite(literal) ? Reduction{c, literal, decay, false}
+                               : Reduction{c, d_.rescaled(c), 1.0, true};
     return r.value;
   }
 
@@ -110,25 +112,27 @@ class SearchFunction {
   double trendFree(double c) {
     for (const Reduction& r : walked_) {
       if (r.c == c) {
-        return r.rescaled ? r.value : withoutGrowth(c, r.value);
+        return r.rescaled ? r.value : withoutGrowth(c, r.value, r.decay);
       }
     }
     ++evaluations_;
-    const double literal = d_.literal(c);
-    return std::isfinite(literal) ? withoutGrowth(c, literal) : d_.rescaled(c);
+    double decay = 0.0;
+    const double literal = d_.literal(c, decay);
+    return std::isfinite(literal) ? withoutGrowth(c, literal, decay) : d_.rescaled(c);
   }
 
  private:
   struct Reduction {
     double c = std::numeric_limits<double>::quiet_NaN();
     double value = 0.0;
+    double decay = 1.0;  // of the plain reduction
     bool rescaled = false;
   };
 
-  // A finite plain reduction with its growth divided out; the rescaled
-  // reduction where that quotient underflows.
-  double withoutGrowth(double c, double literal) const {
-    const double value = literal * std::exp(-stepper_.decayExponent(c));
+  // A finite plain reduction times the inverse of its growth; the rescaled
+  // reduction where that product underflows.
+  double withoutGrowth(double c, double literal, double decay) const {
+    const double value = literal * decay;
     return value != 0.0 || literal == 0.0 ? value : d_.rescaled(c);
   }
 

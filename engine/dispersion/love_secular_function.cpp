@@ -78,48 +78,65 @@ template <bool Rescale, class Terms>
 
 template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
           TermPrecision kPrecision = TermPrecision::library>
-[[gnu::always_inline]] inline double loveValue(const LoveLayerConstants& model, double c) {
+[[gnu::always_inline]] inline double loveValue(const LoveLayerConstants& model, double c,
+                                               double* decay = nullptr) {
   const int layers = model.layerCount - 1;
   const double cc = c * c;
   const double k = model.omega / c;
+  // The product of the evanescent layers' exp(-k h r), where asked for.
+  const auto decayOf = [&](const auto& terms) {
+    if (!Rescale && decay != nullptr) {
+      double product = 1.0;
+      for (int m = 0; m < layers; ++m) {
+        product *= terms.scale[m];
+      }
+      *decay = product;
+    }
+  };
   if (layers <= kBlockSlots) {
     // One block of lanes holds every layer's terms.
     const detail::SlotTerms<TermBlock> terms =
         blockTerms<Rescale, kPrecision>(cc, k, model.velocity2, model.thickness, layers);
+    decayOf(terms);
     return surfaceTraction<Rescale>(model, cc, terms, layers);
   }
   VerticalTerms terms;
   verticalTerms<Rescale, kArithmetic, kPrecision>(cc, k, model.velocity2, model.thickness, layers,
                                                   terms);
+  decayOf(terms);
   return surfaceTraction<Rescale>(model, cc, terms, layers);
 }
 
 // The literal propagation for each instruction set: the same code, the
 // clones with the array passes' exponential kernel in fused multiply-adds.
-double literalBaseline(const LoveLayerConstants& model, double c) {
-  return loveValue<false>(model, c);
+double literalBaseline(const LoveLayerConstants& model, double c, double* decay) {
+  return loveValue<false>(model, c, decay);
 }
 
 // The same with the quick terms, for the searches of the curve solver.
-double quickBaseline(const LoveLayerConstants& model, double c) {
-  return loveValue<false, Arithmetic::plain, TermPrecision::quick>(model, c);
+double quickBaseline(const LoveLayerConstants& model, double c, double* decay) {
+  return loveValue<false, Arithmetic::plain, TermPrecision::quick>(model, c, decay);
 }
 
 #if defined(__x86_64__)
-[[gnu::target("avx2,fma")]] double literalAvx2(const LoveLayerConstants& model, double c) {
-  return loveValue<false, Arithmetic::fused>(model, c);
+[[gnu::target("avx2,fma")]] double literalAvx2(const LoveLayerConstants& model, double c,
+                                               double* decay) {
+  return loveValue<false, Arithmetic::fused>(model, c, decay);
 }
 
-[[gnu::target("avx512f")]] double literalAvx512(const LoveLayerConstants& model, double c) {
-  return loveValue<false, Arithmetic::fused>(model, c);
+[[gnu::target("avx512f")]] double literalAvx512(const LoveLayerConstants& model, double c,
+                                                double* decay) {
+  return loveValue<false, Arithmetic::fused>(model, c, decay);
 }
 
-[[gnu::target("avx2,fma")]] double quickAvx2(const LoveLayerConstants& model, double c) {
-  return loveValue<false, Arithmetic::fused, TermPrecision::quick>(model, c);
+[[gnu::target("avx2,fma")]] double quickAvx2(const LoveLayerConstants& model, double c,
+                                             double* decay) {
+  return loveValue<false, Arithmetic::fused, TermPrecision::quick>(model, c, decay);
 }
 
-[[gnu::target("avx512f")]] double quickAvx512(const LoveLayerConstants& model, double c) {
-  return loveValue<false, Arithmetic::fused, TermPrecision::quick>(model, c);
+[[gnu::target("avx512f")]] double quickAvx512(const LoveLayerConstants& model, double c,
+                                              double* decay) {
+  return loveValue<false, Arithmetic::fused, TermPrecision::quick>(model, c, decay);
 }
 #endif
 
@@ -127,7 +144,7 @@ double rescaledValue(const LoveLayerConstants& model, double c) {
   return loveValue<true>(model, c);
 }
 
-using Evaluation = double (*)(const LoveLayerConstants& model, double c);
+using Evaluation = double (*)(const LoveLayerConstants& model, double c, double* decay);
 
 Evaluation literalEvaluationFor(InstructionSet set, TermPrecision precision) {
   if (precision == TermPrecision::quick) {
@@ -188,6 +205,14 @@ double LoveSecularFunction::literal(double c) const {
   return evaluate<false>(c);
 }
 
+double LoveSecularFunction::literal(double c, double& decay) const {
+  if (layers_.layerCount == 0) {
+    decay = std::numeric_limits<double>::quiet_NaN();
+    return decay;
+  }
+  return literal_(layers_, c, &decay);
+}
+
 double LoveSecularFunction::rescaled(double c) const {
   return evaluate<true>(c);
 }
@@ -197,7 +222,7 @@ double LoveSecularFunction::evaluate(double c) const {
   if (layers_.layerCount == 0) {
     return std::numeric_limits<double>::quiet_NaN();
   }
-  return Rescale ? rescaledValue(layers_, c) : literal_(layers_, c);
+  return Rescale ? rescaledValue(layers_, c) : literal_(layers_, c, nullptr);
 }
 
 }  // namespace swcore

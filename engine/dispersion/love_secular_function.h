@@ -62,6 +62,10 @@ class LoveSecularFunction {
   // like exp(sum k h |r|) over the layers in which the motion decays.
   double literal(double c) const;
 
+  // The same, and in `decay` the product of exp(-k h r) over the layers in
+  // which the motion decays at c, as SecularFunction has it.
+  double literal(double c, double& decay) const;
+
   // The propagation with that growth divided out and the state normalised
   // at every layer: the same sign and zeros as literal(). At a layer's
   // velocity itself the layer's terms take their continuous limits.
@@ -71,7 +75,7 @@ class LoveSecularFunction {
   template <bool Rescale>
   double evaluate(double c) const;
 
-  using Evaluation = double (*)(const LoveLayerConstants& model, double c);
+  using Evaluation = double (*)(const LoveLayerConstants& model, double c, double* decay);
   Evaluation literal_;
   LoveLayerConstants layers_;
 };

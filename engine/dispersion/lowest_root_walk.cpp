@@ -110,13 +110,6 @@ template <class Term>
   });
 }
 
-[[gnu::always_inline]] inline double decayExponentOf(const SlotArrays& s, double c, double) {
-  const double slowness2 = 1.0 / (c * c);
-  return slotSum(s, [&](int i) {
-    return s.phaseFactor[i] * std::sqrt(std::max(0.0, slowness2 - s.inverseVelocity2[i]));
-  });
-}
-
 [[gnu::always_inline]] inline double variationRateOf(const SlotArrays& s, double c, double) {
   const double slowness2 = 1.0 / (c * c);
   const double sum = slotSum(s, [&](int i) {
@@ -151,20 +144,18 @@ template <double (*kPass)(const SlotArrays&, double, double)>
 struct StepperPasses {
   Pass variation;
   Pass phaseGrowth;
-  Pass decayExponent;
   Pass variationRate;
 };
 
 namespace {
 
 constexpr StepperPasses kBaselinePasses{baselinePass<variationOf>, baselinePass<phaseGrowthOf>,
-                                        baselinePass<decayExponentOf>,
                                         baselinePass<variationRateOf>};
 #if defined(__x86_64__)
 constexpr StepperPasses kAvx2Passes{avx2Pass<variationOf>, avx2Pass<phaseGrowthOf>,
-                                    avx2Pass<decayExponentOf>, avx2Pass<variationRateOf>};
+                                    avx2Pass<variationRateOf>};
 constexpr StepperPasses kAvx512Passes{avx512Pass<variationOf>, avx512Pass<phaseGrowthOf>,
-                                      avx512Pass<decayExponentOf>, avx512Pass<variationRateOf>};
+                                      avx512Pass<variationRateOf>};
 #endif
 
 const StepperPasses* passesFor(InstructionSet set) {
@@ -217,10 +208,6 @@ double PhaseStepper::variation(double from, double to) const {
 
 double PhaseStepper::phaseGrowth(double from, double to) const {
   return passes_->phaseGrowth({slots_, inverseVelocity2_, phaseFactor_}, from, to);
-}
-
-double PhaseStepper::decayExponent(double c) const {
-  return passes_->decayExponent({slots_, inverseVelocity2_, phaseFactor_}, c, 0.0);
 }
 
 double PhaseStepper::variationRate(double c) const {

@@ -122,11 +122,6 @@ class PhaseStepper {
   // of the evanescent slots' exponents.
   double phaseGrowth(double from, double to) const;
 
-  // The sum of the exponents k h r of the slots evanescent at c: the
-  // growth of the plain reduction's terms, e^sum, which D carries as a
-  // whole.
-  double decayExponent(double c) const;
-
   // The rate of that variation at c, d/dc of the sum (infinite at a slot's
   // own velocity).
   double variationRate(double c) const;

@@ -191,7 +191,8 @@ template <bool Rescale, bool OddLayer>
 // case: their at most kBlockSlots slots in one block of lanes and the
 // reduction straight from its lanes, with no array in between.
 template <bool Rescale, TermPrecision kPrecision, int Layers>
-[[gnu::always_inline]] inline double fewLayerValue(const LayerConstants& model, double c) {
+[[gnu::always_inline]] inline double fewLayerValue(const LayerConstants& model, double c,
+                                                   double* decay) {
   static_assert(Layers == 1 || Layers == 2);
   const double cc = c * c;
   const double k = model.omega / c;
@@ -205,6 +206,13 @@ template <bool Rescale, TermPrecision kPrecision, int Layers>
   const auto x1Scale = [&](int m) {
     return Rescale ? terms.scale[Layers + m] * terms.scale[m] : 1.0;
   };
+  if (!Rescale && decay != nullptr) {
+    double product = terms.scale[0];
+    for (int i = 1; i < 2 * Layers; ++i) {
+      product *= terms.scale[i];
+    }
+    *decay = product;
+  }
   x = reduced<Rescale, true>(x, interfaceTerms(model, 0, cc), layer(0), x1Scale(0));
   if constexpr (Layers == 2) {
     x = reduced<Rescale, false>(x, interfaceTerms(model, 1, cc), layer(1), x1Scale(1));
@@ -218,24 +226,35 @@ template <bool Rescale, TermPrecision kPrecision, int Layers>
 // once it has happened before the last layer, every later value, and D, is
 // infinite or undefined.
 template <bool Rescale, Arithmetic kArithmetic, TermPrecision kPrecision = TermPrecision::library>
-[[gnu::always_inline]] inline double secularValue(const LayerConstants& model, double c) {
+[[gnu::always_inline]] inline double secularValue(const LayerConstants& model, double c,
+                                                  double* decay = nullptr) {
   const int layers = model.layerCount - 1;
   if (layers == 0) {
     // The half-space alone.
     const double cc = c * c;
+    if (decay != nullptr) {
+      *decay = 1.0;
+    }
     return closedValue(model, cc, surfaceState(model, cc));
   }
   if (layers == 1) {
-    return fewLayerValue<Rescale, kPrecision, 1>(model, c);
+    return fewLayerValue<Rescale, kPrecision, 1>(model, c, decay);
   }
   if (layers == 2) {
-    return fewLayerValue<Rescale, kPrecision, 2>(model, c);
+    return fewLayerValue<Rescale, kPrecision, 2>(model, c, decay);
   }
   const double cc = c * c;
   const double k = model.omega / c;
   ReductionState x = surfaceState(model, cc);
   ReductionInputs in;
   prepareReduction<Rescale, kArithmetic, kPrecision>(model, cc, k, in);
+  if (!Rescale && decay != nullptr) {
+    double product = 1.0;
+    for (int i = 0; i < 2 * layers; ++i) {
+      product *= in.terms.scale[i];
+    }
+    *decay = product;
+  }
   const auto step = [&](auto oddLayer, int m) {
     x = reduced<Rescale, decltype(oddLayer)::value>(
         x, interfaceTerms(model, m, cc), in.termsAt(m, layers), Rescale ? in.x1Scale[m] : 1.0);
@@ -261,30 +280,33 @@ template <bool Rescale, Arithmetic kArithmetic, TermPrecision kPrecision = TermP
 // The quick clones, with TermPrecision::quick terms, differ from those
 // values by a few units in the last place of the terms, and from each other
 // where the fused kernel rounds otherwise.
-double literalBaseline(const LayerConstants& model, double c) {
-  return secularValue<false, Arithmetic::plain>(model, c);
+double literalBaseline(const LayerConstants& model, double c, double* decay) {
+  return secularValue<false, Arithmetic::plain>(model, c, decay);
 }
 
 // The same with the quick terms, for the searches of the curve solver.
-double quickBaseline(const LayerConstants& model, double c) {
-  return secularValue<false, Arithmetic::plain, TermPrecision::quick>(model, c);
+double quickBaseline(const LayerConstants& model, double c, double* decay) {
+  return secularValue<false, Arithmetic::plain, TermPrecision::quick>(model, c, decay);
 }
 
 #if defined(__x86_64__)
-[[gnu::target("avx2,fma")]] double literalAvx2(const LayerConstants& model, double c) {
-  return secularValue<false, Arithmetic::fused>(model, c);
+[[gnu::target("avx2,fma")]] double literalAvx2(const LayerConstants& model, double c,
+                                               double* decay) {
+  return secularValue<false, Arithmetic::fused>(model, c, decay);
 }
 
-[[gnu::target("avx512f")]] double literalAvx512(const LayerConstants& model, double c) {
-  return secularValue<false, Arithmetic::fused>(model, c);
+[[gnu::target("avx512f")]] double literalAvx512(const LayerConstants& model, double c,
+                                                double* decay) {
+  return secularValue<false, Arithmetic::fused>(model, c, decay);
 }
 
-[[gnu::target("avx2,fma")]] double quickAvx2(const LayerConstants& model, double c) {
-  return secularValue<false, Arithmetic::fused, TermPrecision::quick>(model, c);
+[[gnu::target("avx2,fma")]] double quickAvx2(const LayerConstants& model, double c, double* decay) {
+  return secularValue<false, Arithmetic::fused, TermPrecision::quick>(model, c, decay);
 }
 
-[[gnu::target("avx512f")]] double quickAvx512(const LayerConstants& model, double c) {
-  return secularValue<false, Arithmetic::fused, TermPrecision::quick>(model, c);
+[[gnu::target("avx512f")]] double quickAvx512(const LayerConstants& model, double c,
+                                              double* decay) {
+  return secularValue<false, Arithmetic::fused, TermPrecision::quick>(model, c, decay);
 }
 #endif
 
@@ -382,6 +404,14 @@ double SecularFunction::literal(double c) const {
   return evaluate<false>(c);
 }
 
+double SecularFunction::literal(double c, double& decay) const {
+  if (layers_.layerCount == 0) {
+    decay = std::numeric_limits<double>::quiet_NaN();
+    return decay;
+  }
+  return literal_(layers_, c, &decay);
+}
+
 double SecularFunction::rescaled(double c) const {
   return evaluate<true>(c);
 }
@@ -391,7 +421,7 @@ double SecularFunction::evaluate(double c) const {
   if (layers_.layerCount == 0) {
     return std::numeric_limits<double>::quiet_NaN();
   }
-  return Rescale ? rescaledValue(layers_, c) : literal_(layers_, c);
+  return Rescale ? rescaledValue(layers_, c) : literal_(layers_, c, nullptr);
 }
 
 }  // namespace swcore

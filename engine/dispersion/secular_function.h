@@ -42,7 +42,9 @@ struct LayerConstants {
 // The literal evaluation is compiled for each instruction set
 // (simd/instruction_set.h). All give the same values; the fastest one the
 // processor has is used unless a set is named.
-using LiteralEvaluation = double (*)(const LayerConstants& model, double c);
+// Besides D it gives, where `decay` is not null, the product of exp(-k h r)
+// over the slots evanescent at c: the inverse of the growth D carries.
+using LiteralEvaluation = double (*)(const LayerConstants& model, double c, double* decay);
 
 // A layered model and an angular frequency as D reads them, held by the
 // caller: arrays of `layerCount` entries, top layer first, the last one the
@@ -102,6 +104,13 @@ class SecularFunction {
 
   // The plain reduction, without any guard against overflow.
   double literal(double c) const;
+
+  // The same, and in `decay` the product of exp(-k h r) over the layer
+  // terms evanescent at c (P and S of every layer above the half-space):
+  // D times it is D without the growth of those terms, the same sign with
+  // a shape close to a line near a zero. It underflows to 0 where that
+  // growth exceeds the range of a double.
+  double literal(double c, double& decay) const;
 
   // The reduction with the growing exponential of every evanescent layer term
   // and the running state divided out; same sign and zeros as literal(). At a

@@ -46,8 +46,9 @@ static_assert(kBlockSlots <= kPassWidth);
 // Vertical functions of every slot at one velocity: C = cosh(khr),
 // S = sinh(khr)/r, T = -r sinh(khr) where c is below the slot's velocity,
 // cos(khr), sin(khr)/r, r sin(khr) where it is above. `scale` is the positive
-// factor the terms carry (exp(-k|h|r) for evanescent terms when rescaling,
-// else 1).
+// factor exp(-k|h|r) of an evanescent slot, 1 of a circular one: the factor
+// the rescaled terms carry, and for the literal terms the inverse of their
+// growth.
 struct VerticalTerms {
   double c[kTermSlots];
   double s[kTermSlots];
@@ -139,7 +140,7 @@ template <bool Rescale, class Value>
     const Value g = 1.0 / (4.0 * e);
     growing = e + g;
     difference = e - g;
-    scale = one;
+    scale = pick(a.q >= 0.0, 2.0 * e, one);
   }
   const Value numerator = pick(a.q >= 0.0, difference, second);
   SlotTerms<Value> out{pick(a.q >= 0.0, growing, first), numerator / pick(a.q >= 0.0, -a.r, a.r),
@@ -170,7 +171,8 @@ template <class Value>
   const Value inverseR = pick(evanescent, fourFirst * w, w);
   const Value numerator = pick(evanescent, first - growing, second);
   return {pick(evanescent, first + growing, first),
-          numerator * pick(evanescent, -inverseR, inverseR), numerator * a.r, one};
+          numerator * pick(evanescent, -inverseR, inverseR), numerator * a.r,
+          pick(evanescent, 2.0 * first, one)};
 }
 
 }  // namespace detail
