@@ -95,14 +95,14 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
   };
   if (layers <= kBlockSlots) {
     // One block of lanes holds every layer's terms.
-    const detail::SlotTerms<TermBlock> terms =
-        blockTerms<Rescale, kPrecision>(cc, k, model.velocity2, model.thickness, layers);
+    const detail::SlotTerms<TermBlock> terms = blockTerms<Rescale, kPrecision>(
+        cc, k, model.velocity2, model.slowness2, model.thickness, layers);
     decayOf(terms);
     return surfaceTraction<Rescale>(model, cc, terms, layers);
   }
   VerticalTerms terms;
-  verticalTerms<Rescale, kArithmetic, kPrecision>(cc, k, model.velocity2, model.thickness, layers,
-                                                  terms);
+  verticalTerms<Rescale, kArithmetic, kPrecision>(cc, k, model.velocity2, model.slowness2,
+                                                  model.thickness, layers, terms);
   decayOf(terms);
   return surfaceTraction<Rescale>(model, cc, terms, layers);
 }
@@ -193,6 +193,9 @@ LoveSecularFunction::LoveSecularFunction(const SecularModel& model, InstructionS
   // The padding after the last slot (thickness 0).
   for (int i = layers; i < paddedSlotCount(layers) || i < kBlockSlots; ++i) {
     l.velocity2[i] = 1.0;
+  }
+  for (int i = 0; i < paddedSlotCount(layers) || i < kBlockSlots; ++i) {
+    l.slowness2[i] = 1.0 / l.velocity2[i];
   }
 }
 

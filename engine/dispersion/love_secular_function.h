@@ -21,6 +21,7 @@ struct LoveLayerConstants {
   // beta^2 and thickness of each layer above the half-space, one slot each,
   // and of the padding after them (see kTermSlots).
   double velocity2[kTermSlots] = {};
+  double slowness2[kTermSlots] = {};  // 1 / v^2, for the quick terms
   double thickness[kTermSlots] = {};
   // mu = rho beta^2 of each layer over that of the half-space, and its inverse.
   double modulus[kMaxLayers] = {};

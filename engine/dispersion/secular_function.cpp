@@ -95,8 +95,8 @@ template <bool Rescale, Arithmetic kArithmetic, TermPrecision kPrecision>
 [[gnu::always_inline]] inline void prepareReduction(const LayerConstants& model, double cc,
                                                     double k, ReductionInputs& in) {
   const int layers = model.layerCount - 1;
-  verticalTerms<Rescale, kArithmetic, kPrecision>(cc, k, model.velocity2, model.thickness,
-                                                  2 * layers, in.terms);
+  verticalTerms<Rescale, kArithmetic, kPrecision>(cc, k, model.velocity2, model.slowness2,
+                                                  model.thickness, 2 * layers, in.terms);
   if constexpr (Rescale) {
     for (int m = 0; m < layers; ++m) {
       in.x1Scale[m] = in.terms.scale[layers + m] * in.terms.scale[m];
@@ -197,8 +197,8 @@ template <bool Rescale, TermPrecision kPrecision, int Layers>
   const double cc = c * c;
   const double k = model.omega / c;
   ReductionState x = surfaceState(model, cc);
-  const detail::SlotTerms<TermBlock> terms =
-      blockTerms<Rescale, kPrecision>(cc, k, model.velocity2, model.thickness, 2 * Layers);
+  const detail::SlotTerms<TermBlock> terms = blockTerms<Rescale, kPrecision>(
+      cc, k, model.velocity2, model.slowness2, model.thickness, 2 * Layers);
   const auto layer = [&](int m) {
     const int b = Layers + m;
     return LayerTerms{terms.c[m], terms.s[m], terms.t[m], terms.c[b], terms.s[b], terms.t[b]};
@@ -366,6 +366,9 @@ SecularFunction::SecularFunction(const SecularModel& model, InstructionSet set,
   // The padding after the last slot (thickness 0).
   for (int i = 2 * layers; i < paddedSlotCount(2 * layers); ++i) {
     l.velocity2[i] = 1.0;
+  }
+  for (int i = 0; i < paddedSlotCount(2 * layers); ++i) {
+    l.slowness2[i] = 1.0 / l.velocity2[i];
   }
   for (int m = 0; m < layers; ++m) {
     const double eps = model.density[m + 1] / model.density[m];

@@ -34,6 +34,7 @@ struct LayerConstants {
   // v^2 and thickness of each vertical-term slot and of the padding after
   // them (see kTermSlots).
   double velocity2[kTermSlots] = {};
+  double slowness2[kTermSlots] = {};  // 1 / v^2, for the quick terms
   double thickness[kTermSlots] = {};
   double densityRatio[kMaxLayers] = {};  // epsilon = rho[m+1] / rho[m]
   double eta[kMaxLayers] = {};           // 2 (beta[m]^2 - epsilon beta[m+1]^2)

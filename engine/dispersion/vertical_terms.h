@@ -72,10 +72,18 @@ struct SlotArguments {
   Value q, r, kh, literalX, x, kernelArgument;
 };
 
-template <bool Rescale, class Value>
+// With TermPrecision::quick, q = 1 - c^2 (1/v^2) from the slot's inverse
+// square, a product where the plain formula divides.
+template <bool Rescale, TermPrecision kPrecision = TermPrecision::library, class Value>
 [[gnu::always_inline]] inline SlotArguments<Value> slotArguments(double cc, double k,
-                                                                 Value velocity2, Value thickness) {
-  const Value q = 1.0 - cc / velocity2;
+                                                                 Value velocity2, Value slowness2,
+                                                                 Value thickness) {
+  Value q;
+  if constexpr (kPrecision == TermPrecision::quick) {
+    q = 1.0 - cc * slowness2;
+  } else {
+    q = 1.0 - cc / velocity2;
+  }
   const Value r = squareRoot(magnitude(q));  // q is never -0: 1 - y rounds to +0
   const Value kh = k * thickness;
   const Value literalX = -kh * r;
@@ -191,14 +199,15 @@ template <class Value>
 // over whole arrays (and vectorises), and the library's calls do not wait on
 // one another.
 //
-// With TermPrecision::quick the kernel's exponential is quickExponential
-// and the library fills only the circular slots and those beyond the
-// kernel's range.
+// With TermPrecision::quick the kernel's exponential is quickExponential,
+// the library fills only the circular slots and those beyond the kernel's
+// range, and q is formed from `slowness2`, each slot's 1/v^2 (padded as
+// the others; not read otherwise, and may then be null).
 template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
           TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline void verticalTerms(double cc, double k, const double* velocity2,
-                                                 const double* thickness, int slots,
-                                                 VerticalTerms& out) {
+                                                 const double* slowness2, const double* thickness,
+                                                 int slots, VerticalTerms& out) {
   // One array per quantity, so that the passes vectorise.
   double q[kTermSlots];
   double r[kTermSlots];
@@ -211,7 +220,8 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
   // Whole groups: a partial one would be worked one slot at a time.
   const int passSlots = paddedSlotCount(slots);
   for (int i = 0; i < passSlots; ++i) {
-    const auto a = detail::slotArguments<Rescale>(cc, k, velocity2[i], thickness[i]);
+    const auto a = detail::slotArguments<Rescale, kPrecision>(
+        cc, k, velocity2[i], kPrecision == TermPrecision::quick ? slowness2[i] : 0.0, thickness[i]);
     q[i] = a.q;
     r[i] = a.r;
     kh[i] = a.kh;
@@ -265,11 +275,15 @@ using TermBlock = LaneVector<kBlockSlots>;
 template <bool Rescale, TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline detail::SlotTerms<TermBlock> blockTerms(double cc, double k,
                                                                       const double* velocity2,
+                                                                      const double* slowness2,
                                                                       const double* thickness,
                                                                       int slots) {
   static_assert(!Rescale || kPrecision == TermPrecision::library);
-  const detail::SlotArguments<TermBlock> a = detail::slotArguments<Rescale>(
-      cc, k, loadLanes<TermBlock>(velocity2), loadLanes<TermBlock>(thickness));
+  const TermBlock slotSlowness2 = kPrecision == TermPrecision::quick
+                                      ? loadLanes<TermBlock>(slowness2)
+                                      : broadcast<TermBlock>(0.0);
+  const detail::SlotArguments<TermBlock> a = detail::slotArguments<Rescale, kPrecision>(
+      cc, k, loadLanes<TermBlock>(velocity2), slotSlowness2, loadLanes<TermBlock>(thickness));
   TermBlock first;
   TermBlock slack;
   if constexpr (kPrecision == TermPrecision::quick) {
