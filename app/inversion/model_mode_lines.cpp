@@ -76,4 +76,15 @@ std::vector<ModeLine> rayleighModeLines(std::span<const float> thickness, std::s
   return lines;
 }
 
+std::string modeLineName(const ModeLine& line) {
+  std::string name(1, line.wave == swcore::WaveType::love ? 'L' : 'R');
+  name += std::to_string(line.mode);
+  return name;
+}
+
+std::optional<std::size_t> modeLineNameIndex(const ModeLine& line) {
+  if (line.velocities.empty()) return std::nullopt;
+  return line.velocities.size() / 2;
+}
+
 }  // namespace dispfit

@@ -9,7 +9,10 @@
 // The model as the window holds it: m, m/s, g/cm3, Vp = 3 Vs.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "dispersion/wave_type.h"
@@ -33,6 +36,16 @@ struct ModeLine {
   std::vector<double> frequencies;  // Hz
   std::vector<double> velocities;   // m/s
 };
+
+// The name a line is labelled with on the charts: R and the mode's number
+// for Rayleigh waves (R1 their first higher mode), L and the number for
+// Love waves (L0 their fundamental), as the literature writes them.
+std::string modeLineName(const ModeLine& line);
+
+// Where on its line the name goes: the point halfway along it, so that the
+// names of the modes stand one above another at one frequency where the
+// modes share it; none for an empty line.
+std::optional<std::size_t> modeLineNameIndex(const ModeLine& line);
 
 // The lines `display` asks for, Rayleigh modes first, each mode once even
 // where it exists at no frequency (its line then empty); none when the

@@ -278,6 +278,9 @@ class TForm1 : public QWidget {
   // The table's model's higher Rayleigh modes, then its Love modes, as the
   // 模态 menu asks; owned by chart.
   std::vector<QLineSeries*> ModeSeries;
+  // Each of those lines' name (modeLineName) at its middle point, a series
+  // of one labelled point a line that has points; owned by chart.
+  std::vector<QScatterSeries*> ModeNameSeries;
   // The measured points that name their mode, a series a mode, each point
   // labelled with its mode's number; owned by chart.
   std::vector<QScatterSeries*> MeasuredModeSeries;
@@ -384,6 +387,8 @@ class TForm1 : public QWidget {
   // Draws the table's model's lines that modeDisplay_ asks for, at the
   // curve's frequencies, widening the velocity axis to hold them.
   void drawModeLines();
+  // A mode line's name at `at`, in the line's colour (ModeNameSeries).
+  void addModeName(const QString& name, QPointF at, const QColor& colour);
   // Draws the measured points that name their mode.
   void drawMeasuredModes();
   // The computed curve Series1 draws: every frequency with a root, but those

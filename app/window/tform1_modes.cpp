@@ -72,6 +72,7 @@ void TForm1::showModes(const ModeDisplay& display) {
 
 void TForm1::drawModeLines() {
   removeAll(*chart, ModeSeries);
+  removeAll(*chart, ModeNameSeries);
   if (modeDisplay_.modes <= 1 && !modeDisplay_.love) return;
   const DrawableCurve drawable = drawableCurve(freq, vr, freqCount);
   const std::vector<double> frequencies(drawable.freq.begin(), drawable.freq.end());
@@ -100,8 +101,31 @@ void TForm1::drawModeLines() {
     series->attachAxis(bottom);
     series->attachAxis(LeftAxis);
     ModeSeries.push_back(series.release());  // owned by chart
+    if (const std::optional<std::size_t> at = modeLineNameIndex(line)) {
+      addModeName(QString::fromStdString(modeLineName(line)), points[static_cast<qsizetype>(*at)],
+                  pen.color());
+    }
   }
   if (lowest < LeftAxis->min() || highest > LeftAxis->max()) setVelocityRange(lowest, highest);
+}
+
+void TForm1::addModeName(const QString& name, QPointF at, const QColor& colour) {
+  auto series = std::make_unique<QScatterSeries>();
+  series->setMarkerSize(0.0);
+  series->setColor(Qt::transparent);
+  series->setBorderColor(Qt::transparent);
+  // The label holds no tag of Qt's: the name itself.
+  series->setPointLabelsFormat(name);
+  series->setPointLabelsVisible(true);
+  series->setPointLabelsColor(colour);
+  series->setPointLabelsFont(windowFont(9));
+  // A short line's middle can lie at the plot's edge: its name is still whole.
+  series->setPointLabelsClipping(false);
+  series->append(at);
+  chart->addSeries(series.get());
+  series->attachAxis(chart->axes(Qt::Horizontal).value(0));
+  series->attachAxis(LeftAxis);
+  ModeNameSeries.push_back(series.release());  // owned by chart
 }
 
 void TForm1::drawMeasuredModes() {

@@ -349,6 +349,19 @@ TEST_F(ForwardRun, ModesMenuDrawsTheHigherRayleighAndTheLoveModesOfTheTable) {
   for (const QPointF& p : form.ModeSeries[1]->points()) EXPECT_GT(p.x(), 5.0);
   // Love mode 0 exists at every frequency.
   EXPECT_EQ(form.ModeSeries[2]->points().size(), 30);
+  // Each line wears its name, in its colour, at a point of its own.
+  const QStringList names{"R1", "R2", "L0", "L1", "L2"};
+  ASSERT_EQ(form.ModeNameSeries.size(), 5u);
+  for (std::size_t s = 0; s < form.ModeNameSeries.size(); ++s) {
+    SCOPED_TRACE(s);
+    const QScatterSeries* name = form.ModeNameSeries[s];
+    EXPECT_TRUE(form.chart->series().contains(name));
+    EXPECT_EQ(name->pointLabelsFormat(), names[static_cast<qsizetype>(s)]);
+    EXPECT_TRUE(name->pointLabelsVisible());
+    EXPECT_EQ(name->pointLabelsColor(), form.ModeSeries[s]->color());
+    ASSERT_EQ(name->points().size(), 1);
+    EXPECT_TRUE(form.ModeSeries[s]->points().contains(name->points().front()));
+  }
 
   // Against wavelength the lines move with the curve.
   form.WavelengthAction->setChecked(true);
@@ -361,6 +374,7 @@ TEST_F(ForwardRun, ModesMenuDrawsTheHigherRayleighAndTheLoveModesOfTheTable) {
   form.LoveAction->setChecked(false);
   form.ModeCountActions[0]->trigger();
   EXPECT_TRUE(form.ModeSeries.empty());
+  EXPECT_TRUE(form.ModeNameSeries.empty());
   EXPECT_EQ(seriesPoints(), fundamental);
 }
 
