@@ -27,6 +27,37 @@ inline constexpr double kKernelArgumentLimit = 708.0;
 // single lanes.
 enum class Arithmetic { plain, fused };
 
+namespace detail {
+
+// The reduction x = n ln 2 + r of both kernels: log2(e), ln 2 in two parts
+// (the high one of 32 significant bits, so that n times it is exact for every
+// n of the range), and the shift that rounds x log2(e) to an integer in the
+// low bits of a double.
+inline constexpr double kLog2e = 0x1.71547652b82fep+0;
+inline constexpr double kLn2High = 0x1.62e42fee00000p-1;
+inline constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
+inline constexpr double kRoundingShift = 0x1.8p52;
+
+// a b + c, fused or each operation rounded.
+template <Arithmetic kArithmetic, class Value>
+[[gnu::always_inline]] inline Value multiplyAdd(Value a, Value b, Value c) {
+  if constexpr (kArithmetic == Arithmetic::fused) {
+    static_assert(std::is_same_v<Value, double>);
+    return __builtin_fma(a, b, c);
+  } else {
+    return a * b + c;
+  }
+}
+
+// 2^n from the shifted x log2(e) whose low bits hold n.
+template <class Value>
+[[gnu::always_inline]] inline Value powerOfTwo(Value shifted) {
+  const auto bits = bitsOf(shifted);
+  return fromBits<Value>((bits + 1023u) << 52);
+}
+
+}  // namespace detail
+
 // e^x for |x| <= kKernelArgumentLimit together with the knowledge whether it
 // is the value rounded to nearest. x = n ln 2 + r with |r| <= ln 2 / 2, the
 // reduced argument carried with its rounding error, r^2 formed exactly
@@ -51,20 +82,11 @@ using NearestExponential = NearestExponentialOf<double>;
 template <Arithmetic kArithmetic = Arithmetic::plain, class Value>
 [[gnu::always_inline]] inline NearestExponentialOf<Value> nearestExponential(Value x) {
   constexpr bool kFused = kArithmetic == Arithmetic::fused;
-  static_assert(!kFused || std::is_same_v<Value, double>);
-  constexpr double kLog2e = 0x1.71547652b82fep+0;
-  constexpr double kLn2High = 0x1.62e42fee00000p-1;  // 32 significant bits
-  constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
-  constexpr double kRoundingShift = 0x1.8p52;
+  using detail::kLn2High, detail::kLn2Low, detail::kLog2e, detail::kRoundingShift;
   constexpr double kSplitter = 0x1.0000002p+27;  // 2^27 + 1
   const auto all = [](double v) { return broadcast<Value>(v); };
-  // a b + c, fused or not.
   const auto multiplyAdd = [](Value a, Value b, Value c) {
-    if constexpr (kFused) {
-      return __builtin_fma(a, b, c);
-    } else {
-      return a * b + c;
-    }
+    return detail::multiplyAdd<kArithmetic>(a, b, c);
   };
   const Value shifted = multiplyAdd(x, all(kLog2e), all(kRoundingShift));
   const Value n = shifted - kRoundingShift;
@@ -124,9 +146,7 @@ template <Arithmetic kArithmetic = Arithmetic::plain, class Value>
   const Value doubt = 0x1p-50 * magnitude(cubic) + 0x1p-62 + 0x1p-6 * unit;
   const Value slack =
       pick(expR != 1.0, (0.5 * unit - magnitude(beyond)) - doubt, broadcast<Value>(-1.0));
-  const auto bits = bitsOf(shifted);
-  const Value twoToN = fromBits<Value>((bits + 1023u) << 52);
-  return {expR * twoToN, slack};
+  return {expR * detail::powerOfTwo(shifted), slack};
 }
 
 // e^x for |x| <= kKernelArgumentLimit to within two units in the last
@@ -141,19 +161,10 @@ template <Arithmetic kArithmetic = Arithmetic::plain, class Value>
 // and the reduction's error in r moves e^r by less than 2^-53 relative.
 template <Arithmetic kArithmetic = Arithmetic::plain, class Value>
 [[gnu::always_inline]] inline Value quickExponential(Value x) {
-  constexpr bool kFused = kArithmetic == Arithmetic::fused;
-  static_assert(!kFused || std::is_same_v<Value, double>);
-  constexpr double kLog2e = 0x1.71547652b82fep+0;
-  constexpr double kLn2High = 0x1.62e42fee00000p-1;  // 32 significant bits
-  constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
-  constexpr double kRoundingShift = 0x1.8p52;
+  using detail::kLn2High, detail::kLn2Low, detail::kLog2e, detail::kRoundingShift;
   const auto all = [](double v) { return broadcast<Value>(v); };
   const auto multiplyAdd = [](Value a, Value b, Value c) {
-    if constexpr (kFused) {
-      return __builtin_fma(a, b, c);
-    } else {
-      return a * b + c;
-    }
+    return detail::multiplyAdd<kArithmetic>(a, b, c);
   };
   const Value shifted = multiplyAdd(x, all(kLog2e), all(kRoundingShift));
   const Value n = shifted - kRoundingShift;
@@ -178,9 +189,7 @@ template <Arithmetic kArithmetic = Arithmetic::plain, class Value>
   const Value fromTenth = multiplyAdd(r2, q1011, q89);
   const Value q = multiplyAdd(r8, fromTenth, multiplyAdd(r4, fromSixth, fromSecond));
   const Value expR = 1.0 + multiplyAdd(r2, q, r);
-  const auto bits = bitsOf(shifted);
-  const Value twoToN = fromBits<Value>((bits + 1023u) << 52);
-  return expR * twoToN;
+  return expR * detail::powerOfTwo(shifted);
 }
 
 }  // namespace swcore

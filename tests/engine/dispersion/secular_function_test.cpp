@@ -176,6 +176,23 @@ Model manyThinLayers(int layers) {
   return m;
 }
 
+// Models for each way the engine works D: the half-space alone, one and two
+// layers over it (circular and hyperbolic terms side by side, a slower
+// layer under a faster one), and deeper ones in array passes, one with more
+// slots than one word of the library's marks.
+std::vector<Model> everyWayOfWorking() {
+  return {
+      {{0.0}, {0.15}, {1.8}},
+      {{0.004, 0.0}, {0.12, 0.35}, {1.7, 2.0}},
+      {{0.006, 0.0}, {0.3, 0.2}, {1.9, 1.8}},
+      {{0.005, 0.008, 0.0}, {0.18, 0.26, 0.42}, {1.8, 1.9, 2.1}},
+      {{0.003, 0.002, 0.0}, {0.25, 0.11, 0.5}, {1.8, 1.7, 2.0}},
+      {{0.002, 0.003, 0.0025, 0.0}, {0.16, 0.24, 0.13, 0.35}, {1.75, 1.85, 1.7, 1.95}},
+      manyThinLayers(12),
+      manyThinLayers(40),
+  };
+}
+
 // The engine works the half-space alone, one and two layers over it, and
 // deeper models each in a way of its own, and has code for several
 // instruction sets; every way must form the literal form's values with the
@@ -184,16 +201,7 @@ Model manyThinLayers(int layers) {
 // above the half-space's, at low and high frequency; only values the
 // literal form leaves finite are compared.
 TEST(SecularFunction, LiteralValuesAreThoseOfTheLiteralFormToTheBit) {
-  const std::vector<Model> models{
-      {{0.0}, {0.15}, {1.8}},
-      {{0.004, 0.0}, {0.12, 0.35}, {1.7, 2.0}},
-      {{0.006, 0.0}, {0.3, 0.2}, {1.9, 1.8}},
-      {{0.005, 0.008, 0.0}, {0.18, 0.26, 0.42}, {1.8, 1.9, 2.1}},
-      {{0.003, 0.002, 0.0}, {0.25, 0.11, 0.5}, {1.8, 1.7, 2.0}},
-      {{0.002, 0.003, 0.0025, 0.0}, {0.16, 0.24, 0.13, 0.35}, {1.75, 1.85, 1.7, 1.95}},
-      manyThinLayers(12),
-      manyThinLayers(40),  // more slots than one word of the library's marks
-  };
+  const std::vector<Model> models = everyWayOfWorking();
   using swcore::InstructionSet;
   int setsRun = 0;
   for (const InstructionSet set :
@@ -231,16 +239,7 @@ TEST(SecularFunction, LiteralValuesAreThoseOfTheLiteralFormToTheBit) {
 // cancellations as in ValuesAgreeWithTheLiteralForm), so the same sign
 // wherever the literal form is not within that of zero, and finite where it is.
 TEST(SecularFunction, QuickTermsGiveTheLiteralFormsValuesWithinItsRounding) {
-  const std::vector<Model> models{
-      {{0.0}, {0.15}, {1.8}},
-      {{0.004, 0.0}, {0.12, 0.35}, {1.7, 2.0}},
-      {{0.006, 0.0}, {0.3, 0.2}, {1.9, 1.8}},
-      {{0.005, 0.008, 0.0}, {0.18, 0.26, 0.42}, {1.8, 1.9, 2.1}},
-      {{0.003, 0.002, 0.0}, {0.25, 0.11, 0.5}, {1.8, 1.7, 2.0}},
-      {{0.002, 0.003, 0.0025, 0.0}, {0.16, 0.24, 0.13, 0.35}, {1.75, 1.85, 1.7, 1.95}},
-      manyThinLayers(12),
-      manyThinLayers(40),
-  };
+  const std::vector<Model> models = everyWayOfWorking();
   using swcore::InstructionSet;
   for (const InstructionSet set :
        {InstructionSet::baseline, InstructionSet::avx2, InstructionSet::avx512}) {
