@@ -109,12 +109,19 @@ double upperShare(const SampleChain& chain) {
   return static_cast<double>(upper) / static_cast<double>(chain.size());
 }
 
-TEST(KnownPosterior, TemperingCarriesEveryChainIntoBothModes) {
-  const TwoModeProblem problem;
+// The run both tests of the two modes make: four cold chains, long enough
+// for each chain's share of a mode to settle within a few swaps' worth.
+SamplerSettings twoModeRun() {
   SamplerSettings settings;
   settings.samples = 80000;
   settings.burnIn = 8000;
   settings.chains = 4;
+  return settings;
+}
+
+TEST(KnownPosterior, TemperingCarriesEveryChainIntoBothModes) {
+  const TwoModeProblem problem;
+  SamplerSettings settings = twoModeRun();
   settings.heatedChains = 6;
   settings.hottest = 100.0;
   settings.redrawShare = 0.0;  // tempering alone, whose effect is what is checked
@@ -142,10 +149,7 @@ TEST(KnownPosterior, TemperingCarriesEveryChainIntoBothModes) {
 
 TEST(KnownPosterior, RedrawsCarryEveryChainAcrossAGapWithNoCurve) {
   const TwoModeProblem problem;
-  SamplerSettings settings;
-  settings.samples = 80000;
-  settings.burnIn = 8000;
-  settings.chains = 4;
+  SamplerSettings settings = twoModeRun();
   settings.heatedChains = 0;
   const auto gapped = dispfit_test::partialForward([](const TrialModel& m, std::span<double> v) {
     if (std::abs(m.vs[0] - 400.0) < 100.0) return false;
