@@ -5,15 +5,13 @@
 // what they hear on by their own safe means (a queued call into the window).
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "core/background_run.h"
 #include "sampling/model_prior.h"
 #include "sampling/parallel_tempering.h"
 #include "sampling/posterior_summary.h"
@@ -52,32 +50,23 @@ class BackgroundPosterior {
   BackgroundPosterior(PosteriorJob job, ProgressCallback progress, FinishedCallback finished);
   // Cancels a run still going and waits for its thread; a run cancelled
   // this way is not summed up.
-  ~BackgroundPosterior();
+  ~BackgroundPosterior() = default;
   BackgroundPosterior(const BackgroundPosterior&) = delete;
   BackgroundPosterior& operator=(const BackgroundPosterior&) = delete;
 
   // From any thread: stops the sampler after its current round; the
   // samples kept so far are summed up, marked as not converged.
-  void cancel();
-  bool cancelRequested() const;
-  void wait();
+  void cancel() { run_.cancel(); }
+  bool cancelRequested() const { return run_.cancelRequested(); }
+  void wait() { run_.wait(); }
 
   // Once finished: the summary, moved out (none the second time), or none
   // with failure() saying why.
-  std::optional<PosteriorSummary> takeSummary();
-  std::string failure() const;
+  std::optional<PosteriorSummary> takeSummary() { return run_.takeSummary(); }
+  std::string failure() const { return run_.failure(); }
 
  private:
-  void run(const PosteriorJob& job);
-
-  ProgressCallback progress_;
-  FinishedCallback finished_;
-  std::atomic<bool> cancel_{false};
-  std::atomic<bool> dropped_{false};
-  mutable std::mutex mutex_;  // guards summary_ and failure_
-  std::optional<PosteriorSummary> summary_;
-  std::string failure_;
-  std::thread thread_;  // declared last: started once every member above exists
+  BackgroundRun<PosteriorSummary> run_;
 };
 
 }  // namespace dispfit

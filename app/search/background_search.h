@@ -6,14 +6,12 @@
 // call into the window, say).
 #pragma once
 
-#include <atomic>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "core/background_run.h"
 #include "search/global_search.h"
 #include "search/search_space.h"
 #include "search/search_summary.h"
@@ -43,34 +41,25 @@ class BackgroundSearch {
   BackgroundSearch(SearchJob job, ProgressCallback progress, FinishedCallback finished);
   // Cancels a search still running and waits for its thread; a search
   // cancelled this way is not summed up, as nobody will take the summary.
-  ~BackgroundSearch();
+  ~BackgroundSearch() = default;
   BackgroundSearch(const BackgroundSearch&) = delete;
   BackgroundSearch& operator=(const BackgroundSearch&) = delete;
 
   // From any thread: stops the search before its next iteration; the models
   // of the iterations completed are kept and summed up.
-  void cancel();
-  bool cancelRequested() const;
+  void cancel() { run_.cancel(); }
+  bool cancelRequested() const { return run_.cancelRequested(); }
 
   // Waits for the thread to end (at once after the finished callback).
-  void wait();
+  void wait() { run_.wait(); }
 
   // Once finished: the summary, moved out (none the second time), or none
   // with failure() saying why the search could not run.
-  std::optional<SearchSummary> takeSummary();
-  std::string failure() const;
+  std::optional<SearchSummary> takeSummary() { return run_.takeSummary(); }
+  std::string failure() const { return run_.failure(); }
 
  private:
-  void run(const SearchJob& job);
-
-  ProgressCallback progress_;
-  FinishedCallback finished_;
-  std::atomic<bool> cancel_{false};
-  std::atomic<bool> dropped_{false};  // set by the destructor
-  mutable std::mutex mutex_;          // guards summary_ and failure_
-  std::optional<SearchSummary> summary_;
-  std::string failure_;
-  std::thread thread_;  // declared last: started once every member above exists
+  BackgroundRun<SearchSummary> run_;
 };
 
 }  // namespace dispfit
