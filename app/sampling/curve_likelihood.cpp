@@ -12,28 +12,18 @@ CurveLikelihood::CurveLikelihood(std::span<const MeasuredPoint> points) {
     fault_ = "the curve has no point";
     return;
   }
-  std::size_t banded = 0;
+  BandDeviations deviations = bandDeviations(points);
+  if (!deviations.fault.empty()) {
+    fault_ = deviations.fault;
+    return;
+  }
   for (const MeasuredPoint& point : points) {
     frequencies_.push_back(point.frequency);
     velocities_.push_back(point.velocity);
-    if (point.band) {
-      ++banded;
-      const double sigma = 0.5 * (point.band->high - point.band->low);
-      if (!(sigma > 0.0)) {
-        fault_ = "the band at line " + std::to_string(point.line) +
-                 " has no width, so it gives no standard deviation";
-        return;
-      }
-      scales_.push_back(sigma);
-    } else {
-      scales_.push_back(point.velocity);
-    }
   }
-  if (banded != 0 && banded != points.size()) {
-    fault_ = "some points have a standard deviation or band and some do not";
-    return;
-  }
-  noise_ = banded != 0 ? NoiseModel::Given : NoiseModel::Hierarchical;
+  noise_ = deviations.sigmas ? NoiseModel::Given : NoiseModel::Hierarchical;
+  // Without sigma the residuals are relative, each scaled by its velocity.
+  scales_ = deviations.sigmas ? std::move(*deviations.sigmas) : velocities_;
   for (const double w : scales_) logScaleSum_ += std::log(w);
   logScaleSum_ += 0.5 * static_cast<double>(scales_.size()) * std::log(2.0 * std::numbers::pi);
 }

@@ -31,29 +31,19 @@ CurveMisfit::CurveMisfit(std::span<const MeasuredPoint> points,
     fault_ = "the curve has no point";
     return;
   }
-  std::size_t banded = 0;
+  BandDeviations deviations = bandDeviations(points);
+  if (!deviations.fault.empty()) {
+    fault_ = deviations.fault;
+    return;
+  }
   for (const MeasuredPoint& point : points) {
     frequencies_.push_back(point.frequency);
     velocities_.push_back(point.velocity);
     modes_.push_back(point.mode.value_or(swcore::kAnyMode));
-    if (point.band) {
-      ++banded;
-      const double sigma = 0.5 * (point.band->high - point.band->low);
-      if (!(sigma > 0.0)) {
-        fault_ = "the band at line " + std::to_string(point.line) +
-                 " has no width, so its residual cannot be normalised";
-        return;
-      }
-      sigmas_.push_back(sigma);
-    } else {
-      sigmas_.push_back(1.0);
-    }
   }
-  if (banded != 0 && banded != points.size()) {
-    fault_ = "some points have a band and some do not";
-    return;
-  }
-  kind_ = banded != 0 ? MisfitKind::Normalised : MisfitKind::MetresPerSecond;
+  kind_ = deviations.sigmas ? MisfitKind::Normalised : MisfitKind::MetresPerSecond;
+  sigmas_ =
+      deviations.sigmas ? std::move(*deviations.sigmas) : std::vector<double>(points.size(), 1.0);
 }
 
 double CurveMisfit::of(std::span<const double> computed) const {

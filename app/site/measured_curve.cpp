@@ -162,6 +162,28 @@ bool namesModes(std::span<const MeasuredPoint> points) {
                      [](const MeasuredPoint& point) { return point.mode.has_value(); });
 }
 
+BandDeviations bandDeviations(std::span<const MeasuredPoint> points) {
+  BandDeviations out;
+  std::vector<double> sigmas;
+  for (const MeasuredPoint& point : points) {
+    if (!point.band) continue;
+    const double sigma = 0.5 * (point.band->high - point.band->low);
+    if (!(sigma > 0.0)) {
+      out.fault = "the band at line " + std::to_string(point.line) +
+                  " has no width, so it gives no standard deviation";
+      return out;
+    }
+    sigmas.push_back(sigma);
+  }
+  if (sigmas.empty()) return out;
+  if (sigmas.size() != points.size()) {
+    out.fault = "some points have a band (or standard deviation) and some do not";
+    return out;
+  }
+  out.sigmas = std::move(sigmas);
+  return out;
+}
+
 double constrainedDepth(const std::vector<MeasuredPoint>& points) {
   double longest = 0.0;
   for (const MeasuredPoint& point : points) longest = std::max(longest, point.wavelength());

@@ -83,6 +83,15 @@ CurvePreparation prepareMeasuredCurve(const std::vector<MeasuredRow>& rows, Absc
 // Whether any point names its mode.
 bool namesModes(std::span<const MeasuredPoint> points);
 
+// Each point's standard deviation, half the width of its band, where every
+// point has a band; none where no point has one. A band of no width, or bands
+// at only some of the points, is a fault, which `fault` names.
+struct BandDeviations {
+  std::optional<std::vector<double>> sigmas;
+  std::string fault;
+};
+BandDeviations bandDeviations(std::span<const MeasuredPoint> points);
+
 // Half the longest measured wavelength (m): the depth the curve constrains.
 // 0 for no points.
 double constrainedDepth(const std::vector<MeasuredPoint>& points);

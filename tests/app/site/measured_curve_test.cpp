@@ -191,6 +191,33 @@ TEST(MeasuredCurve, BandsComeFromTheStandardDeviationOrTheBounds) {
   EXPECT_FALSE(points[2].band.has_value());
 }
 
+TEST(MeasuredCurve, BandDeviationsAreHalfEachWidthOnlyWhereEveryPointHasABand) {
+  // sigma 9 gives the band 171-189; the bounds 190-215 a half-width of 12.5.
+  std::vector<MeasuredPoint> points{{30, 180, VelocityBand{171.0, 189.0}, 2},
+                                    {20, 200, VelocityBand{190.0, 215.0}, 3}};
+  const BandDeviations both = bandDeviations(points);
+  EXPECT_EQ(both.fault, "");
+  ASSERT_TRUE(both.sigmas.has_value());
+  EXPECT_EQ(*both.sigmas, (std::vector<double>{9.0, 12.5}));
+
+  std::vector<MeasuredPoint> bare = points;
+  for (MeasuredPoint& point : bare) point.band.reset();
+  const BandDeviations none = bandDeviations(bare);
+  EXPECT_EQ(none.fault, "");
+  EXPECT_FALSE(none.sigmas.has_value());
+
+  std::vector<MeasuredPoint> mixed = points;
+  mixed[1].band.reset();
+  EXPECT_NE(bandDeviations(mixed).fault.find("some points have a band"), std::string::npos);
+  EXPECT_FALSE(bandDeviations(mixed).sigmas.has_value());
+
+  std::vector<MeasuredPoint> flat = points;
+  flat[1].band = VelocityBand{200.0, 200.0};
+  const BandDeviations zero = bandDeviations(flat);
+  EXPECT_NE(zero.fault.find("line 3 has no width"), std::string::npos) << zero.fault;
+  EXPECT_FALSE(zero.sigmas.has_value());
+}
+
 TEST(MeasuredCurve, ConstrainsHalfTheLongestWavelength) {
   // Wavelengths 200/20 = 10 m, 300/5 = 60 m, 250/10 = 25 m.
   const std::vector<MeasuredPoint> points{{20, 200, {}, 2}, {10, 250, {}, 3}, {5, 300, {}, 4}};
