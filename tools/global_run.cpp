@@ -12,6 +12,7 @@
 #include "records/file_replacement.h"
 #include "search/ensemble_tables.h"
 #include "search/search_ranges_text.h"
+#include "table_files.h"
 
 namespace dispfit {
 
@@ -50,18 +51,6 @@ ComputedCurve curveAtEveryPoint(const TrialModel& model, const MeasuredCurve& cu
     if (std::isfinite(velocities[i])) computed[i] = static_cast<float>(velocities[i]);
   }
   return computed;
-}
-
-bool writeTables(const std::string& prefix, const std::pair<std::string, std::string> (&files)[3]) {
-  for (const auto& [suffix, text] : files) {
-    std::string error;
-    const std::string path = prefix + suffix;
-    if (!swcore::replaceFileText(path, text, error)) {
-      std::cerr << "dispfit-invert: " << path << " could not be written: " << error << '\n';
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -129,7 +118,7 @@ GlobalOutcome runGlobalCommand(const GlobalCommand& command, const MeasuredCurve
         {"_profile.csv",
          profileTable(vsProfile(acceptedModels, kProfileReach * report.constrainedDepth))},
     };
-    if (!writeTables(*command.csvPrefix, files)) return GlobalOutcome::Failed;
+    if (!writeTableFiles(*command.csvPrefix, files)) return GlobalOutcome::Failed;
   }
   const swcore::ModelFile bestModel{report.best.thickness, report.best.vs, report.best.density,
                                     report.best.vp};

@@ -8,9 +8,9 @@
 
 #include "posterior_report.h"
 #include "progress_line.h"
-#include "records/file_replacement.h"
 #include "sampling/posterior_tables.h"
 #include "sampling/search_starts.h"
+#include "table_files.h"
 
 namespace dispfit {
 
@@ -19,19 +19,6 @@ namespace {
 // The samples PREFIX_samples.csv holds at most: enough for any histogram or
 // scatter drawn from them, a few megabytes.
 constexpr std::size_t kTabledSamples = 10000;
-
-bool writeTables(const std::string& prefix,
-                 const std::vector<std::pair<std::string, std::string>>& files) {
-  for (const auto& [suffix, text] : files) {
-    std::string error;
-    const std::string path = prefix + suffix;
-    if (!swcore::replaceFileText(path, text, error)) {
-      std::cerr << "dispfit-invert: " << path << " could not be written: " << error << '\n';
-      return false;
-    }
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -104,7 +91,7 @@ GlobalOutcome runPosteriorCommand(const GlobalCommand& command, const MeasuredCu
         {"_predictive.csv", predictiveTable(report.summary)},
     };
     if (prior.variableCount()) files.push_back({"_interfaces.csv", interfaceTable(report.summary)});
-    if (!writeTables(*command.csvPrefix, files)) return GlobalOutcome::Failed;
+    if (!writeTableFiles(*command.csvPrefix, files)) return GlobalOutcome::Failed;
   }
   return GlobalOutcome::Reported;
 }
