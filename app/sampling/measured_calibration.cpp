@@ -7,12 +7,13 @@ namespace dispfit {
 
 namespace {
 
-// bench/posterior_calibration, seed 1, two threads: 100 sites each of 3, of
-// 5 and of 2 to 6 layers.
-constexpr MeasuredCoverage kThreeLayers{{3, 3}, 100, {0.50, 0.81, 0.91}, {0.45, 0.68, 0.78}, true};
-constexpr MeasuredCoverage kFiveLayers{{5, 5}, 100, {0.47, 0.74, 0.83}, {0.48, 0.78, 0.88}, true};
+// bench/posterior_calibration, seed 1, two threads, the sampler's defaults
+// (100,000 samples after 50,000, 8 chains and 8 heated up to T = 1000):
+// 100 sites each of 3, of 5 and of 2 to 6 layers.
+constexpr MeasuredCoverage kThreeLayers{{3, 3}, 100, {0.53, 0.85, 0.94}, {0.45, 0.74, 0.82}, true};
+constexpr MeasuredCoverage kFiveLayers{{5, 5}, 100, {0.47, 0.82, 0.91}, {0.46, 0.73, 0.90}, true};
 constexpr MeasuredCoverage kTwoToSixLayers{
-    {2, 6}, 100, {0.47, 0.74, 0.85}, {0.44, 0.78, 0.86}, true};
+    {2, 6}, 100, {0.53, 0.83, 0.93}, {0.51, 0.81, 0.91}, true};
 
 std::string percent(double share) {
   return std::to_string(static_cast<int>(std::lround(100.0 * share)));
@@ -35,7 +36,11 @@ const MeasuredCoverage& measuredCoverageFor(LayerCountRange counts) {
 }
 
 bool fallsShort(double coverage, double nominal) {
-  return coverage < nominal - kCoverageTolerance;
+  // 1e-9: a coverage exactly at the edge (82 of 100 sites for 90 %) is
+  // within the tolerance, though 0.9 - 0.08 rounds above 0.82; a site's
+  // share of a calibration run is seven decades larger.
+  constexpr double kEdgeSlack = 1e-9;
+  return coverage < nominal - kCoverageTolerance - kEdgeSlack;
 }
 
 bool anyFallsShort(const MeasuredCoverage& measured) {
