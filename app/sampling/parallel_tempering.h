@@ -49,10 +49,11 @@ struct SamplerSettings {
   std::int64_t burnIn = kDefaultPosteriorSamples / 2;
   int chains = 8;  // C, >= 1
   // H, >= 0, and T_max, > 1: a ladder of ratio 1000^(1/8) = 2.4 a level, so
-  // that neighbours still swap on a 30-point curve, whose top chain
-  // crosses nearly the whole prior box. Up to T = 30 (4 levels), the chains
-  // of a stiff lid over a soft layer settled on a soft top layer whose fit
-  // was 35 in Q worse, at 3 sites of 100 of the calibration.
+  // that neighbours still swap on a 30-point curve (a quarter to two fifths
+  // of the offers), whose top chain crosses nearly the whole prior box. Up
+  // to T = 30 (4 levels), at 3 of the calibration's 100 sites of 3 layers (a
+  // stiff lid over a soft layer) every chain settled on a soft top layer,
+  // two of them fitting worse than the truth by 35 in Q.
   int heatedChains = 8;
   double hottest = 1000.0;
   int exchangeInterval = 10;  // P, >= 1
