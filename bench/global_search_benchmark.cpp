@@ -19,37 +19,17 @@
 #include <string>
 #include <vector>
 
-#include "dispersion/dispersion_curve.h"
+#include "four_layer_site.h"
 #include "search/global_search.h"
 
 namespace {
 
 using namespace dispfit;
 
-// 2 m of 140 m/s, 4 m of 220 m/s and 8 m of 350 m/s over a 600 m/s
-// half-space, density 1.9 g/cm3, Vp = 3 Vs.
-std::vector<MeasuredPoint> fourLayerCurve() {
-  const std::vector<swcore::ModelLayer> layers{{2.0, 140.0, 1900.0, 420.0},
-                                               {4.0, 220.0, 1900.0, 660.0},
-                                               {8.0, 350.0, 1900.0, 1050.0},
-                                               {1.0, 600.0, 1900.0, 1800.0}};
-  std::vector<double> hz;
-  for (int i = 29; i >= 0; --i) hz.push_back(5.0 * std::pow(16.0, i / 29.0));
-  std::vector<swcore::CurvePoint> out(hz.size());
-  swcore::DispersionCurveSolver solver;
-  solver.compute(layers, hz, swcore::CurveKind::phase, out);
-  std::vector<MeasuredPoint> points;
-  for (std::size_t i = 0; i < hz.size(); ++i) {
-    const double c = out[i].phaseVelocity;
-    points.push_back({hz[i], c, VelocityBand{0.97 * c, 1.03 * c}, static_cast<int>(i + 1)});
-  }
-  return points;
-}
+using bench::fourLayerSpace;
 
-SearchSpace fourLayerSpace() {
-  SearchSpace space;
-  space.layers.assign(4, LayerRanges{{80.0, 1000.0}, {1.0, 15.0}, 1.9, std::nullopt, std::nullopt});
-  return space;
+std::vector<MeasuredPoint> fourLayerCurve() {
+  return bench::fourLayerCurve(0.03);  // the band c (1 -+ 0.03)
 }
 
 void BM_GlobalSearch(benchmark::State& state) {
