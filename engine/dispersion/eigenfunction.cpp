@@ -117,8 +117,18 @@ struct EvenOdd {
 
 EvenOdd evenOdd(double nu2, double h) {
   if (nu2 > 0.0) {
+    // cosh and sinh from one expm1: with m = e^x - 1, sinh x = (m + m / e^x) / 2,
+    // a sum of two terms of one sign, so as exact near x = 0 as the library's.
+    // Beyond |x| = 700 (never inside a piece, whose phase is at most 8) e^x
+    // or its inverse overflows, and the library's functions take over.
     const double nu = std::sqrt(nu2);
-    return {std::cosh(nu * h), std::sinh(nu * h) / nu};
+    const double x = nu * h;
+    if (std::abs(x) > 700.0) {
+      return {std::cosh(x), std::sinh(x) / nu};
+    }
+    const double m = std::expm1(x);
+    const double e = m + 1.0;
+    return {0.5 * (e + 1.0 / e), 0.5 * (m + m / e) / nu};
   }
   if (nu2 < 0.0) {
     const double nu = std::sqrt(-nu2);
@@ -285,29 +295,52 @@ void addIntegrands(const LayerSystem& l, const Vector& y, double weight, Integra
   sums.i4 += weight * 0.5 * (l2m * dy[1] * dy[1] + l.mu * dy[0] * dy[0]);
 }
 
+// exp(A h) = m0 I + m1 A + m2 A^2 + m3 A^3 (Love: m0 I + m1 A), the
+// coefficients from the even and odd functions of A^2's two eigenvalues.
+struct PropagatorCoefficients {
+  double m0, m1, m2, m3;
+};
+
+PropagatorCoefficients propagatorCoefficients(const LayerSystem& l, double h) {
+  const EvenOdd b = evenOdd(l.nuB2, h);
+  if (l.n == 2) {
+    return {b.even, b.odd, 0.0, 0.0};
+  }
+  const EvenOdd e = evenOdd(l.nuA2, h);
+  const double gap = l.nuA2 - l.nuB2;
+  return {(b.even * l.nuA2 - e.even * l.nuB2) / gap, (b.odd * l.nuA2 - e.odd * l.nuB2) / gap,
+          (e.even - b.even) / gap, (e.odd - b.odd) / gap};
+}
+
+// A piece's motion y with A y, A^2 y and A^3 y: the motion anywhere in the
+// piece is a sum of these four, so that the quadrature's nodes need no
+// propagator matrix of their own.
+struct MotionPowers {
+  Vector y, ay, a2y, a3y;
+};
+
+MotionPowers motionPowers(const LayerSystem& l, const Vector& y) {
+  return {y, apply(l.a, y, l.n), apply(l.a2, y, l.n), apply(l.a3, y, l.n)};
+}
+
+// exp(A h) y.
+Vector carried(const LayerSystem& l, const MotionPowers& p, double h) {
+  const PropagatorCoefficients m = propagatorCoefficients(l, h);
+  Vector out{};
+  for (int i = 0; i < l.n; ++i) {
+    out[i] = m.m2 * p.a2y[i] + m.m3 * p.a3y[i] + m.m1 * p.ay[i] + m.m0 * p.y[i];
+  }
+  return out;
+}
+
 }  // namespace
 
 detail::EigenMatrix detail::EigenLayer::propagator(double h) const {
+  const PropagatorCoefficients m = propagatorCoefficients(*this, h);
   Matrix p{};
-  const EvenOdd b = evenOdd(nuB2, h);
-  if (n == 2) {
-    for (int i = 0; i < 2; ++i) {
-      p[i][i] = b.even;
-      for (int j = 0; j < 2; ++j) {
-        p[i][j] += b.odd * a[i][j];
-      }
-    }
-    return p;
-  }
-  const EvenOdd e = evenOdd(nuA2, h);
-  const double gap = nuA2 - nuB2;
-  const double m2 = (e.even - b.even) / gap;
-  const double m0 = (b.even * nuA2 - e.even * nuB2) / gap;
-  const double m3 = (e.odd - b.odd) / gap;
-  const double m1 = (b.odd * nuA2 - e.odd * nuB2) / gap;
-  for (int i = 0; i < 4; ++i) {
-    for (int j = 0; j < 4; ++j) {
-      p[i][j] = m2 * a2[i][j] + m3 * a3[i][j] + m1 * a[i][j] + (i == j ? m0 : 0.0);
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) {
+      p[i][j] = m.m2 * a2[i][j] + m.m3 * a3[i][j] + m.m1 * a[i][j] + (i == j ? m.m0 : 0.0);
     }
   }
   return p;
@@ -551,10 +584,11 @@ void Eigenfunction::integrate() {
       continue;
     }
     const double half = 0.5 * p.thickness;
+    const MotionPowers powers = motionPowers(l, p.motion);
     for (int g = 0; g < 4; ++g) {
       for (const double side : {-1.0, 1.0}) {
         const double at = half * (1.0 + side * kGaussNodes[g]);
-        const Vector y = apply(l.propagator(at), p.motion, l.n);
+        const Vector y = carried(l, powers, at);
         addIntegrands(l, y, scale * half * kGaussWeights[g], sums);
       }
     }
