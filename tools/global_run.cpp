@@ -9,7 +9,6 @@
 
 #include "global_report.h"
 #include "progress_line.h"
-#include "records/file_replacement.h"
 #include "search/ensemble_tables.h"
 #include "search/search_ranges_text.h"
 #include "table_files.h"
