@@ -21,7 +21,17 @@
 //                         [--samples N] [--burn-in N] [--chains C] [--heated H]
 //                         [--hottest T] [--redraws SHARE] [--start-models N]
 //                         [--start-searches N] [--threads T] [--seed S]
-//                         [--increasing] [--start-at-truth] [--verbose]
+//                         [--increasing] [--start-at-truth] [--recorded-truth]
+//                         [--verbose]
+//
+// Each site's posterior is also put to the report's two checks: the chi^2
+// test of its best fit (fit_check.h) and the samples that fit the curve
+// through modes a surface array would not record (recorded_mode_check.h);
+// the coverage is tabled again over the sites where either warned and where
+// neither did. With --recorded-truth each site's curve is its
+// surface-observed fundamental, what an array over it would record, while
+// the sampler still fits lowest roots: where the two differ the posterior
+// answers another question, and the checks are to say so.
 //
 // The prior: every layer's Vs uniform on 80-1000 m/s, every thickness on
 // 0.5-15 m, density 1.9 g/cm3, Vp = 3 Vs; with --increasing, Vs does not
@@ -38,8 +48,10 @@
 #include "sampling/calibration.h"
 #include "sampling/convergence.h"
 #include "sampling/curve_likelihood.h"
+#include "sampling/fit_check.h"
 #include "sampling/forward_curve.h"
 #include "sampling/posterior_quantities.h"
+#include "sampling/recorded_mode_check.h"
 #include "site/time_averaged_velocity.h"
 
 namespace {
@@ -180,9 +192,9 @@ void printSiteDetail(const SamplerRun& run, const CalibrationSite& site) {
   }
 }
 
-void printTable(const Configuration& configuration, const CalibrationTally& tally) {
+void printTable(const std::string& sites, const CalibrationTally& tally) {
   std::printf("\n%s, %zu sites: coverage of the credible intervals (nominal 50 / 80 / 90 %%)\n",
-              configuration.name.c_str(), tally.sites());
+              sites.c_str(), tally.sites());
   std::printf("| quantity | 50 %% | 80 %% | 90 %% |\n|---|---|---|---|\n");
   for (std::size_t q = 0; q < kCalibratedQuantities; ++q) {
     std::printf("| %s |", calibratedQuantityName(q).c_str());
@@ -213,12 +225,17 @@ int main(int argc, char** argv) {
   StartSearchSettings starts;
   std::uint64_t seed = 1;
   bool increasing = false;
+  // Each site's curve as a surface array would record it rather than its
+  // lowest roots.
+  bool recordedTruth = false;
   for (int i = 1; i < argc; i += 2) {
     const std::string_view option = argv[i];
-    if (option == "--increasing" || option == "--verbose" || option == "--start-at-truth") {
-      (option == "--increasing" ? increasing
-       : option == "--verbose"  ? verbose
-                                : startAtTruth) = true;
+    if (option == "--increasing" || option == "--verbose" || option == "--start-at-truth" ||
+        option == "--recorded-truth") {
+      (option == "--increasing"       ? increasing
+       : option == "--verbose"        ? verbose
+       : option == "--recorded-truth" ? recordedTruth
+                                      : startAtTruth) = true;
       --i;
       continue;
     }
@@ -279,21 +296,27 @@ int main(int argc, char** argv) {
   std::printf(
       "Calibration: %zu sites a configuration, %lld samples after %lld of burn-in, "
       "%d chains at T = 1 and %d heated up to T = %g, redraws %.2f of the steps, starts from "
-      "%lld models per layer count in %d best-fit searches, %d threads, seed %llu, Vs %s%s\n",
+      "%lld models per layer count in %d best-fit searches, %d threads, seed %llu, Vs %s%s; "
+      "the sites' curves their %s\n",
       sites, static_cast<long long>(settings.samples), static_cast<long long>(settings.burnIn),
       settings.chains, settings.heatedChains, settings.hottest, settings.redrawShare,
       static_cast<long long>(starts.models), startSearchCount(starts.models, starts.searches),
       settings.threads, static_cast<unsigned long long>(seed),
       increasing ? "not decreasing with depth" : "in any order",
-      startAtTruth ? ", every chain started at the true model" : "");
+      startAtTruth ? ", every chain started at the true model" : "",
+      recordedTruth ? "surface-observed fundamentals" : "lowest roots");
   for (const Configuration& configuration : configurations) {
     const ModelPrior prior(calibrationSpace(configuration.counts.most, increasing),
                            configuration.counts);
     CalibrationTally tally;
+    CalibrationTally warned;    // the sites where the forward-rule check warned
+    CalibrationTally unwarned;  // and the others
     const auto began = std::chrono::steady_clock::now();
     for (std::size_t s = firstSite; s < firstSite + sites; ++s) {
       const auto siteBegan = std::chrono::steady_clock::now();
-      const CalibrationSite site = drawCalibrationSite(prior, seed, s);
+      const CalibrationSite site = drawCalibrationSite(
+          prior, seed, s, 0.02,
+          recordedTruth ? swcore::ForwardRule::surfaceObserved : swcore::ForwardRule::lowestRoot);
       settings.seed = seed * 1000003ULL + s;
       starts.seed = settings.seed;
       const SamplerRun run = startAtTruth ? sampleFromTruth(prior, site, settings)
@@ -305,18 +328,30 @@ int main(int argc, char** argv) {
       const SiteOutcome outcome = siteOutcome(run, site.truth);
       const double trueQ = trueWeightedSquares(prior, site);
       tally.add(outcome);
+      swcore::ForwardRuleSettings lowest;
+      lowest.rule = swcore::ForwardRule::lowestRoot;
+      const CurveLikelihood likelihood(site.curve);
+      const RecordedModeCheck check =
+          *recordedModeCheckFor(run, prior, likelihood, site.curve, lowest);
+      const std::optional<FitCheck> fit = checkBestFit(run, likelihood);
+      const bool misfit = fit && fit->warns();
+      (check.warns() || misfit ? warned : unwarned).add(outcome);
       const double seconds =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - siteBegan).count();
       std::printf(
           "%s site %3zu: %zu layers, covered 50/80/90 of Vs30 Vs2 Vs5 Vs10 %s, rank %2zu, "
-          "R-hat %.3f (Vs2 %.3f), Q true %.1f best %.1f, share fitting better %.2f, %.1f s\n",
+          "R-hat %.3f (Vs2 %.3f), Q true %.1f best %.1f, share fitting better %.2f, "
+          "fit p %.2g%s, unrecorded modes %.1f %%%s, %.1f s\n",
           configuration.name.c_str(), s, site.truth.layerCount(), coveredFlags(outcome).c_str(),
           outcome.rank, maxRhat(run), shallowRhat(run, kCalibratedDepths[0]), trueQ,
-          run.bestFit.weightedSquares, shareFittingBetter(run, trueQ), seconds);
+          run.bestFit.weightedSquares, shareFittingBetter(run, trueQ), fit ? fit->pValue : NAN,
+          misfit ? " (warned)" : "", check.percent(), check.warns() ? " (warned)" : "", seconds);
       if (verbose) printSiteDetail(run, site);
       std::fflush(stdout);
     }
-    printTable(configuration, tally);
+    printTable(configuration.name, tally);
+    printTable(configuration.name + ", a check warned", warned);
+    printTable(configuration.name + ", neither check warned", unwarned);
     std::printf("(%.0f s)\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
   }

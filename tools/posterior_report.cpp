@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "records/number_text.h"
 #include "sampling/curve_likelihood.h"
 #include "sampling/measured_calibration.h"
 #include "sampling/search_starts.h"
@@ -133,7 +134,13 @@ std::string modelLines(const std::string& title, const TrialModel& m) {
 }
 
 std::string intervalLines(const PosteriorSummary& s) {
-  const std::string mark = s.convergence.converged ? "" : "  (not converged)";
+  const bool unrecorded = s.recordedModes && s.recordedModes->warns();
+  std::string marks = s.convergence.converged ? "" : "not converged";
+  if (s.fit && s.fit->warns()) {
+    marks += std::string(marks.empty() ? "" : "; ") + "misfit beyond sigma";
+  }
+  if (unrecorded) marks += std::string(marks.empty() ? "" : "; ") + "holding unrecorded modes";
+  const std::string mark = marks.empty() ? "" : "  (" + marks + ")";
   std::string text = "Credible intervals (equal-tailed percentiles of the samples, m/s)" + mark +
                      ":\n           p5     p10     p50     p90     p95\n";
   for (const PosteriorAverage& row : s.averages) {
@@ -185,12 +192,35 @@ std::string notConvergedWarning(const PosteriorSummary& summary) {
          "); the intervals and probabilities are not to be trusted";
 }
 
+std::string recordedModeWarning(const PosteriorSummary& summary) {
+  if (!summary.recordedModes || !summary.recordedModes->warns()) return {};
+  return fixed(100.0 * summary.recordedModes->share(), 0) +
+         " % of the samples fit the curve through modes a surface array would not record "
+         "(modes trapped at depth, whose surface motion is weak beside another mode's); the "
+         "intervals and probabilities hold those models: sample under the surface-observed rule "
+         "with --observed-fraction 0.1 (its intervals are not calibrated yet)";
+}
+
+std::string misfitWarning(const PosteriorSummary& summary) {
+  if (!summary.fit || !summary.fit->warns()) return {};
+  return "no model of the ranges fits the curve within its sigma under the forward rule (the "
+         "best fit's chi-square p below " +
+         std::string(swcore::formatNumber(kLeastFitPValue).view()) +
+         "): at some frequencies the curve may record a mode other than the lowest root (sample "
+         "under the surface-observed rule with --observed-fraction 0.1), the ranges may exclude "
+         "the site, or the sigma is too small; the intervals are those of a problem the curve "
+         "does not fit";
+}
+
 std::string posteriorReport(const PosteriorReportInputs& in) {
   const PosteriorSummary& s = in.summary;
   std::string text = problemLines(in);
   text += convergenceLines(s);
-  if (const std::string warning = notConvergedWarning(s); !warning.empty()) {
-    text += "Warning: " + warning + "\n";
+  if (s.fit) text += "Fit check: " + describeFit(*s.fit) + "\n";
+  if (s.recordedModes) text += "Forward-rule check: " + describeCheck(*s.recordedModes) + "\n";
+  for (const std::string& warning :
+       {notConvergedWarning(s), misfitWarning(s), recordedModeWarning(s)}) {
+    if (!warning.empty()) text += "Warning: " + warning + "\n";
   }
   if (s.counts.least < s.counts.most) {
     text += "Layer count probabilities:";

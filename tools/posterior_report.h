@@ -28,6 +28,15 @@ struct PosteriorReportInputs {
 // and on the standard error stream.
 std::string notConvergedWarning(const PosteriorSummary& summary);
 
+// The warning a check that finds kDepartingShareWarned or more of the samples
+// departing prints, here and on the standard error stream; empty otherwise.
+std::string recordedModeWarning(const PosteriorSummary& summary);
+
+// The warning a best fit beyond the curve's sigma (chi^2 p below
+// kLeastFitPValue) prints, here and on the standard error stream; empty
+// otherwise.
+std::string misfitWarning(const PosteriorSummary& summary);
+
 // The report, each line ending in "\n".
 std::string posteriorReport(const PosteriorReportInputs& inputs);
 

@@ -73,14 +73,18 @@ GlobalOutcome runPosteriorCommand(const GlobalCommand& command, const MeasuredCu
   report.forward = command.forward;
   report.summary =
       summarizePosterior(run, prior, likelihood, *forward, constrainedDepth(curve.points));
+  report.summary.recordedModes =
+      recordedModeCheckFor(run, prior, likelihood, curve.inverted, command.forward);
   std::cout << posteriorReport(report);
   std::cout.flush();
   if (!std::cout) {
     std::cerr << "dispfit-invert: the report could not be written to standard output\n";
     return GlobalOutcome::Failed;
   }
-  if (const std::string warning = notConvergedWarning(report.summary); !warning.empty()) {
-    std::cerr << "dispfit-invert: " << warning << '\n';
+  for (const std::string& warning :
+       {notConvergedWarning(report.summary), misfitWarning(report.summary),
+        recordedModeWarning(report.summary)}) {
+    if (!warning.empty()) std::cerr << "dispfit-invert: " << warning << '\n';
   }
   if (command.csvPrefix) {
     std::vector<std::pair<std::string, std::string>> files = {

@@ -54,7 +54,7 @@ std::string calibratedQuantityName(std::size_t quantity) {
 }
 
 CalibrationSite drawCalibrationSite(const ModelPrior& prior, std::uint64_t seed, std::size_t index,
-                                    double noise) {
+                                    double noise, swcore::ForwardRule truthRule) {
   std::vector<double> frequencies;
   for (std::size_t i = 0; i < kSiteFrequencies; ++i) {
     const double share = static_cast<double>(i) / static_cast<double>(kSiteFrequencies - 1);
@@ -65,7 +65,9 @@ CalibrationSite drawCalibrationSite(const ModelPrior& prior, std::uint64_t seed,
   for (std::size_t i = 0; i < frequencies.size(); ++i) {
     points.push_back({frequencies[i], 1.0, std::nullopt, static_cast<int>(i + 1)});
   }
-  const std::unique_ptr<ForwardCurve> forward = lowestRootForward(points)();
+  swcore::ForwardRuleSettings rule;
+  rule.rule = truthRule;
+  const std::unique_ptr<ForwardCurve> forward = ruleForward(points, rule)();
   TrialStream random(seed, kSiteStream, index);
   CalibrationSite site;
   TrialModel model;
@@ -115,8 +117,8 @@ SamplerRun sampleSite(const ModelPrior& prior, const CalibrationSite& site,
   const SamplingProblem problem{&prior, &likelihood};
   const std::size_t chains =
       static_cast<std::size_t>(std::max(settings.chains, 1) + std::max(settings.heatedChains, 0));
-  // The sites' curves are the lowest roots of their models (synthetic, with
-  // no higher mode recorded), and the chains start and sample under the same.
+  // The chains start and sample under the lowest root, the posterior's
+  // rule, whichever rule took the sites' curves.
   StartSearchSettings lowestStarts = starts;
   lowestStarts.forward.rule = swcore::ForwardRule::lowestRoot;
   const std::vector<SampledModel> models = searchStarts(prior, site.curve, chains, lowestStarts);
@@ -148,27 +150,6 @@ double CalibrationTally::rankPValue() const {
     chi2 += d * d / expected;
   }
   return chiSquareUpperTail(chi2, static_cast<int>(kRankBins) - 1);
-}
-
-double chiSquareUpperTail(double x, int dof) {
-  if (!(x > 0.0)) return 1.0;
-  const double y = 0.5 * x;
-  double sum = 0.0;
-  if (dof % 2 == 0) {
-    double term = 1.0;  // y^j / j!
-    for (int j = 0; j < dof / 2; ++j) {
-      sum += term;
-      term *= y / static_cast<double>(j + 1);
-    }
-    return std::exp(-y) * sum;
-  }
-  // y^(j + 1/2) / Gamma(j + 3/2), from Gamma(3/2) = sqrt(pi) / 2.
-  double term = std::sqrt(y) / (0.5 * std::sqrt(3.14159265358979323846));
-  for (int j = 0; j < dof / 2; ++j) {
-    sum += term;
-    term *= y / (static_cast<double>(j) + 1.5);
-  }
-  return std::erfc(std::sqrt(y)) + std::exp(-y) * sum;
 }
 
 }  // namespace dispfit

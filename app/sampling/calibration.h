@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "dispersion/observed_curve.h"
+#include "sampling/chi_square.h"
 #include "sampling/model_prior.h"
 #include "sampling/parallel_tempering.h"
 #include "sampling/sampled_model.h"
@@ -50,9 +52,12 @@ struct CalibrationSite {
 // curve has a root at each of 30 frequencies evenly spaced in log frequency
 // from 80 down to 5 Hz (drawn again until it has), each velocity noised with
 // a normal error of sigma = `noise` times the true one, which the curve
-// gives as its band.
-CalibrationSite drawCalibrationSite(const ModelPrior& prior, std::uint64_t seed, std::size_t index,
-                                    double noise = 0.02);
+// gives as its band. The true curve is taken under `truthRule`: the lowest
+// root, which the sampler fits, or the surface-observed fundamental, what a
+// surface array over the site would record.
+CalibrationSite drawCalibrationSite(
+    const ModelPrior& prior, std::uint64_t seed, std::size_t index, double noise = 0.02,
+    swcore::ForwardRule truthRule = swcore::ForwardRule::lowestRoot);
 
 // What one site's posterior says of its true model.
 struct SiteOutcome {
@@ -84,10 +89,5 @@ class CalibrationTally {
   std::array<std::array<std::int64_t, kCalibratedLevels.size()>, kCalibratedQuantities> covered_{};
   std::array<std::int64_t, kRankBins> ranks_{};
 };
-
-// The upper tail of the chi^2 distribution with `dof` degrees of freedom at
-// x: exact sums for whole degrees (e^-y sum y^j / j! for even, with
-// erfc(sqrt y) for odd degrees, y = x / 2).
-double chiSquareUpperTail(double x, int dof);
 
 }  // namespace dispfit

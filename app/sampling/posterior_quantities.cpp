@@ -65,4 +65,14 @@ std::vector<SampleView> thinnedSamples(const SamplerRun& run, std::size_t most) 
   return samples;
 }
 
+TrialModel trialModelOf(const ModelPrior& prior, const SampleView& sample) {
+  SampledModel model;
+  model.vs.assign(sample.vs.begin(), sample.vs.end());
+  model.thickness.assign(sample.thickness.begin(), sample.thickness.end() - 1);
+  model.poisson.assign(sample.poisson.begin(), sample.poisson.end());
+  TrialModel out;
+  prior.trialModel(model, out);
+  return out;
+}
+
 }  // namespace dispfit

@@ -16,6 +16,7 @@
 #include <span>
 #include <vector>
 
+#include "sampling/model_prior.h"
 #include "sampling/parallel_tempering.h"
 #include "sampling/sample_chain.h"
 
@@ -49,5 +50,9 @@ std::optional<double> averageVelocity(const SampleView& sample, double depth);
 // sample (a profile, the curves of a predictive band): the stride that keeps
 // at most `most` samples of all.
 std::vector<SampleView> thinnedSamples(const SamplerRun& run, std::size_t most);
+
+// The layered model a sample stands for, each layer's Vp and density as the
+// prior gives them.
+TrialModel trialModelOf(const ModelPrior& prior, const SampleView& sample);
 
 }  // namespace dispfit

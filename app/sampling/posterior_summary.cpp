@@ -22,16 +22,6 @@ constexpr int kRowsPerMetre = 10;
 // The depth a profile reaches without a constrained depth: Vs30's.
 constexpr double kDepthWithoutCurve = 30.0;
 
-TrialModel trialModelOf(const ModelPrior& prior, const SampleView& sample) {
-  SampledModel model;
-  model.vs.assign(sample.vs.begin(), sample.vs.end());
-  model.thickness.assign(sample.thickness.begin(), sample.thickness.end() - 1);
-  model.poisson.assign(sample.poisson.begin(), sample.poisson.end());
-  TrialModel out;
-  prior.trialModel(model, out);
-  return out;
-}
-
 std::vector<PosteriorProfileRow> profileOf(const SamplerRun& run, double bottom) {
   const std::vector<SampleView> samples = thinnedSamples(run, kProfileSamples);
   std::vector<PosteriorProfileRow> rows;
@@ -177,6 +167,7 @@ PosteriorSummary summarizePosterior(const SamplerRun& run, const ModelPrior& pri
   summary.bestFitMisfit =
       std::sqrt(run.bestFit.weightedSquares / static_cast<double>(likelihood.size())) /
       run.bestFit.noise;
+  summary.fit = checkBestFit(run, likelihood);
   if (summary.samples == 0) return summary;
 
   double noiseScale = 1.0;

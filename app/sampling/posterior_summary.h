@@ -15,10 +15,12 @@
 #include <vector>
 
 #include "sampling/curve_likelihood.h"
+#include "sampling/fit_check.h"
 #include "sampling/forward_curve.h"
 #include "sampling/model_prior.h"
 #include "sampling/parallel_tempering.h"
 #include "sampling/posterior_quantities.h"
+#include "sampling/recorded_mode_check.h"
 
 namespace dispfit {
 
@@ -111,6 +113,12 @@ struct PosteriorSummary {
   double bestFitLogLikelihood = 0.0;
   double bestFitMisfit = 0.0;  // sqrt(Q / m) of the best fit, the normalised misfit
   Convergence convergence;
+  // The chi^2 test of the best fit (fit_check.h); none without sigma.
+  std::optional<FitCheck> fit;
+  // Under the lowest root, how many samples fit through modes a surface
+  // array would not record (recorded_mode_check.h); none under the
+  // surface-observed rule. Set by the caller, which knows the rule.
+  std::optional<RecordedModeCheck> recordedModes;
 };
 
 // Sums up a run that kept samples (run.sampleCount() > 0); `forward`

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/number_text.h"
+#include "records/number_text.h"
 #include "sampling/measured_calibration.h"
 
 namespace dispfit {
@@ -35,6 +36,32 @@ QString convergenceText(const PosteriorSummary& s) {
     text += '\n' + (s.cancelled ? PosteriorResultsWindow::tr("未收敛：已取消，请让其运行完毕")
                                 : PosteriorResultsWindow::tr("未收敛：请增加样本数"));
     text += '\n' + PosteriorResultsWindow::tr("区间与概率不可信。");
+  }
+  if (const std::optional<FitCheck>& fit = s.fit) {
+    text += '\n' + PosteriorResultsWindow::tr(
+                       "拟合检验：最佳拟合 Q %1，%2 个自由度（点数减参数数），χ² p %3")
+                       .arg(number(fit->weightedSquares, 1))
+                       .arg(fit->degreesOfFreedom)
+                       .arg(QString::number(fit->pValue, 'g', 2));
+    if (fit->warns()) {
+      text += '\n' + PosteriorResultsWindow::tr(
+                         "在其 σ 内没有模型拟合曲线：曲线可能在某些频率记录了最低根以外的模态，"
+                         "或范围不含场地、σ 过小；区间属于曲线并不符合的问题。");
+    }
+  }
+  if (const std::optional<RecordedModeCheck>& check = s.recordedModes) {
+    text += '\n' + PosteriorResultsWindow::tr(
+                       "正演规则检查：%1/%2 个样本（%3%）靠地表台阵记录不到的模态"
+                       "（深部陷波模态）拟合曲线")
+                       .arg(check->departing)
+                       .arg(check->checked)
+                       .arg(QString::fromStdString(
+                           std::string(swcore::formatNumber(check->percent()).view())));
+    if (check->warns()) {
+      text += '\n' + PosteriorResultsWindow::tr(
+                         "区间包含这些模型：可勾选“Vs 不随深度减小”，或用 dispfit-invert --bayes "
+                         "--observed-fraction 0.1 按地表观测规则取样（尚未校准）。");
+    }
   }
   return text;
 }
@@ -72,12 +99,15 @@ QString calibrationText(LayerCountRange counts) {
 PosteriorResultsWindow::PosteriorResultsWindow(QWidget* parent) : QDialog(parent) {
   setModal(false);
   Convergence.setWordWrap(true);
+  // The figures and notes are never cut: the histogram and the classes'
+  // table give way instead.
+  Convergence.setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
   Classes.setColumnCount(4);
   Classes.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Classes.horizontalHeader()->setStretchLastSection(true);
   Classes.verticalHeader()->setVisible(false);
   Classes.setEditTriggers(QAbstractItemView::NoEditTriggers);
-  Classes.setMinimumHeight(220);
+  Classes.setMinimumHeight(200);
   LayerCounts.setWordWrap(true);
   auto buttons = std::make_unique<QDialogButtonBox>(QDialogButtonBox::Close);
   connect(buttons.get(), &QDialogButtonBox::rejected, this, &QDialog::close);
@@ -88,7 +118,7 @@ PosteriorResultsWindow::PosteriorResultsWindow(QWidget* parent) : QDialog(parent
   layout->addWidget(&Classes, 1);
   layout->addWidget(buttons.release());
   setLayout(layout.release());  // the window owns its layout
-  resize(560, 640);
+  resize(560, 700);
   retranslate();
 }
 
@@ -116,8 +146,9 @@ void PosteriorResultsWindow::retranslate() {
 
 void PosteriorResultsWindow::showSummary(const PosteriorSummary& s) {
   shown_ = s;
-  Convergence.setStyleSheet(s.convergence.converged ? QString()
-                                                    : QStringLiteral("color: #B00020;"));
+  const bool warned = !s.convergence.converged || (s.fit && s.fit->warns()) ||
+                      (s.recordedModes && s.recordedModes->warns());
+  Convergence.setStyleSheet(warned ? QStringLiteral("color: #B00020;") : QString());
   Histogram.showHistogram(s.vs30Histogram);
   Classes.setRowCount(static_cast<int>(s.classes.size()));
   for (std::size_t i = 0; i < s.classes.size(); ++i) {

@@ -203,11 +203,18 @@ void SiteResultsPanel::render() {
       lines.append(credibleText(average));
     }
     lines.append(tr("最可能类别（概率）：%1").arg(likeliestClassesText(*posterior_)));
-    // The panel has room for six lines: the measured shortfall goes on the
-    // heading's, unless the not-converged mark, the stronger word, is there.
-    if (anyFallsShort(measuredCoverageFor(posterior_->counts)) &&
-        posterior_->convergence.converged && !lines.isEmpty()) {
-      lines.front() += tr("；实测区间偏窄");
+    // The panel has room for six lines: one mark goes on the heading's, the
+    // strongest word that applies: not converged, then a best fit beyond
+    // sigma, then samples that fit through unrecorded modes, then the
+    // measured shortfall.
+    if (posterior_->convergence.converged && !lines.isEmpty()) {
+      if (posterior_->fit && posterior_->fit->warns()) {
+        lines.front() += tr("（拟合超出 σ）");
+      } else if (posterior_->recordedModes && posterior_->recordedModes->warns()) {
+        lines.front() += tr("（含地表记录不到的模态）");
+      } else if (anyFallsShort(measuredCoverageFor(posterior_->counts))) {
+        lines.front() += tr("；实测区间偏窄");
+      }
     }
     setText(lines.join(QLatin1Char('\n')));
     QStringList tip = lines;

@@ -158,6 +158,12 @@ ExportMetadata TForm1::exportMetadata(const ExportedResult& result) const {
         " layers, " + std::to_string(posteriorSummary_->samples) + " samples, seed " +
         std::to_string(searchRequest_.seed));
     metadata.settings.push_back("forward rule: " + swcore::describeRule(calibratedPosteriorRule()));
+    if (const std::optional<FitCheck>& fit = posteriorSummary_->fit) {
+      metadata.settings.push_back("fit check: " + describeFit(*fit));
+    }
+    if (const std::optional<RecordedModeCheck>& check = posteriorSummary_->recordedModes) {
+      metadata.settings.push_back("forward-rule check: " + describeCheck(*check));
+    }
     metadata.misfit =
         "Gaussian likelihood of the measured velocities with their sigma (or a sampled noise "
         "scale where the curve has none); the report gives the best fit's normalised misfit";

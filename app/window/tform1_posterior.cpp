@@ -135,8 +135,17 @@ void TForm1::showPosteriorResults() {
   if (!PosteriorWindow) PosteriorWindow = std::make_unique<PosteriorResultsWindow>(this);
   PosteriorWindow->showSummary(s);
   PosteriorWindow->show();
-  showStatus([converged] {
-    return StatusText{converged ? tr("后验分布完成。") : tr("后验分布未收敛：请增加样本数。"), {}};
+  const bool unrecorded = s.recordedModes && s.recordedModes->warns();
+  const bool misfit = s.fit && s.fit->warns();
+  showStatus([converged, unrecorded, misfit] {
+    if (!converged) return StatusText{tr("后验分布未收敛：请增加样本数。"), {}};
+    if (misfit) {
+      return StatusText{tr("后验分布完成：没有模型在 σ 内拟合曲线，见“后验分布”窗口。"), {}};
+    }
+    return StatusText{unrecorded
+                          ? tr("后验分布完成：部分样本靠地表记录不到的模态拟合，见“后验分布”窗口。")
+                          : tr("后验分布完成。"),
+                      {}};
   });
 }
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "dispersion/dispersion_curve.h"
+#include "dispersion/observed_curve.h"
 #include "synthetic_curve.h"
 #include "tool_run.h"
 
@@ -155,6 +157,118 @@ TEST_F(PosteriorTool, ACurveWithoutSigmaSamplesItsNoiseScale) {
   fieldsOf(contents(fs::path(prefix.string() + "_samples.csv")), header);
   EXPECT_NE(header.find(", noise scale, log-likelihood"), std::string::npos) << header;
   EXPECT_FALSE(fs::exists(prefix.string() + "_interfaces.csv"));
+}
+
+// What an array over a stiff crust on soft layers records, 6 m of 353 m/s
+// over 4.5 m of 150 over 2.8 m of 104 over 400 m/s (Vp = 3 Vs, 1.9 g/cm3):
+// its surface-observed fundamental at 24 frequencies from 5 to 80 Hz, higher
+// modes above about 18 Hz, each with a band of +-2 %.
+std::string stiffCrustRecordedCurve() {
+  const std::vector<swcore::ModelLayer> layers{{6.0, 353.0, 1900.0, 1059.0},
+                                               {4.5, 150.0, 1900.0, 450.0},
+                                               {2.8, 104.0, 1900.0, 312.0},
+                                               {0.0, 400.0, 1900.0, 1200.0}};
+  std::vector<double> hz;
+  for (int i = 0; i < 24; ++i) hz.push_back(5.0 + 75.0 * i / 23.0);
+  std::vector<swcore::ObservedPoint> out(hz.size());
+  swcore::ObservedCurveSolver solver;
+  EXPECT_EQ(solver.compute(layers, hz, {}, out), swcore::CurveStatus::ok);
+  EXPECT_GT(out.back().mode, 0);
+  std::string table = "frequency (Hz), velocity (m/s), low (m/s), high (m/s)\n";
+  for (std::size_t i = 0; i < hz.size(); ++i) {
+    std::ostringstream row;
+    row.precision(17);
+    const double c = out[i].phaseVelocity;
+    row << hz[i] << ", " << c << ", " << 0.98 * c << ", " << 1.02 * c << '\n';
+    table += row.str();
+  }
+  return table;
+}
+
+// A soft site's curve, 2 m of 120 m/s, 4 m of 146, 8 m of 180 over 300 m/s
+// (Vp = 3 Vs, 1.9 g/cm3): its lowest roots at 24 frequencies from 5 to 80 Hz,
+// each with a band of +-1 %.
+std::string softSiteCurve() {
+  const std::vector<swcore::ModelLayer> layers{{2.0, 120.0, 1900.0, 360.0},
+                                               {4.0, 146.0, 1900.0, 438.0},
+                                               {8.0, 180.0, 1900.0, 540.0},
+                                               {0.0, 300.0, 1900.0, 900.0}};
+  std::vector<double> hz;
+  for (int i = 0; i < 24; ++i) hz.push_back(5.0 * std::pow(16.0, i / 23.0));
+  std::vector<swcore::CurvePoint> out(hz.size());
+  swcore::DispersionCurveSolver solver;
+  EXPECT_EQ(solver.compute(layers, hz, swcore::CurveKind::phase, out), swcore::CurveStatus::ok);
+  std::string table = "frequency (Hz), velocity (m/s), low (m/s), high (m/s)\n";
+  for (std::size_t i = 0; i < hz.size(); ++i) {
+    std::ostringstream row;
+    row.precision(17);
+    const double c = out[i].phaseVelocity;
+    row << hz[i] << ", " << c << ", " << 0.99 * c << ", " << 1.01 * c << '\n';
+    table += row.str();
+  }
+  return table;
+}
+
+TEST_F(PosteriorTool, WarnsWhereSamplesFitThroughModesAnArrayWouldNotRecord) {
+  // Four free layers under the lowest root: a stiff crust over the soft
+  // layers fits the soft curve by the modes trapped in them, and the chains
+  // find such models. Their surface-observed curves are the crust's, far
+  // off the data: the report, the intervals and the error stream say so.
+  const ToolRun soft = run(std::string("--bayes --layers 4 --vs-range 80 1000 --h-range 0.5 15 ") +
+                           kSmallRun + quoted(write("soft.csv", softSiteCurve())));
+  ASSERT_EQ(soft.status, 0) << soft.err;
+  for (const char* text : {"Forward-rule check: ",
+                           "samples fit the curve through modes a surface array would not "
+                           "record",
+                           "--observed-fraction 0.1", "holding unrecorded modes)"}) {
+    EXPECT_NE(soft.out.find(text), std::string::npos) << text << "\n" << soft.out;
+  }
+  EXPECT_NE(soft.err.find("fit the curve through modes a surface array would not record"),
+            std::string::npos)
+      << soft.err;
+
+  // With the layers' Vs not decreasing with depth no crust can lie over
+  // them: no sample departs, and nothing is warned.
+  const ToolRun increasing =
+      run(std::string("--bayes --layers 4 --vs-range 80 1000 --h-range 0.5 15 --increasing ") +
+          kSmallRun + quoted(write("soft.csv", softSiteCurve())));
+  ASSERT_EQ(increasing.status, 0) << increasing.err;
+  EXPECT_NE(increasing.out.find("Forward-rule check: 0 of 200 samples (0 %)"), std::string::npos)
+      << increasing.out;
+  EXPECT_EQ(increasing.err.find("would not record"), std::string::npos) << increasing.err;
+
+  // Sampled under the surface-observed rule there is nothing to check.
+  const ToolRun observed =
+      run(std::string("--bayes --observed-fraction 0.1 --layers 3 --vs-range 80 1000 "
+                      "--h-range 0.5 15 --samples 1000 --burn-in 1000 --start-models 400 ") +
+          quoted(write("soft.csv", softSiteCurve())));
+  ASSERT_EQ(observed.status, 0) << observed.err;
+  EXPECT_EQ(observed.out.find("Forward-rule check"), std::string::npos) << observed.out;
+}
+
+TEST_F(PosteriorTool, WarnsWhereNoModelFitsTheCurveWithinItsSigma) {
+  // Under the lowest root no layered model reproduces the jumps between
+  // modes of what the array recorded: the best fit's chi-square test fails
+  // by far, and the report, the intervals and the error stream say so.
+  const ToolRun crust = run(std::string("--bayes --layers 4 --vs-range 80 1000 --h-range 0.5 15 ") +
+                            kSmallRun + quoted(write("crust.csv", stiffCrustRecordedCurve())));
+  ASSERT_EQ(crust.status, 0) << crust.err;
+  for (const char* text :
+       {"Fit check: the best fit's Q ", "with 17 degrees of freedom",
+        "Warning: no model of the ranges fits the curve within its sigma", "misfit beyond sigma"}) {
+    EXPECT_NE(crust.out.find(text), std::string::npos) << text << "\n" << crust.out;
+  }
+  EXPECT_NE(crust.err.find("no model of the ranges fits the curve within its sigma"),
+            std::string::npos)
+      << crust.err;
+  // The soft site's own curve, which a 4-layer model makes exactly: the
+  // test passes.
+  const ToolRun soft =
+      run(std::string("--bayes --layers 4 --vs-range 80 1000 --h-range 0.5 15 --increasing ") +
+          kSmallRun + quoted(write("soft.csv", softSiteCurve())));
+  ASSERT_EQ(soft.status, 0) << soft.err;
+  EXPECT_NE(soft.out.find("Fit check: the best fit's Q "), std::string::npos) << soft.out;
+  EXPECT_EQ(soft.out.find("fits the curve within its sigma"), std::string::npos) << soft.out;
 }
 
 TEST_F(PosteriorTool, RefusesBadRangesCountsAndCurvesUpFront) {

@@ -770,6 +770,22 @@
         <source>：与名义覆盖率相差不超过 8 个百分点。</source>
         <translation>: within 8 points of their nominal coverage.</translation>
     </message>
+    <message>
+        <source>正演规则检查：%1/%2 个样本（%3%）靠地表台阵记录不到的模态（深部陷波模态）拟合曲线</source>
+        <translation>Forward-rule check: %1 of %2 samples (%3 %) fit the curve through a mode a surface array would not record (a mode trapped at depth)</translation>
+    </message>
+    <message>
+        <source>区间包含这些模型：可勾选“Vs 不随深度减小”，或用 dispfit-invert --bayes --observed-fraction 0.1 按地表观测规则取样（尚未校准）。</source>
+        <translation>The intervals hold those models: tick “Vs does not decrease with depth”, or sample under the surface-observed rule with dispfit-invert --bayes --observed-fraction 0.1 (not calibrated yet).</translation>
+    </message>
+    <message>
+        <source>拟合检验：最佳拟合 Q %1，%2 个自由度（点数减参数数），χ² p %3</source>
+        <translation>Fit check: the best fit&apos;s Q %1 with %2 degrees of freedom (points less parameters), χ² p %3</translation>
+    </message>
+    <message>
+        <source>在其 σ 内没有模型拟合曲线：曲线可能在某些频率记录了最低根以外的模态，或范围不含场地、σ 过小；区间属于曲线并不符合的问题。</source>
+        <translation>No model fits the curve within its σ: at some frequencies the curve may record a mode other than the lowest root, or the ranges exclude the site, or σ is too small; the intervals belong to a problem the curve does not fit.</translation>
+    </message>
 </context>
 <context>
     <name>dispfit::ResidualChart</name>
@@ -942,6 +958,14 @@
     <message>
         <source>；实测区间偏窄</source>
         <translation>; measured: the intervals are too narrow</translation>
+    </message>
+    <message>
+        <source>（含地表记录不到的模态）</source>
+        <translation> (holding unrecorded modes)</translation>
+    </message>
+    <message>
+        <source>（拟合超出 σ）</source>
+        <translation> (misfit beyond σ)</translation>
     </message>
 </context>
 <context>
@@ -1518,6 +1542,14 @@ About %4 s left</translation>
     <message>
         <source>样本曲线中值</source>
         <translation>Samples&apos; median curve</translation>
+    </message>
+    <message>
+        <source>后验分布完成：部分样本靠地表记录不到的模态拟合，见“后验分布”窗口。</source>
+        <translation>Posterior done: some samples fit through modes a surface array would not record; see the Posterior window.</translation>
+    </message>
+    <message>
+        <source>后验分布完成：没有模型在 σ 内拟合曲线，见“后验分布”窗口。</source>
+        <translation>Posterior done: no model fits the curve within its σ; see the Posterior window.</translation>
     </message>
 </context>
 <context>

@@ -475,6 +475,15 @@ TEST_F(GlobalSearchWindow, PosteriorDrawsCredibleBandsPredictiveBandAndClassProb
   EXPECT_TRUE(form.posteriorWindow()->isVisible());
   EXPECT_EQ(form.posteriorWindow()->Classes.rowCount(), 4 + 5 + 8);
   EXPECT_FALSE(form.posteriorWindow()->Histogram.Bars->upperSeries()->points().isEmpty());
+  // Sampled under the lowest root, the samples are checked against the
+  // surface-observed rule, and the window says with how many it departs.
+  ASSERT_TRUE(s.recordedModes);
+  EXPECT_GT(s.recordedModes->checked, 0u);
+  EXPECT_TRUE(form.posteriorWindow()->Convergence.text().contains(
+      QStringLiteral("正演规则检查：%1/%2 个样本")
+          .arg(s.recordedModes->departing)
+          .arg(s.recordedModes->checked)))
+      << form.posteriorWindow()->Convergence.text().toStdString();
   // The export offers the posterior beside the table's model and writes its
   // tables, each naming the result and its settings.
   ScriptedExportResultChooser results;
@@ -571,6 +580,11 @@ TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
   EXPECT_TRUE(window->Convergence.text().contains(
       "Measured calibration (100 synthetic sites of 2 to 6 layers"))
       << window->Convergence.text().toStdString();
+  EXPECT_TRUE(window->Convergence.text().contains("\nForward-rule check: "))
+      << window->Convergence.text().toStdString();
+  // The curve gives sigma: the best fit is tested against it.
+  EXPECT_TRUE(window->Convergence.text().contains("\nFit check: the best fit's Q "))
+      << window->Convergence.text().toStdString();
   EXPECT_TRUE(window->LayerCounts.text().startsWith("Layer count probabilities:  2: "))
       << window->LayerCounts.text().toStdString();
   EXPECT_EQ(window->Histogram.chart->title(), "Posterior Vs30 histogram");
@@ -581,9 +595,16 @@ TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
   EXPECT_TRUE(panel.startsWith("Posterior: 4000 samples, R̂ ")) << panel.toStdString();
   EXPECT_TRUE(panel.contains("\nVs30 median ")) << panel.toStdString();
   EXPECT_TRUE(panel.contains("\nLikeliest classes (probability): EC8 ")) << panel.toStdString();
-  EXPECT_EQ(form.StatusLine.text(), converged
-                                        ? "Posterior finished."
-                                        : "The posterior has not converged: raise the samples.");
+  const bool warned = form.posteriorSummary()->recordedModes->warns();
+  ASSERT_TRUE(form.posteriorSummary()->fit);
+  const bool misfit = form.posteriorSummary()->fit->warns();
+  EXPECT_EQ(form.StatusLine.text(),
+            !converged ? "The posterior has not converged: raise the samples."
+            : misfit   ? "Posterior done: no model fits the curve within its σ; see the Posterior "
+                         "window."
+            : warned   ? "Posterior done: some samples fit through modes a surface array would not "
+                         "record; see the Posterior window."
+                       : "Posterior finished.");
   for (const QString& text : {window->Convergence.text(), window->LayerCounts.text(), panel}) {
     for (const QChar c : text) {
       EXPECT_FALSE(c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) << text.toStdString();
