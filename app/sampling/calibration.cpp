@@ -112,17 +112,18 @@ SiteOutcome siteOutcome(const SamplerRun& run, const SampledModel& truth) {
 }
 
 SamplerRun sampleSite(const ModelPrior& prior, const CalibrationSite& site,
-                      const SamplerSettings& settings, const StartSearchSettings& starts) {
+                      const SamplerSettings& settings, const StartSearchSettings& starts,
+                      swcore::ForwardRule rule) {
   const CurveLikelihood likelihood(site.curve);
   const SamplingProblem problem{&prior, &likelihood};
   const std::size_t chains =
       static_cast<std::size_t>(std::max(settings.chains, 1) + std::max(settings.heatedChains, 0));
-  // The chains start and sample under the lowest root, the posterior's
-  // rule, whichever rule took the sites' curves.
-  StartSearchSettings lowestStarts = starts;
-  lowestStarts.forward.rule = swcore::ForwardRule::lowestRoot;
-  const std::vector<SampledModel> models = searchStarts(prior, site.curve, chains, lowestStarts);
-  return runParallelTempering(problem, lowestRootForward(site.curve), settings, models, {});
+  StartSearchSettings ruleStarts = starts;
+  ruleStarts.forward = {};
+  ruleStarts.forward.rule = rule;
+  const std::vector<SampledModel> models = searchStarts(prior, site.curve, chains, ruleStarts);
+  return runParallelTempering(problem, ruleForward(site.curve, ruleStarts.forward), settings,
+                              models, {});
 }
 
 void CalibrationTally::add(const SiteOutcome& outcome) {

@@ -70,9 +70,12 @@ struct SiteOutcome {
 SiteOutcome siteOutcome(const SamplerRun& run, const SampledModel& truth);
 
 // The site sampled from the best-fit search's starts, with the prior and the
-// settings given: the whole of what a user's run does.
+// settings given: the whole of what a user's run does. The chains start and
+// sample under `rule`, the posterior's default the lowest root, whichever
+// rule took the site's curve.
 SamplerRun sampleSite(const ModelPrior& prior, const CalibrationSite& site,
-                      const SamplerSettings& settings, const StartSearchSettings& starts);
+                      const SamplerSettings& settings, const StartSearchSettings& starts,
+                      swcore::ForwardRule rule = swcore::ForwardRule::lowestRoot);
 
 class CalibrationTally {
  public:

@@ -27,9 +27,9 @@
 namespace dispfit {
 
 // 0.001: below it the test warns. A curve whose sigma and rule hold is
-// flagged at about one run in a thousand: of the 300 sites of the calibration
-// of record (3, 5 and 2-6 layers, curves the sampler's rule made, noised at
-// their sigma) it flagged one.
+// flagged at about one run in a thousand: put to the best fits of the 300
+// sites of the calibration of record (3, 5 and 2-6 layers, curves the
+// sampler's rule made, noised at their sigma) it flags one.
 inline constexpr double kLeastFitPValue = 0.001;
 
 struct FitCheck {
