@@ -98,6 +98,13 @@ TEST(RecordedModeCheck, TheStiffCrustDepartsAndTheSoftSiteDoesNot) {
   EXPECT_FALSE(none->warns());
 }
 
+// The prior of a half-space alone, for the made-up curves below.
+ModelPrior halfSpacePrior() {
+  SearchSpace space;
+  space.layers.assign(1, LayerRanges{{100.0, 900.0}, {1.0, 12.0}, 1.9, std::nullopt, std::nullopt});
+  return ModelPrior(space, {1, 1});
+}
+
 // One-layer "models" whose curve under the sampler's rule is Vs at every
 // point and whose recorded curve lies `offset` m/s above it at the second.
 SamplerRun runOf(std::initializer_list<double> noises) {
@@ -113,9 +120,7 @@ SamplerRun runOf(std::initializer_list<double> noises) {
 }
 
 TEST(RecordedModeCheck, DepartsBeyondTwoSigmaAtAnyPoint) {
-  SearchSpace space;
-  space.layers.assign(1, LayerRanges{{100.0, 900.0}, {1.0, 12.0}, 1.9, std::nullopt, std::nullopt});
-  const ModelPrior prior(space, {1, 1});
+  const ModelPrior prior = halfSpacePrior();
   const std::vector<double> c{300.0, 300.0};
   const std::vector<double> sigma{1.0, 5.0};
   const CurveLikelihood given(dispfit_test::pointsWith(c, sigma));
@@ -146,9 +151,7 @@ TEST(RecordedModeCheck, DepartsBeyondTwoSigmaAtAnyPoint) {
 }
 
 TEST(RecordedModeCheck, ThinsToItsBudgetAndWarnsFromFivePerCent) {
-  SearchSpace space;
-  space.layers.assign(1, LayerRanges{{100.0, 900.0}, {1.0, 12.0}, 1.9, std::nullopt, std::nullopt});
-  const ModelPrior prior(space, {1, 1});
+  const ModelPrior prior = halfSpacePrior();
   const std::vector<double> c{300.0};
   const std::vector<double> sigma{1.0};
   const CurveLikelihood likelihood(dispfit_test::pointsWith(c, sigma));
