@@ -241,7 +241,7 @@ std::string posteriorReport(const PosteriorReportInputs& in) {
       modelLines("Best-fit model (the highest likelihood any chain reached, normalised misfit " +
                      fixed(s.bestFitMisfit, 3) + "):",
                  s.bestFit);
-  text += '\n' + calibrationNote(s.counts);
+  text += '\n' + calibrationNote(s.counts, in.forward.rule);
   return text;
 }
 

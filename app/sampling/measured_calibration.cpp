@@ -53,13 +53,18 @@ bool anyFallsShort(const MeasuredCoverage& measured) {
   return false;
 }
 
-std::string calibrationNote(LayerCountRange counts) {
+std::string calibrationNote(LayerCountRange counts, swcore::ForwardRule rule) {
   const MeasuredCoverage& m = measuredCoverageFor(counts);
   std::string text =
       "What the intervals are: percentiles of the posterior under this likelihood and prior, so "
       "conditional on the ranges holding the site, on independent Gaussian errors of the sigma "
       "used and on the forward rule; they are no bound on the truth, and not the intervals of "
       "another prior or noise model.\n";
+  if (rule == swcore::ForwardRule::surfaceObserved) {
+    return text +
+           "Measured calibration: none under the surface-observed rule; the README's figures "
+           "were measured under the lowest root and do not apply to these intervals.\n";
+  }
   text += "Measured calibration (" + std::to_string(m.sites) + " synthetic sites of " +
           countsText(m.counts) + " drawn from a uniform prior, noised at 2 %; see the README";
   if (!(m.counts == counts)) text += "; " + countsText(counts) + " were not measured";

@@ -3,9 +3,10 @@
 // bench/posterior_calibration found on synthetic sites drawn from the prior
 // (every layer's Vs uniform on 80-1000 m/s, thickness on 0.5-15 m), each curve
 // at 30 points from 5 to 80 Hz noised at sigma = 2 %, sampled with the same
-// prior (40,000 samples after 20,000 of burn-in, 8 chains at T = 1 and 4
-// heated, a tenth of the steps redraws, the chains started from four
-// best-fit searches of 2000 models per layer count). Each
+// prior under the lowest root (100,000 samples after 50,000 of burn-in, 8
+// chains at T = 1 and 8 heated up to T = 1000, a tenth of the steps redraws,
+// the chains started from four best-fit searches of 2000 models per layer
+// count). Each
 // output of the posterior names the configuration nearest its own and what
 // its intervals held there, so that no interval claims more than was
 // measured.
@@ -20,6 +21,7 @@
 #include <array>
 #include <string>
 
+#include "dispersion/observed_curve.h"
 #include "sampling/model_prior.h"
 
 namespace dispfit {
@@ -49,7 +51,10 @@ bool fallsShort(double coverage, double nominal);
 bool anyFallsShort(const MeasuredCoverage& measured);
 
 // What the intervals are and are not, and what they held on the measured
-// configuration nearest `counts`, as lines of the report.
-std::string calibrationNote(LayerCountRange counts);
+// configuration nearest `counts`, as lines of the report. The figures were
+// measured under the lowest root; a posterior under the surface-observed rule
+// is told they do not apply to it.
+std::string calibrationNote(LayerCountRange counts,
+                            swcore::ForwardRule rule = swcore::ForwardRule::lowestRoot);
 
 }  // namespace dispfit

@@ -82,6 +82,16 @@ TEST(MeasuredCalibration, TheNoteStatesTheConditionsAndTheMeasuredShortfall) {
     }
   }
   EXPECT_EQ(dispfit::calibrationNote({5, 5}).find("were not measured"), std::string::npos);
+  // Under the surface-observed rule none of those figures applies: the note
+  // says so and quotes none of them.
+  for (const dispfit::LayerCountRange counts :
+       {dispfit::LayerCountRange{3, 3}, dispfit::LayerCountRange{2, 6}}) {
+    const std::string note = dispfit::calibrationNote(counts, swcore::ForwardRule::surfaceObserved);
+    SCOPED_TRACE(note);
+    EXPECT_NE(note.find("conditional on the ranges holding the site"), std::string::npos);
+    EXPECT_NE(note.find("none under the surface-observed rule"), std::string::npos);
+    EXPECT_EQ(note.find(" %"), std::string::npos);
+  }
 }
 
 }  // namespace
