@@ -201,15 +201,19 @@ std::string recordedModeWarning(const PosteriorSummary& summary) {
          "with --observed-fraction 0.1 (its intervals are not calibrated yet)";
 }
 
-std::string misfitWarning(const PosteriorSummary& summary) {
+std::string misfitWarning(const PosteriorSummary& summary, swcore::ForwardRule rule) {
   if (!summary.fit || !summary.fit->warns()) return {};
+  const std::string why =
+      rule == swcore::ForwardRule::lowestRoot
+          ? "at some frequencies the curve may record a mode other than the lowest root (sample "
+            "under the surface-observed rule with --observed-fraction 0.1), the ranges may "
+            "exclude the site, or the sigma is too small"
+          : "the ranges may exclude the site, the sigma may be too small, or the curve may hold "
+            "a mode the rule does not choose";
   return "no model of the ranges fits the curve within its sigma under the forward rule (the "
          "best fit's chi-square p below " +
-         std::string(swcore::formatNumber(kLeastFitPValue).view()) +
-         "): at some frequencies the curve may record a mode other than the lowest root (sample "
-         "under the surface-observed rule with --observed-fraction 0.1), the ranges may exclude "
-         "the site, or the sigma is too small; the intervals are those of a problem the curve "
-         "does not fit";
+         std::string(swcore::formatNumber(kLeastFitPValue).view()) + "): " + why +
+         "; the intervals are those of a problem the curve does not fit";
 }
 
 std::string posteriorReport(const PosteriorReportInputs& in) {
@@ -219,7 +223,7 @@ std::string posteriorReport(const PosteriorReportInputs& in) {
   if (s.fit) text += "Fit check: " + describeFit(*s.fit) + "\n";
   if (s.recordedModes) text += "Forward-rule check: " + describeCheck(*s.recordedModes) + "\n";
   for (const std::string& warning :
-       {notConvergedWarning(s), misfitWarning(s), recordedModeWarning(s)}) {
+       {notConvergedWarning(s), misfitWarning(s, in.forward.rule), recordedModeWarning(s)}) {
     if (!warning.empty()) text += "Warning: " + warning + "\n";
   }
   if (s.counts.least < s.counts.most) {

@@ -33,9 +33,9 @@ std::string notConvergedWarning(const PosteriorSummary& summary);
 std::string recordedModeWarning(const PosteriorSummary& summary);
 
 // The warning a best fit beyond the curve's sigma (chi^2 p below
-// kLeastFitPValue) prints, here and on the standard error stream; empty
-// otherwise.
-std::string misfitWarning(const PosteriorSummary& summary);
+// kLeastFitPValue) prints, here and on the standard error stream, with the
+// likely causes under the run's `rule`; empty otherwise.
+std::string misfitWarning(const PosteriorSummary& summary, swcore::ForwardRule rule);
 
 // The report, each line ending in "\n".
 std::string posteriorReport(const PosteriorReportInputs& inputs);

@@ -82,7 +82,7 @@ GlobalOutcome runPosteriorCommand(const GlobalCommand& command, const MeasuredCu
     return GlobalOutcome::Failed;
   }
   for (const std::string& warning :
-       {notConvergedWarning(report.summary), misfitWarning(report.summary),
+       {notConvergedWarning(report.summary), misfitWarning(report.summary, command.forward.rule),
         recordedModeWarning(report.summary)}) {
     if (!warning.empty()) std::cerr << "dispfit-invert: " << warning << '\n';
   }
