@@ -15,6 +15,13 @@ constexpr MeasuredCoverage kFiveLayers{{5, 5}, 100, {0.47, 0.82, 0.91}, {0.46, 0
 constexpr MeasuredCoverage kTwoToSixLayers{
     {2, 6}, 100, {0.53, 0.83, 0.93}, {0.51, 0.81, 0.91}, true};
 
+// The same sampler under the surface-observed rule, each site's curve its
+// surface-observed fundamental (posterior_calibration --recorded-truth
+// --observed-sampler): 69 sites of 3 layers, the only configuration measured
+// under that rule.
+constexpr MeasuredCoverage kThreeLayersObserved{
+    {3, 3}, 69, {0.46, 0.78, 0.90}, {0.49, 0.74, 0.80}, true};
+
 std::string percent(double share) {
   return std::to_string(static_cast<int>(std::lround(100.0 * share)));
 }
@@ -28,7 +35,30 @@ std::string countsText(LayerCountRange counts) {
   return std::to_string(counts.least) + " to " + std::to_string(counts.most) + " layers";
 }
 
+// "Measured calibration (<rule>100 synthetic sites of 3 layers drawn from a
+// uniform prior<curves>, noised at 2 %; ...): ..." for the run `m` nearest
+// `counts`.
+std::string coverageLine(const MeasuredCoverage& m, LayerCountRange counts, const char* rule,
+                         const char* curves) {
+  std::string text = "Measured calibration (" + std::string(rule) + std::to_string(m.sites) +
+                     " synthetic sites of " + countsText(m.counts) + " drawn from a uniform prior" +
+                     curves + ", noised at 2 %; see the README";
+  if (!(m.counts == counts)) text += "; " + countsText(counts) + " were not measured";
+  text += "): the 50/80/90 % intervals held the true Vs30 at " + percents(m.vs30) + " of the sites";
+  if (m.vsAtDepthMeasured) {
+    text += " and Vs at 2, 5 and 10 m at no less than " + percents(m.vsAtDepth);
+  }
+  text += anyFallsShort(m)
+              ? ": short of their nominal coverage, so read them as too narrow.\n"
+              : ": within " + percent(kCoverageTolerance) + " points of their nominal coverage.\n";
+  return text;
+}
+
 }  // namespace
+
+const MeasuredCoverage* measuredObservedCoverageFor(LayerCountRange counts) {
+  return counts.least == counts.most && counts.most <= 3 ? &kThreeLayersObserved : nullptr;
+}
 
 const MeasuredCoverage& measuredCoverageFor(LayerCountRange counts) {
   if (counts.least < counts.most) return kTwoToSixLayers;
@@ -61,21 +91,17 @@ std::string calibrationNote(LayerCountRange counts, swcore::ForwardRule rule) {
       "used and on the forward rule; they are no bound on the truth, and not the intervals of "
       "another prior or noise model.\n";
   if (rule == swcore::ForwardRule::surfaceObserved) {
-    return text +
-           "Measured calibration: none under the surface-observed rule; the README's figures "
-           "were measured under the lowest root and do not apply to these intervals.\n";
+    const MeasuredCoverage* observed = measuredObservedCoverageFor(counts);
+    if (observed == nullptr) {
+      return text + "Measured calibration: none under the surface-observed rule for " +
+             countsText(counts) +
+             " (measured for 3 layers only); the README's figures for the lowest root do not "
+             "apply to these intervals.\n";
+    }
+    return text + coverageLine(*observed, counts, "under the surface-observed rule, ",
+                               ", each curve its surface-observed fundamental");
   }
-  text += "Measured calibration (" + std::to_string(m.sites) + " synthetic sites of " +
-          countsText(m.counts) + " drawn from a uniform prior, noised at 2 %; see the README";
-  if (!(m.counts == counts)) text += "; " + countsText(counts) + " were not measured";
-  text += "): the 50/80/90 % intervals held the true Vs30 at " + percents(m.vs30) + " of the sites";
-  if (m.vsAtDepthMeasured) {
-    text += " and Vs at 2, 5 and 10 m at no less than " + percents(m.vsAtDepth);
-  }
-  text += anyFallsShort(m)
-              ? ": short of their nominal coverage, so read them as too narrow.\n"
-              : ": within " + percent(kCoverageTolerance) + " points of their nominal coverage.\n";
-  return text;
+  return text + coverageLine(m, counts, "", "");
 }
 
 }  // namespace dispfit

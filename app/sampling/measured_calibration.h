@@ -45,15 +45,19 @@ struct MeasuredCoverage {
 // the run of 5 layers.
 const MeasuredCoverage& measuredCoverageFor(LayerCountRange counts);
 
+// Under the surface-observed rule: the run of 3 layers for a fixed count up
+// to 3, none for any other count (not measured under that rule).
+const MeasuredCoverage* measuredObservedCoverageFor(LayerCountRange counts);
+
 // Whether a coverage lies more than the tolerance below its nominal value.
 bool fallsShort(double coverage, double nominal);
 // Whether any measured coverage of the configuration falls short.
 bool anyFallsShort(const MeasuredCoverage& measured);
 
 // What the intervals are and are not, and what they held on the measured
-// configuration nearest `counts`, as lines of the report. The figures were
-// measured under the lowest root; a posterior under the surface-observed rule
-// is told they do not apply to it.
+// configuration nearest `counts`, as lines of the report: under `rule`'s own
+// measured runs, so that a posterior under the surface-observed rule never
+// quotes the lowest root's figures.
 std::string calibrationNote(LayerCountRange counts,
                             swcore::ForwardRule rule = swcore::ForwardRule::lowestRoot);
 

@@ -82,10 +82,21 @@ TEST(MeasuredCalibration, TheNoteStatesTheConditionsAndTheMeasuredShortfall) {
     }
   }
   EXPECT_EQ(dispfit::calibrationNote({5, 5}).find("were not measured"), std::string::npos);
-  // Under the surface-observed rule none of those figures applies: the note
-  // says so and quotes none of them.
+  // Under the surface-observed rule none of the lowest root's figures
+  // applies: a fixed count up to 3 gets the run measured under that rule,
+  // any other count none.
+  const std::string three = dispfit::calibrationNote({2, 2}, swcore::ForwardRule::surfaceObserved);
+  EXPECT_NE(three.find("(under the surface-observed rule, 69 synthetic sites of 3 layers"),
+            std::string::npos)
+      << three;
+  EXPECT_NE(three.find("each curve its surface-observed fundamental"), std::string::npos);
+  EXPECT_NE(three.find("2 layers were not measured"), std::string::npos);
+  EXPECT_EQ(three.find("53/85/94 %"), std::string::npos) << three;
+  ASSERT_NE(dispfit::measuredObservedCoverageFor({3, 3}), nullptr);
+  EXPECT_EQ(dispfit::measuredObservedCoverageFor({5, 5}), nullptr);
+  EXPECT_EQ(dispfit::measuredObservedCoverageFor({2, 3}), nullptr);
   for (const dispfit::LayerCountRange counts :
-       {dispfit::LayerCountRange{3, 3}, dispfit::LayerCountRange{2, 6}}) {
+       {dispfit::LayerCountRange{5, 5}, dispfit::LayerCountRange{2, 6}}) {
     const std::string note = dispfit::calibrationNote(counts, swcore::ForwardRule::surfaceObserved);
     SCOPED_TRACE(note);
     EXPECT_NE(note.find("conditional on the ranges holding the site"), std::string::npos);
