@@ -105,6 +105,18 @@ std::string convergenceLines(const PosteriorSummary& s) {
     first = false;
   }
   text += "\n";
+  std::int64_t proposed = 0;
+  std::int64_t screened = 0;
+  for (std::size_t k = 0; k < kMoveKinds; ++k) {
+    proposed += c.moves.proposed[k];
+    screened += c.moves.screened[k];
+  }
+  if (screened > 0) {
+    text += "Delayed acceptance: " +
+            fixed(100.0 * static_cast<double>(screened) / static_cast<double>(proposed), 0) +
+            " % of the proposals refused on a stand-in, their curve with the modes of the state "
+            "they left, without the rule's own curve; the chains sample the same posterior\n";
+  }
   if (!c.swaps.empty()) {
     text += "Tempering swap rates:";
     first = true;

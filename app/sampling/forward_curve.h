@@ -24,6 +24,21 @@ class ForwardCurve {
   // `velocities` (one per point); false when the engine refuses the model
   // or a point has no velocity.
   virtual bool compute(const TrialModel& model, std::span<double> velocities) = 0;
+
+  // Whether the rule picks among modes and computeWithModes gives a cheaper
+  // stand-in for compute: the curve of a model with every point's mode
+  // given, which skips what the choice costs (the surface-observed rule's
+  // motions of every mode). The sampler then screens its proposals on the
+  // stand-in first (delayed acceptance, markov_chain.h).
+  virtual bool screens() const { return false; }
+  // The mode the rule took at each point by the last compute, one per
+  // point; empty where the rule picks none.
+  virtual std::span<const int> modes() const { return {}; }
+  // The velocities of `model` with the mode of each point given (one per
+  // point), as compute gives them; false where the engine refuses the model
+  // or it has no such mode at some point. Only where screens().
+  virtual bool computeWithModes(const TrialModel& model, std::span<const int> modes,
+                                std::span<double> velocities);
 };
 
 // Makes one forward calculation for each thread of a sampler.

@@ -95,6 +95,7 @@ void MoveTally::add(const MoveTally& other) {
   for (std::size_t i = 0; i < kMoveKinds; ++i) {
     proposed[i] += other.proposed[i];
     accepted[i] += other.accepted[i];
+    screened[i] += other.screened[i];
   }
 }
 
@@ -121,10 +122,14 @@ double MarkovChain::evaluate(ChainState& s, ForwardCurve& forward) {
   if (!forward.compute(trial_, curve_)) {
     s.weightedSquares = std::numeric_limits<double>::infinity();
     s.logLikelihood = kImpossible;
+    s.modes.clear();
     return kImpossible;
   }
   s.weightedSquares = problem_.likelihood->weightedSquares(curve_);
   s.logLikelihood = problem_.likelihood->logLikelihood(s.weightedSquares, s.noise);
+  const std::span<const int> modes = forward.modes();
+  s.modes.assign(modes.begin(), modes.end());
+  s.ownModesSquares = std::numeric_limits<double>::quiet_NaN();
   return s.logLikelihood;
 }
 
@@ -168,15 +173,75 @@ bool MarkovChain::accept(double logRatio) {
   return std::log(random_.uniform()) < logRatio;
 }
 
-bool MarkovChain::takeSymmetricProposal(ForwardCurve& forward) {
+double MarkovChain::standInSquares(const SampledModel& model, std::span<const int> modes,
+                                   ForwardCurve& forward) {
+  problem_.prior->trialModel(model, trial_);
+  if (!forward.computeWithModes(trial_, modes, curve_)) {
+    return std::numeric_limits<double>::infinity();
+  }
+  return problem_.likelihood->weightedSquares(curve_);
+}
+
+MarkovChain::Outcome MarkovChain::takeProposal(ForwardCurve& forward, double logFactor) {
+  const bool screens = problem_.likelihood != nullptr && forward.screens() &&
+                       state_.modes.size() == problem_.likelihood->size();
+  if (!screens) {
+    const double logL = evaluate(candidate_, forward);
+    const bool taken = accept(beta_ * (logL - state_.logLikelihood) + logFactor);
+    if (taken) std::swap(state_, candidate_);
+    return {taken, false};
+  }
+  const CurveLikelihood& likelihood = *problem_.likelihood;
+  // The screen: the candidate's curve with the state's modes.
+  const double standIn = standInSquares(candidate_.model, state_.modes, forward);
+  double logScreen = 0.0;  // ln a1(x, y)
+  if (std::isfinite(standIn)) {
+    logScreen = std::min(
+        0.0, beta_ * (likelihood.logLikelihood(standIn, candidate_.noise) - state_.logLikelihood) +
+                 logFactor);
+    if (!accept(logScreen)) return {false, true};
+  }
+  const double logL = evaluate(candidate_, forward);
+  if (logL == kImpossible) return {false, false};
+  // The reverse screen: the state's curve with the candidate's modes, which
+  // is the state's own stand-in where they are its modes.
+  const bool sameModes = candidate_.modes == state_.modes;
+  double reverse = 0.0;
+  if (sameModes) {
+    if (std::isnan(state_.ownModesSquares)) {
+      state_.ownModesSquares = standInSquares(state_.model, state_.modes, forward);
+    }
+    reverse = state_.ownModesSquares;
+  } else {
+    reverse = standInSquares(state_.model, candidate_.modes, forward);
+  }
+  double logReverseScreen = 0.0;  // ln a1(y, x)
+  if (std::isfinite(reverse)) {
+    logReverseScreen =
+        std::min(0.0, beta_ * (likelihood.logLikelihood(reverse, state_.noise) - logL) - logFactor);
+  }
+  const bool taken =
+      accept(beta_ * (logL - state_.logLikelihood) + logFactor + logReverseScreen - logScreen);
+  if (taken) {
+    // The candidate's own stand-in is the screen's curve where it took the
+    // state's modes.
+    if (sameModes) candidate_.ownModesSquares = standIn;
+    std::swap(state_, candidate_);
+  }
+  return {taken, false};
+}
+
+MarkovChain::Outcome MarkovChain::takeSymmetricProposal(ForwardCurve& forward) {
   // Outside the prior (out of order): a proposal of zero prior density,
   // refused without a draw, so that the stream does not depend on what a
   // refusal costs.
-  if (!problem_.prior->contains(candidate_.model)) return false;
-  const double logL = evaluate(candidate_, forward);
-  const bool taken = accept(beta_ * (logL - state_.logLikelihood));
-  if (taken) std::swap(state_, candidate_);
-  return taken;
+  if (!problem_.prior->contains(candidate_.model)) return {};
+  return takeProposal(forward, 0.0);
+}
+
+void MarkovChain::count(MoveKind kind, const Outcome& outcome) {
+  count(kind, outcome.taken);
+  if (outcome.screened) ++tally_.screened[static_cast<std::size_t>(kind)];
 }
 
 void MarkovChain::count(MoveKind kind, bool taken) {
@@ -298,9 +363,9 @@ void MarkovChain::jointStep(ForwardCurve& forward, bool adapting) {
     const Range& range = rangeOf(prior.ranges(axes_[a].layer, k), axes_[a]);
     valueOf(candidate_.model, axes_[a]) = range.low + u * width(range);
   }
-  const bool taken = inside && takeSymmetricProposal(forward);
-  count(MoveKind::Joint, taken);
-  if (adapting) block.adapt(taken);
+  const Outcome outcome = inside ? takeSymmetricProposal(forward) : Outcome{};
+  count(MoveKind::Joint, outcome);
+  if (adapting) block.adapt(outcome.taken);
 }
 
 void MarkovChain::interfaceStep(ForwardCurve& forward, bool adapting) {
@@ -315,9 +380,9 @@ void MarkovChain::interfaceStep(ForwardCurve& forward, bool adapting) {
   candidate_ = state_;
   candidate_.model.thickness[i] += shift;
   candidate_.model.thickness[i + 1] -= shift;
-  const bool taken = takeSymmetricProposal(forward);
-  count(MoveKind::Interface, taken);
-  if (adapting) adapt(tau, tuned_[kindIndex][i], taken);
+  const Outcome outcome = takeSymmetricProposal(forward);
+  count(MoveKind::Interface, outcome);
+  if (adapting) adapt(tau, tuned_[kindIndex][i], outcome.taken);
 }
 
 void MarkovChain::redraw(ForwardCurve& forward) {
@@ -329,8 +394,8 @@ void MarkovChain::redraw(ForwardCurve& forward) {
   const Range& range = rangeOf(prior.ranges(axis.layer, k), axis);
   candidate_ = state_;
   valueOf(candidate_.model, axis) = random_.uniform(range.low, range.high);
-  const bool taken = takeSymmetricProposal(forward);
-  count(MoveKind::Redraw, taken);
+  const Outcome outcome = takeSymmetricProposal(forward);
+  count(MoveKind::Redraw, outcome);
 }
 
 void MarkovChain::perturb(ForwardCurve& forward, bool adapting) {
@@ -346,9 +411,9 @@ void MarkovChain::perturb(ForwardCurve& forward, bool adapting) {
   const Range& range = rangeOf(r, axis);
   double& value = valueOf(candidate_.model, axis);
   value = reflect(value + tau * width(range) * random_.normal(), range.low, range.high);
-  const bool taken = takeSymmetricProposal(forward);
-  count(axis.kind, taken);
-  if (adapting) adapt(tau, tuned_[kindIndex][axis.layer], taken);
+  const Outcome outcome = takeSymmetricProposal(forward);
+  count(axis.kind, outcome);
+  if (adapting) adapt(tau, tuned_[kindIndex][axis.layer], outcome.taken);
 }
 
 double MarkovChain::birthSpread(std::size_t count) const {
@@ -403,18 +468,12 @@ void MarkovChain::birth(ForwardCurve& forward) {
     m.vs.insert(m.vs.end() - 1, newVs);
     if (prior.samplesPoisson()) m.poisson.insert(m.poisson.end() - 1, newPoisson);
   }
-  bool taken = false;
+  Outcome outcome;
   if (possible && prior.contains(m)) {
-    const double logL = evaluate(candidate_, forward);
-    const double logRatio =
-        beta_ * (logL - state_.logLikelihood) + birthLogFactor(split, newVs, from, k + 1);
-    taken = accept(logRatio);
-    if (taken) {
-      candidate_.logPrior = prior.logDensity(candidate_.model);
-      std::swap(state_, candidate_);
-    }
+    candidate_.logPrior = prior.logDensity(candidate_.model);
+    outcome = takeProposal(forward, birthLogFactor(split, newVs, from, k + 1));
   }
-  count(MoveKind::Birth, taken);
+  count(MoveKind::Birth, outcome);
 }
 
 void MarkovChain::death(ForwardCurve& forward) {
@@ -449,21 +508,15 @@ void MarkovChain::death(ForwardCurve& forward) {
     m.vs.erase(m.vs.end() - 2);
     if (prior.samplesPoisson()) m.poisson.erase(m.poisson.end() - 2);
   }
-  bool taken = false;
+  Outcome outcome;
   // The reverse split must be possible: h > 2 h_lo (both parts at least
   // h_lo make it so but for a set of no measure).
   const bool possible = !split || *split > 2.0 * r.thickness.low;
   if (possible && prior.contains(m)) {
-    const double logL = evaluate(candidate_, forward);
-    const double logRatio =
-        beta_ * (logL - state_.logLikelihood) - birthLogFactor(split, removedVs, from, k);
-    taken = accept(logRatio);
-    if (taken) {
-      candidate_.logPrior = prior.logDensity(candidate_.model);
-      std::swap(state_, candidate_);
-    }
+    candidate_.logPrior = prior.logDensity(candidate_.model);
+    outcome = takeProposal(forward, -birthLogFactor(split, removedVs, from, k));
   }
-  count(MoveKind::Death, taken);
+  count(MoveKind::Death, outcome);
 }
 
 void MarkovChain::noiseStep(bool adapting) {

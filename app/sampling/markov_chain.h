@@ -55,11 +55,31 @@
 //   noise         ln s takes a normal step, folded into ln kNoiseScaleRange
 //                 (uniform in ln s: the ratio is the likelihood's alone);
 //                 it needs no forward calculation, as Q is kept
+//
+// Delayed acceptance, where the forward rule picks among modes
+// (ForwardCurve::screens; Christen & Fox 2005, "Markov chain Monte Carlo
+// using an approximation", J. Comput. Graph. Stat. 14, 795-810):
+//   L*_x(y)    the stand-in for L(y) from the state x: y's curve with x's
+//              mode at every point, which skips what choosing the modes
+//              costs and is L(y) itself wherever y's rule takes x's modes
+//   f          the ratio of the prior and proposal densities beside the
+//              likelihood in alpha (1 for a symmetric step)
+//   a1(x, y)   min(1, (L*_x(y) / L(x))^beta f): the chance that a proposal
+//              passes the screen; 1 where the stand-in has no curve
+//   a2         min(1, (L(y) / L(x))^beta f a1(y, x) / a1(x, y)): the chance
+//              that one which passed is taken, once y's own curve is known;
+//              a1(y, x) is the reverse screen's, with x's curve for y's modes
+// Both stages together keep detailed balance for the exact target, so the
+// chain samples the posterior it would without the screen; a proposal the
+// screen refuses costs the stand-in alone, and where y takes x's modes a2
+// is 1.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -94,6 +114,8 @@ std::string moveName(MoveKind kind);
 struct MoveTally {
   std::array<std::int64_t, kMoveKinds> proposed{};
   std::array<std::int64_t, kMoveKinds> accepted{};
+  // Refused by the screen of delayed acceptance, without their own curve.
+  std::array<std::int64_t, kMoveKinds> screened{};
 
   void add(const MoveTally& other);
 };
@@ -104,6 +126,11 @@ struct ChainState {
   double weightedSquares = 0.0;  // Q
   double logLikelihood = 0.0;    // log L; 0 with the likelihood switched off
   double logPrior = 0.0;         // log p(k) p(theta | k)
+  // Under delayed acceptance: the mode the rule took at each point, and Q
+  // of the stand-in with those modes (NaN until needed, +infinity for no
+  // curve).
+  std::vector<int> modes;
+  double ownModesSquares = std::numeric_limits<double>::quiet_NaN();
 };
 
 // What every chain reads, shared and read-only.
@@ -170,12 +197,24 @@ class MarkovChain {
   // its range, where the scale is sampled: a start the first noise steps
   // need not search for.
   double evaluateWithFittedNoise(ChainState& s, ForwardCurve& forward);
-  // Takes `candidate_` with the chance min(1, exp(logRatio)).
+  // True with the chance min(1, exp(logRatio)).
   bool accept(double logRatio);
-  // Takes `candidate_`, a symmetric proposal, with the chance
-  // min(1, (L' / L)^beta), swapping it into the state; false, with no
-  // forward calculation, when it lies outside the prior.
-  bool takeSymmetricProposal(ForwardCurve& forward);
+  // What became of a proposal.
+  struct Outcome {
+    bool taken = false;
+    bool screened = false;  // refused by the screen, without its own curve
+  };
+  // Takes `candidate_`, inside the prior, with the chance min(1, (L' /
+  // L)^beta exp(logFactor)), or through the two stages of delayed
+  // acceptance where the forward curve screens; swaps it into the state
+  // when taken.
+  Outcome takeProposal(ForwardCurve& forward, double logFactor);
+  // Q of `model`'s stand-in curve with `modes`; +infinity without one.
+  double standInSquares(const SampledModel& model, std::span<const int> modes,
+                        ForwardCurve& forward);
+  // The same for a symmetric proposal, false with no forward calculation
+  // when the candidate lies outside the prior.
+  Outcome takeSymmetricProposal(ForwardCurve& forward);
   void perturb(ForwardCurve& forward, bool adapting);
   void jointStep(ForwardCurve& forward, bool adapting);
   void interfaceStep(ForwardCurve& forward, bool adapting);
@@ -187,6 +226,7 @@ class MarkovChain {
   void adapt(double& width, std::int64_t& count, bool taken);
   // The count of the proposal of `kind`, taken or not.
   void count(MoveKind kind, bool taken);
+  void count(MoveKind kind, const Outcome& outcome);
   // sigma_b, m/s.
   double birthSpread(std::size_t count) const;
   // The log of the birth's proposal and prior factors that alpha's ratio

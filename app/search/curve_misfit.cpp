@@ -63,21 +63,39 @@ MisfitEvaluator::MisfitEvaluator(const CurveMisfit& curve)
       velocities_(curve.frequencies().size()),
       modes_(curve.frequencies().size(), -1) {}
 
-std::span<const double> MisfitEvaluator::curveOf(const TrialModel& model) {
+void MisfitEvaluator::setLayers(const TrialModel& model) {
   layers_.resize(model.vs.size());
   for (std::size_t i = 0; i < layers_.size(); ++i) {
     layers_[i] = {model.thickness[i], model.vs[i],
                   model.density[i] * kKilogramsPerCubicMetrePerGramPerCubicCentimetre, model.vp[i]};
   }
-  const swcore::CurveStatus status = solver_.computeWithModes(
-      layers_, curve_.frequencies(), curve_.modes(), curve_.rule(), points_);
-  if (status != swcore::CurveStatus::ok) return {};
+}
+
+std::span<const double> MisfitEvaluator::readPoints() {
   for (std::size_t i = 0; i < points_.size(); ++i) {
     velocities_[i] =
         points_[i].hasRoot ? points_[i].phaseVelocity : std::numeric_limits<double>::quiet_NaN();
     modes_[i] = points_[i].mode;
   }
   return velocities_;
+}
+
+std::span<const double> MisfitEvaluator::curveOf(const TrialModel& model) {
+  setLayers(model);
+  const swcore::CurveStatus status = solver_.computeWithModes(
+      layers_, curve_.frequencies(), curve_.modes(), curve_.rule(), points_);
+  if (status != swcore::CurveStatus::ok) return {};
+  return readPoints();
+}
+
+std::span<const double> MisfitEvaluator::curveWithModes(const TrialModel& model,
+                                                        std::span<const int> modes) {
+  if (modes.size() != points_.size()) return {};
+  setLayers(model);
+  const swcore::CurveStatus status =
+      solver_.computeWithModes(layers_, curve_.frequencies(), modes, curve_.rule(), points_);
+  if (status != swcore::CurveStatus::ok) return {};
+  return readPoints();
 }
 
 double MisfitEvaluator::misfit(const TrialModel& model) {

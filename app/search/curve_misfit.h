@@ -84,7 +84,19 @@ class MisfitEvaluator : public ModelScorer {
   // root).
   std::span<const int> modesOf() const { return modes_; }
 
+  // The model's phase velocities with the mode of each point given (one per
+  // point, 0 the fundamental), NaN where the model has no such mode there;
+  // empty when the engine refuses the model. Under the surface-observed
+  // rule this skips the modes' motions and every mode above those named: a
+  // model's curve for the modes another model's rule took.
+  std::span<const double> curveWithModes(const TrialModel& model, std::span<const int> modes);
+
  private:
+  // The engine's layers of `model`, into layers_.
+  void setLayers(const TrialModel& model);
+  // velocities_ and modes_ from points_.
+  std::span<const double> readPoints();
+
   const CurveMisfit& curve_;
   swcore::ObservedCurveSolver solver_;
   std::vector<swcore::ModelLayer> layers_;

@@ -255,6 +255,11 @@ TEST_F(PosteriorTool, WarnsWhereSamplesFitThroughModesAnArrayWouldNotRecord) {
           quoted(write("soft.csv", softSiteCurve())));
   ASSERT_EQ(observed.status, 0) << observed.err;
   EXPECT_EQ(observed.out.find("Forward-rule check"), std::string::npos) << observed.out;
+  // That rule's chains screen their proposals on the curve with the modes
+  // they hold, and the report says how many the screen refused; the lowest
+  // root has no modes to hold.
+  EXPECT_NE(observed.out.find("Delayed acceptance: "), std::string::npos) << observed.out;
+  EXPECT_EQ(soft.out.find("Delayed acceptance"), std::string::npos) << soft.out;
 }
 
 TEST_F(PosteriorTool, WarnsWhereNoModelFitsTheCurveWithinItsSigma) {

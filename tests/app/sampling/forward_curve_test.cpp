@@ -107,3 +107,68 @@ TEST(SamplerForwardRule, AModelsCurveDoesNotDependOnTheModelsComputedBefore) {
 }
 
 }  // namespace
+
+// The stand-in of delayed acceptance: the curve with each point's mode
+// given. Given the modes the rule took, it is the rule's curve (within the
+// zeros' tolerance, 1e-5 m/s: the search asks for fewer modes and refines
+// each zero apart); given the fundamental, it is the lowest root, trapped
+// mode and all; given a mode the model lacks there, it has no curve. Only
+// the rule that picks among modes offers it.
+TEST(SamplerForwardRule, TheStandInWithTheRulesModesIsTheRulesCurve) {
+  const std::vector<MeasuredPoint> points = atFrequencies();
+  const std::unique_ptr<dispfit::ForwardCurve> observed = dispfit::ruleForward(points, {})();
+  ASSERT_TRUE(observed->screens());
+  std::array<double, 2> curve{}, standIn{}, lowest{};
+  ASSERT_TRUE(observed->compute(stiffOverSoft(), curve));
+  const std::vector<int> modes(observed->modes().begin(), observed->modes().end());
+  ASSERT_EQ(modes.size(), 2u);
+  EXPECT_GT(modes[0], 0);  // the crust's wave, above the trapped modes
+  EXPECT_EQ(modes[1], 0);
+  ASSERT_TRUE(observed->computeWithModes(stiffOverSoft(), modes, standIn));
+  EXPECT_NEAR(standIn[0], curve[0], 1e-5);
+  EXPECT_NEAR(standIn[1], curve[1], 1e-5);
+
+  ASSERT_TRUE(dispfit::lowestRootForward(points)()->compute(stiffOverSoft(), lowest));
+  ASSERT_TRUE(observed->computeWithModes(stiffOverSoft(), std::vector<int>{0, 0}, standIn));
+  EXPECT_NEAR(standIn[0], lowest[0], 1e-5);
+  EXPECT_NEAR(standIn[1], lowest[1], 1e-5);
+
+  // At 5 Hz the model has one mode below its half-space's S velocity.
+  EXPECT_FALSE(observed->computeWithModes(stiffOverSoft(), std::vector<int>{0, 1}, standIn));
+
+  EXPECT_FALSE(dispfit::lowestRootForward(points)()->screens());
+  EXPECT_TRUE(dispfit::lowestRootForward(points)()->modes().empty());
+}
+
+// The screen's chance must be a function of the two models and the modes
+// alone, as the likelihood must: the stand-in of a model, after thousands of
+// others, is what a fresh forward gives, bit for bit.
+TEST(SamplerForwardRule, AStandInDoesNotDependOnTheModelsComputedBefore) {
+  dispfit::SearchSpace space;
+  space.layers.assign(
+      3, dispfit::LayerRanges{{80.0, 1000.0}, {0.5, 15.0}, 1.9, std::nullopt, std::nullopt});
+  const dispfit::ModelPrior prior(space, {3, 3});
+  const dispfit::CalibrationSite s = dispfit::drawCalibrationSite(prior, 1, 0);
+  const dispfit::ForwardFactory forwards = dispfit::ruleForward(s.curve, {});
+  const std::unique_ptr<dispfit::ForwardCurve> used = forwards();
+  dispfit::TrialStream random(7, 7, 0);
+  std::vector<int> modes(s.curve.size(), 0);
+  int compared = 0;
+  for (int k = 0; k < 120; ++k) {
+    dispfit::SampledModel model = s.truth;
+    prior.draw(random, model);
+    TrialModel trial;
+    prior.trialModel(model, trial);
+    std::vector<double> after(s.curve.size());
+    std::vector<double> fresh(s.curve.size());
+    // The modes another model's rule took, as a chain's screen asks.
+    const bool hasAfter = used->computeWithModes(trial, modes, after);
+    ASSERT_EQ(hasAfter, forwards()->computeWithModes(trial, modes, fresh));
+    if (hasAfter) {
+      EXPECT_EQ(after, fresh);
+      ++compared;
+    }
+    if (used->compute(trial, after)) modes.assign(used->modes().begin(), used->modes().end());
+  }
+  EXPECT_GT(compared, 40);
+}
