@@ -23,6 +23,12 @@
 //                         [--start-searches N] [--threads T] [--seed S]
 //                         [--increasing] [--start-at-truth] [--recorded-truth]
 //                         [--observed-sampler] [--verbose]
+//   posterior_calibration --tables-from LOG...
+//
+// The second form tables the site lines of earlier runs' output, so that a
+// calibration can be run in parts (--first-site, --sites) and counted
+// whole: for each configuration, each site once (the last line of it read),
+// in the same three tables.
 //
 // Each site's posterior is also put to the report's two checks: the chi^2
 // test of its best fit (fit_check.h) and the samples that fit the curve
@@ -44,8 +50,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sampling/calibration.h"
@@ -214,9 +224,83 @@ void printTable(const std::string& sites, const CalibrationTally& tally) {
   std::fflush(stdout);
 }
 
+// One site's line of a run's output: its configuration's name, its index,
+// what its posterior held, and whether a check warned.
+struct LoggedSite {
+  std::string configuration;
+  std::size_t index = 0;
+  SiteOutcome outcome;
+  bool warned = false;
+};
+
+std::optional<LoggedSite> parseSiteLine(std::string_view line) {
+  constexpr std::string_view kSite = " site ";
+  constexpr std::string_view kCovered = "covered 50/80/90 of Vs30 Vs2 Vs5 Vs10 ";
+  constexpr std::string_view kRank = ", rank ";
+  const std::size_t site = line.find(kSite);
+  const std::size_t covered = line.find(kCovered);
+  const std::size_t rank = line.find(kRank);
+  if (site == std::string_view::npos || covered == std::string_view::npos ||
+      rank == std::string_view::npos || site == 0) {
+    return std::nullopt;
+  }
+  LoggedSite logged;
+  logged.configuration = std::string(line.substr(0, site));
+  const std::string index(line.substr(site + kSite.size()));
+  logged.index = std::strtoull(index.c_str(), nullptr, 10);
+  // Four groups of three flags, "111 011 ..".
+  const std::string_view flags = line.substr(covered + kCovered.size());
+  if (flags.size() < 4 * 4 - 1) return std::nullopt;
+  for (std::size_t q = 0; q < kCalibratedQuantities; ++q) {
+    for (std::size_t l = 0; l < kCalibratedLevels.size(); ++l) {
+      const char flag = flags[4 * q + l];
+      if (flag != '0' && flag != '1') return std::nullopt;
+      logged.outcome.covered[q][l] = flag == '1';
+    }
+  }
+  const std::string rankText(line.substr(rank + kRank.size()));
+  logged.outcome.rank = std::strtoull(rankText.c_str(), nullptr, 10);
+  if (logged.outcome.rank > kRankDraws) return std::nullopt;
+  logged.warned = line.find("(warned)") != std::string_view::npos;
+  return logged;
+}
+
+// The tables of the site lines in `paths`; 2 where a file cannot be read.
+int tablesFrom(const std::vector<std::string>& paths) {
+  std::map<std::string, std::map<std::size_t, LoggedSite>> sites;
+  for (const std::string& path : paths) {
+    std::ifstream in(path);
+    if (!in) {
+      std::fprintf(stderr, "posterior_calibration: cannot read %s\n", path.c_str());
+      return 2;
+    }
+    for (std::string line; std::getline(in, line);) {
+      if (std::optional<LoggedSite> logged = parseSiteLine(line)) {
+        sites[logged->configuration][logged->index] = std::move(*logged);
+      }
+    }
+  }
+  for (const auto& [name, logged] : sites) {
+    CalibrationTally tally;
+    CalibrationTally warned;
+    CalibrationTally unwarned;
+    for (const auto& [index, site] : logged) {
+      tally.add(site.outcome);
+      (site.warned ? warned : unwarned).add(site.outcome);
+    }
+    printTable(name, tally);
+    printTable(name + ", a check warned", warned);
+    printTable(name + ", neither check warned", unwarned);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string_view(argv[1]) == "--tables-from") {
+    return tablesFrom(std::vector<std::string>(argv + 2, argv + argc));
+  }
   std::size_t sites = 100;
   std::size_t firstSite = 0;  // a run stopped part-way goes on from its next site
   bool verbose = false;       // each site's true model and posterior quantiles too
