@@ -73,6 +73,7 @@ GlobalOutcome runPosteriorCommand(const GlobalCommand& command, const MeasuredCu
   report.forward = command.forward;
   report.summary =
       summarizePosterior(run, prior, likelihood, *forward, constrainedDepth(curve.points));
+  report.summary.forward = command.forward;
   report.summary.recordedModes =
       recordedModeCheckFor(run, prior, likelihood, curve.inverted, command.forward);
   std::cout << posteriorReport(report);

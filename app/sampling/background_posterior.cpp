@@ -55,6 +55,7 @@ RunOutcome<PosteriorSummary> posteriorOutcome(const PosteriorJob& job,
   } else if (!flags.dropped.load()) {
     const std::unique_ptr<ForwardCurve> forward = ruleForward(job.points, job.forward)();
     outcome.summary = summarizePosterior(run, prior, likelihood, *forward, job.constrainedDepth);
+    outcome.summary->forward = job.forward;
     outcome.summary->recordedModes =
         recordedModeCheckFor(run, prior, likelihood, job.points, job.forward);
   }

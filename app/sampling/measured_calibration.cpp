@@ -60,6 +60,11 @@ const MeasuredCoverage* measuredObservedCoverageFor(LayerCountRange counts) {
   return counts.least == counts.most && counts.most <= 3 ? &kThreeLayersObserved : nullptr;
 }
 
+const MeasuredCoverage* measuredCoverageUnder(LayerCountRange counts, swcore::ForwardRule rule) {
+  return rule == swcore::ForwardRule::surfaceObserved ? measuredObservedCoverageFor(counts)
+                                                      : &measuredCoverageFor(counts);
+}
+
 const MeasuredCoverage& measuredCoverageFor(LayerCountRange counts) {
   if (counts.least < counts.most) return kTwoToSixLayers;
   return counts.most <= 3 ? kThreeLayers : kFiveLayers;

@@ -49,6 +49,11 @@ const MeasuredCoverage& measuredCoverageFor(LayerCountRange counts);
 // to 3, none for any other count (not measured under that rule).
 const MeasuredCoverage* measuredObservedCoverageFor(LayerCountRange counts);
 
+// The measured configuration for `counts` under `rule`: measuredCoverageFor
+// under the lowest root, measuredObservedCoverageFor under the
+// surface-observed rule (none for a count not measured under it).
+const MeasuredCoverage* measuredCoverageUnder(LayerCountRange counts, swcore::ForwardRule rule);
+
 // Whether a coverage lies more than the tolerance below its nominal value.
 bool fallsShort(double coverage, double nominal);
 // Whether any measured coverage of the configuration falls short.

@@ -19,6 +19,10 @@ PosteriorJob posteriorJobOf(const SearchRequest& request, std::vector<MeasuredPo
   job.settings.threads = std::max(threads, 1);
   job.constrainedDepth = constrainedDepth;
   job.forward = calibratedPosteriorRule();
+  if (request.posteriorObserved) {
+    job.forward = request.forward;
+    job.forward.rule = swcore::ForwardRule::surfaceObserved;
+  }
   return job;
 }
 

@@ -23,8 +23,9 @@ inline swcore::ForwardRuleSettings calibratedPosteriorRule() {
 // The job of `request` (which searchRequestFault accepts) fitting `points`
 // on `threads` threads (at least 1): the burn-in half the samples, the chains
 // and the start search at the sampler's defaults, as dispfit-invert --bayes
-// has them, under calibratedPosteriorRule(); `constrainedDepth` (m) for the
-// summary.
+// has them, under calibratedPosteriorRule() or, where the request asks for
+// it, the surface-observed rule of its best-fit search; `constrainedDepth`
+// (m) for the summary.
 PosteriorJob posteriorJobOf(const SearchRequest& request, std::vector<MeasuredPoint> points,
                             int threads, double constrainedDepth);
 

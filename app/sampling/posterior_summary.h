@@ -115,6 +115,9 @@ struct PosteriorSummary {
   Convergence convergence;
   // The chi^2 test of the best fit (fit_check.h); none without sigma.
   std::optional<FitCheck> fit;
+  // The rule the samples' curves were taken under. Set by the caller, which
+  // chose it.
+  swcore::ForwardRuleSettings forward{swcore::ForwardRule::lowestRoot};
   // Under the lowest root, how many samples fit through modes a surface
   // array would not record (recorded_mode_check.h); none under the
   // surface-observed rule. Set by the caller, which knows the rule.

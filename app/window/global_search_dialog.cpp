@@ -116,6 +116,9 @@ void GlobalSearchDialog::setUpFields() {
   Models.setGroupSeparatorShown(true);
   Samples.setRange(1, std::numeric_limits<int>::max());
   Samples.setGroupSeparatorShown(true);
+  PosteriorObserved.setText(tr("后验按地表可观测基阶取样"));
+  PosteriorObserved.setToolTip(
+      tr("后验的模型曲线取地表台阵记录的模态，而非最低根：约慢 10 倍，区间仅 3 层实测校准"));
   Seed.setRange(0, std::numeric_limits<int>::max());
   Threshold.setRange(0.01, 100.0);
   Threshold.setDecimals(2);
@@ -160,6 +163,7 @@ void GlobalSearchDialog::layOut() {
   rules->addRow(&Increasing);
   rules->addRow(tr("模型数"), &Models);
   rules->addRow(tr("后验：样本数"), &Samples);
+  rules->addRow(&PosteriorObserved);
   rules->addRow(tr("随机种子"), &Seed);
   rules->addRow(tr("接受：归一化拟合差不大于"), &Threshold);
   rules->addRow(tr("接受：拟合差 (m/s) 不大于最佳的倍数"), &Factor);
@@ -255,6 +259,7 @@ void GlobalSearchDialog::showRequest(const SearchRequest& request) {
   WaterTable.setValue(request.waterTable.value_or(WaterTable.value()));
   Density.setValue(request.density);
   Increasing.setChecked(request.increasing);
+  PosteriorObserved.setChecked(request.posteriorObserved);
   Models.setValue(
       static_cast<int>(std::min<std::int64_t>(request.models, std::numeric_limits<int>::max())));
   Seed.setValue(
@@ -414,6 +419,7 @@ void GlobalSearchDialog::enableDependentFields() {
   const bool posterior = Method.currentIndex() == static_cast<int>(SearchMethod::Posterior);
   FewestLayers.setEnabled(posterior);
   Samples.setEnabled(posterior);
+  PosteriorObserved.setEnabled(posterior);
   Models.setEnabled(!posterior);
   Threshold.setEnabled(!posterior);
   Factor.setEnabled(!posterior);
@@ -425,6 +431,7 @@ SearchRequest GlobalSearchDialog::request() const {
   request.layers = Layers.value();
   request.fewestLayers = FewestLayers.value() < Layers.value() ? FewestLayers.value() : 0;
   request.samples = Samples.value();
+  request.posteriorObserved = PosteriorObserved.isChecked();
   request.vs = {VsLow.value(), VsHigh.value()};
   request.thickness = {ThicknessLow.value(), ThicknessHigh.value()};
   request.vpRule = static_cast<PVelocityRule>(VpRule.currentIndex());

@@ -79,6 +79,7 @@ class GlobalSearchDialog : public QDialog {
   QCheckBox Increasing;
   QSpinBox Models;
   QSpinBox Samples;  // the posterior's samples kept
+  QCheckBox PosteriorObserved;
   QSpinBox Seed;
   QDoubleSpinBox Threshold;  // normalised misfit
   QDoubleSpinBox Factor;     // times the best misfit in m/s

@@ -28,6 +28,10 @@ QString convergenceText(const PosteriorSummary& s) {
   const Convergence& c = s.convergence;
   QString text =
       PosteriorResultsWindow::tr("%1 个样本，%2 条温度为 1 的链").arg(s.samples).arg(s.chains);
+  text += '\n' + (s.forward.rule == swcore::ForwardRule::lowestRoot
+                      ? PosteriorResultsWindow::tr("正演：最低根（基阶）")
+                      : PosteriorResultsWindow::tr("正演：地表可观测基阶（响应 ≥ %1%）")
+                            .arg(100.0 * s.forward.fraction, 0, 'g', 3));
   text += '\n' + PosteriorResultsWindow::tr("R̂：Vs30 %1，对数似然 %2")
                      .arg(number(c.rhatVs30, 3), number(c.rhatLogLikelihood, 3));
   text += '\n' + PosteriorResultsWindow::tr("有效样本数：Vs30 %1，对数似然 %2")
@@ -44,9 +48,14 @@ QString convergenceText(const PosteriorSummary& s) {
                        .arg(fit->degreesOfFreedom)
                        .arg(QString::number(fit->pValue, 'g', 2));
     if (fit->warns()) {
-      text += '\n' + PosteriorResultsWindow::tr(
-                         "在其 σ 内没有模型拟合曲线：曲线可能在某些频率记录了最低根以外的模态，"
-                         "或范围不含场地、σ 过小；区间属于曲线并不符合的问题。");
+      text +=
+          '\n' + (s.forward.rule == swcore::ForwardRule::lowestRoot
+                      ? PosteriorResultsWindow::tr(
+                            "在其 σ 内没有模型拟合曲线：曲线可能在某些频率记录了最低根以外的模态，"
+                            "或范围不含场地、σ 过小；区间属于曲线并不符合的问题。")
+                      : PosteriorResultsWindow::tr(
+                            "在其 σ 内没有模型拟合曲线：范围可能不含场地，或 σ 过小；"
+                            "区间属于曲线并不符合的问题。"));
     }
   }
   if (const std::optional<RecordedModeCheck>& check = s.recordedModes) {
@@ -58,16 +67,16 @@ QString convergenceText(const PosteriorSummary& s) {
                        .arg(QString::fromStdString(
                            std::string(swcore::formatNumber(check->percent()).view())));
     if (check->warns()) {
-      text += '\n' + PosteriorResultsWindow::tr(
-                         "区间包含这些模型：可勾选“Vs 不随深度减小”，或用 dispfit-invert --bayes "
-                         "--observed-fraction 0.1 按地表观测规则取样（尚未校准）。");
+      text +=
+          '\n' + PosteriorResultsWindow::tr(
+                     "区间包含这些模型：可勾选“Vs 不随深度减小”，或勾选“后验按地表可观测基阶取样”"
+                     "重新取样（仅 3 层实测校准）。");
     }
   }
   return text;
 }
 
-QString calibrationText(LayerCountRange counts) {
-  const MeasuredCoverage& m = measuredCoverageFor(counts);
+QString calibrationText(LayerCountRange counts, swcore::ForwardRule rule) {
   const auto percent = [](double share) { return QString::number(std::lround(100.0 * share)); };
   const auto percents = [&percent](const std::array<double, 3>& shares) {
     return percent(shares[0]) + QLatin1Char('/') + percent(shares[1]) + QLatin1Char('/') +
@@ -80,9 +89,24 @@ QString calibrationText(LayerCountRange counts) {
   QString text = PosteriorResultsWindow::tr(
       "可信区间是此似然与先验下后验的百分位数：以参数范围包含场地、误差为所用 σ "
       "的独立高斯误差及正演规则为条件；不是真值的界限，也不是其他先验或噪声模型下的区间。");
-  text += '\n' + PosteriorResultsWindow::tr("实测校准（%1 个 %2的合成场地，噪声 2%，见 README）")
-                     .arg(m.sites)
-                     .arg(countsText(m.counts));
+  const bool observed = rule == swcore::ForwardRule::surfaceObserved;
+  const MeasuredCoverage* measured = measuredCoverageUnder(counts, rule);
+  if (measured == nullptr) {
+    return text + '\n' +
+           PosteriorResultsWindow::tr(
+               "地表可观测规则下未实测 %1的校准（仅实测 3 "
+               "层）：区间未经校准，最低根的实测数字不适用。")
+               .arg(countsText(counts));
+  }
+  const MeasuredCoverage& m = *measured;
+  text +=
+      '\n' +
+      (observed ? PosteriorResultsWindow::tr(
+                      "地表可观测规则下实测校准（%1 个 %2的合成场地，曲线为其地表可观测"
+                      "基阶，噪声 2%，见 README）")
+                : PosteriorResultsWindow::tr("实测校准（%1 个 %2的合成场地，噪声 2%，见 README）"))
+          .arg(m.sites)
+          .arg(countsText(m.counts));
   if (!(m.counts == counts)) {
     text += PosteriorResultsWindow::tr("，%1未实测").arg(countsText(counts));
   }
@@ -132,7 +156,8 @@ void PosteriorResultsWindow::retranslate() {
   Classes.setHorizontalHeaderLabels({tr("体系"), tr("类别"), tr("Vs30 范围"), tr("概率")});
   if (!shown_) return;
   const PosteriorSummary& s = *shown_;
-  Convergence.setText(convergenceText(s) + QLatin1Char('\n') + calibrationText(s.counts));
+  Convergence.setText(convergenceText(s) + QLatin1Char('\n') +
+                      calibrationText(s.counts, s.forward.rule));
   if (s.counts.least < s.counts.most) {
     QString text = tr("层数概率：");
     for (std::size_t i = 0; i < s.layerCountProbabilities.size(); ++i) {

@@ -43,6 +43,7 @@ class PosteriorResultsWindow : public QDialog {
 QString convergenceText(const PosteriorSummary& summary);
 // What the credible intervals are and are not, and what they held on the
 // measured configuration nearest the layer counts sampled.
-QString calibrationText(LayerCountRange counts);
+QString calibrationText(LayerCountRange counts,
+                        swcore::ForwardRule rule = swcore::ForwardRule::lowestRoot);
 
 }  // namespace dispfit

@@ -212,14 +212,18 @@ void SiteResultsPanel::render() {
         lines.front() += tr("（拟合超出 σ）");
       } else if (posterior_->recordedModes && posterior_->recordedModes->warns()) {
         lines.front() += tr("（含地表记录不到的模态）");
-      } else if (anyFallsShort(measuredCoverageFor(posterior_->counts))) {
+      } else if (const MeasuredCoverage* measured =
+                     measuredCoverageUnder(posterior_->counts, posterior_->forward.rule);
+                 measured == nullptr) {
+        lines.front() += tr("；区间未经校准");
+      } else if (anyFallsShort(*measured)) {
         lines.front() += tr("；实测区间偏窄");
       }
     }
     setText(lines.join(QLatin1Char('\n')));
     QStringList tip = lines;
     tip.append(tr("后验分布的可信区间；各类别的概率见“后验分布”窗口。"));
-    tip.append(calibrationText(posterior_->counts));
+    tip.append(calibrationText(posterior_->counts, posterior_->forward.rule));
     tip.append(classCaution());
     setToolTip(tip.join(QLatin1Char('\n')));
     return;

@@ -157,7 +157,8 @@ ExportMetadata TForm1::exportMetadata(const ExportedResult& result) const {
              : std::to_string(counts.least) + " to " + std::to_string(counts.most)) +
         " layers, " + std::to_string(posteriorSummary_->samples) + " samples, seed " +
         std::to_string(searchRequest_.seed));
-    metadata.settings.push_back("forward rule: " + swcore::describeRule(calibratedPosteriorRule()));
+    metadata.settings.push_back("forward rule: " +
+                                swcore::describeRule(posteriorSummary_->forward));
     if (const std::optional<FitCheck>& fit = posteriorSummary_->fit) {
       metadata.settings.push_back("fit check: " + describeFit(*fit));
     }

@@ -461,6 +461,14 @@
         <source>后验：样本数</source>
         <translation>Posterior: samples</translation>
     </message>
+    <message>
+        <source>后验按地表可观测基阶取样</source>
+        <translation>Posterior under the surface-observed fundamental</translation>
+    </message>
+    <message>
+        <source>后验的模型曲线取地表台阵记录的模态，而非最低根：约慢 10 倍，区间仅 3 层实测校准</source>
+        <translation>The posterior takes each model’s curve from the mode a surface array records rather than the lowest root: about 10 times slower, and its intervals are measured for 3 layers only</translation>
+    </message>
 </context>
 <context>
     <name>dispfit::InversionSettingsDialog</name>
@@ -775,16 +783,36 @@
         <translation>Forward-rule check: %1 of %2 samples (%3 %) fit the curve through a mode a surface array would not record (a mode trapped at depth)</translation>
     </message>
     <message>
-        <source>区间包含这些模型：可勾选“Vs 不随深度减小”，或用 dispfit-invert --bayes --observed-fraction 0.1 按地表观测规则取样（尚未校准）。</source>
-        <translation>The intervals hold those models: tick “Vs does not decrease with depth”, or sample under the surface-observed rule with dispfit-invert --bayes --observed-fraction 0.1 (not calibrated yet).</translation>
-    </message>
-    <message>
         <source>拟合检验：最佳拟合 Q %1，%2 个自由度（点数减参数数），χ² p %3</source>
         <translation>Fit check: the best fit&apos;s Q %1 with %2 degrees of freedom (points less parameters), χ² p %3</translation>
     </message>
     <message>
         <source>在其 σ 内没有模型拟合曲线：曲线可能在某些频率记录了最低根以外的模态，或范围不含场地、σ 过小；区间属于曲线并不符合的问题。</source>
         <translation>No model fits the curve within its σ: at some frequencies the curve may record a mode other than the lowest root, or the ranges exclude the site, or σ is too small; the intervals belong to a problem the curve does not fit.</translation>
+    </message>
+    <message>
+        <source>正演：最低根（基阶）</source>
+        <translation>Forward rule: lowest root (fundamental mode)</translation>
+    </message>
+    <message>
+        <source>正演：地表可观测基阶（响应 ≥ %1%）</source>
+        <translation>Forward rule: surface-observed fundamental (response ≥ %1%)</translation>
+    </message>
+    <message>
+        <source>在其 σ 内没有模型拟合曲线：范围可能不含场地，或 σ 过小；区间属于曲线并不符合的问题。</source>
+        <translation>No model fits the curve within its σ: the ranges may exclude the site, or σ is too small; the intervals belong to a problem the curve does not fit.</translation>
+    </message>
+    <message>
+        <source>区间包含这些模型：可勾选“Vs 不随深度减小”，或勾选“后验按地表可观测基阶取样”重新取样（仅 3 层实测校准）。</source>
+        <translation>The intervals hold those models: tick “Vs does not decrease with depth”, or sample again with “Posterior under the surface-observed fundamental” ticked (measured for 3 layers only).</translation>
+    </message>
+    <message>
+        <source>地表可观测规则下未实测 %1的校准（仅实测 3 层）：区间未经校准，最低根的实测数字不适用。</source>
+        <translation>Measured calibration: none under the surface-observed rule for %1 (measured for 3 layers only); the intervals are not calibrated, and the lowest root’s figures do not apply.</translation>
+    </message>
+    <message>
+        <source>地表可观测规则下实测校准（%1 个 %2的合成场地，曲线为其地表可观测基阶，噪声 2%，见 README）</source>
+        <translation>Measured calibration under the surface-observed rule (%1 synthetic sites of %2, each curve its surface-observed fundamental, noised at 2 %; see the README</translation>
     </message>
 </context>
 <context>
@@ -966,6 +994,10 @@
     <message>
         <source>（拟合超出 σ）</source>
         <translation> (misfit beyond σ)</translation>
+    </message>
+    <message>
+        <source>；区间未经校准</source>
+        <translation>; the intervals are not calibrated</translation>
     </message>
 </context>
 <context>

@@ -206,17 +206,23 @@ TEST(GlobalSearchDialogMethod, ThePosteriorsFieldsGoWithItsChoice) {
   offered.method = SearchMethod::Posterior;
   offered.samples = 30000;
   offered.fewestLayers = 2;
+  offered.posteriorObserved = true;
   GlobalSearchDialog dialog(offered, files, messages);
   // Offered back as given; only the posterior's fields open for editing.
   EXPECT_EQ(dialog.Method.currentIndex(), static_cast<int>(SearchMethod::Posterior));
   EXPECT_TRUE(dialog.Samples.isEnabled());
   EXPECT_TRUE(dialog.FewestLayers.isEnabled());
+  EXPECT_TRUE(dialog.PosteriorObserved.isEnabled());
+  EXPECT_TRUE(dialog.PosteriorObserved.isChecked());
   EXPECT_FALSE(dialog.Models.isEnabled());
   EXPECT_FALSE(dialog.Threshold.isEnabled());
   SearchRequest got = dialog.request();
   EXPECT_EQ(got.method, SearchMethod::Posterior);
   EXPECT_EQ(got.samples, 30000);
   EXPECT_EQ(got.fewestLayers, 2);
+  EXPECT_TRUE(got.posteriorObserved);
+  dialog.PosteriorObserved.setChecked(false);
+  EXPECT_FALSE(dialog.request().posteriorObserved);
   // The least count follows the layer count down and as many is a fixed count.
   dialog.Layers.setValue(3);
   EXPECT_EQ(dialog.FewestLayers.maximum(), 3);
@@ -225,6 +231,7 @@ TEST(GlobalSearchDialogMethod, ThePosteriorsFieldsGoWithItsChoice) {
   // The best-fit search: its own fields again.
   dialog.Method.setCurrentIndex(static_cast<int>(SearchMethod::BestFit));
   EXPECT_FALSE(dialog.Samples.isEnabled());
+  EXPECT_FALSE(dialog.PosteriorObserved.isEnabled());
   EXPECT_TRUE(dialog.Models.isEnabled());
   EXPECT_EQ(dialog.request().method, SearchMethod::BestFit);
 }

@@ -20,6 +20,7 @@
 #include "site/model_file_text.h"
 #include "site/starting_model.h"
 #include "window/global_search_dialog.h"
+#include "window/site_results_panel.h"
 #include "window_fixture.h"
 
 namespace dispfit {
@@ -520,6 +521,72 @@ TEST_F(GlobalSearchWindow, PosteriorDrawsCredibleBandsPredictiveBandAndClassProb
   EXPECT_TRUE(form.ResultsPanel.text().contains(QStringLiteral("离散度不是不确定度")));
 }
 
+// Asked for in the dialog, the posterior samples under the surface-observed
+// rule: the window, the panel and the export name that rule, nothing is put
+// to the lowest root's check, and the calibration quoted is the rule's own:
+// measured for 3 layers, for no other count.
+TEST_F(GlobalSearchWindow, APosteriorUnderTheSurfaceObservedRuleQuotesItsOwnCalibration) {
+  openSyntheticCurve();
+  SearchRequest request = smallPosterior(2000);
+  request.posteriorObserved = true;
+  requests.answers.push_back(request);
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.posteriorSummary());
+  const PosteriorSummary& s = *form.posteriorSummary();
+  EXPECT_EQ(s.forward.rule, swcore::ForwardRule::surfaceObserved);
+  EXPECT_DOUBLE_EQ(s.forward.fraction, request.forward.fraction);
+  EXPECT_FALSE(s.recordedModes);
+  const QString text = form.posteriorWindow()->Convergence.text();
+  for (const QString& line : {QStringLiteral("正演：地表可观测基阶（响应 ≥ 10%）"),
+                              QStringLiteral("地表可观测规则下实测校准（"),
+                              QStringLiteral("个 3 层的合成场地，曲线为其地表可观测基阶")}) {
+    EXPECT_TRUE(text.contains(line)) << line.toStdString() << "\n" << text.toStdString();
+  }
+  EXPECT_FALSE(text.contains(QStringLiteral("正演规则检查"))) << text.toStdString();
+  EXPECT_TRUE(form.ResultsPanel.toolTip().contains(QStringLiteral("地表可观测规则下实测校准")));
+
+  ScriptedExportResultChooser results;
+  form.setExportResultChooser(results);
+  results.answers.push_back(1);
+  const QString folder = workDir.filePath(QStringLiteral("observed"));
+  ASSERT_TRUE(QDir(workDir.path()).mkdir(QStringLiteral("observed")));
+  ASSERT_TRUE(form.exportResults(folder));
+  const QString classes = readText(folder + "/dispfit_posterior_classes.csv");
+  EXPECT_TRUE(classes.contains("forward rule: surface-observed fundamental"))
+      << classes.toStdString();
+
+  // Four layers were never measured under that rule: the window says so.
+  request.layers = 4;
+  request.samples = 1000;
+  requests.answers.push_back(request);
+  form.GlobalSearchAction->trigger();
+  ASSERT_TRUE(waitForSearchEnd());
+  ASSERT_TRUE(form.posteriorSummary());
+  EXPECT_TRUE(form.posteriorWindow()->Convergence.text().contains(
+      QStringLiteral("地表可观测规则下未实测 4 层的校准")))
+      << form.posteriorWindow()->Convergence.text().toStdString();
+}
+
+// The panel's heading mark under each rule, on summaries set by hand: the
+// surface-observed rule's 3-layer run falls short at 2 m, and no other
+// count was measured under it.
+TEST(PosteriorPanelMark, NamesTheCalibrationOfTheRuleSampled) {
+  PosteriorSummary s;
+  s.samples = 1000;
+  s.convergence.converged = true;
+  s.forward = {swcore::ForwardRule::surfaceObserved};
+  const auto headingFor = [&s](LayerCountRange counts) {
+    s.counts = counts;
+    SiteResultsPanel panel;
+    panel.showPosteriorSummary(s, [] { return QStringLiteral("后验"); });
+    return panel.text().section(QLatin1Char('\n'), 0, 0);
+  };
+  EXPECT_EQ(headingFor({4, 4}), QStringLiteral("后验；区间未经校准"));
+  EXPECT_EQ(headingFor({3, 3}), QStringLiteral("后验；实测区间偏窄"));
+  EXPECT_EQ(headingFor({2, 6}), QStringLiteral("后验；区间未经校准"));
+}
+
 TEST_F(GlobalSearchWindow, CancelledPosteriorKeepsItsSamplesMarkedNotConverged) {
   openSyntheticCurve();
   // 40,000 samples of 8 chains after a burn-in of 20,000: 2,500 steps a
@@ -571,6 +638,7 @@ TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
   EXPECT_EQ(window->Classes.horizontalHeaderItem(3)->text(), "Probability");
   EXPECT_TRUE(
       window->Convergence.text().startsWith("4000 samples, 8 chains at temperature 1\n"
+                                            "Forward rule: lowest root (fundamental mode)\n"
                                             "R̂: Vs30 "))
       << window->Convergence.text().toStdString();
   // What the intervals are and what they held where measured: the count is

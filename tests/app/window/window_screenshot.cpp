@@ -174,6 +174,7 @@ bool showSuggestedFit(dispfit::TForm1& form, const QString& curvePath) {
 class SmallSearch : public dispfit::SearchRequestChooser {
  public:
   dispfit::SearchMethod method = dispfit::SearchMethod::BestFit;
+  bool posteriorObserved = false;
 
   std::optional<dispfit::SearchRequest> searchRequest(QWidget*,
                                                       const dispfit::SearchRequest&) override {
@@ -183,6 +184,7 @@ class SmallSearch : public dispfit::SearchRequestChooser {
     request.models = 20000;
     request.seed = 1;
     request.increasing = true;
+    request.posteriorObserved = posteriorObserved;
     return request;
   }
 };
@@ -416,7 +418,8 @@ int main(int argc, char* argv[]) {
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
-  const bool posterior = argc == 4 && std::string(argv[2]) == "--posterior";
+  const bool posteriorObserved = argc == 4 && std::string(argv[2]) == "--posterior-observed";
+  const bool posterior = (argc == 4 && std::string(argv[2]) == "--posterior") || posteriorObserved;
   const bool posteriorDialog = argc == 4 && std::string(argv[2]) == "--posterior-dialog";
   const bool about = argc == 3 && std::string(argv[2]) == "--about";
   const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
@@ -430,6 +433,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr,
                  "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | "
                  "--suggest <curve file> | --global <curve file> | --posterior <curve file> | "
+                 "--posterior-observed <curve file> | "
                  "--dialog <ranges file> | --posterior-dialog <ranges file> | --about | "
                  "--columns <curve file> | --records <record files...> | "
                  "--records-settings <record files...> | --records-modes | "
@@ -483,6 +487,7 @@ int main(int argc, char* argv[]) {
     if (!showModes(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (global || posterior) {
     if (posterior) smallSearch.method = SearchMethod::Posterior;
+    smallSearch.posteriorObserved = posteriorObserved;
     form.show();  // legend markers are laid out only in a shown chart
     if (!showGlobalSearch(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (argc == 3) {
