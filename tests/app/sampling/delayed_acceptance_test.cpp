@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -36,7 +37,7 @@ class ModedForward : public ForwardCurve {
   bool compute(const TrialModel& model, std::span<double> velocities) override {
     ++*exactCurves_;
     mode_[0] = modeOf(model);
-    velocities[0] = model.vs[0];
+    velocities[0] = model.vs.back();
     return true;
   }
   bool screens() const override { return true; }
@@ -46,20 +47,20 @@ class ModedForward : public ForwardCurve {
     const bool own = modes[0] == modeOf(model);
     switch (standIn_) {
       case StandIn::exact:
-        velocities[0] = model.vs[0];
+        velocities[0] = model.vs.back();
         return true;
       case StandIn::biased:
-        velocities[0] = own ? model.vs[0] + 15.0 : 1.1 * model.vs[0];
+        velocities[0] = own ? model.vs.back() + 15.0 : 1.1 * model.vs.back();
         return true;
       case StandIn::missingForOtherModes:
-        velocities[0] = model.vs[0] + 15.0;
+        velocities[0] = model.vs.back() + 15.0;
         return own;
     }
     return false;
   }
 
  private:
-  static int modeOf(const TrialModel& model) { return model.vs[0] > 400.0 ? 1 : 0; }
+  static int modeOf(const TrialModel& model) { return model.vs.back() > 400.0 ? 1 : 0; }
 
   StandIn standIn_;
   std::shared_ptr<std::int64_t> exactCurves_;
@@ -141,6 +142,41 @@ TEST(DelayedAcceptance, AWrongStandInLeavesTheExactPosterior) {
         std::count_if(vs.begin(), vs.end(), [](double v) { return v > 400.0; }));
     EXPECT_NEAR(above / static_cast<double>(vs.size()), 0.5, 0.1);
   }
+}
+
+// Births and deaths through the screen: up to four layers, the "curve" the
+// half-space's Vs alone, so that the posterior keeps the prior's uniform
+// count (a quarter each) beside Vs ~ N(400, 20) of the half-space. A screen
+// whose reverse chance took the jump's prior and proposal factor the wrong
+// way round would tilt the count by factors of that factor.
+TEST(DelayedAcceptance, AWrongStandInLeavesTheLayerCountsPosterior) {
+  SearchSpace space;
+  space.layers.assign(4, {{100.0, 800.0}, {0.5, 4.0}, 1.9, std::nullopt, std::nullopt});
+  const ModelPrior prior(space, {1, 4});
+  const std::vector<MeasuredPoint> points =
+      dispfit_test::pointsWith(std::vector<double>{400.0}, std::vector<double>{20.0});
+  const CurveLikelihood likelihood(points);
+  auto exactCurves = std::make_shared<std::int64_t>(0);
+  const ForwardFactory forwards = [exactCurves] {
+    return std::make_unique<ModedForward>(StandIn::biased, exactCurves);
+  };
+  SamplerSettings settings = modedRun(2);
+  settings.samples = 120000;
+  const SamplerRun run = runParallelTempering({&prior, &likelihood}, forwards, settings, {}, {});
+  std::array<double, 5> counts{};
+  for (const SampleChain& chain : run.chains) {
+    for (std::size_t i = 0; i < chain.size(); ++i) counts[chain[i].layerCount()] += 1.0;
+  }
+  for (std::size_t k = 1; k <= 4; ++k) {
+    SCOPED_TRACE(k);
+    // Several standard errors of a count that changes every few steps.
+    EXPECT_NEAR(counts[k] / static_cast<double>(run.sampleCount()), 0.25, 0.03);
+  }
+  EXPECT_GT(run.moves.screened[static_cast<std::size_t>(MoveKind::Birth)], 0);
+  const std::vector<double> vs =
+      sampleValues(run, [](const SampleView& s) { return std::optional(s.vs.back()); });
+  EXPECT_NEAR(meanOf(vs), 400.0, 2.0);
+  EXPECT_NEAR(sdOf(vs), 20.0, 2.0);
 }
 
 TEST(DelayedAcceptance, AnExactStandInTakesEveryProposalItPasses) {
