@@ -394,7 +394,7 @@ std::string globalUsage() {
          "barely moves the surface, this is the mode a surface array records instead.\n"
          "The posterior (--bayes) takes the lowest root, the rule its calibration was\n"
          "measured with, unless --observed-fraction or --observed-modes asks for the\n"
-         "surface-observed fundamental, whose intervals are not calibrated yet.\n"
+         "surface-observed fundamental, whose intervals are measured for 3 layers only.\n"
          "The misfit is the normalised misfit sqrt(sum ((v - c) / sigma)^2 / m) when\n"
          "the curve gives a band (sigma its standard deviation or half the width of\n"
          "its low-high band), else the misfit (m/s) sqrt(sum (v - c)^2 / m). A model\n"

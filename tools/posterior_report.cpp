@@ -210,7 +210,7 @@ std::string recordedModeWarning(const PosteriorSummary& summary) {
          " % of the samples fit the curve through modes a surface array would not record "
          "(modes trapped at depth, whose surface motion is weak beside another mode's); the "
          "intervals and probabilities hold those models: sample under the surface-observed rule "
-         "with --observed-fraction 0.1 (its intervals are not calibrated yet)";
+         "with --observed-fraction 0.1 (its intervals are measured for 3 layers only)";
 }
 
 std::string misfitWarning(const PosteriorSummary& summary, swcore::ForwardRule rule) {

@@ -13,7 +13,8 @@ namespace dispfit {
 
 // The rule a posterior takes its models' curves under unless asked for
 // another: the lowest root, the rule its calibration was measured with
-// (README: the surface-observed rule's intervals are not calibrated yet).
+// (README: the surface-observed rule's intervals are measured for 3 layers
+// only).
 inline swcore::ForwardRuleSettings calibratedPosteriorRule() {
   swcore::ForwardRuleSettings rule;
   rule.rule = swcore::ForwardRule::lowestRoot;

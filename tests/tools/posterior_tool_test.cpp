@@ -147,7 +147,7 @@ TEST_F(PosteriorTool, ACurveWithoutSigmaSamplesItsNoiseScale) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("Forward rule: surface-observed fundamental"), std::string::npos)
       << result.out;
-  EXPECT_NE(result.out.find("Measured calibration (under the surface-observed rule, 69 "
+  EXPECT_NE(result.out.find("Measured calibration (under the surface-observed rule, 100 "
                             "synthetic sites of 3 layers"),
             std::string::npos)
       << result.out;

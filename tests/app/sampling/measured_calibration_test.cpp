@@ -86,7 +86,7 @@ TEST(MeasuredCalibration, TheNoteStatesTheConditionsAndTheMeasuredShortfall) {
   // applies: a fixed count up to 3 gets the run measured under that rule,
   // any other count none.
   const std::string three = dispfit::calibrationNote({2, 2}, swcore::ForwardRule::surfaceObserved);
-  EXPECT_NE(three.find("(under the surface-observed rule, 69 synthetic sites of 3 layers"),
+  EXPECT_NE(three.find("(under the surface-observed rule, 100 synthetic sites of 3 layers"),
             std::string::npos)
       << three;
   EXPECT_NE(three.find("each curve its surface-observed fundamental"), std::string::npos);
