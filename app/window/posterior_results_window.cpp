@@ -24,14 +24,18 @@ QString number(double value, int decimals) {
 
 }  // namespace
 
+QString forwardRuleLine(const swcore::ForwardRuleSettings& forward) {
+  return forward.rule == swcore::ForwardRule::lowestRoot
+             ? PosteriorResultsWindow::tr("正演：最低根（基阶）")
+             : PosteriorResultsWindow::tr("正演：地表可观测基阶（响应 ≥ %1%）")
+                   .arg(100.0 * forward.fraction, 0, 'g', 3);
+}
+
 QString convergenceText(const PosteriorSummary& s) {
   const Convergence& c = s.convergence;
   QString text =
       PosteriorResultsWindow::tr("%1 个样本，%2 条温度为 1 的链").arg(s.samples).arg(s.chains);
-  text += '\n' + (s.forward.rule == swcore::ForwardRule::lowestRoot
-                      ? PosteriorResultsWindow::tr("正演：最低根（基阶）")
-                      : PosteriorResultsWindow::tr("正演：地表可观测基阶（响应 ≥ %1%）")
-                            .arg(100.0 * s.forward.fraction, 0, 'g', 3));
+  text += '\n' + forwardRuleLine(s.forward);
   text += '\n' + PosteriorResultsWindow::tr("R̂：Vs30 %1，对数似然 %2")
                      .arg(number(c.rhatVs30, 3), number(c.rhatLogLikelihood, 3));
   text += '\n' + PosteriorResultsWindow::tr("有效样本数：Vs30 %1，对数似然 %2")

@@ -38,6 +38,10 @@ class PosteriorResultsWindow : public QDialog {
   std::optional<PosteriorSummary> shown_;  // what the texts describe
 };
 
+// The forward rule a run's curves were taken under, as a line of its own:
+// "正演：最低根（基阶）" or "正演：地表可观测基阶（响应 ≥ 10%）".
+QString forwardRuleLine(const swcore::ForwardRuleSettings& forward);
+
 // The window's convergence text: the samples, R-hat and the effective
 // sample sizes, the not-converged warning where it applies.
 QString convergenceText(const PosteriorSummary& summary);

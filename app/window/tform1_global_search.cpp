@@ -36,15 +36,6 @@ QString misfitText(double misfit) {
                                : TForm1::tr("无");
 }
 
-// The forward rule the search's curves were taken under, for a line of the
-// results panel.
-QString forwardRuleLine(const swcore::ForwardRuleSettings& forward) {
-  return forward.rule == swcore::ForwardRule::lowestRoot
-             ? TForm1::tr("正演：最低根（基阶）")
-             : TForm1::tr("正演：地表可观测基阶（响应 ≥ %1%）")
-                   .arg(100.0 * forward.fraction, 0, 'g', 3);
-}
-
 ParsedLayers editableLayers(const TrialModel& model) {
   return ParsedLayers{{model.thickness.begin(), model.thickness.end()},
                       {model.vs.begin(), model.vs.end()},

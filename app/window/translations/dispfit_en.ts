@@ -1450,14 +1450,6 @@ Best %3: %4
         <translation>Open shot records...</translation>
     </message>
     <message>
-        <source>正演：最低根（基阶）</source>
-        <translation>Forward rule: lowest root (fundamental mode)</translation>
-    </message>
-    <message>
-        <source>正演：地表可观测基阶（响应 ≥ %1%）</source>
-        <translation>Forward rule: surface-observed fundamental (response ≥ %1%)</translation>
-    </message>
-    <message>
         <source>模态(&amp;M)</source>
         <translation>&amp;Modes</translation>
     </message>

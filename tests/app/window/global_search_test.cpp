@@ -95,6 +95,17 @@ class GlobalSearchWindow : public WindowTest {
     return !form.globalSearchRunning();
   }
 
+  // Exports the second result offered (the search's or the posterior's,
+  // after the table's model) into a new folder `name` of the work folder,
+  // as the export dialog's choice would; its path, empty where it failed.
+  QString exportSecondResult(ScriptedExportResultChooser& results, const QString& name) {
+    form.setExportResultChooser(results);
+    results.answers.push_back(1);
+    const QString folder = workDir.filePath(name);
+    if (!QDir(workDir.path()).mkdir(name) || !form.exportResults(folder)) return {};
+    return folder;
+  }
+
   ScriptedSearchRequestChooser requests;
 };
 
@@ -488,11 +499,8 @@ TEST_F(GlobalSearchWindow, PosteriorDrawsCredibleBandsPredictiveBandAndClassProb
   // The export offers the posterior beside the table's model and writes its
   // tables, each naming the result and its settings.
   ScriptedExportResultChooser results;
-  form.setExportResultChooser(results);
-  results.answers.push_back(1);
-  const QString folder = workDir.filePath(QStringLiteral("posterior"));
-  ASSERT_TRUE(QDir(workDir.path()).mkdir(QStringLiteral("posterior")));
-  ASSERT_TRUE(form.exportResults(folder));
+  const QString folder = exportSecondResult(results, QStringLiteral("posterior"));
+  ASSERT_FALSE(folder.isEmpty());
   ASSERT_EQ(results.offered.size(), 2);
   for (const char* name :
        {"dispfit_posterior_profile.csv", "dispfit_posterior_summary.csv",
@@ -547,11 +555,8 @@ TEST_F(GlobalSearchWindow, APosteriorUnderTheSurfaceObservedRuleQuotesItsOwnCali
   EXPECT_TRUE(form.ResultsPanel.toolTip().contains(QStringLiteral("地表可观测规则下实测校准")));
 
   ScriptedExportResultChooser results;
-  form.setExportResultChooser(results);
-  results.answers.push_back(1);
-  const QString folder = workDir.filePath(QStringLiteral("observed"));
-  ASSERT_TRUE(QDir(workDir.path()).mkdir(QStringLiteral("observed")));
-  ASSERT_TRUE(form.exportResults(folder));
+  const QString folder = exportSecondResult(results, QStringLiteral("observed"));
+  ASSERT_FALSE(folder.isEmpty());
   const QString classes = readText(folder + "/dispfit_posterior_classes.csv");
   EXPECT_TRUE(classes.contains("forward rule: surface-observed fundamental"))
       << classes.toStdString();
