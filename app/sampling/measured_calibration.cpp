@@ -89,24 +89,22 @@ bool anyFallsShort(const MeasuredCoverage& measured) {
 }
 
 std::string calibrationNote(LayerCountRange counts, swcore::ForwardRule rule) {
-  const MeasuredCoverage& m = measuredCoverageFor(counts);
   std::string text =
       "What the intervals are: percentiles of the posterior under this likelihood and prior, so "
       "conditional on the ranges holding the site, on independent Gaussian errors of the sigma "
       "used and on the forward rule; they are no bound on the truth, and not the intervals of "
       "another prior or noise model.\n";
-  if (rule == swcore::ForwardRule::surfaceObserved) {
-    const MeasuredCoverage* observed = measuredObservedCoverageFor(counts);
-    if (observed == nullptr) {
-      return text + "Measured calibration: none under the surface-observed rule for " +
-             countsText(counts) +
-             " (measured for 3 layers only); the README's figures for the lowest root do not "
-             "apply to these intervals.\n";
-    }
-    return text + coverageLine(*observed, counts, "under the surface-observed rule, ",
-                               ", each curve its surface-observed fundamental");
+  const MeasuredCoverage* measured = measuredCoverageUnder(counts, rule);
+  if (measured == nullptr) {
+    return text + "Measured calibration: none under the surface-observed rule for " +
+           countsText(counts) +
+           " (measured for 3 layers only); the README's figures for the lowest root do not "
+           "apply to these intervals.\n";
   }
-  return text + coverageLine(m, counts, "", "");
+  return rule == swcore::ForwardRule::surfaceObserved
+             ? text + coverageLine(*measured, counts, "under the surface-observed rule, ",
+                                   ", each curve its surface-observed fundamental")
+             : text + coverageLine(*measured, counts, "", "");
 }
 
 }  // namespace dispfit
