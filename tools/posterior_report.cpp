@@ -105,9 +105,12 @@ std::string convergenceLines(const PosteriorSummary& s) {
     first = false;
   }
   text += "\n";
+  // The share among the moves of the model, which the screen sees: the
+  // noise steps need no curve.
   std::int64_t proposed = 0;
   std::int64_t screened = 0;
   for (std::size_t k = 0; k < kMoveKinds; ++k) {
+    if (static_cast<MoveKind>(k) == MoveKind::Noise) continue;
     proposed += c.moves.proposed[k];
     screened += c.moves.screened[k];
   }
