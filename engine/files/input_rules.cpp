@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "files/line_message.h"
 #include "records/number_text.h"
 
 namespace swcore {
@@ -90,6 +91,15 @@ std::string countFault(std::int64_t count, std::int64_t lowest, std::int64_t hig
 
 std::string layerCountFault(std::int64_t count, const InputLimits& limits) {
   return countFault(count, 1, limits.maxLayers, "layers");
+}
+
+std::string layerRowsFault(std::span<const std::size_t> lines, const std::string& sourceName,
+                           const InputLimits& limits) {
+  const std::string fault = layerCountFault(static_cast<std::int64_t>(lines.size()), limits);
+  if (fault.empty()) return fault;
+  return lines.empty()
+             ? sourceName + ": " + fault
+             : lineMessage(sourceName, lines[static_cast<std::size_t>(limits.maxLayers)], fault);
 }
 
 std::string dataCountFault(std::int64_t count, const InputLimits& limits) {

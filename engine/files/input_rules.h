@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace swcore {
@@ -39,6 +40,13 @@ enum class DatumQuantity {
 // empty text when the count or value can be used.
 std::string layerCountFault(std::int64_t count, const InputLimits& limits);
 std::string dataCountFault(std::int64_t count, const InputLimits& limits);
+
+// The layer count of a table whose rows, one a layer, stand on `lines` of
+// `sourceName`, as layerCountFault has it: "<source>, line <n>: <what>" at
+// the first row beyond the limit, "<source>: <what>" for a table of no row,
+// or an empty text when the count can be used.
+std::string layerRowsFault(std::span<const std::size_t> lines, const std::string& sourceName,
+                           const InputLimits& limits);
 
 // `layer` and `datum` count from 0; `halfSpace` says the layer is the last.
 // A thickness must not be negative (the half-space's is not used and only

@@ -2,6 +2,7 @@
 #include "files/model_file.h"
 
 #include <sstream>
+#include <utility>
 
 #include "files/column_table.h"
 #include "files/column_text.h"
@@ -107,12 +108,8 @@ bool parseModelTable(std::string_view text, const std::string& sourceName,
     return false;
   }
   const std::size_t layers = table.rowCount();
-  if (const std::string fault = layerCountFault(static_cast<std::int64_t>(layers), limits);
-      !fault.empty()) {
-    error = layers == 0
-                ? sourceName + ": " + fault
-                : lineMessage(sourceName, table.lines[static_cast<std::size_t>(limits.maxLayers)],
-                              fault);
+  if (std::string fault = layerRowsFault(table.lines, sourceName, limits); !fault.empty()) {
+    error = std::move(fault);
     return false;
   }
   for (std::size_t k = 0; k < kRequiredModelColumns; ++k) {

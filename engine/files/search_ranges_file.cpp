@@ -2,6 +2,7 @@
 #include "files/search_ranges_file.h"
 
 #include <cmath>
+#include <utility>
 
 #include "files/column_table.h"
 #include "files/line_message.h"
@@ -108,12 +109,8 @@ bool parseSearchRanges(std::string_view text, const std::string& sourceName,
     return false;
   }
   const std::size_t layers = table.rowCount();
-  if (const std::string fault = layerCountFault(static_cast<std::int64_t>(layers), limits);
-      !fault.empty()) {
-    error = layers == 0
-                ? sourceName + ": " + fault
-                : lineMessage(sourceName, table.lines[static_cast<std::size_t>(limits.maxLayers)],
-                              fault);
+  if (std::string fault = layerRowsFault(table.lines, sourceName, limits); !fault.empty()) {
+    error = std::move(fault);
     return false;
   }
   if (const std::string fault = columnSetFault(table.present); !fault.empty()) {

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <vector>
 
 namespace swcore {
 namespace {
@@ -84,6 +86,19 @@ TEST(InputRules, DatumValuesAtTheirEdges) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(datumValueFault(c.quantity, 0, c.value), c.expected);
   }
+}
+
+// A table's rows need not stand on consecutive lines (comments, blank lines
+// between them): the message names the line of the first row past the limit.
+TEST(InputRules, LayerRowsPastTheLimitAreNamedByTheirLine) {
+  const InputLimits limits{2, 50};
+  const std::vector<std::size_t> lines{3, 5, 9, 12};
+  EXPECT_EQ(layerRowsFault(std::span(lines).first(2), "m.txt", limits), "");
+  EXPECT_EQ(layerRowsFault(std::span(lines).first(3), "m.txt", limits),
+            "m.txt, line 9: 3 layers (from 1 to 2 can be used)");
+  EXPECT_EQ(layerRowsFault(lines, "m.txt", limits),
+            "m.txt, line 9: 4 layers (from 1 to 2 can be used)");
+  EXPECT_EQ(layerRowsFault({}, "m.txt", limits), "m.txt: 0 layers (from 1 to 2 can be used)");
 }
 
 TEST(InputRules, CountsRunFromOneToTheProgramsLimit) {
