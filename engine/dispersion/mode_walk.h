@@ -49,9 +49,6 @@
 #include "dispersion/lowest_root_walk.h"
 
 namespace swcore {
-#ifndef EXPERIMENT_PHASE
-#define EXPERIMENT_PHASE 9.42477796076938
-#endif
 
 // What the caller expects of one mode's zero at a frequency, from the zeros
 // it found at the higher frequencies (km/s).

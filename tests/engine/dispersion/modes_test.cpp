@@ -240,12 +240,12 @@ std::vector<double> calibrationFrequencies() {
   return hz;
 }
 
-// Dense lists, where each mode is predicted from the higher frequencies or,
-// where it moved too fast for that, walked for above the steps the last
-// root passes (for every mode, as for the fundamental): the zeros must
-// still be the lowest of the independent determinant, none skipped and
-// none taken twice, on the curve tests' models and on random ones with
-// soft layers under stiff ones, Rayleigh and Love.
+// Dense lists, where each mode is looked for where the higher frequencies
+// predict it, and walked for from the mode below where it moved too fast
+// for that or where the phase above the mode below leaves room for a pair:
+// the zeros must still be the lowest of the independent determinant, none
+// skipped and none taken twice, on the curve tests' models and on random
+// ones with soft layers under stiff ones, Rayleigh and Love.
 TEST(Modes, DenseListsGiveTheLowestZerosOfTheIndependentDeterminants) {
 #ifdef DISPFIT_SANITIZED_BUILD
   constexpr int kRandomModels = 2;
