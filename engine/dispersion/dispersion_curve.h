@@ -174,9 +174,11 @@ class DispersionCurveSolver {
     int count = 0;  // roots known, 0 to 3
     bool absentAtLast = false;
   };
-  // What the history of a mode tells of its root at `frequency`, which lies
-  // below every frequency of the history.
-  static ModeHint hintFrom(const ModeHistory& history, double frequency);
+  // What the history of mode `mode` tells of its root at `frequency`, which
+  // lies below every frequency of the history; `stepper` is the model's at
+  // that frequency.
+  static ModeHint hintFrom(const ModeHistory& history, double frequency, int mode,
+                           const PhaseStepper& stepper);
 
   // Each mode's history, the hints drawn from it and the zeros of one
   // frequency, km/s.

@@ -210,6 +210,20 @@ double PhaseStepper::phaseGrowth(double from, double to) const {
   return passes_->phaseGrowth({slots_, inverseVelocity2_, phaseFactor_}, from, to);
 }
 
+int PhaseStepper::slotsTurningWithPhase(double from, double to, double phase) const {
+  const double atTo = 1.0 / (to * to);
+  const double atFrom = 1.0 / (from * from);
+  int count = 0;
+  for (int s = 0; s < slots_; ++s) {
+    const double inverse2 = inverseVelocity2_[s];
+    if (inverse2 >= atTo && inverse2 < atFrom &&
+        phaseFactor_[s] * std::sqrt(inverse2 - atTo) >= phase) {
+      ++count;
+    }
+  }
+  return count;
+}
+
 double PhaseStepper::variationRate(double c) const {
   return passes_->variationRate({slots_, inverseVelocity2_, phaseFactor_}, c, 0.0);
 }

@@ -122,6 +122,11 @@ class PhaseStepper {
   // of the evanescent slots' exponents.
   double phaseGrowth(double from, double to) const;
 
+  // How many slots begin to oscillate as c rises from `from` to `to` (their
+  // velocities in (from, to]) and hold at least `phase` rad of vertical
+  // phase, omega h_s sqrt(1/v_s^2 - 1/to^2), at `to`.
+  int slotsTurningWithPhase(double from, double to, double phase) const;
+
   // The rate of that variation at c, d/dc of the sum (infinite at a slot's
   // own velocity).
   double variationRate(double c) const;

@@ -28,14 +28,15 @@
 // that fails the mode is walked for from the floor, for mode 0 the steps
 // below 0.9 of its last root passed with one sign test as in the fundamental
 // mode's search. No mode is predicted where it moved by more than 5 % of c
-// from the last frequency. A mode that had no zero at the next higher
-// frequency is taken as absent when D just below beta_N has the floor's
-// sign: modes appear as the frequency rises (each above its cut-off
-// frequency), so a search from the highest frequency down expects none to
-// come back. A pair of modes that would come back together escapes that
-// test, and so does a pair of zeros that slips between the floor and a
-// bracket that holds the predicted one where the vertical phase between
-// them leaves no room for two more zeros (pairMayHideBelow).
+// from the last frequency (10 % for a higher mode), nor where it passes the
+// velocity of a layer that may trap modes (dispersion_curve.cpp). A mode
+// that had no zero at the next higher frequency is taken as absent when D
+// just below beta_N has the floor's sign: modes appear as the frequency
+// rises (each above its cut-off frequency), so a search from the highest
+// frequency down expects none to come back. A pair of modes that would come back together escapes
+// that test, and so does a pair of zeros that slips between the floor and a bracket that holds the
+// predicted one where the vertical phase between them leaves no room for two more zeros
+// (pairMayHideBelow).
 #pragma once
 
 #include <algorithm>

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <vector>
 
@@ -185,6 +186,45 @@ TEST(SetOmega, GivesTheValuesOfAFunctionMadeAtThatOmega) {
       EXPECT_EQ(reusedSteps.next(c, 0.8), steps.next(c, 0.8));
     }
   }
+}
+
+// The slots that begin to oscillate between two velocities, counted by
+// their vertical phase at the upper one, worked by hand: 5 m of 200 m/s
+// (P 600) over 10 m of 400 m/s (P 1200) at 20 Hz, omega = 40 pi. At 0.45
+// km/s the top layer's S slot holds 40 pi 0.005 sqrt(1/0.04 - 1/0.2025) =
+// 2.81 rad and the second layer's 40 pi 0.010 sqrt(1/0.16 - 1/0.2025) =
+// 1.44 rad; both P slots are still evanescent there.
+TEST(SlotsTurningWithPhase, CountsTheSlotVelocitiesPassedThatHoldThePhase) {
+  const double thickness[3] = {0.005, 0.010, 0.0};
+  const double shear[3] = {0.2, 0.4, 0.8};
+  const double p[3] = {0.6, 1.2, 2.4};
+  const double density[3] = {1.8, 2.0, 2.2};
+  const swcore::SecularModel model{3, thickness, shear, p, density, 2.0 * std::numbers::pi * 20.0};
+  for (const swcore::WaveType wave : {swcore::WaveType::rayleigh, swcore::WaveType::love}) {
+    const swcore::PhaseStepper steps(model, wave);
+    // Only the velocities passed count: 0.19 to 0.45 passes both S
+    // velocities, 0.21 to 0.45 the second alone, 0.41 to 0.45 none.
+    EXPECT_EQ(steps.slotsTurningWithPhase(0.19, 0.45, 0.0), 2);
+    EXPECT_EQ(steps.slotsTurningWithPhase(0.21, 0.45, 0.0), 1);
+    EXPECT_EQ(steps.slotsTurningWithPhase(0.41, 0.45, 0.0), 0);
+    // Each slot counts only with at least the phase asked for.
+    EXPECT_EQ(steps.slotsTurningWithPhase(0.19, 0.45, 1.40), 2);
+    EXPECT_EQ(steps.slotsTurningWithPhase(0.19, 0.45, 1.48), 1);
+    EXPECT_EQ(steps.slotsTurningWithPhase(0.19, 0.45, 2.78), 1);
+    EXPECT_EQ(steps.slotsTurningWithPhase(0.19, 0.45, 2.84), 0);
+  }
+  // The P slots of Rayleigh waves count too: 0.59 to 0.65 km/s passes the
+  // top layer's P velocity, with 40 pi 0.005 sqrt(1/0.36 - 1/0.4225) =
+  // 0.403 rad at 0.65; Love waves have no P slots.
+  EXPECT_EQ(swcore::PhaseStepper(model, swcore::WaveType::rayleigh)
+                .slotsTurningWithPhase(0.59, 0.65, 0.39),
+            1);
+  EXPECT_EQ(swcore::PhaseStepper(model, swcore::WaveType::rayleigh)
+                .slotsTurningWithPhase(0.59, 0.65, 0.42),
+            0);
+  EXPECT_EQ(
+      swcore::PhaseStepper(model, swcore::WaveType::love).slotsTurningWithPhase(0.59, 0.65, 0.0),
+      0);
 }
 
 }  // namespace

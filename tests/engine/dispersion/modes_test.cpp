@@ -312,6 +312,44 @@ TEST(Modes, DenseListsGiveTheLowestZerosOfTheIndependentDeterminants) {
   EXPECT_LT(closePairs, checked / 10);
 }
 
+// Thirteen layers, the top 22 m of 104 m/s over 19 m of 106 and 12 m of 89
+// m/s: Love mode 2 rises from 103.1 m/s at 17.3 Hz to 103.9 at 15.7 Hz, the
+// line of its last roots running on to 105.5 m/s, where mode 4 lies. The
+// modes trapped in the top layer begin just above its velocity, and as the
+// line passes it, it passes two of them (modes 2 and 3 at 103.9 and 105.2
+// m/s), whose signs cancel at its bracket. With the top requested mode the
+// last one (three modes) and with a mode above it (four), every zero at the
+// calibration's frequencies is the determinant's.
+TEST(Modes, AModePassingAThickLayersVelocityDoesNotPassTheModesTrappedInIt) {
+  const std::vector<ModelLayer> model = {
+      {21.852, 103.677, 2085.68, 380.247},   {18.7983, 105.728, 2072.97, 526.346},
+      {12.0366, 89.0241, 2003.26, 160.415},  {1.01173, 81.9425, 1739.75, 201.292},
+      {13.4357, 240.635, 1577.32, 899.320},  {16.8914, 244.352, 1927.78, 1618.56},
+      {14.6524, 293.347, 1574.12, 711.916},  {0.651633, 376.099, 2265.09, 1640.28},
+      {23.9137, 377.682, 2033.49, 2710.23},  {2.33303, 489.808, 2228.00, 4125.85},
+      {0.943520, 659.457, 2218.27, 5683.50}, {1.05305, 823.940, 2197.80, 2391.45},
+      {1.0, 1588.53, 1650.67, 4213.74}};
+  const std::vector<double> hz = calibrationFrequencies();
+  for (const int requested : {3, 4}) {
+    SCOPED_TRACE(::testing::Message() << requested << " modes");
+    const auto count = static_cast<std::size_t>(requested);
+    const std::vector<CurvePoint> modes =
+        modesOf(model, hz, {WaveType::love, requested, CurveKind::phase});
+    for (std::size_t j = 0; j < hz.size(); ++j) {
+      SCOPED_TRACE(::testing::Message() << hz[j] << " Hz");
+      const std::vector<double> zeros = determinantZeros(model, hz[j], WaveType::love, 2e-4, 5);
+      ASSERT_GE(zeros.size(), count);
+      for (std::size_t k = 0; k < count; ++k) {
+        const CurvePoint& point = modes[j * count + k];
+        ASSERT_TRUE(point.hasRoot) << "mode " << k;
+        // The determinant's zeros to about 1e-9 km/s, the search's within
+        // 1e-8 km/s.
+        EXPECT_NEAR(point.phaseVelocity / 1000.0, zeros[k], 2e-8) << "mode " << k;
+      }
+    }
+  }
+}
+
 // Nineteen layers of 2 m with S velocities rising from 120 to 660 m/s, the
 // seventh slowed to 150 m/s, over 700 m/s: the modes crowd, and between 145
 // and 80 Hz the parabola through a mode's last three roots misses the zero
