@@ -12,7 +12,6 @@
 #include "dispersion/engine_state.h"
 #include "simd/exponential_kernel.h"
 #include "simd/lane_vector.h"
-#include "simd/sine_cosine_kernel.h"
 
 namespace swcore {
 
@@ -31,11 +30,11 @@ inline constexpr int kTermSlots = paddedSlotCount(2 * kMaxLayers);
 
 // How the functions of the terms are valued: as the C library gives them,
 // so that every term is the plain formula's to the bit (the engine's own
-// results keep their numbers), or from quickExponential and
-// quickSineCosine, each term within a few units in the last place of that
-// (searches that read only the signs of a secular function and refine its
-// zeros to far coarser tolerances). The quick terms are the literal ones
-// only: the rescaled form always takes the library's.
+// results keep their numbers), or from quickExponential, each term within a
+// few units in the last place of that (searches that read only the signs of
+// a secular function and refine its zeros to far coarser tolerances). The
+// quick terms are the literal ones only: the rescaled form always takes the
+// library's.
 enum class TermPrecision { library, quick };
 
 // Models of up to this many slots (two layers above the half-space, the
@@ -184,42 +183,6 @@ template <class Value>
           pick(evanescent, 2.0 * first, one)};
 }
 
-// Whether a slot is circular (c above its velocity) with an argument
-// theta = k h r the sine and cosine kernel takes.
-template <class Value>
-[[gnu::always_inline]] inline auto inSineCosineKernel(Value q, Value theta) {
-  return q < 0.0 && magnitude(theta) <= kSineCosineArgumentLimit;
-}
-
-// The cosine (`first`) and sine (`second`) of the circular slots `from` +
-// the set bits of `circular`, from the kernel: their arguments gathered,
-// valued in a loop that vectorises, and put back.
-template <Arithmetic kArithmetic>
-[[gnu::always_inline]] inline void quickCircularValues(std::uint64_t circular, int from,
-                                                       const double* kh, const double* r,
-                                                       double* first, double* second) {
-  double theta[64];
-  int where[64];
-  int count = 0;
-  while (circular != 0) {
-    const int i = from + std::countr_zero(circular);
-    circular &= circular - 1;
-    where[count] = i;
-    theta[count++] = kh[i] * r[i];
-  }
-  double cosine[64];
-  double sine[64];
-  for (int j = 0; j < count; ++j) {
-    const SineCosineOf<double> v = quickSineCosine<kArithmetic>(theta[j]);
-    cosine[j] = v.cosine;
-    sine[j] = v.sine;
-  }
-  for (int j = 0; j < count; ++j) {
-    first[where[j]] = cosine[j];
-    second[where[j]] = sine[j];
-  }
-}
-
 }  // namespace detail
 
 // Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
@@ -237,10 +200,9 @@ template <Arithmetic kArithmetic>
 // one another.
 //
 // With TermPrecision::quick the kernel's exponential is quickExponential,
-// the circular slots' cosine and sine come from quickSineCosine, the library
-// fills only the slots beyond those kernels' ranges, and q is formed from
-// `slowness2`, each slot's 1/v^2 (padded as the others; not read otherwise,
-// and may then be null).
+// the library fills only the circular slots and those beyond the kernel's
+// range, and q is formed from `slowness2`, each slot's 1/v^2 (padded as
+// the others; not read otherwise, and may then be null).
 template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
           TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline void verticalTerms(double cc, double k, const double* velocity2,
@@ -277,23 +239,13 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
     second[i] = 0.0;
   }
   // The slots the library has to fill (never padding), marked by one bit each
-  // in passes that vectorise, 64 slots a word, then visited bit by bit. The
-  // quick terms take the circular slots' cosine and sine from the kernel.
+  // in passes that vectorise, 64 slots a word, then visited bit by bit.
   for (int word = 0; word * 64 < slots; ++word) {
     const int from = word * 64;
     const int to = std::min(slots, from + 64);
     std::uint64_t open = 0;
     for (int i = from; i < to; ++i) {
       open |= static_cast<std::uint64_t>(slack[i] > 0.0 ? 0 : 1) << (i - from);
-    }
-    if constexpr (kPrecision == TermPrecision::quick) {
-      std::uint64_t circular = 0;
-      for (int i = from; i < to; ++i) {
-        circular |= static_cast<std::uint64_t>(detail::inSineCosineKernel(q[i], kh[i] * r[i]))
-                    << (i - from);
-      }
-      open &= ~circular;
-      detail::quickCircularValues<kArithmetic>(circular, from, kh, r, first, second);
     }
     while (open != 0) {
       const int i = from + std::countr_zero(open);
@@ -347,19 +299,8 @@ template <bool Rescale, TermPrecision kPrecision = TermPrecision::library>
   for (int i = 0; i < kBlockSlots; ++i) {
     lane[i] = i;
   }
-  TermBlock settled = detail::kernelSlack(a, slack);
-  if constexpr (kPrecision == TermPrecision::quick) {
-    // The circular slots' cosine and sine from the kernel, all lanes at
-    // once.
-    const TermBlock theta = a.kh * a.r;
-    const auto circular = detail::inSineCosineKernel(a.q, theta);
-    const SineCosineOf<TermBlock> v = quickSineCosine(theta);
-    first = pick(circular, v.cosine, first);
-    second = pick(circular, v.sine, second);
-    settled = pick(circular, broadcast<TermBlock>(1.0), settled);
-  }
-  const TermBlock standing =
-      pick(lane < static_cast<double>(slots), settled, broadcast<TermBlock>(1.0));
+  const TermBlock standing = pick(lane < static_cast<double>(slots), detail::kernelSlack(a, slack),
+                                  broadcast<TermBlock>(1.0));
   if (anyNotPositive(standing)) [[unlikely]] {
     for (int i = 0; i < slots; ++i) {
       if (!(standing[i] > 0.0)) {
