@@ -313,11 +313,6 @@ GlobalCommand parseGlobalOptions(std::span<const std::string_view> arguments) {
     }
     files.push_back(argument);
   }
-  // The posterior keeps the calibrated lowest root unless a surface-observed
-  // option asks for that rule.
-  if (command.method == GlobalCommand::Method::Posterior && observedOption == nullptr) {
-    command.forward.rule = swcore::ForwardRule::lowestRoot;
-  }
   if (command.forward.rule == swcore::ForwardRule::lowestRoot && (observedOption != nullptr)) {
     command.error = std::string(observedOption) + " sets the surface-observed rule, which " +
                     "--lowest-root replaces";
@@ -392,9 +387,8 @@ std::string globalUsage() {
          "vertical force at the surface is at least F of the largest among modes 0 to\n"
          "N-1. Where the lowest root is a mode trapped in a buried soft layer, which\n"
          "barely moves the surface, this is the mode a surface array records instead.\n"
-         "The posterior (--bayes) takes the lowest root, the rule its calibration was\n"
-         "measured with, unless --observed-fraction or --observed-modes asks for the\n"
-         "surface-observed fundamental, whose intervals are measured for 3 layers only.\n"
+         "The posterior (--bayes) takes the same rule, with intervals measured under it\n"
+         "on synthetic sites of 3 and of 2 to 6 layers (see the README).\n"
          "The misfit is the normalised misfit sqrt(sum ((v - c) / sigma)^2 / m) when\n"
          "the curve gives a band (sigma its standard deviation or half the width of\n"
          "its low-high band), else the misfit (m/s) sqrt(sum (v - c)^2 / m). A model\n"

@@ -213,7 +213,7 @@ std::string recordedModeWarning(const PosteriorSummary& summary) {
          " % of the samples fit the curve through modes a surface array would not record "
          "(modes trapped at depth, whose surface motion is weak beside another mode's); the "
          "intervals and probabilities hold those models: sample under the surface-observed rule "
-         "with --observed-fraction 0.1 (its intervals are measured for 3 layers only)";
+         "(without --lowest-root)";
 }
 
 std::string misfitWarning(const PosteriorSummary& summary, swcore::ForwardRule rule) {
@@ -221,7 +221,7 @@ std::string misfitWarning(const PosteriorSummary& summary, swcore::ForwardRule r
   const std::string why =
       rule == swcore::ForwardRule::lowestRoot
           ? "at some frequencies the curve may record a mode other than the lowest root (sample "
-            "under the surface-observed rule with --observed-fraction 0.1), the ranges may "
+            "under the surface-observed rule, without --lowest-root), the ranges may "
             "exclude the site, or the sigma is too small"
           : "the ranges may exclude the site, the sigma may be too small, or the curve may hold "
             "a mode the rule does not choose";

@@ -46,13 +46,13 @@ struct MeasuredCoverage {
 const MeasuredCoverage& measuredCoverageFor(LayerCountRange counts);
 
 // Under the surface-observed rule: the run of 3 layers for a fixed count up
-// to 3, none for any other count (not measured under that rule).
-const MeasuredCoverage* measuredObservedCoverageFor(LayerCountRange counts);
+// to 3, the run of 2 to 6 layers for any other count.
+const MeasuredCoverage& measuredObservedCoverageFor(LayerCountRange counts);
 
 // The measured configuration for `counts` under `rule`: measuredCoverageFor
 // under the lowest root, measuredObservedCoverageFor under the
-// surface-observed rule (none for a count not measured under it).
-const MeasuredCoverage* measuredCoverageUnder(LayerCountRange counts, swcore::ForwardRule rule);
+// surface-observed rule.
+const MeasuredCoverage& measuredCoverageUnder(LayerCountRange counts, swcore::ForwardRule rule);
 
 // Whether a coverage lies more than the tolerance below its nominal value.
 bool fallsShort(double coverage, double nominal);

@@ -18,11 +18,9 @@ PosteriorJob posteriorJobOf(const SearchRequest& request, std::vector<MeasuredPo
   job.settings.seed = request.seed;
   job.settings.threads = std::max(threads, 1);
   job.constrainedDepth = constrainedDepth;
-  job.forward = calibratedPosteriorRule();
-  if (request.posteriorObserved) {
-    job.forward = request.forward;
-    job.forward.rule = swcore::ForwardRule::surfaceObserved;
-  }
+  job.forward = request.forward;
+  job.forward.rule = request.posteriorObserved ? swcore::ForwardRule::surfaceObserved
+                                               : swcore::ForwardRule::lowestRoot;
   return job;
 }
 

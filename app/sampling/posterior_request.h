@@ -11,22 +11,12 @@
 
 namespace dispfit {
 
-// The rule a posterior takes its models' curves under unless asked for
-// another: the lowest root, the rule its calibration was measured with
-// (README: the surface-observed rule's intervals are measured for 3 layers
-// only).
-inline swcore::ForwardRuleSettings calibratedPosteriorRule() {
-  swcore::ForwardRuleSettings rule;
-  rule.rule = swcore::ForwardRule::lowestRoot;
-  return rule;
-}
-
 // The job of `request` (which searchRequestFault accepts) fitting `points`
 // on `threads` threads (at least 1): the burn-in half the samples, the chains
 // and the start search at the sampler's defaults, as dispfit-invert --bayes
-// has them, under calibratedPosteriorRule() or, where the request asks for
-// it, the surface-observed rule of its best-fit search; `constrainedDepth`
-// (m) for the summary.
+// has them, under the surface-observed rule of its best-fit search or, where
+// the request asks for it, the lowest root; `constrainedDepth` (m) for the
+// summary.
 PosteriorJob posteriorJobOf(const SearchRequest& request, std::vector<MeasuredPoint> points,
                             int threads, double constrainedDepth);
 

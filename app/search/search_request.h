@@ -51,9 +51,9 @@ struct SearchRequest {
   // How each model's curve is taken: by default the surface-observed
   // fundamental.
   swcore::ForwardRuleSettings forward;
-  // The posterior samples under the surface-observed rule of `forward`
-  // rather than the lowest root, the rule it is calibrated for.
-  bool posteriorObserved = false;
+  // The posterior samples under the surface-observed rule of `forward`;
+  // false: under the lowest root.
+  bool posteriorObserved = true;
   // Each layer's own ranges, top first, the half-space last; empty: vs,
   // thickness and density above for every layer. A layer with neither vp nor
   // poisson of its own takes vpRule.

@@ -118,7 +118,8 @@ void GlobalSearchDialog::setUpFields() {
   Samples.setGroupSeparatorShown(true);
   PosteriorObserved.setText(tr("后验按地表可观测基阶取样"));
   PosteriorObserved.setToolTip(
-      tr("后验的模型曲线取地表台阵记录的模态，而非最低根：约慢 10 倍，区间仅 3 层实测校准"));
+      tr("后验的模型曲线取地表台阵记录的模态（默认）；不勾选则取最低根：约快 10 "
+         "倍，但可能以地表记录不到的深部陷波模态拟合曲线"));
   Seed.setRange(0, std::numeric_limits<int>::max());
   Threshold.setRange(0.01, 100.0);
   Threshold.setDecimals(2);

@@ -74,7 +74,7 @@ QString convergenceText(const PosteriorSummary& s) {
       text +=
           '\n' + PosteriorResultsWindow::tr(
                      "区间包含这些模型：可勾选“Vs 不随深度减小”，或勾选“后验按地表可观测基阶取样”"
-                     "重新取样（仅 3 层实测校准）。");
+                     "重新取样。");
     }
   }
   return text;
@@ -94,15 +94,7 @@ QString calibrationText(LayerCountRange counts, swcore::ForwardRule rule) {
       "可信区间是此似然与先验下后验的百分位数：以参数范围包含场地、误差为所用 σ "
       "的独立高斯误差及正演规则为条件；不是真值的界限，也不是其他先验或噪声模型下的区间。");
   const bool observed = rule == swcore::ForwardRule::surfaceObserved;
-  const MeasuredCoverage* measured = measuredCoverageUnder(counts, rule);
-  if (measured == nullptr) {
-    return text + '\n' +
-           PosteriorResultsWindow::tr(
-               "地表可观测规则下未实测 %1的校准（仅实测 3 "
-               "层）：区间未经校准，最低根的实测数字不适用。")
-               .arg(countsText(counts));
-  }
-  const MeasuredCoverage& m = *measured;
+  const MeasuredCoverage& m = measuredCoverageUnder(counts, rule);
   text +=
       '\n' +
       (observed ? PosteriorResultsWindow::tr(

@@ -212,11 +212,8 @@ void SiteResultsPanel::render() {
         lines.front() += tr("（拟合超出 σ）");
       } else if (posterior_->recordedModes && posterior_->recordedModes->warns()) {
         lines.front() += tr("（含地表记录不到的模态）");
-      } else if (const MeasuredCoverage* measured =
-                     measuredCoverageUnder(posterior_->counts, posterior_->forward.rule);
-                 measured == nullptr) {
-        lines.front() += tr("；区间未经校准");
-      } else if (anyFallsShort(*measured)) {
+      } else if (anyFallsShort(
+                     measuredCoverageUnder(posterior_->counts, posterior_->forward.rule))) {
         lines.front() += tr("；实测区间偏窄");
       }
     }

@@ -99,6 +99,11 @@ TEST(GlobalOptions, BayesSetsThePriorTheSamplerAndTheLayerCounts) {
   EXPECT_EQ(defaults.sampler.samples, dispfit::kDefaultPosteriorSamples);
   EXPECT_EQ(defaults.sampler.burnIn, dispfit::kDefaultPosteriorSamples / 2);
   EXPECT_EQ(defaults.startModels, dispfit::kDefaultStartModels);
+  // The posterior takes the best-fit search's rule: the surface-observed
+  // fundamental unless --lowest-root asks for the lowest root.
+  EXPECT_EQ(defaults.forward.rule, swcore::ForwardRule::surfaceObserved);
+  EXPECT_EQ(parsed("--bayes --layers 3 --lowest-root c.txt").forward.rule,
+            swcore::ForwardRule::lowestRoot);
   // The best-fit search is what --global alone asks for.
   EXPECT_EQ(parsed("--global --layers 3 c.txt").method, GlobalCommand::Method::BestFit);
   EXPECT_EQ(parsed("--bayes --params r.csv c.txt").rangesPath, "r.csv");

@@ -61,8 +61,12 @@ class PosteriorTool : public dispfit_test::ToolTest {
   }
 };
 
-constexpr const char* kSmallRun =
+// A short run, and the same under the lowest root, which most checks here
+// are of (ten times quicker than the default rule, which has tests of its
+// own).
+constexpr const char* kShortRun =
     "--samples 3000 --burn-in 6000 --start-models 400 --seed 3 --threads 2 ";
+const std::string kSmallRun = std::string("--lowest-root ") + kShortRun;
 
 TEST_F(PosteriorTool, ReportsTheModelOfTheProblemAndWritesTheTables) {
   const fs::path prefix = dir_ / "site";
@@ -143,7 +147,7 @@ TEST_F(PosteriorTool, ACurveWithoutSigmaSamplesItsNoiseScale) {
   const fs::path prefix = dir_ / "bare";
   const ToolRun result = run(
       std::string("--bayes --observed-fraction 0.1 --layers 3 --vs-range 80 1000 --h-range 1 15 ") +
-      kSmallRun + "--csv " + quoted(prefix) + " " + quoted(curve(false)));
+      kShortRun + "--csv " + quoted(prefix) + " " + quoted(curve(false)));
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("Forward rule: surface-observed fundamental"), std::string::npos)
       << result.out;
@@ -226,7 +230,7 @@ TEST_F(PosteriorTool, WarnsWhereSamplesFitThroughModesAnArrayWouldNotRecord) {
   for (const char* text : {"Forward-rule check: ",
                            "samples fit the curve through modes a surface array would not "
                            "record",
-                           "--observed-fraction 0.1", "holding unrecorded modes)"}) {
+                           "(without --lowest-root)", "holding unrecorded modes)"}) {
     EXPECT_NE(soft.out.find(text), std::string::npos) << text << "\n" << soft.out;
   }
   EXPECT_NE(soft.err.find("fit the curve through modes a surface array would not record"),
@@ -248,12 +252,15 @@ TEST_F(PosteriorTool, WarnsWhereSamplesFitThroughModesAnArrayWouldNotRecord) {
   EXPECT_EQ(increasing.out.find("fits the curve within its sigma"), std::string::npos)
       << increasing.out;
 
-  // Sampled under the surface-observed rule there is nothing to check.
+  // Sampled under the surface-observed rule, the default, there is nothing
+  // to check.
   const ToolRun observed =
-      run(std::string("--bayes --observed-fraction 0.1 --layers 3 --vs-range 80 1000 "
+      run(std::string("--bayes --layers 3 --vs-range 80 1000 "
                       "--h-range 0.5 15 --samples 1000 --burn-in 1000 --start-models 400 ") +
           quoted(write("soft.csv", softSiteCurve())));
   ASSERT_EQ(observed.status, 0) << observed.err;
+  EXPECT_NE(observed.out.find("Forward rule: surface-observed fundamental"), std::string::npos)
+      << observed.out;
   EXPECT_EQ(observed.out.find("Forward-rule check"), std::string::npos) << observed.out;
   // That rule's chains screen their proposals on the curve with the modes
   // they hold, and the report says how many the screen refused; the lowest

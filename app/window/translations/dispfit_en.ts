@@ -466,8 +466,8 @@
         <translation>Posterior under the surface-observed fundamental</translation>
     </message>
     <message>
-        <source>后验的模型曲线取地表台阵记录的模态，而非最低根：约慢 10 倍，区间仅 3 层实测校准</source>
-        <translation>The posterior takes each model’s curve from the mode a surface array records rather than the lowest root: about 10 times slower, and its intervals are measured for 3 layers only</translation>
+        <source>后验的模型曲线取地表台阵记录的模态（默认）；不勾选则取最低根：约快 10 倍，但可能以地表记录不到的深部陷波模态拟合曲线</source>
+        <translation>The posterior takes each model’s curve from the mode a surface array records (the default); unticked, from the lowest root: about 10 times faster, but it may fit the curve with modes trapped at depth that no surface array records</translation>
     </message>
 </context>
 <context>
@@ -803,16 +803,12 @@
         <translation>No model fits the curve within its σ: the ranges may exclude the site, or σ is too small; the intervals belong to a problem the curve does not fit.</translation>
     </message>
     <message>
-        <source>区间包含这些模型：可勾选“Vs 不随深度减小”，或勾选“后验按地表可观测基阶取样”重新取样（仅 3 层实测校准）。</source>
-        <translation>The intervals hold those models: tick “Vs does not decrease with depth”, or sample again with “Posterior under the surface-observed fundamental” ticked (measured for 3 layers only).</translation>
-    </message>
-    <message>
-        <source>地表可观测规则下未实测 %1的校准（仅实测 3 层）：区间未经校准，最低根的实测数字不适用。</source>
-        <translation>Measured calibration: none under the surface-observed rule for %1 (measured for 3 layers only); the intervals are not calibrated, and the lowest root’s figures do not apply.</translation>
-    </message>
-    <message>
         <source>地表可观测规则下实测校准（%1 个 %2的合成场地，曲线为其地表可观测基阶，噪声 2%，见 README）</source>
         <translation>Measured calibration under the surface-observed rule (%1 synthetic sites of %2, each curve its surface-observed fundamental, noised at 2 %; see the README</translation>
+    </message>
+    <message>
+        <source>区间包含这些模型：可勾选“Vs 不随深度减小”，或勾选“后验按地表可观测基阶取样”重新取样。</source>
+        <translation>The intervals hold those models: tick “Vs does not decrease with depth”, or sample again with “Posterior under the surface-observed fundamental” ticked.</translation>
     </message>
 </context>
 <context>
@@ -994,10 +990,6 @@
     <message>
         <source>（拟合超出 σ）</source>
         <translation> (misfit beyond σ)</translation>
-    </message>
-    <message>
-        <source>；区间未经校准</source>
-        <translation>; the intervals are not calibrated</translation>
     </message>
 </context>
 <context>

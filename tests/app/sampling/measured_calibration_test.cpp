@@ -83,25 +83,32 @@ TEST(MeasuredCalibration, TheNoteStatesTheConditionsAndTheMeasuredShortfall) {
   }
   EXPECT_EQ(dispfit::calibrationNote({5, 5}).find("were not measured"), std::string::npos);
   // Under the surface-observed rule none of the lowest root's figures
-  // applies: a fixed count up to 3 gets the run measured under that rule,
-  // any other count none.
+  // applies: a fixed count up to 3 gets the 3-layer run measured under that
+  // rule (Vs30 at 47/81/90 %, Vs at depth at no less than 48/74/83 %), any
+  // other count the run of 2 to 6 layers (83 sites: 48/75/84 %, no less than
+  // 49/75/87 %), saying so where the count itself was not measured.
   const std::string three = dispfit::calibrationNote({2, 2}, swcore::ForwardRule::surfaceObserved);
   EXPECT_NE(three.find("(under the surface-observed rule, 100 synthetic sites of 3 layers"),
             std::string::npos)
       << three;
   EXPECT_NE(three.find("each curve its surface-observed fundamental"), std::string::npos);
   EXPECT_NE(three.find("2 layers were not measured"), std::string::npos);
+  EXPECT_NE(three.find("true Vs30 at 47/81/90 %"), std::string::npos) << three;
   EXPECT_EQ(three.find("53/85/94 %"), std::string::npos) << three;
-  ASSERT_NE(dispfit::measuredObservedCoverageFor({3, 3}), nullptr);
-  EXPECT_EQ(dispfit::measuredObservedCoverageFor({5, 5}), nullptr);
-  EXPECT_EQ(dispfit::measuredObservedCoverageFor({2, 3}), nullptr);
-  for (const dispfit::LayerCountRange counts :
-       {dispfit::LayerCountRange{5, 5}, dispfit::LayerCountRange{2, 6}}) {
+  EXPECT_EQ(dispfit::measuredObservedCoverageFor({3, 3}).counts, (LayerCountRange{3, 3}));
+  for (const LayerCountRange counts : {LayerCountRange{5, 5}, LayerCountRange{2, 6},
+                                       LayerCountRange{2, 3}, LayerCountRange{9, 9}}) {
+    EXPECT_EQ(dispfit::measuredObservedCoverageFor(counts).counts, (LayerCountRange{2, 6}));
     const std::string note = dispfit::calibrationNote(counts, swcore::ForwardRule::surfaceObserved);
     SCOPED_TRACE(note);
     EXPECT_NE(note.find("conditional on the ranges holding the site"), std::string::npos);
-    EXPECT_NE(note.find("none under the surface-observed rule"), std::string::npos);
-    EXPECT_EQ(note.find(" %"), std::string::npos);
+    EXPECT_NE(note.find("(under the surface-observed rule, 83 synthetic sites of 2 to 6 layers"),
+              std::string::npos);
+    EXPECT_NE(note.find("true Vs30 at 48/75/84 %"), std::string::npos);
+    EXPECT_NE(note.find("no less than 49/75/87 %"), std::string::npos);
+    const bool sampled = counts == LayerCountRange{2, 6};
+    EXPECT_EQ(note.find("were not measured") == std::string::npos, sampled);
+    EXPECT_EQ(note.find("53/83/93 %"), std::string::npos);
   }
 }
 

@@ -206,7 +206,8 @@ TEST(GlobalSearchDialogMethod, ThePosteriorsFieldsGoWithItsChoice) {
   offered.method = SearchMethod::Posterior;
   offered.samples = 30000;
   offered.fewestLayers = 2;
-  offered.posteriorObserved = true;
+  // The posterior under the surface-observed rule by default.
+  EXPECT_TRUE(offered.posteriorObserved);
   GlobalSearchDialog dialog(offered, files, messages);
   // Offered back as given; only the posterior's fields open for editing.
   EXPECT_EQ(dialog.Method.currentIndex(), static_cast<int>(SearchMethod::Posterior));

@@ -35,8 +35,10 @@
 //     core, mode 1 twice as strong, noise of 10 % of the largest sample),
 //     modes 0 to 2 of the table's model over the 10 m offset's image;
 //   window_screenshot <output.png> --posterior <curve file>
-//     the same with the posterior of the search's ranges; its own window
-//     goes to <output>-window.png
+//   window_screenshot <output.png> --posterior-lowest-root <curve file>
+//     the same with the posterior of the search's ranges, under the
+//     surface-observed rule (the window's default) or the lowest root; its
+//     own window goes to <output>-window.png
 //   window_screenshot <output.png> --dialog <ranges file>
 //   window_screenshot <output.png> --posterior-dialog <ranges file>
 //     the global search dialog alone, its table of each layer's ranges read
@@ -174,7 +176,7 @@ bool showSuggestedFit(dispfit::TForm1& form, const QString& curvePath) {
 class SmallSearch : public dispfit::SearchRequestChooser {
  public:
   dispfit::SearchMethod method = dispfit::SearchMethod::BestFit;
-  bool posteriorObserved = false;
+  bool posteriorObserved = true;
 
   std::optional<dispfit::SearchRequest> searchRequest(QWidget*,
                                                       const dispfit::SearchRequest&) override {
@@ -418,8 +420,9 @@ int main(int argc, char* argv[]) {
   const bool suggest = argc == 4 && std::string(argv[2]) == "--suggest";
   const bool global = argc == 4 && std::string(argv[2]) == "--global";
   const bool dialog = argc == 4 && std::string(argv[2]) == "--dialog";
-  const bool posteriorObserved = argc == 4 && std::string(argv[2]) == "--posterior-observed";
-  const bool posterior = (argc == 4 && std::string(argv[2]) == "--posterior") || posteriorObserved;
+  const bool posteriorLowestRoot = argc == 4 && std::string(argv[2]) == "--posterior-lowest-root";
+  const bool posterior =
+      (argc == 4 && std::string(argv[2]) == "--posterior") || posteriorLowestRoot;
   const bool posteriorDialog = argc == 4 && std::string(argv[2]) == "--posterior-dialog";
   const bool about = argc == 3 && std::string(argv[2]) == "--about";
   const bool columns = argc == 4 && std::string(argv[2]) == "--columns";
@@ -433,7 +436,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr,
                  "usage: %s [--language en|zh] [--screen] [--log] <output.png> [<curve.csv> | "
                  "--suggest <curve file> | --global <curve file> | --posterior <curve file> | "
-                 "--posterior-observed <curve file> | "
+                 "--posterior-lowest-root <curve file> | "
                  "--dialog <ranges file> | --posterior-dialog <ranges file> | --about | "
                  "--columns <curve file> | --records <record files...> | "
                  "--records-settings <record files...> | --records-modes | "
@@ -487,7 +490,7 @@ int main(int argc, char* argv[]) {
     if (!showModes(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (global || posterior) {
     if (posterior) smallSearch.method = SearchMethod::Posterior;
-    smallSearch.posteriorObserved = posteriorObserved;
+    smallSearch.posteriorObserved = !posteriorLowestRoot;
     form.show();  // legend markers are laid out only in a shown chart
     if (!showGlobalSearch(form, QString::fromLocal8Bit(argv[3]))) return 1;
   } else if (argc == 3) {
