@@ -82,7 +82,7 @@ inline constexpr double kWidestBracketHalfWidth = 0.02;
 
 // pi / 2 rad: the most vertical phase the bracket around a prediction may
 // span, half the spacing of the zeros in it; and the halvings of its width
-// that may bring it there (2^-40 of 1 % of c is below any tolerance).
+// that may bring it there (2^-40 of 2 % of c is below any tolerance).
 inline constexpr double kBracketPhase = 1.5707963267948966;
 inline constexpr int kBracketHalvings = 40;
 
