@@ -1576,7 +1576,7 @@ About %4 s left</translation>
     </message>
     <message>
         <source>样本比例</source>
-        <translation>Share of the samples</translation>
+        <translation>Sample share</translation>
     </message>
 </context>
 <context>

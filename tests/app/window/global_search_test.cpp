@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
@@ -628,6 +629,15 @@ TEST_F(GlobalSearchWindow, CancelledPosteriorKeepsItsSamplesMarkedNotConverged) 
 // The posterior's texts are made again on a change of language: the
 // window, its histogram, the bands' legend, the panel and the status line,
 // those that describe the run included; and back again.
+// Whether the histogram's vertical axis title, drawn along the plot area's
+// height, is shown whole: Qt Charts elides a longer one.
+bool shareTitleFits(Vs30HistogramChart& histogram) {
+  QApplication::processEvents();  // the chart lays itself out
+  const QValueAxis& axis = *histogram.ShareAxis;
+  const int titleLength = QFontMetrics(axis.titleFont()).horizontalAdvance(axis.titleText());
+  return titleLength <= histogram.chart->plotArea().height();
+}
+
 TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
   openSyntheticCurve();
   SearchRequest request = smallPosterior(4000);
@@ -666,7 +676,9 @@ TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
   EXPECT_TRUE(window->LayerCounts.text().startsWith("Layer count probabilities:  2: "))
       << window->LayerCounts.text().toStdString();
   EXPECT_EQ(window->Histogram.chart->title(), "Posterior Vs30 histogram");
-  EXPECT_EQ(window->Histogram.ShareAxis->titleText(), "Share of the samples");
+  EXPECT_EQ(window->Histogram.ShareAxis->titleText(), "Sample share");
+  window->show();
+  EXPECT_TRUE(shareTitleFits(window->Histogram));
   EXPECT_EQ(form.VsChart.OuterBand->name(), "5–95 % credible");
   EXPECT_EQ(form.VsChart.InnerBand->name(), "10–90 % credible");
   const QString panel = form.ResultsPanel.text();
@@ -695,6 +707,7 @@ TEST_F(GlobalSearchWindow, PosteriorTextsFollowTheLanguage) {
   EXPECT_EQ(window->Convergence.text(), chineseConvergence);
   EXPECT_EQ(form.ResultsPanel.text(), chinesePanel);
   EXPECT_EQ(form.VsChart.OuterBand->name(), "5%–95%");
+  EXPECT_TRUE(shareTitleFits(window->Histogram));
 }
 
 TEST_F(GlobalSearchWindow, PosteriorRequestWithAFaultIsRefused) {
