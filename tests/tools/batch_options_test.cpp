@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scratch_directory.h"
+
 namespace swcore {
 namespace {
 
@@ -80,17 +82,8 @@ TEST(BatchOptions, FaultsAreRefusedWithAMessage) {
 
 #ifdef SWCORE_BATCH_PROGRAM
 // The program itself, run in a directory of its own.
-class BatchProgram : public ::testing::Test {
+class BatchProgram : public dispfit_test::ScratchDirectory {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "swcore-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
   // Runs the program with `arguments`; returns its exit status and output.
   int run(const std::string& arguments, std::string& out, std::string& err) const {
     const int status = runWithOutput(arguments, ">out.log", err);
@@ -107,14 +100,7 @@ class BatchProgram : public ::testing::Test {
     err = slurp("err.log");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  std::string slurp(const std::string& name) const {
-    std::ifstream in(dir_ / name);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  void write(const std::string& name, const std::string& text) const {
-    std::ofstream(dir_ / name) << text;
-  }
-  std::filesystem::path dir_;
+  std::string slurp(const std::string& name) const { return read(name); }
 };
 
 TEST_F(BatchProgram, WithoutArgumentsItIsTheForwardRun) {

@@ -17,6 +17,7 @@
 #include "files/free_format_reader.h"
 #include "inversion/dispersion_evaluation.h"
 #include "inversion_fixtures.h"
+#include "scratch_directory.h"
 #include "stream_sink.h"
 
 namespace swcore {
@@ -25,29 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // A directory of its own for every test, removed afterwards.
-class BatchDirectory : public ::testing::Test {
+class BatchDirectory : public dispfit_test::ScratchDirectory {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "swcore-batch-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  void write(const std::string& name, const std::string& text) const {
-    std::ofstream(dir_ / name) << text;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(dir_ / name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  bool exists(const std::string& name) const { return fs::exists(dir_ / name); }
-
   BatchResult run(const BatchSettings& settings = {}) {
     state_ = std::make_unique<EngineState>();
     console_.str("");
@@ -64,7 +44,6 @@ class BatchDirectory : public ::testing::Test {
     return values;
   }
 
-  fs::path dir_;
   std::unique_ptr<EngineState> state_;
   std::ostringstream console_;
 };
