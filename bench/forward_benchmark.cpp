@@ -14,6 +14,7 @@
 #include "dispersion/dispersion_curve.h"
 #include "dispersion/engine_state.h"
 #include "dispersion/forward_entry.h"
+#include "dispersion/observed_curve.h"
 #include "dispersion/secular_function.h"
 #include "simd/instruction_set.h"
 
@@ -199,6 +200,25 @@ BENCHMARK(BM_CoreModes)
     ->ArgsProduct({{3, 20}, {1, 3, -1, -3}, {0, 1, 2}})
     ->ArgNames({"layers", "modes", "set"})
     ->Unit(benchmark::kMicrosecond);
+
+// The surface-observed fundamental under the default rule (every mode below
+// the half-space S velocity, compared at 10 % of the largest response) on
+// the 3- and 20-layer models (range 0): time per curve over the same 30
+// frequencies, the mode search and each present mode's motion where
+// several exist, on the fastest instruction set.
+void BM_ObservedCurve(benchmark::State& state) {
+  const std::vector<swcore::ModelLayer> model = curveModel(modelFor(state.range(0)));
+  const std::vector<double> hz = benchFrequencies();
+  std::vector<swcore::ObservedPoint> out(hz.size());
+  swcore::ObservedCurveSolver solver;
+  const swcore::ForwardRuleSettings rule;
+  for (auto _ : state) {
+    solver.compute(model, hz, rule, out);
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ObservedCurve)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
 
 // Curves per second with one solver per thread: the rate on two threads
 // against one shows whether the solvers share anything.

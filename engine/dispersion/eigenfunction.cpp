@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <numbers>
 
@@ -323,9 +324,8 @@ MotionPowers motionPowers(const LayerSystem& l, const Vector& y) {
   return {y, apply(l.a, y, l.n), apply(l.a2, y, l.n), apply(l.a3, y, l.n)};
 }
 
-// exp(A h) y.
-Vector carried(const LayerSystem& l, const MotionPowers& p, double h) {
-  const PropagatorCoefficients m = propagatorCoefficients(l, h);
+// exp(A h) y, m the coefficients of exp(A h).
+Vector carried(const LayerSystem& l, const MotionPowers& p, const PropagatorCoefficients& m) {
   Vector out{};
   for (int i = 0; i < l.n; ++i) {
     out[i] = m.m2 * p.a2y[i] + m.m3 * p.a3y[i] + m.m1 * p.ay[i] + m.m0 * p.y[i];
@@ -414,9 +414,15 @@ Eigenfunction::Status Eigenfunction::compute(std::span<const ModelLayer> model, 
   const std::size_t count = pieces_.size();
   std::vector<Orthonormal> pairs(count + 1);
   pairs[count] = orthonormalised(decaying.v, columns, n);
+  // A layer's sub-layers are of one thickness, so each pass forms one
+  // propagator a layer.
+  int carriedLayer = -1;
+  Matrix up{};
   for (std::size_t i = count; i-- > 0;) {
-    const LayerSystem& l = layers_[static_cast<std::size_t>(pieces_[i].layer)];
-    const Matrix up = l.propagator(-pieces_[i].thickness);
+    if (pieces_[i].layer != carriedLayer) {
+      carriedLayer = pieces_[i].layer;
+      up = layers_[static_cast<std::size_t>(carriedLayer)].propagator(-pieces_[i].thickness);
+    }
     const Vector y[2] = {apply(up, pairs[i + 1].q[0], n), apply(up, pairs[i + 1].q[1], n)};
     pairs[i] = orthonormalised(y, columns, n);
   }
@@ -426,9 +432,13 @@ Eigenfunction::Status Eigenfunction::compute(std::span<const ModelLayer> model, 
   std::vector<Orthonormal> down(count + 1);
   const Vector free[2] = {{1.0, 0.0, 0.0, 0.0}, {0.0, 1.0, 0.0, 0.0}};
   down[0] = orthonormalised(free, columns, n);
+  carriedLayer = -1;
+  Matrix p{};
   for (std::size_t i = 0; i < count; ++i) {
-    const LayerSystem& l = layers_[static_cast<std::size_t>(pieces_[i].layer)];
-    const Matrix p = l.propagator(pieces_[i].thickness);
+    if (pieces_[i].layer != carriedLayer) {
+      carriedLayer = pieces_[i].layer;
+      p = layers_[static_cast<std::size_t>(carriedLayer)].propagator(pieces_[i].thickness);
+    }
     const Vector y[2] = {apply(p, down[i].q[0], n), apply(p, down[i].q[1], n)};
     down[i + 1] = orthonormalised(y, columns, n);
   }
@@ -577,6 +587,10 @@ void Eigenfunction::integrate() {
     largest = std::max(largest, p.logScale);
   }
   IntegralSums sums;
+  // The nodes lie at the same depths below the top of every sub-layer of a
+  // layer, so their propagators' coefficients are formed once a layer.
+  int nodesLayer = -1;
+  PropagatorCoefficients atNode[2 * std::size(kGaussNodes)];
   for (const Piece& p : pieces_) {
     const LayerSystem& l = layers_[static_cast<std::size_t>(p.layer)];
     const double scale = std::exp(2.0 * (p.logScale - largest));
@@ -584,11 +598,17 @@ void Eigenfunction::integrate() {
       continue;
     }
     const double half = 0.5 * p.thickness;
+    if (p.layer != nodesLayer) {
+      nodesLayer = p.layer;
+      for (std::size_t g = 0; g < std::size(kGaussNodes); ++g) {
+        atNode[2 * g] = propagatorCoefficients(l, half * (1.0 - kGaussNodes[g]));
+        atNode[2 * g + 1] = propagatorCoefficients(l, half * (1.0 + kGaussNodes[g]));
+      }
+    }
     const MotionPowers powers = motionPowers(l, p.motion);
-    for (int g = 0; g < 4; ++g) {
-      for (const double side : {-1.0, 1.0}) {
-        const double at = half * (1.0 + side * kGaussNodes[g]);
-        const Vector y = carried(l, powers, at);
+    for (std::size_t g = 0; g < std::size(kGaussNodes); ++g) {
+      for (std::size_t side = 0; side < 2; ++side) {
+        const Vector y = carried(l, powers, atNode[2 * g + side]);
         addIntegrands(l, y, scale * half * kGaussWeights[g], sums);
       }
     }
