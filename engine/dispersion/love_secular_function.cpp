@@ -95,7 +95,7 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
   };
   if (layers <= kBlockSlots) {
     // One block of lanes holds every layer's terms.
-    const detail::SlotTerms<TermBlock> terms = blockTerms<Rescale, kPrecision>(
+    const detail::SlotTerms<TermBlock> terms = blockTerms<Rescale, kArithmetic, kPrecision>(
         cc, k, model.velocity2, model.slowness2, model.thickness, layers);
     decayOf(terms);
     return surfaceTraction<Rescale>(model, cc, terms, layers);

@@ -190,14 +190,14 @@ template <bool Rescale, bool OddLayer>
 // D(c) for `Layers` layers over the half-space, the common near-surface
 // case: their at most kBlockSlots slots in one block of lanes and the
 // reduction straight from its lanes, with no array in between.
-template <bool Rescale, TermPrecision kPrecision, int Layers>
+template <bool Rescale, Arithmetic kArithmetic, TermPrecision kPrecision, int Layers>
 [[gnu::always_inline]] inline double fewLayerValue(const LayerConstants& model, double c,
                                                    double* decay) {
   static_assert(Layers == 1 || Layers == 2);
   const double cc = c * c;
   const double k = model.omega / c;
   ReductionState x = surfaceState(model, cc);
-  const detail::SlotTerms<TermBlock> terms = blockTerms<Rescale, kPrecision>(
+  const detail::SlotTerms<TermBlock> terms = blockTerms<Rescale, kArithmetic, kPrecision>(
       cc, k, model.velocity2, model.slowness2, model.thickness, 2 * Layers);
   const auto layer = [&](int m) {
     const int b = Layers + m;
@@ -238,10 +238,10 @@ template <bool Rescale, Arithmetic kArithmetic, TermPrecision kPrecision = TermP
     return closedValue(model, cc, surfaceState(model, cc));
   }
   if (layers == 1) {
-    return fewLayerValue<Rescale, kPrecision, 1>(model, c, decay);
+    return fewLayerValue<Rescale, kArithmetic, kPrecision, 1>(model, c, decay);
   }
   if (layers == 2) {
-    return fewLayerValue<Rescale, kPrecision, 2>(model, c, decay);
+    return fewLayerValue<Rescale, kArithmetic, kPrecision, 2>(model, c, decay);
   }
   const double cc = c * c;
   const double k = model.omega / c;

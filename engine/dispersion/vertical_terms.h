@@ -12,6 +12,7 @@
 #include "dispersion/engine_state.h"
 #include "simd/exponential_kernel.h"
 #include "simd/lane_vector.h"
+#include "simd/sine_cosine_kernel.h"
 
 namespace swcore {
 
@@ -30,11 +31,11 @@ inline constexpr int kTermSlots = paddedSlotCount(2 * kMaxLayers);
 
 // How the functions of the terms are valued: as the C library gives them,
 // so that every term is the plain formula's to the bit (the engine's own
-// results keep their numbers), or from quickExponential, each term within a
-// few units in the last place of that (searches that read only the signs of
-// a secular function and refine its zeros to far coarser tolerances). The
-// quick terms are the literal ones only: the rescaled form always takes the
-// library's.
+// results keep their numbers), or from quickExponential and
+// quickSineCosine, each term within a few units in the last place of that
+// (searches that read only the signs of a secular function and refine its
+// zeros to far coarser tolerances). The quick terms are the literal ones
+// only: the rescaled form always takes the library's.
 enum class TermPrecision { library, quick };
 
 // Models of up to this many slots (two layers above the half-space, the
@@ -183,6 +184,59 @@ template <class Value>
           pick(evanescent, 2.0 * first, one)};
 }
 
+// Whether the quick terms take the circular slots' cosine and sine from the
+// kernel: with fused multiply-adds only. Without them (baseline x86-64) the
+// kernel's polynomials cost more than the library's calls, 15 to 37 % of a
+// curve.
+constexpr bool kernelSineCosine(Arithmetic arithmetic, TermPrecision precision) {
+  return arithmetic == Arithmetic::fused && precision == TermPrecision::quick;
+}
+
+// Four: the arguments the kernel values at once in the array passes.
+inline constexpr int kSineCosineBlock = 4;
+
+// Whether a slot is circular (c above its velocity) with an argument
+// theta = k h r the sine and cosine kernel takes.
+template <class Value>
+[[gnu::always_inline]] inline auto inSineCosineKernel(Value q, Value theta) {
+  return q < 0.0 && magnitude(theta) <= kSineCosineArgumentLimit;
+}
+
+// The cosine (`first`) and sine (`second`) of the circular slots `from` +
+// the set bits of `circular`, from the kernel: their arguments gathered,
+// valued in a loop that vectorises, and put back.
+template <Arithmetic kArithmetic>
+[[gnu::always_inline]] inline void quickCircularValues(std::uint64_t circular, int from,
+                                                       const double* kh, const double* r,
+                                                       double* first, double* second) {
+  double theta[64];
+  int where[64];
+  int count = 0;
+  while (circular != 0) {
+    const int i = from + std::countr_zero(circular);
+    circular &= circular - 1;
+    where[count] = i;
+    theta[count++] = kh[i] * r[i];
+  }
+  // Whole blocks of four, the last padded with zeros, so that no argument is
+  // left to a loop's scalar remainder.
+  const int valued = (count + kSineCosineBlock - 1) / kSineCosineBlock * kSineCosineBlock;
+  for (int j = count; j < valued; ++j) {
+    theta[j] = 0.0;
+  }
+  double cosine[64];
+  double sine[64];
+  for (int j = 0; j < valued; ++j) {
+    const SineCosineOf<double> v = quickSineCosine<kArithmetic>(theta[j]);
+    cosine[j] = v.cosine;
+    sine[j] = v.sine;
+  }
+  for (int j = 0; j < count; ++j) {
+    first[where[j]] = cosine[j];
+    second[where[j]] = sine[j];
+  }
+}
+
 }  // namespace detail
 
 // Fills the vertical terms of `slots` slots for c^2 = cc and k = omega / c,
@@ -200,9 +254,10 @@ template <class Value>
 // one another.
 //
 // With TermPrecision::quick the kernel's exponential is quickExponential,
-// the library fills only the circular slots and those beyond the kernel's
-// range, and q is formed from `slowness2`, each slot's 1/v^2 (padded as
-// the others; not read otherwise, and may then be null).
+// the circular slots' cosine and sine come from quickSineCosine, the library
+// fills only the slots beyond those kernels' ranges, and q is formed from
+// `slowness2`, each slot's 1/v^2 (padded as the others; not read otherwise,
+// and may then be null).
 template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
           TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline void verticalTerms(double cc, double k, const double* velocity2,
@@ -239,13 +294,27 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
     second[i] = 0.0;
   }
   // The slots the library has to fill (never padding), marked by one bit each
-  // in passes that vectorise, 64 slots a word, then visited bit by bit.
+  // in passes that vectorise, 64 slots a word, then visited bit by bit. The
+  // quick terms take the circular slots' cosine and sine from the kernel.
   for (int word = 0; word * 64 < slots; ++word) {
     const int from = word * 64;
     const int to = std::min(slots, from + 64);
     std::uint64_t open = 0;
     for (int i = from; i < to; ++i) {
       open |= static_cast<std::uint64_t>(slack[i] > 0.0 ? 0 : 1) << (i - from);
+    }
+    if constexpr (detail::kernelSineCosine(kArithmetic, kPrecision)) {
+      std::uint64_t circular = 0;
+      for (int i = from; i < to; ++i) {
+        circular |= static_cast<std::uint64_t>(detail::inSineCosineKernel(q[i], kh[i] * r[i]))
+                    << (i - from);
+      }
+      // Fewer than four are left to the library: one block of the kernel
+      // costs more than their calls.
+      if (std::popcount(circular) >= detail::kSineCosineBlock) {
+        open &= ~circular;
+        detail::quickCircularValues<kArithmetic>(circular, from, kh, r, first, second);
+      }
     }
     while (open != 0) {
       const int i = from + std::countr_zero(open);
@@ -272,7 +341,8 @@ template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
 // The padding lanes past `slots` are worked too but never go to the library.
 using TermBlock = LaneVector<kBlockSlots>;
 
-template <bool Rescale, TermPrecision kPrecision = TermPrecision::library>
+template <bool Rescale, Arithmetic kArithmetic = Arithmetic::plain,
+          TermPrecision kPrecision = TermPrecision::library>
 [[gnu::always_inline]] inline detail::SlotTerms<TermBlock> blockTerms(double cc, double k,
                                                                       const double* velocity2,
                                                                       const double* slowness2,
@@ -299,8 +369,19 @@ template <bool Rescale, TermPrecision kPrecision = TermPrecision::library>
   for (int i = 0; i < kBlockSlots; ++i) {
     lane[i] = i;
   }
-  const TermBlock standing = pick(lane < static_cast<double>(slots), detail::kernelSlack(a, slack),
-                                  broadcast<TermBlock>(1.0));
+  TermBlock settled = detail::kernelSlack(a, slack);
+  if constexpr (detail::kernelSineCosine(kArithmetic, kPrecision)) {
+    // The circular slots' cosine and sine from the kernel, all lanes at
+    // once.
+    const TermBlock theta = a.kh * a.r;
+    const auto circular = detail::inSineCosineKernel(a.q, theta);
+    const SineCosineOf<TermBlock> v = quickSineCosine(theta);
+    first = pick(circular, v.cosine, first);
+    second = pick(circular, v.sine, second);
+    settled = pick(circular, broadcast<TermBlock>(1.0), settled);
+  }
+  const TermBlock standing =
+      pick(lane < static_cast<double>(slots), settled, broadcast<TermBlock>(1.0));
   if (anyNotPositive(standing)) [[unlikely]] {
     for (int i = 0; i < slots; ++i) {
       if (!(standing[i] > 0.0)) {

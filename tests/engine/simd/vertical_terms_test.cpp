@@ -134,7 +134,7 @@ void expectQuickTermsAsCloseAsTheLibraryTerms() {
   for (const SlotCase& s : sampleCases()) {
     const auto library =
         swcore::blockTerms<false>(s.cc, s.k, s.velocity2, nullptr, s.thickness, s.slots);
-    const auto block = swcore::blockTerms<false, TermPrecision::quick>(
+    const auto block = swcore::blockTerms<false, kPassArithmetic, TermPrecision::quick>(
         s.cc, s.k, s.velocity2, s.slowness2, s.thickness, s.slots);
     VerticalTerms passes{};
     swcore::verticalTerms<false, kPassArithmetic, TermPrecision::quick>(
