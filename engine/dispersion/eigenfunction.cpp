@@ -374,10 +374,6 @@ Vector carried(const LayerSystem& l, const MotionPowers& p, const PropagatorCoef
   return out;
 }
 
-}  // namespace
-
-namespace {
-
 // exp(A h) from its coefficients.
 Matrix matrixOf(const LayerSystem& l, const PropagatorCoefficients& m) {
   Matrix p{};
